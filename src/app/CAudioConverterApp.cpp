@@ -1,0 +1,54 @@
+#include "app/CAudioConverterApp.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "common/PathJoin.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kComponentLibraries[] = {"Pelmora.dll", "Quenta.dll", "Siltrace.dll"};
+constexpr int kDefaultDevice = -1;
+constexpr int kDeviceFrequency = 44100;
+constexpr int kMaxWorkingDirectory = 260;
+constexpr int kMsgCoreModulesFailed = 115;
+
+}  // namespace
+
+CAudioConverterApp::CAudioConverterApp(std::unique_ptr<CAudioEngine> engine) : engine_(std::move(engine)) {}
+
+CAudioConverterApp::~CAudioConverterApp() { engine_->Teardown(); }
+
+bool CAudioConverterApp::RegisterComponentLibrary(const QString& /*path*/) { return false; }
+
+bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUserInterface& ui) {
+  QCoreApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation));
+  QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplication));
+
+  launch_ = LaunchRequest::Parse(LaunchRequest::JoinArguments(argumentsAfterProgram));
+  working_directory_ = QDir::currentPath().left(kMaxWorkingDirectory);
+  program_folder_ = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
+  if (program_folder_.isEmpty()) program_folder_ = working_directory_;
+
+  for (const char* library : kComponentLibraries) {
+    RegisterComponentLibrary(JoinPath(program_folder_, QString::fromLatin1(library)));
+  }
+
+  if (engine_->BindAll() >= 0) {
+    ui.ShowMessage(StringTable::Text(kMsgCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+
+  presets_.Load(QString(), ui);
+
+  // Without a sound device the program still converts and rips; only playback is unavailable.
+  if (engine_->IsCoreLoaded()) engine_->OpenOutputDevice(kDefaultDevice, kDeviceFrequency);
+  return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "app/LaunchRequest.h"
+#include "engine/CAudioEngine.h"
+#include "formats/COutputQualityMgmt.h"
+
+namespace corvane {
+
+class IUserInterface;
+
+// The one application object: settings root, launch request, program folder, audio engine and
+// the shared presets. StartUp prepares all of it in a fixed order; the front end then runs its
+// main window, and destruction tears the engine down.
+class CAudioConverterApp {
+ public:
+  explicit CAudioConverterApp(std::unique_ptr<CAudioEngine> engine = std::make_unique<CAudioEngine>());
+  ~CAudioConverterApp();
+  CAudioConverterApp(const CAudioConverterApp&) = delete;
+  CAudioConverterApp& operator=(const CAudioConverterApp&) = delete;
+
+  // Settings root, command line, working directory, program folder, engine binding, presets and
+  // output device. False when the program cannot go on (the user was told why).
+  bool StartUp(const QStringList& argumentsAfterProgram, IUserInterface& ui);
+
+  const LaunchRequest& Launch() const { return launch_; }
+  const QString& WorkingDirectory() const { return working_directory_; }
+  const QString& ProgramFolder() const { return program_folder_; }
+  CAudioEngine& Engine() { return *engine_; }
+  COutputQualityMgmt& Presets() { return presets_; }
+
+  // Component libraries register themselves on platforms that need it; here there is nothing to
+  // do, so this only reports that no registration ran.
+  static bool RegisterComponentLibrary(const QString& path);
+
+ private:
+  std::unique_ptr<CAudioEngine> engine_;
+  COutputQualityMgmt presets_;
+  LaunchRequest launch_;
+  QString working_directory_;
+  QString program_folder_;
+};
+
+}  // namespace corvane

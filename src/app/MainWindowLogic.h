@@ -1,0 +1,58 @@
+#pragma once
+#include <QRect>
+#include <QString>
+#include <array>
+#include <optional>
+
+namespace corvane {
+
+class IUserInterface;
+
+enum class Page : int { Convert = 1, Ripper = 2, About = 3 };
+
+// What the main window's logic asks of the window itself.
+class IPageHost {
+ public:
+  virtual ~IPageHost() = default;
+  // Shows exactly that page (hiding the other two), or hides nothing and shows nothing when
+  // `page` is not one of the three.
+  virtual void ShowPage(int page) = 0;
+  // Checks the page button of the page shown; states are 0 or 1 per button.
+  virtual void SetButtonStates(const std::array<int, 3>& states) = 0;
+};
+
+// Page choice, page switching and cycling, placement and the close rule of the main window,
+// without the window: the window binds its buttons and keys to this.
+class MainWindowLogic {
+ public:
+  explicit MainWindowLogic(IPageHost& host) : host_(host) {}
+
+  // The first page: the converter when a launch source was given, otherwise the remembered page
+  // (the ripper on a first start, which is then remembered). Sets the cycle position and the
+  // pending switch, and switches to it.
+  int ChooseFirstPage(const QString& launchSource);
+  // Shows page n and remembers it. An unknown n shows nothing and remembers the ripper.
+  void SwitchPage(int n);
+  // F9: from the cycle position to the next page, 1 -> 2 -> 3 -> 1.
+  void CyclePage();
+  // The first paint shows the first page once more.
+  void OnPaint();
+
+  int CyclePosition() const { return cycle_position_; }
+  const std::array<int, 3>& ButtonStates() const { return button_states_; }
+  bool SwitchPending() const { return pending_switch_; }
+
+  // The placement saved at the last close, when all four values are there.
+  static std::optional<QRect> StoredPlacement();
+  static void SavePlacement(const QRect& frame);
+  // Saves the placement, then refuses (message 246) while a page runs a job. True: may close.
+  static bool RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui);
+
+ private:
+  IPageHost& host_;
+  int cycle_position_ = 1;
+  bool pending_switch_ = false;
+  std::array<int, 3> button_states_{};
+};
+
+}  // namespace corvane

@@ -1,0 +1,47 @@
+#pragma once
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <functional>
+
+#include "ui/PageWidget.h"
+
+namespace corvane {
+
+class IUserInterface;
+
+// The "Settings / About" page: product and version, the settings menu, the help button and the
+// two settings summaries.
+class CAboutPage : public PageWidget {
+  Q_OBJECT
+ public:
+  enum class SettingsDialog { Converter, Ripper, Freedb };
+  // Opens one settings dialog modally; true when it ended with OK.
+  using DialogOpener = std::function<bool(QWidget* parent)>;
+
+  CAboutPage(IUserInterface& ui, QWidget* parent = nullptr);
+
+  // Enables the menu entry of that dialog; an entry without an opener stays disabled.
+  void SetDialogOpener(SettingsDialog dialog, DialogOpener opener);
+  void RebuildSummaries();
+  // Opens the bundled manual at its first page.
+  void OpenHelp();
+
+  QString ConverterSummary() const { return converter_summary_->toPlainText(); }
+  QString RipperSummary() const { return ripper_summary_->toPlainText(); }
+  QAction* MenuAction(SettingsDialog dialog) const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void RunDialog(SettingsDialog dialog);
+
+  IUserInterface& ui_;
+  QPushButton* settings_button_ = nullptr;
+  QPlainTextEdit* converter_summary_ = nullptr;
+  QPlainTextEdit* ripper_summary_ = nullptr;
+  QAction* actions_[3] = {};
+  DialogOpener openers_[3];
+};
+
+}  // namespace corvane

@@ -1,0 +1,173 @@
+#include "app/gui/CAudioConverterDlg.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include "app/CAudioConverterApp.h"
+#include "app/ShellText.h"
+#include "app/gui/CAboutPage.h"
+#include "common/StringTable.h"
+#include "converter/gui/CConvertPage.h"
+#include "ripper/gui/CRipperPage.h"
+#include "ui/QtUserInterface.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kCompanyPaneWidth = 120;
+
+bool OnSomeScreen(const QRect& frame) {
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(frame)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface& ui, QWidget* parent)
+    : QDialog(parent), app_(app), ui_(ui) {
+  setObjectName(QStringLiteral("mainWindow"));
+  setWindowTitle(StringTable::Format(text::kTitleFormat, {StringTable::Text(text::kProductName),
+                                                          StringTable::Text(text::kProductVersion)}));
+  setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+  setSizeGripEnabled(false);
+  BuildLayout();
+  ui_.SetParentWindow(this);
+  ui_.SetStatusSink([this](int pane, const QString& text) { SetStatusText(pane, text); });
+
+  resize(720, 640);
+  setMinimumSize(size());
+  RestorePlacement();
+  logic_.ChooseFirstPage(app_.Launch().source);
+}
+
+CAudioConverterDlg::~CAudioConverterDlg() {
+  ui_.SetStatusSink({});
+  ui_.SetParentWindow(nullptr);
+}
+
+void CAudioConverterDlg::BuildLayout() {
+  auto* layout = new QVBoxLayout(this);
+  auto* menuBar = new QMenuBar(this);
+  QMenu* help = menuBar->addMenu(StringTable::Text(text::kHelpMenu));
+  QAction* about = help->addAction(StringTable::Text(text::kAboutMenuItem));
+  connect(about, &QAction::triggered, this, &CAudioConverterDlg::ShowAboutDialog);
+  layout->setMenuBar(menuBar);
+
+  auto* group = new QGroupBox(this);
+  auto* row = new QHBoxLayout(group);
+  const int titles[3] = {text::kPageConvert, text::kPageRipper, text::kPageAbout};
+  const QString tips[3] = {StringTable::Text(text::kConvertTooltip), StringTable::Text(text::kRipTooltip),
+                           StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)})};
+  for (int i = 0; i < 3; ++i) {
+    buttons_[i] = new QPushButton(StringTable::Text(titles[i]), group);
+    buttons_[i]->setCheckable(true);
+    buttons_[i]->setMinimumHeight(36);
+    buttons_[i]->setToolTip(tips[i]);
+    buttons_[i]->setObjectName(QStringLiteral("pageButton%1").arg(i + 1));
+    row->addWidget(buttons_[i]);
+    connect(buttons_[i], &QPushButton::clicked, this, [this, i] { logic_.SwitchPage(i + 1); });
+  }
+  layout->addWidget(group);
+
+  convert_page_ = new CConvertPage(this);
+  ripper_page_ = new CRipperPage(this);
+  about_page_ = new CAboutPage(ui_, this);
+  for (PageWidget* page : {static_cast<PageWidget*>(convert_page_), static_cast<PageWidget*>(ripper_page_),
+                           static_cast<PageWidget*>(about_page_)}) {
+    page->hide();
+    layout->addWidget(page, 1);
+    connect(page, &PageWidget::cycleRequested, this, [this] { logic_.CyclePage(); });
+  }
+
+  status_bar_ = new QStatusBar(this);
+  status_bar_->setSizeGripEnabled(false);
+  status_panes_[0] = new QLabel(StringTable::Text(text::kStatusCompany), status_bar_);
+  status_panes_[0]->setFixedWidth(kCompanyPaneWidth);
+  status_panes_[1] = new QLabel(StringTable::Text(text::kStatusOutput), status_bar_);
+  status_bar_->addWidget(status_panes_[0]);
+  status_bar_->addWidget(status_panes_[1], 1);
+  layout->addWidget(status_bar_);
+}
+
+void CAudioConverterDlg::RestorePlacement() {
+  const std::optional<QRect> stored = MainWindowLogic::StoredPlacement();
+  // A placement off every screen (a monitor since removed) would leave the window unreachable.
+  if (!stored || !OnSomeScreen(*stored)) return;
+  move(stored->topLeft());
+  resize(stored->size().expandedTo(minimumSize()));
+}
+
+void CAudioConverterDlg::ShowPage(int page) {
+  PageWidget* pages[3] = {convert_page_, ripper_page_, about_page_};
+  for (int i = 0; i < 3; ++i) {
+    if (i + 1 != page) pages[i]->hide();
+  }
+  PageWidget* shown = pages[page - 1];
+  shown->show();
+  shown->setFocus();
+}
+
+void CAudioConverterDlg::SetButtonStates(const std::array<int, 3>& states) {
+  for (int i = 0; i < 3; ++i) buttons_[i]->setChecked(states[i] == 1);
+}
+
+int CAudioConverterDlg::VisiblePage() const {
+  if (!convert_page_->isHidden()) return 1;
+  if (!ripper_page_->isHidden()) return 2;
+  if (!about_page_->isHidden()) return 3;
+  return 0;
+}
+
+void CAudioConverterDlg::SetStatusText(int pane, const QString& text) {
+  if (pane >= 0 && pane < 2) status_panes_[pane]->setText(text);
+}
+
+QString CAudioConverterDlg::StatusText(int pane) const {
+  return pane >= 0 && pane < 2 ? status_panes_[pane]->text() : QString();
+}
+
+void CAudioConverterDlg::ShowAboutDialog() {
+  QDialog dialog(this);
+  dialog.setWindowTitle(StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)}));
+  auto* layout = new QVBoxLayout(&dialog);
+  layout->addWidget(new CAboutPage(ui_, &dialog));
+  dialog.exec();
+}
+
+void CAudioConverterDlg::paintEvent(QPaintEvent* event) {
+  QDialog::paintEvent(event);
+  logic_.OnPaint();
+}
+
+void CAudioConverterDlg::closeEvent(QCloseEvent* event) {
+  if (MainWindowLogic::RequestClose(frameGeometry(), convert_page_->JobRunning(), ripper_page_->JobRunning(), ui_)) {
+    event->accept();
+    QDialog::closeEvent(event);
+  } else {
+    event->ignore();
+  }
+}
+
+void CAudioConverterDlg::keyPressEvent(QKeyEvent* event) {
+  // Esc never closes the window, F9 cycles the pages, whichever control has the focus.
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  if (event->key() == Qt::Key_F9) {
+    logic_.CyclePage();
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace corvane

@@ -1,0 +1,51 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+namespace corvane {
+
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+// Numbered as the classic message-box answers, so stored or compared codes keep their meaning.
+enum class MessageAnswer { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+// A progress window of a long job (adding files, loading a disc): text, a bar and a Cancel button.
+class IProgressWindow {
+ public:
+  virtual ~IProgressWindow() = default;
+  virtual void SetText(const QString& text) = 0;
+  virtual void SetRange(int minimum, int maximum) = 0;
+  virtual void SetPosition(int position) = 0;
+  // True once the user asked to cancel; stays true.
+  virtual bool CancelRequested() const = 0;
+};
+
+// The one seam through which the logic asks the user and reports to them. The windowed program
+// shows real dialogs, corvane-cli prints and answers from its options, and tests answer from a
+// script. Logic never includes a widget header; it talks to this interface only.
+class IUserInterface {
+ public:
+  virtual ~IUserInterface() = default;
+
+  // A message box with an icon and a set of buttons; returns the button chosen.
+  virtual MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) = 0;
+  // Replaces the text of one pane of the main window's status bar (0 left, 1 right).
+  virtual void SetStatusText(int pane, const QString& text) = 0;
+  // Position 0..100 of the running job's progress bar on its page.
+  virtual void SetJobProgress(int percent) = 0;
+  // Opens a progress window; it closes when the returned object is destroyed.
+  virtual std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) = 0;
+  // Asks for a line of text (a name); nullopt when the user cancelled.
+  virtual std::optional<QString> AskText(const QString& caption, const QString& prompt,
+                                         const QString& initial) = 0;
+  // Asks for a folder, starting in `start`; nullopt when the user cancelled.
+  virtual std::optional<QString> ChooseFolder(const QString& caption, const QString& start) = 0;
+  // Lets waiting user input (Stop and Cancel clicks) through during a long job.
+  virtual void PumpEvents() = 0;
+  // Opens a folder or a document with the desktop's default handler.
+  virtual void OpenWithDesktop(const QString& path) = 0;
+};
+
+}  // namespace corvane

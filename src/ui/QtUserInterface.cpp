@@ -1,0 +1,101 @@
+#include "ui/QtUserInterface.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "ui/QtProgressWindow.h"
+
+namespace corvane {
+namespace {
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error:
+      return QMessageBox::Critical;
+    case MessageIcon::Warning:
+      return QMessageBox::Warning;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+    case MessageIcon::Question:
+      return QMessageBox::Question;
+    case MessageIcon::None:
+      break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+  switch (buttons) {
+    case MessageButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+      return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+      return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+      break;
+  }
+  return QMessageBox::Ok;
+}
+
+MessageAnswer FromQtButton(int button) {
+  switch (button) {
+    case QMessageBox::Ok:
+      return MessageAnswer::Ok;
+    case QMessageBox::Yes:
+      return MessageAnswer::Yes;
+    case QMessageBox::No:
+      return MessageAnswer::No;
+    case QMessageBox::Retry:
+      return MessageAnswer::Retry;
+    default:
+      return MessageAnswer::Cancel;
+  }
+}
+
+}  // namespace
+
+MessageAnswer QtUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
+  QMessageBox box(ToQtIcon(icon), QApplication::applicationDisplayName(), text, ToQtButtons(buttons), parent_);
+  return FromQtButton(box.exec());
+}
+
+void QtUserInterface::SetStatusText(int pane, const QString& text) {
+  if (status_sink_) status_sink_(pane, text);
+}
+
+void QtUserInterface::SetJobProgress(int percent) {
+  if (progress_sink_) progress_sink_(percent);
+}
+
+std::unique_ptr<IProgressWindow> QtUserInterface::OpenProgressWindow(const QString& caption) {
+  return std::make_unique<QtProgressWindow>(parent_, caption);
+}
+
+std::optional<QString> QtUserInterface::AskText(const QString& caption, const QString& prompt,
+                                                const QString& initial) {
+  bool ok = false;
+  const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+std::optional<QString> QtUserInterface::ChooseFolder(const QString& caption, const QString& start) {
+  const QString folder = QFileDialog::getExistingDirectory(parent_, caption, start);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
+}
+
+void QtUserInterface::PumpEvents() { QApplication::processEvents(); }
+
+void QtUserInterface::OpenWithDesktop(const QString& path) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+}  // namespace corvane

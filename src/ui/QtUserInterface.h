@@ -1,0 +1,36 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "common/UserInterface.h"
+
+namespace corvane {
+
+// The user-interface seam of the windowed program: real message boxes and dialogs, the main
+// window's status bar and the running page's progress bar.
+class QtUserInterface final : public IUserInterface {
+ public:
+  using StatusSink = std::function<void(int pane, const QString& text)>;
+  using ProgressSink = std::function<void(int percent)>;
+
+  void SetParentWindow(QWidget* parent) { parent_ = parent; }
+  void SetStatusSink(StatusSink sink) { status_sink_ = std::move(sink); }
+  void SetProgressSink(ProgressSink sink) { progress_sink_ = std::move(sink); }
+
+  MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
+  void SetStatusText(int pane, const QString& text) override;
+  void SetJobProgress(int percent) override;
+  std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) override;
+  std::optional<QString> AskText(const QString& caption, const QString& prompt, const QString& initial) override;
+  std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
+  void PumpEvents() override;
+  void OpenWithDesktop(const QString& path) override;
+
+ private:
+  QPointer<QWidget> parent_;
+  StatusSink status_sink_;
+  ProgressSink progress_sink_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,60 @@
+#include "support/ScriptedUserInterface.h"
+
+namespace corvane::test {
+namespace {
+
+class RecordingProgressWindow final : public IProgressWindow {
+ public:
+  RecordingProgressWindow(ScriptedUserInterface& owner, int cancelAfter) : owner_(owner), cancel_after_(cancelAfter) {}
+  void SetText(const QString& text) override {
+    owner_.progress_texts << text;
+    ++updates_;
+  }
+  void SetRange(int, int) override {}
+  void SetPosition(int) override { ++updates_; }
+  bool CancelRequested() const override { return cancel_after_ >= 0 && updates_ >= cancel_after_; }
+
+ private:
+  ScriptedUserInterface& owner_;
+  int cancel_after_;
+  int updates_ = 0;
+};
+
+template <typename T>
+T Next(std::deque<T>& queue, T fallback) {
+  if (queue.empty()) return fallback;
+  T value = queue.front();
+  queue.pop_front();
+  return value;
+}
+
+}  // namespace
+
+MessageAnswer ScriptedUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
+  messages.push_back({text, icon, buttons});
+  return Next(answers, MessageAnswer::Ok);
+}
+
+void ScriptedUserInterface::SetStatusText(int pane, const QString& text) { status_texts.emplace_back(pane, text); }
+
+void ScriptedUserInterface::SetJobProgress(int percent) { progress.push_back(percent); }
+
+std::unique_ptr<IProgressWindow> ScriptedUserInterface::OpenProgressWindow(const QString&) {
+  return std::make_unique<RecordingProgressWindow>(*this, cancel_progress_after);
+}
+
+std::optional<QString> ScriptedUserInterface::AskText(const QString&, const QString&, const QString&) {
+  return Next(text_answers, std::optional<QString>());
+}
+
+std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString&, const QString&) {
+  return Next(folder_answers, std::optional<QString>());
+}
+
+QStringList ScriptedUserInterface::MessageTexts() const {
+  QStringList texts;
+  for (const Message& message : messages) texts << message.text;
+  return texts;
+}
+
+}  // namespace corvane::test
