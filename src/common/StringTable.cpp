@@ -85,6 +85,17 @@ QString StringTable::Text(int id) {
 
 bool StringTable::Has(int id) { return Table().count(id) != 0; }
 
+QList<int> StringTable::DuplicateIds() {
+  QList<int> ids;
+  for (const Entry& entry : kEntries) ids << entry.id;
+  std::sort(ids.begin(), ids.end());
+  QList<int> duplicates;
+  for (qsizetype i = 1; i < ids.size(); ++i) {
+    if (ids[i] == ids[i - 1] && (duplicates.isEmpty() || duplicates.back() != ids[i])) duplicates << ids[i];
+  }
+  return duplicates;
+}
+
 QString StringTable::Format(int id, std::initializer_list<QVariant> args) { return FormatText(Text(id), args); }
 
 QString FormatText(const QString& pattern, std::initializer_list<QVariant> args) {

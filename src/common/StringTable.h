@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QList>
 #include <QVariant>
 #include <initializer_list>
 
@@ -12,6 +13,8 @@ class StringTable {
   // The text with that number; an unknown number gives an empty text.
   static QString Text(int id);
   static bool Has(int id);
+  // Numbers that more than one row of the table claims (a mistake when two areas pick the same).
+  static QList<int> DuplicateIds();
   // The text with that number, with its printf-style fields (%s %d %ld %02d %%) filled in order.
   static QString Format(int id, std::initializer_list<QVariant> args);
 };

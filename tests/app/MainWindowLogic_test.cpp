@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "app/MainWindowLogic.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestSettings.h"
+
+namespace corvane {
+namespace {
+
+// Records what the logic asks the window to show.
+struct RecordingHost : IPageHost {
+  std::vector<int> shown;
+  std::array<int, 3> buttons{};
+  void ShowPage(int page) override { shown.push_back(page); }
+  void SetButtonStates(const std::array<int, 3>& states) override { buttons = states; }
+};
+
+int StoredPanel() { return SettingsStore::ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1); }
+
+class MainWindowLogicTest : public testing::Test {
+ protected:
+  test::TestSettings settings;
+  RecordingHost host;
+  MainWindowLogic logic{host};
+};
+
+TEST_F(MainWindowLogicTest, FirstStartShowsTheRipperAndRemembersIt) {
+  EXPECT_EQ(logic.ChooseFirstPage(QString()), 2);
+  EXPECT_EQ(host.shown, std::vector<int>{2});
+  EXPECT_EQ(StoredPanel(), 2);
+  EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 1, 0}));
+  EXPECT_TRUE(logic.SwitchPending());
+  logic.OnPaint();  // the first paint shows the first page once more, then never again
+  logic.OnPaint();
+  EXPECT_EQ(host.shown, (std::vector<int>{2, 2}));
+}
+
+TEST_F(MainWindowLogicTest, LaunchSourceOpensTheConverterWhateverWasRemembered) {
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+  EXPECT_EQ(logic.ChooseFirstPage(QStringLiteral("/music/a.mp3")), 1);
+  EXPECT_EQ(StoredPanel(), 1);
+  EXPECT_EQ(logic.CyclePosition(), 1);
+}
+
+TEST_F(MainWindowLogicTest, RememberedPageIsShown) {
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+  EXPECT_EQ(logic.ChooseFirstPage(QString()), 3);
+  EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 0, 1}));
+}
+
+TEST_F(MainWindowLogicTest, UnknownRememberedPageShowsNothingAndStoresTheRipper) {
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 7);
+  logic.ChooseFirstPage(QString());
+  EXPECT_TRUE(host.shown.empty());
+  EXPECT_EQ(StoredPanel(), 2);
+  // F9 from a cycle position outside 1..3 does nothing.
+  logic.CyclePage();
+  EXPECT_TRUE(host.shown.empty());
+}
+
+TEST_F(MainWindowLogicTest, ButtonClicksDoNotMoveTheCyclePosition) {
+  logic.ChooseFirstPage(QString());  // ripper, cycle position 2
+  logic.SwitchPage(1);               // the user clicks "Audio Convert"
+  EXPECT_EQ(StoredPanel(), 1);
+  logic.CyclePage();  // F9 goes on from the ripper: settings/about
+  EXPECT_EQ(host.shown.back(), 3);
+  EXPECT_EQ(StoredPanel(), 3);
+  logic.CyclePage();
+  EXPECT_EQ(host.shown.back(), 1);
+  logic.CyclePage();
+  EXPECT_EQ(host.shown.back(), 2);
+  EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 1, 0}));
+}
+
+TEST_F(MainWindowLogicTest, PlacementIsRestoredOnlyWhenAllFourValuesExist) {
+  EXPECT_EQ(MainWindowLogic::StoredPlacement(), std::nullopt);
+  const char* s = keys::section::kConvert;
+  SettingsStore::WriteNumber(s, keys::kInitialPosX, 10);
+  SettingsStore::WriteNumber(s, keys::kInitialPosY, 20);
+  SettingsStore::WriteNumber(s, keys::kInitialWidth, 700);
+  EXPECT_EQ(MainWindowLogic::StoredPlacement(), std::nullopt);
+  SettingsStore::WriteNumber(s, keys::kInitialHeight, 600);
+  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(10, 20, 700, 600));
+}
+
+TEST_F(MainWindowLogicTest, CloseIsRefusedWhileAJobRunsButThePlacementIsSaved) {
+  test::ScriptedUserInterface ui;
+  EXPECT_FALSE(MainWindowLogic::RequestClose(QRect(5, 6, 700, 500), false, true, ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
+            QStringLiteral("Can not exit while converter or ripper is runing, please stop it first before exit Corvane !"));
+  EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
+  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(5, 6, 700, 500));
+
+  EXPECT_FALSE(MainWindowLogic::RequestClose(QRect(1, 2, 3, 4), true, false, ui));
+  EXPECT_TRUE(MainWindowLogic::RequestClose(QRect(7, 8, 900, 800), false, false, ui));
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(7, 8, 900, 800));
+}
+
+}  // namespace
+}  // namespace corvane
