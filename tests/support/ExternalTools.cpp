@@ -1,0 +1,67 @@
+#include "support/ExternalTools.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <cmath>
+
+namespace corvane::test {
+
+ToolResult RunTool(const QString& program, const QStringList& arguments, const QByteArray& input) {
+  QProcess process;
+  process.start(program, arguments);
+  ToolResult result;
+  if (!process.waitForStarted(10000)) return result;
+  if (!input.isEmpty()) process.write(input);
+  process.closeWriteChannel();
+  process.waitForFinished(300000);
+  result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  result.out = process.readAllStandardOutput();
+  result.err = process.readAllStandardError();
+  return result;
+}
+
+QByteArray DecodeWithFfmpeg(const QString& path) {
+  return RunTool(QStringLiteral("ffmpeg"),
+                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
+                  QStringLiteral("s16le"), QStringLiteral("-")})
+      .out;
+}
+
+QJsonObject ProbeWithFfprobe(const QString& path) {
+  const ToolResult probe =
+      RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
+                                          QStringLiteral("json"), QStringLiteral("-show_streams"),
+                                          QStringLiteral("-show_format"), path});
+  const QJsonObject root = QJsonDocument::fromJson(probe.out).object();
+  QJsonObject result;
+  for (const QJsonValue& stream : root.value(QStringLiteral("streams")).toArray()) {
+    const QJsonObject s = stream.toObject();
+    if (s.value(QStringLiteral("codec_type")).toString() != QStringLiteral("audio")) continue;
+    result.insert(QStringLiteral("codec_name"), s.value(QStringLiteral("codec_name")));
+    result.insert(QStringLiteral("sample_rate"), s.value(QStringLiteral("sample_rate")).toString().toInt());
+    result.insert(QStringLiteral("channels"), s.value(QStringLiteral("channels")));
+    result.insert(QStringLiteral("stream_tags"), s.value(QStringLiteral("tags")));
+    break;
+  }
+  const QJsonObject format = root.value(QStringLiteral("format")).toObject();
+  result.insert(QStringLiteral("duration"), format.value(QStringLiteral("duration")).toString().toDouble());
+  result.insert(QStringLiteral("tags"), format.value(QStringLiteral("tags")));
+  return result;
+}
+
+std::vector<qint16> MakeSweep(int sampleRate, int channels, int frames, double level) {
+  std::vector<qint16> samples(static_cast<size_t>(frames) * channels);
+  double phase = 0;
+  for (int i = 0; i < frames; ++i) {
+    const double frequency = 200.0 + 4000.0 * i / std::max(1, frames);
+    phase += 2 * M_PI * frequency / sampleRate;
+    for (int c = 0; c < channels; ++c) {
+      const double value = std::sin(phase + c * 0.7) * level * 32767.0;
+      samples[static_cast<size_t>(i) * channels + c] = static_cast<qint16>(std::lround(value));
+    }
+  }
+  return samples;
+}
+
+}  // namespace corvane::test
