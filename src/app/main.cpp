@@ -6,7 +6,7 @@
 #include "app/ShellText.h"
 #include "app/gui/CAudioConverterDlg.h"
 #include "common/StringTable.h"
-#include "ui/QtUserInterface.h"
+#include "app/gui/QtUserInterface.h"
 
 namespace {
 

@@ -11,6 +11,25 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
 // Numbered as the classic message-box answers, so stored or compared codes keep their meaning.
 enum class MessageAnswer { Ok = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
+// Answer to the question asked when the user pressed Stop during a job.
+enum class StopAnswer { Continue, StopThis, StopAll };
+
+// The overwrite prompt's answer: overwrite (under `other_name` when `use_other_name`), skip this
+// file, or overwrite this and every later file of the run.
+struct OverwriteReply {
+  enum class Choice { Overwrite, Skip, OverwriteAll };
+  Choice choice = Choice::Skip;
+  bool use_other_name = false;
+  QString other_name;
+  bool dont_ask_again = false;
+};
+
+// What the user did in the completion window of a run.
+struct CompletionReply {
+  bool open_folder = false;
+  bool dont_show_again = false;
+};
+
 // A progress window of a long job (adding files, loading a disc): text, a bar and a Cancel button.
 class IProgressWindow {
  public:
@@ -42,6 +61,12 @@ class IUserInterface {
                                          const QString& initial) = 0;
   // Asks for a folder, starting in `start`; nullopt when the user cancelled.
   virtual std::optional<QString> ChooseFolder(const QString& caption, const QString& start) = 0;
+  // "Stop Convert": asks whether to stop the current file, all files, or go on.
+  virtual StopAnswer AskStop(const QString& question) = 0;
+  // "Confirm Overwrite" for an output that exists, proposing `proposedPath` as the other name.
+  virtual OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) = 0;
+  // "Completed": the run's summary; "Open Folder" is offered only when `allowOpenFolder`.
+  virtual CompletionReply ShowCompleted(const QString& summary, bool allowOpenFolder) = 0;
   // Lets waiting user input (Stop and Cancel clicks) through during a long job.
   virtual void PumpEvents() = 0;
   // Opens a folder or a document with the desktop's default handler.

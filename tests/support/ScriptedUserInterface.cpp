@@ -51,6 +51,23 @@ std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString&, const
   return Next(folder_answers, std::optional<QString>());
 }
 
+StopAnswer ScriptedUserInterface::AskStop(const QString& question) {
+  stop_questions << question;
+  return Next(stop_answers, StopAnswer::Continue);
+}
+
+OverwriteReply ScriptedUserInterface::AskOverwrite(const QString& message, const QString& proposedPath) {
+  overwrite_messages << message;
+  overwrite_proposals << proposedPath;
+  return Next(overwrite_replies, OverwriteReply{});
+}
+
+CompletionReply ScriptedUserInterface::ShowCompleted(const QString& summary, bool allowOpenFolder) {
+  completion_summaries << summary;
+  completion_folder_allowed.push_back(allowOpenFolder);
+  return completion_reply;
+}
+
 QStringList ScriptedUserInterface::MessageTexts() const {
   QStringList texts;
   for (const Message& message : messages) texts << message.text;

@@ -28,6 +28,14 @@ class ScriptedUserInterface final : public IUserInterface {
   std::deque<MessageAnswer> answers;                 // for ShowMessage
   std::deque<std::optional<QString>> text_answers;   // for AskText
   std::deque<std::optional<QString>> folder_answers; // for ChooseFolder
+  std::deque<StopAnswer> stop_answers;              // for AskStop (Continue when empty)
+  std::deque<OverwriteReply> overwrite_replies;      // for AskOverwrite (Skip when empty)
+  CompletionReply completion_reply;                  // for ShowCompleted
+  QStringList stop_questions;
+  QStringList overwrite_messages;
+  QStringList overwrite_proposals;
+  QStringList completion_summaries;
+  std::vector<bool> completion_folder_allowed;
   int cancel_progress_after = -1;                    // progress windows report cancel after N updates
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
@@ -36,6 +44,9 @@ class ScriptedUserInterface final : public IUserInterface {
   std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) override;
   std::optional<QString> AskText(const QString& caption, const QString& prompt, const QString& initial) override;
   std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
+  StopAnswer AskStop(const QString& question) override;
+  OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
+  CompletionReply ShowCompleted(const QString& summary, bool allowOpenFolder) override;
   void PumpEvents() override { ++pumps; }
   void OpenWithDesktop(const QString& path) override { opened_paths << path; }
 

@@ -15,7 +15,7 @@
 #include "common/StringTable.h"
 #include "converter/gui/CConvertPage.h"
 #include "ripper/gui/CRipperPage.h"
-#include "ui/QtUserInterface.h"
+#include "app/gui/QtUserInterface.h"
 
 namespace corvane {
 namespace {

@@ -13,7 +13,7 @@
 #include "converter/gui/CConvertPage.h"
 #include "ripper/gui/CRipperPage.h"
 #include "support/TestSettings.h"
-#include "ui/QtUserInterface.h"
+#include "app/gui/QtUserInterface.h"
 
 using namespace corvane;
 

@@ -24,6 +24,9 @@ class QtUserInterface final : public IUserInterface {
   std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) override;
   std::optional<QString> AskText(const QString& caption, const QString& prompt, const QString& initial) override;
   std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
+  StopAnswer AskStop(const QString& question) override;
+  OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
+  CompletionReply ShowCompleted(const QString& summary, bool allowOpenFolder) override;
   void PumpEvents() override;
   void OpenWithDesktop(const QString& path) override;
 

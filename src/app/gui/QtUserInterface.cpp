@@ -1,4 +1,4 @@
-#include "ui/QtUserInterface.h"
+#include "app/gui/QtUserInterface.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -7,6 +7,9 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "converter/gui/CConfirmOverwriteDlg.h"
+#include "converter/gui/CCvrtCancelDlg.h"
+#include "converter/gui/CCvrtCompleteDlg.h"
 #include "ui/QtProgressWindow.h"
 
 namespace corvane {
@@ -90,6 +93,24 @@ std::optional<QString> QtUserInterface::ChooseFolder(const QString& caption, con
   const QString folder = QFileDialog::getExistingDirectory(parent_, caption, start);
   if (folder.isEmpty()) return std::nullopt;
   return folder;
+}
+
+StopAnswer QtUserInterface::AskStop(const QString& question) {
+  CCvrtCancelDlg dialog(question, parent_);
+  dialog.exec();
+  return dialog.Answer();
+}
+
+OverwriteReply QtUserInterface::AskOverwrite(const QString& message, const QString& proposedPath) {
+  CConfirmOverwriteDlg dialog(message, proposedPath, parent_);
+  dialog.exec();
+  return dialog.Reply();
+}
+
+CompletionReply QtUserInterface::ShowCompleted(const QString& summary, bool allowOpenFolder) {
+  CCvrtCompleteDlg dialog(summary, allowOpenFolder, parent_);
+  dialog.exec();
+  return dialog.Reply();
 }
 
 void QtUserInterface::PumpEvents() { QApplication::processEvents(); }

@@ -1,0 +1,22 @@
+#pragma once
+#include <QCheckBox>
+#include <QDialog>
+
+#include "common/UserInterface.h"
+
+namespace corvane {
+
+// "Completed": the run's summary, "Open &Folder" (unless disabled) and the box against showing
+// the window again.
+class CCvrtCompleteDlg : public QDialog {
+  Q_OBJECT
+ public:
+  CCvrtCompleteDlg(const QString& summary, bool allowOpenFolder, QWidget* parent = nullptr);
+  CompletionReply Reply() const;
+
+ private:
+  QCheckBox* dont_show_ = nullptr;
+  bool open_folder_ = false;
+};
+
+}  // namespace corvane
