@@ -22,3 +22,22 @@ inline constexpr int kOkButton = 23022;
 inline constexpr int kOpenFolderButton = 23023;
 inline constexpr int kDontShowAgain = 23024;
 }  // namespace corvane::text
+
+namespace corvane::text {
+inline constexpr int kSettingsCaption = 23030;
+inline constexpr int kSourceFolderHeading = 23031;
+inline constexpr int kAlwaysThisFolder = 23032;
+inline constexpr int kRememberLastFolder = 23033;
+inline constexpr int kId3v2Heading = 23034;
+inline constexpr int kId3v2Auto = 23035;
+inline constexpr int kId3v2Always = 23036;
+inline constexpr int kId3v2Never = 23037;
+inline constexpr int kBeforeStartHeading = 23038;
+inline constexpr int kOutputFolderConfirmationBox = 23039;
+inline constexpr int kPromptOverwriteBox = 23040;
+inline constexpr int kWhenCompletedHeading = 23041;
+inline constexpr int kShowCompletedBox = 23042;
+inline constexpr int kOpenOutputFolderBox = 23043;
+inline constexpr int kDefaultFolderChooserTitle = 23044;
+inline constexpr int kKeepTagsHeading = 23045;
+}  // namespace corvane::text

@@ -14,6 +14,7 @@
 #include "app/gui/CAboutPage.h"
 #include "common/StringTable.h"
 #include "converter/gui/CConvertPage.h"
+#include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CRipperPage.h"
 #include "app/gui/QtUserInterface.h"
 
@@ -80,6 +81,7 @@ void CAudioConverterDlg::BuildLayout() {
   convert_page_ = new CConvertPage(this);
   ripper_page_ = new CRipperPage(this);
   about_page_ = new CAboutPage(ui_, this);
+  WireSettingsDialogs(*about_page_);
   for (PageWidget* page : {static_cast<PageWidget*>(convert_page_), static_cast<PageWidget*>(ripper_page_),
                            static_cast<PageWidget*>(about_page_)}) {
     page->hide();
@@ -95,6 +97,13 @@ void CAudioConverterDlg::BuildLayout() {
   status_bar_->addWidget(status_panes_[0]);
   status_bar_->addWidget(status_panes_[1], 1);
   layout->addWidget(status_bar_);
+}
+
+void CAudioConverterDlg::WireSettingsDialogs(CAboutPage& page) {
+  page.SetDialogOpener(CAboutPage::SettingsDialog::Converter, [](QWidget* parent) {
+    CCvrtSettingDlg dialog(parent);
+    return dialog.exec() == QDialog::Accepted;
+  });
 }
 
 void CAudioConverterDlg::RestorePlacement() {
@@ -138,7 +147,9 @@ void CAudioConverterDlg::ShowAboutDialog() {
   QDialog dialog(this);
   dialog.setWindowTitle(StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)}));
   auto* layout = new QVBoxLayout(&dialog);
-  layout->addWidget(new CAboutPage(ui_, &dialog));
+  auto* page = new CAboutPage(ui_, &dialog);
+  WireSettingsDialogs(*page);
+  layout->addWidget(page);
   dialog.exec();
 }
 

@@ -52,6 +52,8 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
  private:
   void BuildLayout();
   void RestorePlacement();
+  // Gives a settings/about page the settings dialogs that exist.
+  static void WireSettingsDialogs(CAboutPage& page);
 
   CAudioConverterApp& app_;
   QtUserInterface& ui_;

@@ -139,7 +139,8 @@ class MainWindowTest : public QObject {
     auto* version = about->findChild<QLabel*>(QStringLiteral("versionLabel"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Version: 5.01 Build 1"));
-    QVERIFY(!about->MenuAction(CAboutPage::SettingsDialog::Converter)->isEnabled());
+    QVERIFY(about->MenuAction(CAboutPage::SettingsDialog::Converter)->isEnabled());
+    QVERIFY(!about->MenuAction(CAboutPage::SettingsDialog::Ripper)->isEnabled());  // no ripper settings dialog yet
 
     // A dialog confirmed with OK rebuilds the summary from the store; one cancelled does not.
     bool confirm = false;

@@ -1,0 +1,104 @@
+#include "converter/gui/CCvrtSettingDlg.h"
+
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "common/StringTable.h"
+#include "converter/ConverterText.h"
+
+namespace corvane {
+namespace {
+
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_list<int> labels, int checked) {
+  auto* group = new QButtonGroup(owner);
+  int id = 0;
+  for (int label : labels) {
+    auto* radio = new QRadioButton(StringTable::Text(label), owner);
+    group->addButton(radio, id);
+    radio->setChecked(id == checked);
+    layout->addWidget(radio);
+    ++id;
+  }
+  return group;
+}
+
+QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) {
+  auto* box = new QCheckBox(StringTable::Text(label), owner);
+  box->setChecked(checked);
+  layout->addWidget(box);
+  return box;
+}
+
+}  // namespace
+
+CCvrtSettingDlg::CCvrtSettingDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(StringTable::Text(text::kSettingsCaption));
+  const ConverterSettings settings = ConverterSettings::Load();
+  auto* layout = new QVBoxLayout(this);
+
+  auto* sourceBox = new QGroupBox(StringTable::Text(text::kSourceFolderHeading), this);
+  auto* sourceLayout = new QVBoxLayout(sourceBox);
+  source_mode_ = AddRadios(this, sourceLayout, {text::kAlwaysThisFolder, text::kRememberLastFolder},
+                           settings.source_folder_mode == 0 ? 0 : 1);
+  auto* folderRow = new QHBoxLayout;
+  folder_ = new QLineEdit(settings.default_source_folder, sourceBox);
+  auto* browse = new QPushButton(StringTable::Text(text::kBrowseButton), sourceBox);
+  folderRow->addWidget(folder_);
+  folderRow->addWidget(browse);
+  sourceLayout->addLayout(folderRow);
+  connect(browse, &QPushButton::clicked, this, [this] {
+    const QString chosen =
+        QFileDialog::getExistingDirectory(this, StringTable::Text(text::kDefaultFolderChooserTitle), folder_->text());
+    if (!chosen.isEmpty()) folder_->setText(chosen);
+  });
+  layout->addWidget(sourceBox);
+
+  auto* tagsBox = new QGroupBox(StringTable::Text(text::kKeepTagsHeading), this);
+  auto* tagsLayout = new QVBoxLayout(tagsBox);
+  tagsLayout->addWidget(new QLabel(StringTable::Text(text::kId3v2Heading), tagsBox));
+  const int id3v2 = settings.enable_id3v2 >= 0 && settings.enable_id3v2 <= 2 ? settings.enable_id3v2 : 0;
+  id3v2_ = AddRadios(this, tagsLayout, {text::kId3v2Auto, text::kId3v2Always, text::kId3v2Never}, id3v2);
+  layout->addWidget(tagsBox);
+
+  auto* beforeBox = new QGroupBox(StringTable::Text(text::kBeforeStartHeading), this);
+  auto* beforeLayout = new QVBoxLayout(beforeBox);
+  confirmation_ = AddBox(this, beforeLayout, text::kOutputFolderConfirmationBox, settings.output_folder_confirmation);
+  overwrite_ = AddBox(this, beforeLayout, text::kPromptOverwriteBox, settings.confirm_overwrite);
+  layout->addWidget(beforeBox);
+
+  auto* afterBox = new QGroupBox(StringTable::Text(text::kWhenCompletedHeading), this);
+  auto* afterLayout = new QVBoxLayout(afterBox);
+  success_ = AddBox(this, afterLayout, text::kShowCompletedBox, settings.show_success);
+  open_folder_ = AddBox(this, afterLayout, text::kOpenOutputFolderBox, settings.auto_open_folder);
+  layout->addWidget(afterBox);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &CCvrtSettingDlg::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+}
+
+ConverterSettings CCvrtSettingDlg::FromControls() const {
+  ConverterSettings settings;
+  settings.source_folder_mode = source_mode_->checkedId();
+  settings.default_source_folder = folder_->text();
+  settings.enable_id3v2 = id3v2_->checkedId();
+  settings.output_folder_confirmation = confirmation_->isChecked();
+  settings.confirm_overwrite = overwrite_->isChecked();
+  settings.show_success = success_->isChecked();
+  settings.auto_open_folder = open_folder_->isChecked();
+  return settings;
+}
+
+void CCvrtSettingDlg::accept() {
+  FromControls().Save();
+  QDialog::accept();
+}
+
+}  // namespace corvane

@@ -1,0 +1,35 @@
+#pragma once
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLineEdit>
+
+#include "converter/ConverterSettings.h"
+
+namespace corvane {
+
+// "Converter Settings": reads its values when constructed, writes them all on OK, nothing on
+// Cancel.
+class CCvrtSettingDlg : public QDialog {
+  Q_OBJECT
+ public:
+  explicit CCvrtSettingDlg(QWidget* parent = nullptr);
+  void accept() override;
+  // The values as the controls show them now.
+  ConverterSettings FromControls() const;
+
+  QButtonGroup* SourceModeGroup() const { return source_mode_; }
+  QButtonGroup* Id3v2Group() const { return id3v2_; }
+  QLineEdit* DefaultFolder() const { return folder_; }
+
+ private:
+  QButtonGroup* source_mode_ = nullptr;
+  QButtonGroup* id3v2_ = nullptr;
+  QLineEdit* folder_ = nullptr;
+  QCheckBox* confirmation_ = nullptr;
+  QCheckBox* overwrite_ = nullptr;
+  QCheckBox* success_ = nullptr;
+  QCheckBox* open_folder_ = nullptr;
+};
+
+}  // namespace corvane
