@@ -163,13 +163,16 @@ ApeResult ApeFileWriter::Finish(const StreamSummary& summary) {
     return result;
   }
   file_.close();
-  if (finalStart < reservedStart) {
-    std::error_code error;
+  bool written = !file_.fail();
+  std::error_code error;
+  if (written && finalStart < reservedStart) {
+    // The audio data moved down: cut off what is left of it behind the new end.
     std::filesystem::resize_file(path_, finalStart + streamLength_, error);
-    if (error) {
-      std::filesystem::remove(path_, error);
-      return ApeResult::kWriteFailed;
-    }
+    written = !error;
+  }
+  if (!written) {
+    std::filesystem::remove(path_, error);
+    return ApeResult::kWriteFailed;
   }
   return ApeResult::kOk;
 }

@@ -87,8 +87,9 @@ void FrameEncoder::Encode(const std::uint8_t* pcm, std::uint32_t blocks, std::ve
   if (flags != 0) AppendBigEndian32(out, flags);
 
   for (Channel& channel : state_) channel.Reset();
-  constexpr std::uint32_t kAllSilent = kFlagFirstSilent | kFlagSecondSilent;
-  if ((flags & kAllSilent) == (channels_ == 1 ? kFlagFirstSilent : kAllSilent)) {
+  // A silent frame codes nothing, but the decoder still expects the coder's flush.
+  const std::uint32_t silent = channels_ == 1 ? kFlagFirstSilent : kFlagFirstSilent | kFlagSecondSilent;
+  if ((flags & silent) == silent) {
     RangeEncoder(out).Flush();
   } else if (channels_ == 1 || (flags & kFlagPseudoStereo) != 0) {
     EncodeMono(pcm, blocks, static_cast<std::size_t>(channels_), out);

@@ -7,6 +7,10 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 #include "ApeTestSupport.h"
 
 namespace corvane::ape::test {
@@ -167,10 +171,16 @@ TEST_F(ApeFileLayout, LengthHintOnlySizesTheSeekTable) {
 }
 
 TEST_F(ApeFileLayout, EmptyStreamFailsAndLeavesNoFile) {
+  const WaveFormat format = MakeWaveFormat(44100, 2, 16);
+  const std::string path = PathOf("empty.ape").toStdString();
   for (const QByteArray& data : {QByteArray(), QByteArray(3, '\x10')}) {
-    const Pcm pcm{MakeWaveFormat(44100, 2, 16), data};
-    EXPECT_EQ(EncodeFile(PathOf("empty.ape"), pcm, 3000), ApeResult::kEmptyStream);
+    ApeCompressor* c = CompressCreate(nullptr);
+    ASSERT_EQ(CompressStart(c, path.c_str(), &format, kOpenEndedLength, 3000), ApeResult::kOk);
+    EXPECT_EQ(CompressAddData(c, reinterpret_cast<const unsigned char*>(data.constData()), data.size()), ApeResult::kOk);
+    EXPECT_EQ(CompressFinish(c), ApeResult::kEmptyStream);
     EXPECT_FALSE(QFileInfo::exists(PathOf("empty.ape")));
+    EXPECT_EQ(CompressAddData(c, reinterpret_cast<const unsigned char*>("abcd"), 4), ApeResult::kFailedEarlier);
+    CompressDestroy(c);
   }
 }
 
@@ -205,6 +215,29 @@ TEST_F(ApeFileLayout, NonAsciiPathAndExistingFileAreHandled) {
   ASSERT_EQ(EncodeFile(path, pcm, 4000), ApeResult::kOk);
   ExpectWellFormed(ReadAll(path), pcm, 4000, 294912);
   EXPECT_EQ(DecodeWithFfmpeg(path, 16), pcm.bytes);
+}
+
+// A full disk, imitated with a file size limit: the failure is reported and the broken
+// file removed, whether it happens while streaming or while finishing.
+TEST_F(ApeFileLayout, WriteFailureIsReportedAndLeavesNoFile) {
+  const Pcm pcm = Convert(Noise(60000), 2, 16);
+  ASSERT_EQ(EncodeFile(PathOf("full.ape"), pcm, 1000, 4096), ApeResult::kOk);
+  const auto finishedSize = static_cast<rlim_t>(QFileInfo(PathOf("full.ape")).size());
+  ASSERT_TRUE(QFile::remove(PathOf("full.ape")));
+  rlimit original{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  for (const rlim_t limit : {rlim_t{20000}, finishedSize - 1}) {
+    SCOPED_TRACE(limit);
+    rlimit small = original;
+    small.rlim_cur = limit;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const ApeResult result = EncodeFile(PathOf("full.ape"), pcm, 1000, 4096);
+    setrlimit(RLIMIT_FSIZE, &original);
+    EXPECT_TRUE(result == ApeResult::kWriteFailed || result == ApeResult::kFailedEarlier) << static_cast<int>(result);
+    EXPECT_FALSE(QFileInfo::exists(PathOf("full.ape")));
+  }
+  std::signal(SIGXFSZ, previousHandler);
 }
 
 TEST_F(ApeFileLayout, BadCallsGiveClearCodes) {
