@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
 #endif
 
 namespace corvane::ape {
@@ -15,9 +15,10 @@ constexpr std::size_t kWindowSlack = 4096;
 
 std::int16_t Saturate16(std::int32_t v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
 
-// Dot product of coefficients and history in 32-bit wrap-around arithmetic.
-std::int32_t DotProduct(const std::int16_t* a, const std::int16_t* b, int order) {
-#if defined(__SSE2__)
+// The two vector kernels, in 32-bit wrap-around (dot product) and 16-bit wrap-around
+// (adaptation) arithmetic, exactly as the decoder computes them. Orders are multiples of 16.
+#if defined(__x86_64__) || defined(__i386__)
+std::int32_t DotProductSse2(const std::int16_t* a, const std::int16_t* b, int order) {
   __m128i sum = _mm_setzero_si128();
   for (int i = 0; i < order; i += 8) {
     const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
@@ -27,34 +28,69 @@ std::int32_t DotProduct(const std::int16_t* a, const std::int16_t* b, int order)
   sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(1, 0, 3, 2)));
   sum = _mm_add_epi32(sum, _mm_shuffle_epi32(sum, _MM_SHUFFLE(2, 3, 0, 1)));
   return _mm_cvtsi128_si32(sum);
-#else
-  std::uint32_t sum = 0;
-  for (int i = 0; i < order; ++i) sum += static_cast<std::uint32_t>(a[i] * b[i]);
-  return static_cast<std::int32_t>(sum);
-#endif
 }
 
-// coefficients += steps (add) or -= steps, in 16-bit wrap-around arithmetic.
-void Adapt(std::int16_t* coefficients, const std::int16_t* steps, int order, bool add) {
-#if defined(__SSE2__)
+void AdaptSse2(std::int16_t* coefficients, const std::int16_t* steps, int order, bool add) {
   for (int i = 0; i < order; i += 8) {
     auto* c = reinterpret_cast<__m128i*>(coefficients + i);
     const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(steps + i));
     const __m128i v = _mm_loadu_si128(c);
     _mm_storeu_si128(c, add ? _mm_add_epi16(v, s) : _mm_sub_epi16(v, s));
   }
-#else
+}
+
+__attribute__((target("avx2"))) std::int32_t DotProductAvx2(const std::int16_t* a, const std::int16_t* b, int order) {
+  __m256i sum = _mm256_setzero_si256();
+  for (int i = 0; i < order; i += 16) {
+    const __m256i va = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + i));
+    const __m256i vb = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + i));
+    sum = _mm256_add_epi32(sum, _mm256_madd_epi16(va, vb));
+  }
+  __m128i half = _mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+  half = _mm_add_epi32(half, _mm_shuffle_epi32(half, _MM_SHUFFLE(1, 0, 3, 2)));
+  half = _mm_add_epi32(half, _mm_shuffle_epi32(half, _MM_SHUFFLE(2, 3, 0, 1)));
+  return _mm_cvtsi128_si32(half);
+}
+
+__attribute__((target("avx2"))) void AdaptAvx2(std::int16_t* coefficients, const std::int16_t* steps, int order,
+                                               bool add) {
+  for (int i = 0; i < order; i += 16) {
+    auto* c = reinterpret_cast<__m256i*>(coefficients + i);
+    const __m256i s = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(steps + i));
+    const __m256i v = _mm256_loadu_si256(c);
+    _mm256_storeu_si256(c, add ? _mm256_add_epi16(v, s) : _mm256_sub_epi16(v, s));
+  }
+}
+#endif
+
+std::int32_t DotProductScalar(const std::int16_t* a, const std::int16_t* b, int order) {
+  std::uint32_t sum = 0;
+  for (int i = 0; i < order; ++i) sum += static_cast<std::uint32_t>(a[i] * b[i]);
+  return static_cast<std::int32_t>(sum);
+}
+
+void AdaptScalar(std::int16_t* coefficients, const std::int16_t* steps, int order, bool add) {
   for (int i = 0; i < order; ++i) {
     const int delta = add ? steps[i] : -steps[i];
     coefficients[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(coefficients[i] + delta));
   }
-#endif
 }
 
 }  // namespace
 
-NNFilter::NNFilter(int order, int fractionBits)
-    : order_(order),
+NNFilter::Kernels NNFilter::KernelsFor(Kernel kernel) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (kernel == Kernel::kFastest && __builtin_cpu_supports("avx2")) return {DotProductAvx2, AdaptAvx2};
+  if (kernel != Kernel::kScalar) return {DotProductSse2, AdaptSse2};
+#else
+  (void)kernel;
+#endif
+  return {DotProductScalar, AdaptScalar};
+}
+
+NNFilter::NNFilter(int order, int fractionBits, Kernel kernel)
+    : kernels_(KernelsFor(kernel)),
+      order_(order),
       fractionBits_(fractionBits),
       rounding_(1 << (fractionBits - 1)),
       coefficients_(static_cast<std::size_t>(order)),
@@ -74,10 +110,10 @@ void NNFilter::Reset() {
 std::int32_t NNFilter::Compress(std::int32_t input) {
   const std::int16_t* history = history_.data() + position_;
   std::int16_t* steps = steps_.data() + position_;
-  const std::int32_t dot = DotProduct(coefficients_.data(), history, order_);
+  const std::int32_t dot = kernels_.dot(coefficients_.data(), history, order_);
   const std::int64_t prediction = (static_cast<std::int64_t>(dot) + rounding_) >> fractionBits_;
   const auto output = static_cast<std::int32_t>(static_cast<std::uint32_t>(input - prediction));
-  if (output != 0) Adapt(coefficients_.data(), steps, order_, output < 0);
+  if (output != 0) kernels_.adapt(coefficients_.data(), steps, order_, output < 0);
 
   // The new adaptation step grows with the input's size relative to the running average.
   const std::uint32_t magnitude = input < 0 ? 0u - static_cast<std::uint32_t>(input) : static_cast<std::uint32_t>(input);

@@ -10,8 +10,11 @@ namespace corvane::ape {
 
 class NNFilter {
  public:
-  // order: number of taps (a multiple of 8); fractionBits: shift of the dot product.
-  NNFilter(int order, int fractionBits);
+  // Vector code used for the filter's inner loops; all give identical results.
+  enum class Kernel { kFastest, kSse2, kScalar };
+
+  // order: number of taps (a multiple of 16); fractionBits: shift of the dot product.
+  NNFilter(int order, int fractionBits, Kernel kernel = Kernel::kFastest);
 
   // Returns to the state at a frame start.
   void Reset();
@@ -19,8 +22,15 @@ class NNFilter {
   std::int32_t Compress(std::int32_t input);
 
  private:
+  struct Kernels {
+    std::int32_t (*dot)(const std::int16_t* coefficients, const std::int16_t* history, int order);
+    void (*adapt)(std::int16_t* coefficients, const std::int16_t* steps, int order, bool add);
+  };
+  static Kernels KernelsFor(Kernel kernel);
+
   void Advance();
 
+  Kernels kernels_;
   int order_;
   int fractionBits_;
   std::int32_t rounding_;
