@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Encoding speed of our Monkey's Audio encoder per level, against flac -5, flac -8 and
 # wavpack -h, on 10 minutes of music-like material (a generated MIDI song rendered by
-# timidity). Whole-process times, best of RUNS runs; every .ape is checked with ffmpeg.
+# timidity). Whole-process times, best of RUNS runs: wall clock and CPU (user + system),
+# the latter being the steadier figure on a shared machine. Every .ape is checked with ffmpeg.
 #
-#   bench/ape_encode_bench.sh [BUILD_DIR]     (default: build-release)
+#   [RUNS=3] [SECONDS_OF_AUDIO=600] bench/ape_encode_bench.sh [BUILD_DIR]   (default: build-release)
 #   configure: cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
 #              -DCORVANE_BENCH=ON -DCORVANE_TESTS=OFF && cmake --build build-release --target ape_encode_bench
 set -euo pipefail
@@ -11,7 +12,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 build="${1:-$here/../build-release}"
 encoder="$build/bench/ape_encode_bench"
-seconds=600
+seconds="${SECONDS_OF_AUDIO:-600}"
 runs="${RUNS:-3}"
 [[ -x "$encoder" ]] || { echo "missing $encoder (build the ape_encode_bench target first)" >&2; exit 1; }
 
@@ -67,29 +68,33 @@ sox "$work/render.wav" -b 16 -c 2 "$work/song.wav" trim 0 "$seconds"
 wav_bytes=$(stat -c %s "$work/song.wav")
 reference=$(ffmpeg -v error -i "$work/song.wav" -f s16le - | md5sum | cut -d' ' -f1)
 
-# Best wall-clock seconds and the peak memory of RUNS runs of a command.
+# Best wall-clock seconds, best CPU seconds and the peak memory of RUNS runs of a command.
 best_time() {
-  local best="" rss=0 elapsed kb
+  local wall="" cpu="" rss=0 elapsed user system kb
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>&1
-    read -r elapsed kb <"$work/time"
-    if [[ -z "$best" ]] || awk "BEGIN{exit !($elapsed < $best)}"; then best=$elapsed; fi
+    /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$@" >/dev/null 2>&1
+    read -r elapsed user system kb <"$work/time"
+    local used
+    used=$(awk "BEGIN{print $user + $system}")
+    if [[ -z "$wall" ]] || awk "BEGIN{exit !($elapsed < $wall)}"; then wall=$elapsed; fi
+    if [[ -z "$cpu" ]] || awk "BEGIN{exit !($used < $cpu)}"; then cpu=$used; fi
     (( kb > rss )) && rss=$kb
   done
-  echo "$best $rss"
+  echo "$wall $cpu $rss"
 }
 
+speed() { awk "BEGIN{printf \"%.1f\", $seconds / ($1 > 0 ? $1 : 0.01)}"; }
+
 printf "input: %d s of 44.1 kHz 16-bit stereo, %d bytes; best of %d runs\n\n" "$seconds" "$wav_bytes" "$runs"
-printf "%-18s %8s %10s %10s %8s %9s\n" "encoder" "seconds" "x realtime" "bytes" "to WAV" "peak RSS"
+printf "%-12s %7s %10s %7s %10s %10s %7s %9s\n" "encoder" "wall s" "x realtime" "CPU s" "x realtime" "bytes" "to WAV" "peak RSS"
 row() {
   local name=$1 out=$2
   shift 2
-  read -r elapsed rss < <(best_time "$@")
+  read -r wall cpu rss < <(best_time "$@")
   local bytes
   bytes=$(stat -c %s "$out")
-  printf "%-18s %8.2f %10.1f %10d %8.4f %7d kB\n" "$name" "$elapsed" \
-    "$(awk "BEGIN{print $seconds / ($elapsed > 0 ? $elapsed : 0.01)}")" "$bytes" \
-    "$(awk "BEGIN{print $bytes / $wav_bytes}")" "$rss"
+  printf "%-12s %7.2f %10s %7.2f %10s %10d %7.4f %6d kB\n" "$name" "$wall" "$(speed "$wall")" "$cpu" "$(speed "$cpu")" \
+    "$bytes" "$(awk "BEGIN{print $bytes / $wav_bytes}")" "$rss"
 }
 for level in 1000 2000 3000 4000 5000; do
   out="$work/song$level.ape"
