@@ -47,7 +47,7 @@ TEST(ApeCompression, LevelsBeatFlacAndNeverGrow) {
   ASSERT_GT(flacBytes, 0);
 
   std::map<int, qint64> sizes;
-  std::printf("level  bytes     to WAV  to flac -8 (%.0f bytes)\n", flacBytes);
+  std::printf("WAV %.0f bytes, flac -8 %.0f bytes\nlevel  bytes     to WAV  to flac -8\n", wavBytes, flacBytes);
   for (int level = 1000; level <= 5000; level += 1000) {
     const QString path = dir.filePath(QString("song%1.ape").arg(level));
     ASSERT_EQ(EncodeFile(path, pcm, level), ApeResult::kOk);
