@@ -1,0 +1,117 @@
+#include "codecs/ape/ApeCompressor.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+namespace corvane::ape {
+namespace {
+
+constexpr std::uint32_t kBaseBlocksPerFrame = 73728;
+
+bool IsValidLevel(int level) { return level >= 1000 && level <= 5000 && level % 1000 == 0; }
+
+bool IsSupportedFormat(const WaveFormat& f) {
+  if (f.formatTag != 1 || (f.channels != 1 && f.channels != 2)) return false;
+  if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return false;
+  if (f.samplesPerSec == 0 || f.blockAlign != f.channels * f.bitsPerSample / 8) return false;
+  return static_cast<std::uint64_t>(f.avgBytesPerSec) == static_cast<std::uint64_t>(f.samplesPerSec) * f.blockAlign;
+}
+
+}  // namespace
+
+std::uint32_t ApeCompressor::DefaultBlocksPerFrame(int level) {
+  // Longer frames let the large filters of the top levels settle before the next reset.
+  if (level >= 5000) return kBaseBlocksPerFrame * 16;
+  if (level >= 4000) return kBaseBlocksPerFrame * 4;
+  return kBaseBlocksPerFrame;
+}
+
+ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, std::int64_t maxAudioBytes,
+                               int level) {
+  if (state_ != State::kIdle) return ApeResult::kAlreadyStarted;
+  if (utf8Path == nullptr || *utf8Path == '\0') return ApeResult::kInvalidArgument;
+  if (!IsSupportedFormat(format)) return ApeResult::kUnsupportedFormat;
+  if (!IsValidLevel(level)) return ApeResult::kInvalidLevel;
+
+  format_ = format;
+  level_ = level;
+  blocksPerFrame_ = blocksPerFrameOverride_ != 0 ? blocksPerFrameOverride_ : DefaultBlocksPerFrame(level);
+  frameBytes_ = static_cast<std::size_t>(blocksPerFrame_) * format.blockAlign;
+  std::uint64_t expectedFrames = 1;
+  if (maxAudioBytes > 0) {
+    const std::uint64_t blocks = static_cast<std::uint64_t>(maxAudioBytes) / format.blockAlign;
+    expectedFrames = std::min<std::uint64_t>((blocks + blocksPerFrame_ - 1) / blocksPerFrame_, 1u << 24);
+  }
+
+  const std::string pathText(utf8Path);
+  const std::filesystem::path path(std::u8string(pathText.begin(), pathText.end()));
+  const ApeResult opened = writer_.Open(path, static_cast<std::uint32_t>(expectedFrames));
+  if (opened != ApeResult::kOk) return opened;
+  encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bitsPerSample);
+  pending_.reserve(frameBytes_);
+  state_ = State::kStarted;
+  return ApeResult::kOk;
+}
+
+ApeResult ApeCompressor::Fail(ApeResult result) {
+  writer_.Abandon();
+  state_ = State::kFailed;
+  pending_ = {};
+  coded_ = {};
+  return result;
+}
+
+ApeResult ApeCompressor::EncodeFrame(std::uint32_t blocks) {
+  coded_.clear();
+  encoder_->Encode(pending_.data(), blocks, coded_);
+  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(blocks) * format_.blockAlign);
+  lastFrameBlocks_ = blocks;
+  const ApeResult written = writer_.AppendFrame(coded_);
+  return written == ApeResult::kOk ? written : Fail(written);
+}
+
+ApeResult ApeCompressor::AddData(const std::uint8_t* data, std::int64_t bytes) {
+  if (state_ == State::kFailed) return ApeResult::kFailedEarlier;
+  if (state_ != State::kStarted) return ApeResult::kNotStarted;
+  if (bytes < 0 || (data == nullptr && bytes != 0)) return ApeResult::kInvalidArgument;
+  auto left = static_cast<std::uint64_t>(bytes);
+  while (left != 0) {
+    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, frameBytes_ - pending_.size()));
+    pending_.insert(pending_.end(), data, data + take);
+    data += take;
+    left -= take;
+    if (pending_.size() == frameBytes_) {
+      const ApeResult result = EncodeFrame(blocksPerFrame_);
+      if (result != ApeResult::kOk) return result;
+    }
+  }
+  return ApeResult::kOk;
+}
+
+ApeResult ApeCompressor::Finish() {
+  if (state_ == State::kFailed) return ApeResult::kFailedEarlier;
+  if (state_ != State::kStarted) return ApeResult::kNotStarted;
+  const auto blocks = static_cast<std::uint32_t>(pending_.size() / format_.blockAlign);
+  if (blocks != 0) {
+    const ApeResult result = EncodeFrame(blocks);
+    if (result != ApeResult::kOk) return result;
+  }
+  if (writer_.FrameCount() == 0) return Fail(ApeResult::kEmptyStream);
+
+  StreamSummary summary;
+  summary.level = level_;
+  summary.blocksPerFrame = blocksPerFrame_;
+  summary.finalFrameBlocks = lastFrameBlocks_;
+  summary.bitsPerSample = format_.bitsPerSample;
+  summary.channels = format_.channels;
+  summary.sampleRate = format_.samplesPerSec;
+  const ApeResult result = writer_.Finish(summary);
+  if (result != ApeResult::kOk) return Fail(result);
+  state_ = State::kFinished;
+  pending_ = {};
+  coded_ = {};
+  return ApeResult::kOk;
+}
+
+}  // namespace corvane::ape

@@ -1,0 +1,58 @@
+#pragma once
+// Streams PCM into a Monkey's Audio file: collects one frame of blocks at a time, codes it
+// and hands it to the file writer. Memory stays at about one frame whatever the length.
+//
+// Use: Start, AddData any number of times (any byte count; a block may be split between
+// calls), Finish. Destroying a compressor that was started but not finished removes the
+// unfinished file. A trailing partial block at Finish (fewer bytes than one sample per
+// channel) cannot be represented and is dropped.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "codecs/ape/ApeFileWriter.h"
+#include "codecs/ape/ApeTypes.h"
+#include "codecs/ape/FrameEncoder.h"
+
+namespace corvane::ape {
+
+class ApeCompressor {
+ public:
+  ApeCompressor() = default;
+  ApeCompressor(const ApeCompressor&) = delete;
+  ApeCompressor& operator=(const ApeCompressor&) = delete;
+  ~ApeCompressor() = default;
+
+  // utf8Path: output file, replaced if it exists. maxAudioBytes: the PCM byte count when
+  // known (sizes the seek table up front), else kOpenEndedLength. level: 1000..5000.
+  ApeResult Start(const char* utf8Path, const WaveFormat& format, std::int64_t maxAudioBytes, int level);
+  ApeResult AddData(const std::uint8_t* data, std::int64_t bytes);
+  ApeResult Finish();
+
+  // Blocks per frame the files of a level get.
+  static std::uint32_t DefaultBlocksPerFrame(int level);
+  // Overrides the frame size of the next Start (a positive block count). Every decoder
+  // reads it from the header; tests use it to get many frames out of little audio.
+  void SetBlocksPerFrame(std::uint32_t blocks) { blocksPerFrameOverride_ = blocks; }
+
+ private:
+  enum class State { kIdle, kStarted, kFinished, kFailed };
+
+  ApeResult EncodeFrame(std::uint32_t blocks);
+  ApeResult Fail(ApeResult result);
+
+  State state_ = State::kIdle;
+  WaveFormat format_;
+  int level_ = 0;
+  std::uint32_t blocksPerFrame_ = 0;
+  std::uint32_t blocksPerFrameOverride_ = 0;
+  std::uint32_t lastFrameBlocks_ = 0;
+  std::size_t frameBytes_ = 0;
+  std::vector<std::uint8_t> pending_;  // PCM of the frame being filled
+  std::vector<std::uint8_t> coded_;
+  std::unique_ptr<FrameEncoder> encoder_;
+  ApeFileWriter writer_;
+};
+
+}  // namespace corvane::ape
