@@ -1,6 +1,7 @@
 #include "engine/DecodeStream.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cstring>
 #include <mutex>
@@ -30,6 +31,15 @@ void QuietFfmpegOnce() {
 const char* Find(const AVDictionary* dictionary, const char* key) {
   const AVDictionaryEntry* entry = av_dict_get(dictionary, key, nullptr, 0);
   return entry != nullptr ? entry->value : nullptr;
+}
+
+// FFmpeg hands on the bytes of ID3v1 and some other old tags as they are: those are
+// ISO-8859-1, and read as such when they are not valid UTF-8.
+QString TagText(const char* value) {
+  const QByteArray bytes(value);
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = utf8.decode(bytes);
+  return (utf8.hasError() ? QString::fromLatin1(bytes) : text).trimmed();
 }
 
 SampleResolution ResolutionOf(const AVCodecParameters& parameters, int originalBits) {
@@ -139,7 +149,7 @@ void DecodeStream::ReadTags() {
     for (const char* key : keys) {
       for (const AVDictionary* dictionary : {container, own}) {
         const char* value = Find(dictionary, key);
-        if (value != nullptr && *value != '\0') return QString::fromUtf8(value).trimmed();
+        if (value != nullptr && *value != '\0') return TagText(value);
       }
     }
     return QString();
