@@ -321,6 +321,7 @@ void DecodeStream::ResetDecoding() {
   resampler_.reset();
   pending_.clear();
   pending_offset_ = 0;
+  if (held_packet_) av_packet_unref(packet_.get());
   held_packet_ = false;
   demux_ended_ = false;
   ended_ = false;

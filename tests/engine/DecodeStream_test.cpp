@@ -75,6 +75,13 @@ TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
   }
   EXPECT_FALSE(stream->Seek(stream->LengthBytes() + 4));
   EXPECT_FALSE(stream->Seek(-4));
+
+  // A seek before the first read drops the packet read ahead at opening.
+  stream = DecodeStream::Open(flac, error);
+  ASSERT_TRUE(stream);
+  ASSERT_TRUE(stream->Seek(8000));
+  ASSERT_EQ(stream->Read(scratch, sizeof scratch), 4000);
+  EXPECT_EQ(QByteArray(scratch, 4000), reference.mid(8000, 4000));
 }
 
 TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
