@@ -52,6 +52,7 @@ int main(int argc, char** argv) {
   }
   const double ms = timer.nsecsElapsed() / 1e6;
   std::printf("DescribeAudioFile: %lld files (%d described, %d errors) in %.0f ms, %.3f ms per file\n",
-              static_cast<long long>(names.size()), described, ui.messages, ms, names.isEmpty() ? 0.0 : ms / names.size());
+              static_cast<long long>(names.size()), described, ui.messages, ms,
+              names.isEmpty() ? 0.0 : ms / names.size());
   return described == names.size() ? 0 : 1;
 }

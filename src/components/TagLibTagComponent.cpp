@@ -1,8 +1,5 @@
 #include "components/TagLibTagComponent.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <vector>
 #include <taglib/fileref.h>
 #include <taglib/id3v1genres.h>
 #include <taglib/id3v2tag.h>
@@ -11,18 +8,22 @@
 #include <taglib/vorbisfile.h>
 #include <taglib/wavfile.h>
 
+#include <QFile>
+#include <QFileInfo>
+#include <vector>
+
 namespace corvane {
 namespace {
 
 constexpr int kId3v1GenreCount = 148;
 
-TagLib::String ToTagLib(const QString& text) {
-  return TagLib::String(text.toUtf8().constData(), TagLib::String::UTF8);
-}
+TagLib::String ToTagLib(const QString& text) { return TagLib::String(text.toUtf8().constData(), TagLib::String::UTF8); }
 
 QString FromTagLib(const TagLib::String& text) { return QString::fromUtf8(text.toCString(true)); }
 
-bool IsWav(const QString& path) { return QFileInfo(path).suffix().compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0; }
+bool IsWav(const QString& path) {
+  return QFileInfo(path).suffix().compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0;
+}
 
 // A field of the first tag that has it, in the order given.
 template <typename Getter>

@@ -39,8 +39,7 @@ qint64 AudioFileServices::LengthMs(const AudioStream& stream) {
 }
 
 qint64 AudioFileServices::OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
-                                             std::unique_ptr<DecodeStream>& stream, qint64& size,
-                                             EngineError* error) {
+                                             std::unique_ptr<DecodeStream>& stream, qint64& size, EngineError* error) {
   size = FileSize(path);
   stream.reset();
   const DecodeStream::Mode mode =

@@ -1,7 +1,7 @@
 #pragma once
-#include "engine/ChannelInfo.h"
-
 #include <cstdint>  // FFmpeg headers need its constant macros
+
+#include "engine/ChannelInfo.h"
 
 extern "C" {
 #include <libavcodec/codec_id.h>

@@ -181,7 +181,8 @@ qint64 DecodeStream::MeasureLengthByDecoding() {
   qint64 bytes = 0;
   char scratch[16384];
   for (;;) {
-    const int read = ReadPcm(scratch, static_cast<int>(sizeof scratch) - static_cast<int>(sizeof scratch) % info_.FrameBytes());
+    const int read =
+        ReadPcm(scratch, static_cast<int>(sizeof scratch) - static_cast<int>(sizeof scratch) % info_.FrameBytes());
     if (read < 0) return -1;
     if (read == 0) break;
     bytes += read;
@@ -277,8 +278,8 @@ bool DecodeStream::ConvertFrame() {
   if (frame.nb_samples <= 0 || frame.sample_rate <= 0 || frame.ch_layout.nb_channels <= 0) return true;
   if (!resampler_ || resampler_channels_ != frame.ch_layout.nb_channels || resampler_rate_ != frame.sample_rate ||
       resampler_format_ != frame.format) {
-    resampler_ = ffmpeg::MakeS16Resampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format),
-                                          frame.sample_rate, info_.channels, info_.rate);
+    resampler_ = ffmpeg::MakeS16Resampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format), frame.sample_rate,
+                                          info_.channels, info_.rate);
     if (!resampler_) {
       SetLastError(EngineError::Format);
       return false;
@@ -291,8 +292,8 @@ bool DecodeStream::ConvertFrame() {
   if (capacity <= 0) return true;
   pending_.resize(static_cast<size_t>(capacity) * info_.FrameBytes());
   uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
-  const int produced = swr_convert(resampler_.get(), &out, capacity, const_cast<const uint8_t**>(frame.extended_data),
-                                   frame.nb_samples);
+  const int produced =
+      swr_convert(resampler_.get(), &out, capacity, const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
   if (produced < 0) {
     SetLastError(EngineError::Decode);
     return false;

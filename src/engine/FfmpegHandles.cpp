@@ -2,8 +2,8 @@
 
 namespace corvane::ffmpeg {
 
-ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate,
-                              int outChannels, int outRate) {
+ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
+                              int outRate) {
   AVChannelLayout outLayout;
   av_channel_layout_default(&outLayout, outChannels);
   AVChannelLayout source;
@@ -13,8 +13,8 @@ ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat in
     av_channel_layout_default(&source, inLayout.nb_channels);
   }
   SwrContext* raw = nullptr;
-  const int status = swr_alloc_set_opts2(&raw, &outLayout, AV_SAMPLE_FMT_S16, outRate, &source, inFormat, inRate,
-                                         0, nullptr);
+  const int status =
+      swr_alloc_set_opts2(&raw, &outLayout, AV_SAMPLE_FMT_S16, outRate, &source, inFormat, inRate, 0, nullptr);
   av_channel_layout_uninit(&source);
   av_channel_layout_uninit(&outLayout);
   ResamplerPtr resampler(raw);

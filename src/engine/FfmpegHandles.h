@@ -1,7 +1,6 @@
 #pragma once
-#include <memory>
-
 #include <cstdint>  // FFmpeg headers need its constant macros
+#include <memory>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -35,7 +34,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 
 // A resampler from one sample layout to 16-bit interleaved samples; nullptr when FFmpeg refuses.
-ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate,
-                              int outChannels, int outRate);
+ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
+                              int outRate);
 
 }  // namespace corvane::ffmpeg

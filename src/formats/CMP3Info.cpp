@@ -206,7 +206,8 @@ void CMP3Info::ReadVbriTable(BoundedFileReader& file) {
   }
   seek_table_.reserve(entries);
   for (quint32 i = 0; i < entries; ++i) {
-    seek_table_.push_back(BigEndian(table.data() + static_cast<size_t>(i) * entrySize, entrySize) * std::max(scale, 1u));
+    seek_table_.push_back(BigEndian(table.data() + static_cast<size_t>(i) * entrySize, entrySize) *
+                          std::max(scale, 1u));
   }
   vbri_frames_per_entry_ = framesPerEntry;
 }

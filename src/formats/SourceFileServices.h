@@ -22,9 +22,8 @@ class SourceFileServices {
   // audio part of the file. Returns the playing time in milliseconds; 0 means failure, with the
   // engine's reason in `error` (FileFormat for an MPEG file whose frames cannot be found). A file
   // of unknown type returns 0 with the stream, `mp3` and `size` left alone.
-  static qint64 OpenSourceStream(const CAudioEngine& engine, const QString& path,
-                                 std::unique_ptr<DecodeStream>& stream, CMP3Info& mp3, qint64& size,
-                                 EngineError* error = nullptr);
+  static qint64 OpenSourceStream(const CAudioEngine& engine, const QString& path, std::unique_ptr<DecodeStream>& stream,
+                                 CMP3Info& mp3, qint64& size, EngineError* error = nullptr);
 
   // The tags of a source file. WAV files are read with the tag component (a genre such as "(17)"
   // becomes that ID3v1 genre's name); other files with the engine. False when the component

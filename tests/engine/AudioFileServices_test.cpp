@@ -1,10 +1,11 @@
+#include "engine/AudioFileServices.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include "common/StringTable.h"
-#include "engine/AudioFileServices.h"
 #include "engine/CAudioEngine.h"
 #include "engine/InputTypes.h"
 #include "support/ScriptedUserInterface.h"
@@ -49,16 +50,16 @@ TEST_F(AudioFileServicesTest, DetectsByExtensionOrByContent) {
   EXPECT_EQ(DetectInputType(QStringLiteral("/no/such/song.m4a")), InputType::AppleLossless);
 
   const QString mpa = Path(QStringLiteral("layer2.mpa"));
-  ASSERT_TRUE(MakeTone(mpa, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"),
-                                            QStringLiteral("mp2")}));
+  ASSERT_TRUE(MakeTone(mpa, 0.5, 44100, 2,
+                       {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"), QStringLiteral("mp2")}));
   EXPECT_EQ(DetectInputType(mpa), InputType::Mpeg);
   const QString wavAsMpa = Path(QStringLiteral("wave.mpa"));
   ASSERT_TRUE(MakeTone(wavAsMpa, 0.5, 44100, 2, {QStringLiteral("-f"), QStringLiteral("wav")}));
   EXPECT_EQ(DetectInputType(wavAsMpa), InputType::Wav);
 
   const QString mp4AsAac = Path(QStringLiteral("really-mp4.aac"));
-  ASSERT_TRUE(MakeTone(mp4AsAac, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-f"),
-                                                 QStringLiteral("mp4")}));
+  ASSERT_TRUE(MakeTone(mp4AsAac, 0.5, 44100, 2,
+                       {QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-f"), QStringLiteral("mp4")}));
   EXPECT_EQ(DetectInputType(mp4AsAac), InputType::Mp4);
   const QString adts = Path(QStringLiteral("plain.aac"));
   ASSERT_TRUE(MakeTone(adts, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("aac")}));
@@ -116,8 +117,9 @@ TEST(ReportLoadError, ShowsTheMessageForTheCode) {
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
 
   AudioFileServices::ReportLoadError(ui, EngineError::Protected, path);
-  EXPECT_EQ(ui.messages[1].text, QStringLiteral("The file below can not be loaded because it is encrypted and protected "
-                                                "by the digital copyright:\r\n\r\n/music/a.ogg"));
+  EXPECT_EQ(ui.messages[1].text,
+            QStringLiteral("The file below can not be loaded because it is encrypted and protected "
+                           "by the digital copyright:\r\n\r\n/music/a.ogg"));
   AudioFileServices::ReportLoadError(ui, EngineError::MediaRuntime, path);
   EXPECT_TRUE(ui.messages[2].text.contains(StringTable::Text(248)));
   EXPECT_TRUE(ui.messages[2].text.contains(QStringLiteral("Click here to download now!")));

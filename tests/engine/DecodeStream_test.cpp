@@ -1,10 +1,11 @@
+#include "engine/DecodeStream.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <thread>
 
-#include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
 #include "support/SourceFixtures.h"
 
@@ -84,14 +85,35 @@ TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
   EXPECT_EQ(QByteArray(scratch, 4000), reference.mid(8000, 4000));
 }
 
+TEST_F(DecodeStreamTest, LengthUnknownToTheContainerIsCountedByDecoding) {
+  // FLAC written to a pipe carries no sample count.
+  const QString flac = Path(QStringLiteral("piped.flac"));
+  QByteArray bytes;
+  ASSERT_TRUE(test::RunTool(
+      QStringLiteral("ffmpeg"),
+      {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+       QStringLiteral("-i"), QStringLiteral("sine=frequency=440:sample_rate=22050:duration=0.7"), QStringLiteral("-f"),
+       QStringLiteral("flac"), QStringLiteral("-")},
+      &bytes));
+  ASSERT_TRUE(test::WriteAll(flac, bytes));
+  ASSERT_LT(test::ProbeDuration(flac), 0);
+  EngineError error = EngineError::Ok;
+  auto stream = DecodeStream::Open(flac, error);
+  ASSERT_TRUE(stream);
+  EXPECT_EQ(stream->LengthBytes(), qint64{15435} * 2);
+  EXPECT_EQ(stream->PositionBytes(), 0);
+  EXPECT_EQ(ReadWhole(*stream), DecodeWithFfmpeg(flac));
+}
+
 TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   const QString u8 = Path(QStringLiteral("u8.wav"));
   const QString f32 = Path(QStringLiteral("f32.wav"));
   const QString s24 = Path(QStringLiteral("s24.flac"));
   ASSERT_TRUE(MakeTone(u8, 0.5, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")}));
   ASSERT_TRUE(MakeTone(f32, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_f32le")}));
-  ASSERT_TRUE(MakeTone(s24, 0.5, 96000, 2, {QStringLiteral("-sample_fmt"), QStringLiteral("s32"),
-                                            QStringLiteral("-bits_per_raw_sample"), QStringLiteral("24")}));
+  ASSERT_TRUE(MakeTone(s24, 0.5, 96000, 2,
+                       {QStringLiteral("-sample_fmt"), QStringLiteral("s32"), QStringLiteral("-bits_per_raw_sample"),
+                        QStringLiteral("24")}));
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(u8, error);
   ASSERT_TRUE(stream);
@@ -157,7 +179,8 @@ TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
   // The audio starts behind the ID3v2 tag, whose size its header gives.
   const QByteArray head = test::ReadAll(mp3).left(10);
   ASSERT_TRUE(head.startsWith("ID3"));
-  const qint64 tagSize = ((head[6] & 0x7F) << 21 | (head[7] & 0x7F) << 14 | (head[8] & 0x7F) << 7 | (head[9] & 0x7F)) + 10;
+  const qint64 tagSize =
+      ((head[6] & 0x7F) << 21 | (head[7] & 0x7F) << 14 | (head[8] & 0x7F) << 7 | (head[9] & 0x7F)) + 10;
   EXPECT_GE(stream->AudioDataStart(), tagSize);
   EXPECT_LT(stream->AudioDataStart(), tagSize + 2000);
 }
@@ -203,11 +226,11 @@ TEST_F(DecodeStreamTest, StreamsDecodeIndependentlyOnSeveralThreads) {
 
 TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSeesThem) {
   const QString wav = Path(QStringLiteral("half.wav"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("sox"), {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                                                    QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"),
-                                                    QStringLiteral("16"), wav, QStringLiteral("synth"),
-                                                    QStringLiteral("0.5"), QStringLiteral("sine"), QStringLiteral("440"),
-                                                    QStringLiteral("vol"), QStringLiteral("0.5")}));
+  ASSERT_TRUE(test::RunTool(QStringLiteral("sox"),
+                            {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                             QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
+                             QStringLiteral("synth"), QStringLiteral("0.5"), QStringLiteral("sine"),
+                             QStringLiteral("440"), QStringLiteral("vol"), QStringLiteral("0.5")}));
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wav, error);
   ASSERT_TRUE(stream);
@@ -221,11 +244,12 @@ TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSee
 
   // A left-only signal shows in the left level alone.
   const QString left = Path(QStringLiteral("left.wav"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("sox"), {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"),
-                                                    QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"),
-                                                    QStringLiteral("16"), left, QStringLiteral("synth"),
-                                                    QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
-                                                    QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")}));
+  ASSERT_TRUE(
+      test::RunTool(QStringLiteral("sox"),
+                    {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"),
+                     QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), left,
+                     QStringLiteral("synth"), QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
+                     QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")}));
   stream = DecodeStream::Open(left, error);
   ASSERT_TRUE(stream);
   LevelMeter meter(*stream);

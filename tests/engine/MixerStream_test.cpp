@@ -1,3 +1,5 @@
+#include "engine/MixerStream.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -5,7 +7,6 @@
 
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
-#include "engine/MixerStream.h"
 #include "support/SourceFixtures.h"
 
 namespace corvane {

@@ -1,3 +1,5 @@
+#include "formats/AudioFileDescription.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -5,7 +7,6 @@
 #include <QTemporaryDir>
 
 #include "engine/CAudioEngine.h"
-#include "formats/AudioFileDescription.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
 
@@ -19,10 +20,11 @@ double ReferenceMs(const QString& path) {
   const double probed = test::ProbeDuration(path);
   if (probed > 0) return probed * 1000;
   QByteArray out;
-  test::RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                            QStringLiteral("stream=sample_rate,channels"), QStringLiteral("-of"),
-                                            QStringLiteral("default=nw=1:nk=1"), path},
-                &out);
+  test::RunTool(
+      QStringLiteral("ffprobe"),
+      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+       QStringLiteral("stream=sample_rate,channels"), QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path},
+      &out);
   const QList<QByteArray> values = out.trimmed().split('\n');
   if (values.size() < 2) return -1;
   const double bytesPerMs = values[0].trimmed().toDouble() * values[1].trimmed().toDouble() * 2 / 1000;
@@ -62,16 +64,19 @@ TEST_F(AudioFileDescriptionTest, PcmAndLosslessFormats) {
   ExpectDescription(Tone(QStringLiteral("a.wav"), 1, 44100, 2, {}), QStringLiteral("WAV, 44100Hz, 16 bit, Stereo"));
   ExpectDescription(Tone(QStringLiteral("b.wav"), 1, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")}),
                     QStringLiteral("WAV, 22050Hz, 8 bit, Mono"));
-  ExpectDescription(Tone(QStringLiteral("c.aiff"), 1, 44100, 2, {}), QStringLiteral("AIFF, 44100Hz, 141[12]kbps, Stereo"));
-  ExpectDescription(Tone(QStringLiteral("d.flac"), 1, 48000, 2, {}), QStringLiteral("FLAC, 48000Hz, \\d+kbps, Channels: 2"));
+  ExpectDescription(Tone(QStringLiteral("c.aiff"), 1, 44100, 2, {}),
+                    QStringLiteral("AIFF, 44100Hz, 141[12]kbps, Stereo"));
+  ExpectDescription(Tone(QStringLiteral("d.flac"), 1, 48000, 2, {}),
+                    QStringLiteral("FLAC, 48000Hz, \\d+kbps, Channels: 2"));
   ExpectDescription(Tone(QStringLiteral("e.tta"), 1, 44100, 2, {}),
                     QStringLiteral("The True Audio\\(TTA\\) Lossless, 44100Hz, Channels: 2"));
   ExpectDescription(Tone(QStringLiteral("f.m4a"), 1, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("alac")}),
                     QStringLiteral("Apple Lossless, 44100Hz, Channels: 2"));
 
   const QString wv = Path(QStringLiteral("g.wv"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("wavpack"), {QStringLiteral("-q"), QStringLiteral("-y"),
-                                                        Tone(QStringLiteral("g.wav"), 1, 44100, 2, {}), QStringLiteral("-o"), wv}));
+  ASSERT_TRUE(test::RunTool(QStringLiteral("wavpack"),
+                            {QStringLiteral("-q"), QStringLiteral("-y"), Tone(QStringLiteral("g.wav"), 1, 44100, 2, {}),
+                             QStringLiteral("-o"), wv}));
   ExpectDescription(wv, QStringLiteral("WavPack, 44100Hz, Channels: 2"));
 }
 
@@ -84,12 +89,14 @@ TEST_F(AudioFileDescriptionTest, LossyFormats) {
                     QStringLiteral("AAC MPEG-4, 44100Hz, Channels: 2"));
   ExpectDescription(Tone(QStringLiteral("d.ac3"), 1, 48000, 2, {QStringLiteral("-b:a"), QStringLiteral("192k")}),
                     QStringLiteral("AC3, 48000Hz, 19\\dkbps, Channels: 2"));
-  ExpectDescription(Tone(QStringLiteral("e.adx"), 1, 44100, 2, {}), QStringLiteral("ADX, 44100Hz, \\d+kbps, Channels: 2"));
+  ExpectDescription(Tone(QStringLiteral("e.adx"), 1, 44100, 2, {}),
+                    QStringLiteral("ADX, 44100Hz, \\d+kbps, Channels: 2"));
   ExpectDescription(Tone(QStringLiteral("f.wma"), 1, 44100, 2, {QStringLiteral("-b:a"), QStringLiteral("128k")}),
                     QStringLiteral("WMA, 44100Hz, 128kbps, Stereo"));
-  ExpectDescription(Tone(QStringLiteral("g.wma"), 1, 44100, 2,
-                         {QStringLiteral("-b:a"), QStringLiteral("128k"), QStringLiteral("-metadata"), QStringLiteral("IsVBR=1")}),
-                    QStringLiteral("WMA, 44100Hz, 128kbps VBR, Stereo"));
+  ExpectDescription(
+      Tone(QStringLiteral("g.wma"), 1, 44100, 2,
+           {QStringLiteral("-b:a"), QStringLiteral("128k"), QStringLiteral("-metadata"), QStringLiteral("IsVBR=1")}),
+      QStringLiteral("WMA, 44100Hz, 128kbps VBR, Stereo"));
   if (test::HasFfmpegEncoder(QStringLiteral("libspeex"))) {
     ExpectDescription(Tone(QStringLiteral("h.spx"), 1, 16000, 1, {QStringLiteral("-c:a"), QStringLiteral("libspeex")}),
                       QStringLiteral("Speex, 16000Hz, Channels: 1"));
@@ -103,15 +110,18 @@ TEST_F(AudioFileDescriptionTest, LossyFormats) {
 TEST_F(AudioFileDescriptionTest, MpegFiles) {
   const QString wav = Tone(QStringLiteral("src.wav"), 1, 44100, 2, {});
   const QString cbr = Path(QStringLiteral("cbr.mp3"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav, cbr}));
+  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"),
+                            {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav, cbr}));
   ExpectDescription(cbr, QStringLiteral("MPEG 1.0 Layer 3, 44100Hz, 128kbps CBR, Joint Stereo"));
   const QString vbr = Path(QStringLiteral("vbr.mp3"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("4"), wav, vbr}));
+  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"),
+                            {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("4"), wav, vbr}));
   ExpectDescription(vbr, QStringLiteral("MPEG 1.0 Layer 3, 44100Hz, \\d+kbps VBR, Joint Stereo"));
   const QString low = Path(QStringLiteral("low.mp3"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-m"), QStringLiteral("m"),
-                                                     QStringLiteral("--resample"), QStringLiteral("8"), QStringLiteral("-b"),
-                                                     QStringLiteral("16"), wav, low}));
+  ASSERT_TRUE(
+      test::RunTool(QStringLiteral("lame"),
+                    {QStringLiteral("--quiet"), QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--resample"),
+                     QStringLiteral("8"), QStringLiteral("-b"), QStringLiteral("16"), wav, low}));
   ExpectDescription(low, QStringLiteral("MPEG 2.5 Layer 3, 8000Hz, 16kbps CBR, Mono"));
   ExpectDescription(Tone(QStringLiteral("l2.mp2"), 1, 48000, 2, {QStringLiteral("-b:a"), QStringLiteral("192k")}),
                     QStringLiteral("MPEG 1.0 Layer 2, 48000Hz, 192kbps CBR, (Joint )?Stereo"));
@@ -140,7 +150,8 @@ TEST_F(AudioFileDescriptionTest, LoadErrorsAreReported) {
 }
 
 TEST(WmaBitrate, AttributeBlockParsing) {
-  WmaBitrateInfo info = ParseWmaBitrate({QStringLiteral("Title=x"), QStringLiteral("isvbr=1"), QStringLiteral("BITRATE=128999")});
+  WmaBitrateInfo info =
+      ParseWmaBitrate({QStringLiteral("Title=x"), QStringLiteral("isvbr=1"), QStringLiteral("BITRATE=128999")});
   EXPECT_TRUE(info.present);
   EXPECT_TRUE(info.vbr);
   EXPECT_EQ(info.kbps, 128);

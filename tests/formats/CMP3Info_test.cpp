@@ -1,9 +1,10 @@
+#include "formats/CMP3Info.h"
+
 #include <gtest/gtest.h>
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
-#include "formats/CMP3Info.h"
 #include "formats/Id3v2Tag.h"
 #include "support/SourceFixtures.h"
 
@@ -39,13 +40,15 @@ class CMP3InfoTest : public ::testing::Test {
   QString Path(const QString& name) const { return dir_.filePath(name); }
   QString Wav(double seconds, int rate, int channels) {
     const QString path = Path(QStringLiteral("src%1_%2_%3.wav").arg(seconds).arg(rate).arg(channels));
-    if (!QFile::exists(path)) EXPECT_TRUE(test::MakeTone(path, seconds, rate, channels));
+    if (!QFile::exists(path)) {
+      EXPECT_TRUE(test::MakeTone(path, seconds, rate, channels));
+    }
     return path;
   }
   QString Lame(const QString& name, const QStringList& options, int rate = 44100, int channels = 2) {
     const QString path = Path(name);
-    EXPECT_TRUE(test::RunTool(QStringLiteral("lame"), QStringList{QStringLiteral("--quiet")} << options
-                                                           << Wav(1.0, rate, channels) << path));
+    EXPECT_TRUE(test::RunTool(QStringLiteral("lame"),
+                              QStringList{QStringLiteral("--quiet")} << options << Wav(1.0, rate, channels) << path));
     return path;
   }
   void ExpectDurationLikeFfprobe(const CMP3Info& info, const QString& path) {
@@ -87,7 +90,8 @@ TEST(MpegHeader, TestsAndDecodesHeaderBits) {
 }
 
 TEST_F(CMP3InfoTest, LameConstantBitrateInfoFrameReadsAsCbr) {
-  const QString mp3 = Lame(QStringLiteral("cbr.mp3"), {QStringLiteral("--cbr"), QStringLiteral("-b"), QStringLiteral("128")});
+  const QString mp3 =
+      Lame(QStringLiteral("cbr.mp3"), {QStringLiteral("--cbr"), QStringLiteral("-b"), QStringLiteral("128")});
   ASSERT_TRUE(ReadAll(mp3).mid(36, 4) == "Info");
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp3));
@@ -108,14 +112,14 @@ TEST_F(CMP3InfoTest, LameVariableBitrateHasXingHeader) {
   // Noise rather than a tone, so that frames are as large as music's: the average frame size
   // counts the Xing frame, which is off by its share of the file.
   const QString noise = Path(QStringLiteral("noise.wav"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("ffmpeg"),
-                            {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                             QStringLiteral("lavfi"), QStringLiteral("-i"),
-                             QStringLiteral("anoisesrc=color=white:duration=2:sample_rate=44100:seed=3"),
-                             QStringLiteral("-ac"), QStringLiteral("2"), noise}));
+  ASSERT_TRUE(test::RunTool(
+      QStringLiteral("ffmpeg"),
+      {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+       QStringLiteral("-i"), QStringLiteral("anoisesrc=color=white:duration=2:sample_rate=44100:seed=3"),
+       QStringLiteral("-ac"), QStringLiteral("2"), noise}));
   const QString mp3 = Path(QStringLiteral("vbr.mp3"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("0"),
-                                                     noise, mp3}));
+  ASSERT_TRUE(test::RunTool(QStringLiteral("lame"),
+                            {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("0"), noise, mp3}));
   const QByteArray bytes = ReadAll(mp3);
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp3, 0, true));
@@ -149,10 +153,10 @@ TEST_F(CMP3InfoTest, MpegTwoAndTwoPointFiveRatesAndMono) {
   for (const Case& c : {Case{22050, 2, QStringLiteral("64")}, Case{24000, 2, QStringLiteral("64")},
                         Case{16000, 2, QStringLiteral("32")}, Case{11025, 1, QStringLiteral("32")},
                         Case{12000, 1, QStringLiteral("32")}, Case{8000, 1, QStringLiteral("16")}}) {
-    const QString mp3 = Lame(QStringLiteral("r%1.mp3").arg(c.rate),
-                             {QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--cbr"), QStringLiteral("-b"),
-                              c.bitrate},
-                             c.rate, 1);
+    const QString mp3 =
+        Lame(QStringLiteral("r%1.mp3").arg(c.rate),
+             {QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--cbr"), QStringLiteral("-b"), c.bitrate},
+             c.rate, 1);
     CMP3Info info;
     ASSERT_TRUE(info.Open(mp3)) << c.rate;
     EXPECT_TRUE(info.HasFrame()) << c.rate;
@@ -166,8 +170,9 @@ TEST_F(CMP3InfoTest, MpegTwoAndTwoPointFiveRatesAndMono) {
 
 TEST_F(CMP3InfoTest, LayerTwoAndLayerOne) {
   const QString mp2 = Path(QStringLiteral("tone.mp2"));
-  ASSERT_TRUE(test::MakeTone(mp2, 1.0, 48000, 2, {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-b:a"),
-                                                  QStringLiteral("192k")}));
+  ASSERT_TRUE(
+      test::MakeTone(mp2, 1.0, 48000, 2,
+                     {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-b:a"), QStringLiteral("192k")}));
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp2));
   EXPECT_EQ(info.Header().layer, 2);
@@ -186,13 +191,13 @@ TEST_F(CMP3InfoTest, LayerTwoAndLayerOne) {
 }
 
 TEST_F(CMP3InfoTest, GarbageBeforeTheFirstFrameNeedsAConfirmingFrame) {
-  const QByteArray audio = ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"),
-                                                                      QStringLiteral("128")}));
+  const QByteArray audio =
+      ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"), QStringLiteral("128")}));
   QByteArray garbage(3000, '\0');
   QRandomGenerator random(7);
   for (char& c : garbage) c = static_cast<char>(random.bounded(0, 0xF0));  // no sync bytes by chance
-  garbage.replace(100, 4, BigEndian32(0xFFFB9064u));   // a lone header: nothing confirms it
-  garbage.replace(1000, 4, BigEndian32(0xFFFB9064u));  // confirmed only by a frame of another layer
+  garbage.replace(100, 4, BigEndian32(0xFFFB9064u));                       // a lone header: nothing confirms it
+  garbage.replace(1000, 4, BigEndian32(0xFFFB9064u));                      // confirmed only by a frame of another layer
   garbage.replace(1417, 4, BigEndian32(0xFFFD9064u));
   const QString mp3 = Path(QStringLiteral("garbage.mp3"));
   ASSERT_TRUE(WriteAll(mp3, garbage + audio));
@@ -204,8 +209,8 @@ TEST_F(CMP3InfoTest, GarbageBeforeTheFirstFrameNeedsAConfirmingFrame) {
 }
 
 TEST_F(CMP3InfoTest, SkipsAnId3v23TagAndWalksThroughAnId3v22Tag) {
-  const QByteArray audio = ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"),
-                                                                      QStringLiteral("128")}));
+  const QByteArray audio =
+      ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"), QStringLiteral("128")}));
   // A v2.3 tag whose private data holds two whole frames: skipping the tag never sees them.
   QByteArray v23 = Id3v2Tag::Build(SourceTags{QStringLiteral("Title"), {}, {}, {}, {}, {}, {}});
   const int frameInTag = v23.size() - Id3v2Tag::kPadding + 100;
@@ -230,15 +235,15 @@ TEST_F(CMP3InfoTest, SkipsAnId3v23TagAndWalksThroughAnId3v22Tag) {
 }
 
 TEST_F(CMP3InfoTest, VbriHeaderBuiltByHand) {
-  const QByteArray audio = ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"),
-                                                                      QStringLiteral("128")}));
+  const QByteArray audio =
+      ReadAll(Lame(QStringLiteral("plain.mp3"), {QStringLiteral("-t"), QStringLiteral("-b"), QStringLiteral("128")}));
   const quint32 frames = static_cast<quint32>(audio.size() / 417);
   QByteArray vbri(417, '\0');
   vbri.replace(0, 4, BigEndian32(0xFFFB9064u));
   QByteArray data = QByteArray("VBRI\x00\x01\x00\x00\x00\x4B", 10);
   data += BigEndian32(static_cast<quint32>(audio.size()));
   data += BigEndian32(frames);
-  data += QByteArray("\x00\x04\x00\x01\x00\x02\x00\x14", 8);  // 4 entries of 2 bytes, 20 frames each
+  data += QByteArray("\x00\x04\x00\x01\x00\x02\x00\x14", 8);      // 4 entries of 2 bytes, 20 frames each
   for (int i = 0; i < 4; ++i) data += QByteArray("\x20\x95", 2);  // 8341 bytes per 20 frames
   vbri.replace(36, data.size(), data);
   const QString mp3 = Path(QStringLiteral("vbri.mp3"));
@@ -258,12 +263,13 @@ TEST_F(CMP3InfoTest, VbriHeaderBuiltByHand) {
 }
 
 TEST_F(CMP3InfoTest, ReadsTheId3v1TagAtTheEnd) {
-  const QString mp3 = Lame(QStringLiteral("v1.mp3"),
-                           {QStringLiteral("--id3v1-only"), QStringLiteral("--tt"), QStringLiteral("Song"),
-                            QStringLiteral("--ta"), QStringLiteral("Band"), QStringLiteral("--tl"), QStringLiteral("Disc"),
-                            QStringLiteral("--ty"), QStringLiteral("2001"), QStringLiteral("--tc"), QStringLiteral("Said"),
-                            QStringLiteral("--tn"), QStringLiteral("5"), QStringLiteral("--tg"), QStringLiteral("Jazz"),
-                            QStringLiteral("-b"), QStringLiteral("128")});
+  const QString mp3 =
+      Lame(QStringLiteral("v1.mp3"),
+           {QStringLiteral("--id3v1-only"), QStringLiteral("--tt"), QStringLiteral("Song"), QStringLiteral("--ta"),
+            QStringLiteral("Band"), QStringLiteral("--tl"), QStringLiteral("Disc"), QStringLiteral("--ty"),
+            QStringLiteral("2001"), QStringLiteral("--tc"), QStringLiteral("Said"), QStringLiteral("--tn"),
+            QStringLiteral("5"), QStringLiteral("--tg"), QStringLiteral("Jazz"), QStringLiteral("-b"),
+            QStringLiteral("128")});
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp3));
   ASSERT_TRUE(info.HasId3v1());
@@ -326,7 +332,9 @@ TEST_F(CMP3InfoTest, DamagedAndHostileFilesStayBounded) {
   // A VBRI table claiming far more entries than the file holds is not read.
   QByteArray vbri(417, '\0');
   vbri.replace(0, 4, BigEndian32(0xFFFB9064u));
-  vbri.replace(36, 26, QByteArray("VBRI\x00\x01\x00\x00\x00\x4B\x00\x01\x00\x00\x00\x00\x00\x10\xFF\xFF\x00\x01\x00\x04\x00\x01", 26));
+  vbri.replace(
+      36, 26,
+      QByteArray("VBRI\x00\x01\x00\x00\x00\x4B\x00\x01\x00\x00\x00\x00\x00\x10\xFF\xFF\x00\x01\x00\x04\x00\x01", 26));
   ASSERT_TRUE(WriteAll(cut, vbri + vbri + vbri));
   ASSERT_TRUE(info.Open(cut, 0, true));
   EXPECT_EQ(info.VbrHeaderKind(), CMP3Info::VbrKind::Vbri);

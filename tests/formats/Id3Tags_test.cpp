@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <csignal>
 #include <sys/resource.h>
 #include <taglib/id3v1tag.h>
 #include <taglib/id3v2frame.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/mpegfile.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
 
 #include "formats/CMP3Info.h"
 #include "formats/Id3Genres.h"
@@ -24,9 +24,8 @@ using test::WriteAll;
 
 QString Q(const TagLib::String& text) { return QString::fromUtf8(text.toCString(true)); }
 
-Mp3TagSet Tags(const QString& title, const QString& artist = {}, const QString& album = {},
-               const QString& year = {}, const QString& comment = {}, const QString& track = {},
-               const QString& genre = {}) {
+Mp3TagSet Tags(const QString& title, const QString& artist = {}, const QString& album = {}, const QString& year = {},
+               const QString& comment = {}, const QString& track = {}, const QString& genre = {}) {
   return Mp3TagSet{true, SourceTags{title, artist, album, year, comment, track, genre}};
 }
 
@@ -36,8 +35,8 @@ class Id3TagsTest : public ::testing::Test {
     wav_ = dir_.filePath(QStringLiteral("tone.wav"));
     mp3_ = dir_.filePath(QStringLiteral("song.mp3"));
     ASSERT_TRUE(test::MakeTone(wav_, 1.0, 44100, 2));
-    ASSERT_TRUE(test::RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), QStringLiteral("-b"),
-                                                       QStringLiteral("128"), wav_, mp3_}));
+    ASSERT_TRUE(test::RunTool(QStringLiteral("lame"),
+                              {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav_, mp3_}));
     audio_ = ReadAll(mp3_);
   }
   QTemporaryDir dir_;
@@ -63,9 +62,9 @@ TEST(Id3Genres, ListHasTheKnownSpellings) {
 
 TEST_F(Id3TagsTest, Id3v1WrittenTwiceLeavesOneTagThatOtherReadersRead) {
   ASSERT_TRUE(WriteId3v1Tag(mp3_, Tags(QStringLiteral("First"))));
-  ASSERT_TRUE(WriteId3v1Tag(mp3_, Tags(QStringLiteral("Café au lait"), QStringLiteral("Band"), QStringLiteral("Record"),
-                                       QStringLiteral("1984"), QStringLiteral("Remark"), QStringLiteral("7/12"),
-                                       QStringLiteral("hip-hop"))));
+  ASSERT_TRUE(WriteId3v1Tag(
+      mp3_, Tags(QStringLiteral("Café au lait"), QStringLiteral("Band"), QStringLiteral("Record"),
+                 QStringLiteral("1984"), QStringLiteral("Remark"), QStringLiteral("7/12"), QStringLiteral("hip-hop"))));
   const QByteArray bytes = ReadAll(mp3_);
   ASSERT_EQ(bytes.size(), audio_.size() + 128);
   EXPECT_EQ(bytes.left(audio_.size()), audio_);
@@ -97,8 +96,13 @@ TEST_F(Id3TagsTest, Id3v1WrittenTwiceLeavesOneTagThatOtherReadersRead) {
 TEST(Id3v1Layout, FieldsAreCutAndNumbersClamped) {
   const QString longText = QStringLiteral("A title that is far longer than thirty characters");
   const QString comment = QStringLiteral("123456789012345678901234567890");
-  QByteArray tag = Id3v1Tag::Build(SourceTags{longText, QStringLiteral("Город"), {}, QStringLiteral("19999"), comment,
-                                              QStringLiteral("300"), QStringLiteral("Polka Rock")});
+  QByteArray tag = Id3v1Tag::Build(SourceTags{longText,
+                                              QStringLiteral("Город"),
+                                              {},
+                                              QStringLiteral("19999"),
+                                              comment,
+                                              QStringLiteral("300"),
+                                              QStringLiteral("Polka Rock")});
   Id3v1Tag read = Id3v1Tag::Read(tag.constData());
   EXPECT_EQ(read.title, longText.left(30));
   EXPECT_EQ(read.artist, QStringLiteral("?????"));  // characters ISO-8859-1 cannot hold
@@ -119,7 +123,8 @@ TEST(Id3v1Layout, FieldsAreCutAndNumbersClamped) {
 }
 
 TEST(Id3v2Needed, AutomaticModeRule) {
-  EXPECT_FALSE(NeedsId3v2(Tags(QStringLiteral("Short"), {}, {}, QStringLiteral("123456"), {}, QStringLiteral("1234567890123456789012345678901"), QStringLiteral("Rock"))));
+  EXPECT_FALSE(NeedsId3v2(Tags(QStringLiteral("Short"), {}, {}, QStringLiteral("123456"), {},
+                               QStringLiteral("1234567890123456789012345678901"), QStringLiteral("Rock"))));
   EXPECT_TRUE(NeedsId3v2(Tags(QString(31, QLatin1Char('x')), {}, {}, {}, {}, {}, QStringLiteral("Rock"))));
   EXPECT_TRUE(NeedsId3v2(Tags({}, {}, {}, {}, QString(31, QLatin1Char('x')), {}, QStringLiteral("Rock"))));
   EXPECT_FALSE(NeedsId3v2(Tags(QString(30, QLatin1Char('x')), {}, {}, {}, {}, {}, QStringLiteral("rock"))));
@@ -127,8 +132,9 @@ TEST(Id3v2Needed, AutomaticModeRule) {
 }
 
 TEST_F(Id3TagsTest, Id3v2TagIsReadByTagLibAndFfprobe) {
-  const Mp3TagSet tags = Tags(QStringLiteral("Café"), QStringLiteral("Группа"), QStringLiteral("東京"), QStringLiteral("2003"),
-                              QStringLiteral("Long comment ✓"), QStringLiteral("3/9"), QStringLiteral("Polka Rock"));
+  const Mp3TagSet tags =
+      Tags(QStringLiteral("Café"), QStringLiteral("Группа"), QStringLiteral("東京"), QStringLiteral("2003"),
+           QStringLiteral("Long comment ✓"), QStringLiteral("3/9"), QStringLiteral("Polka Rock"));
   ASSERT_TRUE(WriteId3v2Tag(mp3_, tags));
   const QByteArray bytes = ReadAll(mp3_);
   const qint64 tagSize = Id3v2Tag::AudioStart(bytes.left(10), bytes.size());
@@ -166,7 +172,10 @@ TEST_F(Id3TagsTest, Id3v2ReplacesAVersion3TagAndKeepsAVersion2TagBehind) {
   const QByteArray expectedTag = Id3v2Tag::Build(Tags(QStringLiteral("New")).tags);
   EXPECT_EQ(bytes, expectedTag + audio_);
 
-  QByteArray v22("ID3\x02\x00\x00\x00\x00\x00\x0A" "TT2\x00\x00\x04\x00Old", 20);
+  QByteArray v22(
+      "ID3\x02\x00\x00\x00\x00\x00\x0A"
+      "TT2\x00\x00\x04\x00Old",
+      20);
   ASSERT_TRUE(WriteAll(mp3_, v22 + audio_));
   ASSERT_TRUE(WriteId3v2Tag(mp3_, Tags(QStringLiteral("New"))));
   EXPECT_EQ(ReadAll(mp3_), expectedTag + v22 + audio_);

@@ -1,15 +1,16 @@
-#include <gtest/gtest.h>
+#include "formats/SourceFileServices.h"
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <taglib/id3v2tag.h>
 #include <taglib/infotag.h>
 #include <taglib/wavfile.h>
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include "engine/CAudioEngine.h"
 #include "formats/CMP3Info.h"
 #include "formats/Id3v1.h"
-#include "formats/SourceFileServices.h"
 #include "support/SourceFixtures.h"
 
 namespace corvane {
@@ -51,8 +52,9 @@ class RecordingTagComponent final : public ITagComponent {
 };
 
 SourceTags Sample() {
-  return SourceTags{QStringLiteral("Ærø Ünïcode 東京"), QStringLiteral("Artist"), QStringLiteral("Album"),
-                    QStringLiteral("1999"), QStringLiteral("Comment"), QStringLiteral("4"), QStringLiteral("Rock")};
+  return SourceTags{
+      QStringLiteral("Ærø Ünïcode 東京"), QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("1999"),
+      QStringLiteral("Comment"),          QStringLiteral("4"),      QStringLiteral("Rock")};
 }
 
 class SourceFileServicesTest : public ::testing::Test {
@@ -65,8 +67,9 @@ class SourceFileServicesTest : public ::testing::Test {
 
 TEST_F(SourceFileServicesTest, OpenSourceStreamChecksMpegAndGivesTheAudioSize) {
   const QString mp3 = Path(QStringLiteral("tagged.mp3"));
-  ASSERT_TRUE(MakeTone(mp3, 2.0, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
-                                            QStringLiteral("-metadata"), QStringLiteral("title=x")}));
+  ASSERT_TRUE(MakeTone(
+      mp3, 2.0, 44100, 2,
+      {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-metadata"), QStringLiteral("title=x")}));
   std::unique_ptr<DecodeStream> stream;
   CMP3Info mp3Info;
   qint64 size = -1;
@@ -145,8 +148,9 @@ TEST_F(SourceFileServicesTest, WavGenreNumbersInParenthesesBecomeNames) {
     QString written;
     QString read;
   };
-  for (const Case& c : {Case{QStringLiteral("(17)"), QStringLiteral("Rock")}, Case{QStringLiteral("17"), QStringLiteral("17")},
-                        Case{QStringLiteral("(200)"), QString()}, Case{QStringLiteral("Jazz"), QStringLiteral("Jazz")}}) {
+  for (const Case& c :
+       {Case{QStringLiteral("(17)"), QStringLiteral("Rock")}, Case{QStringLiteral("17"), QStringLiteral("17")},
+        Case{QStringLiteral("(200)"), QString()}, Case{QStringLiteral("Jazz"), QStringLiteral("Jazz")}}) {
     SourceTags tags;
     tags.genre = c.written;
     ASSERT_TRUE(SourceFileServices::WriteFileTags(wav, tags));
@@ -177,10 +181,16 @@ TEST_F(SourceFileServicesTest, OggTagsAreVorbisComments) {
 
 TEST_F(SourceFileServicesTest, EngineTagsOfMp3IncludeLatin1Id3v1) {
   const QString mp3 = Path(QStringLiteral("v1.mp3"));
-  ASSERT_TRUE(MakeTone(mp3, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"),
-                                            QStringLiteral("-write_id3v2"), QStringLiteral("0")}));
-  ASSERT_TRUE(WriteId3v1Tag(mp3, Mp3TagSet{true, SourceTags{QStringLiteral("Café"), QStringLiteral("Band"), {}, {}, {},
-                                                             QStringLiteral("2"), QStringLiteral("Blues")}}));
+  ASSERT_TRUE(MakeTone(
+      mp3, 0.5, 44100, 2,
+      {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-write_id3v2"), QStringLiteral("0")}));
+  ASSERT_TRUE(WriteId3v1Tag(mp3, Mp3TagSet{true, SourceTags{QStringLiteral("Café"),
+                                                            QStringLiteral("Band"),
+                                                            {},
+                                                            {},
+                                                            {},
+                                                            QStringLiteral("2"),
+                                                            QStringLiteral("Blues")}}));
   SourceTags read;
   ASSERT_TRUE(SourceFileServices::ReadFileTags(mp3, read));
   EXPECT_EQ(read.title, QStringLiteral("Café"));
@@ -196,13 +206,14 @@ TEST_F(SourceFileServicesTest, EngineTagsOfMp3IncludeLatin1Id3v1) {
 TEST(WriteFileTagsCalls, OrderValuesAndGenreIndex) {
   QStringList calls;
   const TagComponentFactory factory = [&calls] { return std::make_unique<RecordingTagComponent>(calls); };
-  SourceTags tags{QStringLiteral("T"), QStringLiteral("A"), QStringLiteral("L"), QStringLiteral("2004-05-01"),
-                  QStringLiteral("C"), QStringLiteral("7/12"), QStringLiteral("Polka Rock")};
+  SourceTags tags{QStringLiteral("T"),          QStringLiteral("A"), QStringLiteral("L"),
+                  QStringLiteral("2004-05-01"), QStringLiteral("C"), QStringLiteral("7/12"),
+                  QStringLiteral("Polka Rock")};
   ASSERT_TRUE(SourceFileServices::WriteFileTags(QStringLiteral("/x.wav"), tags, factory));
   EXPECT_EQ(calls, QStringList({QStringLiteral("Title=T"), QStringLiteral("Album=L"), QStringLiteral("Artist=A"),
                                 QStringLiteral("Comment=C"), QStringLiteral("Genre=Polka Rock"),
-                                QStringLiteral("GenreIndex=199"), QStringLiteral("Year=2004"), QStringLiteral("Track=7"),
-                                QStringLiteral("Kind=1"), QStringLiteral("Save")}));
+                                QStringLiteral("GenreIndex=199"), QStringLiteral("Year=2004"),
+                                QStringLiteral("Track=7"), QStringLiteral("Kind=1"), QStringLiteral("Save")}));
   calls.clear();
   tags = SourceTags{};
   tags.genre = QStringLiteral("hip-hop");

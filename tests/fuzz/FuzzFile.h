@@ -1,10 +1,11 @@
 #pragma once
+#include <unistd.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <cstdint>
-#include <unistd.h>
 
 namespace corvane::fuzz {
 
@@ -12,7 +13,8 @@ namespace corvane::fuzz {
 // extension the reader expects, in memory-backed /dev/shm where there is one (the tag writer
 // syncs what it writes to disk).
 inline QString WriteInput(const uint8_t* data, size_t size, const char* extension) {
-  static const QDir folder = QDir(QStringLiteral("/dev/shm")).exists() ? QDir(QStringLiteral("/dev/shm")) : QDir::temp();
+  static const QDir folder =
+      QDir(QStringLiteral("/dev/shm")).exists() ? QDir(QStringLiteral("/dev/shm")) : QDir::temp();
   static const QString path =
       folder.filePath(QStringLiteral("corvane-fuzz-%1.%2").arg(getpid()).arg(QLatin1String(extension)));
   QFile file(path);

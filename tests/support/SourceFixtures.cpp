@@ -41,10 +41,16 @@ bool HasFfmpegEncoder(const QString& name) {
 }
 
 bool MakeTone(const QString& path, double seconds, int rate, int channels, const QStringList& outputArguments) {
-  QStringList arguments = {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
-                           QStringLiteral("-y"), QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+  QStringList arguments = {QStringLiteral("-hide_banner"),
+                           QStringLiteral("-loglevel"),
+                           QStringLiteral("error"),
+                           QStringLiteral("-y"),
+                           QStringLiteral("-f"),
+                           QStringLiteral("lavfi"),
+                           QStringLiteral("-i"),
                            QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds),
-                           QStringLiteral("-ac"), QString::number(channels)};
+                           QStringLiteral("-ac"),
+                           QString::number(channels)};
   arguments << outputArguments << path;
   return RunTool(QStringLiteral("ffmpeg"), arguments);
 }
