@@ -166,7 +166,11 @@ TEST_F(Id3TagsTest, Id3v2TagIsReadByTagLibAndFfprobe) {
 }
 
 TEST_F(Id3TagsTest, Id3v2ReplacesAVersion3TagAndKeepsAVersion2TagBehind) {
+  const QFile::Permissions permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+  ASSERT_TRUE(QFile::setPermissions(mp3_, permissions));
   ASSERT_TRUE(WriteId3v2Tag(mp3_, Tags(QStringLiteral("Old title"), QStringLiteral("Old artist"))));
+  const QFile::Permissions ownerGroupOther(0x7077);
+  EXPECT_EQ(QFile::permissions(mp3_) & ownerGroupOther, permissions);  // the replacement keeps them
   ASSERT_TRUE(WriteId3v2Tag(mp3_, Tags(QStringLiteral("New"))));
   QByteArray bytes = ReadAll(mp3_);
   const QByteArray expectedTag = Id3v2Tag::Build(Tags(QStringLiteral("New")).tags);
