@@ -1,0 +1,74 @@
+#include "engine/AudioFileServices.h"
+
+#include <QFile>
+#include <cmath>
+
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "engine/CAudioEngine.h"
+#include "engine/EngineStrings.h"
+
+namespace corvane {
+namespace {
+
+constexpr const char* kMediaRuntimeAddress = "https://www.microsoft.com/windows/windowsmedia/download/";
+
+}  // namespace
+
+qint64 AudioFileServices::FileSize(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return 0;
+  return file.size();
+}
+
+std::unique_ptr<DecodeStream> AudioFileServices::OpenStream(const CAudioEngine& engine, const QString& path,
+                                                            InputType type, DecodeStream::Mode mode,
+                                                            EngineError& error) {
+  if (type == InputType::OptimFrog && !engine.Provides(EngineLibrary::OptimFrog)) {
+    error = QFile::exists(path) ? EngineError::Codec : EngineError::FileOpen;
+    return nullptr;
+  }
+  return DecodeStream::Open(path, error, mode);
+}
+
+qint64 AudioFileServices::LengthMs(const AudioStream& stream) {
+  const ChannelInfo info = stream.Info();
+  const qint64 bytesPerSecond = static_cast<qint64>(info.rate) * info.FrameBytes();
+  if (bytesPerSecond <= 0 || stream.LengthBytes() <= 0) return 0;
+  return static_cast<qint64>(std::floor(static_cast<double>(stream.LengthBytes()) / bytesPerSecond * 1000.0));
+}
+
+qint64 AudioFileServices::OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
+                                             std::unique_ptr<DecodeStream>& stream, qint64& size, EngineError* error) {
+  size = FileSize(path);
+  stream.reset();
+  const DecodeStream::Mode mode =
+      engine.OutputDeviceFlag() == 1 ? DecodeStream::Mode::Playback : DecodeStream::Mode::Decode;
+  EngineError openError = EngineError::Ok;
+  stream = OpenStream(engine, path, DetectInputType(path), mode, openError);
+  if (error != nullptr) *error = openError;
+  return stream ? LengthMs(*stream) : 0;
+}
+
+void AudioFileServices::ReportLoadError(IUserInterface& ui, EngineError code, const QString& path) {
+  switch (code) {
+    case EngineError::Ok:
+      return;
+    case EngineError::MediaRuntime:
+      ui.ShowMessage(StringTable::Text(strings::kWmaSupportTitle) + QStringLiteral("\n\n") +
+                         StringTable::Text(strings::kMediaRuntimeMissing) + QStringLiteral("\n\n") +
+                         StringTable::Text(strings::kDownloadLink) + QLatin1Char(' ') +
+                         QLatin1String(kMediaRuntimeAddress),
+                     MessageIcon::Information, MessageButtons::Ok);
+      return;
+    case EngineError::Protected:
+      ui.ShowMessage(StringTable::Format(strings::kLoadProtected, {path}), MessageIcon::Error, MessageButtons::Ok);
+      return;
+    default:
+      ui.ShowMessage(StringTable::Format(strings::kLoadFailed, {path, ToCode(code)}), MessageIcon::Error,
+                     MessageButtons::Ok);
+      return;
+  }
+}
+
+}  // namespace corvane

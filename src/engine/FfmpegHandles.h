@@ -1,0 +1,40 @@
+#pragma once
+#include <cstdint>  // FFmpeg headers need its constant macros
+#include <memory>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswresample/swresample.h>
+}
+
+namespace corvane::ffmpeg {
+
+// Owners of FFmpeg's context objects, so every exit path releases them.
+struct FormatCloser {
+  void operator()(AVFormatContext* context) const { avformat_close_input(&context); }
+};
+struct CodecFreer {
+  void operator()(AVCodecContext* context) const { avcodec_free_context(&context); }
+};
+struct ResamplerFreer {
+  void operator()(SwrContext* context) const { swr_free(&context); }
+};
+struct PacketFreer {
+  void operator()(AVPacket* packet) const { av_packet_free(&packet); }
+};
+struct FrameFreer {
+  void operator()(AVFrame* frame) const { av_frame_free(&frame); }
+};
+
+using FormatPtr = std::unique_ptr<AVFormatContext, FormatCloser>;
+using CodecPtr = std::unique_ptr<AVCodecContext, CodecFreer>;
+using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
+using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
+using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
+
+// A resampler from one sample layout to 16-bit interleaved samples; nullptr when FFmpeg refuses.
+ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
+                              int outRate);
+
+}  // namespace corvane::ffmpeg

@@ -1,0 +1,122 @@
+#include "engine/MixerStream.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace corvane {
+namespace {
+
+constexpr int kMaxRate = 384000;
+constexpr int kMaxChannels = 8;
+constexpr int kInputFrames = 4096;  // source frames converted per step
+
+}  // namespace
+
+MixerStream::MixerStream(AudioStream& source, ChannelInfo info) : source_(source), info_(info) {}
+
+MixerStream::~MixerStream() = default;
+
+std::unique_ptr<MixerStream> MixerStream::Create(AudioStream& source, int rate, int channels, EngineError& error) {
+  const ChannelInfo from = source.Info();
+  if (rate <= 0 || rate > kMaxRate || channels <= 0 || channels > kMaxChannels || from.rate <= 0 ||
+      from.channels <= 0) {
+    error = EngineError::IllegalParam;
+    return nullptr;
+  }
+  ChannelInfo info = from;
+  info.rate = rate;
+  info.channels = channels;
+  std::unique_ptr<MixerStream> mixer(new MixerStream(source, info));
+  if (!mixer->MakeResampler()) {
+    error = EngineError::Format;
+    return nullptr;
+  }
+  error = EngineError::Ok;
+  return mixer;
+}
+
+bool MixerStream::MakeResampler() {
+  const ChannelInfo from = source_.Info();
+  AVChannelLayout layout;
+  av_channel_layout_default(&layout, from.channels);
+  resampler_ = ffmpeg::MakeS16Resampler(layout, AV_SAMPLE_FMT_S16, from.rate, info_.channels, info_.rate);
+  av_channel_layout_uninit(&layout);
+  return resampler_ != nullptr;
+}
+
+qint64 MixerStream::LengthBytes() const {
+  const ChannelInfo from = source_.Info();
+  const qint64 sourceFrames = source_.LengthBytes() / from.FrameBytes();
+  return av_rescale(sourceFrames, info_.rate, from.rate) * info_.FrameBytes();
+}
+
+bool MixerStream::Refill() {
+  const ChannelInfo from = source_.Info();
+  input_.resize(static_cast<size_t>(kInputFrames) * from.FrameBytes());
+  int inFrames = 0;
+  if (!source_ended_) {
+    const int read = source_.Read(input_.data(), static_cast<int>(input_.size()));
+    if (read < 0) {
+      SetLastError(source_.LastError());
+      return false;
+    }
+    if (read == 0) source_ended_ = true;
+    inFrames = read / from.FrameBytes();
+  }
+  const int capacity = swr_get_out_samples(resampler_.get(), inFrames);
+  if (capacity <= 0) {
+    if (source_ended_) ended_ = true;
+    return !ended_;
+  }
+  pending_.resize(static_cast<size_t>(capacity) * info_.FrameBytes());
+  pending_offset_ = 0;
+  uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
+  const uint8_t* in = reinterpret_cast<const uint8_t*>(input_.data());
+  // At the source's end a null input flushes what the resampler still holds.
+  const int produced = swr_convert(resampler_.get(), &out, capacity, inFrames > 0 ? &in : nullptr, inFrames);
+  if (produced < 0) {
+    SetLastError(EngineError::Decode);
+    return false;
+  }
+  pending_.resize(static_cast<size_t>(produced) * info_.FrameBytes());
+  if (produced == 0 && source_ended_) ended_ = true;
+  return !ended_;
+}
+
+int MixerStream::ReadPcm(char* buffer, int bytes) {
+  int written = 0;
+  while (written < bytes) {
+    if (pending_offset_ < pending_.size()) {
+      const size_t take = std::min(pending_.size() - pending_offset_, static_cast<size_t>(bytes - written));
+      std::memcpy(buffer + written, pending_.data() + pending_offset_, take);
+      pending_offset_ += take;
+      written += static_cast<int>(take);
+      continue;
+    }
+    if (ended_) break;
+    if (!Refill()) {
+      if (LastError() != EngineError::Ok && written == 0) return -1;
+      if (LastError() != EngineError::Ok) break;
+    }
+  }
+  position_bytes_ += written;
+  return written;
+}
+
+bool MixerStream::Seek(qint64 bytePosition) {
+  if (bytePosition < 0) return false;
+  const ChannelInfo from = source_.Info();
+  const qint64 target = bytePosition / info_.FrameBytes();
+  const qint64 sourceFrame = av_rescale(target, from.rate, info_.rate);
+  if (!source_.Seek(sourceFrame * from.FrameBytes())) return false;
+  if (!MakeResampler()) return false;
+  pending_.clear();
+  pending_offset_ = 0;
+  source_ended_ = false;
+  ended_ = false;
+  SetLastError(EngineError::Ok);
+  position_bytes_ = target * info_.FrameBytes();
+  return true;
+}
+
+}  // namespace corvane

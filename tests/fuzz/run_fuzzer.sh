@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Runs one fuzz target for a bounded time from a seed corpus made of real encoder output.
+# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3> <work folder> <seconds>
+set -euo pipefail
+fuzzer=$1 kind=$2 work=$3 seconds=$4
+corpus=$work/corpus
+mkdir -p "$corpus" "$work/crashes"
+if [ -z "$(ls -A "$corpus")" ]; then
+  tone="$work/tone.wav"
+  ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.3" -ac 2 "$tone"
+  lame --quiet -b 128 "$tone" "$corpus/cbr.mp3"
+  lame --quiet -V 2 "$tone" "$corpus/vbr.mp3"
+  lame --quiet -m m --resample 8 -b 16 --tt Title --ta Artist --tg Jazz "$tone" "$corpus/low.mp3"
+  ffmpeg -loglevel error -y -i "$tone" -c:a mp2 -f mp2 "$corpus/layer2.mp2"
+  if [ "$kind" = id3 ]; then
+    ffmpeg -loglevel error -y -i "$tone" -c:a libmp3lame -id3v2_version 3 -metadata title="Zoë" \
+      -metadata artist="Группа" -metadata genre="Rock" "$corpus/id3v23.mp3"
+    printf 'TAGTitle\x1fArtist\x1fAlbum\x1f1999\x1fComment\x1f7/12\x1fhip-hop' > "$corpus/texts"
+  fi
+  rm -f "$tone"
+fi
+exec "$fuzzer" -max_total_time="$seconds" -rss_limit_mb=2048 -max_len=65536 -timeout=10 \
+  -artifact_prefix="$work/crashes/" -print_final_stats=1 "$corpus"
