@@ -4,9 +4,9 @@ namespace corvane::ffmpeg {
 
 ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
                               int outRate) {
-  AVChannelLayout outLayout;
+  AVChannelLayout outLayout{};
   av_channel_layout_default(&outLayout, outChannels);
-  AVChannelLayout source;
+  AVChannelLayout source{};
   if (av_channel_layout_check(&inLayout) && inLayout.order != AV_CHANNEL_ORDER_UNSPEC) {
     av_channel_layout_copy(&source, &inLayout);
   } else {

@@ -37,7 +37,7 @@ std::unique_ptr<MixerStream> MixerStream::Create(AudioStream& source, int rate, 
 
 bool MixerStream::MakeResampler() {
   const ChannelInfo from = source_.Info();
-  AVChannelLayout layout;
+  AVChannelLayout layout{};
   av_channel_layout_default(&layout, from.channels);
   resampler_ = ffmpeg::MakeS16Resampler(layout, AV_SAMPLE_FMT_S16, from.rate, info_.channels, info_.rate);
   av_channel_layout_uninit(&layout);

@@ -7,7 +7,7 @@
 
 namespace corvane::test {
 
-ToolResult RunTool(const QString& program, const QStringList& arguments, const QByteArray& input) {
+ToolResult RunToolWithInput(const QString& program, const QStringList& arguments, const QByteArray& input) {
   QProcess process;
   process.start(program, arguments);
   ToolResult result;
@@ -21,16 +21,9 @@ ToolResult RunTool(const QString& program, const QStringList& arguments, const Q
   return result;
 }
 
-QByteArray DecodeWithFfmpeg(const QString& path) {
-  return RunTool(QStringLiteral("ffmpeg"),
-                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
-                  QStringLiteral("s16le"), QStringLiteral("-")})
-      .out;
-}
-
 QJsonObject ProbeWithFfprobe(const QString& path) {
   const ToolResult probe =
-      RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
+      RunToolWithInput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
                                           QStringLiteral("json"), QStringLiteral("-show_streams"),
                                           QStringLiteral("-show_format"), path});
   const QJsonObject root = QJsonDocument::fromJson(probe.out).object();

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "support/SourceFixtures.h"
+
 namespace corvane::test {
 
 struct ToolResult {
@@ -13,11 +15,9 @@ struct ToolResult {
   QByteArray err;
 };
 
-// Runs an independent tool (ffmpeg, ffprobe, sox, flac ...) and waits for it.
-ToolResult RunTool(const QString& program, const QStringList& arguments, const QByteArray& input = {});
-
-// Decodes a file with ffmpeg to interleaved signed 16-bit samples (its own rate and channels).
-QByteArray DecodeWithFfmpeg(const QString& path);
+// Runs an independent tool (ffmpeg, ffprobe, sox, flac ...) with `input` on its standard input
+// and waits for it; keeps its exit code and both outputs.
+ToolResult RunToolWithInput(const QString& program, const QStringList& arguments, const QByteArray& input = {});
 
 // ffprobe's view of the first audio stream and the container: codec_name, sample_rate,
 // channels, duration, and the container's tags under "tags".
