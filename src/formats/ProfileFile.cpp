@@ -1,7 +1,14 @@
 #include "formats/ProfileFile.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace corvane {
 namespace {
@@ -72,15 +79,38 @@ QByteArray ProfileFile::Serialize() const {
   return text.toUtf8();
 }
 
+namespace {
+
+std::filesystem::path NativePath(const QString& path) {
+#ifdef Q_OS_WIN
+  return std::filesystem::path(path.toStdWString());
+#else
+  return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
+}
+
+}  // namespace
+
 bool ProfileFile::Save() const {
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return false;
   const QByteArray bytes = Serialize();
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  const QFileInfo target(path_);
+  // The temporary file is removed again on every early return.
+  QTemporaryFile temp(target.absolutePath() + QLatin1Char('/') + target.fileName() + QStringLiteral(".XXXXXX"));
+  if (!temp.open()) return false;
+  if (temp.write(bytes) != bytes.size() || !temp.flush()) return false;
+#ifdef Q_OS_UNIX
+  if (::fsync(temp.handle()) != 0) return false;
+#endif
+  // A short write (a full disk) is not always reported as an error: trust only the size on disk.
+  if (QFileInfo(temp.fileName()).size() != bytes.size()) return false;
+  temp.setPermissions(target.exists() ? QFile::permissions(path_)
+                                      : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+  temp.close();
+  std::error_code error;
+  std::filesystem::rename(NativePath(temp.fileName()), NativePath(path_), error);
+  if (error) return false;
+  temp.setAutoRemove(false);
+  return true;
 }
 
 const ProfileFile::Section* ProfileFile::FindSection(const QString& name) const {

@@ -17,6 +17,7 @@ class ProfileFile {
 
   // Reads the file; false when it cannot be opened (the contents are then empty).
   bool Load();
+  // Writes the whole contents; false when anything failed, and the old file is then untouched.
   bool Save() const;
   const QString& Path() const { return path_; }
 
