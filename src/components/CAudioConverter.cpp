@@ -77,7 +77,9 @@ void CAudioConverter::SetWavPcm(int sampleRate, int channels, int bits) {
   SetWav(bits == 8 ? SndFileKind::WavPcm8 : SndFileKind::WavPcm16, sampleRate, channels);
 }
 
-void CAudioConverter::SetWavAdpcm(int sampleRate, int channels) { SetWav(SndFileKind::WavMsAdpcm, sampleRate, channels); }
+void CAudioConverter::SetWavAdpcm(int sampleRate, int channels) {
+  SetWav(SndFileKind::WavMsAdpcm, sampleRate, channels);
+}
 void CAudioConverter::SetWavALaw(int sampleRate, int channels) { SetWav(SndFileKind::WavALaw, sampleRate, channels); }
 void CAudioConverter::SetWavULaw(int sampleRate, int channels) { SetWav(SndFileKind::WavULaw, sampleRate, channels); }
 

@@ -40,22 +40,29 @@ bool IsSet(int value) { return value != CMp3EncoderSettings::kUnset; }
 
 MPEG_mode ModeFor(int stereoMode) {
   switch (stereoMode) {
-    case kStereo: return STEREO;
-    case kDualChannel: return DUAL_CHANNEL;
+    case kStereo:
+      return STEREO;
+    case kDualChannel:
+      return DUAL_CHANNEL;
     case kJointStereo:
     case kForcedJointStereo:
-    default: return JOINT_STEREO;
+    default:
+      return JOINT_STEREO;
   }
 }
 
 vbr_mode VbrModeFor(int method) {
   switch (method) {
-    case kVbrOld: return vbr_rh;
+    case kVbrOld:
+      return vbr_rh;
     case kVbrNew:
-    case kVbrMtrh: return vbr_mtrh;
-    case kVbrAbr: return vbr_abr;
+    case kVbrMtrh:
+      return vbr_mtrh;
+    case kVbrAbr:
+      return vbr_abr;
     case kVbrDefault:
-    default: return vbr_default;
+    default:
+      return vbr_default;
   }
 }
 
@@ -114,7 +121,8 @@ void Mp3FileEncoder::Configure(const CMp3EncoderSettings& settings, int inputRat
   lame_set_in_samplerate(lame_, inputRate);
   lame_set_out_samplerate(lame_, outputRate);
   lame_set_write_id3tag_automatic(lame_, 0);  // tags are written by the application afterwards
-  if (settings.EncoderQuality() >= 0 && settings.EncoderQuality() <= 9) lame_set_quality(lame_, settings.EncoderQuality());
+  if (settings.EncoderQuality() >= 0 && settings.EncoderQuality() <= 9)
+    lame_set_quality(lame_, settings.EncoderQuality());
   lame_set_mode(lame_, channels_ == 1 ? MONO : ModeFor(settings.StereoMode()));
   if (channels_ == 2 && settings.StereoMode() == kForcedJointStereo) lame_set_force_ms(lame_, 1);
   vbr_header_ = settings.VbrHeader() != 0;  // unset keeps LAME's default: write the frame

@@ -11,12 +11,18 @@ namespace {
 
 int FormatOf(SndFileKind kind) {
   switch (kind) {
-    case SndFileKind::WavPcm8: return SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
-    case SndFileKind::WavPcm16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case SndFileKind::WavMsAdpcm: return SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM;
-    case SndFileKind::WavALaw: return SF_FORMAT_WAV | SF_FORMAT_ALAW;
-    case SndFileKind::WavULaw: return SF_FORMAT_WAV | SF_FORMAT_ULAW;
-    case SndFileKind::VoxAdpcm: return SF_FORMAT_RAW | SF_FORMAT_VOX_ADPCM;
+    case SndFileKind::WavPcm8:
+      return SF_FORMAT_WAV | SF_FORMAT_PCM_U8;
+    case SndFileKind::WavPcm16:
+      return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    case SndFileKind::WavMsAdpcm:
+      return SF_FORMAT_WAV | SF_FORMAT_MS_ADPCM;
+    case SndFileKind::WavALaw:
+      return SF_FORMAT_WAV | SF_FORMAT_ALAW;
+    case SndFileKind::WavULaw:
+      return SF_FORMAT_WAV | SF_FORMAT_ULAW;
+    case SndFileKind::VoxAdpcm:
+      return SF_FORMAT_RAW | SF_FORMAT_VOX_ADPCM;
   }
   return 0;
 }

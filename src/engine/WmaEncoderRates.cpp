@@ -11,7 +11,8 @@ namespace corvane {
 namespace {
 
 // The bitrates a WMA job can be asked for, kbps.
-constexpr std::array<int, 17> kCandidateKbps = {8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
+constexpr std::array<int, 17> kCandidateKbps = {8,  16,  24,  32,  40,  48,  56,  64, 80,
+                                                96, 112, 128, 160, 192, 224, 256, 320};
 constexpr int kKbps = 1000;
 
 }  // namespace

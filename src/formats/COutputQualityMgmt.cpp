@@ -44,11 +44,16 @@ QString ItemSection(int n) { return QStringLiteral("QualityItem_%1").arg(n, 2, 1
 // Format codes of files older than version 3.0.
 int MigratedFormat(int oldCode) {
   switch (oldCode) {
-    case 1: return static_cast<int>(FormatCode::Wav);
-    case 3: return static_cast<int>(FormatCode::Vox);
-    case 6: return static_cast<int>(FormatCode::Ogg);
-    case 11: return static_cast<int>(FormatCode::Wma);
-    default: return static_cast<int>(FormatCode::Mp3);
+    case 1:
+      return static_cast<int>(FormatCode::Wav);
+    case 3:
+      return static_cast<int>(FormatCode::Vox);
+    case 6:
+      return static_cast<int>(FormatCode::Ogg);
+    case 11:
+      return static_cast<int>(FormatCode::Wma);
+    default:
+      return static_cast<int>(FormatCode::Mp3);
   }
 }
 

@@ -8,7 +8,17 @@
 namespace corvane {
 
 // Output format codes as stored in presets and passed to the encoders (there is no 5).
-enum class FormatCode : int { None = 0, Mp3 = 1, Wav = 2, Ogg = 3, Wma = 4, Flac = 6, Ape = 7, Musepack = 8, Vox = 101 };
+enum class FormatCode : int {
+  None = 0,
+  Mp3 = 1,
+  Wav = 2,
+  Ogg = 3,
+  Wma = 4,
+  Flac = 6,
+  Ape = 7,
+  Musepack = 8,
+  Vox = 101
+};
 
 // Which back-end writes a format.
 enum class EncoderBackend { ConverterComponent, EngineWma, FlacProgram, ApeLibrary, MusepackProgram };
@@ -39,7 +49,7 @@ inline constexpr std::array<OutputFormatInfo, 8> kFormats = {{
 }};
 
 inline constexpr std::array<int, 9> kSampleRates = {8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000};
-inline constexpr std::array<int, 17> kBitrates = {8, 16, 24, 32, 40, 48, 56, 64, 80,
+inline constexpr std::array<int, 17> kBitrates = {8,  16,  24,  32,  40,  48,  56,  64, 80,
                                                   96, 112, 128, 160, 192, 224, 256, 320};
 inline constexpr std::array<const char*, 4> kWavCodecs = {"PCM", "ADPCM", "A-law", "U-law"};
 // The names are also the Musepack encoder's preset switches.

@@ -113,8 +113,8 @@ void PresetCommands::SaveAs() {
   const EncodeSettings settings = panel_.ReadPanelSettings();
   QString name;
   while (name.isEmpty()) {
-    const std::optional<QString> answer = ui_.AskText(StringTable::Text(text::kSaveAsCaption),
-                                                      StringTable::Text(text::kSaveAsPrompt), QString());
+    const std::optional<QString> answer =
+        ui_.AskText(StringTable::Text(text::kSaveAsCaption), StringTable::Text(text::kSaveAsPrompt), QString());
     if (!answer) return;
     name = answer->trimmed();
     if (name.isEmpty())

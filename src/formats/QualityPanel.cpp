@@ -29,16 +29,20 @@ struct FormatRule {
 };
 
 using enum Rule;
+using enum FollowUp;
 // The last row serves FLAC, Monkey's Audio and any unknown code.
+// clang-format off
 constexpr std::array<FormatRule, 7> kRules = {{
-    {FormatCode::Mp3, text::kLabelQuality, Slot::Mp3Vbr, On, On, Off, On, WhenVbr, Off, Off, Off, FollowUp::SampleRateChange},
-    {FormatCode::Ogg, text::kLabelQuality, Slot::Mp3Vbr, On, On, Off, On, Off, Off, Off, Off, FollowUp::SampleRateChange},
-    {FormatCode::Wav, text::kLabelAudioCodec, Slot::WavCodec, On, On, ByCodec, Off, Off, On, Off, Off, FollowUp::WavCodecChange},
-    {FormatCode::Wma, text::kLabelQuality, Slot::Wma, On, On, Off, WhenNotVbr, Off, Off, Off, WhenVbr, FollowUp::SampleRateChange},
-    {FormatCode::Musepack, text::kLabelQualityMusepack, Slot::Musepack, Off, Off, Off, Off, Off, Off, On, Off, FollowUp::None},
-    {FormatCode::Vox, text::kLabelQuality, Slot::Wma, On, Off, Off, Off, Off, Off, Off, Off, FollowUp::None},
-    {FormatCode::None, text::kLabelQuality, Slot::Mp3Vbr, Off, Off, Off, Off, Off, Off, Off, Off, FollowUp::None},
+  // format               label                        shown           rate channels bits    bitrate     mp3 VBR  WAV  MPC  WMA      then
+    {FormatCode::Mp3,      text::kLabelQuality,         Slot::Mp3Vbr,   On,  On,      Off,    On,         WhenVbr, Off, Off, Off,     SampleRateChange},
+    {FormatCode::Ogg,      text::kLabelQuality,         Slot::Mp3Vbr,   On,  On,      Off,    On,         Off,     Off, Off, Off,     SampleRateChange},
+    {FormatCode::Wav,      text::kLabelAudioCodec,      Slot::WavCodec, On,  On,      ByCodec, Off,       Off,     On,  Off, Off,     WavCodecChange},
+    {FormatCode::Wma,      text::kLabelQuality,         Slot::Wma,      On,  On,      Off,    WhenNotVbr, Off,     Off, Off, WhenVbr, SampleRateChange},
+    {FormatCode::Musepack, text::kLabelQualityMusepack, Slot::Musepack, Off, Off,     Off,    Off,        Off,     Off, On,  Off,     None},
+    {FormatCode::Vox,      text::kLabelQuality,         Slot::Wma,      On,  Off,     Off,    Off,        Off,     Off, Off, Off,     None},
+    {FormatCode::None,     text::kLabelQuality,         Slot::Mp3Vbr,   Off, Off,     Off,    Off,        Off,     Off, Off, Off,     None},
 }};
+// clang-format on
 
 const FormatRule& RuleFor(int format) {
   for (const FormatRule& rule : kRules) {
@@ -49,11 +53,15 @@ const FormatRule& RuleFor(int format) {
 
 bool Evaluate(Rule rule, bool vbr) {
   switch (rule) {
-    case On: return true;
-    case WhenVbr: return vbr;
-    case WhenNotVbr: return !vbr;
+    case On:
+      return true;
+    case WhenVbr:
+      return vbr;
+    case WhenNotVbr:
+      return !vbr;
     case Off:
-    case ByCodec: return false;
+    case ByCodec:
+      return false;
   }
   return false;
 }
@@ -65,9 +73,12 @@ bool KeepTagsApplies(int format, PanelPage page) {
     case FormatCode::Ogg:
     case FormatCode::Wma:
     case FormatCode::Flac:
-    case FormatCode::Musepack: return true;
-    case FormatCode::Ape: return page == PanelPage::Converter;
-    default: return false;
+    case FormatCode::Musepack:
+      return true;
+    case FormatCode::Ape:
+      return page == PanelPage::Converter;
+    default:
+      return false;
   }
 }
 
@@ -198,8 +209,8 @@ void QualityPanel::ApplyFormatToPanel(int format) {
   state_.musepack.visible = rule.shown == Slot::Musepack;
   state_.wma.visible = rule.shown == Slot::Wma;
 
-  if (rule.follow_up == FollowUp::SampleRateChange) RefreshComputedLists();
-  if (rule.follow_up == FollowUp::WavCodecChange) ApplyWavCodecRule();
+  if (rule.follow_up == SampleRateChange) RefreshComputedLists();
+  if (rule.follow_up == WavCodecChange) ApplyWavCodecRule();
 }
 
 void QualityPanel::FillBitrateList(int sampleRate, int format, int channels) {
@@ -242,8 +253,8 @@ EncodeSettings QualityPanel::ReadPanelSettings() const {
     const QString entry = state_.wma.items.at(state_.wma.selected);
     const QString prefix = StringTable::Text(text::kWmaVbrQuality);
     settings.wma_quality = entry == StringTable::Text(text::kWmaLossless) ? kLossless
-                           : entry.startsWith(prefix) ? entry.mid(prefix.size()).trimmed().toInt()
-                                                      : 0;
+                           : entry.startsWith(prefix)                     ? entry.mid(prefix.size()).trimmed().toInt()
+                                                                          : 0;
   }
   settings.musepack_preset = state_.musepack.selected;
   settings.mp3_vbr_quality = state_.mp3_vbr.selected;

@@ -94,8 +94,8 @@ void QualityPanelWidget::BuildLayout() {
   grid->addWidget(quality_label_, row, 1);
   grid->addLayout(slot, row++, 2, 1, 2);
   auto* radios = new QHBoxLayout;
-  for (QWidget* button : {static_cast<QWidget*>(stereo_), static_cast<QWidget*>(mono_),
-                          static_cast<QWidget*>(bits8_), static_cast<QWidget*>(bits16_)})
+  for (QWidget* button : {static_cast<QWidget*>(stereo_), static_cast<QWidget*>(mono_), static_cast<QWidget*>(bits8_),
+                          static_cast<QWidget*>(bits16_)})
     radios->addWidget(button);
   grid->addLayout(radios, row++, 1, 1, 3);
   auto* checks = new QHBoxLayout;
@@ -115,10 +115,30 @@ void QualityPanelWidget::BuildLayout() {
 
   auto* menu = new QMenu(Text(text::kMenuQualityManagement), management_);
   menu->setObjectName(QStringLiteral("qualityMgmtMenu"));
-  menu->addAction(Text(text::kMenuSave), this, [this] { commands_.Save(); Render(); })->setObjectName(QStringLiteral("saveAction"));
-  menu->addAction(Text(text::kMenuSaveAs), this, [this] { commands_.SaveAs(); Render(); })->setObjectName(QStringLiteral("saveAsAction"));
-  menu->addAction(Text(text::kMenuRemove), this, [this] { commands_.Remove(); Render(); })->setObjectName(QStringLiteral("removeAction"));
-  menu->addAction(Text(text::kMenuResetAll), this, [this] { commands_.ResetAll(); Render(); })->setObjectName(QStringLiteral("resetAllAction"));
+  menu->addAction(Text(text::kMenuSave), this,
+                  [this] {
+                    commands_.Save();
+                    Render();
+                  })
+      ->setObjectName(QStringLiteral("saveAction"));
+  menu->addAction(Text(text::kMenuSaveAs), this,
+                  [this] {
+                    commands_.SaveAs();
+                    Render();
+                  })
+      ->setObjectName(QStringLiteral("saveAsAction"));
+  menu->addAction(Text(text::kMenuRemove), this,
+                  [this] {
+                    commands_.Remove();
+                    Render();
+                  })
+      ->setObjectName(QStringLiteral("removeAction"));
+  menu->addAction(Text(text::kMenuResetAll), this,
+                  [this] {
+                    commands_.ResetAll();
+                    Render();
+                  })
+      ->setObjectName(QStringLiteral("resetAllAction"));
   management_->setMenu(menu);
 }
 
@@ -159,7 +179,8 @@ void QualityPanelWidget::Connect() {
       panel_.SetNormalize(on);
       Render();
     });
-    connect(normalize_percent_, &QSpinBox::valueChanged, this, [this](int value) { panel_.SetNormalizePercent(value); });
+    connect(normalize_percent_, &QSpinBox::valueChanged, this,
+            [this](int value) { panel_.SetNormalizePercent(value); });
   }
 }
 
@@ -188,8 +209,12 @@ void QualityPanelWidget::Render() {
     }
     presets_->setCurrentRow(s.presets.HasValidSelection() ? s.presets.selected : -1);
   }
-  for (auto [combo, state] : {std::pair{format_, &s.format}, {sample_rate_, &s.sample_rate}, {bitrate_, &s.bitrate},
-                              {mp3_vbr_, &s.mp3_vbr}, {wav_codec_, &s.wav_codec}, {musepack_, &s.musepack},
+  for (auto [combo, state] : {std::pair{format_, &s.format},
+                              {sample_rate_, &s.sample_rate},
+                              {bitrate_, &s.bitrate},
+                              {mp3_vbr_, &s.mp3_vbr},
+                              {wav_codec_, &s.wav_codec},
+                              {musepack_, &s.musepack},
                               {wma_, &s.wma}}) {
     RenderCombo(combo, *state);
   }

@@ -95,7 +95,8 @@ TEST_F(ConverterOutput, WavPcm16IsBitExactEvenWhenFramesAreSplitBetweenCalls) {
   converter_->OpenOutput(Path(QStringLiteral("pcm16.wav")), ComponentFormat::Wav);
   // Odd block sizes split stereo frames across calls.
   for (std::size_t start = 0; start < input.size(); start += 997)
-    converter_->WriteSamples(std::span<const std::int16_t>(input).subspan(start, std::min<std::size_t>(997, input.size() - start)));
+    converter_->WriteSamples(
+        std::span<const std::int16_t>(input).subspan(start, std::min<std::size_t>(997, input.size() - start)));
   converter_->Reset();
   ExpectStream(test::Probe(Path(QStringLiteral("pcm16.wav"))), "pcm_s16le", 22050, 2);
   EXPECT_EQ(test::DecodeWithFfmpeg(Path(QStringLiteral("pcm16.wav"))), input);
@@ -132,17 +133,19 @@ TEST_F(ConverterOutput, VoxIsDialogicAdpcmMixedDownToMono) {
   const auto stereo = test::SineSweep(8000, 2, kSeconds);
   test::EncodeFile(*converter_, Path(QStringLiteral("a.vox")), ComponentFormat::Vox, stereo, 8000, 2);
   // sox reads the file as raw Dialogic ADPCM and writes it out as 16-bit samples.
-  const test::ToolResult decoded = test::RunTool(
-      QStringLiteral("sox"), {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"), QStringLiteral("8000"),
-                              QStringLiteral("-c"), QStringLiteral("1"), Path(QStringLiteral("a.vox")),
-                              QStringLiteral("-t"), QStringLiteral("wav"), QStringLiteral("-e"), QStringLiteral("signed"),
-                              QStringLiteral("-b"), QStringLiteral("16"), Path(QStringLiteral("vox.wav"))});
+  const test::ToolResult decoded =
+      test::RunTool(QStringLiteral("sox"),
+                    {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"), QStringLiteral("8000"),
+                     QStringLiteral("-c"), QStringLiteral("1"), Path(QStringLiteral("a.vox")), QStringLiteral("-t"),
+                     QStringLiteral("wav"), QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"),
+                     QStringLiteral("16"), Path(QStringLiteral("vox.wav"))});
   ASSERT_EQ(decoded.exit_code, 0) << decoded.err.toStdString();
   const auto probe = test::Probe(Path(QStringLiteral("vox.wav")));
   EXPECT_EQ(probe.at(QStringLiteral("channels")).toInt(), 1);
   EXPECT_NEAR(probe.at(QStringLiteral("duration")).toDouble(), kSeconds, 0.01);
   std::vector<std::int16_t> mixed(stereo.size() / 2);
-  for (std::size_t i = 0; i < mixed.size(); ++i) mixed[i] = static_cast<std::int16_t>((stereo[2 * i] + stereo[2 * i + 1]) / 2);
+  for (std::size_t i = 0; i < mixed.size(); ++i)
+    mixed[i] = static_cast<std::int16_t>((stereo[2 * i] + stereo[2 * i + 1]) / 2);
   EXPECT_GT(test::Correlation(test::DecodeWithFfmpeg(Path(QStringLiteral("vox.wav"))), mixed), 0.9);
 }
 

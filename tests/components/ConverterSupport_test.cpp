@@ -6,8 +6,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
-#include "components/IAudioConverter.h"
 #include "components/ConverterTestTools.h"
+#include "components/IAudioConverter.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {
@@ -75,7 +75,8 @@ TEST(ConverterSupport, OggAnswersAgreeWithLibvorbisAsFfmpegDrivesIt) {
         const test::ToolResult theirs = test::RunTool(
             QStringLiteral("ffmpeg"),
             {QStringLiteral("-v"), QStringLiteral("quiet"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-             QStringLiteral("-i"), QStringLiteral("anullsrc=r=%1:cl=%2").arg(rate).arg(channels == 1 ? "mono" : "stereo"),
+             QStringLiteral("-i"),
+             QStringLiteral("anullsrc=r=%1:cl=%2").arg(rate).arg(channels == 1 ? "mono" : "stereo"),
              QStringLiteral("-t"), QStringLiteral("0.01"), QStringLiteral("-c:a"), QStringLiteral("libvorbis"),
              QStringLiteral("-b:a"), bitrate, QStringLiteral("-minrate"), bitrate, QStringLiteral("-maxrate"), bitrate,
              QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});

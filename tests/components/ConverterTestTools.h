@@ -64,10 +64,10 @@ inline void EncodeFile(IAudioConverter& converter, const QString& path, Componen
 
 // ffprobe's view of a file: "codec_name", "sample_rate", "channels", "duration" ...
 inline std::map<QString, QString> Probe(const QString& path) {
-  const ToolResult result =
-      RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                          QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate:format=duration"),
-                                          QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path});
+  const ToolResult result = RunTool(QStringLiteral("ffprobe"),
+                                    {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                     QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate:format=duration"),
+                                     QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path});
   std::map<QString, QString> fields;
   for (const QString& line : result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
     const qsizetype equals = line.indexOf(QLatin1Char('='));

@@ -1,5 +1,7 @@
 // The preset file: its layout, location, migrations, edits, and that a failed write never costs
 // the user the presets already on disk.
+#include "formats/COutputQualityMgmt.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -10,7 +12,6 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
-#include "formats/COutputQualityMgmt.h"
 #include "formats/QualityPanelState.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
@@ -46,12 +47,10 @@ QByteArray Item(int n, const char* name, int format, int rate, int bitrate, int 
       .toUtf8();
 }
 
-const QByteArray kDefaultFile = "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=5\n" +
-                                Item(1, "HiFi Quality", 1, 48000, 192, 2, 16, 90, 6) +
-                                Item(2, "CD Quality", 1, 44100, 128, 2, 16, 90, 4) +
-                                Item(3, "FM Radio Quality", 1, 22050, 96, 2, 16, 10, 3) +
-                                Item(4, "AM Radio Quality", 1, 22050, 96, 1, 16, 10, 2) +
-                                Item(5, "Telephone Quality", 1, 11025, 32, 1, 8, 10, 0);
+const QByteArray kDefaultFile =
+    "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=5\n" + Item(1, "HiFi Quality", 1, 48000, 192, 2, 16, 90, 6) +
+    Item(2, "CD Quality", 1, 44100, 128, 2, 16, 90, 4) + Item(3, "FM Radio Quality", 1, 22050, 96, 2, 16, 10, 3) +
+    Item(4, "AM Radio Quality", 1, 22050, 96, 1, 16, 10, 2) + Item(5, "Telephone Quality", 1, 11025, 32, 1, 8, 10, 0);
 
 QStringList Names(const COutputQualityMgmt& presets) {
   QStringList names;
@@ -75,8 +74,8 @@ TEST_F(PresetFile, FirstStartWritesTheFiveDefaultsInTheSettingsFolder) {
   EXPECT_EQ(SettingsStore::ReadText(keys::section::kOutputQuality, keys::kConfigFilePath), folder);
   EXPECT_EQ(presets_.Path(), folder + QStringLiteral("/Bexlor.ini"));
   EXPECT_EQ(ReadAll(presets_.Path()), kDefaultFile);
-  EXPECT_EQ(Names(presets_), (QStringList{"HiFi Quality", "CD Quality", "FM Radio Quality", "AM Radio Quality",
-                                          "Telephone Quality"}));
+  EXPECT_EQ(Names(presets_),
+            (QStringList{"HiFi Quality", "CD Quality", "FM Radio Quality", "AM Radio Quality", "Telephone Quality"}));
   EXPECT_TRUE(ui_.messages.empty());
 
   // A stored folder is honoured as it is.
@@ -88,10 +87,11 @@ TEST_F(PresetFile, FirstStartWritesTheFiveDefaultsInTheSettingsFolder) {
 }
 
 TEST_F(PresetFile, Version20FilesAreMigratedOnceAndRewritten) {
-  WriteAll(Path(), "[QualityVersion]\r\nVersion=2.0\r\n[QualityTotal]\r\nTotal=3\r\n"
-                   "[QualityItem_01]\r\nNAME=Old Wav\r\nFormat=1\r\nWMAProfile=10\r\n"
-                   "[QualityItem_02]\r\nNAME=Old Mp3\r\nFormat=2\r\n"
-                   "[qualityitem_03]\r\nname=\"Old Ogg\"\r\nformat=6\r\n");
+  WriteAll(Path(),
+           "[QualityVersion]\r\nVersion=2.0\r\n[QualityTotal]\r\nTotal=3\r\n"
+           "[QualityItem_01]\r\nNAME=Old Wav\r\nFormat=1\r\nWMAProfile=10\r\n"
+           "[QualityItem_02]\r\nNAME=Old Mp3\r\nFormat=2\r\n"
+           "[qualityitem_03]\r\nname=\"Old Ogg\"\r\nformat=6\r\n");
   presets_.Load(Path(), ui_);
   ASSERT_EQ(presets_.Count(), 3);
   EXPECT_EQ(presets_.At(0).settings.format, 2);
@@ -123,11 +123,10 @@ TEST_F(PresetFile, MissingVersionAndKeysReadTheirDefaults) {
 TEST_F(PresetFile, RemovingTheSecondOfFiveRenumbersTheRest) {
   presets_.Load(Path(), ui_);
   ASSERT_TRUE(presets_.RemovePreset(2, ui_));
-  const QByteArray expected = "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=4\n" +
-                              Item(1, "HiFi Quality", 1, 48000, 192, 2, 16, 90, 6) +
-                              Item(2, "FM Radio Quality", 1, 22050, 96, 2, 16, 10, 3) +
-                              Item(3, "AM Radio Quality", 1, 22050, 96, 1, 16, 10, 2) +
-                              Item(4, "Telephone Quality", 1, 11025, 32, 1, 8, 10, 0);
+  const QByteArray expected =
+      "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=4\n" +
+      Item(1, "HiFi Quality", 1, 48000, 192, 2, 16, 90, 6) + Item(2, "FM Radio Quality", 1, 22050, 96, 2, 16, 10, 3) +
+      Item(3, "AM Radio Quality", 1, 22050, 96, 1, 16, 10, 2) + Item(4, "Telephone Quality", 1, 11025, 32, 1, 8, 10, 0);
   EXPECT_EQ(ReadAll(Path()), expected);
   EXPECT_FALSE(presets_.RemovePreset(5, ui_));
   EXPECT_EQ(presets_.Count(), 4);

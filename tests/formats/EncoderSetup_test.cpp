@@ -1,5 +1,7 @@
 // The MP3 encoder settings from the settings store, and the encoder set-up of a run, checked on
 // the files the set-up component then writes.
+#include "formats/EncoderSetup.h"
+
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -9,7 +11,6 @@
 #include "components/ConverterTestTools.h"
 #include "formats/COutputQualityMgmt.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/EncoderSetup.h"
 #include "formats/Mp3EncoderConfig.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
@@ -34,8 +35,8 @@ TEST(PrepareMp3Encoder, FreshProfileGetsEveryDefaultWrittenBack) {
   EXPECT_EQ(mp3.MinBitrateEnforced(), 0);
   EXPECT_EQ(mp3.MaxAbrVbrBitrate(), 128);
   const std::pair<const char*, int> stored[] = {
-      {keys::kMp3EncoderQuality, 2}, {keys::kMp3TypeStereo, 1},  {keys::kMp3VbrEnabled, 0},
-      {keys::kMp3VbrCoding, 0},      {keys::kMp3VbrBitrate, 192}, {keys::kMp3VbrQuality, 4},
+      {keys::kMp3EncoderQuality, 2}, {keys::kMp3TypeStereo, 1},         {keys::kMp3VbrEnabled, 0},
+      {keys::kMp3VbrCoding, 0},      {keys::kMp3VbrBitrate, 192},       {keys::kMp3VbrQuality, 4},
       {keys::kMp3VbrHeader, 1},      {keys::kMp3MinBitrateEnforced, 0}, {keys::kMaxAbrVbrBitrate, 128}};
   for (const auto& [key, value] : stored) EXPECT_EQ(SettingsStore::ReadNumber(kEncoder, key, -7), value) << key;
   EXPECT_FALSE(config.Mp3VbrEnabled());
@@ -107,8 +108,9 @@ class EncoderSetupRun : public testing::Test {
 TEST_F(EncoderSetupRun, RefusedCombinationsStopTheRunWith183) {
   EXPECT_FALSE(Setup(EncodeSettings{1, 8000, 128, 1, 16, 0, 3, 4, 0, 0}));
   EXPECT_FALSE(Setup(EncodeSettings{3, 44100, 8, 2, 16, 0, 3, 4, 0, 0}));
-  EXPECT_EQ(ui_.MessageTexts(), (QStringList{"Selected device doesn't support 8000 Hz, 128 kbps Mono as MP3 format!",
-                                             "Selected device doesn't support 44100 Hz, 8 kbps Stereo as OGG format!"}));
+  EXPECT_EQ(ui_.MessageTexts(),
+            (QStringList{"Selected device doesn't support 8000 Hz, 128 kbps Mono as MP3 format!",
+                         "Selected device doesn't support 44100 Hz, 8 kbps Stereo as OGG format!"}));
   EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
 }
 

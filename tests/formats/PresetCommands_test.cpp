@@ -1,4 +1,6 @@
 // The preset operations of the two pages: filling, applying, and the four menu commands.
+#include "formats/PresetCommands.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -8,7 +10,6 @@
 #include "formats/COutputQualityMgmt.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
-#include "formats/PresetCommands.h"
 #include "formats/QualityPanel.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
@@ -94,8 +95,8 @@ TEST_F(TwoPages, SaveAsRefusesExistingNamesAndAsksAgainForAnEmptyOne) {
 
   ui_.text_answers = {QString(), QStringLiteral("   "), QStringLiteral("CD")};
   convert_.SaveAs();
-  EXPECT_EQ(Texts().mid(2), (QStringList{"Please input the name of output quality.",
-                                         "Please input the name of output quality."}));
+  EXPECT_EQ(Texts().mid(2),
+            (QStringList{"Please input the name of output quality.", "Please input the name of output quality."}));
   EXPECT_EQ(presets_.Count(), 6);
   EXPECT_EQ(SelectedPreset(convert_panel_), QStringLiteral("CD"));
   EXPECT_EQ(rip_panel_.State().presets.items.last(), QStringLiteral("CD"));  // the other page rebuilt

@@ -1,10 +1,10 @@
 // Our private-profile file: the reading and writing rules that stored preset files rely on.
+#include "formats/ProfileFile.h"
+
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QTemporaryDir>
-
-#include "formats/ProfileFile.h"
 
 namespace corvane {
 namespace {
@@ -26,8 +26,9 @@ class Profile : public testing::Test {
 };
 
 TEST_F(Profile, NamesMatchWithoutCaseAndValuesAreUnquoted) {
-  const ProfileFile profile = Loaded("; a comment\r\n[Alpha]\r\n  Name = \"Quoted value\"  \r\nsingle='x'\r\n"
-                                     "Number= 42abc\r\nNegative=-7\r\nWord=abc\r\n[alpha]\r\nName=second\r\n");
+  const ProfileFile profile = Loaded(
+      "; a comment\r\n[Alpha]\r\n  Name = \"Quoted value\"  \r\nsingle='x'\r\n"
+      "Number= 42abc\r\nNegative=-7\r\nWord=abc\r\n[alpha]\r\nName=second\r\n");
   EXPECT_EQ(profile.ReadText(QStringLiteral("ALPHA"), QStringLiteral("name")), QStringLiteral("Quoted value"));
   EXPECT_EQ(profile.ReadText(QStringLiteral("alpha"), QStringLiteral("SINGLE")), QStringLiteral("x"));
   EXPECT_EQ(profile.ReadNumber(QStringLiteral("Alpha"), QStringLiteral("Number"), 0), 42);
@@ -65,7 +66,8 @@ TEST_F(Profile, NonAsciiTextsSurvive) {
   ASSERT_TRUE(profile.Save());
   ProfileFile reread(path_);
   reread.Load();
-  EXPECT_EQ(reread.ReadText(QStringLiteral("qualityitem_01"), QStringLiteral("name")), QStringLiteral("Qualität ドラム"));
+  EXPECT_EQ(reread.ReadText(QStringLiteral("qualityitem_01"), QStringLiteral("name")),
+            QStringLiteral("Qualität ドラム"));
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The quality panel rules, driven through the logic with the real encoders behind it.
+#include "formats/QualityPanel.h"
+
 #include <gtest/gtest.h>
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
-#include "formats/QualityPanel.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
 

@@ -1,14 +1,16 @@
 // The quality panel widget under the offscreen platform: what it shows follows the panel rules,
 // and the user's clicks reach the logic and the preset file.
+#include "ui/QualityPanelWidget.h"
+
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QMenu>
 #include <QtTest>
 
 #include "common/SettingsKeys.h"
@@ -19,7 +21,6 @@
 #include "formats/QualityPanel.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
-#include "ui/QualityPanelWidget.h"
 
 using namespace corvane;
 
@@ -27,7 +28,8 @@ namespace {
 
 // One page's worth of panel: logic, commands and the widget bound to them.
 struct Page {
-  Page(PanelPage kind, COutputQualityMgmt& presets, const EncoderCapabilities& capabilities, test::ScriptedUserInterface& ui)
+  Page(PanelPage kind, COutputQualityMgmt& presets, const EncoderCapabilities& capabilities,
+       test::ScriptedUserInterface& ui)
       : panel(kind, capabilities), commands(presets, panel, ui), widget(panel, commands) {
     commands.FillPresetList();
   }
