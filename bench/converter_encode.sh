@@ -15,8 +15,16 @@ trap 'rm -rf "$work"' EXIT
 # Ten minutes of noise with a slow tone sweep mixed in: pink noise left, brown noise right.
 sox -n -r 44100 -c 2 -b 16 "$work/input.wav" synth 600 pinknoise brownnoise synth 600 sine mix 200-3000 gain -n -3
 
-seconds() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1; end=$(date +%s.%N); echo "$end - $start" | bc; }
-best() { local best="" t; for _ in $(seq "$runs"); do t=$(seconds "$@"); if [[ -z $best ]] || (( $(echo "$t < $best" | bc) )); then best=$t; fi; done; echo "$best"; }
+calc() { awk "BEGIN { print $1 }"; }
+seconds() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1; end=$(date +%s.%N); calc "$end - $start"; }
+best() {
+  local best="" t
+  for _ in $(seq "$runs"); do
+    t=$(seconds "$@")
+    if [[ -z $best ]] || [[ $(calc "$t < $best") == 1 ]]; then best=$t; fi
+  done
+  echo "$best"
+}
 
 ff=(ffmpeg -v error -y -i "$work/input.wav")
 ours_mp3=$(best "$bench" mp3 "$work/input.wav" "$work/ours.mp3")
@@ -26,8 +34,8 @@ ffmpeg_ogg=$(best "${ff[@]}" -c:a libvorbis -b:a 128k -minrate 128k -maxrate 128
 
 duration() { ffprobe -v error -show_entries format=duration -of csv=p=0 "$1"; }
 printf '%-24s %10s %10s %8s\n' "job (best of $runs)" "ours s" "ffmpeg s" "ratio"
-printf '%-24s %10.2f %10.2f %8.2f\n' "MP3 128 kbps" "$ours_mp3" "$ffmpeg_mp3" "$(echo "$ours_mp3 / $ffmpeg_mp3" | bc -l)"
-printf '%-24s %10.2f %10.2f %8.2f\n' "Ogg Vorbis 128 kbps" "$ours_ogg" "$ffmpeg_ogg" "$(echo "$ours_ogg / $ffmpeg_ogg" | bc -l)"
+printf '%-24s %10.2f %10.2f %8.2f\n' "MP3 128 kbps" "$ours_mp3" "$ffmpeg_mp3" "$(calc "$ours_mp3 / $ffmpeg_mp3")"
+printf '%-24s %10.2f %10.2f %8.2f\n' "Ogg Vorbis 128 kbps" "$ours_ogg" "$ffmpeg_ogg" "$(calc "$ours_ogg / $ffmpeg_ogg")"
 printf 'durations (s): ours.mp3 %s ffmpeg.mp3 %s ours.ogg %s ffmpeg.ogg %s\n' \
   "$(duration "$work/ours.mp3")" "$(duration "$work/ffmpeg.mp3")" "$(duration "$work/ours.ogg")" "$(duration "$work/ffmpeg.ogg")"
 printf 'sizes (bytes): ours.mp3 %s ffmpeg.mp3 %s ours.ogg %s ffmpeg.ogg %s\n' \

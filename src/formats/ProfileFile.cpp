@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <filesystem>
 #include <system_error>
@@ -41,7 +42,12 @@ bool ProfileFile::Load() {
   sections_.clear();
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QString text = QString::fromUtf8(file.readAll());
+  const QByteArray bytes = file.readAll();
+  // Files edited elsewhere may start with a byte-order mark or be in Latin-1.
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString text = utf8.decode(bytes);
+  if (utf8.hasError()) text = QString::fromLatin1(bytes);
+  if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
   Section* current = &sections_.emplace_back();
   for (QString line : text.split(QLatin1Char('\n'))) {
     if (line.endsWith(QLatin1Char('\r'))) line.chop(1);

@@ -70,5 +70,12 @@ TEST_F(Profile, NonAsciiTextsSurvive) {
             QStringLiteral("Qualität ドラム"));
 }
 
+TEST_F(Profile, ByteOrderMarkAndLatin1FilesRead) {
+  const ProfileFile marked = Loaded("\xEF\xBB\xBF[QualityVersion]\r\nVersion=5.0\r\n");
+  EXPECT_EQ(marked.ReadText(QStringLiteral("QualityVersion"), QStringLiteral("Version")), QStringLiteral("5.0"));
+  const ProfileFile latin1 = Loaded("[A]\nNAME=Qualit\xE4t\n");
+  EXPECT_EQ(latin1.ReadText(QStringLiteral("A"), QStringLiteral("NAME")), QStringLiteral("Qualität"));
+}
+
 }  // namespace
 }  // namespace corvane
