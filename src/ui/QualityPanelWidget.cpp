@@ -76,7 +76,11 @@ void QualityPanelWidget::BuildLayout() {
   keep_tags_->setObjectName(QStringLiteral("keepTagsCheck"));
   management_ = new QPushButton(Text(text::kButtonQualityMgmt), this);
   management_->setObjectName(QStringLiteral("qualityMgmtButton"));
+  ArrangeControls();
+  BuildMenu();
+}
 
+void QualityPanelWidget::ArrangeControls() {
   auto* grid = new QGridLayout(this);
   grid->addWidget(presets_, 0, 0, 6, 1);
   int row = 0;
@@ -112,33 +116,30 @@ void QualityPanelWidget::BuildLayout() {
     grid->addWidget(normalize_, row, 1, 1, 2);
     grid->addWidget(normalize_percent_, row, 3);
   }
+}
 
+void QualityPanelWidget::BuildMenu() {
   auto* menu = new QMenu(Text(text::kMenuQualityManagement), management_);
   menu->setObjectName(QStringLiteral("qualityMgmtMenu"));
-  menu->addAction(Text(text::kMenuSave), this,
-                  [this] {
-                    commands_.Save();
-                    Render();
-                  })
-      ->setObjectName(QStringLiteral("saveAction"));
-  menu->addAction(Text(text::kMenuSaveAs), this,
-                  [this] {
-                    commands_.SaveAs();
-                    Render();
-                  })
-      ->setObjectName(QStringLiteral("saveAsAction"));
-  menu->addAction(Text(text::kMenuRemove), this,
-                  [this] {
-                    commands_.Remove();
-                    Render();
-                  })
-      ->setObjectName(QStringLiteral("removeAction"));
-  menu->addAction(Text(text::kMenuResetAll), this,
-                  [this] {
-                    commands_.ResetAll();
-                    Render();
-                  })
-      ->setObjectName(QStringLiteral("resetAllAction"));
+  struct Command {
+    int label;
+    const char* name;
+    std::function<void(PresetCommands&)> run;
+  };
+  const Command commands[] = {
+      {text::kMenuSave, "saveAction", [](PresetCommands& c) { c.Save(); }},
+      {text::kMenuSaveAs, "saveAsAction", [](PresetCommands& c) { c.SaveAs(); }},
+      {text::kMenuRemove, "removeAction", [](PresetCommands& c) { c.Remove(); }},
+      {text::kMenuResetAll, "resetAllAction", [](PresetCommands& c) { c.ResetAll(); }},
+  };
+  for (const Command& command : commands) {
+    QAction* action = menu->addAction(Text(command.label));
+    action->setObjectName(QString::fromLatin1(command.name));
+    connect(action, &QAction::triggered, this, [this, run = command.run] {
+      run(commands_);
+      Render();
+    });
+  }
   management_->setMenu(menu);
 }
 

@@ -31,6 +31,8 @@ class QualityPanelWidget : public QGroupBox {
 
  private:
   void BuildLayout();
+  void ArrangeControls();
+  void BuildMenu();
   void Connect();
   QComboBox* NewCombo(const char* name);
   static void RenderCombo(QComboBox* combo, const ComboBoxState& state);
