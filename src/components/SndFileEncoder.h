@@ -1,0 +1,39 @@
+#pragma once
+#include <QString>
+
+#include "components/IFileEncoder.h"
+
+struct sf_private_tag;
+
+namespace corvane {
+
+// Sample encodings libsndfile writes for us.
+enum class SndFileKind {
+  WavPcm8,
+  WavPcm16,
+  WavMsAdpcm,
+  WavALaw,
+  WavULaw,
+  VoxAdpcm,  // Dialogic ADPCM, headerless, mono only
+};
+
+// A WAV or VOX output written by libsndfile.
+class SndFileEncoder final : public IFileEncoder {
+ public:
+  // Whether libsndfile writes this encoding at this rate and channel count.
+  static bool Accepts(SndFileKind kind, int sampleRate, int channels);
+
+  SndFileEncoder(const QString& path, SndFileKind kind, int sampleRate, int channels);
+  ~SndFileEncoder() override;
+  SndFileEncoder(const SndFileEncoder&) = delete;
+  SndFileEncoder& operator=(const SndFileEncoder&) = delete;
+
+  void Write(std::span<const std::int16_t> samples) override;
+  void Finish() override;
+
+ private:
+  sf_private_tag* file_ = nullptr;
+  int channels_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,53 @@
+#pragma once
+
+// String numbers of the formats area (texts in common/strings/formats.inc).
+namespace corvane::text {
+
+inline constexpr int kMsgEnterQualityName = 107;
+inline constexpr int kMsgConfigFileFailed = 108;
+inline constexpr int kMsgConfirmRemove = 109;
+inline constexpr int kMsgConfirmReset = 110;
+inline constexpr int kMsgSelectQualityItem = 111;
+inline constexpr int kMsgResetDone = 112;
+inline constexpr int kLabelQuality = 138;
+inline constexpr int kLabelAudioCodec = 139;
+inline constexpr int kLabelQualityMusepack = 142;
+inline constexpr int kMsgNoWmaVbrQuality = 158;
+inline constexpr int kMsgNoBitrate = 159;
+inline constexpr int kMsgSaveDone = 180;
+inline constexpr int kMsgMp3CodecFailed = 181;
+inline constexpr int kMsgUnsupportedCombination = 183;
+inline constexpr int kMsgQualityExists = 197;
+inline constexpr int kMsgNoBitrateToSave = 230;
+inline constexpr int kLoadingQualities = 368;
+
+inline constexpr int kMp3VbrQualityEntry = 21000;
+inline constexpr int kBestSuffix = 21001;
+inline constexpr int kWorstSuffix = 21002;
+inline constexpr int kMusepackPresetEntry = 21003;
+inline constexpr int kWmaLossless = 21004;
+inline constexpr int kWmaVbrQuality = 21005;
+inline constexpr int kMono = 21006;
+inline constexpr int kStereo = 21007;
+inline constexpr int kSaveAsCaption = 21008;
+inline constexpr int kSaveAsPrompt = 21009;
+inline constexpr int kConvertPanelTitle = 21010;
+inline constexpr int kRipPanelTitle = 21011;
+inline constexpr int kLabelFormat = 21012;
+inline constexpr int kLabelSampleRate = 21013;
+inline constexpr int kUnitHz = 21014;
+inline constexpr int kLabelBitrate = 21015;
+inline constexpr int kUnitKbps = 21016;
+inline constexpr int kRadio8Bits = 21017;
+inline constexpr int kRadio16Bits = 21018;
+inline constexpr int kCheckEnableVbr = 21019;
+inline constexpr int kCheckKeepTags = 21020;
+inline constexpr int kButtonQualityMgmt = 21021;
+inline constexpr int kCheckNormalize = 21022;
+inline constexpr int kMenuQualityManagement = 21023;
+inline constexpr int kMenuSave = 21024;
+inline constexpr int kMenuSaveAs = 21025;
+inline constexpr int kMenuRemove = 21026;
+inline constexpr int kMenuResetAll = 21027;
+
+}  // namespace corvane::text
