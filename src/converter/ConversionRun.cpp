@@ -1,0 +1,229 @@
+#include "converter/ConversionRun.h"
+
+#include <QDir>
+
+#include "common/PathJoin.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "components/ConverterError.h"
+#include "components/IAudioConverter.h"
+#include "converter/OutputNaming.h"
+#include "converter/RunText.h"
+#include "formats/OutputFormatCatalogue.h"
+
+namespace corvane {
+namespace {
+
+const char* const kSection = keys::section::kConvert;
+
+QString Word(int id) { return StringTable::Text(id); }
+
+// A found file's path from the folder row's own name down: "Album/CD1/a.mp3".
+QString PathBelowParent(const QString& rowFolder, const QString& file) {
+  QString folder = rowFolder;
+  while (folder.size() > 1 && folder.endsWith(PathSeparator())) folder.chop(1);
+  const QString parent = FolderOf(folder);
+  if (folder == parent) return file.mid(folder.size());  // a row on the root
+  return file.mid(parent.size() + (parent.endsWith(PathSeparator()) ? 0 : 1));
+}
+
+}  // namespace
+
+ConversionRun::ConversionRun(IRunRows& rows, IRunView& view, IUserInterface& ui, RunServices services)
+    : rows_(rows), view_(view), ui_(ui), services_(std::move(services)) {}
+
+bool ConversionRun::ChooseOutputFolder(const QString& field, QString& folder) {
+  folder = field;
+  const bool confirm = SettingsStore::ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0;
+  if (!view_.SameFolder() && (folder.isEmpty() || confirm)) {
+    const QString start = folder.isEmpty() ? SettingsStore::ReadText(kSection, keys::kLastOutputFolder) : folder;
+    const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kChooseOutputFolder), start);
+    if (!chosen) return false;
+    folder = *chosen;
+  }
+  SettingsStore::WriteText(kSection, keys::kLastOutputFolder, folder);
+  if (!view_.SameFolder() && field.isEmpty()) {
+    view_.SetOutputFolderField(folder);
+    SettingsStore::WriteText(kSection, keys::kOutputFolder, folder);
+  }
+  return true;
+}
+
+void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& settings,
+                        const QString& programFolder) {
+  if (rows_.Count() == 0) {
+    ui_.ShowMessage(Word(text::kNothingToConvert), MessageIcon::Information, MessageButtons::Ok);
+    view_.OpenAddFiles();
+    return;
+  }
+  QString outputFolder;
+  if (!ChooseOutputFolder(outputFolderField, outputFolder)) return;
+  if (services_.check_before_run && !services_.check_before_run()) return;
+  converter_ = services_.make_converter ? services_.make_converter() : nullptr;
+  if (!converter_) {
+    ui_.ShowMessage(Word(text::kCoreComponentsFailed), MessageIcon::Error, MessageButtons::Ok);
+    return;
+  }
+
+  running_ = true;
+  view_.SetRunning(true);
+  view_.SetDetailLine(QString());
+  for (int j = 0; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusWaiting));
+  if (services_.setup_encoder && !services_.setup_encoder(*converter_)) {
+    try {
+      converter_->Reset();
+    } catch (const ConverterError&) {
+    }
+    converter_.reset();
+    BackToIdle();
+    return;
+  }
+
+  stop_request_ = false;
+  overwrite_all_ = false;
+  counts_ = Counts();
+  sources_ = SourceFileSet();
+  for (int j = 0; j < rows_.Count(); ++j) {
+    const IRunRows::Row row = rows_.RowAt(j);
+    if (!row.folder) sources_.Add(JoinPath(row.folder_path, row.name));
+  }
+  shared_ = FileConversion::Shared{converter_.get(), settings,     programFolder,  services_.encode,
+                                   &stop_request_,   &sources_,    &overwrite_all_};
+
+  for (int j = 0; j < rows_.Count(); ++j) {
+    rows_.SelectOnly(j);
+    if (rows_.RowAt(j).folder) {
+      ConvertFolderRow(j, outputFolder);
+    } else {
+      ConvertFileRow(j, outputFolder);
+    }
+  }
+  converter_.reset();
+  if (!counts_.failed.isEmpty()) {
+    ui_.ShowMessage(StringTable::Format(text::kFilesFailed, {static_cast<int>(counts_.failed.size())}),
+                    MessageIcon::Warning, MessageButtons::Ok);
+  }
+  Finish(outputFolder);
+}
+
+void ConversionRun::ConvertFileRow(int& index, const QString& outputFolder) {
+  const IRunRows::Row row = rows_.RowAt(index);
+  const QString source = JoinPath(row.folder_path, row.name);
+  const QString folder = view_.SameFolder() ? row.folder_path : outputFolder;
+  const QString output = OutputPathFor(folder, source, catalogue::ExtensionOf(shared_.settings.format));
+  rows_.SetStatus(index, Word(text::kStatusConverting));
+  view_.SetDetailLine(StringTable::Format(text::kFileRowLine, {index + 1, rows_.Count(), row.name, FileNameOf(output)}));
+  view_.SetStatusLine(Word(text::kConvertingInProgress));
+  ConvertOne(index, source, output);
+}
+
+void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
+  const IRunRows::Row row = rows_.RowAt(index);
+  const QString folder = row.folder_path;
+  const bool sameFolder = view_.SameFolder();
+  if (folder == outputFolder || SameFile(folder, outputFolder)) {
+    rows_.SetStatus(index, Word(text::kStatusCancelled));
+    ui_.ShowMessage(StringTable::Format(text::kFolderIsOutputFolder, {folder}), MessageIcon::Warning,
+                    MessageButtons::Ok);
+    return;
+  }
+  view_.SetStatusLine(Word(text::kSearchingFolder));
+  view_.SetDetailLine(QString());
+  QStringList found;
+  const int count = services_.scan_folder ? services_.scan_folder(folder, row.input_type, row.sub_folders, found,
+                                                                  sameFolder ? QString() : outputFolder)
+                                          : 0;
+  rows_.SetFileCount(index, std::max(count, 0));
+  for (const QString& file : found) sources_.Add(file);
+  const QString extension = catalogue::ExtensionOf(shared_.settings.format);
+  for (qsizetype k = 0; k < found.size(); ++k) {
+    const QString& source = found[k];
+    QString output;
+    if (view_.SameFolder()) {
+      output = OutputPathFor(FolderOf(source), source, extension);
+    } else {
+      const QString mirrored = MirrorFolder(outputFolder, FolderOf(source), folder);
+      if (!QDir().mkpath(mirrored)) {
+        ui_.ShowMessage(StringTable::Format(text::kCannotCreateFolder, {mirrored}), MessageIcon::Error,
+                        MessageButtons::Ok);
+        return;
+      }
+      output = OutputPathFor(mirrored, source, extension);
+    }
+    rows_.SetStatus(index, Word(text::kStatusConverting));
+    view_.SetDetailLine(StringTable::Format(text::kFolderFileLine, {index + 1, rows_.Count(), static_cast<int>(k + 1),
+                                                                    static_cast<int>(found.size()),
+                                                                    PathBelowParent(folder, source)}));
+    view_.SetStatusLine(Word(text::kConvertingInProgress));
+    const FileResult result = ConvertOne(index, source, output);
+    if (result == FileResult::Cancelled || result == FileResult::StopAll) return;
+  }
+}
+
+FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString output) {
+  FileConversion conversion(shared_, view_, ui_);
+  QString detail;
+  const FileResult result = conversion.Convert(source, output, detail);
+  QString failure;
+  switch (result) {
+    case FileResult::StopAll:
+      for (int j = index; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusCancelled));
+      index = rows_.Count();
+      return result;
+    case FileResult::Failed:
+      counts_.failed << source;
+      failure = detail.isEmpty() ? Word(text::kStatusFailed)
+                                 : Word(text::kStatusFailed) + QStringLiteral(" (") + detail + QLatin1Char(')');
+      rows_.SetStatus(index, failure);
+      break;
+    case FileResult::Cancelled:
+      rows_.SetStatus(index, Word(text::kStatusCancelled));
+      break;
+    case FileResult::Skipped:
+      rows_.SetStatus(index, Word(text::kStatusSkipped));
+      break;
+    case FileResult::Converted:
+      ++counts_.succeeded;
+      rows_.SetStatus(index, Word(text::kStatusCompleted));
+      break;
+  }
+  view_.SetStatusLine(failure);
+  return result;
+}
+
+void ConversionRun::Finish(const QString& outputFolder) {
+  const bool sameFolder = view_.SameFolder();
+  bool asked = false;
+  if (SettingsStore::ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
+    const int failures = static_cast<int>(counts_.failed.size());
+    const int total = counts_.succeeded + failures;
+    QString summary = sameFolder
+                          ? StringTable::Format(text::kSummarySameFolder, {total, counts_.succeeded, failures})
+                          : StringTable::Format(text::kSummaryToFolder, {total, counts_.succeeded, failures, outputFolder});
+    if (failures > 0) {
+      summary += Word(text::kFailedListHeading);
+      for (const QString& path : counts_.failed) summary += path + QLatin1Char('\n');
+    }
+    const CompletionReply reply = ui_.ShowCompleted(summary, !sameFolder);
+    asked = true;
+    if (reply.dont_show_again) SettingsStore::WriteNumber(kSection, keys::kShowSuccess, 0);
+    if (reply.open_folder && !sameFolder) ui_.OpenWithDesktop(outputFolder);
+  }
+  if (!asked && !sameFolder && SettingsStore::ReadNumber(kSection, keys::kAutoOpenFolder, 0) != 0) {
+    ui_.OpenWithDesktop(outputFolder);
+  }
+  BackToIdle();
+}
+
+void ConversionRun::BackToIdle() {
+  running_ = false;
+  view_.SetRunning(false);
+  view_.SetStatusLine(Word(text::kStatusIdle));
+  view_.SetDetailLine(QString());
+  ui_.SetStatusText(1, StringTable::Text(text::kOutputPrefix));
+  ui_.SetJobProgress(0);
+}
+
+}  // namespace corvane

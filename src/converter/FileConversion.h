@@ -1,0 +1,61 @@
+#pragma once
+#include <QString>
+#include <atomic>
+
+#include "converter/FileEncodeJob.h"
+#include "converter/FileIdentity.h"
+
+namespace corvane {
+
+class IUserInterface;
+
+// How one file of a run ended.
+enum class FileResult : int { Converted = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4 };
+
+// The per-file choices that may change while a run goes on (the page's boxes are read again for
+// every file).
+class IFileOptions {
+ public:
+  virtual ~IFileOptions() = default;
+  virtual bool KeepTags() const = 0;
+  virtual bool NormalizeEnabled() const = 0;
+  // The percent as typed; the conversion clamps it to 0..100 and hands the clamped value back.
+  virtual int NormalizeValue() const = 0;
+  virtual void SetNormalizeValue(int percent) = 0;
+  // Line 1001 of the page (what the run is doing).
+  virtual void SetStatusLine(const QString& text) = 0;
+};
+
+// Converts one source file into one output file: the overwrite prompt, decoding, normalising,
+// the stream the format needs, encoding into a temporary file beside the output, and the tags.
+// The output replaces an existing file only when the new one is complete, and never lands on a
+// file of `sources`.
+class FileConversion {
+ public:
+  struct Shared {
+    IAudioConverter* converter = nullptr;
+    EncodeSettings settings;
+    QString program_folder;
+    EncodeFunction encode;
+    std::atomic<bool>* stop_request = nullptr;
+    const SourceFileSet* sources = nullptr;
+    bool* overwrite_all = nullptr;  // the run's "Overwrite All" answer
+  };
+
+  FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);
+
+  // Converts `source` into `output` (which the overwrite prompt may rename). `detail` receives the
+  // reason of a failure.
+  FileResult Convert(const QString& source, QString& output, QString& detail);
+
+ private:
+  FileResult Encode(const QString& source, const QString& output, QString& detail);
+  bool AskOverwrite(QString& output, FileResult& skipped);
+  void WriteTags(const QString& source, const QString& output) const;
+
+  Shared shared_;
+  IFileOptions& options_;
+  IUserInterface& ui_;
+};
+
+}  // namespace corvane

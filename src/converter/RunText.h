@@ -1,0 +1,37 @@
+#pragma once
+
+// Numbers of the conversion run's texts in the string table (common/strings/converter.inc).
+namespace corvane::text {
+inline constexpr int kCoreComponentsFailed = 106;
+inline constexpr int kOutputPrefix = 224;  // "Output - ", also the status bar's first text
+inline constexpr int kStopConversionQuestion = 238;
+inline constexpr int kNothingToConvert = 23400;
+inline constexpr int kChooseOutputFolder = 23401;
+inline constexpr int kFilesFailed = 23402;
+inline constexpr int kStatusWaiting = 23403;
+inline constexpr int kStatusConverting = 23404;
+inline constexpr int kStatusCompleted = 23405;
+inline constexpr int kStatusFailed = 23406;
+inline constexpr int kStatusCancelled = 23407;
+inline constexpr int kStatusSkipped = 23408;
+inline constexpr int kStatusIdle = 23409;
+inline constexpr int kFileRowLine = 23410;
+inline constexpr int kConvertingInProgress = 23411;
+inline constexpr int kFolderIsOutputFolder = 23412;
+inline constexpr int kSearchingFolder = 23413;
+inline constexpr int kFileCount = 23414;
+inline constexpr int kCannotCreateFolder = 23415;
+inline constexpr int kFolderFileLine = 23416;
+inline constexpr int kAlreadyExists = 23417;
+inline constexpr int kPreparingNormalization = 23418;
+inline constexpr int kUnableToLoad = 23419;
+inline constexpr int kUnableToCreate = 23420;
+inline constexpr int kSummarySameFolder = 23421;
+inline constexpr int kSummaryToFolder = 23422;
+inline constexpr int kFailedListHeading = 23423;
+inline constexpr int kStartConvert = 23424;
+inline constexpr int kStopConvert = 23425;
+inline constexpr int kStartConvertTooltip = 23426;
+inline constexpr int kOutputIsASource = 23427;
+inline constexpr int kUnableToReplace = 23428;
+}  // namespace corvane::text
