@@ -35,3 +35,13 @@ inline constexpr int kStartConvertTooltip = 23426;
 inline constexpr int kOutputIsASource = 23427;
 inline constexpr int kUnableToReplace = 23428;
 }  // namespace corvane::text
+
+namespace corvane::text {
+inline constexpr int kSameFolderBox = 23430;
+inline constexpr int kOutputFolderLabel = 23431;
+inline constexpr int kOutputFolderTooltip = 23432;
+inline constexpr int kListGroup = 23433;
+inline constexpr int kStatusLabel = 23434;
+inline constexpr int kAudioInformation = 23435;
+inline constexpr int kQualityGroup = 23436;
+}  // namespace corvane::text

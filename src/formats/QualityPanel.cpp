@@ -101,6 +101,13 @@ QualityPanel::QualityPanel(PanelPage page, const EncoderCapabilities& capabiliti
   state_.quality_label = StringTable::Text(text::kLabelQuality);
   state_.normalize_available = page == PanelPage::Converter;
   state_.vbr_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3VbrEnabled, 0) == 1;
+  state_.keep_tags_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3Id3Enabled, 1) != 0;
+  if (state_.normalize_available) {
+    state_.normalize_checked =
+        SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationEnabled, 0) != 0;
+    state_.normalize_percent = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationValue, 100);
+    state_.normalize_percent_enabled = state_.normalize_checked;
+  }
 }
 
 const char* QualityPanel::SettingsSection() const {
@@ -144,7 +151,10 @@ void QualityPanel::SelectBitrate(int position) { state_.bitrate.selected = posit
 void QualityPanel::SelectMusepackPreset(int position) { state_.musepack.selected = position; }
 void QualityPanel::SelectMp3VbrQuality(int position) { state_.mp3_vbr.selected = position; }
 void QualityPanel::SelectWmaQuality(int position) { state_.wma.selected = position; }
-void QualityPanel::SetKeepTags(bool checked) { state_.keep_tags_checked = checked; }
+void QualityPanel::SetKeepTags(bool checked) {
+  state_.keep_tags_checked = checked;
+  SettingsStore::WriteNumber(SettingsSection(), keys::kMp3Id3Enabled, checked ? 1 : 0);
+}
 
 void QualityPanel::SelectWavCodec(int position) {
   state_.wav_codec.selected = position;
@@ -153,6 +163,9 @@ void QualityPanel::SelectWavCodec(int position) {
 
 void QualityPanel::SetNormalize(bool checked) {
   state_.normalize_checked = checked;
+  if (state_.normalize_available) {
+    SettingsStore::WriteNumber(SettingsSection(), keys::kNormalizationEnabled, checked ? 1 : 0);
+  }
   state_.normalize_percent_enabled = state_.normalize_available && checked;
 }
 

@@ -42,8 +42,9 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
   BuildLayout();
   ui_.SetParentWindow(this);
   ui_.SetStatusSink([this](int pane, const QString& text) { SetStatusText(pane, text); });
+  ui_.SetProgressSink([this](int percent) { convert_page_->SetProgress(percent); });
 
-  resize(720, 640);
+  resize(860, 760);
   setMinimumSize(size());
   RestorePlacement();
   logic_.ChooseFirstPage(app_.Launch().source);
@@ -51,6 +52,7 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
 
 CAudioConverterDlg::~CAudioConverterDlg() {
   ui_.SetStatusSink({});
+  ui_.SetProgressSink({});
   ui_.SetParentWindow(nullptr);
 }
 
@@ -78,7 +80,14 @@ void CAudioConverterDlg::BuildLayout() {
   }
   layout->addWidget(group);
 
-  convert_page_ = new CConvertPage(this);
+  ConverterPageContext context;
+  context.engine = &app_.Engine();
+  context.presets = &app_.Presets();
+  context.ui = &ui_;
+  context.program_folder = app_.ProgramFolder();
+  context.launch_mode = static_cast<int>(app_.Launch().mode);
+  context.launch_source = app_.Launch().source;
+  convert_page_ = new CConvertPage(context, this);
   ripper_page_ = new CRipperPage(this);
   about_page_ = new CAboutPage(ui_, this);
   WireSettingsDialogs(*about_page_);
