@@ -187,7 +187,9 @@ void PlaybackController::SetSlider(int value) {
   view_.SetSliderValue(slider_);
 }
 
-void PlaybackController::ShowPosition(qint64 positionMs) { view_.SetPositionText(PositionText(positionMs, length_ms_)); }
+void PlaybackController::ShowPosition(qint64 positionMs) {
+  view_.SetPositionText(PositionText(positionMs, length_ms_));
+}
 
 int PlaybackController::SliderFor(qint64 positionMs) const {
   if (length_ms_ <= 0) return 0;
