@@ -1,0 +1,122 @@
+// The player on the dummy SDL driver, which takes samples from the queue in real time.
+#include "engine/AudioPlayer.h"
+
+#include <QTemporaryDir>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <thread>
+
+#include "engine/AudioFileServices.h"
+#include "engine/CAudioEngine.h"
+#include "support/SourceFixtures.h"
+
+using namespace corvane;
+using namespace std::chrono_literals;
+
+namespace {
+
+class AudioPlayerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    ASSERT_EQ(engine_.BindAll(), -1);
+    ASSERT_EQ(engine_.OpenOutputDevice(-1, 44100), 1);
+  }
+
+  // A tone at a rate and channel count other than the device's, so the mixer has work to do.
+  QString Tone(double seconds) {
+    const QString path = dir_.filePath(QStringLiteral("tone.wav"));
+    EXPECT_TRUE(test::MakeTone(path, seconds, 22050, 1));
+    return path;
+  }
+
+  std::unique_ptr<AudioPlayer> PlayerFor(const QString& path, DecodeStream::Mode mode, EngineError& error) {
+    EngineError openError = EngineError::Ok;
+    std::unique_ptr<DecodeStream> stream = DecodeStream::Open(path, openError, mode);
+    EXPECT_EQ(openError, EngineError::Ok);
+    return AudioPlayer::Create(engine_, std::move(stream), error);
+  }
+
+  QTemporaryDir dir_;
+  CAudioEngine engine_;
+};
+
+TEST_F(AudioPlayerTest, PositionCountsWhatWasHeardNotWhatWasQueued) {
+  EngineError error = EngineError::Unknown;
+  auto player = PlayerFor(Tone(1.5), DecodeStream::Mode::Playback, error);
+  ASSERT_TRUE(player) << ToCode(error);
+  EXPECT_EQ(player->LengthMs(), 1500);
+  EXPECT_EQ(player->PositionMs(), 0);
+
+  ASSERT_TRUE(player->Play());
+  // A second is queued at once, but hardly any of it can have been heard yet.
+  EXPECT_LT(player->PositionMs(), 300);
+  std::this_thread::sleep_for(400ms);
+  player->Service();
+  const qint64 heard = player->PositionMs();
+  EXPECT_GT(heard, 150);
+  EXPECT_LT(heard, 1200);
+  EXPECT_TRUE(player->IsActive());
+
+  player->Pause();
+  const qint64 paused = player->PositionMs();
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(player->PositionMs(), paused) << "a paused device takes nothing from the queue";
+
+  ASSERT_TRUE(player->SeekMs(1200));
+  EXPECT_EQ(player->PositionMs(), 1200);
+  ASSERT_TRUE(player->Play());
+  const auto deadline = std::chrono::steady_clock::now() + 3s;
+  while (player->IsActive() && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(50ms);
+    player->Service();
+  }
+  EXPECT_FALSE(player->IsActive()) << "the end of the stream was not noticed";
+  EXPECT_EQ(player->PositionMs(), 1500);
+  EXPECT_EQ(player->LastError(), EngineError::Ok);
+}
+
+TEST_F(AudioPlayerTest, StopKeepsThePlaceAndSeekingToTheEndEndsAtOnce) {
+  EngineError error = EngineError::Unknown;
+  auto player = PlayerFor(Tone(1.0), DecodeStream::Mode::Playback, error);
+  ASSERT_TRUE(player);
+  ASSERT_TRUE(player->SeekMs(500));
+  ASSERT_TRUE(player->Play());
+  std::this_thread::sleep_for(150ms);
+  player->Stop();
+  const qint64 stoppedAt = player->PositionMs();
+  EXPECT_GE(stoppedAt, 500);
+  EXPECT_LT(stoppedAt, 1000);
+  EXPECT_FALSE(player->IsPlaying());
+  EXPECT_EQ(SDL_GetQueuedAudioSize(engine_.OutputDevice()), 0u) << "stop leaves samples queued";
+
+  ASSERT_TRUE(player->SeekMs(5000));
+  EXPECT_EQ(player->PositionMs(), 1000);
+  EXPECT_FALSE(player->IsActive());
+}
+
+TEST_F(AudioPlayerTest, RefusesDecodeOnlyStreamsAndMissingDevice) {
+  const QString path = Tone(0.5);
+  EngineError error = EngineError::Ok;
+  EXPECT_FALSE(PlayerFor(path, DecodeStream::Mode::Decode, error));
+  EXPECT_EQ(error, EngineError::Decode);
+
+  CAudioEngine silent;
+  ASSERT_EQ(silent.BindAll(), -1);
+  ASSERT_EQ(silent.OpenOutputDevice(0, 44100), 0);
+  std::unique_ptr<DecodeStream> stream;
+  qint64 size = 0;
+  // Without a device the services open for decoding only, so the player says "not playable".
+  ASSERT_GT(AudioFileServices::OpenPlaybackStream(silent, path, stream, size), 0);
+  error = EngineError::Ok;
+  EXPECT_FALSE(AudioPlayer::Create(silent, std::move(stream), error));
+  EXPECT_EQ(error, EngineError::Decode);
+
+  EngineError openError = EngineError::Ok;
+  auto playable = DecodeStream::Open(path, openError, DecodeStream::Mode::Playback);
+  ASSERT_TRUE(playable);
+  EXPECT_FALSE(AudioPlayer::Create(silent, std::move(playable), error));
+  EXPECT_EQ(error, EngineError::Init);
+}
+
+}  // namespace
