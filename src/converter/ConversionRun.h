@@ -90,7 +90,7 @@ class ConversionRun {
   FileConversion::Shared shared_;
   SourceFileSet sources_;
   std::atomic<bool> stop_request_{false};
-  bool overwrite_all_ = false;
+  std::atomic<bool> overwrite_all_{false};
   bool running_ = false;
   Counts counts_;
 };

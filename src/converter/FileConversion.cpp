@@ -75,13 +75,16 @@ FileResult FileConversion::Convert(const QString& source, QString& output, QStri
 
 bool FileConversion::AskOverwrite(QString& output, FileResult& skipped) {
   const char* section = keys::section::kConvert;
-  const bool confirm = SettingsStore::ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
+  const bool confirm =
+      shared_.always_ask_overwrite || SettingsStore::ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
   const bool overwriteAll = shared_.overwrite_all != nullptr && *shared_.overwrite_all;
   QFile existing(output);
   if (!confirm || overwriteAll || !existing.open(QIODevice::ReadOnly)) return true;
   existing.close();
   const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
-  SettingsStore::WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+  if (!shared_.always_ask_overwrite) {
+    SettingsStore::WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+  }
   switch (reply.choice) {
     case OverwriteReply::Choice::Skip:
       skipped = FileResult::Skipped;

@@ -39,7 +39,10 @@ class FileConversion {
     EncodeFunction encode;
     std::atomic<bool>* stop_request = nullptr;
     const SourceFileSet* sources = nullptr;
-    bool* overwrite_all = nullptr;  // the run's "Overwrite All" answer
+    std::atomic<bool>* overwrite_all = nullptr;  // the run's "Overwrite All" answer
+    // True: every existing output is asked about and the answer is not remembered in the
+    // settings (corvane-cli, whose options answer). False: the "Confirm Overwrite" setting rules.
+    bool always_ask_overwrite = false;
   };
 
   FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);
