@@ -120,14 +120,14 @@ class MainWindowTest : public QObject {
   }
 
   void placementIsRestoredWhenOnScreen() {
-    MainWindowLogic::SavePlacement(QRect(30, 40, 900, 700));
+    MainWindowLogic::SavePlacement(QRect(30, 40, 1000, 800));
     auto window = MakeWindow();
-    QCOMPARE(window->size(), QSize(900, 700));
+    QCOMPARE(window->size(), QSize(1000, 800));
     window.reset();
     // Far off every screen: not applied, the window keeps its initial size.
-    MainWindowLogic::SavePlacement(QRect(-40000, -40000, 1000, 900));
+    MainWindowLogic::SavePlacement(QRect(-40000, -40000, 1100, 900));
     window = MakeWindow();
-    QVERIFY(window->size() != QSize(1000, 900));
+    QVERIFY(window->size() != QSize(1100, 900));
   }
 
   void aboutPageSummariesAndMenu() {
