@@ -27,7 +27,7 @@ class Scan {
     visited_.insert(identity);
     const QDir dir(folder);
     const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
     return extension_.isEmpty() ? AnyType(entries) : OneType(entries);
   }
 

@@ -9,7 +9,8 @@ class IProgressWindow;
 // Looks for source files in `folder`: with `typeRow` 0 every file whose extension one of the
 // input types knows, otherwise only files with that row's extension (letter case ignored in
 // both). Sub-folders are searched when `subFolders` is set. Full paths are appended to `found`
-// in name order. `progress`, when given, shows each file found and can cancel the scan.
+// in name order (letter case ignored). `progress`, when given, shows each file found and can
+// cancel the scan.
 //
 // `skipFolder` (the run's output folder) is never entered, so that a run whose outputs land
 // below the scanned folder does not pick up what earlier runs wrote. Folders are compared by
