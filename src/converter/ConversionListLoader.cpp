@@ -26,6 +26,15 @@ QString ShownName(QString path) {
   return FileNameOf(path);
 }
 
+// Stands in when the user interface has no progress window to show.
+class SilentProgress final : public IProgressWindow {
+ public:
+  void SetText(const QString&) override {}
+  void SetRange(int, int) override {}
+  void SetPosition(int) override {}
+  bool CancelRequested() const override { return false; }
+};
+
 QStringList ReadHandOffList(const QString& path, int& total) {
   ProfileFile list(path);
   list.Load();
@@ -41,23 +50,25 @@ QStringList ReadHandOffList(const QString& path, int& total) {
 
 }  // namespace
 
-LoadResult ConversionListLoader::LoadEach(const QStringList& paths, int total, IProgressWindow& window) {
+LoadResult ConversionListLoader::LoadEach(const QStringList& paths, int total, IProgressWindow* window) {
   IUserInterface& ui = list_.Ui();
+  SilentProgress silent;
+  IProgressWindow& shown = window != nullptr ? *window : silent;
   LoadResult result;
   bool asked = false;
   int last = -1;
-  window.SetRange(0, 100);
+  shown.SetRange(0, 100);
   for (qsizetype i = 0; i < paths.size(); ++i) {
     const int number = static_cast<int>(i) + 1;
-    window.SetText(StringTable::Format(text::kLoadingFile, {number, total, ShownName(paths[i])}));
+    shown.SetText(StringTable::Format(text::kLoadingFile, {number, total, ShownName(paths[i])}));
     const int before = list_.Count();
     last = list_.AddPath(paths[i]);
     result.added += list_.Count() - before;
-    window.SetPosition(total > 0 ? number * 100 / total : 100);
+    shown.SetPosition(total > 0 ? number * 100 / total : 100);
     ui.PumpEvents();
     // The window's cancel state stays set once pressed, so the question is asked once: a user
     // who chose to go on is not asked again after every file.
-    if (!asked && window.CancelRequested()) {
+    if (!asked && shown.CancelRequested()) {
       asked = true;
       if (ui.ShowMessage(StringTable::Text(text::kCancelLoadingQuestion), MessageIcon::Question,
                          MessageButtons::OkCancel) == MessageAnswer::Ok) {
@@ -78,13 +89,13 @@ LoadResult ConversionListLoader::AddFiles(const QStringList& paths) {
   if (paths.isEmpty() || list_.Running()) return {};
   list_.ClearSelection();
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-  return LoadEach(paths, static_cast<int>(paths.size()), *window);
+  return LoadEach(paths, static_cast<int>(paths.size()), window.get());
 }
 
 LoadResult ConversionListLoader::Drop(const QStringList& paths) {
   if (paths.isEmpty() || list_.Running()) return {};
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-  return LoadEach(paths, static_cast<int>(paths.size()), *window);
+  return LoadEach(paths, static_cast<int>(paths.size()), window.get());
 }
 
 LoadResult ConversionListLoader::AddFolder(const LoadFolderChoice& choice, const QString& skipFolder) {
@@ -113,12 +124,12 @@ LoadResult ConversionListLoader::AddFolderRow(const LoadFolderChoice& choice, co
 
 LoadResult ConversionListLoader::AddFolderFiles(const LoadFolderChoice& choice, const QString& skipFolder) {
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-  window->SetText(StringTable::Text(text::kSearchingFolder));
+  if (window) window->SetText(StringTable::Text(text::kSearchingFolder));
   QStringList found;
   if (ScanFolder(choice.folder, choice.type_row, choice.sub_folders, window.get(), found, skipFolder) < 0) {
     return {0, true};
   }
-  return LoadEach(found, static_cast<int>(found.size()), *window);
+  return LoadEach(found, static_cast<int>(found.size()), window.get());
 }
 
 LoadResult ConversionListLoader::HandOff(HandOffMode mode, const QString& path) {
@@ -135,7 +146,7 @@ LoadResult ConversionListLoader::HandOff(HandOffMode mode, const QString& path) 
       LoadResult result;
       if (!names.isEmpty()) {
         const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-        result = LoadEach(names, total, *window);
+        result = LoadEach(names, total, window.get());
       }
       if (mode == HandOffMode::ListFileThenDelete) QFile::remove(path);
       return result;

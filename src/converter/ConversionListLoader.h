@@ -36,8 +36,8 @@ class ConversionListLoader {
   LoadResult HandOff(HandOffMode mode, const QString& path);
 
  private:
-  // Adds `paths` one after another in `window`, numbered out of `total`.
-  LoadResult LoadEach(const QStringList& paths, int total, IProgressWindow& window);
+  // Adds `paths` one after another, shown in `window` (when there is one) numbered out of `total`.
+  LoadResult LoadEach(const QStringList& paths, int total, IProgressWindow* window);
   LoadResult AddFolderRow(const LoadFolderChoice& choice, const QString& skipFolder);
   LoadResult AddFolderFiles(const LoadFolderChoice& choice, const QString& skipFolder);
   // Selects and focuses the row of the last AddPath (the last row when it failed).
