@@ -6,48 +6,11 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "common/UserInterface.h"
+#include "CountingUserInterface.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/FolderScan.h"
 #include "engine/CAudioEngine.h"
-
-namespace {
-
-class QuietProgress final : public corvane::IProgressWindow {
- public:
-  void SetText(const QString& text) override { last_ = text; }
-  void SetRange(int, int) override {}
-  void SetPosition(int) override {}
-  bool CancelRequested() const override { return false; }
-
- private:
-  QString last_;
-};
-
-// Load errors are counted, not shown; progress texts are made but not drawn.
-class CountingUserInterface final : public corvane::IUserInterface {
- public:
-  int messages = 0;
-  corvane::MessageAnswer ShowMessage(const QString&, corvane::MessageIcon, corvane::MessageButtons) override {
-    ++messages;
-    return corvane::MessageAnswer::Ok;
-  }
-  void SetStatusText(int, const QString&) override {}
-  void SetJobProgress(int) override {}
-  std::unique_ptr<corvane::IProgressWindow> OpenProgressWindow(const QString&) override {
-    return std::make_unique<QuietProgress>();
-  }
-  std::optional<QString> AskText(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
-  corvane::StopAnswer AskStop(const QString&) override { return corvane::StopAnswer::Continue; }
-  corvane::OverwriteReply AskOverwrite(const QString&, const QString&) override { return {}; }
-  corvane::CompletionReply ShowCompleted(const QString&, bool) override { return {}; }
-  void PumpEvents() override {}
-  void OpenWithDesktop(const QString&) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -62,7 +25,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "engine did not bind\n");
     return 1;
   }
-  CountingUserInterface ui;
+  corvane::bench::CountingUserInterface ui;
   corvane::ConversionList list(engine, ui);
   corvane::ConversionListLoader loader(list);
   QElapsedTimer timer;
