@@ -5,30 +5,9 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
-#include "common/UserInterface.h"
+#include "CountingUserInterface.h"
 #include "engine/CAudioEngine.h"
 #include "formats/AudioFileDescription.h"
-
-namespace {
-
-// Load errors are counted, not shown.
-class CountingUserInterface final : public corvane::IUserInterface {
- public:
-  int messages = 0;
-  corvane::MessageAnswer ShowMessage(const QString&, corvane::MessageIcon, corvane::MessageButtons) override {
-    ++messages;
-    return corvane::MessageAnswer::Ok;
-  }
-  void SetStatusText(int, const QString&) override {}
-  void SetJobProgress(int) override {}
-  std::unique_ptr<corvane::IProgressWindow> OpenProgressWindow(const QString&) override { return nullptr; }
-  std::optional<QString> AskText(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
-  void PumpEvents() override {}
-  void OpenWithDesktop(const QString&) override {}
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
@@ -43,7 +22,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "engine did not bind\n");
     return 1;
   }
-  CountingUserInterface ui;
+  corvane::bench::CountingUserInterface ui;
   int described = 0;
   QElapsedTimer timer;
   timer.start();

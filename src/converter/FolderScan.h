@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace corvane {
+
+class IProgressWindow;
+
+// Looks for source files in `folder`: with `typeRow` 0 every file whose extension one of the
+// input types knows, otherwise only files with that row's extension (letter case ignored in
+// both). Sub-folders are searched when `subFolders` is set. Full paths are appended to `found`
+// in name order (letter case ignored). `progress`, when given, shows each file found and can
+// cancel the scan.
+//
+// `skipFolder` (the run's output folder) is never entered, so that a run whose outputs land
+// below the scanned folder does not pick up what earlier runs wrote. Folders are compared by
+// identity (their canonical paths), and a folder reached again through a symbolic link is not
+// searched twice.
+//
+// Returns the number of files found, or -1 when cancelled.
+int ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found,
+               const QString& skipFolder = {});
+
+// True when `path`'s extension is one of the input types' extensions (letter case ignored).
+bool HasKnownAudioExtension(const QString& path);
+
+}  // namespace corvane
