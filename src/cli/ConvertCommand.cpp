@@ -1,0 +1,362 @@
+#include "cli/ConvertCommand.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+#include <csignal>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <unistd.h>
+
+#include "cli/ConsoleUserInterface.h"
+#include "cli/ConvertJob.h"
+#include "cli/OutputOptions.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "components/IAudioConverter.h"
+#include "converter/ConversionEncoding.h"
+#include "converter/FileConversion.h"
+#include "converter/FolderScan.h"
+#include "converter/OutputNaming.h"
+#include "converter/RunText.h"
+#include "engine/InputTypes.h"
+#include "formats/COutputQualityMgmt.h"
+#include "formats/EncoderCapabilities.h"
+#include "formats/EncoderSetup.h"
+#include "formats/FormatTexts.h"
+#include "formats/OutputFormatCatalogue.h"
+
+namespace corvane::cli {
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitSomeFailed = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitInterrupted = 130;
+
+std::atomic<bool> g_interrupted{false};
+extern "C" void OnInterrupt(int) { g_interrupted = true; }
+
+// The per-file options of a command-line run: fixed for the whole run.
+class FixedOptions final : public IFileOptions {
+ public:
+  FixedOptions(bool keepTags, bool normalize, int percent) : keep_(keepTags), normalize_(normalize), percent_(percent) {}
+  bool KeepTags() const override { return keep_; }
+  bool NormalizeEnabled() const override { return normalize_; }
+  int NormalizeValue() const override { return percent_; }
+  void SetNormalizeValue(int) override {}
+  void SetStatusLine(const QString&) override {}
+
+ private:
+  bool keep_;
+  bool normalize_;
+  int percent_;
+};
+
+// --type: a list text ("mp3 files") or an extension ("mp3"); row 0 when not given.
+int TypeRowOf(const QString& text, bool& ok) {
+  ok = true;
+  if (text.isEmpty()) return 0;
+  for (int row = 0; row < InputTypes::kRowCount; ++row) {
+    if (InputTypes::ListText(row) == text || InputTypes::Extension(row).compare(text, Qt::CaseInsensitive) == 0) {
+      return row;
+    }
+  }
+  ok = false;
+  return 0;
+}
+
+QString Word(int id) { return StringTable::Text(id); }
+
+// Runs a refusal of the checks a run makes before it starts (WMA quality and bitrate).
+bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {
+  if (settings.format != static_cast<int>(FormatCode::Wma)) return true;
+  if (settings.vbr_enabled != 0) {
+    error = Word(text::kMsgNoWmaVbrQuality);  // this WMA encoder offers no VBR qualities
+    return false;
+  }
+  if (settings.bitrate <= 0) {
+    error = Word(text::kMsgNoBitrate);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+class ConvertRunner {
+ public:
+  ConvertRunner(const QCommandLineParser& parser, const CAudioEngine& engine) : parser_(parser), engine_(engine) {}
+  int Run();
+
+ private:
+  bool Prepare(QString& error);
+  bool Collect(const QStringList& paths, QString& error);
+  void Work(int worker);
+  void Report(const ConvertJob& job);
+  QString Summary() const;
+
+  const QCommandLineParser& parser_;
+  const CAudioEngine& engine_;
+  std::unique_ptr<Console> console_;
+  EncodeSettings settings_;
+  COutputQualityMgmt presets_;
+  QString output_folder_;
+  bool same_folder_ = false;
+  bool json_ = false;
+  int jobs_ = 1;
+  std::vector<ConvertJob> files_;
+  SourceFileSet sources_;
+  std::atomic<bool> overwrite_all_{false};
+  std::vector<std::unique_ptr<std::atomic<bool>>> stops_;
+  std::atomic<int> next_{0};
+  std::atomic<int> done_{0};
+  std::mutex report_mutex_;
+};
+
+bool ConvertRunner::Prepare(QString& error) {
+  ExistingOutput existing = ExistingOutput::Ask;
+  int choices = 0;
+  if (parser_.isSet(QStringLiteral("overwrite"))) existing = ExistingOutput::Overwrite, ++choices;
+  if (parser_.isSet(QStringLiteral("skip-existing"))) existing = ExistingOutput::Skip, ++choices;
+  if (parser_.isSet(QStringLiteral("rename"))) existing = ExistingOutput::Rename, ++choices;
+  if (choices > 1) {
+    error = QStringLiteral("--overwrite, --skip-existing and --rename exclude each other");
+    return false;
+  }
+  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  json_ = parser_.isSet(QStringLiteral("json"));
+  const bool interactive = ::isatty(STDIN_FILENO) != 0 && terminal;
+  if (existing == ExistingOutput::Ask && !interactive) existing = ExistingOutput::Skip;
+  console_ = std::make_unique<Console>(existing, interactive, terminal && ::isatty(STDOUT_FILENO) != 0, json_);
+
+  jobs_ = std::max(1, QThread::idealThreadCount());
+  if (parser_.isSet(QStringLiteral("jobs"))) {
+    bool ok = false;
+    jobs_ = parser_.value(QStringLiteral("jobs")).toInt(&ok);
+    if (!ok || jobs_ < 1) {
+      error = QStringLiteral("--jobs takes a number of 1 or more");
+      return false;
+    }
+  }
+  JobConsole loader(*console_, -1, QString());
+  presets_.Load(QString(), loader);
+  if (!OutputSettingsFrom(parser_, presets_, settings_, error) || !CheckBeforeRun(settings_, error)) return false;
+
+  same_folder_ = parser_.isSet(QStringLiteral("same-folder"));
+  if (parser_.isSet(QStringLiteral("output"))) {
+    if (same_folder_) {
+      error = QStringLiteral("--output and --same-folder exclude each other");
+      return false;
+    }
+    output_folder_ = QDir(parser_.value(QStringLiteral("output"))).absolutePath();
+    if (!QDir().mkpath(output_folder_)) {
+      error = StringTable::Format(text::kCannotCreateFolder, {output_folder_});
+      return false;
+    }
+  } else if (!same_folder_) {
+    error = QStringLiteral("choose where the outputs go: --output DIR or --same-folder");
+    return false;
+  }
+  return true;
+}
+
+bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
+  bool typeOk = false;
+  const int typeRow = TypeRowOf(parser_.value(QStringLiteral("type")), typeOk);
+  if (!typeOk) {
+    error = QStringLiteral("unknown input type '%1'").arg(parser_.value(QStringLiteral("type")));
+    return false;
+  }
+  const bool subFolders = !parser_.isSet(QStringLiteral("no-subfolders"));
+  const QString extension = catalogue::ExtensionOf(settings_.format);
+  for (const QString& given : paths) {
+    const QFileInfo info(given);
+    const QString path = info.absoluteFilePath();
+    if (info.isDir()) {
+      if (!same_folder_ && (path == output_folder_ || SameFile(path, output_folder_))) {
+        console_->Message(StringTable::Format(text::kFolderIsOutputFolder, {path}));
+        continue;
+      }
+      QStringList found;
+      ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_);
+      for (const QString& source : found) {
+        const QString folder = same_folder_ ? FolderOf(source) : MirrorFolder(output_folder_, FolderOf(source), path);
+        files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false});
+      }
+    } else if (info.isFile()) {
+      const QString folder = same_folder_ ? info.absolutePath() : output_folder_;
+      files_.push_back({path, OutputPathFor(folder, path, extension), {}, {}, 0, false, false});
+    } else {
+      error = QStringLiteral("no such file or folder: %1").arg(given);
+      return false;
+    }
+  }
+  for (const ConvertJob& job : files_) sources_.Add(job.source);
+  return true;
+}
+
+void ConvertRunner::Work(int worker) {
+  std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
+  EncoderCapabilities capabilities;
+  JobConsole setupConsole(*console_, -1 - worker, QString());
+  const bool ready = converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
+  FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
+                       parser_.value(QStringLiteral("normalize")).toInt());
+  FileConversion::Shared shared{converter.get(), settings_,       QString(), EncodeFile, stops_[worker].get(),
+                                &sources_,       &overwrite_all_, true};
+  for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
+    ConvertJob& job = files_[static_cast<size_t>(index)];
+    QElapsedTimer timer;
+    timer.start();
+    if (!ready || g_interrupted) {
+      job.status = Word(ready ? text::kStatusCancelled : text::kStatusFailed);
+      job.failed = !ready;
+    } else {
+      JobConsole jobConsole(*console_, worker, FileNameOf(job.source));
+      FileConversion conversion(shared, options, jobConsole);
+      const FileResult result = conversion.Convert(job.source, job.output, job.detail);
+      switch (result) {
+        case FileResult::Converted:
+          job.status = Word(text::kStatusCompleted);
+          job.converted = true;
+          break;
+        case FileResult::Failed:
+          job.status = Word(text::kStatusFailed);
+          job.failed = true;
+          break;
+        case FileResult::Skipped:
+          job.status = Word(text::kStatusSkipped);
+          break;
+        default:
+          job.status = Word(text::kStatusCancelled);
+          break;
+      }
+    }
+    job.seconds = timer.elapsed() / 1000.0;
+    Report(job);
+  }
+}
+
+void ConvertRunner::Report(const ConvertJob& job) {
+  std::lock_guard lock(report_mutex_);
+  console_->SetOverall(++done_, static_cast<int>(files_.size()));
+  if (json_) {
+    QJsonObject object{{QStringLiteral("source"), job.source},   {QStringLiteral("output"), job.output},
+                       {QStringLiteral("status"), job.status},   {QStringLiteral("detail"), job.detail},
+                       {QStringLiteral("seconds"), job.seconds}};
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return;
+  }
+  QString line = job.status + QStringLiteral(": ") + job.source;
+  if (job.converted) line += QStringLiteral(" -> ") + job.output;
+  if (!job.detail.isEmpty()) line += QStringLiteral(" (") + job.detail + QLatin1Char(')');
+  console_->Print(line);
+}
+
+QString ConvertRunner::Summary() const {
+  int succeeded = 0;
+  QStringList failed;
+  for (const ConvertJob& job : files_) {
+    if (job.converted) ++succeeded;
+    if (job.failed) failed << job.source;
+  }
+  const int failures = static_cast<int>(failed.size());
+  QString summary = same_folder_ ? StringTable::Format(text::kSummarySameFolder, {succeeded + failures, succeeded, failures})
+                                 : StringTable::Format(text::kSummaryToFolder,
+                                                       {succeeded + failures, succeeded, failures, output_folder_});
+  if (failures > 0) {
+    summary += Word(text::kFailedListHeading);
+    for (const QString& path : failed) summary += path + QLatin1Char('\n');
+  }
+  return summary.trimmed();
+}
+
+int ConvertRunner::Run() {
+  QString error;
+  const QStringList paths = parser_.positionalArguments().mid(1);
+  if (paths.isEmpty()) error = QStringLiteral("give at least one file or folder to convert");
+  if (!error.isEmpty() || !Prepare(error) || !Collect(paths, error)) {
+    if (!console_) console_ = std::make_unique<Console>(ExistingOutput::Skip, false, false, false);
+    console_->Message(error);
+    return kExitUsage;
+  }
+  std::signal(SIGINT, OnInterrupt);
+  const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
+  for (int i = 0; i < workers; ++i) stops_.push_back(std::make_unique<std::atomic<bool>>(false));
+  std::vector<std::thread> threads;
+  for (int i = 0; i < workers; ++i) threads.emplace_back([this, i] { Work(i); });
+  // Ctrl-C reaches every running file at its next block.
+  while (done_ < static_cast<int>(files_.size())) {
+    if (g_interrupted) {
+      console_->Interrupt();
+      for (auto& stop : stops_) *stop = true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  for (std::thread& thread : threads) thread.join();
+  std::signal(SIGINT, SIG_DFL);
+
+  int succeeded = 0;
+  int failed = 0;
+  for (const ConvertJob& job : files_) {
+    succeeded += job.converted ? 1 : 0;
+    failed += job.failed ? 1 : 0;
+  }
+  if (json_) {
+    const QJsonObject summary{{QStringLiteral("summary"), Summary()},
+                              {QStringLiteral("files"), static_cast<int>(files_.size())},
+                              {QStringLiteral("succeeded"), succeeded},
+                              {QStringLiteral("failed"), failed},
+                              {QStringLiteral("interrupted"), g_interrupted.load()}};
+    std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+  } else {
+    console_->Print(Summary());
+  }
+  if (g_interrupted) return kExitInterrupted;
+  return failed > 0 ? kExitSomeFailed : kExitOk;
+}
+
+int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Converts audio files and folders."));
+  parser.addPositionalArgument(QStringLiteral("convert"), QStringLiteral("The command."));
+  parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("Files and folders to convert."),
+                               QStringLiteral("PATH..."));
+  AddOutputOptions(parser);
+  parser.addOptions({
+      {QStringLiteral("type"), QStringLiteral("Folders: input type by list name or extension."), QStringLiteral("TYPE")},
+      {QStringLiteral("no-subfolders"), QStringLiteral("Folders: leave sub-folders out.")},
+      {QStringLiteral("output"), QStringLiteral("Output folder."), QStringLiteral("DIR")},
+      {QStringLiteral("same-folder"), QStringLiteral("Write each output beside its source.")},
+      {QStringLiteral("normalize"), QStringLiteral("Normalise to this percent of full scale."), QStringLiteral("PCT")},
+      {QStringLiteral("no-tags"), QStringLiteral("Do not carry tags over.")},
+      {QStringLiteral("overwrite"), QStringLiteral("Replace existing outputs.")},
+      {QStringLiteral("skip-existing"), QStringLiteral("Leave existing outputs alone.")},
+      {QStringLiteral("rename"), QStringLiteral("Write beside an existing output under a new name.")},
+      {QStringLiteral("jobs"), QStringLiteral("Files converted at once (default: processors)."), QStringLiteral("N")},
+      {QStringLiteral("json"), QStringLiteral("One JSON object per file and a summary, on standard output.")},
+  });
+  parser.addHelpOption();
+  if (!parser.parse(arguments)) {
+    std::fprintf(stderr, "corvane-cli: %s\n", qPrintable(parser.errorText()));
+    return kExitUsage;
+  }
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(qPrintable(parser.helpText()), stdout);
+    return kExitOk;
+  }
+  ConvertRunner runner(parser, engine);
+  return runner.Run();
+}
+
+}  // namespace corvane::cli

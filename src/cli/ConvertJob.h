@@ -1,0 +1,17 @@
+#pragma once
+#include <QString>
+
+namespace corvane::cli {
+
+// One file of a command-line conversion and how it ended.
+struct ConvertJob {
+  QString source;
+  QString output;
+  QString status;  // the list's status word: "Completed", "Failed", "Cancelled", "Skipped"
+  QString detail;  // why it failed
+  double seconds = 0;
+  bool failed = false;
+  bool converted = false;
+};
+
+}  // namespace corvane::cli

@@ -1,0 +1,9 @@
+#pragma once
+#include <QStringList>
+
+namespace corvane::cli {
+
+// `corvane-cli presets list | show NAME | save NAME [options] | remove NAME | reset`.
+int RunPresetsCommand(const QStringList& arguments);
+
+}  // namespace corvane::cli
