@@ -10,6 +10,7 @@
 #include "components/ConverterError.h"
 #include "components/IAudioConverter.h"
 #include "converter/OutputNaming.h"
+#include "converter/ConversionListText.h"
 #include "converter/RunText.h"
 #include "formats/OutputFormatCatalogue.h"
 

@@ -18,8 +18,6 @@ inline constexpr int kStatusIdle = 23409;
 inline constexpr int kFileRowLine = 23410;
 inline constexpr int kConvertingInProgress = 23411;
 inline constexpr int kFolderIsOutputFolder = 23412;
-inline constexpr int kSearchingFolder = 23413;
-inline constexpr int kFileCount = 23414;
 inline constexpr int kCannotCreateFolder = 23415;
 inline constexpr int kFolderFileLine = 23416;
 inline constexpr int kAlreadyExists = 23417;
@@ -44,4 +42,11 @@ inline constexpr int kListGroup = 23433;
 inline constexpr int kStatusLabel = 23434;
 inline constexpr int kAudioInformation = 23435;
 inline constexpr int kQualityGroup = 23436;
+}  // namespace corvane::text
+
+namespace corvane::text {
+inline constexpr int kAddFilesButton = 23437;
+inline constexpr int kAddFolderButton = 23438;
+inline constexpr int kRemoveButton = 23439;
+inline constexpr int kRemoveAllButton = 23440;
 }  // namespace corvane::text

@@ -12,9 +12,21 @@
 #include "common/UserInterface.h"
 #include "components/IAudioConverter.h"
 #include "converter/ConversionEncoding.h"
+#include "converter/ConversionList.h"
+#include "converter/ConversionListLoader.h"
+#include "converter/ConversionListText.h"
+#include "converter/FolderScan.h"
+#include "converter/ListRunRows.h"
+#include "converter/LoadFolderChoice.h"
+#include "converter/PlaybackController.h"
+#include "converter/gui/CLoadFolder.h"
+#include "converter/gui/ConversionListView.h"
+#include "converter/gui/PlaybackBar.h"
+#include "converter/gui/SourceFileDialog.h"
 #include "converter/RunText.h"
 #include "formats/COutputQualityMgmt.h"
 #include "formats/EncoderSetup.h"
+#include "formats/OutputFormatCatalogue.h"
 #include "ui/QualityPanelWidget.h"
 
 namespace corvane {
@@ -28,18 +40,27 @@ CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
   capabilities_ = std::make_unique<EncoderCapabilities>();
   panel_ = std::make_unique<QualityPanel>(PanelPage::Converter, *capabilities_);
   commands_ = std::make_unique<PresetCommands>(*context_.presets, *panel_, ui_);
+  list_ = std::make_unique<ConversionList>(*context_.engine, ui_);
+  loader_ = std::make_unique<ConversionListLoader>(*list_);
+  rows_ = std::make_unique<ListRunRows>(*list_);
   BuildLayout();
+  ConnectKeys();
   commands_->FillPresetList();
   panel_widget_->Render();
+  list_->SetPlaybackHooks({[this] { return playback_->Controller().LoadedPath(); },
+                           [this] { playback_->Controller().StopAll(); }});
+  connect(this, &CConvertPage::outputLocationChanged, this, &CConvertPage::RunSelectionUpdate);
+  if (context_.launch_mode != 0) {
+    loader_->HandOff(static_cast<HandOffMode>(context_.launch_mode), context_.launch_source);
+    AfterLoading();
+  }
 }
 
 CConvertPage::~CConvertPage() = default;
 
 void CConvertPage::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
-  auto* listGroup = new QGroupBox(StringTable::Text(text::kListGroup), this);
-  list_area_ = new QVBoxLayout(listGroup);
-  layout->addWidget(listGroup, 1);
+  layout->addWidget(BuildListArea(), 1);
   information_ = new QLabel(this);
   information_->setObjectName(QStringLiteral("informationLine"));
   layout->addWidget(information_);
@@ -94,8 +115,120 @@ void CConvertPage::BuildLayout() {
     browse_output_->setEnabled(!on);
     emit outputLocationChanged();
   });
-  auto* alternateD = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_D), this);
-  connect(alternateD, &QShortcut::activated, this, &CConvertPage::ChooseOutputFolder);
+}
+
+QWidget* CConvertPage::BuildListArea() {
+  auto* group = new QGroupBox(StringTable::Text(text::kListGroup), this);
+  auto* area = new QVBoxLayout(group);
+  list_view_ = new ConversionListView(*list_, *loader_, group);
+  list_view_->setObjectName(QStringLiteral("conversionList"));
+  area->addWidget(list_view_, 1);
+  auto* buttons = new QHBoxLayout;
+  const struct {
+    int label;
+    int tip;
+    void (CConvertPage::*action)();
+  } kButtons[] = {{text::kAddFilesButton, text::kAddFilesTip, &CConvertPage::AddFiles},
+                  {text::kAddFolderButton, text::kAddFolderTip, &CConvertPage::AddFolder},
+                  {text::kRemoveButton, text::kRemoveSelectedTip, &CConvertPage::RemoveSelected},
+                  {text::kRemoveAllButton, text::kRemoveAllTip, &CConvertPage::RemoveAll}};
+  for (const auto& spec : kButtons) {
+    auto* button = new QPushButton(StringTable::Text(spec.label), group);
+    button->setToolTip(StringTable::Text(spec.tip));
+    connect(button, &QPushButton::clicked, this, spec.action);
+    buttons->addWidget(button);
+    idle_only_.push_back(button);
+  }
+  buttons->addStretch();
+  playback_ = new PlaybackBar(*context_.engine, ui_, group);
+  buttons->addWidget(playback_, 2);
+  area->addLayout(buttons);
+  connect(list_view_, &ConversionListView::SelectionUpdateNeeded, this, &CConvertPage::RunSelectionUpdate);
+  connect(list_view_, &ConversionListView::PathsDropped, this, [this] { AfterLoading(); });
+  connect(list_view_, &QAbstractItemView::doubleClicked, this, [this] { PlaySelected(); });
+  connect(playback_, &PlaybackBar::playRequested, this, &CConvertPage::PlaySelected);
+  return group;
+}
+
+void CConvertPage::ConnectKeys() {
+  const struct {
+    QKeySequence keys;
+    void (CConvertPage::*action)();
+  } kKeys[] = {{QKeySequence(Qt::ALT | Qt::Key_O), &CConvertPage::AddFiles},
+               {QKeySequence(Qt::ALT | Qt::Key_A), &CConvertPage::RemoveAll},
+               {QKeySequence(Qt::ALT | Qt::Key_C), &CConvertPage::StartOrStop},
+               {QKeySequence(Qt::ALT | Qt::Key_D), &CConvertPage::ChooseOutputFolder},
+               {QKeySequence(Qt::Key_F2), &CConvertPage::PlaySelected}};
+  for (const auto& key : kKeys) {
+    auto* shortcut = new QShortcut(key.keys, this);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, key.action);
+  }
+}
+
+void CConvertPage::AddFiles() {
+  if (job_running_) return;
+  const QStringList paths = SourceFileDialog::Choose(this);
+  if (paths.isEmpty()) return;
+  list_->ClearSelection();
+  loader_->AddFiles(paths);
+  AfterLoading();
+}
+
+void CConvertPage::AddFolder() {
+  if (job_running_) return;
+  CLoadFolder dialog(ui_, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  list_->ClearSelection();
+  loader_->AddFolder(dialog.Choice(), SameFolder() ? QString() : output_folder_->text());
+  AfterLoading();
+}
+
+void CConvertPage::RemoveSelected() {
+  if (job_running_) return;
+  list_->RemoveSelected();
+  RunSelectionUpdate();
+}
+
+void CConvertPage::RemoveAll() {
+  if (job_running_) return;
+  list_->RemoveAll();
+  RunSelectionUpdate();
+}
+
+void CConvertPage::AfterLoading() {
+  list_view_->setFocus();
+  RunSelectionUpdate();
+}
+
+void CConvertPage::PlaySelected() {
+  if (list_->Count() == 0) return;
+  const QList<int> selected = list_->SelectedRows();
+  if (selected.isEmpty()) {
+    ui_.ShowMessage(StringTable::Text(text::kSelectItemFirst), MessageIcon::Information, MessageButtons::Ok);
+    return;
+  }
+  const int row = selected.contains(list_->FocusedRow()) ? list_->FocusedRow() : selected.front();
+  const ConversionRow& entry = list_->Row(row);
+  if (entry.IsFolder()) {
+    playback_->Controller().PlaySelected(PlaybackRowKind::Folder, entry.Text(ListColumn::FilePath));
+  } else {
+    playback_->Controller().PlaySelected(PlaybackRowKind::File, entry.SourcePath());
+  }
+}
+
+void CConvertPage::RunSelectionUpdate() {
+  const OutputTarget target{catalogue::ExtensionOf(panel_->SelectedFormat()), SameFolder(), output_folder_->text()};
+  const std::optional<SelectionInfo> info = list_->UpdateSelection(target);
+  if (!info) return;
+  SetInformationLine(info->info_line);
+  if (info->row < 0) return;
+  const ConversionRow& entry = list_->Row(info->row);
+  if (entry.IsFolder()) {
+    playback_->Controller().UpdateSelection(PlaybackRowKind::Folder, entry.Text(ListColumn::FilePath));
+  } else {
+    playback_->Controller().UpdateSelection(PlaybackRowKind::File, entry.SourcePath());
+  }
 }
 
 void CConvertPage::ReloadQualityList() {
@@ -121,7 +254,8 @@ RunServices CConvertPage::MakeRunServices() {
     return SetupEncoder(converter, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui_);
   };
   services.check_before_run = [this] { return panel_->CheckBeforeRun(ui_); };
-  services.scan_folder = scan_folder_;
+  services.scan_folder = [](const QString& folder, int type, bool subFolders, QStringList& found,
+                            const QString& skip) { return ScanFolder(folder, type, subFolders, nullptr, found, skip); };
   return services;
 }
 
@@ -130,7 +264,6 @@ void CConvertPage::StartOrStop() {
     if (run_) run_->RequestStop();
     return;
   }
-  if (rows_ == nullptr) return;
   run_ = std::make_unique<ConversionRun>(*rows_, *this, ui_, MakeRunServices());
   run_->Run(output_folder_->text(), panel_->ReadPanelSettings(), context_.program_folder);
 }
@@ -154,6 +287,7 @@ void CConvertPage::SetDetailLine(const QString& text) { detail_line_->setText(te
 
 void CConvertPage::SetRunning(bool running) {
   job_running_ = running;
+  list_->SetRunning(running);
   start_->setText(StringTable::Text(running ? text::kStopConvert : text::kStartConvert));
   for (QWidget* widget : idle_only_) widget->setEnabled(!running);
   if (running) information_->clear();
@@ -164,8 +298,6 @@ void CConvertPage::SetProgress(int percent) { progress_->setValue(percent); }
 
 void CConvertPage::SetOutputFolderField(const QString& folder) { output_folder_->setText(folder); }
 
-void CConvertPage::OpenAddFiles() {
-  if (add_files_) add_files_();
-}
+void CConvertPage::OpenAddFiles() { AddFiles(); }
 
 }  // namespace corvane

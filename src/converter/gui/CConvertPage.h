@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QVBoxLayout>
 #include <memory>
 
 #include "converter/ConversionRun.h"
@@ -16,6 +15,11 @@
 
 namespace corvane {
 
+class ConversionList;
+class ConversionListLoader;
+class ConversionListView;
+class ListRunRows;
+class PlaybackBar;
 class QualityPanelWidget;
 
 // The "Audio Convert" page: the conversion list with its buttons and playback bar, the quality
@@ -35,14 +39,10 @@ class CConvertPage : public PageWidget, public IRunView {
   void ReloadQualityList();
   void SetOtherPageRebuild(std::function<void()> rebuild) { commands_->SetOtherPageRebuild(std::move(rebuild)); }
 
-  // The rows the run works on; given by the conversion list.
-  void SetRows(IRunRows* rows) { rows_ = rows; }
-  // What "Add files" does when the run finds the list empty.
-  void SetAddFilesAction(std::function<void()> action) { add_files_ = std::move(action); }
-  // The add/remove buttons and the list, enabled when idle.
-  void AddIdleOnlyWidget(QWidget* widget) { idle_only_.push_back(widget); }
-  // Area above the quality panel where the list and its buttons go.
-  QVBoxLayout* ListArea() const { return list_area_; }
+  ConversionList& List() { return *list_; }
+  ConversionListLoader& Loader() { return *loader_; }
+  ConversionListView* ListView() const { return list_view_; }
+  PlaybackBar* Playback() const { return playback_; }
   QualityPanel& Panel() { return *panel_; }
   ConversionRun* Run() const { return run_.get(); }
   QPushButton* StartButton() const { return start_; }
@@ -53,14 +53,20 @@ class CConvertPage : public PageWidget, public IRunView {
   void SetInformationLine(const QString& text) { information_->setText(text); }
   // The running job's progress bar, 0..100.
   void SetProgress(int percent);
-  // How the run finds the files of a folder row.
-  void SetFolderScanner(std::function<int(const QString&, int, bool, QStringList&, const QString&)> scan) {
-    scan_folder_ = std::move(scan);
-  }
+
 
   // Start when idle, stop request when running (the button and Alt+C).
   void StartOrStop();
   void ChooseOutputFolder();
+  void AddFiles();
+  void AddFolder();
+  void RemoveSelected();
+  void RemoveAll();
+  // Plays (or stops) the selected file row, or opens the selected folder row (button, F2,
+  // double-click).
+  void PlaySelected();
+  // The "Audio Information - " line, the status bar's output location and the play controls.
+  void RunSelectionUpdate();
 
   // IRunView
   bool KeepTags() const override;
@@ -80,6 +86,9 @@ class CConvertPage : public PageWidget, public IRunView {
 
  private:
   void BuildLayout();
+  QWidget* BuildListArea();
+  void ConnectKeys();
+  void AfterLoading();
   RunServices MakeRunServices();
 
   ConverterPageContext context_;
@@ -89,11 +98,12 @@ class CConvertPage : public PageWidget, public IRunView {
   std::unique_ptr<PresetCommands> commands_;
   QualityPanelWidget* panel_widget_ = nullptr;
   std::unique_ptr<ConversionRun> run_;
-  IRunRows* rows_ = nullptr;
-  std::function<void()> add_files_;
-  std::function<int(const QString&, int, bool, QStringList&, const QString&)> scan_folder_;
+  std::unique_ptr<ConversionList> list_;
+  std::unique_ptr<ConversionListLoader> loader_;
+  std::unique_ptr<ListRunRows> rows_;
+  ConversionListView* list_view_ = nullptr;
+  PlaybackBar* playback_ = nullptr;
   std::vector<QWidget*> idle_only_;
-  QVBoxLayout* list_area_ = nullptr;
   QLabel* information_ = nullptr;
   QCheckBox* same_folder_ = nullptr;
   QLineEdit* output_folder_ = nullptr;
