@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Whole-process time of encoding one 10-minute 44.1 kHz stereo WAV through EncodeTrack, against
 # the encoders a user would run alone on the same file:
-#   FLAC level 5: EncodeTrack (decode stream -> flac -5 fed on standard input) vs flac -5
+#   FLAC level 5: EncodeTrack (decode stream -> flac -5 fed on standard input) vs flac -5 reading
+#   the file, and vs flac -5 fed the file through a pipe (the cost of the pipe alone)
 #   MP3 128 kbps: EncodeTrack (decode stream -> conversion component with LAME, fresh profile:
 #   quality 2, plain stereo) vs lame -b 128, lame with the same settings, ffmpeg with libmp3lame.
 # Usage: bench/encode_track.sh [build-dir]   (configure it with -DCORVANE_BENCH=ON, Release)
@@ -23,6 +24,7 @@ row() { printf '%-34s %9.2f %9.2f %7.3f\n' "$1" "$2" "$3" "$(calc "$2 / $3")"; }
 in="$work/input.wav"
 ours_flac=$(best "$bench" flac "$in" "$work/ours.flac")
 flac_alone=$(best flac -5 -f -s -o "$work/flac.flac" "$in")
+flac_piped=$(best sh -c 'cat "$1" | flac -5 -f -s -o "$2" -' sh "$in" "$work/piped.flac")
 ours_mp3=$(best "$bench" mp3 "$in" "$work/ours.mp3")
 lame_plain=$(best lame --quiet -b 128 "$in" "$work/lame.mp3")
 lame_same=$(best lame --quiet -b 128 -q 2 -m s "$in" "$work/lame-q2.mp3")
@@ -30,6 +32,7 @@ ffmpeg_mp3=$(best ffmpeg -v error -y -i "$in" -c:a libmp3lame -b:a 128k -compres
 
 printf '%-34s %9s %9s %7s\n' "job (best of $runs)" "ours s" "other s" "ratio"
 row "FLAC -5 vs flac -5" "$ours_flac" "$flac_alone"
+row "FLAC -5 vs cat | flac -5 -" "$ours_flac" "$flac_piped"
 row "MP3 128 vs lame -b 128" "$ours_mp3" "$lame_plain"
 row "MP3 128 vs lame -b 128 -q 2 -m s" "$ours_mp3" "$lame_same"
 row "MP3 128 vs ffmpeg libmp3lame q2" "$ours_mp3" "$ffmpeg_mp3"

@@ -15,11 +15,9 @@ constexpr int kDefaultFlacLevel = 5;
 constexpr int kHighestFlacLevel = 8;
 constexpr int kDefaultFlacNonSubset = 1;
 
-const QString kTagOption = QStringLiteral("--tag");
-
 void AppendTag(QStringList& arguments, const char* name, const QString& value) {
   if (value.isEmpty()) return;
-  arguments << kTagOption << QString::fromLatin1(name) + QLatin1Char('=') + value;
+  arguments << QStringLiteral("--tag") << QString::fromLatin1(name) + QLatin1Char('=') + value;
 }
 
 // The tags both encoders take under the same names, then the two they name differently.

@@ -116,15 +116,20 @@ TEST_P(CommandLineBackend, EncodesTheWholeSourceWithItsTags) {
 }
 
 TEST_P(CommandLineBackend, MixerSetsTheRateAndChannels) {
-  EncodeFixture f;
-  ASSERT_TRUE(f.Open(1.5, 48000, 1));
-  ASSERT_TRUE(f.Mix(kRate, 2));
-  Prepare(f);
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
-  const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
-  EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), kRate);
-  EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), 2);
-  EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kHalfSecondFrames);
+  // FLAC at 11025 Hz mono: half a second is not a whole number of frames. mpcenc takes only
+  // 32000 Hz and up.
+  const int lowRate = GetParam().format == FormatCode::Flac ? 11025 : 32000;
+  for (const auto& [rate, channels] : {std::pair{kRate, 2}, std::pair{lowRate, 1}}) {
+    EncodeFixture f;
+    ASSERT_TRUE(f.Open(1.5, 48000, 3 - channels));
+    ASSERT_TRUE(f.Mix(rate, channels));
+    Prepare(f);
+    ASSERT_EQ(f.Run().result, EncodeResult::Done);
+    const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
+    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), rate);
+    EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), channels);
+    EXPECT_NEAR(test::DecodedFrames(f.job.output_path, channels), f.SourceFramesAtJobRate(), rate / 2);
+  }
 }
 
 TEST_P(CommandLineBackend, ATitleCannotInjectOptionsOrCommands) {
