@@ -6,7 +6,6 @@
 #include "common/UserInterface.h"
 #include "engine/AudioStream.h"
 #include "formats/FormatTexts.h"
-#include "formats/StopRequest.h"
 
 namespace corvane {
 
@@ -42,7 +41,7 @@ void EncodeBlockLoop::ShowProgress() {
 }
 
 std::optional<EncodeOutcome> EncodeBlockLoop::ServeStopRequest() {
-  if (job_.stop == nullptr || !job_.stop->Take()) return std::nullopt;
+  if (job_.stop_request == nullptr || !job_.stop_request->exchange(false)) return std::nullopt;
   switch (ui_.AskStop(StringTable::Text(job_.stop_question))) {
     case StopAnswer::StopThis:
       return EncodeOutcome{EncodeResult::StoppedThis, {}};

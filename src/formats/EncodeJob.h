@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <atomic>
 
 #include "formats/EncodeSettings.h"
 #include "formats/FormatTexts.h"
@@ -9,7 +10,6 @@ namespace corvane {
 
 class AudioStream;
 class IAudioConverter;
-class StopRequest;
 
 // What EncodeTrack did with one file or track. The numbers are those the runs count and compare.
 enum class EncodeResult : int {
@@ -58,7 +58,9 @@ struct EncodeJob {
   const SourceTags* tags = nullptr;
   // String number of the question asked when the user presses Stop (238 convert, 338 rip).
   int stop_question = text::kAskStopConversion;
-  StopRequest* stop = nullptr;
+  // Set by the page's Stop button, from any thread; the job clears it when it asks the question.
+  // Null: the job cannot be stopped.
+  std::atomic<bool>* stop_request = nullptr;
   // Where the command-line encoders are looked for first (before PATH).
   QString program_folder;
 };

@@ -152,12 +152,12 @@ TEST_P(CommandLineBackend, StopThisEndsTheEncoderAndRemovesTheFile) {
   f.job.stop_question = text::kAskStopRipping;
   f.ui.script.stop_answers = {StopAnswer::StopThis};
   f.ui.on_pump = [&](int pump) {
-    if (pump == 1) f.stop.Request();
+    if (pump == 1) f.stop = true;
   };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.stop_questions, QStringList{StringTable::Text(text::kAskStopRipping)});
   EXPECT_EQ(f.ui.script.pumps, 1);
-  EXPECT_FALSE(f.stop.Pending());
+  EXPECT_FALSE(f.stop);  // taken by the job
   EXPECT_TRUE(test::ProcessesMentioning(f.job.output_path).isEmpty());
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
@@ -168,7 +168,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   Prepare(f);
   f.ui.script.stop_answers = {StopAnswer::Continue, StopAnswer::StopAll};
   f.ui.on_pump = [&](int pump) {
-    if (pump <= 2) f.stop.Request();
+    if (pump <= 2) f.stop = true;
   };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
@@ -181,7 +181,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   ASSERT_TRUE(g.Open(1.5, kRate, 2));
   Prepare(g);
   g.ui.on_pump = [&](int pump) {
-    if (pump == 1) g.stop.Request();
+    if (pump == 1) g.stop = true;
   };
   ASSERT_EQ(g.Run().result, EncodeResult::Done);
   EXPECT_EQ(g.ui.script.stop_questions.size(), 1);

@@ -13,7 +13,6 @@
 #include "engine/MixerStream.h"
 #include "formats/EncodeJob.h"
 #include "formats/EncodeTrack.h"
-#include "formats/StopRequest.h"
 #include "support/ExternalTools.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
@@ -68,7 +67,7 @@ class EncodeFixture {
   QTemporaryDir dir;
   TestSettings settings;
   PumpHookUi ui;
-  StopRequest stop;
+  std::atomic<bool> stop{false};  // the page's Stop button
   std::unique_ptr<DecodeStream> source;
   std::unique_ptr<MixerStream> mixer;
   EncodeJob job;
@@ -83,7 +82,7 @@ class EncodeFixture {
     if (!source) return false;
     job.source = source.get();
     job.encode = source.get();
-    job.stop = &stop;
+    job.stop_request = &stop;
     job.settings.sample_rate = rate;
     job.settings.channels = channels;
     return true;

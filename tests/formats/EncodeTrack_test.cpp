@@ -107,7 +107,7 @@ TEST(WmaBackend, StopAllClosesAndRemovesTheFile) {
   f.job.settings.bitrate = 128;
   f.Output(QStringLiteral("out.wma"));
   f.ui.script.stop_answers = {StopAnswer::StopAll};
-  f.ui.on_pump = [&](int) { f.stop.Request(); };
+  f.ui.on_pump = [&](int) { f.stop = true; };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.pumps, 1);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
@@ -170,7 +170,7 @@ TEST(ApeBackend, StopThisRemovesTheUnfinishedFile) {
   f.job.settings.format = static_cast<int>(FormatCode::Ape);
   f.Output(QStringLiteral("out.ape"));
   f.ui.script.stop_answers = {StopAnswer::StopThis};
-  f.ui.on_pump = [&](int) { f.stop.Request(); };
+  f.ui.on_pump = [&](int) { f.stop = true; };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
@@ -233,7 +233,7 @@ TEST_F(ConverterBackend, StopAndContinue) {
   ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 1, 16, 0, 3, 4, 0, 0}));
   f.Output(QStringLiteral("out.wav"));
   f.ui.script.stop_answers = {StopAnswer::Continue, StopAnswer::StopThis};
-  f.ui.on_pump = [&](int) { f.stop.Request(); };
+  f.ui.on_pump = [&](int) { f.stop = true; };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.pumps, 2);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
