@@ -15,16 +15,7 @@ trap 'rm -rf "$work"' EXIT
 # Ten minutes of noise with a slow tone sweep mixed in: pink noise left, brown noise right.
 sox -n -r 44100 -c 2 -b 16 "$work/input.wav" synth 600 pinknoise brownnoise synth 600 sine mix 200-3000 gain -n -3
 
-calc() { awk "BEGIN { print $1 }"; }
-seconds() { local start end; start=$(date +%s.%N); "$@" >/dev/null 2>&1; end=$(date +%s.%N); calc "$end - $start"; }
-best() {
-  local best="" t
-  for _ in $(seq "$runs"); do
-    t=$(seconds "$@")
-    if [[ -z $best ]] || [[ $(calc "$t < $best") == 1 ]]; then best=$t; fi
-  done
-  echo "$best"
-}
+source bench/timing.sh
 
 ff=(ffmpeg -v error -y -i "$work/input.wav")
 ours_mp3=$(best "$bench" mp3 "$work/input.wav" "$work/ours.mp3")

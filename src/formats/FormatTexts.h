@@ -50,4 +50,14 @@ inline constexpr int kMenuSaveAs = 21025;
 inline constexpr int kMenuRemove = 21026;
 inline constexpr int kMenuResetAll = 21027;
 
+// Encoder back-ends.
+inline constexpr int kMsgEncoderStartFailed = 140;
+inline constexpr int kMsgEncodingError = 141;
+inline constexpr int kMsgConversionInitCode = 203;
+inline constexpr int kStatusOutput = 224;  // "Output - " (a shell row, shared with the status bar)
+inline constexpr int kMsgUnableToLoadData = 236;
+inline constexpr int kAskStopConversion = 238;
+inline constexpr int kMsgConversionInitFailed = 253;
+inline constexpr int kAskStopRipping = 338;
+
 }  // namespace corvane::text

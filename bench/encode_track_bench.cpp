@@ -1,0 +1,95 @@
+// Encodes a file to FLAC (level 5) or MP3 (128 kbps) through EncodeTrack, as a conversion job
+// does: decode stream, encoder set-up, half-second or one-second blocks. Run by
+// encode_track.sh, which times the whole process against the encoders a user would run alone.
+#include <QCoreApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstring>
+
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/UserInterface.h"
+#include "components/IAudioConverter.h"
+#include "engine/DecodeStream.h"
+#include "formats/EncodeTrack.h"
+#include "formats/EncoderCapabilities.h"
+#include "formats/EncoderSetup.h"
+#include "formats/Mp3EncoderConfig.h"
+#include "formats/OutputFormatCatalogue.h"
+
+using namespace corvane;
+
+namespace {
+
+// Answers nothing and shows nothing: the job runs unattended.
+class QuietUi final : public IUserInterface {
+ public:
+  MessageAnswer ShowMessage(const QString& text, MessageIcon, MessageButtons) override {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    return MessageAnswer::Ok;
+  }
+  void SetStatusText(int, const QString&) override {}
+  void SetJobProgress(int) override {}
+  std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString&) override { return nullptr; }
+  std::optional<QString> AskText(const QString&, const QString&, const QString&) override { return std::nullopt; }
+  std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
+  StopAnswer AskStop(const QString&) override { return StopAnswer::Continue; }
+  OverwriteReply AskOverwrite(const QString&, const QString&) override { return {}; }
+  CompletionReply ShowCompleted(const QString&, bool) override { return {}; }
+  void PumpEvents() override {}
+  void OpenWithDesktop(const QString&) override {}
+};
+
+constexpr int kMp3Bitrate = 128;
+constexpr int kFlacLevel = 5;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  if (argc != 4 || (std::strcmp(argv[1], "flac") != 0 && std::strcmp(argv[1], "mp3") != 0)) {
+    std::fprintf(stderr, "usage: %s flac|mp3 input output\n", argv[0]);
+    return 2;
+  }
+  const bool flac = std::strcmp(argv[1], "flac") == 0;
+  EngineError error = EngineError::Ok;
+  std::unique_ptr<DecodeStream> source = DecodeStream::Open(QString::fromLocal8Bit(argv[2]), error);
+  if (!source) {
+    std::fprintf(stderr, "cannot open %s (engine error %d)\n", argv[2], ToCode(error));
+    return 1;
+  }
+  const ChannelInfo info = source->Info();
+  QuietUi ui;
+  EncodeJob job;
+  job.output_path = QString::fromLocal8Bit(argv[3]);
+  job.source = source.get();
+  job.encode = source.get();
+  job.settings = EncodeSettings{static_cast<int>(flac ? FormatCode::Flac : FormatCode::Mp3),
+                                info.rate,
+                                flac ? 0 : kMp3Bitrate,
+                                info.channels,
+                                16,
+                                0,
+                                catalogue::kDefaultMusepackPreset,
+                                catalogue::kDefaultMp3VbrQuality,
+                                0,
+                                0};
+  job.program_folder = QDir::currentPath();
+  std::unique_ptr<IAudioConverter> converter;
+  Mp3EncoderConfig mp3;
+  if (flac) {
+    SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kFlacLevel);
+  } else {
+    converter = CreateAudioConverter();
+    mp3.PrepareMp3Encoder(ui);
+    if (!converter || !SetupEncoder(*converter, job.settings, mp3, EncoderCapabilities(), ui)) return 1;
+    job.converter = converter.get();
+  }
+  const EncodeOutcome outcome = EncodeTrack(job, ui);
+  if (converter) converter->Reset();
+  if (!outcome.Succeeded()) {
+    std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.error));
+    return 1;
+  }
+  return 0;
+}
