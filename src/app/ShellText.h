@@ -1,12 +1,13 @@
 #pragma once
 
+#include "formats/FormatTexts.h"  // kStatusOutput, shared with the encoders
+
 // Numbers of the shell's texts in the string table (common/strings/shell.inc).
 namespace corvane::text {
 inline constexpr int kAboutMenuItem = 101;
 inline constexpr int kHelpTooltip = 113;
 inline constexpr int kCoreModulesFailed = 115;
 inline constexpr int kAboutProduct = 189;
-inline constexpr int kStatusOutput = 224;
 inline constexpr int kStatusCompany = 226;
 inline constexpr int kConvertTooltip = 227;
 inline constexpr int kCannotExitWhileRunning = 246;

@@ -20,7 +20,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "components/IAudioConverter.h"
-#include "converter/ConversionEncoding.h"
+#include "formats/EncodeTrack.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
 #include "converter/OutputNaming.h"
@@ -108,6 +108,7 @@ class ConvertRunner {
   EncodeSettings settings_;
   COutputQualityMgmt presets_;
   QString output_folder_;
+  QString program_folder_;
   bool same_folder_ = false;
   bool json_ = false;
   int jobs_ = 1;
@@ -149,6 +150,9 @@ bool ConvertRunner::Prepare(QString& error) {
   presets_.Load(QString(), loader);
   if (!OutputSettingsFrom(parser_, presets_, settings_, error) || !CheckBeforeRun(settings_, error)) return false;
 
+  // External encoders are looked for beside an installed program first, as the window does.
+  program_folder_ = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
+  if (program_folder_.isEmpty()) program_folder_ = QDir::currentPath();
   same_folder_ = parser_.isSet(QStringLiteral("same-folder"));
   if (parser_.isSet(QStringLiteral("output"))) {
     if (same_folder_) {
@@ -188,6 +192,11 @@ bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
       ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_);
       for (const QString& source : found) {
         const QString folder = same_folder_ ? FolderOf(source) : MirrorFolder(output_folder_, FolderOf(source), path);
+        if (!QDir().mkpath(folder)) {
+          // Like the window: the rest of this folder is left out, the other paths go on.
+          console_->Message(StringTable::Format(text::kCannotCreateFolder, {folder}));
+          break;
+        }
         files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false});
       }
     } else if (info.isFile()) {
@@ -209,7 +218,7 @@ void ConvertRunner::Work(int worker) {
   const bool ready = converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
   FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
                        parser_.value(QStringLiteral("normalize")).toInt());
-  FileConversion::Shared shared{converter.get(), settings_,       QString(), EncodeFile, stops_[worker].get(),
+  FileConversion::Shared shared{converter.get(), settings_,       program_folder_, EncodeTrack, stops_[worker].get(),
                                 &sources_,       &overwrite_all_, true};
   for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
     ConvertJob& job = files_[static_cast<size_t>(index)];

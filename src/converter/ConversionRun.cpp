@@ -12,6 +12,7 @@
 #include "converter/OutputNaming.h"
 #include "converter/ConversionListText.h"
 #include "converter/RunText.h"
+#include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {
@@ -223,7 +224,7 @@ void ConversionRun::BackToIdle() {
   view_.SetRunning(false);
   view_.SetStatusLine(Word(text::kStatusIdle));
   view_.SetDetailLine(QString());
-  ui_.SetStatusText(1, StringTable::Text(text::kOutputPrefix));
+  ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput));
   ui_.SetJobProgress(0);
 }
 

@@ -152,7 +152,7 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
     detail = StringTable::Format(text::kUnableToCreate, {output});
     return FileResult::Failed;
   }
-  FileEncodeJob job;
+  EncodeJob job;
   job.output_path = temporary;
   job.source = stream.get();
   job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : stream.get();
@@ -162,9 +162,9 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
   job.stop_question = text::kStopConversionQuestion;
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
-  job.ui = &ui_;
-  QString encodeError;
-  const int result = shared_.encode(job, encodeError);
+  const EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
+  const int result = static_cast<int>(outcome.result);
+  const QString& encodeError = outcome.error;
 
   ui_.SetJobProgress(100);
   if (shared_.converter != nullptr) {

@@ -3,7 +3,6 @@
 // Numbers of the conversion run's texts in the string table (common/strings/converter.inc).
 namespace corvane::text {
 inline constexpr int kCoreComponentsFailed = 106;
-inline constexpr int kOutputPrefix = 224;  // "Output - ", also the status bar's first text
 inline constexpr int kStopConversionQuestion = 238;
 inline constexpr int kNothingToConvert = 23400;
 inline constexpr int kChooseOutputFolder = 23401;

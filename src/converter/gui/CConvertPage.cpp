@@ -11,7 +11,7 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "components/IAudioConverter.h"
-#include "converter/ConversionEncoding.h"
+#include "formats/EncodeTrack.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/ConversionListText.h"
@@ -56,7 +56,13 @@ CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
   }
 }
 
-CConvertPage::~CConvertPage() = default;
+CConvertPage::~CConvertPage() {
+  // The widgets that hold on to the list, the panel and the presets go before those do.
+  list_->SetPlaybackHooks({});
+  delete list_view_;
+  delete playback_;
+  delete panel_widget_;
+}
 
 void CConvertPage::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
@@ -248,7 +254,7 @@ void CConvertPage::ChooseOutputFolder() {
 
 RunServices CConvertPage::MakeRunServices() {
   RunServices services;
-  services.encode = EncodeFile;
+  services.encode = EncodeTrack;
   services.make_converter = [] { return CreateAudioConverter(); };
   services.setup_encoder = [this](IAudioConverter& converter) {
     return SetupEncoder(converter, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui_);

@@ -33,6 +33,9 @@ class MainWindowTest : public QObject {
   std::unique_ptr<test::TestSettings> settings_;
   std::unique_ptr<CAudioConverterApp> app_;
   QtUserInterface ui_;
+  std::unique_ptr<QTimer> dismisser_;
+  QStringList dismissed_;
+  bool keep_boxes_ = false;
 
   std::unique_ptr<CAudioConverterDlg> MakeWindow(const QStringList& args = {}) {
     app_ = std::make_unique<CAudioConverterApp>();
@@ -44,8 +47,24 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
-  void init() { settings_ = std::make_unique<test::TestSettings>(); }
+  void init() {
+    settings_ = std::make_unique<test::TestSettings>();
+    // Message boxes that start-up or a page shows (a launch file that cannot be loaded) are
+    // answered, so that no test waits on a window nobody sees.
+    dismisser_ = std::make_unique<QTimer>();
+    connect(dismisser_.get(), &QTimer::timeout, [this] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible() && !keep_boxes_) {
+          dismissed_ << box->text();
+          box->accept();
+        }
+      }
+    });
+    dismisser_->start(50);
+  }
   void cleanup() {
+    dismisser_.reset();
+    dismissed_.clear();
     app_.reset();
     settings_.reset();
   }
@@ -75,6 +94,9 @@ class MainWindowTest : public QObject {
                               QStringLiteral("/some/file.mp3")});
     QCOMPARE(window->VisiblePage(), 1);
     QCOMPARE(Stored(keys::kInitialPanel), 1);
+    // The file does not exist: the converter page reports that it could not load it.
+    QTRY_VERIFY(!dismissed_.isEmpty());
+    QVERIFY(dismissed_.front().contains(QStringLiteral("/some/file.mp3")));
   }
 
   void buttonThenF9FollowsTheCyclePosition() {
@@ -103,6 +125,7 @@ class MainWindowTest : public QObject {
     window->RipperPage()->SetJobRunning(true);
     window->move(40, 50);
     QString shown;
+    keep_boxes_ = true;
     QTimer::singleShot(50, [&shown] {
       for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
@@ -112,6 +135,7 @@ class MainWindowTest : public QObject {
       }
     });
     QVERIFY(!window->close());
+    keep_boxes_ = false;
     QVERIFY(window->isVisible());
     QVERIFY(shown.startsWith(QStringLiteral("Can not exit while converter or ripper is runing")));
     QVERIFY(SettingsStore::Contains(keys::section::kConvert, keys::kInitialHeight));
