@@ -13,6 +13,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/ConvertJob.h"
 #include "cli/OutputOptions.h"
@@ -34,11 +35,6 @@
 
 namespace corvane::cli {
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitSomeFailed = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitInterrupted = 130;
 
 std::atomic<bool> g_interrupted{false};
 extern "C" void OnInterrupt(int) { g_interrupted = true; }
@@ -355,15 +351,7 @@ int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) 
       {QStringLiteral("jobs"), QStringLiteral("Files converted at once (default: processors)."), QStringLiteral("N")},
       {QStringLiteral("json"), QStringLiteral("One JSON object per file and a summary, on standard output.")},
   });
-  parser.addHelpOption();
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "corvane-cli: %s\n", qPrintable(parser.errorText()));
-    return kExitUsage;
-  }
-  if (parser.isSet(QStringLiteral("help"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
-    return kExitOk;
-  }
+  if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   ConvertRunner runner(parser, engine);
   return runner.Run();
 }

@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+#include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/OutputOptions.h"
 #include "formats/COutputQualityMgmt.h"
@@ -44,15 +45,7 @@ int RunPresetsCommand(const QStringList& arguments) {
   parser.addPositionalArgument(QStringLiteral("ACTION"), QStringLiteral("list, show, save, remove or reset."));
   parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("Preset name (show, save, remove)."));
   AddOutputOptions(parser);
-  parser.addHelpOption();
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "corvane-cli: %s\n", qPrintable(parser.errorText()));
-    return 2;
-  }
-  if (parser.isSet(QStringLiteral("help"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
-    return 0;
-  }
+  if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   const QStringList words = parser.positionalArguments().mid(1);
   const QString action = words.value(0);
   const QString name = words.mid(1).join(QLatin1Char(' ')).trimmed();

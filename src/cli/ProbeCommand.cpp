@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <cstdio>
 
+#include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "formats/AudioFileDescription.h"
 
@@ -28,15 +29,7 @@ int RunProbeCommand(const QStringList& arguments, const CAudioEngine& engine) {
   parser.addPositionalArgument(QStringLiteral("probe"), QStringLiteral("The command."));
   parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("Audio files."), QStringLiteral("PATH..."));
   parser.addOption({QStringLiteral("json"), QStringLiteral("One JSON object per file.")});
-  parser.addHelpOption();
-  if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "corvane-cli: %s\n", qPrintable(parser.errorText()));
-    return 2;
-  }
-  if (parser.isSet(QStringLiteral("help"))) {
-    std::fputs(qPrintable(parser.helpText()), stdout);
-    return 0;
-  }
+  if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   const QStringList paths = parser.positionalArguments().mid(1);
   if (paths.isEmpty()) {
     std::fputs("corvane-cli: give at least one file to probe\n", stderr);

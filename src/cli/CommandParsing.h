@@ -1,0 +1,17 @@
+#pragma once
+#include <QCommandLineParser>
+#include <QStringList>
+#include <optional>
+
+namespace corvane::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitSomeFailed = 1;
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitInterrupted = 130;
+
+// Parses a subcommand's arguments (with --help added). Returns the exit status when the command
+// is already done: a usage error was printed (2) or the help was (0); nullopt to go on.
+std::optional<int> ParseCommand(QCommandLineParser& parser, const QStringList& arguments);
+
+}  // namespace corvane::cli
