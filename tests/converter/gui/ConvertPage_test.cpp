@@ -21,6 +21,7 @@
 #include "common/SettingsStore.h"
 #include "converter/ConversionList.h"
 #include "converter/gui/CConvertPage.h"
+#include "converter/gui/CCvrtCancelDlg.h"
 #include "converter/gui/CCvrtCompleteDlg.h"
 #include "converter/gui/ConversionListModel.h"
 #include "converter/gui/ConversionListView.h"
@@ -73,7 +74,8 @@ class ConvertPageTest : public QObject {
   std::unique_ptr<QDialog> host_;
   CConvertPage* page_ = nullptr;
 
-  // What the answerer saw, in order ("message: ...", "completed: ...", "other: <class>").
+  // What the answerer saw, in order ("message: ...", "stop: ...", "completed: ...", "other: <class>").
+  // "Stop Convert" is answered with "Stop All".
   QStringList shown_;
   // Buttons for the next message boxes; an empty queue answers Yes, else OK.
   QList<QMessageBox::StandardButton> box_answers_;
@@ -93,6 +95,9 @@ class ConvertPageTest : public QObject {
         } else {
           box->reject();
         }
+      } else if (auto* stop = qobject_cast<CCvrtCancelDlg*>(widget)) {
+        shown_ << QStringLiteral("stop: ") + stop->findChild<QLabel*>(QStringLiteral("message"))->text();
+        stop->findChild<QPushButton*>(QStringLiteral("button%1").arg(static_cast<int>(StopAnswer::StopAll)))->click();
       } else if (auto* completed = qobject_cast<CCvrtCompleteDlg*>(widget)) {
         shown_ << QStringLiteral("completed: ") + completed->findChild<QPlainTextEdit*>()->toPlainText();
         completed->accept();
@@ -150,6 +155,15 @@ class ConvertPageTest : public QObject {
       if (button->text() == text) return button;
     }
     return nullptr;
+  }
+
+  // Makes "out" the page's output folder, as the folder chooser would.
+  QString UseOutputFolder() {
+    const QString out = dir_->filePath(QStringLiteral("out"));
+    if (!QDir().mkpath(out)) return {};
+    page_->SetOutputFolderField(out);
+    SettingsStore::WriteText(kSection, keys::kOutputFolder, out);
+    return out;
   }
 
   QString Cell(int row, ListColumn column) const { return page_->List().Text(row, column); }
@@ -343,6 +357,26 @@ class ConvertPageTest : public QObject {
     QVERIFY(shown_.isEmpty());
   }
 
+  void altKeysOpenTheirDialogsAndStart() {
+    QVERIFY(MakePage());
+    page_->ListView()->setFocus();
+    // Alt+O: the add-files dialog (cancelled).
+    QTest::keyClick(page_->ListView(), Qt::Key_O, Qt::AltModifier);
+    QCOMPARE(shown_, QStringList({QStringLiteral("other: QFileDialog")}));
+    QVERIFY(ActivateHost());
+    // Alt+D: the output folder chooser (cancelled: the field stays empty).
+    QTest::keyClick(page_->ListView(), Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(shown_.size(), 2);
+    QCOMPARE(shown_.back(), QStringLiteral("other: QFileDialog"));
+    QVERIFY(page_->OutputFolderField()->text().isEmpty());
+    QVERIFY(ActivateHost());
+    // Alt+C on an empty list: the request for files, then the add-files dialog.
+    QTest::keyClick(page_->ListView(), Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(shown_.mid(2), QStringList({QStringLiteral("message: Please select audio file(s) to convert !"),
+                                         QStringLiteral("other: QFileDialog")}));
+    QVERIFY(!page_->JobRunning());
+  }
+
   void droppedFileAndFolderBecomeRows() {
     QVERIFY(MakePage());
     const QString song = Tone(QStringLiteral("song.wav"));
@@ -408,14 +442,54 @@ class ConvertPageTest : public QObject {
     QVERIFY(Shown(QStringLiteral("message: ")).isEmpty());
   }
 
+  void altCStopsTheRunningConversion() {
+    QVERIFY(MakePage());
+    const QString first = Tone(QStringLiteral("long.wav"), 6.0);
+    const QString second = Tone(QStringLiteral("short.wav"));
+    const QByteArray firstSum = Checksum(first);
+    const QByteArray secondSum = Checksum(second);
+    const QString out = UseOutputFolder();
+    QVERIFY(!out.isEmpty());
+    QVERIFY(page_->List().AddPath(first) >= 0);
+    QVERIFY(page_->List().AddPath(second) >= 0);
+
+    // Once the first block is encoded the user presses Alt+C; the button follows its mnemonic
+    // after a moment, and the next stop check asks.
+    bool pressed = false;
+    QString lineWhileRunning;
+    ui_->SetProgressSink([&](int percent) {
+      page_->SetProgress(percent);
+      if (pressed || percent == 0) return;
+      pressed = true;
+      lineWhileRunning = page_->StatusLine();
+      QTest::keyClick(page_->ListView(), Qt::Key_C, Qt::AltModifier);
+      QTest::qWait(200);
+    });
+    page_->StartOrStop();
+
+    QVERIFY(pressed);
+    QCOMPARE(lineWhileRunning, QStringLiteral("Converting in progress, please wait..."));
+    QCOMPARE(Shown(QStringLiteral("stop: ")),
+             QStringList({QStringLiteral("Are you sure to stop the conversion of current file?")}));
+    QCOMPARE(Cell(0, ListColumn::Status), QStringLiteral("Cancelled"));
+    QCOMPARE(Cell(1, ListColumn::Status), QStringLiteral("Cancelled"));
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
+    const QStringList completed = Shown(QStringLiteral("completed: "));
+    QCOMPARE(completed.size(), 1);
+    QVERIFY2(completed.front().startsWith(QStringLiteral("0 files converted (success 0, failure 0)")),
+             qPrintable(completed.front()));
+    QCOMPARE(page_->StatusLine(), QStringLiteral("Idle"));
+    QCOMPARE(page_->StartButton()->text(), QStringLiteral("Start &Convert"));
+    QCOMPARE(Checksum(first), firstSum);
+    QCOMPARE(Checksum(second), secondSum);
+  }
+
   void wholeRunFromThePage() {
     QVERIFY(MakePage());
     const QString source = Tone(QStringLiteral("tone.wav"));
     const QByteArray before = Checksum(source);
-    const QString out = dir_->filePath(QStringLiteral("out"));
-    QVERIFY(QDir().mkpath(out));
-    page_->SetOutputFolderField(out);
-    SettingsStore::WriteText(kSection, keys::kOutputFolder, out);
+    const QString out = UseOutputFolder();
+    QVERIFY(!out.isEmpty());
     QVERIFY(page_->List().AddPath(source) >= 0);
 
     page_->StartOrStop();
