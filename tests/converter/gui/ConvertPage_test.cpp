@@ -239,6 +239,7 @@ class ConvertPageTest : public QObject {
     QCOMPARE(SettingsStore::ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 0);  // written at creation
     QPushButton* browse = Button(QStringLiteral("..."));
     QVERIFY(browse != nullptr);
+    QCOMPARE(browse->toolTip(), QStringLiteral("(ALT-D) Select the output folder of conversion"));
     QVERIFY(page_->OutputFolderField()->isEnabled());
     QVERIFY(browse->isEnabled());
 
