@@ -157,12 +157,13 @@ QWidget* CConvertPage::BuildListArea() {
 }
 
 void CConvertPage::ConnectKeys() {
+  // Alt+C is the start button's own mnemonic ("Start &Convert", "Stop &Convert"): a shortcut of
+  // the same keys would make both ambiguous, and neither would fire.
   const struct {
     QKeySequence keys;
     void (CConvertPage::*action)();
   } kKeys[] = {{QKeySequence(Qt::ALT | Qt::Key_O), &CConvertPage::AddFiles},
                {QKeySequence(Qt::ALT | Qt::Key_A), &CConvertPage::RemoveAll},
-               {QKeySequence(Qt::ALT | Qt::Key_C), &CConvertPage::StartOrStop},
                {QKeySequence(Qt::ALT | Qt::Key_D), &CConvertPage::ChooseOutputFolder},
                {QKeySequence(Qt::Key_F2), &CConvertPage::PlaySelected}};
   for (const auto& key : kKeys) {
