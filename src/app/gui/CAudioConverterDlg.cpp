@@ -43,6 +43,9 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
   ui_.SetParentWindow(this);
   ui_.SetStatusSink([this](int pane, const QString& text) { SetStatusText(pane, text); });
   ui_.SetProgressSink([this](int percent) { convert_page_->SetProgress(percent); });
+  // Files handed over on the command line were added before the status bar could show where
+  // they would go.
+  convert_page_->RunSelectionUpdate();
 
   resize(860, 760);
   setMinimumSize(size());
