@@ -2,9 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 #include <algorithm>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -28,14 +33,27 @@ namespace {
 constexpr int kFullScale = 32767;
 
 // A fresh empty file beside `output`, named so that it is hidden and keeps the extension that
-// some writers look at. Empty when the folder does not take a new file.
+// some writers look at. It gets the permissions a new file gets (the umask applies), or those of
+// the output it will replace. Empty when the folder does not take a new file.
 QString MakeTemporaryBeside(const QString& output) {
   const QFileInfo info(output);
-  QTemporaryFile file(info.absolutePath() + QStringLiteral("/.") + info.completeBaseName() +
-                      QStringLiteral(".XXXXXX.") + info.suffix());
-  file.setAutoRemove(false);
-  if (!file.open()) return QString();
-  return file.fileName();
+  constexpr int kAttempts = 100;
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
+    const QString candidate = info.absolutePath() + QStringLiteral("/.") + info.completeBaseName() +
+                              QStringLiteral(".%1.").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                          QLatin1Char('0')) +
+                              info.suffix();
+    const int fd = ::open(QFile::encodeName(candidate).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;
+      return QString();
+    }
+    struct stat existing {};
+    if (::stat(QFile::encodeName(output).constData(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
+    ::close(fd);
+    return candidate;
+  }
+  return QString();
 }
 
 bool ReplaceWith(const QString& temporary, const QString& output) {

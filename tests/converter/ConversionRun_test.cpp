@@ -2,6 +2,7 @@
 // answers scripted through the seam.
 #include <QCryptographicHash>
 #include <QDirIterator>
+#include <sys/stat.h>
 
 #include "components/IAudioConverter.h"
 #include "converter/ConversionRun.h"
@@ -198,6 +199,26 @@ TEST_F(ConversionRunTest, OverwritePromptAnswers) {
   const qsizetype asked = ui_.overwrite_messages.size();
   RunInto(out);  // "don't ask again": replaced without a question
   EXPECT_EQ(ui_.overwrite_messages.size(), asked);
+}
+
+TEST_F(ConversionRunTest, OutputsGetOrdinaryPermissionsAndReplacementsKeepTheirs) {
+  const mode_t previous = ::umask(022);
+  ASSERT_GE(list_.AddPath(Wav(QStringLiteral("in/a.wav"))), 0);
+  ASSERT_GE(list_.AddPath(Wav(QStringLiteral("in/b.wav"))), 0);
+  const QString out = Folder(QStringLiteral("out"));
+  const QString replaced = out + QStringLiteral("/b.MP3");
+  test::WriteAll(replaced, QByteArray("old"));
+  ASSERT_EQ(::chmod(QFile::encodeName(replaced).constData(), 0640), 0);
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kConfirmOverwrite, 0);
+  RunInto(out);
+  ::umask(previous);
+  struct stat created {};
+  struct stat kept {};
+  ASSERT_EQ(::stat(QFile::encodeName(out + QStringLiteral("/a.MP3")).constData(), &created), 0);
+  ASSERT_EQ(::stat(QFile::encodeName(replaced).constData(), &kept), 0);
+  EXPECT_EQ(created.st_mode & 0777, 0644u) << "a new output is readable by others, as any new file";
+  EXPECT_EQ(kept.st_mode & 0777, 0640u) << "a replaced output keeps its permissions";
+  EXPECT_NE(test::ReadAll(replaced), QByteArray("old"));
 }
 
 TEST_F(ConversionRunTest, OverwriteAllAnswersTheRestOfTheRun) {
