@@ -2,7 +2,7 @@
 #include <QString>
 #include <atomic>
 
-#include "converter/FileEncodeJob.h"
+#include "converter/EncodeFunction.h"
 #include "converter/FileIdentity.h"
 
 namespace corvane {
