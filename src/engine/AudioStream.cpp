@@ -1,5 +1,8 @@
 #include "engine/AudioStream.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace corvane {
 
 int AudioStream::Read(void* buffer, int bytes) {
@@ -10,6 +13,14 @@ int AudioStream::Read(void* buffer, int bytes) {
   const int read = ReadPcm(static_cast<char*>(buffer), bytes);
   if (read > 0 && processor_) processor_(static_cast<qint16*>(buffer), read / 2);
   return read;
+}
+
+int AudioStream::TakePending(const std::vector<char>& pending, size_t& offset, char* out, int room) {
+  if (offset >= pending.size() || room <= 0) return 0;
+  const size_t take = std::min(pending.size() - offset, static_cast<size_t>(room));
+  std::memcpy(out, pending.data() + offset, take);
+  offset += take;
+  return static_cast<int>(take);
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 #include <QtGlobal>
 #include <functional>
+#include <vector>
 
 #include "engine/ChannelInfo.h"
 #include "engine/EngineError.h"
@@ -44,6 +45,9 @@ class AudioStream {
   // Fills `buffer` with up to `bytes` bytes (a whole number of frames); same results as Read.
   virtual int ReadPcm(char* buffer, int bytes) = 0;
   void SetLastError(EngineError error) { last_error_ = error; }
+  // Copies what is left of `pending` from `offset` into `out`, at most `room` bytes; moves
+  // `offset` on and returns the bytes copied. Streams keep decoded data there between reads.
+  static int TakePending(const std::vector<char>& pending, size_t& offset, char* out, int room);
 
  private:
   SampleProcessor processor_;

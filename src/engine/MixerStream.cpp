@@ -86,11 +86,8 @@ bool MixerStream::Refill() {
 int MixerStream::ReadPcm(char* buffer, int bytes) {
   int written = 0;
   while (written < bytes) {
-    if (pending_offset_ < pending_.size()) {
-      const size_t take = std::min(pending_.size() - pending_offset_, static_cast<size_t>(bytes - written));
-      std::memcpy(buffer + written, pending_.data() + pending_offset_, take);
-      pending_offset_ += take;
-      written += static_cast<int>(take);
+    if (const int taken = TakePending(pending_, pending_offset_, buffer + written, bytes - written)) {
+      written += taken;
       continue;
     }
     if (ended_) break;
