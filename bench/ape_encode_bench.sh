@@ -63,7 +63,7 @@ track = b"\x00\xff\x51\x03\x07\xa1\x20" + track
 with open(path, "wb") as f:
     f.write(b"MThd" + struct.pack(">IHHH", 6, 0, 1, q) + b"MTrk" + struct.pack(">I", len(track)) + track)
 PY
-timidity -idq -Ow -s 44100 -o "$work/render.wav" "$work/song.mid" >/dev/null
+timidity -c /etc/timidity/freepats.cfg -idq -Ow -s 44100 -o "$work/render.wav" "$work/song.mid" >/dev/null
 sox "$work/render.wav" -b 16 -c 2 "$work/song.wav" trim 0 "$seconds"
 wav_bytes=$(stat -c %s "$work/song.wav")
 reference=$(ffmpeg -v error -i "$work/song.wav" -f s16le - | md5sum | cut -d' ' -f1)

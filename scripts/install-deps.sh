@@ -12,7 +12,7 @@ packages=(
   libcdio-dev libcdio-paranoia-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth
+  xvfb xauth time procps python3
   # encoders, decoders and judges used by the program and its tests
   ffmpeg sox libsox-fmt-all lame flac musepack-tools wavpack cd-paranoia libcdio-utils
   espeak-ng timidity freepats

@@ -36,13 +36,8 @@ class CorvaneCliTest : public testing::Test {
   };
 
   Result Cli(const QStringList& arguments) {
-    QProcess process;
-    process.setProcessEnvironment(environment_);
-    process.start(kCli, arguments);
-    process.closeWriteChannel();
-    process.waitForFinished(300000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-            process.readAllStandardError()};
+    const test::ToolResult run = test::RunTool(kCli, arguments, {.environment = environment_, .mayFail = true});
+    return {run.exitCode, run.out, run.err};
   }
 
   QString Path(const QString& name) const { return dir_.filePath(name); }
@@ -50,7 +45,7 @@ class CorvaneCliTest : public testing::Test {
   QString MakeWav(const QString& relative, double seconds = 1.0) {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    EXPECT_TRUE(test::MakeTone(path, seconds, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")}));
+    test::MakeTone(path, seconds, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")});
     return path;
   }
 
@@ -252,7 +247,7 @@ TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {
                        QStringLiteral("--output"), out, wav});
   ASSERT_TRUE(process.waitForStarted());
   // Wait until the encoder has started writing, then press Ctrl-C.
-  for (int i = 0; i < 200 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) QThread::msleep(25);
+  for (int i = 0; i < 2400 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) QThread::msleep(25);
   ::kill(static_cast<pid_t>(process.processId()), SIGINT);
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_EQ(process.exitCode(), 130);

@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the conversion component tests: generated input audio and independent judges of
 // what the component wrote (ffprobe, ffmpeg, sox).
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -11,26 +10,9 @@
 #include <vector>
 
 #include "components/IAudioConverter.h"
+#include "support/ToolRunner.h"
 
 namespace corvane::test {
-
-struct ToolResult {
-  int exit_code = -1;
-  QString out;
-  QString err;
-};
-
-inline ToolResult RunTool(const QString& program, const QStringList& arguments) {
-  QProcess process;
-  process.start(program, arguments);
-  ToolResult result;
-  if (!process.waitForStarted(10000)) return result;
-  process.waitForFinished(120000);
-  result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = QString::fromUtf8(process.readAllStandardOutput());
-  result.err = QString::fromUtf8(process.readAllStandardError());
-  return result;
-}
 
 // Interleaved 16-bit samples: a sine sweep from 200 Hz to 4 kHz, the right channel a quarter
 // period behind the left, at about half of full scale.
@@ -64,12 +46,12 @@ inline void EncodeFile(IAudioConverter& converter, const QString& path, Componen
 
 // ffprobe's view of a file: "codec_name", "sample_rate", "channels", "duration" ...
 inline std::map<QString, QString> Probe(const QString& path) {
-  const ToolResult result = RunTool(QStringLiteral("ffprobe"),
+  const QString out = QString::fromUtf8(ToolOutput(QStringLiteral("ffprobe"),
                                     {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
                                      QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate:format=duration"),
-                                     QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path});
+                                     QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path}));
   std::map<QString, QString> fields;
-  for (const QString& line : result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+  for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals > 0) fields.emplace(line.left(equals), line.mid(equals + 1).trimmed());
   }
@@ -78,13 +60,11 @@ inline std::map<QString, QString> Probe(const QString& path) {
 
 // Decodes a file with ffmpeg into interleaved 16-bit samples at its own rate and channel count.
 inline std::vector<std::int16_t> DecodeWithFfmpeg(const QString& path) {
-  QProcess process;
-  process.start(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
-                                           QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
-  process.waitForFinished(120000);
-  const QByteArray bytes = process.readAllStandardOutput();
+  const QByteArray bytes = ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
+                                                                 path, QStringLiteral("-f"), QStringLiteral("s16le"),
+                                                                 QStringLiteral("-")});
   std::vector<std::int16_t> samples(static_cast<std::size_t>(bytes.size()) / 2);
-  std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+  if (!samples.empty()) std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
   return samples;
 }
 

@@ -31,7 +31,7 @@ class ListFixture : public ::testing::Test {
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (template_.isEmpty()) {
       template_ = Path(QStringLiteral(".template.wav"));
-      EXPECT_TRUE(MakeTone(template_, 1, 44100, 2));
+      MakeTone(template_, 1, 44100, 2);
     }
     EXPECT_TRUE(QFile::copy(template_, path)) << path.toStdString();
     return path;

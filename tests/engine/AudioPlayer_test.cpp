@@ -26,7 +26,7 @@ class AudioPlayerTest : public testing::Test {
   // A tone at a rate and channel count other than the device's, so the mixer has work to do.
   QString Tone(double seconds) {
     const QString path = dir_.filePath(QStringLiteral("tone.wav"));
-    EXPECT_TRUE(test::MakeTone(path, seconds, 22050, 1));
+    test::MakeTone(path, seconds, 22050, 1);
     return path;
   }
 
@@ -36,6 +36,22 @@ class AudioPlayerTest : public testing::Test {
     EXPECT_EQ(openError, EngineError::Ok);
     return AudioPlayer::Create(engine_, std::move(stream), error);
   }
+
+  qint64 QueuedBytes() const { return static_cast<qint64>(SDL_GetQueuedAudioSize(engine_.OutputDevice())); }
+
+  // Waits until the device has taken something from its queue (it plays in real time on its own
+  // thread), with a ceiling far above any load; the amount queued before is `before`.
+  bool WaitForDeviceToTake(qint64 before) const {
+    const auto ceiling = std::chrono::steady_clock::now() + 60s;
+    for (qint64 queued = QueuedBytes(); queued >= before && queued > 0; queued = QueuedBytes()) {
+      if (std::chrono::steady_clock::now() > ceiling) return false;
+      std::this_thread::sleep_for(5ms);
+    }
+    return true;
+  }
+
+  // The device's format: 16-bit stereo at 44100 Hz.
+  static qint64 BytesToMs(qint64 bytes) { return bytes * 1000 / (44100 * 4); }
 
   QTemporaryDir dir_;
   CAudioEngine engine_;
@@ -49,26 +65,29 @@ TEST_F(AudioPlayerTest, PositionCountsWhatWasHeardNotWhatWasQueued) {
   EXPECT_EQ(player->PositionMs(), 0);
 
   ASSERT_TRUE(player->Play());
-  // A second is queued at once, but hardly any of it can have been heard yet.
-  EXPECT_LT(player->PositionMs(), 300);
-  std::this_thread::sleep_for(400ms);
-  player->Service();
+  // About a second is queued at once; the position is what the device has taken of it since.
+  const qint64 queuedAtStart = QueuedBytes();
+  ASSERT_GT(queuedAtStart, 0);
+  ASSERT_TRUE(WaitForDeviceToTake(queuedAtStart));
+  const qint64 queuedBefore = QueuedBytes();
   const qint64 heard = player->PositionMs();
-  EXPECT_GT(heard, 150);
-  EXPECT_LT(heard, 1200);
+  const qint64 queuedAfter = QueuedBytes();
+  EXPECT_GE(heard, BytesToMs(queuedAtStart - queuedBefore) - 1);
+  EXPECT_LE(heard, BytesToMs(queuedAtStart - queuedAfter) + 1);
   EXPECT_TRUE(player->IsActive());
 
   player->Pause();
+  EXPECT_EQ(SDL_GetAudioDeviceStatus(engine_.OutputDevice()), SDL_AUDIO_PAUSED);
   const qint64 paused = player->PositionMs();
-  std::this_thread::sleep_for(200ms);
-  EXPECT_EQ(player->PositionMs(), paused) << "a paused device takes nothing from the queue";
+  player->Service();
+  EXPECT_EQ(player->PositionMs(), paused) << "a paused player moved";
 
   ASSERT_TRUE(player->SeekMs(1200));
   EXPECT_EQ(player->PositionMs(), 1200);
   ASSERT_TRUE(player->Play());
-  const auto deadline = std::chrono::steady_clock::now() + 3s;
-  while (player->IsActive() && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(50ms);
+  const auto ceiling = std::chrono::steady_clock::now() + 60s;
+  while (player->IsActive() && std::chrono::steady_clock::now() < ceiling) {
+    std::this_thread::sleep_for(10ms);
     player->Service();
   }
   EXPECT_FALSE(player->IsActive()) << "the end of the stream was not noticed";
@@ -82,11 +101,13 @@ TEST_F(AudioPlayerTest, StopKeepsThePlaceAndSeekingToTheEndEndsAtOnce) {
   ASSERT_TRUE(player);
   ASSERT_TRUE(player->SeekMs(500));
   ASSERT_TRUE(player->Play());
-  std::this_thread::sleep_for(150ms);
+  ASSERT_TRUE(WaitForDeviceToTake(QueuedBytes()));
   player->Stop();
   const qint64 stoppedAt = player->PositionMs();
-  EXPECT_GE(stoppedAt, 500);
-  EXPECT_LT(stoppedAt, 1000);
+  EXPECT_GT(stoppedAt, 500);
+  EXPECT_LE(stoppedAt, 1000);
+  player->Service();
+  EXPECT_EQ(player->PositionMs(), stoppedAt) << "a stopped player moved";
   EXPECT_FALSE(player->IsPlaying());
   EXPECT_EQ(SDL_GetQueuedAudioSize(engine_.OutputDevice()), 0u) << "stop leaves samples queued";
 

@@ -35,8 +35,8 @@ class DecodeStreamTest : public ::testing::Test {
 TEST_F(DecodeStreamTest, LosslessFilesDecodeToExactlyWhatFfmpegDecodes) {
   const QString wav = Path(QStringLiteral("tone.wav"));
   const QString flac = Path(QStringLiteral("tone.flac"));
-  ASSERT_TRUE(MakeTone(wav, 1.0, 44100, 2));
-  ASSERT_TRUE(MakeTone(flac, 1.0, 44100, 2));
+  MakeTone(wav, 1.0, 44100, 2);
+  MakeTone(flac, 1.0, 44100, 2);
   for (const QString& path : {wav, flac}) {
     EngineError error = EngineError::Unknown;
     auto stream = DecodeStream::Open(path, error);
@@ -60,7 +60,7 @@ TEST_F(DecodeStreamTest, LosslessFilesDecodeToExactlyWhatFfmpegDecodes) {
 
 TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
   const QString flac = Path(QStringLiteral("seek.flac"));
-  ASSERT_TRUE(MakeTone(flac, 2.0, 48000, 2, {QStringLiteral("-af"), QStringLiteral("volume=0.9")}));
+  MakeTone(flac, 2.0, 48000, 2, {QStringLiteral("-af"), QStringLiteral("volume=0.9")});
   const QByteArray reference = DecodeWithFfmpeg(flac);
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(flac, error);
@@ -88,13 +88,11 @@ TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
 TEST_F(DecodeStreamTest, LengthUnknownToTheContainerIsCountedByDecoding) {
   // FLAC written to a pipe carries no sample count.
   const QString flac = Path(QStringLiteral("piped.flac"));
-  QByteArray bytes;
-  ASSERT_TRUE(test::RunTool(
+  const QByteArray bytes = test::ToolOutput(
       QStringLiteral("ffmpeg"),
       {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
        QStringLiteral("-i"), QStringLiteral("sine=frequency=440:sample_rate=22050:duration=0.7"), QStringLiteral("-f"),
-       QStringLiteral("flac"), QStringLiteral("-")},
-      &bytes));
+       QStringLiteral("flac"), QStringLiteral("-")});
   ASSERT_TRUE(test::WriteAll(flac, bytes));
   ASSERT_LT(test::ProbeDuration(flac), 0);
   EngineError error = EngineError::Ok;
@@ -109,11 +107,11 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   const QString u8 = Path(QStringLiteral("u8.wav"));
   const QString f32 = Path(QStringLiteral("f32.wav"));
   const QString s24 = Path(QStringLiteral("s24.flac"));
-  ASSERT_TRUE(MakeTone(u8, 0.5, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")}));
-  ASSERT_TRUE(MakeTone(f32, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_f32le")}));
-  ASSERT_TRUE(MakeTone(s24, 0.5, 96000, 2,
+  MakeTone(u8, 0.5, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")});
+  MakeTone(f32, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_f32le")});
+  MakeTone(s24, 0.5, 96000, 2,
                        {QStringLiteral("-sample_fmt"), QStringLiteral("s32"), QStringLiteral("-bits_per_raw_sample"),
-                        QStringLiteral("24")}));
+                        QStringLiteral("24")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(u8, error);
   ASSERT_TRUE(stream);
@@ -148,7 +146,7 @@ TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
 
   // A playlist must not make the decoder open anything else.
   const QString playlist = Path(QStringLiteral("list.m3u8"));
-  ASSERT_TRUE(MakeTone(Path(QStringLiteral("inner.wav")), 0.2, 8000, 1));
+  MakeTone(Path(QStringLiteral("inner.wav")), 0.2, 8000, 1);
   ASSERT_TRUE(test::WriteAll(playlist, "#EXTM3U\n#EXTINF:1,\ninner.wav\n"));
   EXPECT_FALSE(DecodeStream::Open(playlist, error));
   EXPECT_EQ(error, EngineError::FileFormat);
@@ -156,13 +154,13 @@ TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
 
 TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
   const QString mp3 = Path(QStringLiteral("tagged.mp3"));
-  ASSERT_TRUE(MakeTone(mp3, 1.0, 44100, 2,
+  MakeTone(mp3, 1.0, 44100, 2,
                        {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-id3v2_version"),
                         QStringLiteral("3"), QStringLiteral("-metadata"), QStringLiteral("title=Zoë's Song"),
                         QStringLiteral("-metadata"), QStringLiteral("artist=Ärtist"), QStringLiteral("-metadata"),
                         QStringLiteral("album=Album"), QStringLiteral("-metadata"), QStringLiteral("date=1999"),
                         QStringLiteral("-metadata"), QStringLiteral("track=7/12"), QStringLiteral("-metadata"),
-                        QStringLiteral("genre=Rock"), QStringLiteral("-metadata"), QStringLiteral("comment=Note")}));
+                        QStringLiteral("genre=Rock"), QStringLiteral("-metadata"), QStringLiteral("comment=Note")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(mp3, error);
   ASSERT_TRUE(stream);
@@ -187,10 +185,10 @@ TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
 
 TEST_F(DecodeStreamTest, WindowsMediaFilesCarryTheirAttributeBlock) {
   const QString wma = Path(QStringLiteral("tone.wma"));
-  ASSERT_TRUE(MakeTone(wma, 1.0, 44100, 2,
+  MakeTone(wma, 1.0, 44100, 2,
                        {QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k"),
                         QStringLiteral("-metadata"), QStringLiteral("title=Windows"), QStringLiteral("-metadata"),
-                        QStringLiteral("IsVBR=1")}));
+                        QStringLiteral("IsVBR=1")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wma, error);
   ASSERT_TRUE(stream);
@@ -204,8 +202,8 @@ TEST_F(DecodeStreamTest, WindowsMediaFilesCarryTheirAttributeBlock) {
 TEST_F(DecodeStreamTest, StreamsDecodeIndependentlyOnSeveralThreads) {
   const QString a = Path(QStringLiteral("a.flac"));
   const QString b = Path(QStringLiteral("b.ogg"));
-  ASSERT_TRUE(MakeTone(a, 1.0, 44100, 2));
-  ASSERT_TRUE(MakeTone(b, 1.0, 32000, 1, {QStringLiteral("-c:a"), QStringLiteral("libvorbis")}));
+  MakeTone(a, 1.0, 44100, 2);
+  MakeTone(b, 1.0, 32000, 1, {QStringLiteral("-c:a"), QStringLiteral("libvorbis")});
   auto decode = [](const QString& path) {
     EngineError error = EngineError::Ok;
     auto stream = DecodeStream::Open(path, error);
@@ -226,11 +224,11 @@ TEST_F(DecodeStreamTest, StreamsDecodeIndependentlyOnSeveralThreads) {
 
 TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSeesThem) {
   const QString wav = Path(QStringLiteral("half.wav"));
-  ASSERT_TRUE(test::RunTool(QStringLiteral("sox"),
+  test::RunTool(QStringLiteral("sox"),
                             {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
                              QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
                              QStringLiteral("synth"), QStringLiteral("0.5"), QStringLiteral("sine"),
-                             QStringLiteral("440"), QStringLiteral("vol"), QStringLiteral("0.5")}));
+                             QStringLiteral("440"), QStringLiteral("vol"), QStringLiteral("0.5")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wav, error);
   ASSERT_TRUE(stream);
@@ -244,12 +242,11 @@ TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSee
 
   // A left-only signal shows in the left level alone.
   const QString left = Path(QStringLiteral("left.wav"));
-  ASSERT_TRUE(
-      test::RunTool(QStringLiteral("sox"),
+  test::RunTool(QStringLiteral("sox"),
                     {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"),
                      QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), left,
                      QStringLiteral("synth"), QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
-                     QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")}));
+                     QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")});
   stream = DecodeStream::Open(left, error);
   ASSERT_TRUE(stream);
   LevelMeter meter(*stream);

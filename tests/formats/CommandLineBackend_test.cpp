@@ -44,7 +44,7 @@ QStringList RecordedArguments(const QString& record) {
 
 // The Vorbis comments of a FLAC file as metaflac lists them, "NAME=value" each.
 QStringList VorbisComments(const QString& path) {
-  const test::ToolResult result = test::RunToolWithInput(
+  const test::ToolResult result = test::RunTool(
       QStringLiteral("metaflac"), {QStringLiteral("--export-tags-to=-"), path});
   return QString::fromUtf8(result.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
@@ -91,7 +91,7 @@ TEST_P(CommandLineBackend, EncodesTheWholeSourceWithItsTags) {
       {QStringLiteral("ALBUM"), tags.album},     {QStringLiteral("GENRE"), tags.genre},
       {QStringLiteral("COMMENT"), tags.comment}, {year, tags.year},
       {track, tags.track}};
-  const QStringList comments = VorbisComments(f.job.output_path);
+  const QStringList comments = flac ? VorbisComments(f.job.output_path) : QStringList();
   for (const auto& [name, value] : expected) {
     if (flac) {
       EXPECT_TRUE(comments.contains(name + QLatin1Char('=') + value)) << qPrintable(name) << " in "

@@ -28,7 +28,7 @@ using test::EncodeFixture;
 constexpr int kRate = 44100;
 
 QString StreamField(const QString& path, const char* field) {
-  const test::ToolResult probe = test::RunToolWithInput(
+  const test::ToolResult probe = test::RunTool(
       QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
                                   QStringLiteral("a:0"), QStringLiteral("-show_entries"),
                                   QStringLiteral("stream=") + QString::fromLatin1(field), QStringLiteral("-of"),

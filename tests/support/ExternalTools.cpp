@@ -2,28 +2,13 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QProcess>
 #include <cmath>
 
 namespace corvane::test {
 
-ToolResult RunToolWithInput(const QString& program, const QStringList& arguments, const QByteArray& input) {
-  QProcess process;
-  process.start(program, arguments);
-  ToolResult result;
-  if (!process.waitForStarted(10000)) return result;
-  if (!input.isEmpty()) process.write(input);
-  process.closeWriteChannel();
-  process.waitForFinished(300000);
-  result.exit_code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-  result.out = process.readAllStandardOutput();
-  result.err = process.readAllStandardError();
-  return result;
-}
-
 QJsonObject ProbeWithFfprobe(const QString& path) {
   const ToolResult probe =
-      RunToolWithInput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
+      RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
                                           QStringLiteral("json"), QStringLiteral("-show_streams"),
                                           QStringLiteral("-show_format"), path});
   const QJsonObject root = QJsonDocument::fromJson(probe.out).object();

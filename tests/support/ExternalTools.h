@@ -6,18 +6,9 @@
 #include <vector>
 
 #include "support/SourceFixtures.h"
+#include "support/ToolRunner.h"
 
 namespace corvane::test {
-
-struct ToolResult {
-  int exit_code = -1;
-  QByteArray out;
-  QByteArray err;
-};
-
-// Runs an independent tool (ffmpeg, ffprobe, sox, flac ...) with `input` on its standard input
-// and waits for it; keeps its exit code and both outputs.
-ToolResult RunToolWithInput(const QString& program, const QStringList& arguments, const QByteArray& input = {});
 
 // ffprobe's view of the first audio stream and the container: codec_name, sample_rate,
 // channels, duration, and the container's tags under "tags".

@@ -3,18 +3,16 @@
 #include <QString>
 #include <QStringList>
 
-namespace corvane::test {
+#include "support/ToolRunner.h"
 
-// Runs an external tool (never through a shell) and waits for it. True when it exited with 0.
-// `output`, when given, receives its standard output.
-bool RunTool(const QString& program, const QStringList& arguments, QByteArray* output = nullptr);
+namespace corvane::test {
 
 // True when FFmpeg on this machine has an encoder of that name.
 bool HasFfmpegEncoder(const QString& name);
 
 // Makes `path` with ffmpeg from a generated tone: `seconds` of a sine at `rate` Hz with
 // `channels` channels, encoded with `outputArguments` (codec, bitrate, container options ...).
-bool MakeTone(const QString& path, double seconds, int rate, int channels, const QStringList& outputArguments = {});
+void MakeTone(const QString& path, double seconds, int rate, int channels, const QStringList& outputArguments = {});
 
 // Decodes `path` with ffmpeg to raw 16-bit little-endian interleaved samples.
 QByteArray DecodeWithFfmpeg(const QString& path);

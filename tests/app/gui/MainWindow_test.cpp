@@ -42,7 +42,7 @@ class MainWindowTest : public QObject {
     if (!app_->StartUp(args, ui_)) return nullptr;
     auto window = std::make_unique<CAudioConverterDlg>(*app_, ui_);
     window->show();
-    QTest::qWait(20);  // first paint
+    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
     return window;
   }
 
@@ -95,7 +95,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window->VisiblePage(), 1);
     QCOMPARE(Stored(keys::kInitialPanel), 1);
     // The file does not exist: the converter page reports that it could not load it.
-    QTRY_VERIFY(!dismissed_.isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(!dismissed_.isEmpty(), 60000);
     QVERIFY(dismissed_.front().contains(QStringLiteral("/some/file.mp3")));
   }
 

@@ -27,9 +27,9 @@ class ApeTag : public ::testing::Test {
 
   // Format tags as ffprobe reports them, keys in lower case.
   QJsonObject ProbeTags() const {
-    const auto json = RunTool("ffprobe", {"-v", "error", "-show_entries", "format_tags", "-of", "json", path_});
-    if (!json) return {};
-    const QJsonObject tags = QJsonDocument::fromJson(*json).object()["format"].toObject()["tags"].toObject();
+    const QByteArray json =
+        corvane::test::ToolOutput("ffprobe", {"-v", "error", "-show_entries", "format_tags", "-of", "json", path_});
+    const QJsonObject tags = QJsonDocument::fromJson(json).object()["format"].toObject()["tags"].toObject();
     QJsonObject lower;
     for (auto it = tags.begin(); it != tags.end(); ++it) lower[it.key().toLower()] = it.value();
     return lower;

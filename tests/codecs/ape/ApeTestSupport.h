@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +21,7 @@
 #include "codecs/ape/ApeCompressor.h"
 #include "codecs/ape/ApeInterface.h"
 #include "codecs/ape/ApeTypes.h"
+#include "support/ToolRunner.h"
 
 namespace corvane::ape::test {
 
@@ -105,40 +105,22 @@ inline StereoSignal Noise(std::size_t blocks, std::uint32_t seed = 1234) {
   return s;
 }
 
-// Runs a tool and returns its standard output, or nothing when it fails (or, with
-// quiet, when it prints anything on its error output).
-inline std::optional<QByteArray> RunTool(const QString& program, const QStringList& arguments, bool quiet = false) {
-  QProcess process;
-  process.start(program, arguments);
-  if (!process.waitForStarted(30000)) return std::nullopt;
-  process.closeWriteChannel();
-  QByteArray output;
-  while (process.state() != QProcess::NotRunning) {
-    process.waitForReadyRead(1000);
-    output += process.readAllStandardOutput();
-  }
-  output += process.readAllStandardOutput();
-  if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) return std::nullopt;
-  if (quiet && !process.readAllStandardError().isEmpty()) return std::nullopt;
-  return output;
-}
-
 // Any audio file as 16-bit stereo at the given rate, decoded by ffmpeg.
 inline StereoSignal ReadAudioFile(const QString& path, std::uint32_t sampleRate) {
   StereoSignal s;
   s.sampleRate = sampleRate;
-  const auto raw = RunTool("ffmpeg", {"-v", "error", "-i", path, "-f", "s16le", "-ac", "2", "-ar",
-                                      QString::number(sampleRate), "-"});
-  if (!raw) return s;
-  s.samples.resize(static_cast<std::size_t>(raw->size()) / 2);
-  std::memcpy(s.samples.data(), raw->constData(), s.samples.size() * 2);
+  const QByteArray raw = corvane::test::ToolOutput(
+      "ffmpeg", {"-v", "error", "-i", path, "-f", "s16le", "-ac", "2", "-ar", QString::number(sampleRate), "-"});
+  s.samples.resize(static_cast<std::size_t>(raw.size()) / 2);
+  if (s.samples.empty()) throw corvane::test::ToolFailure("ffmpeg decoded no samples from " + path.toStdString());
+  std::memcpy(s.samples.data(), raw.constData(), s.samples.size() * 2);
   return s;
 }
 
 // Speech from espeak-ng (22050 Hz), the right channel an attenuated, delayed copy.
 inline StereoSignal Speech(const QString& folder) {
   const QString wav = folder + "/speech.wav";
-  RunTool("espeak-ng", {"-w", wav, "The quick brown fox jumps over the lazy dog, twice."});
+  corvane::test::RunTool("espeak-ng", {"-w", wav, "The quick brown fox jumps over the lazy dog, twice."});
   StereoSignal s = ReadAudioFile(wav, 22050);
   for (std::size_t n = s.Blocks(); n-- > 0;) {
     s.samples[2 * n + 1] = static_cast<std::int16_t>(n >= 7 ? s.samples[2 * (n - 7)] * 4 / 5 : 0);
@@ -186,14 +168,24 @@ inline QByteArray MidiSong(int bars) {
   return file + track;
 }
 
+// timidity's configuration for the fixture: the patch set scripts/install-deps.sh installs, named
+// explicitly because the machine's default configuration may source a sound font that is absent.
+// CORVANE_TIMIDITY_CFG overrides it (the test of a failing fixture tool uses that).
+inline QString TimidityConfig() {
+  const QByteArray chosen = qgetenv("CORVANE_TIMIDITY_CFG");
+  return chosen.isEmpty() ? QStringLiteral("/etc/timidity/freepats.cfg") : QString::fromLocal8Bit(chosen);
+}
+
 // Music-like material: the MIDI song rendered by timidity at 44100 Hz.
 inline StereoSignal Music(const QString& folder, int bars) {
   const QString midi = folder + "/song.mid";
   const QString wav = folder + "/song.wav";
   QFile file(midi);
-  if (file.open(QIODevice::WriteOnly)) file.write(MidiSong(bars));
+  if (!file.open(QIODevice::WriteOnly) || file.write(MidiSong(bars)) < 0) {
+    throw corvane::test::ToolFailure("cannot write " + midi.toStdString());
+  }
   file.close();
-  RunTool("timidity", {"-idq", "-Ow", "-s", "44100", "-o", wav, midi});
+  corvane::test::RunTool("timidity", {"-c", TimidityConfig(), "-idq", "-Ow", "-s", "44100", "-o", wav, midi});
   return ReadAudioFile(wav, 44100);
 }
 
@@ -223,9 +215,11 @@ inline ApeResult EncodeFile(const QString& path, const Pcm& pcm, int level, std:
 // The raw samples ffmpeg decodes from a file, with frame CRC checking on; nothing when it
 // refuses the file or reports an error.
 inline std::optional<QByteArray> DecodeWithFfmpeg(const QString& path, int bits) {
-  return RunTool("ffmpeg", {"-v", "error", "-err_detect", "crccheck+explode", "-i", path, "-f",
-                            bits == 8 ? "u8" : "s16le", "-"},
-                 true);
+  const corvane::test::ToolResult result = corvane::test::RunTool(
+      "ffmpeg", {"-v", "error", "-err_detect", "crccheck+explode", "-i", path, "-f", bits == 8 ? "u8" : "s16le", "-"},
+      {.mayFail = true});
+  if (result.exitCode != 0 || !result.err.isEmpty()) return std::nullopt;
+  return result.out;
 }
 
 }  // namespace corvane::ape::test

@@ -147,7 +147,8 @@ class ConvertPageTest : public QObject {
   QString Tone(const QString& name, double seconds = 1.0) {
     const QString path = dir_->filePath(name);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    return test::MakeTone(path, seconds, 44100, 2) ? path : QString();
+    test::MakeTone(path, seconds, 44100, 2);
+    return path;
   }
 
   QPushButton* Button(const QString& text) const {
@@ -373,8 +374,10 @@ class ConvertPageTest : public QObject {
     QVERIFY(ActivateHost());
     // Alt+C on an empty list: the request for files, then the add-files dialog.
     QTest::keyClick(page_->ListView(), Qt::Key_C, Qt::AltModifier);
-    QTRY_COMPARE(shown_.mid(2), QStringList({QStringLiteral("message: Please select audio file(s) to convert !"),
-                                         QStringLiteral("other: QFileDialog")}));
+    QTRY_COMPARE_WITH_TIMEOUT(shown_.mid(2),
+                              QStringList({QStringLiteral("message: Please select audio file(s) to convert !"),
+                                           QStringLiteral("other: QFileDialog")}),
+                              60000);
     QVERIFY(!page_->JobRunning());
   }
 
@@ -455,20 +458,23 @@ class ConvertPageTest : public QObject {
     QVERIFY(page_->List().AddPath(second) >= 0);
 
     // Once the first block is encoded the user presses Alt+C; the button follows its mnemonic
-    // after a moment, and the next stop check asks.
+    // with an animated click, and the next stop check asks.
     bool pressed = false;
+    bool clicked = false;
     QString lineWhileRunning;
+    QSignalSpy clicks(page_->StartButton(), &QAbstractButton::clicked);
     ui_->SetProgressSink([&](int percent) {
       page_->SetProgress(percent);
       if (pressed || percent == 0) return;
       pressed = true;
       lineWhileRunning = page_->StatusLine();
       QTest::keyClick(page_->ListView(), Qt::Key_C, Qt::AltModifier);
-      QTest::qWait(200);
+      clicked = clicks.wait(30000);
     });
     page_->StartOrStop();
 
     QVERIFY(pressed);
+    QVERIFY2(clicked, "Alt+C did not reach the stop button");
     QCOMPARE(lineWhileRunning, QStringLiteral("Converting in progress, please wait..."));
     QCOMPARE(Shown(QStringLiteral("stop: ")),
              QStringList({QStringLiteral("Are you sure to stop the conversion of current file?")}));
