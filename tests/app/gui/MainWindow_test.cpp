@@ -264,6 +264,18 @@ class MainWindowTest : public QObject {
     QVERIFY(scripted.MessageTexts().back().startsWith(QStringLiteral("The manual was not found at")));
   }
 
+  void f1OpensHelpFromEveryPage() {
+    auto window = MakeWindow();
+    // The offscreen platform opens nothing, so each press ends in the message about it.
+    for (QWidget* page : {static_cast<QWidget*>(window->RipperPage()), static_cast<QWidget*>(window->ConvertPage())}) {
+      dismissed_.clear();
+      window->SwitchPage(page == window->RipperPage() ? 2 : 1);
+      QTest::keyClick(page, Qt::Key_F1);
+      QTRY_COMPARE(dismissed_.size(), 1);
+      QVERIFY2(dismissed_.front().contains(QStringLiteral("manual/index.html")), qPrintable(dismissed_.front()));
+    }
+  }
+
   void aboutPageSummariesAndMenu() {
     SettingsStore::WriteNumber(keys::section::kRip, keys::kGrabModePreset, 9);
     auto window = MakeWindow();
