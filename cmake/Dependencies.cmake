@@ -1,7 +1,7 @@
 # Every library Corvane links, found once for all targets.
 set(CMAKE_AUTOMOC ON)
 set(CMAKE_AUTORCC ON)
-find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Network Test)
+find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Svg Network Test)
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FFMPEG REQUIRED IMPORTED_TARGET libavformat libavcodec libavutil libswresample)
 pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)

@@ -3,9 +3,8 @@
 #include <QTextStream>
 
 #include "app/CAudioConverterApp.h"
-#include "app/ShellText.h"
 #include "app/gui/CAudioConverterDlg.h"
-#include "common/StringTable.h"
+#include "app/gui/GuiSetUp.h"
 #include "app/gui/QtUserInterface.h"
 
 namespace {
@@ -27,7 +26,7 @@ int main(int argc, char** argv) {
   QApplication qtApp(argc, argv);
   corvane::CAudioConverterApp app;
   corvane::QtUserInterface ui;
-  QApplication::setApplicationDisplayName(corvane::StringTable::Text(corvane::text::kProductName));
+  corvane::SetUpGuiApplication();
   if (!app.StartUp(QApplication::arguments().mid(1), ui)) return 1;
   corvane::CAudioConverterDlg window(app, ui);
   window.show();

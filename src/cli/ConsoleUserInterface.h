@@ -65,9 +65,9 @@ class JobConsole final : public IUserInterface {
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override {
     return console_.AskOverwrite(message, proposedPath);
   }
-  CompletionReply ShowCompleted(const QString&, bool) override { return {}; }
+  CompletionReply ShowCompleted(const QString&, int, bool) override { return {}; }
   void PumpEvents() override {}
-  void OpenWithDesktop(const QString&) override {}
+  bool OpenWithDesktop(const QString&) override { return false; }
 
  private:
   Console& console_;

@@ -67,6 +67,19 @@ QString FormatLength(qint64 milliseconds) {
                            static_cast<int>(seconds % 60));
 }
 
+qint64 ParseLength(const QString& text) {
+  const QStringList parts = text.split(QLatin1Char(':'));
+  if (parts.size() != 3) return 0;
+  qint64 seconds = 0;
+  for (const QString& part : parts) {
+    bool ok = false;
+    const int value = part.toInt(&ok);
+    if (!ok || value < 0) return 0;
+    seconds = seconds * 60 + value;
+  }
+  return seconds * 1000;
+}
+
 QString FormatSize(qint64 bytes) {
   if (bytes <= 0) return StringTable::Text(text::kNotAvailable);
   const double kilobytes = static_cast<double>(bytes) / 1024;

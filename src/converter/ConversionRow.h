@@ -40,6 +40,8 @@ class ConversionRow {
 
 // "%d:%02d:%02d" of the whole seconds in `milliseconds`.
 QString FormatLength(qint64 milliseconds);
+// The milliseconds of a "Length" text written by FormatLength; 0 for any other text ("n/a").
+qint64 ParseLength(const QString& text);
 // "%.0f KB" below 1024 KB, "%.1f MB" from there on, "n/a" for an empty (or unknown) size.
 QString FormatSize(qint64 bytes);
 // "Convert <%s>" with the name of input type row `typeRow` (empty outside 0..27).

@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include "common/DesktopOpen.h"
 #include "common/PathJoin.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -21,6 +22,12 @@ namespace {
 const char* const kSection = keys::section::kConvert;
 
 QString Word(int id) { return StringTable::Text(id); }
+
+// "Failed", with the reason in brackets when there is one.
+QString FailedStatus(const QString& reason) {
+  return reason.isEmpty() ? Word(text::kStatusFailed)
+                          : Word(text::kStatusFailed) + QStringLiteral(" (") + reason + QLatin1Char(')');
+}
 
 // A found file's path from the folder row's own name down: "Album/CD1/a.mp3".
 QString PathBelowParent(const QString& rowFolder, const QString& file) {
@@ -104,7 +111,8 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
   }
   converter_.reset();
   if (!counts_.failed.isEmpty()) {
-    ui_.ShowMessage(StringTable::Format(text::kFilesFailed, {static_cast<int>(counts_.failed.size())}),
+    const int failed = static_cast<int>(counts_.failed.size());
+    ui_.ShowMessage(failed == 1 ? Word(text::kOneFileFailed) : StringTable::Format(text::kFilesFailed, {failed}),
                     MessageIcon::Warning, MessageButtons::Ok);
   }
   Finish(outputFolder);
@@ -150,6 +158,10 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
       if (!QDir().mkpath(mirrored)) {
         ui_.ShowMessage(StringTable::Format(text::kCannotCreateFolder, {mirrored}), MessageIcon::Error,
                         MessageButtons::Ok);
+        // The files left in this folder row are not converted: they count as failed, and the row
+        // says why instead of keeping the status of the last file it did convert.
+        for (qsizetype left = k; left < found.size(); ++left) counts_.failed << found[left];
+        rows_.SetStatus(index, FailedStatus(StringTable::Format(text::kUnableToCreate, {mirrored})));
         return;
       }
       output = OutputPathFor(mirrored, source, extension);
@@ -176,8 +188,7 @@ FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString 
       return result;
     case FileResult::Failed:
       counts_.failed << source;
-      failure = detail.isEmpty() ? Word(text::kStatusFailed)
-                                 : Word(text::kStatusFailed) + QStringLiteral(" (") + detail + QLatin1Char(')');
+      failure = FailedStatus(detail);
       rows_.SetStatus(index, failure);
       break;
     case FileResult::Cancelled:
@@ -208,24 +219,26 @@ void ConversionRun::Finish(const QString& outputFolder) {
       summary += Word(text::kFailedListHeading);
       for (const QString& path : counts_.failed) summary += path + QLatin1Char('\n');
     }
-    const CompletionReply reply = ui_.ShowCompleted(summary, !sameFolder);
+    const CompletionReply reply = ui_.ShowCompleted(summary, failures, !sameFolder);
     asked = true;
     if (reply.dont_show_again) SettingsStore::WriteNumber(kSection, keys::kShowSuccess, 0);
-    if (reply.open_folder && !sameFolder) ui_.OpenWithDesktop(outputFolder);
+    if (reply.open_folder && !sameFolder) OpenOnDesktop(ui_, outputFolder);
   }
   if (!asked && !sameFolder && SettingsStore::ReadNumber(kSection, keys::kAutoOpenFolder, 0) != 0) {
-    ui_.OpenWithDesktop(outputFolder);
+    OpenOnDesktop(ui_, outputFolder);
   }
   BackToIdle();
 }
 
 void ConversionRun::BackToIdle() {
   running_ = false;
-  view_.SetRunning(false);
   view_.SetStatusLine(Word(text::kStatusIdle));
   view_.SetDetailLine(QString());
   ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput));
   ui_.SetJobProgress(0);
+  // Last, so that the view's selection update puts the selected row's output back in the status
+  // bar instead of the bare "Output - " above.
+  view_.SetRunning(false);
 }
 
 }  // namespace corvane

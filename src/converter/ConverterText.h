@@ -21,6 +21,8 @@ inline constexpr int kCompletedHeading = 23021;
 inline constexpr int kOkButton = 23022;
 inline constexpr int kOpenFolderButton = 23023;
 inline constexpr int kDontShowAgain = 23024;
+inline constexpr int kOneFailedCount = 23050;
+inline constexpr int kFailedCount = 23051;
 }  // namespace corvane::text
 
 namespace corvane::text {

@@ -172,6 +172,7 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
   }
   EncodeJob job;
   job.output_path = temporary;
+  job.shown_path = output;
   job.source = stream.get();
   job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : stream.get();
   job.converter = shared_.converter;

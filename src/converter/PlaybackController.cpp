@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/DesktopOpen.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "converter/PlaybackText.h"
@@ -42,7 +43,7 @@ qint64 PlaybackController::PlayerPositionMs() const { return playing_ && player_
 
 void PlaybackController::PlaySelected(PlaybackRowKind kind, const QString& path) {
   if (kind == PlaybackRowKind::Folder) {
-    ui_.OpenWithDesktop(path);
+    OpenOnDesktop(ui_, path);
     return;
   }
   const QString file = SamePathKey(path);
@@ -149,7 +150,7 @@ void PlaybackController::PreviewPosition(int value) {
   if (length_ms_ > 0) ShowPosition(TargetMs(std::clamp(value, 0, kSliderMax)));
 }
 
-void PlaybackController::UpdateSelection(PlaybackRowKind kind, const QString& path) {
+void PlaybackController::UpdateSelection(PlaybackRowKind kind, const QString& path, qint64 rowLengthMs) {
   if (playing_) return;
   if (kind == PlaybackRowKind::Folder) {
     SetSlider(0);
@@ -160,12 +161,21 @@ void PlaybackController::UpdateSelection(PlaybackRowKind kind, const QString& pa
     view_.SetPositionText(PositionText(0, 0));
     return;
   }
-  ShowPosition(TargetMs(slider_));
-  if (SamePathKey(path) != loaded_path_) SetSlider(0);
+  if (!loaded_path_.isEmpty() && SamePathKey(path) == loaded_path_ && length_ms_ > 0) {
+    ShowPosition(TargetMs(slider_));
+  } else {
+    SetSlider(0);
+    view_.SetPositionText(PositionText(0, rowLengthMs));
+  }
   view_.SetButtonIcon(PlaybackIcon::Play);
   view_.SetButtonToolTip(StringTable::Text(text::kPlayTip));
   view_.SetButtonText(StringTable::Text(text::kPlayButton));
   view_.SetSliderVisible(true);
+}
+
+void PlaybackController::ShowNoSelection() {
+  if (playing_) return;
+  view_.SetPositionText(PositionText(0, 0));
 }
 
 void PlaybackController::StopIfLoaded(const QString& path) {

@@ -43,8 +43,11 @@ class PlaybackController {
   // The user is dragging the slider: the text follows; the position changes on release.
   void PreviewPosition(int value);
   // The list's selection changed (ignored while playing): sets the button, slider and text up
-  // for a folder row or a file row.
-  void UpdateSelection(PlaybackRowKind kind, const QString& path);
+  // for a folder row or a file row. The text shows the row's own length (`rowLengthMs`), or the
+  // position and length of the file last played when the row is that file.
+  void UpdateSelection(PlaybackRowKind kind, const QString& path, qint64 rowLengthMs = 0);
+  // No row is selected (ignored while playing): the text shows no position and no length.
+  void ShowNoSelection();
   // A row with `path` is being removed: stops playback of that file and resets the slider.
   void StopIfLoaded(const QString& path);
   // Every row is being removed: stops playback and resets the slider.

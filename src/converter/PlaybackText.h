@@ -7,7 +7,6 @@ inline constexpr int kStopButton = 23301;           // "Stop"
 inline constexpr int kOpenButton = 23302;           // "Open"
 inline constexpr int kOpenFolderTip = 23303;        // "Open folder"
 inline constexpr int kPlayTip = 23304;              // "(F2) Play source audio file"
-inline constexpr int kPositionPlaceholder = 23305;  // "PlayPos", shown before anything was selected
 inline constexpr int kPositionOfLength = 23306;     // "%s / %s"
 inline constexpr int kPlayTime = 23307;             // "%d:%02d:%02d" hours, minutes, seconds
 }  // namespace corvane::text

@@ -7,6 +7,7 @@ inline constexpr int kStopConversionQuestion = 238;
 inline constexpr int kNothingToConvert = 23400;
 inline constexpr int kChooseOutputFolder = 23401;
 inline constexpr int kFilesFailed = 23402;
+inline constexpr int kOneFileFailed = 23052;
 inline constexpr int kStatusWaiting = 23403;
 inline constexpr int kStatusConverting = 23404;
 inline constexpr int kStatusCompleted = 23405;

@@ -44,6 +44,9 @@ struct EncodeOutcome {
 // side by side (each with its own streams and converter).
 struct EncodeJob {
   QString output_path;
+  // The file the user is told about in the status bar: the output's own name while the job
+  // writes a temporary file that replaces it at the end. Empty: output_path.
+  QString shown_path;
   // The decoded input: its length and position drive the progress bar, and its tags are copied
   // when keep_tags is set (DecodeStream sources only, unless `tags` is given).
   const AudioStream* source = nullptr;

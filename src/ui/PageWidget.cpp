@@ -11,11 +11,13 @@ void PageWidget::keyPressEvent(QKeyEvent* event) {
       event->accept();
       return;
     case Qt::Key_Escape:
+      if (!swallows_escape_) break;
       event->accept();
       return;
     default:
-      QWidget::keyPressEvent(event);
+      break;
   }
+  QWidget::keyPressEvent(event);
 }
 
 }  // namespace corvane

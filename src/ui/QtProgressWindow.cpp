@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include "ui/DialogSizing.h"
+
 namespace corvane {
 
 QtProgressWindow::QtProgressWindow(QWidget* parent, const QString& caption)
@@ -11,6 +13,7 @@ QtProgressWindow::QtProgressWindow(QWidget* parent, const QString& caption)
   dialog_->setMinimumDuration(0);
   dialog_->setAutoClose(false);
   dialog_->setAutoReset(false);
+  SizeDialogToContent(*dialog_, 60);
   dialog_->show();
 }
 

@@ -46,6 +46,9 @@ QComboBox* QualityPanelWidget::NewCombo(const char* name) {
 void QualityPanelWidget::BuildLayout() {
   presets_ = new QListWidget(this);
   presets_->setObjectName(QStringLiteral("presetList"));
+  // The list takes the height of the controls beside it rather than asking for more, so that a
+  // page gives its spare height to what grows with use.
+  presets_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
   format_ = NewCombo("formatBox");
   sample_rate_ = NewCombo("sampleRateBox");
   bitrate_ = NewCombo("bitrateBox");

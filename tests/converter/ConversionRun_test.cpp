@@ -372,5 +372,24 @@ TEST_F(ConversionRunTest, TagsFollowTheSourceIntoMp3) {
   EXPECT_EQ(test::ProbeTag(mp3, QStringLiteral("artist")), QStringLiteral("Someone"));
 }
 
+TEST_F(ConversionRunTest, OpeningTheOutputFolderWithoutAnOpenerIsTold) {
+  ASSERT_GE(list_.AddPath(Wav(QStringLiteral("in/a.wav"))), 0);
+  const QString out = Folder(QStringLiteral("out"));
+  ui_.opener_available = false;
+  // "Open Folder" in the completion window, then the automatic opening without that window.
+  ui_.completion_reply.open_folder = true;
+  RunInto(out);
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kShowSuccess, 0);
+  SettingsStore::WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
+  RunInto(out);
+  EXPECT_EQ(ui_.opened_paths, QStringList({out, out}));
+  const QStringList messages = ui_.MessageTexts();
+  ASSERT_EQ(messages.size(), 2) << messages.join(QLatin1Char('|')).toStdString();
+  for (const QString& message : messages) {
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Could not open '%1'").arg(out))) << message.toStdString();
+  }
+  EXPECT_EQ(ui_.completion_failed_counts, std::vector<int>{0});
+}
+
 }  // namespace
 }  // namespace corvane

@@ -40,12 +40,12 @@ class PumpHookUi final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString& c, const QString& s) override { return script.ChooseFolder(c, s); }
   StopAnswer AskStop(const QString& q) override { return script.AskStop(q); }
   OverwriteReply AskOverwrite(const QString& m, const QString& p) override { return script.AskOverwrite(m, p); }
-  CompletionReply ShowCompleted(const QString& s, bool a) override { return script.ShowCompleted(s, a); }
+  CompletionReply ShowCompleted(const QString& s, int f, bool a) override { return script.ShowCompleted(s, f, a); }
   void PumpEvents() override {
     script.PumpEvents();
     if (on_pump) on_pump(script.pumps);
   }
-  void OpenWithDesktop(const QString& path) override { script.OpenWithDesktop(path); }
+  bool OpenWithDesktop(const QString& path) override { return script.OpenWithDesktop(path); }
 };
 
 // Tags every tagged fixture carries (a double quote and a leading dash included).

@@ -62,8 +62,9 @@ OverwriteReply ScriptedUserInterface::AskOverwrite(const QString& message, const
   return Next(overwrite_replies, OverwriteReply{});
 }
 
-CompletionReply ScriptedUserInterface::ShowCompleted(const QString& summary, bool allowOpenFolder) {
+CompletionReply ScriptedUserInterface::ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) {
   completion_summaries << summary;
+  completion_failed_counts.push_back(failedCount);
   completion_folder_allowed.push_back(allowOpenFolder);
   return completion_reply;
 }

@@ -24,6 +24,7 @@ class ScriptedUserInterface final : public IUserInterface {
   QStringList opened_paths;
   QStringList progress_texts;
   int pumps = 0;
+  bool opener_available = true;                      // what OpenWithDesktop answers
 
   std::deque<MessageAnswer> answers;                 // for ShowMessage
   std::deque<std::optional<QString>> text_answers;   // for AskText
@@ -35,6 +36,7 @@ class ScriptedUserInterface final : public IUserInterface {
   QStringList overwrite_messages;
   QStringList overwrite_proposals;
   QStringList completion_summaries;
+  std::vector<int> completion_failed_counts;
   std::vector<bool> completion_folder_allowed;
   int cancel_progress_after = -1;                    // progress windows report cancel after N updates
 
@@ -46,9 +48,12 @@ class ScriptedUserInterface final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
   StopAnswer AskStop(const QString& question) override;
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
-  CompletionReply ShowCompleted(const QString& summary, bool allowOpenFolder) override;
+  CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override;
   void PumpEvents() override { ++pumps; }
-  void OpenWithDesktop(const QString& path) override { opened_paths << path; }
+  bool OpenWithDesktop(const QString& path) override {
+    opened_paths << path;
+    return opener_available;
+  }
 
   QStringList MessageTexts() const;
 };

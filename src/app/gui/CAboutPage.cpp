@@ -1,17 +1,20 @@
 #include "app/gui/CAboutPage.h"
 
-#include <QDir>
-#include <QFile>
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QStandardPaths>
+#include <algorithm>
 
+#include "app/HelpManual.h"
 #include "app/SettingsSummary.h"
 #include "app/ShellText.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "ui/ApplicationIcon.h"
 
 namespace corvane {
 namespace {
@@ -20,14 +23,31 @@ QPlainTextEdit* MakeSummaryField(QWidget* parent) {
   auto* field = new QPlainTextEdit(parent);
   field->setReadOnly(true);
   field->setLineWrapMode(QPlainTextEdit::NoWrap);
+  field->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   return field;
 }
+
+// Makes the field at least as wide and as tall as its text, so that a summary never needs a
+// scroll bar.
+void FitToText(QPlainTextEdit& field) {
+  const QFontMetrics metrics(field.font());
+  const QStringList lines = field.toPlainText().split(QLatin1Char('\n'));
+  int widest = 0;
+  for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+  const int frame = 2 * field.frameWidth();
+  const int margins = 2 * static_cast<int>(field.document()->documentMargin()) + metrics.averageCharWidth();
+  field.setMinimumWidth(widest + frame + margins);
+  field.setMinimumHeight(static_cast<int>(lines.size()) * metrics.lineSpacing() + frame + margins);
+}
+
+constexpr int kLogoSide = 64;
 
 int IndexOf(CAboutPage::SettingsDialog dialog) { return static_cast<int>(dialog); }
 
 }  // namespace
 
-CAboutPage::CAboutPage(IUserInterface& ui, QWidget* parent) : PageWidget(parent), ui_(ui) {
+CAboutPage::CAboutPage(IUserInterface& ui, QWidget* parent)
+    : PageWidget(parent), ui_(ui), program_folder_(QCoreApplication::applicationDirPath()) {
   setObjectName(QStringLiteral("aboutPage"));
   auto* layout = new QGridLayout(this);
 
@@ -65,8 +85,16 @@ CAboutPage::CAboutPage(IUserInterface& ui, QWidget* parent) : PageWidget(parent)
   ripper_summary_ = MakeSummaryField(this);
   ripper_summary_->setObjectName(QStringLiteral("ripperSummary"));
 
-  layout->addWidget(product, 0, 0, 1, 2);
-  layout->addWidget(version, 1, 0, 1, 2);
+  auto* logo = new QLabel(this);
+  logo->setObjectName(QStringLiteral("productIcon"));
+  logo->setPixmap(ApplicationIcon().pixmap(kLogoSide, kLogoSide));
+  auto* heading = new QHBoxLayout;
+  auto* names = new QVBoxLayout;
+  names->addWidget(product);
+  names->addWidget(version);
+  heading->addWidget(logo);
+  heading->addLayout(names, 1);
+  layout->addLayout(heading, 0, 0, 2, 2);
   layout->addWidget(settings_button_, 2, 0);
   layout->addWidget(help, 2, 1);
   layout->addWidget(new QLabel(StringTable::Text(text::kConverterSummaryCaption), this), 3, 0, 1, 2);
@@ -92,19 +120,11 @@ void CAboutPage::RunDialog(SettingsDialog dialog) {
 void CAboutPage::RebuildSummaries() {
   converter_summary_->setPlainText(BuildConverterSummary());
   ripper_summary_->setPlainText(BuildRipperSummary());
+  FitToText(*converter_summary_);
+  FitToText(*ripper_summary_);
 }
 
-void CAboutPage::OpenHelp() {
-  // The manual is bundled in the program; a browser needs it as a file.
-  const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/manual");
-  QDir().mkpath(folder);
-  const QString target = folder + QStringLiteral("/index.html");
-  QFile::remove(target);
-  if (QFile::copy(QStringLiteral(":/manual/index.html"), target)) {
-    QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-    ui_.OpenWithDesktop(target);
-  }
-}
+void CAboutPage::OpenHelp() { OpenHelpManual(ui_, program_folder_); }
 
 void CAboutPage::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {

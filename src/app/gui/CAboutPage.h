@@ -23,8 +23,10 @@ class CAboutPage : public PageWidget {
   // Enables the menu entry of that dialog; an entry without an opener stays disabled.
   void SetDialogOpener(SettingsDialog dialog, DialogOpener opener);
   void RebuildSummaries();
-  // Opens the bundled manual at its first page.
+  // Opens the manual installed with the program at its first page (button and F1).
   void OpenHelp();
+  // The folder the manual is looked for from; the program's own folder unless a test says.
+  void SetProgramFolder(const QString& folder) { program_folder_ = folder; }
 
   QString ConverterSummary() const { return converter_summary_->toPlainText(); }
   QString RipperSummary() const { return ripper_summary_->toPlainText(); }
@@ -37,6 +39,7 @@ class CAboutPage : public PageWidget {
   void RunDialog(SettingsDialog dialog);
 
   IUserInterface& ui_;
+  QString program_folder_;
   QPushButton* settings_button_ = nullptr;
   QPlainTextEdit* converter_summary_ = nullptr;
   QPlainTextEdit* ripper_summary_ = nullptr;

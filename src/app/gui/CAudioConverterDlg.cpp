@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/CAudioConverterApp.h"
@@ -17,17 +18,34 @@
 #include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CRipperPage.h"
 #include "app/gui/QtUserInterface.h"
+#include "ui/ApplicationIcon.h"
+#include "ui/DialogSizing.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kCompanyPaneWidth = 120;
+constexpr int kPageButtonHeight = 34;
+constexpr int kButtonRowMargin = 6;
+// The size a first start opens at, where the screen has room for it.
+constexpr QSize kPreferredSize(1040, 780);
+// Room left around the window on a screen smaller than that, for the window frame.
+constexpr int kFrameAllowance = 48;
 
 bool OnSomeScreen(const QRect& frame) {
   for (const QScreen* screen : QGuiApplication::screens()) {
     if (screen->availableGeometry().intersects(frame)) return true;
   }
   return false;
+}
+
+// The part of the screen a window at `position` may take, less room for its frame.
+QSize RoomOnScreen(const QPoint& position) {
+  const QScreen* screen = QGuiApplication::screenAt(position);
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return kPreferredSize;
+  const QSize available = screen->availableGeometry().size();
+  return {available.width() - kFrameAllowance / 2, available.height() - kFrameAllowance};
 }
 
 }  // namespace
@@ -47,8 +65,10 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
   // they would go.
   convert_page_->RunSelectionUpdate();
 
-  resize(860, 760);
-  setMinimumSize(size());
+  setWindowIcon(ApplicationIcon());
+  // The layout sets the smallest size that still shows every control; the window opens larger
+  // where the screen allows.
+  resize(kPreferredSize.boundedTo(RoomOnScreen(pos())).expandedTo(minimumSizeHint()));
   RestorePlacement();
   logic_.ChooseFirstPage(app_.Launch().source);
 }
@@ -69,13 +89,17 @@ void CAudioConverterDlg::BuildLayout() {
 
   auto* group = new QGroupBox(this);
   auto* row = new QHBoxLayout(group);
+  row->setContentsMargins(kButtonRowMargin, kButtonRowMargin, kButtonRowMargin, kButtonRowMargin);
   const int titles[3] = {text::kPageConvert, text::kPageRipper, text::kPageAbout};
   const QString tips[3] = {StringTable::Text(text::kConvertTooltip), StringTable::Text(text::kRipTooltip),
                            StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)})};
+  const QIcon icons[3] = {ApplicationIcon(), style()->standardIcon(QStyle::SP_DriveCDIcon),
+                          style()->standardIcon(QStyle::SP_FileDialogInfoView)};
   for (int i = 0; i < 3; ++i) {
-    buttons_[i] = new QPushButton(StringTable::Text(titles[i]), group);
+    buttons_[i] = new QPushButton(icons[i], StringTable::Text(titles[i]), group);
+    buttons_[i]->setIconSize(QSize(24, 24));
     buttons_[i]->setCheckable(true);
-    buttons_[i]->setMinimumHeight(36);
+    buttons_[i]->setMinimumHeight(kPageButtonHeight);
     buttons_[i]->setToolTip(tips[i]);
     buttons_[i]->setObjectName(QStringLiteral("pageButton%1").arg(i + 1));
     row->addWidget(buttons_[i]);
@@ -122,9 +146,13 @@ void CAudioConverterDlg::RestorePlacement() {
   const std::optional<QRect> stored = MainWindowLogic::StoredPlacement();
   // A placement off every screen (a monitor since removed) would leave the window unreachable.
   if (!stored || !OnSomeScreen(*stored)) return;
+  // The same rectangle SavePlacement was given: the frame's position (what move() takes) and the
+  // client size (what resize() takes), so that an unchanged window opens again exactly as it was.
   move(stored->topLeft());
-  resize(stored->size().expandedTo(minimumSize()));
+  resize(stored->size().expandedTo(minimumSizeHint()));
 }
+
+QRect CAudioConverterDlg::Placement() const { return {pos(), size()}; }
 
 void CAudioConverterDlg::ShowPage(int page) {
   PageWidget* pages[3] = {convert_page_, ripper_page_, about_page_};
@@ -157,11 +185,15 @@ QString CAudioConverterDlg::StatusText(int pane) const {
 
 void CAudioConverterDlg::ShowAboutDialog() {
   QDialog dialog(this);
+  dialog.setObjectName(QStringLiteral("aboutDialog"));
   dialog.setWindowTitle(StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)}));
   auto* layout = new QVBoxLayout(&dialog);
   auto* page = new CAboutPage(ui_, &dialog);
+  // In a dialog of its own, Esc closes it as it closes any dialog.
+  page->SetSwallowsEscape(false);
   WireSettingsDialogs(*page);
   layout->addWidget(page);
+  SizeDialogToContent(dialog, 0);
   dialog.exec();
 }
 
@@ -171,7 +203,7 @@ void CAudioConverterDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CAudioConverterDlg::closeEvent(QCloseEvent* event) {
-  if (MainWindowLogic::RequestClose(frameGeometry(), convert_page_->JobRunning(), ripper_page_->JobRunning(), ui_)) {
+  if (MainWindowLogic::RequestClose(Placement(), convert_page_->JobRunning(), ripper_page_->JobRunning(), ui_)) {
     event->accept();
     QDialog::closeEvent(event);
   } else {
@@ -180,13 +212,20 @@ void CAudioConverterDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CAudioConverterDlg::keyPressEvent(QKeyEvent* event) {
-  // Esc never closes the window, F9 cycles the pages, whichever control has the focus.
+  // Esc never closes the window, F9 cycles the pages and F1 opens the manual, whichever control
+  // has the focus.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
     return;
   }
   if (event->key() == Qt::Key_F9) {
     logic_.CyclePage();
+    event->accept();
+    return;
+  }
+  // Help is a key away on every page, not only on the one with the help button.
+  if (event->key() == Qt::Key_F1) {
+    about_page_->OpenHelp();
     event->accept();
     return;
   }

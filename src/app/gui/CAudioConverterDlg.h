@@ -36,6 +36,9 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   QPushButton* PageButton(int page) const { return buttons_[page - 1]; }
   // The page currently shown, 0 when none is.
   int VisiblePage() const;
+  // What is saved at close and restored at the next start: the frame's position and the client
+  // size.
+  QRect Placement() const;
 
   // IPageHost
   void ShowPage(int page) override;

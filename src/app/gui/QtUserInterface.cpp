@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "app/ShellText.h"
+#include "common/StringTable.h"
 #include "converter/gui/CConfirmOverwriteDlg.h"
 #include "converter/gui/CCvrtCancelDlg.h"
 #include "converter/gui/CCvrtCompleteDlg.h"
@@ -65,7 +67,7 @@ MessageAnswer FromQtButton(int button) {
 }  // namespace
 
 MessageAnswer QtUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
-  QMessageBox box(ToQtIcon(icon), QApplication::applicationDisplayName(), text, ToQtButtons(buttons), parent_);
+  QMessageBox box(ToQtIcon(icon), StringTable::Text(text::kProductName), text, ToQtButtons(buttons), parent_);
   return FromQtButton(box.exec());
 }
 
@@ -107,16 +109,16 @@ OverwriteReply QtUserInterface::AskOverwrite(const QString& message, const QStri
   return dialog.Reply();
 }
 
-CompletionReply QtUserInterface::ShowCompleted(const QString& summary, bool allowOpenFolder) {
-  CCvrtCompleteDlg dialog(summary, allowOpenFolder, parent_);
+CompletionReply QtUserInterface::ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) {
+  CCvrtCompleteDlg dialog(summary, failedCount, allowOpenFolder, parent_);
   dialog.exec();
   return dialog.Reply();
 }
 
 void QtUserInterface::PumpEvents() { QApplication::processEvents(); }
 
-void QtUserInterface::OpenWithDesktop(const QString& path) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+bool QtUserInterface::OpenWithDesktop(const QString& path) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 
 #include "common/StringTable.h"
 #include "converter/ConverterText.h"
+#include "ui/DialogSizing.h"
 
 namespace corvane {
 
@@ -48,6 +49,8 @@ CConfirmOverwriteDlg::CConfirmOverwriteDlg(const QString& message, const QString
   connect(overwrite_all_, &QPushButton::clicked, this, [this] { Finish(OverwriteReply::Choice::OverwriteAll); });
   connect(other_name_box_, &QCheckBox::toggled, this, &CConfirmOverwriteDlg::OnOtherNameToggled);
   connect(browse_, &QPushButton::clicked, this, &CConfirmOverwriteDlg::Browse);
+  WidenForPath(*name_, 50, 100);
+  SizeDialogToContent(*this, 60);
 }
 
 void CConfirmOverwriteDlg::OnOtherNameToggled(bool on) {

@@ -73,6 +73,8 @@ void CConvertPage::BuildLayout() {
 
   panel_widget_ = new QualityPanelWidget(*panel_, *commands_, this);
   panel_widget_->setTitle(StringTable::Text(text::kQualityGroup));
+  // The list of files gets the spare height, the panel keeps what its controls need.
+  panel_widget_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
   layout->addWidget(panel_widget_);
 
   auto* outputRow = new QHBoxLayout;
@@ -94,23 +96,26 @@ void CConvertPage::BuildLayout() {
   browse_output_->setEnabled(!same_folder_->isChecked());
   SettingsStore::ReadTextOrStore(kSection, keys::kLastSourceFolder, QString());
 
+  // The status and the file being converted share a line; the progress bar and the start button
+  // sit under it.
   auto* statusRow = new QGridLayout;
   statusRow->addWidget(new QLabel(StringTable::Text(text::kStatusLabel), this), 0, 0);
   status_line_ = new QLabel(StringTable::Text(text::kStatusIdle), this);
   status_line_->setObjectName(QStringLiteral("statusLine"));
   detail_line_ = new QLabel(this);
   detail_line_->setObjectName(QStringLiteral("detailLine"));
+  detail_line_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   statusRow->addWidget(status_line_, 0, 1);
-  statusRow->addWidget(detail_line_, 1, 1);
+  statusRow->addWidget(detail_line_, 0, 2);
   progress_ = new QProgressBar(this);
   progress_->setRange(0, 100);
   progress_->setValue(0);
-  statusRow->addWidget(progress_, 2, 0, 1, 2);
+  statusRow->addWidget(progress_, 1, 0, 1, 3);
   start_ = new QPushButton(StringTable::Text(text::kStartConvert), this);
   start_->setObjectName(QStringLiteral("startConvert"));
   start_->setToolTip(StringTable::Text(text::kStartConvertTooltip));
-  statusRow->addWidget(start_, 0, 2, 3, 1);
-  statusRow->setColumnStretch(1, 1);
+  statusRow->addWidget(start_, 0, 3, 2, 1);
+  statusRow->setColumnStretch(2, 1);
   layout->addLayout(statusRow);
 
   connect(start_, &QPushButton::clicked, this, &CConvertPage::StartOrStop);
@@ -229,12 +234,16 @@ void CConvertPage::RunSelectionUpdate() {
   const std::optional<SelectionInfo> info = list_->UpdateSelection(target);
   if (!info) return;
   SetInformationLine(info->info_line);
-  if (info->row < 0) return;
+  if (info->row < 0) {
+    playback_->Controller().ShowNoSelection();
+    return;
+  }
   const ConversionRow& entry = list_->Row(info->row);
   if (entry.IsFolder()) {
     playback_->Controller().UpdateSelection(PlaybackRowKind::Folder, entry.Text(ListColumn::FilePath));
   } else {
-    playback_->Controller().UpdateSelection(PlaybackRowKind::File, entry.SourcePath());
+    playback_->Controller().UpdateSelection(PlaybackRowKind::File, entry.SourcePath(),
+                                            ParseLength(entry.Text(ListColumn::Length)));
   }
 }
 
@@ -290,7 +299,11 @@ void CConvertPage::SetStatusLine(const QString& text) { status_line_->setText(te
 
 bool CConvertPage::SameFolder() const { return same_folder_->isChecked(); }
 
-void CConvertPage::SetDetailLine(const QString& text) { detail_line_->setText(text); }
+void CConvertPage::SetDetailLine(const QString& text) {
+  detail_line_->setText(text);
+  // A narrow window shows the start of a long line; the whole of it is a hover away.
+  detail_line_->setToolTip(text);
+}
 
 void CConvertPage::SetRunning(bool running) {
   job_running_ = running;

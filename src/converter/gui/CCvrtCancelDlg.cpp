@@ -7,6 +7,7 @@
 
 #include "common/StringTable.h"
 #include "converter/ConverterText.h"
+#include "ui/DialogSizing.h"
 
 namespace corvane {
 
@@ -31,6 +32,7 @@ CCvrtCancelDlg::CCvrtCancelDlg(const QString& question, QWidget* parent) : QDial
     buttons->addWidget(button);
   }
   layout->addLayout(buttons);
+  SizeDialogToContent(*this, 40);
 }
 
 }  // namespace corvane

@@ -7,11 +7,11 @@
 namespace corvane {
 
 // "Completed": the run's summary, "Open &Folder" (unless disabled) and the box against showing
-// the window again.
+// the window again. When files failed, a warning icon and their number come first.
 class CCvrtCompleteDlg : public QDialog {
   Q_OBJECT
  public:
-  CCvrtCompleteDlg(const QString& summary, bool allowOpenFolder, QWidget* parent = nullptr);
+  CCvrtCompleteDlg(const QString& summary, int failedCount, bool allowOpenFolder, QWidget* parent = nullptr);
   CompletionReply Reply() const;
 
  private:

@@ -11,6 +11,7 @@
 
 #include "common/StringTable.h"
 #include "converter/ConverterText.h"
+#include "ui/DialogSizing.h"
 
 namespace corvane {
 namespace {
@@ -82,6 +83,8 @@ CCvrtSettingDlg::CCvrtSettingDlg(QWidget* parent) : QDialog(parent) {
   connect(buttons, &QDialogButtonBox::accepted, this, &CCvrtSettingDlg::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   layout->addWidget(buttons);
+  WidenForPath(*folder_, 40, 90);
+  SizeDialogToContent(*this, 50);
 }
 
 ConverterSettings CCvrtSettingDlg::FromControls() const {

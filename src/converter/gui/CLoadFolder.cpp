@@ -12,6 +12,7 @@
 #include "common/UserInterface.h"
 #include "converter/ConversionListText.h"
 #include "engine/InputTypes.h"
+#include "ui/DialogSizing.h"
 
 namespace corvane {
 
@@ -62,6 +63,8 @@ CLoadFolder::CLoadFolder(IUserInterface& ui, QWidget* parent) : QDialog(parent),
   connect(add_, &QPushButton::clicked, this, [this] { Finish(false); });
   connect(add_as_files_, &QPushButton::clicked, this, [this] { Finish(true); });
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+  WidenForPath(*folder_, 50, 90);
+  SizeDialogToContent(*this, 60);
 }
 
 LoadFolderChoice CLoadFolder::Choice() const {

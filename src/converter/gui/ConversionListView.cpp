@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
+#include <algorithm>
 
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
@@ -14,6 +15,8 @@
 
 namespace corvane {
 namespace {
+
+constexpr int kRowPadding = 8;
 
 QStringList LocalPaths(const QMimeData* mime) {
   QStringList paths;
@@ -31,13 +34,22 @@ ConversionListView::ConversionListView(ConversionList& list, ConversionListLoade
   const QList<ColumnDef> columns = ParseColumnSpec(StringTable::Text(text::kListColumnSpec));
   model_ = new ConversionListModel(list_, columns, this);
   setModel(model_);
-  for (int column = 0; column < columns.size(); ++column) setColumnWidth(column, columns[column].width);
+  for (int column = 0; column < columns.size(); ++column) {
+    base_widths_ << std::max(columns[column].width, horizontalHeader()->sectionSizeHint(column));
+    setColumnWidth(column, base_widths_.back());
+  }
+  connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+    if (!sharing_) sized_by_user_ = true;
+  });
   setShowGrid(true);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::ExtendedSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
   verticalHeader()->hide();
+  // Rows as tall as their text needs, so that a small screen still shows a useful number.
+  verticalHeader()->setMinimumSectionSize(fontMetrics().height() + kRowPadding);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPadding);
   horizontalHeader()->setSectionsMovable(true);
   horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   setAcceptDrops(true);
@@ -54,6 +66,30 @@ ConversionListView::ConversionListView(ConversionList& list, ConversionListLoade
 }
 
 ConversionListView::~ConversionListView() { list_.SetObserver({}); }
+
+void ConversionListView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  ShareWidth();
+}
+
+void ConversionListView::ShareWidth() {
+  if (sized_by_user_ || base_widths_.isEmpty()) return;
+  int total = 0;
+  for (const int width : base_widths_) total += width;
+  const int available = viewport()->width();
+  sharing_ = true;
+  int given = 0;
+  for (int column = 0; column < base_widths_.size(); ++column) {
+    int width = base_widths_[column];
+    if (available > total) {
+      const bool last = column + 1 == base_widths_.size();
+      width = last ? available - given : base_widths_[column] * available / total;
+    }
+    given += width;
+    setColumnWidth(column, width);
+  }
+  sharing_ = false;
+}
 
 template <typename Change>
 void ConversionListView::Quietly(Change change) {

@@ -31,8 +31,12 @@ class ConversionListView : public QTableView {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Widens the columns in proportion to their own widths so that together they fill a view wider
+  // than their sum; until the user sizes a column by hand.
+  void ShareWidth();
   void ObserveList();
   void ShowListSelection(int first, int last);
   void TakeViewSelection(const QItemSelection& selected, const QItemSelection& deselected);
@@ -44,6 +48,10 @@ class ConversionListView : public QTableView {
   ConversionListLoader& loader_;
   ConversionListModel* model_ = nullptr;
   bool syncing_ = false;
+  // Each column's width from the specification, or its caption's width where that is more.
+  QList<int> base_widths_;
+  bool sized_by_user_ = false;
+  bool sharing_ = false;
 };
 
 }  // namespace corvane

@@ -24,7 +24,7 @@ PlaybackBar::PlaybackBar(const CAudioEngine& engine, IUserInterface& ui, QWidget
     : QWidget(parent),
       button_(new QPushButton(StringTable::Text(text::kPlayButton), this)),
       slider_(new QSlider(Qt::Horizontal, this)),
-      position_(new QLabel(StringTable::Text(text::kPositionPlaceholder), this)),
+      position_(new QLabel(PlaybackController::PositionText(0, 0), this)),
       timer_(new QTimer(this)),
       controller_(std::make_unique<PlaybackController>(engine, ui, static_cast<IPlaybackView&>(*this))) {
   button_->setObjectName(QStringLiteral("playButton"));

@@ -2,16 +2,22 @@
 // refused close, placement, and the settings/about page.
 #include <QAction>
 #include <QMessageBox>
+#include <QHeaderView>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QtTest>
 
 #include "app/CAudioConverterApp.h"
+#include "app/HelpManual.h"
 #include "app/gui/CAboutPage.h"
 #include "app/gui/CAudioConverterDlg.h"
+#include "app/gui/GuiSetUp.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "converter/gui/CConvertPage.h"
+#include "converter/gui/ConversionListView.h"
 #include "ripper/gui/CRipperPage.h"
+#include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
 #include "app/gui/QtUserInterface.h"
 
@@ -35,6 +41,7 @@ class MainWindowTest : public QObject {
   QtUserInterface ui_;
   std::unique_ptr<QTimer> dismisser_;
   QStringList dismissed_;
+  QStringList dismissed_titles_;
   bool keep_boxes_ = false;
 
   std::unique_ptr<CAudioConverterDlg> MakeWindow(const QStringList& args = {}) {
@@ -56,6 +63,7 @@ class MainWindowTest : public QObject {
       for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible() && !keep_boxes_) {
           dismissed_ << box->text();
+          dismissed_titles_ << box->windowTitle();
           box->accept();
         }
       }
@@ -65,6 +73,7 @@ class MainWindowTest : public QObject {
   void cleanup() {
     dismisser_.reset();
     dismissed_.clear();
+    dismissed_titles_.clear();
     app_.reset();
     settings_.reset();
   }
@@ -152,6 +161,119 @@ class MainWindowTest : public QObject {
     MainWindowLogic::SavePlacement(QRect(-40000, -40000, 1100, 900));
     window = MakeWindow();
     QVERIFY(window->size() != QSize(1100, 900));
+  }
+
+  void unchangedWindowOpensAgainExactlyAsItWas() {
+    auto window = MakeWindow();
+    window->move(60, 70);
+    window->resize(900, 700);
+    // The platform gives the window a frame, so a frame saved and restored as the client grows.
+    QTRY_VERIFY(window->frameGeometry().size() != window->size());
+    const QRect first = window->Placement();
+    QVERIFY(window->close());
+    for (int start = 0; start < 3; ++start) {
+      window = MakeWindow();
+      QCOMPARE(window->Placement(), first);
+      QCOMPARE(window->size(), QSize(900, 700));
+      QVERIFY(window->close());
+      QCOMPARE(MainWindowLogic::StoredPlacement(), std::optional<QRect>(first));
+    }
+  }
+
+  void windowFitsASmallScreen() {
+    auto window = MakeWindow();
+    // What a 1024x768 screen leaves to the client area beside a panel and under a title bar.
+    const QSize smallScreen(1000, 700);
+    const QSize smallest = window->minimumSizeHint().expandedTo(window->minimumSize());
+    QVERIFY2(smallest.width() <= smallScreen.width() && smallest.height() <= smallScreen.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+    // A first start opens within the screen (offscreen: 800x600) as far as the layout allows.
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QVERIFY(window->height() <= std::max(room.height(), smallest.height()));
+
+    // There the converter's list still shows more than five rows, and its columns share the width.
+    window->SwitchPage(1);
+    window->resize(smallScreen);
+    QTRY_COMPARE(window->ConvertPage()->size().width() > 0, true);
+    QApplication::sendPostedEvents();
+    QTableView* list = window->ConvertPage()->ListView();
+    QTRY_VERIFY2(list->viewport()->height() > 5 * list->verticalHeader()->defaultSectionSize(),
+                 qPrintable(QString::number(list->viewport()->height())));
+    int columns = 0;
+    for (int column = 0; column < list->model()->columnCount(); ++column) columns += list->columnWidth(column);
+    QVERIFY2(columns >= list->viewport()->width() - 4, qPrintable(QStringLiteral("%1 of %2").arg(columns).arg(list->viewport()->width())));
+  }
+
+  void titlesReadExactlyAsTheirTexts() {
+    SetUpGuiApplication();
+    auto window = MakeWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Corvane v5.0"));
+    // A display name would be appended to every title by the window system.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QVERIFY(!window->windowIcon().isNull());
+    QVERIFY(!QApplication::windowIcon().isNull());
+    ui_.ShowMessage(QStringLiteral("hello"), MessageIcon::Information, MessageButtons::Ok);
+    QCOMPARE(dismissed_titles_, QStringList({QStringLiteral("Corvane")}));
+  }
+
+  void aboutDialogClosesWithEscape() {
+    auto window = MakeWindow();
+    QString title;
+    bool closedByEscape = false;
+    QTimer::singleShot(0, window.get(), [&] {
+      auto* dialog = window->findChild<QDialog*>(QStringLiteral("aboutDialog"));
+      if (dialog == nullptr) return;
+      title = dialog->windowTitle();
+      QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog->findChild<CAboutPage*>();
+      QTest::keyClick(focus, Qt::Key_Escape);
+      closedByEscape = !dialog->isVisible();
+      if (!closedByEscape) dialog->reject();
+    });
+    window->ShowAboutDialog();
+    QCOMPARE(title, QStringLiteral("About Corvane"));
+    QVERIFY(closedByEscape);
+    // The page inside the main window still swallows it.
+    QTest::keyClick(window->AboutPage(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+  }
+
+  void helpOpensTheManualOrSaysWhyNot() {
+    const QString programFolder = QStringLiteral(CORVANE_BIN_DIR);
+    const QString manual = HelpManualPath(programFolder);
+    QFile file(manual);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(manual));
+    QVERIFY(file.readAll().contains("<html"));
+
+    test::ScriptedUserInterface scripted;
+    CAboutPage page(scripted);
+    page.SetProgramFolder(programFolder);
+    QTest::keyClick(&page, Qt::Key_F1);
+    QCOMPARE(scripted.opened_paths, QStringList{manual});
+    QVERIFY(scripted.messages.empty());
+
+    // No browser or opener: the help button says so.
+    scripted.opener_available = false;
+    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")), Qt::LeftButton);
+    QCOMPARE(scripted.MessageTexts().size(), 1);
+    QVERIFY(scripted.MessageTexts().front().startsWith(QStringLiteral("Could not open '%1'").arg(manual)));
+
+    // A program folder without the manual beside it.
+    page.SetProgramFolder(settings_->Folder());
+    QTest::keyClick(&page, Qt::Key_F1);
+    QCOMPARE(scripted.MessageTexts().size(), 2);
+    QVERIFY(scripted.MessageTexts().back().startsWith(QStringLiteral("The manual was not found at")));
+  }
+
+  void f1OpensHelpFromEveryPage() {
+    auto window = MakeWindow();
+    // The offscreen platform opens nothing, so each press ends in the message about it.
+    for (QWidget* page : {static_cast<QWidget*>(window->RipperPage()), static_cast<QWidget*>(window->ConvertPage())}) {
+      dismissed_.clear();
+      window->SwitchPage(page == window->RipperPage() ? 2 : 1);
+      QTest::keyClick(page, Qt::Key_F1);
+      QTRY_COMPARE(dismissed_.size(), 1);
+      QVERIFY2(dismissed_.front().contains(QStringLiteral("manual/index.html")), qPrintable(dismissed_.front()));
+    }
   }
 
   void aboutPageSummariesAndMenu() {

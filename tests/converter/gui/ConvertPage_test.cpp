@@ -498,10 +498,22 @@ class ConvertPageTest : public QObject {
     const QString out = UseOutputFolder();
     QVERIFY(!out.isEmpty());
     QVERIFY(page_->List().AddPath(source) >= 0);
+    QStringList outputTexts;
+    ui_->SetStatusSink([&outputTexts](int pane, const QString& text) {
+      if (pane == 1) outputTexts << text;
+    });
 
     page_->StartOrStop();
 
     const QString output = QDir(out).filePath(QStringLiteral("tone.MP3"));
+    // The status bar names the file being written by its own name, never by the temporary one
+    // it is written under; after the run it shows the selected row's output again.
+    const QString shown = QStringLiteral("Output - ") + output;
+    QVERIFY2(outputTexts.contains(shown), qPrintable(outputTexts.join(QLatin1Char('|'))));
+    for (const QString& text : outputTexts) {
+      QVERIFY2(text == shown || text == QStringLiteral("Output - "), qPrintable(text));
+    }
+    QCOMPARE(outputTexts.back(), shown);
     QVERIFY2(QFile::exists(output), qPrintable(QDir(out).entryList().join(QLatin1Char(' '))));
     QCOMPARE(QDir(out).entryList(QDir::Files), QStringList({QStringLiteral("tone.MP3")}));
     const QByteArray pcm = test::DecodeWithFfmpeg(output);
@@ -524,6 +536,59 @@ class ConvertPageTest : public QObject {
              qPrintable(completed.front()));
     QVERIFY2(Shown(QStringLiteral("message: ")).isEmpty(), qPrintable(shown_.join(QLatin1Char('|'))));
     QCOMPARE(SettingsStore::ReadText(kSection, keys::kLastOutputFolder), out);
+  }
+
+  void folderRowWhoseOutputFolderCannotBeMadeFails() {
+    QVERIFY(MakePage());
+    QVERIFY(!Tone(QStringLiteral("Album/a.wav")).isEmpty());
+    // The output folder lies below a plain file, so no folder can be made there.
+    const QString blocker = dir_->filePath(QStringLiteral("blocker"));
+    QVERIFY(test::WriteAll(blocker, "not a folder"));
+    page_->SetOutputFolderField(blocker + QStringLiteral("/out"));
+    QVERIFY(page_->List().AddPath(dir_->filePath(QStringLiteral("Album"))) >= 0);
+
+    page_->StartOrStop();
+
+    const QString status = Cell(0, ListColumn::Status);
+    QVERIFY2(status.startsWith(QStringLiteral("Failed (Unable to create '%1/out/Album").arg(blocker)), qPrintable(status));
+    const QStringList messages = Shown(QStringLiteral("message: "));
+    QVERIFY2(messages.size() == 2, qPrintable(messages.join(QLatin1Char('|'))));
+    QVERIFY(messages[0].startsWith(QStringLiteral("Failed to create the directory below:")));
+    QVERIFY(messages[1].startsWith(QStringLiteral("1 file failed in the conversion.")));
+    const QStringList completed = Shown(QStringLiteral("completed: "));
+    QCOMPARE(completed.size(), 1);
+    QVERIFY2(completed.front().startsWith(QStringLiteral("1 files converted (success 0, failure 1)")),
+             qPrintable(completed.front()));
+    QCOMPARE(page_->StatusLine(), QStringLiteral("Idle"));
+  }
+
+  void positionTextFollowsTheSelectedRow() {
+    QVERIFY(MakePage());
+    QLabel* position = page_->Playback()->PositionLabel();
+    QCOMPARE(position->text(), QStringLiteral("0:00:00 / 0:00:00"));
+    QVERIFY(page_->List().AddPath(Tone(QStringLiteral("long.wav"), 3.0)) >= 0);
+    QVERIFY(page_->List().AddPath(Tone(QStringLiteral("short.wav"), 1.0)) >= 0);
+    SelectOnly(0);
+    page_->RunSelectionUpdate();
+    QCOMPARE(position->text(), QStringLiteral("0:00:00 / 0:00:03"));
+    SelectOnly(1);
+    page_->RunSelectionUpdate();
+    QCOMPARE(position->text(), QStringLiteral("0:00:00 / 0:00:01"));
+
+    // Played, stopped and removed: its length goes with it.
+    page_->ListView()->setFocus();
+    QTest::keyClick(page_->ListView(), Qt::Key_F2);
+    QVERIFY(page_->Playback()->Controller().IsPlaying());
+    QTest::keyClick(page_->ListView(), Qt::Key_F2);
+    QTest::keyClick(page_->ListView(), Qt::Key_Delete);
+    QCOMPARE(page_->List().Count(), 1);
+    page_->List().ClearSelection();
+    page_->RunSelectionUpdate();
+    QCOMPARE(position->text(), QStringLiteral("0:00:00 / 0:00:00"));
+    SelectOnly(0);
+    page_->RunSelectionUpdate();
+    QCOMPARE(position->text(), QStringLiteral("0:00:00 / 0:00:03"));
+    QVERIFY(Shown(QStringLiteral("message: ")).isEmpty());
   }
 };
 

@@ -30,7 +30,7 @@ class PlaybackBarTest : public QObject {
     QCOMPARE(bar.Button()->objectName(), QStringLiteral("playButton"));
     QCOMPARE(bar.Button()->text(), QStringLiteral("Play"));
     QCOMPARE(bar.Button()->toolTip(), QStringLiteral("(F2) Play source audio file"));
-    QCOMPARE(bar.PositionLabel()->text(), QStringLiteral("PlayPos"));
+    QCOMPARE(bar.PositionLabel()->text(), QStringLiteral("0:00:00 / 0:00:00"));
     QSlider* slider = bar.Slider();
     QCOMPARE(slider->orientation(), Qt::Horizontal);
     QCOMPARE(slider->minimum(), 0);

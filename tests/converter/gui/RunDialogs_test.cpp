@@ -1,5 +1,6 @@
 // The three dialogs of a run: their answers, the defaults and Esc.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,10 +93,10 @@ class RunDialogsTest : public QObject {
   }
 
   void completedDialogFlags() {
-    CCvrtCompleteDlg sameFolder(QStringLiteral("1 files converted"), false);
+    CCvrtCompleteDlg sameFolder(QStringLiteral("1 files converted"), 0, false);
     QVERIFY(!sameFolder.findChild<QPushButton*>(QStringLiteral("openFolder"))->isEnabled());
 
-    CCvrtCompleteDlg dialog(QStringLiteral("1 files converted"), true);
+    CCvrtCompleteDlg dialog(QStringLiteral("1 files converted"), 0, true);
     dialog.findChild<QCheckBox*>()->setChecked(true);
     ClickLater(dialog, "openFolder");
     dialog.exec();
@@ -103,6 +104,35 @@ class RunDialogsTest : public QObject {
     QVERIFY(dialog.Reply().dont_show_again);
     QCOMPARE(dialog.findChild<QPlainTextEdit*>(QStringLiteral("summary"))->toPlainText(),
              QStringLiteral("1 files converted"));
+  }
+
+  void completedDialogLeadsWithFailures_data() {
+    QTest::addColumn<int>("failed");
+    QTest::addColumn<QString>("countText");
+    QTest::newRow("none") << 0 << QString();
+    QTest::newRow("one") << 1 << QStringLiteral("1 file failed");
+    QTest::newRow("three") << 3 << QStringLiteral("3 files failed");
+  }
+  void completedDialogLeadsWithFailures() {
+    QFETCH(int, failed);
+    QFETCH(QString, countText);
+    CCvrtCompleteDlg dialog(QStringLiteral("4 files converted"), failed, true);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto* heading = dialog.findChild<QLabel*>(QStringLiteral("heading"));
+    QCOMPARE(heading->text(), QStringLiteral("Convert completed successfully!"));
+    auto* count = dialog.findChild<QLabel*>(QStringLiteral("failedCount"));
+    auto* icon = dialog.findChild<QLabel*>(QStringLiteral("failureIcon"));
+    if (failed == 0) {
+      QVERIFY(count == nullptr && icon == nullptr);
+      return;
+    }
+    QVERIFY(count != nullptr && icon != nullptr);
+    QCOMPARE(count->text(), countText);
+    QVERIFY(!icon->pixmap().isNull());
+    // Read first: above the heading, and in a larger bold face.
+    QVERIFY(count->mapTo(&dialog, QPoint()).y() + count->height() <= heading->mapTo(&dialog, QPoint()).y());
+    QVERIFY(count->font().bold());
   }
 };
 
