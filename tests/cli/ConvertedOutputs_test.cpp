@@ -175,6 +175,22 @@ TEST_F(ConvertedOutputs, FlacOfALossySourceRecordsTheSamplesItGot) {
   EXPECT_EQ(table.points_past_end, 0);
 }
 
+// A cut lossless file claims more samples than it holds: the output still holds what it claims.
+TEST_F(ConvertedOutputs, FlacOfACutFlacSourceIsConsistent) {
+  const QString whole = Path(QStringLiteral("whole.flac"));
+  RunTool(QStringLiteral("flac"), {QStringLiteral("-s"), QStringLiteral("-f"), QStringLiteral("-o"), whole,
+                                   Music(QStringLiteral("cut.wav"), 44100, 3)});
+  QFile file(whole);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  ASSERT_TRUE(file.resize(file.size() * 6 / 10));
+  file.close();
+  const QString ours = Convert(whole, {QStringLiteral("--format"), QStringLiteral("flac")});
+  RunTool(QStringLiteral("flac"), {QStringLiteral("-s"), QStringLiteral("-t"), ours});
+  const FlacSeekTable table = ReadSeekTable(ours);
+  EXPECT_EQ(table.total_samples, Decode(ours).size() / 4);
+  EXPECT_EQ(table.points_past_end, 0);
+}
+
 // Six channels, each a tone of its own, stay six channels and decode to the source's samples.
 TEST_F(ConvertedOutputs, FlacKeepsEveryChannelOfA51Source) {
   const QString source =
