@@ -135,9 +135,13 @@ void Mp3FileEncoder::Configure(const CMp3EncoderSettings& settings, int inputRat
   } else {
     lame_set_VBR(lame_, VbrModeFor(settings.VbrMethod()));
     if (settings.VbrQuality() >= 0 && settings.VbrQuality() <= 9) lame_set_VBR_q(lame_, settings.VbrQuality());
-    if (settings.VbrMethod() == kVbrAbr && settings.VbrBitrate() > 0)
-      lame_set_VBR_mean_bitrate_kbps(lame_, settings.VbrBitrate());
-    if (settings.MaxAbrVbrBitrate() > 0) lame_set_VBR_max_bitrate_kbps(lame_, settings.MaxAbrVbrBitrate());
+    // ABR aims at a mean bitrate, and the maximum bounds its peaks; a maximum below that mean
+    // would quietly replace it and is left out. The quality-driven methods are bounded by the
+    // quality alone (and by MPEG's highest bitrate): a cap would make every quality sound alike.
+    const bool abr = settings.VbrMethod() == kVbrAbr;
+    if (abr && settings.VbrBitrate() > 0) lame_set_VBR_mean_bitrate_kbps(lame_, settings.VbrBitrate());
+    if (abr && settings.MaxAbrVbrBitrate() > 0 && settings.MaxAbrVbrBitrate() >= settings.VbrBitrate())
+      lame_set_VBR_max_bitrate_kbps(lame_, settings.MaxAbrVbrBitrate());
     if (settings.MinBitrateEnforced() == 1 && settings.Bitrate() > 0) {
       lame_set_VBR_min_bitrate_kbps(lame_, settings.Bitrate());
       lame_set_VBR_hard_min(lame_, 1);

@@ -45,7 +45,7 @@ bool SndFileEncoder::Accepts(SndFileKind kind, int sampleRate, int channels) {
 }
 
 SndFileEncoder::SndFileEncoder(const QString& path, SndFileKind kind, int sampleRate, int channels)
-    : channels_(channels) {
+    : channels_(channels), pairs_only_(kind == SndFileKind::VoxAdpcm) {
   if (!Accepts(kind, sampleRate, channels))
     throw ConverterError(ConverterErrorCode::UnsupportedFormat, "libsndfile does not take these settings");
   SF_INFO info = InfoFor(kind, sampleRate, channels);
@@ -57,14 +57,35 @@ SndFileEncoder::~SndFileEncoder() {
   if (file_) sf_close(file_);
 }
 
-void SndFileEncoder::Write(std::span<const std::int16_t> samples) {
-  const sf_count_t frames = static_cast<sf_count_t>(samples.size()) / channels_;
-  if (frames == 0) return;
-  if (sf_writef_short(file_, samples.data(), frames) != frames)
+void SndFileEncoder::WriteFrames(const std::int16_t* samples, std::int64_t frames) {
+  if (frames > 0 && sf_writef_short(file_, samples, frames) != frames)
     throw ConverterError(ConverterErrorCode::WriteFailed, sf_strerror(file_));
 }
 
+void SndFileEncoder::Write(std::span<const std::int16_t> samples) {
+  if (!pairs_only_) {
+    WriteFrames(samples.data(), static_cast<sf_count_t>(samples.size()) / channels_);
+    return;
+  }
+  if (samples.empty()) return;
+  joined_.clear();
+  if (carried_) joined_.push_back(*carried_);
+  joined_.insert(joined_.end(), samples.begin(), samples.end());
+  carried_.reset();
+  if (joined_.size() % 2 != 0) {
+    carried_ = joined_.back();
+    joined_.pop_back();
+  }
+  WriteFrames(joined_.data(), static_cast<sf_count_t>(joined_.size()));
+}
+
 void SndFileEncoder::Finish() {
+  if (carried_) {
+    // The file can only end on a whole byte: the last sample is held once more.
+    const std::int16_t last[2] = {*carried_, *carried_};
+    carried_.reset();
+    WriteFrames(last, 2);
+  }
   // Closing writes the final header sizes and the last partial ADPCM block.
   sf_write_sync(file_);
   const int pending = sf_error(file_);

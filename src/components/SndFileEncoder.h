@@ -1,5 +1,7 @@
 #pragma once
 #include <QString>
+#include <optional>
+#include <vector>
 
 #include "components/IFileEncoder.h"
 
@@ -32,8 +34,15 @@ class SndFileEncoder final : public IFileEncoder {
   void Finish() override;
 
  private:
+  void WriteFrames(const std::int16_t* samples, std::int64_t frames);
+
   sf_private_tag* file_ = nullptr;
   int channels_;
+  // Dialogic ADPCM packs two samples into a byte and libsndfile takes only whole bytes per call:
+  // an odd sample waits here for the next block (or is completed at the end).
+  bool pairs_only_ = false;
+  std::optional<std::int16_t> carried_;
+  std::vector<std::int16_t> joined_;
 };
 
 }  // namespace corvane

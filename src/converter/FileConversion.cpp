@@ -71,7 +71,10 @@ void AttachNormalizer(AudioStream& stream, int peak, int percent) {
   const int divisor = static_cast<int>(peak / (percent / 100.0));
   if (divisor <= 0) return;
   stream.SetSampleProcessor([divisor](qint16* samples, int count) {
-    for (int i = 0; i < count; ++i) samples[i] = static_cast<qint16>(samples[i] * kFullScale / divisor);
+    for (int i = 0; i < count; ++i) {
+      // Dithered mixing may differ by a step from the pass that measured the peak: clip, never wrap.
+      samples[i] = static_cast<qint16>(std::clamp(samples[i] * kFullScale / divisor, -kFullScale - 1, kFullScale));
+    }
   });
 }
 
@@ -124,17 +127,6 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
     detail = StringTable::Format(text::kUnableToLoad, {ToCode(error)});
     return FileResult::Failed;
   }
-  if (options_.NormalizeEnabled()) {
-    options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
-    const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
-    SettingsStore::WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
-    options_.SetNormalizeValue(percent);
-    const int peak = LevelMeter::MeasurePeak(*stream);
-    stream->Seek(0);
-    AttachNormalizer(*stream, peak, percent);
-    options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
-  }
-
   const EncodeSettings& settings = shared_.settings;
   const ChannelInfo info = stream->Info();
   int mixRate = settings.sample_rate;
@@ -149,9 +141,10 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
       mixChannels = std::min(info.channels, 2);
       break;
     case FormatCode::Musepack:
-      needMixer = info.rate != 44100 && info.rate != 48000;
-      mixRate = 44100;
-      mixChannels = info.channels;
+      // mpcenc takes 44.1 or 48 kHz and at most two channels.
+      needMixer = (info.rate != 44100 && info.rate != 48000) || info.channels > 2;
+      mixRate = info.rate == 48000 ? 48000 : 44100;
+      mixChannels = std::min(info.channels, 2);
       break;
     default:
       break;
@@ -164,6 +157,19 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
       return FileResult::Failed;
     }
   }
+  AudioStream& encode = mixer ? static_cast<AudioStream&>(*mixer) : *stream;
+  if (options_.NormalizeEnabled()) {
+    options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
+    const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
+    SettingsStore::WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
+    options_.SetNormalizeValue(percent);
+    // The level of what is written: after mixing, so that a mono source copied to two channels
+    // or a down-mixed one reaches the target and resampling cannot push it past full scale.
+    const int peak = LevelMeter::MeasurePeak(encode);
+    encode.Seek(0);
+    AttachNormalizer(encode, peak, percent);
+    options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
+  }
 
   const QString temporary = MakeTemporaryBeside(output);
   if (temporary.isEmpty()) {
@@ -174,7 +180,7 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
   job.output_path = temporary;
   job.shown_path = output;
   job.source = stream.get();
-  job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : stream.get();
+  job.encode = &encode;
   job.converter = shared_.converter;
   job.settings = settings;
   job.keep_tags = options_.KeepTags();

@@ -15,6 +15,13 @@ int AudioStream::Read(void* buffer, int bytes) {
   return read;
 }
 
+int AudioStream::ReadWide(qint32* buffer, int frames) {
+  const int frameBytes = Info().channels * static_cast<int>(sizeof(qint32));
+  if (buffer == nullptr || frames <= 0 || frameBytes <= 0) return 0;
+  const int read = ReadPcm(reinterpret_cast<char*>(buffer), frames * frameBytes);
+  return read < 0 ? -1 : read / frameBytes;
+}
+
 int AudioStream::TakePending(const std::vector<char>& pending, size_t& offset, char* out, int room) {
   if (offset >= pending.size() || room <= 0) return 0;
   const size_t take = std::min(pending.size() - offset, static_cast<size_t>(room));

@@ -25,6 +25,9 @@ class AudioStream {
   virtual ChannelInfo Info() const = 0;
   // Whole length of the delivered data in bytes.
   virtual qint64 LengthBytes() const = 0;
+  // True when LengthBytes is exactly what the stream delivers from start to end (not an estimate
+  // from a bitrate or a container's rounded duration).
+  virtual bool LengthIsExact() const { return false; }
   // Bytes delivered so far (or the place a seek moved to).
   virtual qint64 PositionBytes() const = 0;
   // Moves to a byte position (rounded down to a whole sample frame). False when the stream
@@ -37,6 +40,15 @@ class AudioStream {
   // bytes read, fewer only at the end, 0 once the end is reached, -1 when decoding failed (see
   // LastError). The sample processor, when set, has already run over the returned data.
   int Read(void* buffer, int bytes);
+
+  // Some streams can also hand out their samples as 32-bit integers (full scale at 2^31), so that
+  // a mixer in front of them resamples before the bit depth is reduced. Switches the stream to
+  // that form for ReadWide; false (and no change) when it cannot. Call before the first read.
+  virtual bool SelectWideSamples() { return false; }
+  // Reads up to `frames` frames of 32-bit samples after SelectWideSamples; same results as Read,
+  // counted in frames. The sample processor does not run over them. Positions and lengths keep
+  // counting bytes of 16-bit data.
+  int ReadWide(qint32* buffer, int frames);
 
   void SetSampleProcessor(SampleProcessor processor) { processor_ = std::move(processor); }
   EngineError LastError() const { return last_error_; }

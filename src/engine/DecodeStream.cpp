@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "engine/ChannelTypeMap.h"
+#include "engine/MusepackHeader.h"
 
 extern "C" {
 #include <libavutil/log.h>
@@ -70,7 +71,10 @@ std::unique_ptr<DecodeStream> DecodeStream::Open(const QString& path, EngineErro
   if (error != EngineError::Ok) return nullptr;
   stream->ReadFirstPacket();
   stream->ReadTags();
-  if (stream->length_bytes_ < 0) stream->length_bytes_ = stream->MeasureLengthByDecoding();
+  if (stream->length_bytes_ < 0) {
+    stream->length_bytes_ = stream->MeasureLengthByDecoding();
+    stream->exact_length_ = true;
+  }
   if (stream->length_bytes_ < 0) {
     error = EngineError::FileFormat;
     return nullptr;
@@ -123,8 +127,15 @@ EngineError DecodeStream::OpenDecoder() {
   qint64 frames = -1;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
     frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, info_.rate});
+    exact_length_ = info_.originalBits > 0 && format_->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
   } else if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
     frames = av_rescale(format_->duration, info_.rate, AV_TIME_BASE);
+  }
+  if (info_.type == ChannelType::Musepack) {
+    // FFmpeg counts Musepack in whole frames or coarser: take the header's count, or decode.
+    const std::optional<qint64> samples = MusepackSampleCount(path_);
+    frames = samples.value_or(-1);
+    exact_length_ = samples.has_value();
   }
   length_bytes_ = frames < 0 ? -1 : frames * info_.FrameBytes();
   return EngineError::Ok;
@@ -192,6 +203,10 @@ qint64 DecodeStream::MeasureLengthByDecoding() {
 }
 
 int DecodeStream::ReadPcm(char* buffer, int bytes) {
+  if (exact_length_) {
+    const qint64 left = std::max<qint64>(0, length_bytes_ - position_bytes_) * (wide_ ? 2 : 1);
+    bytes = static_cast<int>(std::min<qint64>(bytes, left));
+  }
   int written = 0;
   while (written < bytes) {
     if (const int taken = TakePending(pending_, pending_offset_, buffer + written, bytes - written)) {
@@ -206,7 +221,8 @@ int DecodeStream::ReadPcm(char* buffer, int bytes) {
       break;
     }
   }
-  position_bytes_ += written;
+  position_bytes_ += wide_ ? written / 2 : written;
+  if (exact_length_ && position_bytes_ >= length_bytes_) ended_ = true;
   return written;
 }
 
@@ -275,8 +291,8 @@ bool DecodeStream::ConvertFrame() {
   if (frame.nb_samples <= 0 || frame.sample_rate <= 0 || frame.ch_layout.nb_channels <= 0) return true;
   if (!resampler_ || resampler_channels_ != frame.ch_layout.nb_channels || resampler_rate_ != frame.sample_rate ||
       resampler_format_ != frame.format) {
-    resampler_ = ffmpeg::MakeS16Resampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format), frame.sample_rate,
-                                          info_.channels, info_.rate);
+    resampler_ = ffmpeg::MakeResampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format), frame.sample_rate,
+                                       info_.channels, info_.rate, wide_ ? AV_SAMPLE_FMT_S32 : AV_SAMPLE_FMT_S16);
     if (!resampler_) {
       SetLastError(EngineError::Format);
       return false;
@@ -287,7 +303,7 @@ bool DecodeStream::ConvertFrame() {
   }
   const int capacity = swr_get_out_samples(resampler_.get(), frame.nb_samples);
   if (capacity <= 0) return true;
-  pending_.resize(static_cast<size_t>(capacity) * info_.FrameBytes());
+  pending_.resize(static_cast<size_t>(capacity) * DeliveredFrameBytes());
   uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
   const int produced =
       swr_convert(resampler_.get(), &out, capacity, const_cast<const uint8_t**>(frame.extended_data), frame.nb_samples);
@@ -295,7 +311,7 @@ bool DecodeStream::ConvertFrame() {
     SetLastError(EngineError::Decode);
     return false;
   }
-  pending_.resize(static_cast<size_t>(produced) * info_.FrameBytes());
+  pending_.resize(static_cast<size_t>(produced) * DeliveredFrameBytes());
 
   if (skip_to_sample_ >= 0) {  // first frame after a seek: drop what lies before the target
     const qint64 start = FrameStartSample();
@@ -304,13 +320,21 @@ bool DecodeStream::ConvertFrame() {
   }
   if (drop_samples_ > 0) {
     const qint64 drop = std::min<qint64>(drop_samples_, produced);
-    pending_offset_ = static_cast<size_t>(drop) * info_.FrameBytes();
+    pending_offset_ = static_cast<size_t>(drop) * DeliveredFrameBytes();
     drop_samples_ -= drop;
     if (pending_offset_ >= pending_.size()) {
       pending_.clear();
       pending_offset_ = 0;
     }
   }
+  return true;
+}
+
+bool DecodeStream::SelectWideSamples() {
+  if (wide_) return true;
+  if (!pending_.empty()) return false;  // 16-bit samples are already waiting
+  wide_ = true;
+  resampler_.reset();
   return true;
 }
 
@@ -352,8 +376,10 @@ bool DecodeStream::Seek(qint64 bytePosition) {
     skip_to_sample_ = target;
   } else {
     const qint64 keptLength = length_bytes_;
+    const bool keptExact = exact_length_;
     if (!Reopen()) return false;
     length_bytes_ = keptLength;
+    exact_length_ = keptExact;
     drop_samples_ = target;  // decoded again from the start: count the samples away
   }
   position_bytes_ = target * frameBytes;

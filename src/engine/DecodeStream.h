@@ -27,9 +27,13 @@ class DecodeStream final : public AudioStream {
 
   ChannelInfo Info() const override { return info_; }
   qint64 LengthBytes() const override { return length_bytes_; }
+  // Exact for lossless sources whose container counts their samples, Musepack files and sources
+  // measured by decoding them; an exact stream never delivers more than its length.
+  bool LengthIsExact() const override { return exact_length_; }
   qint64 PositionBytes() const override { return position_bytes_; }
   bool Seek(qint64 bytePosition) override;
   bool IsActive() const override { return !ended_; }
+  bool SelectWideSamples() override;
 
   // File offset of the first audio packet (after leading tags and headers); -1 when unknown.
   qint64 AudioDataStart() const { return audio_start_; }
@@ -53,6 +57,8 @@ class DecodeStream final : public AudioStream {
   bool Reopen();
   void ResetDecoding();
   qint64 FrameStartSample() const;
+  // Bytes of one frame as this stream hands it out (16 or 32-bit samples).
+  int DeliveredFrameBytes() const { return info_.channels * (wide_ ? 4 : 2); }
 
   QString path_;
   Mode mode_;
@@ -68,6 +74,7 @@ class DecodeStream final : public AudioStream {
   int resampler_channels_ = 0;
   int resampler_rate_ = 0;
   int resampler_format_ = -1;
+  bool wide_ = false;  // samples are handed out as 32-bit integers
 
   std::vector<char> pending_;  // converted samples not yet delivered
   size_t pending_offset_ = 0;
@@ -76,6 +83,7 @@ class DecodeStream final : public AudioStream {
 
   ChannelInfo info_;
   qint64 length_bytes_ = 0;
+  bool exact_length_ = false;
   qint64 position_bytes_ = 0;
   qint64 audio_start_ = -1;
   StreamTags tags_;

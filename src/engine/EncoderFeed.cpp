@@ -25,7 +25,7 @@ QString EncoderFeed::FindProgram(const QString& name, const QString& programFold
 }
 
 std::unique_ptr<EncoderFeed> EncoderFeed::Start(const QString& program, const QStringList& arguments, int sampleRate,
-                                                int channels, int bitsPerSample) {
+                                                int channels, int bitsPerSample, qint64 frames) {
   if (program.isEmpty()) return nullptr;
   // An encoder that dies while we write must fail the job, not end this process.
   static const bool ignorePipeSignal = [] { return std::signal(SIGPIPE, SIG_IGN) != SIG_ERR; }();
@@ -38,7 +38,7 @@ std::unique_ptr<EncoderFeed> EncoderFeed::Start(const QString& program, const QS
   process.setStandardErrorFile(QProcess::nullDevice());
   process.start(program, arguments, QIODevice::WriteOnly);
   if (!process.waitForStarted(kStartTimeoutMs)) return nullptr;
-  const QByteArray header = MakeStreamingWavHeader(sampleRate, channels, bitsPerSample);
+  const QByteArray header = MakeWavStreamHeader(sampleRate, channels, bitsPerSample, frames);
   if (!feed->Write(header.constData(), header.size())) return nullptr;
   return feed;
 }

@@ -16,9 +16,11 @@ class EncoderFeed {
   // Finds `name` in the program folder first, then on PATH. Empty when it is nowhere.
   static QString FindProgram(const QString& name, const QString& programFolder);
 
-  // Starts the encoder and writes the WAV header. Null when it could not be started.
+  // Starts the encoder and writes the WAV header, which declares `frames` sample frames (the caller
+  // then writes exactly that many) or, when negative, a stream of unknown length. Null when the
+  // encoder could not be started.
   static std::unique_ptr<EncoderFeed> Start(const QString& program, const QStringList& arguments, int sampleRate,
-                                            int channels, int bitsPerSample);
+                                            int channels, int bitsPerSample, qint64 frames = -1);
   ~EncoderFeed();
   EncoderFeed(const EncoderFeed&) = delete;
   EncoderFeed& operator=(const EncoderFeed&) = delete;

@@ -33,8 +33,20 @@ using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFreer>;
 
-// A resampler from one sample layout to 16-bit interleaved samples; nullptr when FFmpeg refuses.
-ResamplerPtr MakeS16Resampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
-                              int outRate);
+// A resampler from one sample layout to interleaved samples of `outFormat` (16-bit unless told);
+// nullptr when FFmpeg refuses.
+ResamplerPtr MakeResampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
+                           int outRate, AVSampleFormat outFormat = AV_SAMPLE_FMT_S16);
+
+// How a mixer's resampler is made.
+struct MixOptions {
+  AVSampleFormat in_format = AV_SAMPLE_FMT_S16;  // interleaved
+  bool dither = false;                           // triangular dither when reducing to 16 bits
+};
+
+// A resampler for a mixer: interleaved samples in the default layouts of the two channel counts,
+// 16-bit interleaved out. Rates are converted with the SoX resampler where FFmpeg has it, else
+// with a long windowed-sinc filter. nullptr when FFmpeg refuses.
+ResamplerPtr MakeMixResampler(int inChannels, int inRate, int outChannels, int outRate, const MixOptions& options);
 
 }  // namespace corvane::ffmpeg

@@ -12,7 +12,10 @@ constexpr int kInputFrames = 4096;  // source frames converted per step
 
 }  // namespace
 
-MixerStream::MixerStream(AudioStream& source, ChannelInfo info) : source_(source), info_(info) {}
+MixerStream::MixerStream(AudioStream& source, ChannelInfo info) : source_(source), info_(info) {
+  copy_mono_ = source.Info().channels == 1 && info.channels > 1;
+  wide_ = source.SelectWideSamples();
+}
 
 MixerStream::~MixerStream() = default;
 
@@ -37,11 +40,22 @@ std::unique_ptr<MixerStream> MixerStream::Create(AudioStream& source, int rate, 
 
 bool MixerStream::MakeResampler() {
   const ChannelInfo from = source_.Info();
-  AVChannelLayout layout{};
-  av_channel_layout_default(&layout, from.channels);
-  resampler_ = ffmpeg::MakeS16Resampler(layout, AV_SAMPLE_FMT_S16, from.rate, info_.channels, info_.rate);
-  av_channel_layout_uninit(&layout);
+  ffmpeg::MixOptions options;
+  options.in_format = wide_ ? AV_SAMPLE_FMT_S32 : AV_SAMPLE_FMT_S16;
+  // Bits are dropped when the rate changes, when channels are mixed down, or when the source
+  // holds more than 16 bits; a plain copy of 16-bit samples stays exact.
+  const bool deepSource = from.resolution == SampleResolution::Float || from.originalBits > 16;
+  options.dither = from.rate != info_.rate || ResampledChannels() < from.channels || (wide_ && deepSource);
+  resampler_ = ffmpeg::MakeMixResampler(from.channels, from.rate, ResampledChannels(), info_.rate, options);
   return resampler_ != nullptr;
+}
+
+void MixerStream::CopyMonoToAllChannels(int frames) {
+  const auto* mono = reinterpret_cast<const qint16*>(resampled_.data());
+  auto* out = reinterpret_cast<qint16*>(pending_.data());
+  for (int frame = 0; frame < frames; ++frame) {
+    for (int channel = 0; channel < info_.channels; ++channel) *out++ = mono[frame];
+  }
 }
 
 qint64 MixerStream::LengthBytes() const {
@@ -52,25 +66,29 @@ qint64 MixerStream::LengthBytes() const {
 
 bool MixerStream::Refill() {
   const ChannelInfo from = source_.Info();
-  input_.resize(static_cast<size_t>(kInputFrames) * from.FrameBytes());
+  const int inFrameBytes = from.channels * (wide_ ? 4 : 2);
+  input_.resize(static_cast<size_t>(kInputFrames) * inFrameBytes);
   int inFrames = 0;
   if (!source_ended_) {
-    const int read = source_.Read(input_.data(), static_cast<int>(input_.size()));
+    const int bytes = wide_ ? 0 : source_.Read(input_.data(), static_cast<int>(input_.size()));
+    const int read = wide_ ? source_.ReadWide(reinterpret_cast<qint32*>(input_.data()), kInputFrames)
+                           : (bytes < 0 ? -1 : bytes / from.FrameBytes());
     if (read < 0) {
       SetLastError(source_.LastError());
       return false;
     }
     if (read == 0) source_ended_ = true;
-    inFrames = read / from.FrameBytes();
+    inFrames = read;
   }
   const int capacity = swr_get_out_samples(resampler_.get(), inFrames);
   if (capacity <= 0) {
     if (source_ended_) ended_ = true;
     return !ended_;
   }
-  pending_.resize(static_cast<size_t>(capacity) * info_.FrameBytes());
+  std::vector<char>& target = copy_mono_ ? resampled_ : pending_;
+  target.resize(static_cast<size_t>(capacity) * ResampledChannels() * 2);
   pending_offset_ = 0;
-  uint8_t* out = reinterpret_cast<uint8_t*>(pending_.data());
+  uint8_t* out = reinterpret_cast<uint8_t*>(target.data());
   const uint8_t* in = reinterpret_cast<const uint8_t*>(input_.data());
   // At the source's end a null input flushes what the resampler still holds.
   const int produced = swr_convert(resampler_.get(), &out, capacity, inFrames > 0 ? &in : nullptr, inFrames);
@@ -79,6 +97,7 @@ bool MixerStream::Refill() {
     return false;
   }
   pending_.resize(static_cast<size_t>(produced) * info_.FrameBytes());
+  if (copy_mono_) CopyMonoToAllChannels(produced);
   if (produced == 0 && source_ended_) ended_ = true;
   return !ended_;
 }

@@ -7,10 +7,12 @@
 
 namespace corvane {
 
-// Another stream's samples at another rate and channel count (libswresample does the work;
-// channels are mixed down or up with its standard matrix). The mixer reads from its source but
-// does not own it: the caller keeps the source alive for as long as the mixer is used. The mixer
-// ends when its source ends.
+// Another stream's samples at another rate and channel count. libswresample does the work with
+// its high-quality resampler; channels are mixed down with its standard matrix, and a mono source
+// fills both channels of a stereo output at its own level. Sources that can hand out 32-bit
+// samples are resampled at that precision and reduced to 16 bits last, with triangular dither
+// wherever bits are dropped. The mixer reads from its source but does not own it: the caller
+// keeps the source alive for as long as the mixer is used. The mixer ends when its source ends.
 class MixerStream final : public AudioStream {
  public:
   // nullptr with `error` set (IllegalParam for a rate or channel count out of range, Format when
@@ -34,11 +36,17 @@ class MixerStream final : public AudioStream {
   MixerStream(AudioStream& source, ChannelInfo info);
   bool MakeResampler();
   bool Refill();
+  // Number of channels the resampler writes: one for a mono source copied to every channel.
+  int ResampledChannels() const { return copy_mono_ ? 1 : info_.channels; }
+  void CopyMonoToAllChannels(int frames);
 
   AudioStream& source_;
   ChannelInfo info_;
   ffmpeg::ResamplerPtr resampler_;
   std::vector<char> input_;
+  bool wide_ = false;       // the source hands out 32-bit samples
+  bool copy_mono_ = false;  // the source is mono and its samples go to every output channel
+  std::vector<char> resampled_;
   std::vector<char> pending_;
   size_t pending_offset_ = 0;
   qint64 position_bytes_ = 0;

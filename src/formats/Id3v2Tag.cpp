@@ -130,6 +130,10 @@ bool NeedsId3v2(const Mp3TagSet& tags) {
   for (const QString* text : {&t.title, &t.artist, &t.album, &t.comment}) {
     if (text->size() > kId3v1TextField) return true;
   }
+  // ID3v1 holds ISO-8859-1 only: any other character would be lost there.
+  for (const QString* text : {&t.title, &t.artist, &t.album, &t.comment, &t.year, &t.track, &t.genre}) {
+    if (!FitsLatin1(*text)) return true;
+  }
   return Id3Genres::IndexOf(t.genre) == Id3Genres::kNone;
 }
 

@@ -30,7 +30,8 @@ class Id3v2Tag {
 bool WriteId3v2Tag(const QString& path, const Mp3TagSet& tags);
 
 // The converter's automatic mode: an ID3v2 tag is needed when a title, artist, album or comment
-// is longer than an ID3v1 field holds, or the genre is not one of the ID3v1 genres.
+// is longer than an ID3v1 field holds, any text has a character outside ISO-8859-1, or the genre
+// is not one of the ID3v1 genres.
 bool NeedsId3v2(const Mp3TagSet& tags);
 
 }  // namespace corvane
