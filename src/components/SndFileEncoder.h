@@ -17,7 +17,8 @@ enum class SndFileKind {
   VoxAdpcm,  // Dialogic ADPCM, headerless, mono only
 };
 
-// A WAV or VOX output written by libsndfile.
+// A WAV or VOX output written by libsndfile into a file opened here. A WAV output that would pass
+// 4 GiB fails rather than wrap its header's sizes.
 class SndFileEncoder final : public IFileEncoder {
  public:
   // Whether libsndfile writes this encoding at this rate and channel count.
@@ -33,7 +34,9 @@ class SndFileEncoder final : public IFileEncoder {
 
  private:
   sf_private_tag* file_ = nullptr;
+  int fd_ = -1;
   int channels_;
+  bool limited_ = false;
 };
 
 }  // namespace corvane

@@ -91,8 +91,10 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
     const IRunRows::Row row = rows_.RowAt(j);
     if (!row.folder) sources_.Add(JoinPath(row.folder_path, row.name));
   }
+  claims_ = std::make_unique<OutputClaims>();
   shared_ = FileConversion::Shared{converter_.get(), settings,  programFolder,   services_.encode,
-                                   &stop_request_,   &sources_, &overwrite_all_, false};
+                                   &stop_request_,   &sources_, &overwrite_all_, false,
+                                   claims_.get()};
 
   for (int j = 0; j < rows_.Count(); ++j) {
     rows_.SelectOnly(j);

@@ -91,6 +91,7 @@ class ConversionRun {
   SourceFileSet sources_;
   std::atomic<bool> stop_request_{false};
   std::atomic<bool> overwrite_all_{false};
+  std::unique_ptr<OutputClaims> claims_;  // one per run
   bool running_ = false;
   Counts counts_;
 };

@@ -18,7 +18,7 @@ EncodeBlockLoop::EncodeBlockLoop(const EncodeJob& job, IUserInterface& ui, int b
     : job_(job), ui_(ui), buffer_(static_cast<size_t>(WholeFrames(job, blockBytes))) {}
 
 EncodeOutcome EncodeBlockLoop::Run(const Sink& sink) {
-  ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput) + job_.output_path);
+  ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput) + job_.ShownPath());
   ui_.SetJobProgress(0);
   const int blockBytes = static_cast<int>(buffer_.size());
   while (job_.encode->IsActive()) {
