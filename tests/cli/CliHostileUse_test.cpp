@@ -231,14 +231,14 @@ TEST_F(CliHostileUse, AFolderAtTheOutputNameIsAnExistingOutput) {
 // --- Signals -------------------------------------------------------------------------------
 
 // The script starts corvane-cli as the leader of a process group of its own, as a shell does
-// with a foreground job, waits until the FLAC job's named file shows that the encoders run, and
+// with a foreground job, waits until the FLAC job's hidden file shows that the encoders run, and
 // signals the whole group, as a terminal or a session manager does.
 const char* const kSignalScript = R"(
   out="$2"; signal="$3"
   setsid "$1" convert --output "$out" --jobs 2 --json --format "$4" "$5" "$6" > "$out.json" &
   pid=$!
   n=0
-  until ls -A "$out" 2>/dev/null | grep -q '^\.corvane-'; do
+  until ls -A "$out" 2>/dev/null | grep -q '^\.'; do
     n=$((n+1)); [ $n -gt 6000 ] && { echo "never started"; break; }
     sleep 0.05
   done
