@@ -136,10 +136,13 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
   view_.SetStatusLine(Word(text::kSearchingFolder));
   view_.SetDetailLine(QString());
   QStringList found;
+  QStringList unreadable;
   const int count = services_.scan_folder ? services_.scan_folder(folder, row.input_type, row.sub_folders, found,
-                                                                  sameFolder ? QString() : outputFolder)
+                                                                  sameFolder ? QString() : outputFolder, &unreadable)
                                           : 0;
   rows_.SetFileCount(index, std::max(count, 0));
+  // A file whose name cannot be handed back to the file system is listed as failed, never dropped.
+  counts_.failed << unreadable;
   for (const QString& file : found) sources_.Add(file);
   const QString extension = catalogue::ExtensionOf(shared_.settings.format);
   for (qsizetype k = 0; k < found.size(); ++k) {

@@ -49,8 +49,10 @@ int CreateNamed(const QString& folder, const QString& suffix, QString& name) {
       if (errno == EEXIST) continue;
       return -1;
     }
+    // A file system without locks still takes the file, unprotected from sweeps.
+    const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK;
     struct stat own {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &own) == 0 && own.st_nlink > 0) return fd;
+    if (locked && ::fstat(fd, &own) == 0 && own.st_nlink > 0) return fd;
     ::close(fd);
   }
   errno = EEXIST;
