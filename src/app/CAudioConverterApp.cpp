@@ -1,5 +1,7 @@
 #include "app/CAudioConverterApp.h"
 
+#include "common/ProgramFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -32,8 +34,7 @@ bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUser
 
   launch_ = LaunchRequest::Parse(LaunchRequest::JoinArguments(argumentsAfterProgram));
   working_directory_ = QDir::currentPath().left(kMaxWorkingDirectory);
-  program_folder_ = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
-  if (program_folder_.isEmpty()) program_folder_ = working_directory_;
+  program_folder_ = corvane::ProgramFolder();
 
   for (const char* library : kComponentLibraries) {
     RegisterComponentLibrary(JoinPath(program_folder_, QString::fromLatin1(library)));

@@ -9,6 +9,8 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitSomeFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitInterrupted = 130;
+// A run stopped by a signal exits with 128 + the signal's number, as shells report it.
+inline constexpr int kExitSignalBase = 128;
 
 // Parses a subcommand's arguments (with --help added). Returns the exit status when the command
 // is already done: a usage error was printed (2) or the help was (0); nullopt to go on.

@@ -100,12 +100,14 @@ void Console::Redraw() {
   Err().flush();
 }
 
-QString Console::UniqueName(const QString& path) {
+QString Console::UniqueName(const QString& path) const {
   const QFileInfo info(path);
   for (int n = 1;; ++n) {
     const QString candidate = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
                               QStringLiteral(" (%1).").arg(n) + info.suffix();
-    if (!QFileInfo::exists(candidate)) return candidate;
+    // Anything there counts, a folder or a dangling link too.
+    const QFileInfo entry(candidate);
+    if (!entry.exists() && !entry.isSymLink() && !(name_taken_ && name_taken_(candidate))) return candidate;
   }
 }
 

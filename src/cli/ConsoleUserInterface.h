@@ -3,6 +3,7 @@
 #include <QString>
 #include <QTextStream>
 #include <atomic>
+#include <functional>
 #include <map>
 
 #include "common/UserInterface.h"
@@ -31,11 +32,13 @@ class Console {
   bool Interrupted() const { return interrupted_; }
 
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath);
+  // Names that --rename must not pick although nothing is there yet (other jobs' outputs).
+  void SetNameTaken(std::function<bool(const QString&)> taken) { name_taken_ = std::move(taken); }
 
  private:
   void Redraw();
   void ClearLines();
-  static QString UniqueName(const QString& path);
+  QString UniqueName(const QString& path) const;
 
   QMutex mutex_;
   ExistingOutput existing_;
@@ -43,6 +46,7 @@ class Console {
   bool progress_lines_;
   bool quiet_;
   std::atomic<bool> interrupted_{false};
+  std::function<bool(const QString&)> name_taken_;
   std::map<int, std::pair<QString, int>> lines_;
   int drawn_ = 0;
   int done_ = 0;

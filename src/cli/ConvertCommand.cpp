@@ -17,6 +17,7 @@
 #include "cli/ConsoleUserInterface.h"
 #include "cli/ConvertJob.h"
 #include "cli/OutputOptions.h"
+#include "common/ProgramFolder.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
@@ -24,6 +25,7 @@
 #include "formats/EncodeTrack.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
+#include "converter/OutputClaims.h"
 #include "converter/OutputNaming.h"
 #include "converter/RunText.h"
 #include "engine/InputTypes.h"
@@ -36,8 +38,10 @@
 namespace corvane::cli {
 namespace {
 
-std::atomic<bool> g_interrupted{false};
-extern "C" void OnInterrupt(int) { g_interrupted = true; }
+// The signal that ended the run (SIGINT, SIGTERM or SIGHUP), 0 while none came.
+std::atomic<int> g_interrupted{0};
+extern "C" void OnInterrupt(int signal) { g_interrupted = signal; }
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The per-file options of a command-line run: fixed for the whole run.
 class FixedOptions final : public IFileOptions {
@@ -94,6 +98,8 @@ class ConvertRunner {
  private:
   bool Prepare(QString& error);
   bool Collect(const QStringList& paths, QString& error);
+  void CollectFolder(const QString& path);
+  bool EncoderAccepts();
   void Work(int worker);
   void Report(const ConvertJob& job);
   QString Summary() const;
@@ -108,6 +114,9 @@ class ConvertRunner {
   bool same_folder_ = false;
   bool json_ = false;
   int jobs_ = 1;
+  int normalize_percent_ = 0;
+  int refusals_ = 0;  // folders refused before any of their files was converted
+  OutputClaims claims_;
   std::vector<ConvertJob> files_;
   SourceFileSet sources_;
   std::atomic<bool> overwrite_all_{false};
@@ -133,6 +142,14 @@ bool ConvertRunner::Prepare(QString& error) {
   if (existing == ExistingOutput::Ask && !interactive) existing = ExistingOutput::Skip;
   console_ = std::make_unique<Console>(existing, interactive, terminal && ::isatty(STDOUT_FILENO) != 0, json_);
 
+  if (parser_.isSet(QStringLiteral("normalize"))) {
+    bool ok = false;
+    normalize_percent_ = parser_.value(QStringLiteral("normalize")).toInt(&ok);
+    if (!ok) {
+      error = QStringLiteral("--normalize takes a whole number, not '%1'").arg(parser_.value(QStringLiteral("normalize")));
+      return false;
+    }
+  }
   jobs_ = std::max(1, QThread::idealThreadCount());
   if (parser_.isSet(QStringLiteral("jobs"))) {
     bool ok = false;
@@ -146,9 +163,8 @@ bool ConvertRunner::Prepare(QString& error) {
   presets_.Load(QString(), loader);
   if (!OutputSettingsFrom(parser_, presets_, settings_, error) || !CheckBeforeRun(settings_, error)) return false;
 
-  // External encoders are looked for beside an installed program first, as the window does.
-  program_folder_ = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
-  if (program_folder_.isEmpty()) program_folder_ = QDir::currentPath();
+  // External encoders are looked for beside the installed program first, as the window does.
+  program_folder_ = ProgramFolder();
   same_folder_ = parser_.isSet(QStringLiteral("same-folder"));
   if (parser_.isSet(QStringLiteral("output"))) {
     if (same_folder_) {
@@ -169,33 +185,19 @@ bool ConvertRunner::Prepare(QString& error) {
 
 bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
   bool typeOk = false;
-  const int typeRow = TypeRowOf(parser_.value(QStringLiteral("type")), typeOk);
+  TypeRowOf(parser_.value(QStringLiteral("type")), typeOk);
   if (!typeOk) {
     error = QStringLiteral("unknown input type '%1'").arg(parser_.value(QStringLiteral("type")));
     return false;
   }
-  const bool subFolders = !parser_.isSet(QStringLiteral("no-subfolders"));
   const QString extension = catalogue::ExtensionOf(settings_.format);
   for (const QString& given : paths) {
     const QFileInfo info(given);
     const QString path = info.absoluteFilePath();
     if (info.isDir()) {
-      if (!same_folder_ && (path == output_folder_ || SameFile(path, output_folder_))) {
-        console_->Message(StringTable::Format(text::kFolderIsOutputFolder, {path}));
-        continue;
-      }
-      QStringList found;
-      ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_);
-      for (const QString& source : found) {
-        const QString folder = same_folder_ ? FolderOf(source) : MirrorFolder(output_folder_, FolderOf(source), path);
-        if (!QDir().mkpath(folder)) {
-          // Like the window: the rest of this folder is left out, the other paths go on.
-          console_->Message(StringTable::Format(text::kCannotCreateFolder, {folder}));
-          break;
-        }
-        files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false});
-      }
-    } else if (info.isFile()) {
+      CollectFolder(path);
+    } else if (info.exists()) {
+      // Not only regular files: a FIFO or a device is refused on its own line, not for the run.
       const QString folder = same_folder_ ? info.absolutePath() : output_folder_;
       files_.push_back({path, OutputPathFor(folder, path, extension), {}, {}, 0, false, false});
     } else {
@@ -207,20 +209,63 @@ bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
   return true;
 }
 
+void ConvertRunner::CollectFolder(const QString& path) {
+  bool typeOk = false;
+  const int typeRow = TypeRowOf(parser_.value(QStringLiteral("type")), typeOk);
+  const bool subFolders = !parser_.isSet(QStringLiteral("no-subfolders"));
+  const QString extension = catalogue::ExtensionOf(settings_.format);
+  if (!same_folder_ && (path == output_folder_ || SameFile(path, output_folder_))) {
+    console_->Message(StringTable::Format(text::kFolderIsOutputFolder, {path}));
+    ++refusals_;
+    return;
+  }
+  QStringList found;
+  QStringList unreadable;
+  ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
+  for (const QString& name : unreadable) {
+    // A name that cannot be handed back to the file system is reported, never left out quietly.
+    files_.push_back({name, {}, Word(text::kStatusFailed), Word(text::kNameNotUtf8), 0, true, false});
+  }
+  for (const QString& source : found) {
+    const QString folder = same_folder_ ? FolderOf(source) : MirrorFolder(output_folder_, FolderOf(source), path);
+    if (!QDir().mkpath(folder)) {
+      // Like the window: the rest of this folder is left out, the other paths go on.
+      console_->Message(StringTable::Format(text::kCannotCreateFolder, {folder}));
+      ++refusals_;
+      break;
+    }
+    files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false});
+  }
+}
+
+// The output settings checked once, before any job: a combination the encoder refuses is
+// reported once rather than by every worker.
+bool ConvertRunner::EncoderAccepts() {
+  std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
+  if (!converter) {
+    console_->Message(Word(text::kCoreComponentsFailed));
+    return false;
+  }
+  EncoderCapabilities capabilities;
+  JobConsole console(*console_, -1, QString());
+  return SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, console);
+}
+
 void ConvertRunner::Work(int worker) {
   std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
   EncoderCapabilities capabilities;
   JobConsole setupConsole(*console_, -1 - worker, QString());
   const bool ready = converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
   FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
-                       parser_.value(QStringLiteral("normalize")).toInt());
+                       normalize_percent_);
   FileConversion::Shared shared{converter.get(), settings_,       program_folder_, EncodeTrack, stops_[worker].get(),
-                                &sources_,       &overwrite_all_, true};
+                                &sources_,       &overwrite_all_, true,            &claims_};
   for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
     ConvertJob& job = files_[static_cast<size_t>(index)];
     QElapsedTimer timer;
     timer.start();
-    if (!ready || g_interrupted) {
+    if (job.failed) {  // refused while collecting
+    } else if (!ready || g_interrupted) {
       job.status = Word(ready ? text::kStatusCancelled : text::kStatusFailed);
       job.failed = !ready;
     } else {
@@ -294,7 +339,9 @@ int ConvertRunner::Run() {
     console_->Message(error);
     return kExitUsage;
   }
-  std::signal(SIGINT, OnInterrupt);
+  if (!EncoderAccepts()) return kExitUsage;
+  console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });
+  for (const int signal : kStopSignals) std::signal(signal, OnInterrupt);
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
   for (int i = 0; i < workers; ++i) stops_.push_back(std::make_unique<std::atomic<bool>>(false));
   std::vector<std::thread> threads;
@@ -308,7 +355,7 @@ int ConvertRunner::Run() {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   for (std::thread& thread : threads) thread.join();
-  std::signal(SIGINT, SIG_DFL);
+  for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
 
   int succeeded = 0;
   int failed = 0;
@@ -321,14 +368,16 @@ int ConvertRunner::Run() {
                               {QStringLiteral("files"), static_cast<int>(files_.size())},
                               {QStringLiteral("succeeded"), succeeded},
                               {QStringLiteral("failed"), failed},
-                              {QStringLiteral("interrupted"), g_interrupted.load()}};
+                              {QStringLiteral("interrupted"), g_interrupted != 0}};
     std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Compact).constData(), stdout);
     std::fputc('\n', stdout);
   } else {
     console_->Print(Summary());
   }
-  if (g_interrupted) return kExitInterrupted;
-  return failed > 0 ? kExitSomeFailed : kExitOk;
+  if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
+  if (failed > 0) return kExitSomeFailed;
+  // Nothing converted because a folder was refused: the run did not do what was asked.
+  return refusals_ > 0 && succeeded == 0 ? kExitUsage : kExitOk;
 }
 
 int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) {

@@ -89,7 +89,9 @@ int RunPresetsCommand(const QStringList& arguments) {
     return 2;
   }
   if (found >= 0) return presets.UpdatePreset(found + 1, preset.settings, ui) ? 0 : 1;
-  return presets.AddPreset(preset, ui) > 0 ? 0 : 1;
+  // The count grows only when the file took the new preset.
+  const int before = presets.Count();
+  return presets.AddPreset(preset, ui) > before ? 0 : 1;
 }
 
 }  // namespace corvane::cli

@@ -1,5 +1,6 @@
 // corvane-cli: the converter without a window.
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "cli/ConvertCommand.h"
@@ -25,7 +26,8 @@ constexpr const char* kUsage =
     "  --help                      This text\n"
     "  --version                   The version\n"
     "\n"
-    "Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused run, 130 interrupted.\n";
+    "Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused run, 128+N stopped by\n"
+    "signal N (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).\n";
 
 }  // namespace
 
@@ -47,6 +49,12 @@ int main(int argc, char** argv) {
   // The subcommands parse their own options; the program name stands first as usual.
   QStringList rest = arguments;
   if (command == QLatin1String("presets")) return corvane::cli::RunPresetsCommand(rest);
+  // Only the presets commands store anything: the options of a run are for that run, and the
+  // window's settings stay as they were.
+  corvane::SettingsStore::KeepChangesForThisSession();
+  // A file size limit then fails the write that passes it, with a reason, instead of ending
+  // the program.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   corvane::CAudioEngine engine;
   if (engine.BindAll() >= 0) {

@@ -1,7 +1,11 @@
 #include "common/SettingsStore.h"
 
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QSettings>
+#include <atomic>
 
 namespace corvane {
 namespace {
@@ -15,10 +19,43 @@ QString KeyOf(const char* section, const char* value) {
   return QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(value);
 }
 
+// In session-only mode, values written by this process: read back by it, never stored. A removed
+// value is held as an invalid variant.
+std::atomic<bool> g_session_only{false};
+QMutex g_session_mutex;
+QHash<QString, QVariant>& SessionValues() {
+  static QHash<QString, QVariant> values;
+  return values;
+}
+
+QVariant Value(const QString& key) {
+  if (g_session_only) {
+    QMutexLocker lock(&g_session_mutex);
+    const auto found = SessionValues().constFind(key);
+    if (found != SessionValues().constEnd()) return found.value();
+  }
+  return OpenStore().value(key);
+}
+
+void Store(const QString& key, const QVariant& value) {
+  if (g_session_only) {
+    QMutexLocker lock(&g_session_mutex);
+    SessionValues().insert(key, value);
+    return;
+  }
+  if (value.isValid()) {
+    OpenStore().setValue(key, value);
+  } else {
+    OpenStore().remove(key);
+  }
+}
+
 }  // namespace
 
+void SettingsStore::KeepChangesForThisSession() { g_session_only = true; }
+
 std::optional<int> SettingsStore::FindNumber(const char* section, const char* value) {
-  const QVariant stored = OpenStore().value(KeyOf(section, value));
+  const QVariant stored = Value(KeyOf(section, value));
   if (!stored.isValid()) return std::nullopt;
   bool ok = false;
   const int number = stored.toInt(&ok);
@@ -31,24 +68,24 @@ int SettingsStore::ReadNumber(const char* section, const char* value, int fallba
 }
 
 QString SettingsStore::ReadText(const char* section, const char* value, const QString& fallback) {
-  const QVariant stored = OpenStore().value(KeyOf(section, value));
+  const QVariant stored = Value(KeyOf(section, value));
   return stored.isValid() ? stored.toString() : fallback;
 }
 
 void SettingsStore::WriteNumber(const char* section, const char* value, int number) {
-  OpenStore().setValue(KeyOf(section, value), number);
+  Store(KeyOf(section, value), number);
 }
 
 void SettingsStore::WriteText(const char* section, const char* value, const QString& text) {
-  OpenStore().setValue(KeyOf(section, value), text);
+  Store(KeyOf(section, value), text);
 }
 
 bool SettingsStore::Contains(const char* section, const char* value) {
-  return OpenStore().contains(KeyOf(section, value));
+  return Value(KeyOf(section, value)).isValid();
 }
 
 void SettingsStore::Remove(const char* section, const char* value) {
-  OpenStore().remove(KeyOf(section, value));
+  Store(KeyOf(section, value), QVariant());
 }
 
 int SettingsStore::ReadNumberOrStore(const char* section, const char* value, int fallback) {

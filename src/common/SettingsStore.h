@@ -28,6 +28,10 @@ class SettingsStore {
   static int ReadNumberOrStore(const char* section, const char* value, int fallback);
   static QString ReadTextOrStore(const char* section, const char* value, const QString& fallback);
 
+  // From now on values written by this process are seen by its own readers but never stored
+  // (a command-line run whose options must not become the window's settings).
+  static void KeepChangesForThisSession();
+
   // Full path of the file that holds the settings (its folder is the per-user config folder).
   static QString FilePath();
   static QString FolderPath();

@@ -5,6 +5,7 @@
 #include <cstdarg>
 
 #include "components/ConverterError.h"
+#include "components/FileWriting.h"
 
 namespace corvane {
 namespace {
@@ -105,9 +106,9 @@ Mp3FileEncoder::Mp3FileEncoder(const QString& path, const CMp3EncoderSettings& s
     lame_close(lame_);
     throw;
   }
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
     lame_close(lame_);
-    throw ConverterError(ConverterErrorCode::OutputOpen, "cannot create the MP3 file");
+    throw ConverterError(ConverterErrorCode::OutputOpen, FileFailure(file_, "cannot create the MP3 file"));
   }
 }
 
@@ -155,8 +156,8 @@ void Mp3FileEncoder::Configure(const CMp3EncoderSettings& settings, int inputRat
 
 void Mp3FileEncoder::WriteBytes(const unsigned char* data, int size) {
   if (size < 0) throw ConverterError(ConverterErrorCode::WriteFailed, "LAME failed to encode");
-  if (size > 0 && file_.write(reinterpret_cast<const char*>(data), size) != size)
-    throw ConverterError(ConverterErrorCode::WriteFailed, "cannot write the MP3 file");
+  if (!WriteWhole(file_, reinterpret_cast<const char*>(data), size))
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the MP3 file"));
 }
 
 void Mp3FileEncoder::Write(std::span<const std::int16_t> samples) {
@@ -182,14 +183,14 @@ void Mp3FileEncoder::Finish() {
     // are known.
     const std::size_t size = lame_get_lametag_frame(lame_, buffer_.data(), buffer_.size());
     if (size > 0) {
-      if (!file_.seek(0)) throw ConverterError(ConverterErrorCode::WriteFailed, "cannot rewind the MP3 file");
+      if (!file_.seek(0)) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot rewind the MP3 file"));
       WriteBytes(buffer_.data(), static_cast<int>(size));
     }
   }
-  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, "cannot write the MP3 file");
+  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the MP3 file"));
   file_.close();
   if (file_.error() != QFileDevice::NoError)
-    throw ConverterError(ConverterErrorCode::WriteFailed, "cannot close the MP3 file");
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot close the MP3 file"));
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 
 #include "components/ConverterError.h"
+#include "components/FileWriting.h"
 
 namespace corvane {
 namespace {
@@ -69,8 +70,8 @@ OggVorbisFileEncoder::OggVorbisFileEncoder(const QString& path, int sampleRate, 
   state_->dsp_ready = true;
   ogg_stream_init(&state_->stream, static_cast<int>(QRandomGenerator::global()->bounded(1 << 30)));
   state_->stream_ready = true;
-  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    throw ConverterError(ConverterErrorCode::OutputOpen, "cannot create the Ogg file");
+  if (!file_.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+    throw ConverterError(ConverterErrorCode::OutputOpen, FileFailure(file_, "cannot create the Ogg file"));
 
   try {
     WriteHeaders();
@@ -98,9 +99,9 @@ OggVorbisFileEncoder::~OggVorbisFileEncoder() = default;
 
 void OggVorbisFileEncoder::WritePage(const unsigned char* header, long headerSize, const unsigned char* body,
                                      long bodySize) {
-  if (file_.write(reinterpret_cast<const char*>(header), headerSize) != headerSize ||
-      file_.write(reinterpret_cast<const char*>(body), bodySize) != bodySize) {
-    throw ConverterError(ConverterErrorCode::WriteFailed, "cannot write the Ogg file");
+  if (!WriteWhole(file_, reinterpret_cast<const char*>(header), headerSize) ||
+      !WriteWhole(file_, reinterpret_cast<const char*>(body), bodySize)) {
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the Ogg file"));
   }
 }
 
@@ -137,10 +138,10 @@ void OggVorbisFileEncoder::Write(std::span<const std::int16_t> samples) {
 void OggVorbisFileEncoder::Finish() {
   vorbis_analysis_wrote(&state_->dsp, 0);
   Drain(true);
-  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, "cannot write the Ogg file");
+  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the Ogg file"));
   file_.close();
   if (file_.error() != QFileDevice::NoError)
-    throw ConverterError(ConverterErrorCode::WriteFailed, "cannot close the Ogg file");
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot close the Ogg file"));
 }
 
 }  // namespace corvane

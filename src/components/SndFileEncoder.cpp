@@ -4,6 +4,13 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
 #include "components/ConverterError.h"
 
 namespace corvane {
@@ -35,6 +42,12 @@ SF_INFO InfoFor(SndFileKind kind, int sampleRate, int channels) {
   return info;
 }
 
+// A WAV file's sizes are 32-bit: the data must end before 4 GiB, with room for the header and
+// the last ADPCM block.
+constexpr long long kMaxWavBytes = 0xFFFFFFFFLL - 65536;
+
+std::string SystemError(const char* what, int error) { return std::string(what) + ": " + std::strerror(error); }
+
 }  // namespace
 
 bool SndFileEncoder::Accepts(SndFileKind kind, int sampleRate, int channels) {
@@ -49,16 +62,32 @@ SndFileEncoder::SndFileEncoder(const QString& path, SndFileKind kind, int sample
   if (!Accepts(kind, sampleRate, channels))
     throw ConverterError(ConverterErrorCode::UnsupportedFormat, "libsndfile does not take these settings");
   SF_INFO info = InfoFor(kind, sampleRate, channels);
-  file_ = sf_open(QFile::encodeName(path).constData(), SFM_WRITE, &info);
-  if (!file_) throw ConverterError(ConverterErrorCode::OutputOpen, sf_strerror(nullptr));
+  // Opened here and handed over, so a path of any length the system takes will do.
+  fd_ = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw ConverterError(ConverterErrorCode::OutputOpen, SystemError("cannot create the file", errno));
+  file_ = sf_open_fd(fd_, SFM_WRITE, &info, SF_FALSE);
+  if (!file_) {
+    ::close(fd_);
+    fd_ = -1;
+    throw ConverterError(ConverterErrorCode::OutputOpen, sf_strerror(nullptr));
+  }
+  limited_ = kind != SndFileKind::VoxAdpcm;  // VOX has no header and no limit
 }
 
 SndFileEncoder::~SndFileEncoder() {
   if (file_) sf_close(file_);
+  if (fd_ >= 0) ::close(fd_);
 }
 
 void SndFileEncoder::WriteFrames(const std::int16_t* samples, std::int64_t frames) {
-  if (frames > 0 && sf_writef_short(file_, samples, frames) != frames)
+  if (frames <= 0) return;
+  struct stat written {};
+  if (limited_ && ::fstat(fd_, &written) == 0 &&
+      written.st_size + static_cast<long long>(frames) * channels_ * 2 > kMaxWavBytes) {
+    // Past this point the header's sizes would wrap and lie about the file.
+    throw ConverterError(ConverterErrorCode::WriteFailed, "the WAV file would pass 4 GiB, the most WAV holds");
+  }
+  if (sf_writef_short(file_, samples, frames) != frames)
     throw ConverterError(ConverterErrorCode::WriteFailed, sf_strerror(file_));
 }
 
@@ -89,10 +118,16 @@ void SndFileEncoder::Finish() {
   // Closing writes the final header sizes and the last partial ADPCM block.
   sf_write_sync(file_);
   const int pending = sf_error(file_);
+  // libsndfile keeps the system's words for a failed write with the file.
+  const std::string pendingText = sf_strerror(file_);
   const int result = sf_close(file_);
   file_ = nullptr;
-  if (pending != SF_ERR_NO_ERROR || result != 0)
-    throw ConverterError(ConverterErrorCode::WriteFailed, sf_error_number(pending != 0 ? pending : result));
+  // Closing may be where the disk reports that it is full.
+  const int closed = ::fsync(fd_) == 0 && ::close(fd_) == 0 ? 0 : errno;
+  fd_ = -1;
+  if (pending != SF_ERR_NO_ERROR) throw ConverterError(ConverterErrorCode::WriteFailed, pendingText);
+  if (result != 0) throw ConverterError(ConverterErrorCode::WriteFailed, sf_error_number(result));
+  if (closed != 0) throw ConverterError(ConverterErrorCode::WriteFailed, SystemError("cannot write the file", closed));
 }
 
 }  // namespace corvane

@@ -21,8 +21,24 @@ TagLib::String ToTagLib(const QString& text) { return TagLib::String(text.toUtf8
 
 QString FromTagLib(const TagLib::String& text) { return QString::fromUtf8(text.toCString(true)); }
 
+// The first bytes of the file, for a path whose name tells nothing (an unnamed output).
+QByteArray Magic(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
+}
+
 bool IsWav(const QString& path) {
-  return QFileInfo(path).suffix().compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0;
+  const QString suffix = QFileInfo(path).suffix();
+  if (suffix.isEmpty() || suffix.front().isDigit()) return Magic(path) == "RIFF";
+  return suffix.compare(QLatin1String("wav"), Qt::CaseInsensitive) == 0;
+}
+
+// TagLib picks the kind of file by its extension; a name without one is looked into.
+TagLib::FileRef OpenRef(const QString& path) {
+  const QByteArray name = QFile::encodeName(path);
+  TagLib::FileRef file(name.constData(), false);
+  if (file.isNull() && Magic(path) == "OggS") return TagLib::FileRef(new TagLib::Ogg::Vorbis::File(name.constData(), false));
+  return file;
 }
 
 // A field of the first tag that has it, in the order given.
@@ -92,7 +108,7 @@ bool TagLibTagComponent::SaveTags(const QString& path) {
     Fill(*wav.ID3v2Tag(), title_, artist_, album_, comment_, genre, year_, track_);
     return wav.save(TagLib::RIFF::WAV::File::AllTags, TagLib::File::StripOthers, TagLib::ID3v2::v3);
   }
-  TagLib::FileRef file(name.constData(), false);
+  TagLib::FileRef file = OpenRef(path);
   if (file.isNull() || file.tag() == nullptr || file.file()->readOnly()) return false;
   Fill(*file.tag(), title_, artist_, album_, comment_, genre, year_, track_);
   return file.save();

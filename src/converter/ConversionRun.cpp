@@ -98,8 +98,10 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
     const IRunRows::Row row = rows_.RowAt(j);
     if (!row.folder) sources_.Add(JoinPath(row.folder_path, row.name));
   }
+  claims_ = std::make_unique<OutputClaims>();
   shared_ = FileConversion::Shared{converter_.get(), settings,  programFolder,   services_.encode,
-                                   &stop_request_,   &sources_, &overwrite_all_, false};
+                                   &stop_request_,   &sources_, &overwrite_all_, false,
+                                   claims_.get()};
 
   for (int j = 0; j < rows_.Count(); ++j) {
     rows_.SelectOnly(j);
@@ -142,10 +144,13 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
   view_.SetStatusLine(Word(text::kSearchingFolder));
   view_.SetDetailLine(QString());
   QStringList found;
+  QStringList unreadable;
   const int count = services_.scan_folder ? services_.scan_folder(folder, row.input_type, row.sub_folders, found,
-                                                                  sameFolder ? QString() : outputFolder)
+                                                                  sameFolder ? QString() : outputFolder, &unreadable)
                                           : 0;
   rows_.SetFileCount(index, std::max(count, 0));
+  // A file whose name cannot be handed back to the file system is listed as failed, never dropped.
+  counts_.failed << unreadable;
   for (const QString& file : found) sources_.Add(file);
   const QString extension = catalogue::ExtensionOf(shared_.settings.format);
   for (qsizetype k = 0; k < found.size(); ++k) {

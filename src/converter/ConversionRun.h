@@ -52,8 +52,8 @@ struct RunServices {
   // The checks made before a run (a WMA quality or bitrate chosen); false: no run.
   std::function<bool()> check_before_run;
   // Finds the files of a folder row: (folder, input type, sub-folders, found paths, folder to
-  // leave out) -> count.
-  std::function<int(const QString&, int, bool, QStringList&, const QString&)> scan_folder;
+  // leave out, names that are not valid UTF-8) -> count.
+  std::function<int(const QString&, int, bool, QStringList&, const QString&, QStringList*)> scan_folder;
 };
 
 // One conversion run over every row of the list, as started by "Start Convert".
@@ -91,6 +91,7 @@ class ConversionRun {
   SourceFileSet sources_;
   std::atomic<bool> stop_request_{false};
   std::atomic<bool> overwrite_all_{false};
+  std::unique_ptr<OutputClaims> claims_;  // one per run
   bool running_ = false;
   Counts counts_;
 };

@@ -2,16 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <algorithm>
-#include <filesystem>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
 
 #include "common/SettingsKeys.h"
+#include "common/SystemError.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
@@ -19,10 +15,13 @@
 #include "components/IAudioConverter.h"
 #include "converter/OutputNaming.h"
 #include "converter/RunText.h"
+#include "converter/TemporaryOutput.h"
+#include "engine/AudioFileServices.h"
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
 #include "engine/MixerStream.h"
 #include "formats/Id3v1.h"
+#include "formats/FormatTexts.h"
 #include "formats/Id3v2Tag.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "formats/SourceFileServices.h"
@@ -31,37 +30,17 @@ namespace corvane {
 namespace {
 
 constexpr int kFullScale = 32767;
+// Rename answers in a row before a job gives up (each names another file that exists).
+constexpr int kMaxRenames = 1000;
 
-// A fresh empty file beside `output`, named so that it is hidden and keeps the extension that
-// some writers look at. It gets the permissions a new file gets (the umask applies), or those of
-// the output it will replace. Empty when the folder does not take a new file.
-QString MakeTemporaryBeside(const QString& output) {
-  const QFileInfo info(output);
-  constexpr int kAttempts = 100;
-  for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    const QString candidate = info.absolutePath() + QStringLiteral("/.") + info.completeBaseName() +
-                              QStringLiteral(".%1.").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                          QLatin1Char('0')) +
-                              info.suffix();
-    const int fd = ::open(QFile::encodeName(candidate).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-    if (fd < 0) {
-      if (errno == EEXIST) continue;
-      return QString();
-    }
-    struct stat existing {};
-    if (::stat(QFile::encodeName(output).constData(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
-    ::close(fd);
-    return candidate;
-  }
-  return QString();
+// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
+bool EntryExists(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-bool ReplaceWith(const QString& temporary, const QString& output) {
-  std::error_code error;
-  std::filesystem::rename(std::filesystem::path(QFile::encodeName(temporary).toStdString()),
-                          std::filesystem::path(QFile::encodeName(output).toStdString()), error);
-  return !error;
-}
+// flac writes its output itself, by name; every other writer takes an unnamed file.
+bool WriterNeedsName(int format) { return static_cast<FormatCode>(format) == FormatCode::Flac; }
 
 // Divides every sample so that the loudest one reaches `percent` of full scale. A silent source
 // or a target of 0 is left as it is.
@@ -83,44 +62,71 @@ void AttachNormalizer(AudioStream& stream, int peak, int percent) {
 FileConversion::FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui)
     : shared_(shared), options_(options), ui_(ui) {}
 
+FileConversion::~FileConversion() {
+  if (shared_.claims != nullptr && !claimed_.isEmpty()) shared_.claims->Release(claimed_);
+}
+
 FileResult FileConversion::Convert(const QString& source, QString& output, QString& detail) {
-  FileResult skipped = FileResult::Skipped;
-  if (!AskOverwrite(output, skipped)) return skipped;
+  if (!AudioFileServices::IsRegularFile(source)) {
+    detail = StringTable::Text(QFileInfo::exists(source) ? text::kNotARegularFile : text::kSourceMissing);
+    return FileResult::Failed;
+  }
+  bool replace = false;
+  if (!SettleOutput(output, replace)) return FileResult::Skipped;
   // Whatever name the output got, it must not be one of the files this run reads.
   if (SameFile(output, source) || (shared_.sources != nullptr && shared_.sources->Contains(output))) {
     detail = StringTable::Text(text::kOutputIsASource);
     return FileResult::Failed;
   }
-  return Encode(source, output, detail);
+  return Encode(source, output, replace, detail);
 }
 
-bool FileConversion::AskOverwrite(QString& output, FileResult& skipped) {
+bool FileConversion::Claim(const QString& output) {
+  if (shared_.claims == nullptr) return true;
+  if (output != claimed_) {
+    if (!claimed_.isEmpty()) shared_.claims->Release(claimed_);
+    claimed_ = output;
+    claimed_first_ = shared_.claims->Claim(output);
+  }
+  return claimed_first_;
+}
+
+bool FileConversion::SettleOutput(QString& output, bool& replace) {
   const char* section = keys::section::kConvert;
-  const bool confirm =
-      shared_.always_ask_overwrite || SettingsStore::ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
-  const bool overwriteAll = shared_.overwrite_all != nullptr && *shared_.overwrite_all;
-  QFile existing(output);
-  if (!confirm || overwriteAll || !existing.open(QIODevice::ReadOnly)) return true;
-  existing.close();
-  const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
-  if (!shared_.always_ask_overwrite) {
-    SettingsStore::WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+  for (int round = 0; round < kMaxRenames; ++round) {
+    const bool taken = !Claim(output);
+    replace = false;
+    if (!taken && !EntryExists(output)) return true;
+    const bool confirm =
+        shared_.always_ask_overwrite || SettingsStore::ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
+    replace = true;
+    if (!confirm || (shared_.overwrite_all != nullptr && *shared_.overwrite_all)) return true;
+    const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
+    if (!shared_.always_ask_overwrite) {
+      SettingsStore::WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+    }
+    switch (reply.choice) {
+      case OverwriteReply::Choice::Skip:
+        return false;
+      case OverwriteReply::Choice::OverwriteAll:
+        if (shared_.overwrite_all != nullptr) *shared_.overwrite_all = true;
+        return true;
+      case OverwriteReply::Choice::Overwrite:
+        if (!reply.use_other_name || reply.other_name.isEmpty() || reply.other_name == output) return true;
+        output = reply.other_name;
+        // A name chosen although a file is there is chosen to replace it; one that another job
+        // of the run writes is settled in turn.
+        if (Claim(output)) {
+          replace = EntryExists(output);
+          return true;
+        }
+        break;
+    }
   }
-  switch (reply.choice) {
-    case OverwriteReply::Choice::Skip:
-      skipped = FileResult::Skipped;
-      return false;
-    case OverwriteReply::Choice::OverwriteAll:
-      if (shared_.overwrite_all != nullptr) *shared_.overwrite_all = true;
-      break;
-    case OverwriteReply::Choice::Overwrite:
-      if (reply.use_other_name && !reply.other_name.isEmpty()) output = reply.other_name;
-      break;
-  }
-  return true;
+  return false;
 }
 
-FileResult FileConversion::Encode(const QString& source, const QString& output, QString& detail) {
+FileResult FileConversion::Encode(const QString& source, QString& output, bool replace, QString& detail) {
   EngineError error = EngineError::Ok;
   std::unique_ptr<DecodeStream> stream = DecodeStream::Open(source, error, DecodeStream::Mode::Decode);
   if (!stream) {
@@ -171,14 +177,17 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
     options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
   }
 
-  const QString temporary = MakeTemporaryBeside(output);
-  if (temporary.isEmpty()) {
-    detail = StringTable::Format(text::kUnableToCreate, {output});
+  const QString folder = QFileInfo(output).absolutePath();
+  if (shared_.claims != nullptr && shared_.claims->FirstVisit(folder)) TemporaryOutput::SweepFolder(folder);
+  int fileError = 0;
+  std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, WriterNeedsName(settings.format), fileError);
+  if (!temporary) {
+    detail = StringTable::Format(text::kUnableToCreate, {output}) + QStringLiteral(": ") + SystemErrorText(fileError);
     return FileResult::Failed;
   }
   EncodeJob job;
-  job.output_path = temporary;
-  job.shown_path = output;
+  job.output_path = temporary->WritePath();
+  job.final_path = output;
   job.source = stream.get();
   job.encode = &encode;
   job.converter = shared_.converter;
@@ -187,40 +196,50 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
   job.stop_question = text::kStopConversionQuestion;
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
-  const EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
-  const int result = static_cast<int>(outcome.result);
-  const QString& encodeError = outcome.error;
+  EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
 
   ui_.SetJobProgress(100);
   if (shared_.converter != nullptr) {
+    // The component completes its file here: the last frames and headers may still fail to fit.
     try {
       shared_.converter->Reset();
-    } catch (const ConverterError&) {
-      // The back-end has already reported what went wrong with this file.
+    } catch (const ConverterError& finishing) {
+      if (outcome.Succeeded()) outcome = EncodeOutcome::EncodingFailure(finishing);
     }
   }
   mixer.reset();
   stream.reset();
 
-  if (result == 0) {
-    if (ReplaceWith(temporary, output)) {
-      if (job.keep_tags) WriteTags(source, output);
-      return FileResult::Converted;
-    }
-    detail = StringTable::Format(text::kUnableToReplace, {output});
-  }
-  QFile::remove(temporary);
-  switch (result) {
-    case 0:
-    case 1:
-      if (result == 1) detail = encodeError;
+  switch (outcome.result) {
+    case EncodeResult::Done:
+      break;
+    case EncodeResult::Failed:
+      detail = outcome.error;
       ui_.SetJobProgress(0);
       return FileResult::Failed;
-    case 2:
+    case EncodeResult::StoppedThis:
       return FileResult::Cancelled;
-    default:
+    case EncodeResult::StoppedAll:
       return FileResult::StopAll;
   }
+  // Tags go in while the file has no name yet, so no half-tagged file is ever seen.
+  if (job.keep_tags) WriteTags(source, job.output_path);
+  for (int round = 0; round < kMaxRenames; ++round) {
+    switch (temporary->MoveTo(output, replace, fileError)) {
+      case TemporaryOutput::Commit::Done:
+        return FileResult::Converted;
+      case TemporaryOutput::Commit::Exists:
+        // Another program wrote a file of that name while this one was encoded.
+        if (!SettleOutput(output, replace)) return FileResult::Skipped;
+        continue;
+      case TemporaryOutput::Commit::Failed:
+        break;
+    }
+    break;
+  }
+  detail = StringTable::Format(text::kUnableToReplace, {output}) + QStringLiteral(": ") + SystemErrorText(fileError);
+  ui_.SetJobProgress(0);
+  return FileResult::Failed;
 }
 
 void FileConversion::WriteTags(const QString& source, const QString& output) const {

@@ -4,6 +4,7 @@
 
 #include "converter/EncodeFunction.h"
 #include "converter/FileIdentity.h"
+#include "converter/OutputClaims.h"
 
 namespace corvane {
 
@@ -43,22 +44,33 @@ class FileConversion {
     // True: every existing output is asked about and the answer is not remembered in the
     // settings (corvane-cli, whose options answer). False: the "Confirm Overwrite" setting rules.
     bool always_ask_overwrite = false;
+    // The output names of the run's jobs (null: jobs do not see each other's names).
+    OutputClaims* claims = nullptr;
   };
 
   FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);
+  ~FileConversion();
+  FileConversion(const FileConversion&) = delete;
+  FileConversion& operator=(const FileConversion&) = delete;
 
   // Converts `source` into `output` (which the overwrite prompt may rename). `detail` receives the
   // reason of a failure.
   FileResult Convert(const QString& source, QString& output, QString& detail);
 
  private:
-  FileResult Encode(const QString& source, const QString& output, QString& detail);
-  bool AskOverwrite(QString& output, FileResult& skipped);
+  FileResult Encode(const QString& source, QString& output, bool replace, QString& detail);
+  // Claims the output name for this job; when something is there already (a file, a folder,
+  // another job's output) the overwrite answer decides. False: skip the file. `replace` tells
+  // whether the output may replace what is there.
+  bool SettleOutput(QString& output, bool& replace);
+  bool Claim(const QString& output);
   void WriteTags(const QString& source, const QString& output) const;
 
   Shared shared_;
   IFileOptions& options_;
   IUserInterface& ui_;
+  QString claimed_;
+  bool claimed_first_ = true;  // no other job of the run had claimed_ when this one claimed it
 };
 
 }  // namespace corvane

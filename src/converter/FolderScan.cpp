@@ -1,8 +1,12 @@
 #include "converter/FolderScan.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QStringDecoder>
+
+#include <dirent.h>
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
@@ -16,8 +20,13 @@ constexpr int kCancelled = -1;
 
 class Scan {
  public:
-  Scan(int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found, const QString& skipFolder)
-      : extension_(InputTypes::Extension(typeRow)), sub_folders_(subFolders), progress_(progress), found_(found) {
+  Scan(int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found, const QString& skipFolder,
+       QStringList* unreadable)
+      : extension_(InputTypes::Extension(typeRow)),
+        sub_folders_(subFolders),
+        progress_(progress),
+        found_(found),
+        unreadable_(unreadable) {
     if (!skipFolder.isEmpty()) skip_ = QFileInfo(skipFolder).canonicalFilePath();
   }
 
@@ -26,8 +35,11 @@ class Scan {
     if (identity.isEmpty() || (!skip_.isEmpty() && identity == skip_) || visited_.contains(identity)) return 0;
     visited_.insert(identity);
     const QDir dir(folder);
-    const QFileInfoList entries =
+    QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    // A name that does not survive decoding names no file: it is reported below instead.
+    entries.removeIf([](const QFileInfo& entry) { return !entry.exists() && !entry.isSymLink(); });
+    if (unreadable_ != nullptr) FindUnreadable(folder);
     return extension_.isEmpty() ? AnyType(entries) : OneType(entries);
   }
 
@@ -66,6 +78,25 @@ class Scan {
     return count;
   }
 
+  // The entries of `folder` whose names are not valid UTF-8, read from the raw directory.
+  void FindUnreadable(const QString& folder) {
+    DIR* dir = ::opendir(QFile::encodeName(folder).constData());
+    if (dir == nullptr) return;
+    while (const dirent* entry = ::readdir(dir)) {
+      const QByteArray raw(entry->d_name);
+      QStringDecoder utf8(QStringDecoder::Utf8);
+      const QString name = utf8.decode(raw);
+      if (!utf8.hasError()) continue;
+      const QFileInfo info(folder + QLatin1Char('/') + name);
+      const bool isFolder = entry->d_type == DT_DIR;
+      const bool wanted = isFolder ? sub_folders_
+                                   : (extension_.isEmpty() ? HasKnownAudioExtension(name)
+                                                           : info.suffix().compare(extension_, Qt::CaseInsensitive) == 0);
+      if (wanted) *unreadable_ << info.filePath();
+    }
+    ::closedir(dir);
+  }
+
   int Take(const QString& path) {
     found_ << path;
     ++taken_;
@@ -79,6 +110,7 @@ class Scan {
   bool sub_folders_;
   IProgressWindow* progress_;
   QStringList& found_;
+  QStringList* unreadable_;
   QString skip_;
   QSet<QString> visited_;
   int taken_ = 0;
@@ -96,9 +128,9 @@ bool HasKnownAudioExtension(const QString& path) {
 }
 
 int ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found,
-               const QString& skipFolder) {
+               const QString& skipFolder, QStringList* unreadable) {
   if (progress != nullptr) progress->SetRange(0, 100);
-  Scan scan(typeRow, subFolders, progress, found, skipFolder);
+  Scan scan(typeRow, subFolders, progress, found, skipFolder, unreadable);
   return scan.Folder(folder);
 }
 

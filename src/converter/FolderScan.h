@@ -17,9 +17,13 @@ class IProgressWindow;
 // identity (their canonical paths), and a folder reached again through a symbolic link is not
 // searched twice.
 //
+// Entries whose names are not valid UTF-8 cannot be named by a path and are not found; when
+// `unreadable` is given, such files of the searched type (and such sub-folders, when sub-folders
+// are searched) are appended to it, shown with replacement characters, so they can be reported.
+//
 // Returns the number of files found, or -1 when cancelled.
 int ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found,
-               const QString& skipFolder = {});
+               const QString& skipFolder = {}, QStringList* unreadable = nullptr);
 
 // True when `path`'s extension is one of the input types' extensions (letter case ignored).
 bool HasKnownAudioExtension(const QString& path);

@@ -1,5 +1,7 @@
 #include "engine/AudioFileServices.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <cmath>
 
@@ -14,6 +16,11 @@ namespace {
 constexpr const char* kMediaRuntimeAddress = "https://www.microsoft.com/windows/windowsmedia/download/";
 
 }  // namespace
+
+bool AudioFileServices::IsRegularFile(const QString& path) {
+  struct stat info {};
+  return ::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+}
 
 qint64 AudioFileServices::FileSize(const QString& path) {
   QFile file(path);

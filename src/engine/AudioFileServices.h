@@ -15,6 +15,9 @@ class AudioFileServices {
  public:
   // Size of the file in bytes; 0 when it cannot be opened for reading.
   static qint64 FileSize(const QString& path);
+  // Whether the path leads to a regular file (symbolic links followed), found without opening
+  // it: a FIFO would block a reader and a device would never end.
+  static bool IsRegularFile(const QString& path);
 
   // Opens `path`, already typed as `type`, as a stream. Files of a kind the engine has no decoder
   // for (OptimFROG) are refused with Codec even when FFmpeg would read their content as

@@ -29,6 +29,17 @@ AVCodecContext* MakeCodec(int sampleRate, int channels, int bitrate, bool global
   return context;
 }
 
+// ASF stores each text with a 16-bit byte length, UTF-16 with a terminating zero.
+constexpr qsizetype kMaxAsfTextUnits = (0xFFFF - 2) / 2;
+
+// The text cut to what ASF holds, never between the two halves of a surrogate pair.
+QString FitForAsf(const QString& text) {
+  if (text.size() <= kMaxAsfTextUnits) return text;
+  qsizetype end = kMaxAsfTextUnits;
+  if (text.at(end - 1).isHighSurrogate()) --end;
+  return text.left(end);
+}
+
 }  // namespace
 
 bool WmaEncoder::Accepts(int sampleRate, int channels, int bitrateBitsPerSecond) {
@@ -88,7 +99,7 @@ bool WmaEncoder::SetTag(const QString& name, const QString& value) {
   // FFmpeg's ASF writer puts a tag named "title" in the content description, where every
   // reader looks for the title; the other names it maps itself.
   const QByteArray key = name == QLatin1String("Title") ? QByteArrayLiteral("title") : name.toUtf8();
-  return av_dict_set(&format_->metadata, key.constData(), value.toUtf8().constData(), 0) >= 0;
+  return av_dict_set(&format_->metadata, key.constData(), FitForAsf(value).toUtf8().constData(), 0) >= 0;
 }
 
 bool WmaEncoder::StartFile() {
@@ -161,7 +172,10 @@ bool WmaEncoder::Close() {
   if (!EncodeFrame(true)) return false;
   closed_ = true;
   const bool trailer = av_write_trailer(format_) >= 0;
-  const bool closedFile = avio_closep(&format_->pb) >= 0;
+  avio_flush(format_->pb);
+  // A write the disk refused is only recorded in the I/O context.
+  const bool written = format_->pb->error >= 0;
+  const bool closedFile = avio_closep(&format_->pb) >= 0 && written;
   if (!trailer || !closedFile) error_ = EngineError::Unknown;
   return trailer && closedFile;
 }

@@ -27,7 +27,8 @@ class WmaEncoder {
   WmaEncoder(const WmaEncoder&) = delete;
   WmaEncoder& operator=(const WmaEncoder&) = delete;
 
-  // An ASF attribute such as "Title", "Author" or "WM/AlbumTitle"; empty values are kept.
+  // An ASF attribute such as "Title", "Author" or "WM/AlbumTitle"; empty values are kept, and a
+  // text longer than ASF holds (32,766 UTF-16 units) is cut at a character boundary.
   bool SetTag(const QString& name, const QString& value);
   // Interleaved 16-bit samples; any byte count that holds whole sample frames.
   bool Write(const void* pcm, int bytes);

@@ -1,12 +1,15 @@
 #include "formats/AudioFileDescription.h"
 
+#include <QFileInfo>
 #include <QVariant>
 #include <memory>
 
 #include "common/StringTable.h"
+#include "common/UserInterface.h"
 #include "engine/AudioFileServices.h"
 #include "engine/InputTypes.h"
 #include "formats/CMP3Info.h"
+#include "formats/FormatTexts.h"
 #include "formats/ProbeStrings.h"
 #include "formats/SourceFileServices.h"
 
@@ -118,6 +121,11 @@ WmaBitrateInfo ParseWmaBitrate(const QStringList& block) {
 AudioFileDescription DescribeAudioFile(const CAudioEngine& engine, const QString& path, IUserInterface& ui) {
   AudioFileDescription result;
   if (path.isEmpty()) return result;
+  if (!AudioFileServices::IsRegularFile(path) && QFileInfo::exists(path)) {
+    ui.ShowMessage(path + QStringLiteral(": ") + StringTable::Text(text::kNotARegularFile), MessageIcon::Error,
+                   MessageButtons::Ok);
+    return result;
+  }
   const InputType type = DetectInputType(path);
   CMP3Info mp3;
   std::unique_ptr<DecodeStream> stream;

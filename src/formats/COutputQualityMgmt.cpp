@@ -1,6 +1,7 @@
 #include "formats/COutputQualityMgmt.h"
 
 #include <QDir>
+#include <QFile>
 
 #include "common/PathJoin.h"
 #include "common/SettingsKeys.h"
@@ -79,10 +80,16 @@ bool COutputQualityMgmt::Load(const QString& path, IUserInterface& ui) {
   if (!file.Load()) {
     return ResetPresets(ui);
   }
+  if (!file.HasSection(kTotalSection)) {
+    // No preset count at all: not a preset file any more (binary, or its head damaged).
+    KeepBackup(ui);
+    return ResetPresets(ui);
+  }
   ReadPresets(file);
 
   // Versions compare as text, character by character, as they always have.
   const QString version = file.ReadText(kVersionSection, kVersionKey, kNoVersion).left(kMaxVersionLength);
+  if (version.compare(QString::fromLatin1(kCurrentVersion)) < 0) KeepBackup(ui);
   bool saved = true;
   if (version.compare(kFormatCodesVersion) < 0) {
     for (OutputQuality& preset : presets_) preset.settings.format = MigratedFormat(preset.settings.format);
@@ -144,6 +151,14 @@ bool COutputQualityMgmt::SaveAll(IUserInterface& ui) {
   file.WriteNumber(kTotalSection, kTotalKey, Count());
   for (int n = 1; n <= Count(); ++n) WriteSection(file, n, presets_[static_cast<std::size_t>(n - 1)]);
   return Commit(file, ui);
+}
+
+void COutputQualityMgmt::KeepBackup(IUserInterface& ui) const {
+  const QString backup = path_ + QStringLiteral(".bak");
+  QFile::remove(backup);
+  if (!QFile::copy(path_, backup)) return;
+  ui.ShowMessage(StringTable::Format(text::kMsgPresetFileBackedUp, {path_, backup}), MessageIcon::Warning,
+                 MessageButtons::Ok);
 }
 
 bool COutputQualityMgmt::UpdatePreset(int n, const EncodeSettings& settings, IUserInterface& ui) {

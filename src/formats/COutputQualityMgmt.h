@@ -27,7 +27,9 @@ class COutputQualityMgmt {
 
   // Prepares the MP3 encoder settings, then loads the presets from `path` (empty: the configured
   // preset file). A missing file is created with the five defaults; files of older versions are
-  // converted and rewritten. False when the file could not be written where it had to be.
+  // converted and rewritten, and a file that holds no preset count at all (damaged) gets the
+  // defaults. Before such a rewrite the file is kept as Bexlor.ini.bak and the user is told.
+  // False when the file could not be written where it had to be.
   bool Load(const QString& path, IUserInterface& ui);
   // Full path of the configured preset file: "Config File Path" of "Output Quality" (the
   // settings folder, stored on first use, when absent) and the fixed file name.
@@ -54,6 +56,8 @@ class COutputQualityMgmt {
  private:
   void ReadPresets(const ProfileFile& file);
   bool SaveAll(IUserInterface& ui);
+  // Copies the preset file to "<name>.bak" before a rewrite changes or drops its presets.
+  void KeepBackup(IUserInterface& ui) const;
   static void WriteSection(ProfileFile& file, int n, const OutputQuality& preset);
   static bool Commit(const ProfileFile& file, IUserInterface& ui);
 

@@ -2,13 +2,20 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <limits>
 #include <vector>
 
+#include "common/SystemError.h"
 #include "engine/AudioStream.h"
 #include "engine/EncoderFeed.h"
 #include "formats/EncodeBlockLoop.h"
+#include "formats/EncodedFileTags.h"
 #include "formats/EncoderCommandLine.h"
 
 namespace corvane {
@@ -18,12 +25,26 @@ constexpr int kBitsPerSample = 16;
 
 int Code(EncoderFailure failure) { return static_cast<int>(failure); }
 
-EncodeOutcome FinishFeed(EncoderFeed& feed) {
-  switch (feed.Stop()) {
+// Message 141 with the reason the output could not be written ("No space left on device").
+EncodeOutcome OutputFailure(int error) {
+  EncodeOutcome outcome = EncodeOutcome::EncodingFailure(Code(EncoderFailure::ProgramStopped));
+  outcome.error += QStringLiteral(" (") + SystemErrorText(error) + QLatin1Char(')');
+  return outcome;
+}
+
+EncodeOutcome FinishFeed(EncoderFeed& feed, EncodeBlockLoop& loop) {
+  std::optional<EncodeOutcome> stopped;
+  const auto keepWaiting = [&loop, &stopped] {
+    stopped = loop.ServeStopRequest();
+    return !stopped.has_value();
+  };
+  switch (feed.Stop(keepWaiting)) {
     case EncoderFeed::Finish::Done:
       return EncodeOutcome::Done();
     case EncoderFeed::Finish::Failed:
       return EncodeOutcome::EncodingFailure(feed.ExitStatus());
+    case EncoderFeed::Finish::Stopped:
+      return *stopped;
     case EncoderFeed::Finish::Crashed:
       break;
   }
@@ -36,12 +57,18 @@ qint64 DeclaredFrames(const AudioStream& stream) {
   return stream.LengthIsExact() && frameBytes > 0 ? stream.LengthBytes() / frameBytes : -1;
 }
 
-EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const EncoderCommandLine& command) {
+// Runs the encoder; `stdoutFd`, when set, is the file the encoder writes to its standard output.
+EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const EncoderCommandLine& command,
+                         int stdoutFd = -1) {
   const ChannelInfo input = job.encode->Info();
   const QString program = EncoderFeed::FindProgram(command.program, job.program_folder);
   const qint64 frames = DeclaredFrames(*job.encode);
+  EncoderFeed::Options options;
+  options.stdout_fd = stdoutFd;
+  options.stop_request = job.stop_request;
+  options.frames = frames;
   std::unique_ptr<EncoderFeed> feed =
-      EncoderFeed::Start(program, command.arguments, input.rate, input.channels, kBitsPerSample, frames);
+      EncoderFeed::Start(program, command.arguments, input.rate, input.channels, kBitsPerSample, options);
   if (!feed) return EncodeOutcome::StartFailure(Code(EncoderFailure::ProgramStart));
 
   // A declared length is what the encoder reads and records: hand over exactly that much.
@@ -63,7 +90,7 @@ EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const Encoder
       }
     }
   }
-  if (outcome.Succeeded()) outcome = FinishFeed(*feed);
+  if (outcome.Succeeded()) outcome = FinishFeed(*feed, loop);
   if (!outcome.Succeeded()) {
     feed->Abandon();
     QFile::remove(job.output_path);
@@ -71,28 +98,57 @@ EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const Encoder
   return outcome;
 }
 
-// The tags of the job when they are to be kept and can be read; null otherwise.
-const SourceTags* KeptTags(const EncodeJob& job, SourceTags& tags) {
-  return job.keep_tags && ReadJobTags(job, tags) ? &tags : nullptr;
+// The most a Musepack output of the job can take: the size of its PCM input, and a margin for
+// a length that was only estimated. Zero when the length is unknown.
+off_t MusepackBound(const EncodeJob& job) {
+  const ChannelInfo source = job.source->Info();
+  const ChannelInfo encode = job.encode->Info();
+  const qint64 length = job.source->LengthBytes();
+  if (length <= 0 || source.FrameBytes() <= 0 || source.rate <= 0) return 0;
+  const double seconds = static_cast<double>(length) / source.FrameBytes() / source.rate;
+  constexpr double kMargin = 2.0;
+  constexpr off_t kHeaders = 1 << 20;
+  return static_cast<off_t>(seconds * encode.rate * encode.FrameBytes() * kMargin) + kHeaders;
 }
 
 }  // namespace
 
 EncodeOutcome EncodeWithFlac(const EncodeJob& job, IUserInterface& ui) {
-  SourceTags tags;
   const int level = EncoderCommandLine::StoredFlacLevel();
   const bool lax = EncoderCommandLine::StoredFlacNonSubset();
-  EncoderCommandLine command = EncoderCommandLine::Flac(job.output_path, lax, level, KeptTags(job, tags));
+  EncoderCommandLine command = EncoderCommandLine::Flac(job.output_path, lax, level, nullptr);
   // Without a declared length flac would take the header's "unknown" sizes for hours of audio
   // and plan its seek table for them; told to ignore them, it reads to the end instead.
   if (DeclaredFrames(*job.encode) < 0) command.arguments.prepend(QStringLiteral("--ignore-chunk-sizes"));
-  return RunEncoder(job, ui, command);
+  EncodeOutcome outcome = RunEncoder(job, ui, command);
+  SourceTags tags;
+  if (outcome.Succeeded() && job.keep_tags && ReadJobTags(job, tags)) WriteFlacTags(job.output_path, tags);
+  return outcome;
 }
 
+// mpcenc reports no failed write, so its file is given the room it may need before it starts:
+// it then cannot run out of space, and a disk without that room fails the job at once. It
+// writes to its standard output, which is the output file (seekable, so it completes the header).
 EncodeOutcome EncodeWithMusepack(const EncodeJob& job, IUserInterface& ui) {
-  SourceTags tags;
+  const int fd = ::open(QFile::encodeName(job.output_path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return OutputFailure(errno);
+  const off_t bound = MusepackBound(job);
+  if (bound > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, bound) != 0 && errno != EOPNOTSUPP && errno != ENOSYS) {
+    const int error = errno;
+    ::close(fd);
+    return OutputFailure(error);
+  }
   const QString preset = EncoderCommandLine::MusepackPreset(job.settings.musepack_preset);
-  return RunEncoder(job, ui, EncoderCommandLine::Musepack(preset, KeptTags(job, tags), job.output_path));
+  EncodeOutcome outcome = RunEncoder(job, ui, EncoderCommandLine::Musepack(preset, nullptr, QStringLiteral("-")), fd);
+  // The room not used is given back.
+  struct stat written {};
+  if (outcome.Succeeded() && (::fstat(fd, &written) != 0 || ::ftruncate(fd, written.st_size) != 0)) {
+    outcome = OutputFailure(errno);
+  }
+  if (::close(fd) != 0 && outcome.Succeeded()) outcome = OutputFailure(errno);
+  SourceTags tags;
+  if (outcome.Succeeded() && job.keep_tags && ReadJobTags(job, tags)) WriteMusepackTags(job.output_path, tags);
+  return outcome;
 }
 
 }  // namespace corvane

@@ -46,7 +46,7 @@ EncodeOutcome EncodeWithConverter(const EncodeJob& job, IUserInterface& ui) {
     try {
       job.converter->WriteSamples(samples);
     } catch (const ConverterError& error) {
-      return EncodeOutcome::EncodingFailure(error.NumericCode());
+      return EncodeOutcome::EncodingFailure(error);
     }
     return std::nullopt;
   });

@@ -18,8 +18,7 @@ EncodeBlockLoop::EncodeBlockLoop(const EncodeJob& job, IUserInterface& ui, int b
     : job_(job), ui_(ui), buffer_(static_cast<size_t>(WholeFrames(job, blockBytes))) {}
 
 EncodeOutcome EncodeBlockLoop::Run(const Sink& sink) {
-  const QString& shown = job_.shown_path.isEmpty() ? job_.output_path : job_.shown_path;
-  ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput) + shown);
+  ui_.SetStatusText(1, StringTable::Text(text::kStatusOutput) + job_.ShownPath());
   ui_.SetJobProgress(0);
   const int blockBytes = static_cast<int>(buffer_.size());
   while (job_.encode->IsActive()) {

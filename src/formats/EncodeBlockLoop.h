@@ -25,9 +25,12 @@ class EncodeBlockLoop {
   // read fails (236), the sink fails, or the user stops this job (StoppedThis) or all (StoppedAll).
   EncodeOutcome Run(const Sink& sink);
 
+  // When the user asked to stop: the question's answer (nullopt: go on). Also for back-ends that
+  // wait on their encoder after the loop.
+  std::optional<EncodeOutcome> ServeStopRequest();
+
  private:
   void ShowProgress();
-  std::optional<EncodeOutcome> ServeStopRequest();
 
   const EncodeJob& job_;
   IUserInterface& ui_;

@@ -13,6 +13,12 @@ EncodeOutcome EncodeOutcome::EncodingFailure(int code) {
   return Failure(StringTable::Format(text::kMsgEncodingError, {code}));
 }
 
+EncodeOutcome EncodeOutcome::EncodingFailure(const ConverterError& error) {
+  EncodeOutcome outcome = EncodingFailure(error.NumericCode());
+  outcome.error += QStringLiteral(" (") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+  return outcome;
+}
+
 bool ReadJobTags(const EncodeJob& job, SourceTags& tags) {
   if (job.tags != nullptr) {
     tags = *job.tags;

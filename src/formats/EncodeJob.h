@@ -2,6 +2,7 @@
 #include <QString>
 #include <atomic>
 
+#include "components/ConverterError.h"
 #include "formats/EncodeSettings.h"
 #include "formats/FormatTexts.h"
 #include "formats/SourceTags.h"
@@ -38,15 +39,19 @@ struct EncodeOutcome {
   static EncodeOutcome StartFailure(int code);
   // Message 141 "Encoding error (error code: %d), ..." with `code`.
   static EncodeOutcome EncodingFailure(int code);
+  // Message 141 with the error's code, followed by its reason ("... (cannot write the MP3 file:
+  // No space left on device)").
+  static EncodeOutcome EncodingFailure(const ConverterError& error);
 };
 
 // Everything one encoding job needs. Nothing in it is global, so jobs may run on worker threads
 // side by side (each with its own streams and converter).
 struct EncodeJob {
+  // Where the back-end writes: a temporary file, possibly without a name of its own.
   QString output_path;
-  // The file the user is told about in the status bar: the output's own name while the job
-  // writes a temporary file that replaces it at the end. Empty: output_path.
-  QString shown_path;
+  // The name the output will have once it is complete (empty: output_path is that name).
+  QString final_path;
+  QString ShownPath() const { return final_path.isEmpty() ? output_path : final_path; }
   // The decoded input: its length and position drive the progress bar, and its tags are copied
   // when keep_tags is set (DecodeStream sources only, unless `tags` is given).
   const AudioStream* source = nullptr;

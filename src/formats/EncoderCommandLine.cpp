@@ -34,8 +34,11 @@ QStringList TagArguments(const SourceTags* tags, const char* yearName, const cha
   return arguments;
 }
 
-// A path the encoder cannot take for an option, whatever its first character.
-QString OutputArgument(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+// A path the encoder cannot take for an option, whatever its first character; "-" stays the
+// standard output.
+QString OutputArgument(const QString& path) {
+  return path == QLatin1String("-") ? path : QFileInfo(path).absoluteFilePath();
+}
 
 }  // namespace
 

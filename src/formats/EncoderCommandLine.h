@@ -17,6 +17,7 @@ struct EncoderCommandLine {
   // TRACKNUMBER, in that order, each only when its text is not empty. `tags` may be null.
   static EncoderCommandLine Flac(const QString& outputPath, bool lax, int level, const SourceTags* tags);
   // mpcenc --overwrite --<preset> <tags> - <out>, tags as for FLAC with "year" and "track" last.
+  // An output of "-" is the standard output.
   static EncoderCommandLine Musepack(const QString& preset, const SourceTags* tags, const QString& outputPath);
 
   // The FLAC level of the settings ("FALC Compression Level", default 5), limited to 0..8 and

@@ -5,6 +5,9 @@ namespace corvane::text {
 
 inline constexpr int kMsgEnterQualityName = 107;
 inline constexpr int kMsgConfigFileFailed = 108;
+inline constexpr int kMsgPresetFileBackedUp = 21090;
+// A source that is a FIFO, a device or a socket rather than a file.
+inline constexpr int kNotARegularFile = 21091;
 inline constexpr int kMsgConfirmRemove = 109;
 inline constexpr int kMsgConfirmReset = 110;
 inline constexpr int kMsgSelectQualityItem = 111;

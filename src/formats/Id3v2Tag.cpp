@@ -1,7 +1,7 @@
 #include "formats/Id3v2Tag.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <algorithm>
 
 #include "formats/Id3Genres.h"
 
@@ -100,29 +100,47 @@ QByteArray Id3v2Tag::Build(const SourceTags& tags) {
   return tag;
 }
 
+namespace {
+
+// Moves the bytes from `from` to the end of the file to `to`, in place, then fits the file's size.
+bool ShiftTail(QFile& file, qint64 from, qint64 to) {
+  const qint64 size = file.size();
+  const qint64 length = size - from;
+  if (from == to || length <= 0) return file.resize(to + std::max<qint64>(length, 0));
+  QByteArray chunk;
+  if (to > from) {  // growing: move the last chunk first
+    if (!file.resize(to + length)) return false;
+    for (qint64 done = 0; done < length;) {
+      const qint64 step = std::min<qint64>(kCopyChunk, length - done);
+      const qint64 offset = from + length - done - step;
+      if (!file.seek(offset) || (chunk = file.read(step)).size() != step) return false;
+      if (!file.seek(offset + (to - from)) || file.write(chunk) != step) return false;
+      done += step;
+    }
+    return true;
+  }
+  for (qint64 done = 0; done < length;) {  // shrinking: move the first chunk first
+    const qint64 step = std::min<qint64>(kCopyChunk, length - done);
+    if (!file.seek(from + done) || (chunk = file.read(step)).size() != step) return false;
+    if (!file.seek(to + done) || file.write(chunk) != step) return false;
+    done += step;
+  }
+  return file.resize(to + length);
+}
+
+}  // namespace
+
+// The tag is put in place within the file itself (the file is not replaced by another), so a
+// path that names an open descriptor works too; outputs are tagged before they get their name.
 bool WriteId3v2Tag(const QString& path, const Mp3TagSet& tags) {
   const QByteArray tag = Id3v2Tag::Build(tags.tags);
   if (tag.isEmpty()) return false;
-  QFile original(path);
-  if (!original.open(QIODevice::ReadOnly)) return false;
-  const qint64 audioStart = Id3v2Tag::AudioStart(original.read(Id3v2Tag::kHeaderSize), original.size());
-  if (!original.seek(audioStart)) return false;
-
-  QSaveFile replacement(path);
-  if (!replacement.open(QIODevice::WriteOnly)) return false;
-  if (replacement.write(tag) != tag.size()) {
-    replacement.cancelWriting();
-    return false;
-  }
-  while (!original.atEnd()) {
-    const QByteArray chunk = original.read(kCopyChunk);
-    if (chunk.isEmpty() || replacement.write(chunk) != chunk.size()) {
-      replacement.cancelWriting();
-      return false;
-    }
-  }
-  original.close();
-  return replacement.commit();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return false;
+  const qint64 audioStart = Id3v2Tag::AudioStart(file.read(Id3v2Tag::kHeaderSize), file.size());
+  if (!ShiftTail(file, audioStart, tag.size())) return false;
+  if (!file.seek(0) || file.write(tag) != tag.size()) return false;
+  return file.flush();
 }
 
 bool NeedsId3v2(const Mp3TagSet& tags) {

@@ -24,9 +24,9 @@ class Id3v2Tag {
 };
 
 // Puts a new ID3v2.3 tag in front of the audio of the MP3 at `path`, replacing a leading
-// ID3v2.3/2.4 tag. The new file is written beside the old one and renamed over it only when
-// complete, so a failure leaves the original untouched. False when nothing was written (all
-// texts empty, or the file could not be read or replaced).
+// ID3v2.3/2.4 tag. The file is changed in place (its audio moved to make room), so it is meant for
+// outputs that do not have their final name yet. False when nothing was written (all texts
+// empty, or the file could not be read or written).
 bool WriteId3v2Tag(const QString& path, const Mp3TagSet& tags);
 
 // The converter's automatic mode: an ID3v2 tag is needed when a title, artist, album or comment

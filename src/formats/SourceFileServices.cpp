@@ -49,6 +49,10 @@ QString NumberText(qint64 value) { return value > 0 ? QString::number(value) : Q
 qint64 SourceFileServices::OpenSourceStream(const CAudioEngine& engine, const QString& path,
                                             std::unique_ptr<DecodeStream>& stream, CMP3Info& mp3, qint64& size,
                                             EngineError* error) {
+  if (!AudioFileServices::IsRegularFile(path)) {
+    SetError(error, EngineError::FileOpen);
+    return 0;
+  }
   EngineError detectError = EngineError::Ok;
   const InputType type = DetectInputType(path, &detectError);
   if (type == InputType::Unknown) {

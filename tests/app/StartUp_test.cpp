@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -39,7 +40,8 @@ TEST(StartUp, BindsTheEngineAndTakesTheCommandLine) {
   EXPECT_TRUE(app.Engine().IsCoreLoaded());
   EXPECT_EQ(app.Engine().OutputDeviceFlag(), 1);
   EXPECT_EQ(app.WorkingDirectory(), QDir::currentPath());
-  EXPECT_EQ(app.ProgramFolder(), QDir::currentPath());
+  // The folder of the running program, never the working folder: a program planted there is not run.
+  EXPECT_EQ(app.ProgramFolder(), QCoreApplication::applicationDirPath());
   EXPECT_FALSE(SettingsStore::Contains(keys::section::kConvert, keys::kInstallPath)) << "never written by the program";
 }
 

@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "components/IAudioConverter.h"
 #include "converter/ConversionRun.h"
@@ -77,9 +78,8 @@ class ConversionRunTest : public test::ListFixture {
       return SetupEncoder(converter, settings_, presets_.Mp3Encoder(), capabilities_, ui_);
     };
     services.check_before_run = [] { return true; };
-    services.scan_folder = [](const QString& folder, int type, bool sub, QStringList& found, const QString& skip) {
-      return ScanFolder(folder, type, sub, nullptr, found, skip);
-    };
+    services.scan_folder = [](const QString& folder, int type, bool sub, QStringList& found, const QString& skip,
+                              QStringList* unreadable) { return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable); };
     return services;
   }
 
@@ -161,6 +161,20 @@ TEST_F(ConversionRunTest, OutputsInsideAScannedFolderAreNotConvertedAgain) {
   RunInto(out);  // the second run must not pick up converted/Library/x.MP3
   EXPECT_EQ(list_.Text(0, ListColumn::Size), QStringLiteral("1 files"));
   EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/Library/converted")));
+}
+
+TEST_F(ConversionRunTest, AFileWhoseNameIsNotUtf8IsListedAsFailed) {
+  const QString plain = Wav(QStringLiteral("Latin/plain.wav"));
+  const QByteArray latin1 = QFile::encodeName(Path(QStringLiteral("Latin"))) + "/caf\xe9.wav";
+  ASSERT_TRUE(QFile::copy(plain, Path(QStringLiteral("Latin/copy.wav"))));
+  ASSERT_EQ(::rename(QFile::encodeName(Path(QStringLiteral("Latin/copy.wav"))).constData(), latin1.constData()), 0);
+  ASSERT_GE(list_.AddPath(Path(QStringLiteral("Latin"))), 0);
+  RunInto(Folder(QStringLiteral("out")));
+  ::unlink(latin1.constData());  // out of Qt's reach when the folder is removed
+  EXPECT_EQ(counts_.succeeded, 1);
+  ASSERT_EQ(counts_.failed.size(), 1);
+  EXPECT_TRUE(counts_.failed.front().endsWith(QStringLiteral(".wav"))) << qPrintable(counts_.failed.front());
+  EXPECT_TRUE(ui_.completion_summaries.back().contains(counts_.failed.front()));
 }
 
 TEST_F(ConversionRunTest, OverwritePromptAnswers) {

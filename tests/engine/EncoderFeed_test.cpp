@@ -4,7 +4,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <QFileInfo>
+#include <QThread>
+
+#include <atomic>
 #include <csignal>
+#include <unistd.h>
 
 #include "engine/EncoderFeed.h"
 #include "support/ExternalTools.h"
@@ -76,6 +81,48 @@ TEST(EncoderFeed, AKilledEncoderStopsTakingInput) {
   EXPECT_FALSE(stillTaking);
   EXPECT_FALSE(feed->IsActive());
   EXPECT_EQ(feed->Stop(), EncoderFeed::Finish::Crashed);
+}
+
+TEST(EncoderFeed, AHungEncoderInASessionOfItsOwnIsEndedOnStop) {
+  QTemporaryDir dir;
+  const QString pidFile = dir.filePath(QStringLiteral("pid"));
+  // Reads nothing and ignores SIGTERM: only SIGKILL ends it.
+  const QString script = QStringLiteral("echo $$ > '%1'; trap '' TERM; exec sleep 600").arg(pidFile);
+  std::atomic<bool> stop{false};
+  EncoderFeed::Options options;
+  options.stop_request = &stop;
+  auto feed = EncoderFeed::Start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), script}, 44100, 2, 16, options);
+  ASSERT_TRUE(feed);
+  pid_t pid = 0;
+  for (int i = 0; i < 6000 && pid <= 0; ++i) {
+    pid = QString::fromUtf8(test::ReadAll(pidFile)).trimmed().toInt();
+    if (pid <= 0) QThread::msleep(10);
+  }
+  ASSERT_GT(pid, 0);
+  // A terminal's Ctrl-C goes to this program's process group, not to the encoder's.
+  EXPECT_NE(::getsid(pid), ::getsid(0));
+  // A stop request is answered although the encoder takes nothing: the block stays queued.
+  stop = true;
+  const QByteArray block(1 << 20, '\0');
+  EXPECT_TRUE(feed->Write(block.constData(), block.size()));
+  EXPECT_EQ(feed->Stop([] { return false; }), EncoderFeed::Finish::Stopped);
+  EXPECT_NE(::kill(pid, 0), 0) << "the encoder outlived its job";
+}
+
+TEST(EncoderFeed, RelativePathEntriesAreNeverSearched) {
+  QTemporaryDir dir;
+  const QString planted = dir.filePath(QStringLiteral("flac"));
+  ASSERT_TRUE(test::WriteAll(planted, "#!/bin/sh\nexit 0\n"));
+  QFile::setPermissions(planted, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QString saved = QDir::currentPath();
+  const QByteArray path = qgetenv("PATH");
+  ASSERT_TRUE(QDir::setCurrent(dir.path()));
+  qputenv("PATH", ":.:" + path);
+  const QString found = EncoderFeed::FindProgram(QStringLiteral("flac"), QStringLiteral("."));
+  qputenv("PATH", path);
+  QDir::setCurrent(saved);
+  EXPECT_FALSE(found.isEmpty());
+  EXPECT_NE(QFileInfo(found).canonicalFilePath(), QFileInfo(planted).canonicalFilePath());
 }
 
 }  // namespace

@@ -227,5 +227,28 @@ TEST_F(PresetFile, ADamagedTotalIsBounded) {
   EXPECT_EQ(presets_.Count(), 0);
 }
 
+TEST_F(PresetFile, ARewriteOfADamagedFileKeepsTheOldOneAsBak) {
+  // A head damaged so the version is lost (a FLAC preset would migrate to Ogg), and a binary file.
+  const QByteArray damaged = "[QualityVers\x01on]\nVersion=5.0\n[QualityTotal]\nTotal=1\n" +
+                             Item(1, "Lossless", 7, 44100, 0, 2, 16, 90, 4);
+  QByteArray binary(4096, '\0');
+  for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131) % 251);
+  for (const QByteArray& original : {damaged, binary}) {
+    WriteAll(Path(), original);
+    ui_.messages.clear();
+    presets_.Load(Path(), ui_);
+    EXPECT_EQ(ReadAll(Path() + QStringLiteral(".bak")), original);
+    ASSERT_EQ(ui_.messages.size(), 1u);
+    EXPECT_TRUE(ui_.messages[0].text.contains(Path() + QStringLiteral(".bak"))) << qPrintable(ui_.messages[0].text);
+    EXPECT_GT(presets_.Count(), 0) << "never an empty list";
+  }
+  // A file of the current version is read as it is: no copy, no message.
+  QFile::remove(Path() + QStringLiteral(".bak"));
+  ui_.messages.clear();
+  presets_.Load(Path(), ui_);
+  EXPECT_FALSE(QFile::exists(Path() + QStringLiteral(".bak")));
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
 }  // namespace
 }  // namespace corvane

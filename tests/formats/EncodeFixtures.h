@@ -2,12 +2,16 @@
 // Sources, jobs and a user-interface double for the encoder back-end tests.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonObject>
 #include <QTemporaryDir>
 
 #include <csignal>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 #include "engine/DecodeStream.h"
 #include "engine/MixerStream.h"
@@ -125,14 +129,26 @@ inline qint64 DecodedFrames(const QString& path, int channels) {
   return DecodeWithFfmpeg(path).size() / (2 * channels);
 }
 
-// Process ids of programs whose command line holds `text` (a unique output path).
-inline QStringList ProcessesMentioning(const QString& text) {
-  const QString out = QString::fromUtf8(RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), text}, {.mayFail = true}).out);
-  return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+// Process ids of programs whose command line holds `path` (a unique output path) or that have
+// it open (an encoder writing its standard output there).
+inline QStringList ProcessesMentioning(const QString& path) {
+  const QString out = QString::fromUtf8(RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), path}, {.mayFail = true}).out);
+  QStringList pids = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  const QString target = QFileInfo(path).absoluteFilePath();
+  for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    if (pid.toInt() <= 0 || pid.toInt() == ::getpid() || pids.contains(pid)) continue;
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot)) {
+      if (QFile::symLinkTarget(fds.filePath(fd)) != target) continue;
+      pids << pid;
+      break;
+    }
+  }
+  return pids;
 }
 
-inline void KillProcessesMentioning(const QString& text) {
-  for (const QString& pid : ProcessesMentioning(text)) ::kill(pid.toInt(), SIGKILL);
+inline void KillProcessesMentioning(const QString& path) {
+  for (const QString& pid : ProcessesMentioning(path)) ::kill(pid.toInt(), SIGKILL);
 }
 
 inline QString ProbeText(const QJsonObject& probe, const char* key) {

@@ -270,8 +270,10 @@ RunServices CConvertPage::MakeRunServices() {
     return SetupEncoder(converter, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui_);
   };
   services.check_before_run = [this] { return panel_->CheckBeforeRun(ui_); };
-  services.scan_folder = [](const QString& folder, int type, bool subFolders, QStringList& found,
-                            const QString& skip) { return ScanFolder(folder, type, subFolders, nullptr, found, skip); };
+  services.scan_folder = [](const QString& folder, int type, bool subFolders, QStringList& found, const QString& skip,
+                            QStringList* unreadable) {
+    return ScanFolder(folder, type, subFolders, nullptr, found, skip, unreadable);
+  };
   return services;
 }
 

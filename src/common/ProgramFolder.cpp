@@ -1,0 +1,17 @@
+#include "common/ProgramFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+
+namespace corvane {
+
+QString ProgramFolder() {
+  const QString stored = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
+  if (!stored.isEmpty() && QDir::isAbsolutePath(stored)) return stored;
+  return QCoreApplication::applicationDirPath();
+}
+
+}  // namespace corvane

@@ -1,0 +1,11 @@
+#pragma once
+#include <QString>
+
+namespace corvane {
+
+// Where the external encoders are looked for first: the stored "Install Path" when it is an
+// absolute folder, else the folder of the running program. Never the working folder, where
+// anyone may have put a program of the same name.
+QString ProgramFolder();
+
+}  // namespace corvane
