@@ -108,6 +108,7 @@ class ConvertRunner {
   bool same_folder_ = false;
   bool json_ = false;
   int jobs_ = 1;
+  int processor_share_ = 0;  // processors each running file may keep busy
   std::vector<ConvertJob> files_;
   SourceFileSet sources_;
   std::atomic<bool> overwrite_all_{false};
@@ -216,6 +217,7 @@ void ConvertRunner::Work(int worker) {
                        parser_.value(QStringLiteral("normalize")).toInt());
   FileConversion::Shared shared{converter.get(), settings_,       program_folder_, EncodeTrack, stops_[worker].get(),
                                 &sources_,       &overwrite_all_, true};
+  shared.processor_share = processor_share_;
   for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
     ConvertJob& job = files_[static_cast<size_t>(index)];
     QElapsedTimer timer;
@@ -296,6 +298,7 @@ int ConvertRunner::Run() {
   }
   std::signal(SIGINT, OnInterrupt);
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
+  processor_share_ = std::max(1, QThread::idealThreadCount() / workers);
   for (int i = 0; i < workers; ++i) stops_.push_back(std::make_unique<std::atomic<bool>>(false));
   std::vector<std::thread> threads;
   for (int i = 0; i < workers; ++i) threads.emplace_back([this, i] { Work(i); });

@@ -180,6 +180,7 @@ FileResult FileConversion::Encode(const QString& source, const QString& output, 
   job.stop_question = text::kStopConversionQuestion;
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
+  job.processor_share = shared_.processor_share;
   const EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
   const int result = static_cast<int>(outcome.result);
   const QString& encodeError = outcome.error;

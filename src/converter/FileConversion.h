@@ -43,6 +43,7 @@ class FileConversion {
     // True: every existing output is asked about and the answer is not remembered in the
     // settings (corvane-cli, whose options answer). False: the "Confirm Overwrite" setting rules.
     bool always_ask_overwrite = false;
+    int processor_share = 0;  // see EncodeJob
   };
 
   FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);
