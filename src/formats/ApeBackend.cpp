@@ -76,7 +76,8 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
                                                      static_cast<std::uint16_t>(input.channels), eightBit ? 8 : 16);
   const QByteArray path = job.output_path.toUtf8();
   const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeEncoderThreads, 0);
-  ape::CompressSetThreads(compressor.get(), ApeEncoderThreads(stored, job.processor_share, QThread::idealThreadCount()));
+  const int threads = ApeEncoderThreads(stored, job.processor_share, QThread::idealThreadCount());
+  ape::CompressSetThreads(compressor.get(), threads);
   if (ape::CompressStart(compressor.get(), path.constData(), &format, ape::kOpenEndedLength, StoredLevel()) !=
       ape::ApeResult::kOk) {
     refused = EncodeOutcome::StartFailure(static_cast<int>(EncoderFailure::ApeStart));

@@ -159,15 +159,15 @@ TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
 TEST_F(DecodeStreamTest, CompressedStreamHiddenInPcmWavDataIsFound) {
   const QString ac3 = Path(QStringLiteral("tone.ac3"));
   const QString wav = Path(QStringLiteral("hidden.wav"));
+  const QString quiet[] = {QStringLiteral("-v"), QStringLiteral("error")};
   ASSERT_TRUE(test::RunTool(QStringLiteral("ffmpeg"),
-                            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                             QStringLiteral("-i"), QStringLiteral("sine=frequency=440:sample_rate=48000:duration=2"),
-                             QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("ac3"),
-                             ac3}));
+                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                             QStringLiteral("sine=frequency=440:sample_rate=48000:duration=2"), QStringLiteral("-ac"),
+                             QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("ac3"), ac3}));
   ASSERT_TRUE(test::RunTool(QStringLiteral("ffmpeg"),
-                            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("s16le"),
-                             QStringLiteral("-ar"), QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"),
-                             QStringLiteral("-i"), ac3, QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav}));
+                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
+                             QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"),
+                             ac3, QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav}));
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wav, error);
   ASSERT_TRUE(stream) << static_cast<int>(error);

@@ -50,10 +50,13 @@ class ApeThreads : public ::testing::TestWithParam<int> {
     const StereoSignal music = Music(fixtures_->path(), 2);
     const StereoSignal parts[] = {music, Silence(9000), Noise(7000, 5), music};
     for (const StereoSignal& part : parts) {
+      const std::size_t take = std::min<std::size_t>(part.samples.size(), 2 * 30000);
       mixed_.samples.insert(mixed_.samples.end(), part.samples.begin(),
-                            part.samples.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(part.samples.size(), 2 * 30000)));
+                            part.samples.begin() + static_cast<std::ptrdiff_t>(take));
     }
-    for (std::size_t n = 60000; n < 70000 && n < mixed_.Blocks(); ++n) mixed_.samples[2 * n + 1] = mixed_.samples[2 * n];
+    for (std::size_t n = 60000; n < 70000 && n < mixed_.Blocks(); ++n) {
+      mixed_.samples[2 * n + 1] = mixed_.samples[2 * n];
+    }
   }
   static void TearDownTestSuite() { fixtures_.reset(); }
 
@@ -98,8 +101,8 @@ TEST(ApeThreadsStop, DestroyingWithFramesInFlightLeavesNoFile) {
   compressor->SetBlocksPerFrame(5000);
   CompressSetThreads(compressor, 3);
   ASSERT_EQ(CompressStart(compressor, path.c_str(), &pcm.format, kOpenEndedLength, 5000), ApeResult::kOk);
-  ASSERT_EQ(CompressAddData(compressor, reinterpret_cast<const unsigned char*>(pcm.bytes.constData()), pcm.bytes.size()),
-            ApeResult::kOk);
+  const auto* data = reinterpret_cast<const unsigned char*>(pcm.bytes.constData());
+  ASSERT_EQ(CompressAddData(compressor, data, pcm.bytes.size()), ApeResult::kOk);
   CompressDestroy(compressor);
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
 }

@@ -112,7 +112,7 @@ TEST(NNFilter, PairedFiltersMatchSingleOnes) {
   const std::vector<std::int32_t> input = Input(15000);
   std::vector<std::int32_t> other(input.rbegin(), input.rend());
   for (const auto& [order, bits] : {std::pair{16, 11}, {64, 11}, {1280, 15}}) {
-    for (const NNFilter::Kernel kernel : {NNFilter::Kernel::kFastest, NNFilter::Kernel::kSse2, NNFilter::Kernel::kScalar}) {
+    for (const auto kernel : {NNFilter::Kernel::kFastest, NNFilter::Kernel::kSse2, NNFilter::Kernel::kScalar}) {
       SCOPED_TRACE(testing::Message() << order << " taps, kernel " << static_cast<int>(kernel));
       NNFilter singleA(order, bits, kernel);
       NNFilter singleB(order, bits, kernel);
