@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Encoding speed of our Monkey's Audio encoder per level, against flac -5, flac -8 and
-# wavpack -h, on 10 minutes of music-like material (a generated MIDI song rendered by
-# timidity). Whole-process times, best of RUNS runs: wall clock and CPU (user + system),
-# the latter being the steadier figure on a shared machine. Every .ape is checked with ffmpeg.
+# Encoding speed of our Monkey's Audio encoder per level on 1 and 2 threads, against flac -5,
+# flac -8 and wavpack -h, on 10 minutes of music-like material (a generated MIDI song rendered
+# by timidity). Whole-process times, best of RUNS runs: wall clock and CPU (user + system),
+# the latter being the steadier figure on a shared machine; "vs flac -5" is flac -5's wall
+# time over ours (1.00: as fast). Every .ape is checked with ffmpeg, and the 2-thread file
+# must equal the 1-thread one byte for byte.
 #
 #   [RUNS=3] [SECONDS_OF_AUDIO=600] bench/ape_encode_bench.sh [BUILD_DIR]   (default: build-release)
 #   configure: cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -85,23 +87,31 @@ best_time() {
 
 speed() { awk "BEGIN{printf \"%.1f\", $seconds / ($1 > 0 ? $1 : 0.01)}"; }
 
-printf "input: %d s of 44.1 kHz 16-bit stereo, %d bytes; best of %d runs\n\n" "$seconds" "$wav_bytes" "$runs"
-printf "%-12s %7s %10s %7s %10s %10s %7s %9s\n" "encoder" "wall s" "x realtime" "CPU s" "x realtime" "bytes" "to WAV" "peak RSS"
+printf "input: %d s of 44.1 kHz 16-bit stereo, %d bytes; best of %d runs; %d processors, load average %s\n\n" \
+  "$seconds" "$wav_bytes" "$runs" "$(nproc)" "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf "%-14s %7s %10s %7s %10s %10s %7s %9s %10s\n" "encoder" "wall s" "x realtime" "CPU s" "x realtime" "bytes" \
+  "to WAV" "peak RSS" "vs flac -5"
+flac5_wall=""
 row() {
   local name=$1 out=$2
   shift 2
   read -r wall cpu rss < <(best_time "$@")
+  [[ -n "$flac5_wall" ]] || flac5_wall=$wall
   local bytes
   bytes=$(stat -c %s "$out")
-  printf "%-12s %7.2f %10s %7.2f %10s %10d %7.4f %6d kB\n" "$name" "$wall" "$(speed "$wall")" "$cpu" "$(speed "$cpu")" \
-    "$bytes" "$(awk "BEGIN{print $bytes / $wav_bytes}")" "$rss"
+  printf "%-14s %7.2f %10s %7.2f %10s %10d %7.4f %6d kB %10.2f\n" "$name" "$wall" "$(speed "$wall")" "$cpu" \
+    "$(speed "$cpu")" "$bytes" "$(awk "BEGIN{print $bytes / $wav_bytes}")" "$rss" \
+    "$(awk "BEGIN{print $flac5_wall / ($wall > 0 ? $wall : 0.01)}")"
 }
-for level in 1000 2000 3000 4000 5000; do
-  out="$work/song$level.ape"
-  row "ape $level" "$out" "$encoder" "$work/song.wav" "$out" "$level"
-  decoded=$(ffmpeg -v error -err_detect crccheck+explode -i "$out" -f s16le - | md5sum | cut -d' ' -f1)
-  [[ "$decoded" == "$reference" ]] || echo "  !! level $level does not decode to the input"
-done
 row "flac -5" "$work/song5.flac" flac -s -f -5 -o "$work/song5.flac" "$work/song.wav"
 row "flac -8" "$work/song8.flac" flac -s -f -8 -o "$work/song8.flac" "$work/song.wav"
 row "wavpack -h" "$work/song.wv" wavpack -q -y -h "$work/song.wav" -o "$work/song.wv"
+for level in 1000 2000 3000 4000 5000; do
+  for threads in 1 2; do
+    out="$work/song$level-$threads.ape"
+    row "ape $level x$threads" "$out" "$encoder" "$work/song.wav" "$out" "$level" "$threads"
+  done
+  decoded=$(ffmpeg -v error -err_detect crccheck+explode -i "$work/song$level-1.ape" -f s16le - | md5sum | cut -d' ' -f1)
+  [[ "$decoded" == "$reference" ]] || echo "  !! level $level does not decode to the input"
+  cmp -s "$work/song$level-1.ape" "$work/song$level-2.ape" || echo "  !! level $level: 2 threads wrote another file"
+done

@@ -117,6 +117,7 @@ class ConvertRunner {
   int normalize_percent_ = 0;
   int refusals_ = 0;  // folders refused before any of their files was converted
   OutputClaims claims_;
+  int processor_share_ = 0;  // processors each running file may keep busy
   std::vector<ConvertJob> files_;
   SourceFileSet sources_;
   std::atomic<bool> overwrite_all_{false};
@@ -260,6 +261,7 @@ void ConvertRunner::Work(int worker) {
                        normalize_percent_);
   FileConversion::Shared shared{converter.get(), settings_,       program_folder_, EncodeTrack, stops_[worker].get(),
                                 &sources_,       &overwrite_all_, true,            &claims_};
+  shared.processor_share = processor_share_;
   for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
     ConvertJob& job = files_[static_cast<size_t>(index)];
     QElapsedTimer timer;
@@ -343,6 +345,7 @@ int ConvertRunner::Run() {
   console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });
   for (const int signal : kStopSignals) std::signal(signal, OnInterrupt);
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
+  processor_share_ = std::max(1, QThread::idealThreadCount() / workers);
   for (int i = 0; i < workers; ++i) stops_.push_back(std::make_unique<std::atomic<bool>>(false));
   std::vector<std::thread> threads;
   for (int i = 0; i < workers; ++i) threads.emplace_back([this, i] { Work(i); });

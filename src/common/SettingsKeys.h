@@ -72,6 +72,7 @@ inline constexpr const char* kMaxAbrVbrBitrate = "Maximum ABR/VBR Bitrate";
 inline constexpr const char* kFlacCompressionLevel = "FALC Compression Level";
 inline constexpr const char* kFlacNonSubset = "FALC NON-SUBSET";
 inline constexpr const char* kApeCompressionLevel = "APE Compression Level";
+inline constexpr const char* kApeEncoderThreads = "APE Encoder Threads";
 
 // "Output Quality".
 inline constexpr const char* kConfigFilePath = "Config File Path";

@@ -59,7 +59,10 @@ int ConversionList::AddPath(const QString& path) {
   if (existing >= 0) return existing;
   const AudioFileDescription probe = probe_(clean);
   if (!probe.ok) return -1;
-  SettingsStore::WriteText(keys::section::kConvert, keys::kLastSourceFolder, parent);
+  // Writing saves the whole settings file; a run of files from one folder writes it once.
+  if (SettingsStore::ReadText(keys::section::kConvert, keys::kLastSourceFolder) != parent) {
+    SettingsStore::WriteText(keys::section::kConvert, keys::kLastSourceFolder, parent);
+  }
   return Append(ConversionRow::ForFile(name, parent, probe));
 }
 

@@ -196,6 +196,7 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   job.stop_question = text::kStopConversionQuestion;
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
+  job.processor_share = shared_.processor_share;
   EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
 
   ui_.SetJobProgress(100);

@@ -46,6 +46,7 @@ class FileConversion {
     bool always_ask_overwrite = false;
     // The output names of the run's jobs (null: jobs do not see each other's names).
     OutputClaims* claims = nullptr;
+    int processor_share = 0;  // see EncodeJob
   };
 
   FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);

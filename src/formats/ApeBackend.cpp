@@ -1,6 +1,7 @@
 #include "formats/ApeBackend.h"
 
 #include <QFile>
+#include <QThread>
 
 #include <algorithm>
 
@@ -53,6 +54,15 @@ void WriteTags(const EncodeJob& job) {
                      genre.constData(), year.constData(), track.constData(), true);
 }
 
+}  // namespace
+
+int ApeEncoderThreads(int stored, int share, int processors) {
+  const int available = std::max(1, share > 0 ? std::min(share, processors) : processors);
+  return stored > 0 ? std::min(stored, available) : available;
+}
+
+namespace {
+
 // Creates and starts the compressor, or gives the outcome that refuses it.
 CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome& refused) {
   ape::ApeResult error = ape::ApeResult::kOk;
@@ -65,6 +75,9 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
   const ape::WaveFormat format = ape::MakeWaveFormat(static_cast<std::uint32_t>(input.rate),
                                                      static_cast<std::uint16_t>(input.channels), eightBit ? 8 : 16);
   const QByteArray path = job.output_path.toUtf8();
+  const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeEncoderThreads, 0);
+  const int threads = ApeEncoderThreads(stored, job.processor_share, QThread::idealThreadCount());
+  ape::CompressSetThreads(compressor.get(), threads);
   if (ape::CompressStart(compressor.get(), path.constData(), &format, ape::kOpenEndedLength, StoredLevel()) !=
       ape::ApeResult::kOk) {
     refused = EncodeOutcome::StartFailure(static_cast<int>(EncoderFailure::ApeStart));

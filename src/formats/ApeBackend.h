@@ -11,4 +11,8 @@ class IUserInterface;
 // or stopped job leaves no file.
 EncodeOutcome EncodeWithApe(const EncodeJob& job, IUserInterface& ui);
 
+// Threads that code a job's frames: `stored` ("APE Encoder Threads"; 0 or less: as many as
+// there are processors), never more than the job's share of the `processors` (share 0: all).
+int ApeEncoderThreads(int stored, int share, int processors);
+
 }  // namespace corvane

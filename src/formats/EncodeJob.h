@@ -71,6 +71,9 @@ struct EncodeJob {
   std::atomic<bool>* stop_request = nullptr;
   // Where the command-line encoders are looked for first (before PATH).
   QString program_folder;
+  // Processors this job may keep busy; 0: all of them. A run that converts several files at
+  // once gives each its share.
+  int processor_share = 0;
 };
 
 // The tags a job writes when keep_tags is set: `tags` when given, else the source's own. False

@@ -152,6 +152,29 @@ TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
   EXPECT_EQ(error, EngineError::FileFormat);
 }
 
+// A WAV file whose PCM-tagged data is really a compressed stream (here AC-3) still decodes as
+// that stream: the shortened codec probe of WAV data sees enough of it.
+TEST_F(DecodeStreamTest, CompressedStreamHiddenInPcmWavDataIsFound) {
+  const QString ac3 = Path(QStringLiteral("tone.ac3"));
+  const QString wav = Path(QStringLiteral("hidden.wav"));
+  const QString quiet[] = {QStringLiteral("-v"), QStringLiteral("error")};
+  test::RunTool(QStringLiteral("ffmpeg"),
+                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                             QStringLiteral("sine=frequency=440:sample_rate=48000:duration=2"), QStringLiteral("-ac"),
+                             QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("ac3"), ac3});
+  test::RunTool(QStringLiteral("ffmpeg"),
+                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
+                             QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"),
+                             ac3, QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav});
+  EngineError error = EngineError::Ok;
+  auto stream = DecodeStream::Open(wav, error);
+  ASSERT_TRUE(stream) << static_cast<int>(error);
+  // Two seconds of decoded AC-3, where the AC-3 bytes read as PCM would last a quarter second.
+  const qint64 bytes = ReadWhole(*stream).size();
+  EXPECT_GT(bytes, qint64{48000} * 4 * 19 / 10);
+  EXPECT_LT(bytes, qint64{48000} * 4 * 21 / 10);
+}
+
 TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
   const QString mp3 = Path(QStringLiteral("tagged.mp3"));
   MakeTone(mp3, 1.0, 44100, 2,

@@ -12,6 +12,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "components/IAudioConverter.h"
+#include "formats/ApeBackend.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/EncoderSetup.h"
 #include "formats/FormatTexts.h"
@@ -173,6 +174,19 @@ TEST(ApeBackend, StopThisRemovesTheUnfinishedFile) {
   f.ui.on_pump = [&](int) { f.stop = true; };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
+}
+
+// "APE Encoder Threads": 0 (or absent, or below) means every processor; a job that shares the
+// processors with others (corvane-cli --jobs) never starts more than its share.
+TEST(ApeBackend, EncoderThreadsFollowTheSettingAndTheJobsShare) {
+  struct Case {
+    int stored, share, processors, threads;
+  };
+  for (const Case c : {Case{0, 0, 4, 4}, Case{-3, 0, 4, 4}, Case{2, 0, 4, 2}, Case{9, 0, 4, 4}, Case{0, 2, 4, 2},
+                       Case{0, 1, 2, 1}, Case{3, 2, 8, 2}, Case{0, 6, 4, 4}, Case{0, 0, 0, 1}}) {
+    EXPECT_EQ(ApeEncoderThreads(c.stored, c.share, c.processors), c.threads)
+        << c.stored << " stored, share " << c.share << " of " << c.processors;
+  }
 }
 
 TEST(ApeBackend, AnOutputThatCannotBeCreatedGives9005) {

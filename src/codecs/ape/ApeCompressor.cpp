@@ -48,13 +48,18 @@ ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, s
   const std::filesystem::path path(std::u8string(pathText.begin(), pathText.end()));
   const ApeResult opened = writer_.Open(path, static_cast<std::uint32_t>(expectedFrames));
   if (opened != ApeResult::kOk) return opened;
-  encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bitsPerSample);
+  if (threads_ > 1) {
+    pipeline_ = std::make_unique<FramePipeline>(threads_, level, format.channels, format.bitsPerSample);
+  } else {
+    encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bitsPerSample);
+  }
   pending_.reserve(frameBytes_);
   state_ = State::kStarted;
   return ApeResult::kOk;
 }
 
 ApeResult ApeCompressor::Fail(ApeResult result) {
+  pipeline_.reset();
   writer_.Abandon();
   state_ = State::kFailed;
   pending_ = {};
@@ -62,13 +67,35 @@ ApeResult ApeCompressor::Fail(ApeResult result) {
   return result;
 }
 
+ApeResult ApeCompressor::WriteFrame(const ByteBuffer& coded, std::uint32_t blocks) {
+  lastFrameBlocks_ = blocks;
+  const ApeResult written = writer_.AppendFrame(coded.data(), coded.size());
+  return written == ApeResult::kOk ? written : Fail(written);
+}
+
+ApeResult ApeCompressor::WriteOldest() {
+  const FramePipeline::Frame& frame = pipeline_->WaitOldest();
+  if (frame.result != ApeResult::kOk) return Fail(frame.result);
+  const ApeResult written = WriteFrame(frame.coded, frame.blocks);
+  if (written == ApeResult::kOk) pipeline_->PopOldest();
+  return written;
+}
+
+// Codes the `blocks` blocks at the front of pending_ (all of it: a whole frame, or the last).
 ApeResult ApeCompressor::EncodeFrame(std::uint32_t blocks) {
+  if (pipeline_) {
+    if (pipeline_->Full()) {
+      const ApeResult written = WriteOldest();
+      if (written != ApeResult::kOk) return written;
+    }
+    pipeline_->Submit(pending_, blocks);
+    pending_.reserve(frameBytes_);
+    return ApeResult::kOk;
+  }
   coded_.clear();
   encoder_->Encode(pending_.data(), blocks, coded_);
-  pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(blocks) * format_.blockAlign);
-  lastFrameBlocks_ = blocks;
-  const ApeResult written = writer_.AppendFrame(coded_);
-  return written == ApeResult::kOk ? written : Fail(written);
+  pending_.clear();
+  return WriteFrame(coded_, blocks);
 }
 
 ApeResult ApeCompressor::AddData(const std::uint8_t* data, std::int64_t bytes) {
@@ -94,9 +121,15 @@ ApeResult ApeCompressor::Finish() {
   if (state_ != State::kStarted) return ApeResult::kNotStarted;
   const auto blocks = static_cast<std::uint32_t>(pending_.size() / format_.blockAlign);
   if (blocks != 0) {
+    pending_.resize(static_cast<std::size_t>(blocks) * format_.blockAlign);  // a partial block is dropped
     const ApeResult result = EncodeFrame(blocks);
     if (result != ApeResult::kOk) return result;
   }
+  while (pipeline_ && !pipeline_->Empty()) {
+    const ApeResult result = WriteOldest();
+    if (result != ApeResult::kOk) return result;
+  }
+  pipeline_.reset();
   if (writer_.FrameCount() == 0) return Fail(ApeResult::kEmptyStream);
 
   StreamSummary summary;

@@ -1,6 +1,7 @@
 #pragma once
 // Streams PCM into a Monkey's Audio file: collects one frame of blocks at a time, codes it
-// and hands it to the file writer. Memory stays at about one frame whatever the length.
+// and hands it to the file writer. Memory stays at about one frame whatever the length, or
+// with several threads at about two frames a thread.
 //
 // Use: Start, AddData any number of times (any byte count; a block may be split between
 // calls), Finish. Destroying a compressor that was started but not finished removes the
@@ -14,6 +15,7 @@
 #include "codecs/ape/ApeFileWriter.h"
 #include "codecs/ape/ApeTypes.h"
 #include "codecs/ape/FrameEncoder.h"
+#include "codecs/ape/FramePipeline.h"
 
 namespace corvane::ape {
 
@@ -35,11 +37,17 @@ class ApeCompressor {
   // Overrides the frame size of the next Start (a positive block count). Every decoder
   // reads it from the header; tests use it to get many frames out of little audio.
   void SetBlocksPerFrame(std::uint32_t blocks) { blocksPerFrameOverride_ = blocks; }
+  // Threads that code frames from the next Start on: 1 (the default, and anything below)
+  // codes on the caller's thread; more code that many frames at once while the caller
+  // collects the next one and writes the finished ones. The file is the same either way.
+  void SetThreads(int threads) { threads_ = threads; }
 
  private:
   enum class State { kIdle, kStarted, kFinished, kFailed };
 
   ApeResult EncodeFrame(std::uint32_t blocks);
+  ApeResult WriteFrame(const ByteBuffer& coded, std::uint32_t blocks);
+  ApeResult WriteOldest();
   ApeResult Fail(ApeResult result);
 
   State state_ = State::kIdle;
@@ -49,9 +57,11 @@ class ApeCompressor {
   std::uint32_t blocksPerFrameOverride_ = 0;
   std::uint32_t lastFrameBlocks_ = 0;
   std::size_t frameBytes_ = 0;
-  std::vector<std::uint8_t> pending_;  // PCM of the frame being filled
-  std::vector<std::uint8_t> coded_;
-  std::unique_ptr<FrameEncoder> encoder_;
+  int threads_ = 1;
+  ByteBuffer pending_;  // PCM of the frame being filled
+  ByteBuffer coded_;
+  std::unique_ptr<FrameEncoder> encoder_;    // one thread
+  std::unique_ptr<FramePipeline> pipeline_;  // several
   ApeFileWriter writer_;
 };
 

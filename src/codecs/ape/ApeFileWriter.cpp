@@ -77,15 +77,15 @@ ApeResult ApeFileWriter::Open(const std::filesystem::path& path, std::uint32_t e
   return ApeResult::kOk;
 }
 
-ApeResult ApeFileWriter::AppendFrame(const std::vector<std::uint8_t>& frame) {
+ApeResult ApeFileWriter::AppendFrame(const std::uint8_t* frame, std::size_t size) {
   // Seek entries are 32-bit file offsets: the frame must start below 4 GiB even after the
   // seek table has grown by this frame's entry.
   const std::uint64_t start = FirstFrameOffset(FrameCount() + 1) + streamLength_;
   if (start > std::numeric_limits<std::uint32_t>::max()) return ApeResult::kFileTooLarge;
   frameOffsets_.push_back(streamLength_);
-  streamLength_ += frame.size();
+  streamLength_ += size;
 
-  tail_.insert(tail_.end(), frame.begin(), frame.end());
+  tail_.insert(tail_.end(), frame, frame + size);
   const std::size_t whole = tail_.size() - tail_.size() % 4;
   const ApeResult result = WriteWords(tail_.data(), whole);
   tail_.erase(tail_.begin(), tail_.begin() + static_cast<std::ptrdiff_t>(whole));
@@ -93,7 +93,7 @@ ApeResult ApeFileWriter::AppendFrame(const std::vector<std::uint8_t>& frame) {
 }
 
 ApeResult ApeFileWriter::WriteWords(const std::uint8_t* words, std::size_t size) {
-  std::vector<std::uint8_t> swapped(size);
+  ByteBuffer swapped(size);
   for (std::size_t i = 0; i < size; i += 4) {
     swapped[i] = words[i + 3];
     swapped[i + 1] = words[i + 2];

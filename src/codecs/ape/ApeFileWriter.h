@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "codecs/ape/ApeTypes.h"
+#include "codecs/ape/ByteBuffer.h"
 #include "codecs/ape/Md5.h"
 
 namespace corvane::ape {
@@ -34,7 +35,7 @@ class ApeFileWriter {
   // Creates the file (replacing an existing one) with room for `expectedFrames` seek entries.
   ApeResult Open(const std::filesystem::path& path, std::uint32_t expectedFrames);
   // Appends one coded frame (bytes in decoding order).
-  ApeResult AppendFrame(const std::vector<std::uint8_t>& frame);
+  ApeResult AppendFrame(const std::uint8_t* frame, std::size_t size);
   // Completes and closes the file. On failure the file is removed.
   ApeResult Finish(const StreamSummary& summary);
   // Closes and removes an unfinished file.
@@ -52,7 +53,7 @@ class ApeFileWriter {
   std::uint32_t reservedFrames_ = 0;
   std::vector<std::uint64_t> frameOffsets_;  // offsets of the frames inside the audio data
   std::uint64_t streamLength_ = 0;           // bytes of audio data so far, unswapped tail included
-  std::vector<std::uint8_t> tail_;           // the last, incomplete 32-bit word
+  ByteBuffer tail_;                          // the last, incomplete 32-bit word
   Md5 md5_;
 };
 

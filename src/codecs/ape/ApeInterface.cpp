@@ -32,6 +32,12 @@ ApeCompressor* CompressCreate(ApeResult* error) {
 
 void CompressDestroy(ApeCompressor* compressor) { delete compressor; }
 
+ApeResult CompressSetThreads(ApeCompressor* compressor, int threads) {
+  if (compressor == nullptr) return ApeResult::kInvalidArgument;
+  compressor->SetThreads(threads);
+  return ApeResult::kOk;
+}
+
 ApeResult CompressStart(ApeCompressor* compressor, const char* utf8Path, const WaveFormat* format,
                         std::int64_t maxAudioBytes, int level) {
   if (compressor == nullptr || format == nullptr) return ApeResult::kInvalidArgument;

@@ -5,6 +5,7 @@
 //   if (GetInterfaceCompatibility(kInterfaceVersion) != ApeResult::kOk) ...
 //   ApeResult error;
 //   ApeCompressor* c = CompressCreate(&error);
+//   CompressSetThreads(c, 2);                                  // optional
 //   CompressStart(c, path, &format, kOpenEndedLength, 2000);
 //   CompressAddData(c, bytes, count);  ...
 //   CompressFinish(c);
@@ -26,6 +27,9 @@ ApeResult GetInterfaceCompatibility(int version);
 ApeCompressor* CompressCreate(ApeResult* error);
 // Releases the compressor; a started but unfinished output file is removed. Null is fine.
 void CompressDestroy(ApeCompressor* compressor);
+
+// Threads that code frames from the next start on (see ApeCompressor::SetThreads).
+ApeResult CompressSetThreads(ApeCompressor* compressor, int threads);
 
 // See ApeCompressor for the meaning of the arguments.
 ApeResult CompressStart(ApeCompressor* compressor, const char* utf8Path, const WaveFormat* format,

@@ -3,13 +3,18 @@
 // the frame's blocks. Frames are independent; all adaptive state starts afresh in each.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
+#include "codecs/ape/ByteBuffer.h"
 #include "codecs/ape/NNFilter.h"
 #include "codecs/ape/Predictor.h"
 
 namespace corvane::ape {
+
+class RangeEncoder;
+struct ResidualState;
 
 class FrameEncoder {
  public:
@@ -17,7 +22,10 @@ class FrameEncoder {
   FrameEncoder(int level, int channels, int bitsPerSample);
 
   // Appends the coded frame of `blocks` blocks of interleaved WAV-layout PCM to `out`.
-  void Encode(const std::uint8_t* pcm, std::uint32_t blocks, std::vector<std::uint8_t>& out);
+  // With `cancel` given and set while the frame is coded, it stops early and returns false;
+  // `out` then holds an unusable partial frame.
+  bool Encode(const std::uint8_t* pcm, std::uint32_t blocks, ByteBuffer& out,
+              const std::atomic<bool>* cancel = nullptr);
 
   // Frame flags: which channels are silent, or whether both channels are identical.
   static constexpr std::uint32_t kFlagFirstSilent = 1;
@@ -29,19 +37,26 @@ class FrameEncoder {
   struct Channel {
     Predictor predictor;
     std::vector<NNFilter> filters;  // in encoder order, largest first
-    std::int32_t Filter(std::int32_t residual);
+    void Filter(std::int32_t* residuals, std::size_t count);
     void Reset();
   };
 
   std::int32_t Sample(const std::uint8_t* pcm, std::size_t index) const;
   std::uint32_t ChooseFlags(const std::uint8_t* pcm, std::uint32_t blocks) const;
-  void EncodeMono(const std::uint8_t* pcm, std::uint32_t blocks, std::size_t stride, std::vector<std::uint8_t>& out);
-  void EncodeStereo(const std::uint8_t* pcm, std::uint32_t blocks, std::vector<std::uint8_t>& out);
+  // Signed samples of `count` values `stride` apart into `to`.
+  void ReadSamples(const std::uint8_t* pcm, std::size_t count, std::size_t stride, std::int32_t* to) const;
+  void EncodeMonoPart(const std::uint8_t* pcm, std::size_t blocks, std::size_t stride, RangeEncoder& coder,
+                      ResidualState& residuals);
+  void EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks, RangeEncoder& coder,
+                        ResidualState& residualsY, ResidualState& residualsX);
 
   int channels_;
   int bytesPerSample_;
   Predictor::Arithmetic stereoArithmetic_;
   std::array<Channel, 2> state_;
+  // Work areas of one part of a frame: signal values and residuals of each channel.
+  std::array<std::vector<std::int32_t>, 2> values_;
+  std::array<std::vector<std::int32_t>, 2> residuals_;
 };
 
 }  // namespace corvane::ape

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace corvane::ape {
 namespace {
@@ -20,44 +21,48 @@ constexpr std::array<int, 16> kShifts = {7, 12, 17, 22, 5, 9, 14, 20, 4, 11, 16,
 
 constexpr std::uint32_t RotateLeft(std::uint32_t v, int n) { return (v << n) | (v >> (32 - n)); }
 
+// Step I of the 64. The four words take turns as a, b, c and d; the indices are fixed at
+// compile time, so the whole transform unrolls into straight code on registers.
+template <int I>
+[[gnu::always_inline]] inline void Step(std::uint32_t (&v)[4], const std::uint32_t* m) {
+  constexpr int kRound = I / 16;
+  constexpr int a = (64 - I) % 4, b = (65 - I) % 4, c = (66 - I) % 4, d = (67 - I) % 4;
+  std::uint32_t f = 0;
+  int g = 0;
+  if constexpr (kRound == 0) {
+    f = (v[b] & v[c]) | (~v[b] & v[d]);
+    g = I;
+  } else if constexpr (kRound == 1) {
+    f = (v[d] & v[b]) | (~v[d] & v[c]);
+    g = (5 * I + 1) % 16;
+  } else if constexpr (kRound == 2) {
+    f = v[b] ^ v[c] ^ v[d];
+    g = (3 * I + 5) % 16;
+  } else {
+    f = v[c] ^ (v[b] | ~v[d]);
+    g = (7 * I) % 16;
+  }
+  v[a] = v[b] + RotateLeft(v[a] + f + kSines[I] + m[g], kShifts[kRound * 4 + I % 4]);
+}
+
+template <int... I>
+void Steps(std::uint32_t (&v)[4], const std::uint32_t* m, std::integer_sequence<int, I...>) {
+  (Step<I>(v, m), ...);
+}
+
 }  // namespace
 
 Md5::Md5() : state_{0x67452301, 0xefcdab89, 0x98badcfe, 0x10325476} {}
 
 void Md5::Transform(const std::uint8_t* block) {
-  std::array<std::uint32_t, 16> m{};
+  std::uint32_t m[16];
   for (int i = 0; i < 16; ++i) {
     m[i] = static_cast<std::uint32_t>(block[4 * i]) | (static_cast<std::uint32_t>(block[4 * i + 1]) << 8) |
            (static_cast<std::uint32_t>(block[4 * i + 2]) << 16) | (static_cast<std::uint32_t>(block[4 * i + 3]) << 24);
   }
-  std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  for (int i = 0; i < 64; ++i) {
-    std::uint32_t f = 0;
-    int g = 0;
-    const int round = i / 16;
-    if (round == 0) {
-      f = (b & c) | (~b & d);
-      g = i;
-    } else if (round == 1) {
-      f = (d & b) | (~d & c);
-      g = (5 * i + 1) % 16;
-    } else if (round == 2) {
-      f = b ^ c ^ d;
-      g = (3 * i + 5) % 16;
-    } else {
-      f = c ^ (b | ~d);
-      g = (7 * i) % 16;
-    }
-    const std::uint32_t rotated = RotateLeft(a + f + kSines[i] + m[g], kShifts[round * 4 + i % 4]);
-    a = d;
-    d = c;
-    c = b;
-    b = b + rotated;
-  }
-  state_[0] += a;
-  state_[1] += b;
-  state_[2] += c;
-  state_[3] += d;
+  std::uint32_t v[4] = {state_[0], state_[1], state_[2], state_[3]};
+  Steps(v, m, std::make_integer_sequence<int, 64>());
+  for (int i = 0; i < 4; ++i) state_[i] += v[i];
 }
 
 void Md5::Update(const std::uint8_t* data, std::size_t size) {

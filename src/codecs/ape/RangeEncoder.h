@@ -3,8 +3,10 @@
 // The coder appends to a byte vector in the order the decoder consumes the bytes; the file
 // writer swaps them into 32-bit words later.
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+
+#include "codecs/ape/ByteBuffer.h"
 
 namespace corvane::ape {
 
@@ -16,27 +18,31 @@ struct ResidualState {
 class RangeEncoder {
  public:
   // Starts a coder that appends to `out` (the frame's CRC and flags are already there).
-  explicit RangeEncoder(std::vector<std::uint8_t>& out);
+  explicit RangeEncoder(ByteBuffer& out);
 
-  // Codes one signed residual with the channel's adaptive state.
-  void EncodeResidual(std::int32_t value, ResidualState& state);
+  // Codes `count` residuals of one channel.
+  void Encode(const std::int32_t* values, ResidualState& state, std::size_t count);
+  // Codes `count` blocks of two channels, interleaved: first[0], second[0], first[1] ...
+  void Encode(const std::int32_t* first, ResidualState& firstState, const std::int32_t* second,
+              ResidualState& secondState, std::size_t count);
 
   // Ends the frame's coded part. The coder must not be used afterwards.
   void Flush();
 
- private:
-  void Normalize();
-  void Emit(std::uint8_t byte) { out_.push_back(byte); }
-  void SettleCache(bool carry);
-  void EncodeSymbol(std::uint32_t cumulative, std::uint32_t width);
-  void EncodeRaw16(std::uint32_t value);
-  void EncodeWithTotal(std::uint32_t value, std::uint32_t total);
+  // The coder's registers between calls.
+  struct Registers {
+    std::uint32_t low = 0;  // bit 31 is a carry still to be added to the bytes written
+    std::uint32_t range = 1u << 31;
+  };
 
-  std::vector<std::uint8_t>& out_;
-  std::uint32_t low_ = 0;
-  std::uint32_t range_ = 1u << 31;
-  std::uint32_t pending_ = 0;  // 0xFF bytes waiting behind cache_ for a possible carry
-  std::uint8_t cache_ = 0;     // the first cached byte is the one the decoder skips
+ private:
+  // Room in `out_` for `residuals` more values; returns where writing continues.
+  std::uint8_t* Reserve(std::size_t residuals);
+  void Commit(const std::uint8_t* end);
+
+  ByteBuffer& out_;
+  std::size_t first_;  // where the frame's coded bytes start in `out_`
+  Registers registers_;
 };
 
 }  // namespace corvane::ape

@@ -106,5 +106,30 @@ TEST(NNFilter, AllKernelsAgree) {
   }
 }
 
+// The two channels' filters run in one loop; each must come out as if it had run alone, also
+// over calls of uneven length during which the windows move back.
+TEST(NNFilter, PairedFiltersMatchSingleOnes) {
+  const std::vector<std::int32_t> input = Input(15000);
+  std::vector<std::int32_t> other(input.rbegin(), input.rend());
+  for (const auto& [order, bits] : {std::pair{16, 11}, {64, 11}, {1280, 15}}) {
+    for (const auto kernel : {NNFilter::Kernel::kFastest, NNFilter::Kernel::kSse2, NNFilter::Kernel::kScalar}) {
+      SCOPED_TRACE(testing::Message() << order << " taps, kernel " << static_cast<int>(kernel));
+      NNFilter singleA(order, bits, kernel);
+      NNFilter singleB(order, bits, kernel);
+      NNFilter pairA(order, bits, kernel);
+      NNFilter pairB(order, bits, kernel);
+      std::vector<std::int32_t> expectedA = input, expectedB = other, gotA = input, gotB = other;
+      singleA.Compress(expectedA.data(), expectedA.size());
+      singleB.Compress(expectedB.data(), expectedB.size());
+      for (std::size_t done = 0, step = 1; done < gotA.size(); done += step, step = step * 3 + 1) {
+        const std::size_t count = std::min(step, gotA.size() - done);
+        NNFilter::Compress(pairA, gotA.data() + done, pairB, gotB.data() + done, count);
+      }
+      EXPECT_EQ(gotA, expectedA);
+      EXPECT_EQ(gotB, expectedB);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace corvane::ape
