@@ -90,7 +90,9 @@ bool EncoderFeed::Write(const char* data, qint64 bytes) {
     if (idle.hasExpired(kWriteTimeoutMs)) return false;
     pending = now;
   }
-  return IsActive();
+  // Everything was taken. An encoder told the length in the header may already have read its
+  // last sample and exited: how it ended is for Stop to tell.
+  return true;
 }
 
 EncoderFeed::Finish EncoderFeed::Stop(const std::function<bool()>& keepWaiting) {

@@ -7,6 +7,7 @@
 #include <taglib/mpcfile.h>
 #include <taglib/xiphcomment.h>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -40,9 +41,13 @@ std::array<Field, 7> Fields(const SourceTags& tags, const char* year, const char
            {track, &tags.track}}};
 }
 
-// Opens the file as `File`, hands every non-empty text to `add` and saves.
+// Opens the file as `File`, hands every non-empty text to `add` and saves. Without any text the
+// file is left as the encoder wrote it (a save would only change its padding).
 template <typename File, typename Add>
 bool Tag(const QString& path, const std::array<Field, 7>& fields, Add add) {
+  if (std::all_of(fields.begin(), fields.end(), [](const Field& field) { return field.second->isEmpty(); })) {
+    return true;
+  }
   File file(QFile::encodeName(path).constData(), false);
   if (!file.isValid()) return false;
   for (const auto& [name, value] : fields) {

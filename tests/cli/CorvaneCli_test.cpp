@@ -246,8 +246,17 @@ TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {
   process.start(kCli, {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("ogg"),
                        QStringLiteral("--output"), out, wav});
   ASSERT_TRUE(process.waitForStarted());
-  // Wait until the encoder has started writing, then press Ctrl-C.
-  for (int i = 0; i < 2400 && QDir(out).entryList(QDir::Files | QDir::Hidden).isEmpty(); ++i) QThread::msleep(25);
+  // Wait until the output is being written (an open file in the output folder, which may have no
+  // name yet), then press Ctrl-C.
+  const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+  const auto writing = [&] {
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+      if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(out + QLatin1Char('/'))) return true;
+    }
+    return false;
+  };
+  for (int i = 0; i < 2400 && !writing(); ++i) QThread::msleep(25);
+  ASSERT_TRUE(writing()) << "the conversion never started writing";
   ::kill(static_cast<pid_t>(process.processId()), SIGINT);
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_EQ(process.exitCode(), 130);
