@@ -48,7 +48,7 @@ class ConversionListView : public QTableView {
   ConversionListLoader& loader_;
   ConversionListModel* model_ = nullptr;
   bool syncing_ = false;
-  // Each column's width from the specification, or its caption's width where that is more.
+  // Each column's width from the column text, or its caption's width where that is more.
   QList<int> base_widths_;
   bool sized_by_user_ = false;
   bool sharing_ = false;
