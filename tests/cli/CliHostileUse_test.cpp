@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "support/CliFixture.h"
 #include "support/QtPrinters.h"
 #include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
@@ -25,7 +26,7 @@ namespace {
 using test::ToolResult;
 using test::ToolRun;
 
-const QString kCli = QStringLiteral(CORVANE_BIN_DIR "/corvane-cli");
+const QString kCli = test::CliFixture::CliPath();
 
 // The JSON lines corvane-cli prints for its files (the summary line left out).
 QList<QJsonObject> FileLines(const QByteArray& out) {
@@ -44,25 +45,8 @@ QStringList Statuses(const QByteArray& out) {
   return statuses;
 }
 
-class CliHostileUse : public testing::Test {
+class CliHostileUse : public test::CliFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("config")));
-  }
-
-  QString Path(const QString& relative) const { return dir_.filePath(relative); }
-
-  ToolResult Cli(const QStringList& arguments, const QString& workingDirectory = {}) {
-    ToolRun run;
-    run.environment = environment_;
-    run.workingDirectory = workingDirectory;
-    run.mayFail = true;
-    run.timeoutMs = 240000;  // a hang fails the test instead of stalling the suite
-    return test::RunTool(kCli, arguments, run);
-  }
-
   // A POSIX shell script with positional parameters, for what needs a process group, a signal
   // or (`privateMount`: inside unshare, which needs no privilege) a mount of its own.
   ToolResult Shell(const QString& script, const QStringList& parameters, bool privateMount = false) {
@@ -100,8 +84,6 @@ class CliHostileUse : public testing::Test {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
   }
 
-  QTemporaryDir dir_;
-  QProcessEnvironment environment_;
 };
 
 // --- Full disk: the existing output stays as it was -------------------------------------------

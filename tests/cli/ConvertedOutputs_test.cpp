@@ -13,7 +13,9 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "support/CliFixture.h"
 #include "support/QtPrinters.h"
+#include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
 namespace corvane {
@@ -22,27 +24,14 @@ namespace {
 using test::RunTool;
 using test::ToolOutput;
 
-const QString kCli = QStringLiteral(CORVANE_BIN_DIR "/corvane-cli");
+const QString kCli = test::CliFixture::CliPath();
 
 QStringList Words(const QString& text) { return text.split(QLatin1Char(' '), Qt::SkipEmptyParts); }
 
 qint64 FileSize(const QString& path) { return QFileInfo(path).size(); }
 
-class ConvertedOutputs : public testing::Test {
+class ConvertedOutputs : public test::CliFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("config")));
-  }
-
-  QString Path(const QString& name) const { return dir_.filePath(name); }
-  test::ToolRun CliRun() const {
-    test::ToolRun run;
-    run.environment = environment_;
-    return run;
-  }
-
   // The one builder of generated sources: `sox <format> -n <format> name <effects>`, where `format` and
   // `effects` are sox's words ("-r 48000 -c 1 -b 16", "synth 3 sine 1000").
   QString Sox(const QString& name, const QString& format, const QString& effects) {
@@ -97,15 +86,6 @@ class ConvertedOutputs : public testing::Test {
     return ToolOutput(QStringLiteral("sox"), {QStringLiteral("--i"), QStringLiteral("-s"), path}).trimmed().toLongLong();
   }
 
-  // 16-bit interleaved samples as ffmpeg decodes them.
-  static QByteArray Decode(const QString& path) {
-    return ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
-                                                 path, QStringLiteral("-f"), QStringLiteral("s16le"),
-                                                 QStringLiteral("-")});
-  }
-
-  QTemporaryDir dir_;
-  QProcessEnvironment environment_;
 };
 
 // ---- FLAC ----
@@ -159,7 +139,7 @@ TEST_P(FlacSize, MatchesFlacOnTheSameSamples) {
   EXPECT_EQ(table.total_samples, ReadSeekTable(reference).total_samples);
   EXPECT_EQ(table.points_past_end, 0);
   EXPECT_GE(table.points, 1);
-  EXPECT_EQ(Decode(ours), Decode(source));
+  EXPECT_EQ(test::DecodeWithFfmpeg(ours), test::DecodeWithFfmpeg(source));
 }
 
 INSTANTIATE_TEST_SUITE_P(Content, FlacSize, testing::Values(Content::Speech, Content::Music));
@@ -170,7 +150,7 @@ TEST_F(ConvertedOutputs, FlacOfALossySourceRecordsTheSamplesItGot) {
   RunTool(QStringLiteral("lame"), {QStringLiteral("--quiet"), Music(QStringLiteral("lossy.wav"), 44100, 5), mp3});
   const QString ours = Convert(mp3, {QStringLiteral("--format"), QStringLiteral("flac")});
   const FlacSeekTable table = ReadSeekTable(ours);
-  EXPECT_EQ(table.total_samples, Decode(ours).size() / 4);
+  EXPECT_EQ(table.total_samples, test::DecodeWithFfmpeg(ours).size() / 4);
   EXPECT_NEAR(static_cast<double>(table.total_samples), 5 * 44100, 44100 * 0.1);
   EXPECT_EQ(table.points_past_end, 0);
 }
@@ -187,7 +167,7 @@ TEST_F(ConvertedOutputs, FlacOfACutFlacSourceIsConsistent) {
   const QString ours = Convert(whole, {QStringLiteral("--format"), QStringLiteral("flac")});
   RunTool(QStringLiteral("flac"), {QStringLiteral("-s"), QStringLiteral("-t"), ours});
   const FlacSeekTable table = ReadSeekTable(ours);
-  EXPECT_EQ(table.total_samples, Decode(ours).size() / 4);
+  EXPECT_EQ(table.total_samples, test::DecodeWithFfmpeg(ours).size() / 4);
   EXPECT_EQ(table.points_past_end, 0);
 }
 
@@ -202,7 +182,7 @@ TEST_F(ConvertedOutputs, FlacKeepsEveryChannelOfA51Source) {
                                              QStringLiteral("stream=channels"), QStringLiteral("-of"),
                                              QStringLiteral("csv=p=0"), ours}));
   EXPECT_EQ(channels.trimmed(), QStringLiteral("6"));
-  EXPECT_EQ(Decode(ours), Decode(source));
+  EXPECT_EQ(test::DecodeWithFfmpeg(ours), test::DecodeWithFfmpeg(source));
 }
 
 // ---- Musepack ----

@@ -11,6 +11,7 @@
 #include <QThread>
 #include <csignal>
 
+#include "support/CliFixture.h"
 #include "support/ExternalTools.h"
 #include "support/QtPrinters.h"
 #include "support/SourceFixtures.h"
@@ -18,30 +19,11 @@
 namespace corvane {
 namespace {
 
-const QString kCli = QStringLiteral(CORVANE_BIN_DIR "/corvane-cli");
+using Result = test::ToolResult;
+const QString kCli = test::CliFixture::CliPath();
 
-class CorvaneCliTest : public testing::Test {
+class CorvaneCliTest : public test::CliFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    // A settings folder of our own, so the presets file and settings start fresh.
-    environment_ = QProcessEnvironment::systemEnvironment();
-    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"), dir_.filePath(QStringLiteral("config")));
-  }
-
-  struct Result {
-    int exit_code = -1;
-    QByteArray out;
-    QByteArray err;
-  };
-
-  Result Cli(const QStringList& arguments) {
-    const test::ToolResult run = test::RunTool(kCli, arguments, {.environment = environment_, .mayFail = true});
-    return {run.exitCode, run.out, run.err};
-  }
-
-  QString Path(const QString& name) const { return dir_.filePath(name); }
-
   QString MakeWav(const QString& relative, double seconds = 1.0) {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -50,31 +32,28 @@ class CorvaneCliTest : public testing::Test {
   }
 
   static QByteArray Checksum(const QString& path) { return test::ReadAll(path); }
-
-  QTemporaryDir dir_;
-  QProcessEnvironment environment_;
 };
 
 TEST_F(CorvaneCliTest, HelpVersionAndBadUsage) {
-  EXPECT_EQ(Cli({QStringLiteral("--help")}).exit_code, 0);
+  EXPECT_EQ(Cli({QStringLiteral("--help")}).exitCode, 0);
   const Result version = Cli({QStringLiteral("--version")});
-  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.exitCode, 0);
   EXPECT_TRUE(version.out.startsWith("corvane-cli 5.01"));
-  EXPECT_EQ(Cli({}).exit_code, 2);
-  EXPECT_EQ(Cli({QStringLiteral("frobnicate")}).exit_code, 2);
-  EXPECT_EQ(Cli({QStringLiteral("convert")}).exit_code, 2) << "no paths";
+  EXPECT_EQ(Cli({}).exitCode, 2);
+  EXPECT_EQ(Cli({QStringLiteral("frobnicate")}).exitCode, 2);
+  EXPECT_EQ(Cli({QStringLiteral("convert")}).exitCode, 2) << "no paths";
   const QString wav = MakeWav(QStringLiteral("a.wav"));
-  EXPECT_EQ(Cli({QStringLiteral("convert"), wav}).exit_code, 2) << "no output location";
+  EXPECT_EQ(Cli({QStringLiteral("convert"), wav}).exitCode, 2) << "no output location";
   EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--same-folder"), QStringLiteral("--format"),
                  QStringLiteral("xyz"), wav})
-                .exit_code,
+                .exitCode,
             2);
   EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--same-folder"), QStringLiteral("--rate"),
                  QStringLiteral("12345"), wav})
-                .exit_code,
+                .exitCode,
             2);
   EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--same-folder"), Path(QStringLiteral("missing.wav"))})
-                .exit_code,
+                .exitCode,
             2);
 }
 
@@ -91,7 +70,7 @@ TEST_F(CorvaneCliTest, EveryOutputFormat) {
     const QString out = Path(QStringLiteral("out-%1").arg(QString::fromLatin1(f.format)));
     const Result result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QString::fromLatin1(f.format),
                                QStringLiteral("--output"), out, QStringLiteral("--jobs"), QStringLiteral("1"), wav});
-    EXPECT_EQ(result.exit_code, 0) << f.format << result.err.constData() << result.out.constData();
+    EXPECT_EQ(result.exitCode, 0) << f.format << result.err.constData() << result.out.constData();
     const QString written = out + QStringLiteral("/tone.") + QString::fromLatin1(f.extension);
     ASSERT_TRUE(QFileInfo::exists(written)) << qPrintable(written);
     if (f.codec == nullptr) continue;  // VOX has no container an independent probe recognises
@@ -110,7 +89,7 @@ TEST_F(CorvaneCliTest, FoldersAreMirroredAndSourcesStayUntouched) {
   const QString out = Path(QStringLiteral("Out"));
   const Result result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
                              QStringLiteral("--output"), out, Path(QStringLiteral("Music/Album"))});
-  EXPECT_EQ(result.exit_code, 0) << result.err.constData();
+  EXPECT_EQ(result.exitCode, 0) << result.err.constData();
   EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/Album/a.MP3")));
   EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/Album/CD1/b.MP3")));
   EXPECT_EQ(Checksum(a) + Checksum(b), before);
@@ -137,7 +116,7 @@ TEST_F(CorvaneCliTest, ExistingOutputsFollowTheChosenAnswer) {
 
   // Not a terminal and no answer given: left alone, counted as skipped.
   Result result = Cli(base + QStringList{wav});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(test::ReadAll(existing), QByteArray("keep me"));
   EXPECT_TRUE(result.out.contains("\"status\":\"Skipped\""));
 
@@ -145,12 +124,12 @@ TEST_F(CorvaneCliTest, ExistingOutputsFollowTheChosenAnswer) {
   EXPECT_EQ(test::ReadAll(existing), QByteArray("keep me"));
 
   result = Cli(base + QStringList{QStringLiteral("--rename"), wav});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(test::ReadAll(existing), QByteArray("keep me"));
   EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/song (1).MP3")));
 
   result = Cli(base + QStringList{QStringLiteral("--overwrite"), wav});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.exitCode, 0);
   EXPECT_NE(test::ReadAll(existing), QByteArray("keep me"));
   EXPECT_GT(test::ProbeDuration(existing), 0.9);
 }
@@ -162,7 +141,7 @@ TEST_F(CorvaneCliTest, JsonReportsEveryFileAndASummary) {
   const Result result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("flac"),
                              QStringLiteral("--output"), Path(QStringLiteral("jout")), QStringLiteral("--json"), good,
                              bad});
-  EXPECT_EQ(result.exit_code, 1) << "one file failed";
+  EXPECT_EQ(result.exitCode, 1) << "one file failed";
   const QList<QByteArray> lines = result.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 3);
   QStringList statuses;
@@ -182,11 +161,11 @@ TEST_F(CorvaneCliTest, JsonReportsEveryFileAndASummary) {
 
 TEST_F(CorvaneCliTest, PresetsAreSharedAndEditable) {
   Result result = Cli({QStringLiteral("presets"), QStringLiteral("list")});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(result.out, QByteArray("HiFi Quality\nCD Quality\nFM Radio Quality\nAM Radio Quality\nTelephone Quality\n"));
   EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("save"), QStringLiteral("Lossless"), QStringLiteral("--format"),
                  QStringLiteral("flac"), QStringLiteral("--bitrate"), QStringLiteral("128")})
-                .exit_code,
+                .exitCode,
             0);
   result = Cli({QStringLiteral("presets"), QStringLiteral("show"), QStringLiteral("Lossless")});
   EXPECT_TRUE(result.out.contains("format FLAC")) << result.out.constData();
@@ -194,17 +173,17 @@ TEST_F(CorvaneCliTest, PresetsAreSharedAndEditable) {
   const QString wav = MakeWav(QStringLiteral("p/x.wav"));
   EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--preset"), QStringLiteral("Lossless"),
                  QStringLiteral("--output"), Path(QStringLiteral("pout")), wav})
-                .exit_code,
+                .exitCode,
             0);
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("pout/x.FLAC"))));
   EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--preset"), QStringLiteral("Nope"),
                  QStringLiteral("--output"), Path(QStringLiteral("pout")), wav})
-                .exit_code,
+                .exitCode,
             2);
 
-  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("remove"), QStringLiteral("Lossless")}).exit_code, 0);
-  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("show"), QStringLiteral("Lossless")}).exit_code, 2);
-  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("reset")}).exit_code, 0);
+  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("remove"), QStringLiteral("Lossless")}).exitCode, 0);
+  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("show"), QStringLiteral("Lossless")}).exitCode, 2);
+  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("reset")}).exitCode, 0);
 }
 
 TEST_F(CorvaneCliTest, ParallelJobsWriteTheSameBytes) {
@@ -213,11 +192,11 @@ TEST_F(CorvaneCliTest, ParallelJobsWriteTheSameBytes) {
   const QStringList base = {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3")};
   EXPECT_EQ(Cli(base + QStringList{QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("--output"),
                                    Path(QStringLiteral("one"))} + sources)
-                .exit_code,
+                .exitCode,
             0);
   EXPECT_EQ(Cli(base + QStringList{QStringLiteral("--jobs"), QStringLiteral("3"), QStringLiteral("--output"),
                                    Path(QStringLiteral("three"))} + sources)
-                .exit_code,
+                .exitCode,
             0);
   for (int i = 0; i < 4; ++i) {
     const QString name = QStringLiteral("/f%1.MP3").arg(i);
@@ -230,12 +209,12 @@ TEST_F(CorvaneCliTest, ParallelJobsWriteTheSameBytes) {
 TEST_F(CorvaneCliTest, ProbePrintsTheListDescription) {
   const QString wav = MakeWav(QStringLiteral("probe.wav"));
   const Result result = Cli({QStringLiteral("probe"), QStringLiteral("--json"), wav});
-  EXPECT_EQ(result.exit_code, 0);
+  EXPECT_EQ(result.exitCode, 0);
   const QJsonObject object = QJsonDocument::fromJson(result.out.trimmed()).object();
   EXPECT_TRUE(object.value(QStringLiteral("description")).toString().startsWith(QStringLiteral("WAV, 44100Hz")))
       << result.out.constData();
   EXPECT_NEAR(object.value(QStringLiteral("length_ms")).toDouble(), 1000, 30);
-  EXPECT_EQ(Cli({QStringLiteral("probe"), Path(QStringLiteral("nothing.wav"))}).exit_code, 1);
+  EXPECT_EQ(Cli({QStringLiteral("probe"), Path(QStringLiteral("nothing.wav"))}).exitCode, 1);
 }
 
 TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {
