@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
   timer.start();
   const corvane::LoadResult result = loader.AddFiles(paths);
   const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-  std::printf("corvane add files: %d of %lld files added in %.3f s, %.3f ms per file (%d load errors)\n",
-              result.added, static_cast<long long>(paths.size()), ms / 1000, ms / std::max<qsizetype>(paths.size(), 1),
-              ui.messages);
+  std::printf("corvane add files: %d of %lld files added in %.3f s, %.3f ms per file (%d load errors)\n", result.added,
+              static_cast<long long>(paths.size()), ms / 1000, ms / std::max<qsizetype>(paths.size(), 1), ui.messages);
   return result.added == paths.size() ? 0 : 1;
 }

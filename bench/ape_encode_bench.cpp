@@ -36,8 +36,11 @@ bool ReadWavHeader(std::ifstream& in, corvane::ape::WaveFormat& format, std::uin
     std::vector<char> body(size + (size & 1));
     if (!in.read(body.data(), static_cast<std::streamsize>(body.size()))) return false;
     if (std::memcmp(chunk, "fmt ", 4) == 0 && size >= 16) {
-      format = {static_cast<std::uint16_t>(Le(&body[0], 2)), static_cast<std::uint16_t>(Le(&body[2], 2)),
-                Le(&body[4], 4), Le(&body[8], 4), static_cast<std::uint16_t>(Le(&body[12], 2)),
+      format = {static_cast<std::uint16_t>(Le(&body[0], 2)),
+                static_cast<std::uint16_t>(Le(&body[2], 2)),
+                Le(&body[4], 4),
+                Le(&body[8], 4),
+                static_cast<std::uint16_t>(Le(&body[12], 2)),
                 static_cast<std::uint16_t>(Le(&body[14], 2))};
       haveFormat = true;
     }
@@ -63,7 +66,8 @@ int main(int argc, char** argv) {
   corvane::ape::ApeCompressor* compressor = corvane::ape::CompressCreate(&result);
   if (compressor == nullptr) return 1;
   if (argc == 5) corvane::ape::CompressSetThreads(compressor, std::atoi(argv[4]));
-  result = corvane::ape::CompressStart(compressor, argv[2], &format, corvane::ape::kOpenEndedLength, std::atoi(argv[3]));
+  result =
+      corvane::ape::CompressStart(compressor, argv[2], &format, corvane::ape::kOpenEndedLength, std::atoi(argv[3]));
   std::vector<char> block(static_cast<std::size_t>(format.samplesPerSec) * format.channels);
   while (result == ApeResult::kOk && dataBytes > 0 && in) {
     in.read(block.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(block.size(), dataBytes)));

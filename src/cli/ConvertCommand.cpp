@@ -1,5 +1,6 @@
 #include "cli/ConvertCommand.h"
 
+#include <unistd.h>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <mutex>
 #include <thread>
-#include <unistd.h>
 
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
@@ -22,7 +22,6 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "components/IAudioConverter.h"
-#include "formats/EncodeTrack.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
 #include "converter/OutputClaims.h"
@@ -30,6 +29,7 @@
 #include "converter/RunText.h"
 #include "engine/InputTypes.h"
 #include "formats/COutputQualityMgmt.h"
+#include "formats/EncodeTrack.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/EncoderSetup.h"
 #include "formats/FormatTexts.h"
@@ -46,7 +46,8 @@ constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 // The per-file options of a command-line run: fixed for the whole run.
 class FixedOptions final : public IFileOptions {
  public:
-  FixedOptions(bool keepTags, bool normalize, int percent) : keep_(keepTags), normalize_(normalize), percent_(percent) {}
+  FixedOptions(bool keepTags, bool normalize, int percent)
+      : keep_(keepTags), normalize_(normalize), percent_(percent) {}
   bool KeepTags() const override { return keep_; }
   bool NormalizeEnabled() const override { return normalize_; }
   int NormalizeValue() const override { return percent_; }
@@ -147,7 +148,8 @@ bool ConvertRunner::Prepare(QString& error) {
     bool ok = false;
     normalize_percent_ = parser_.value(QStringLiteral("normalize")).toInt(&ok);
     if (!ok) {
-      error = QStringLiteral("--normalize takes a whole number, not '%1'").arg(parser_.value(QStringLiteral("normalize")));
+      error =
+          QStringLiteral("--normalize takes a whole number, not '%1'").arg(parser_.value(QStringLiteral("normalize")));
       return false;
     }
   }
@@ -256,11 +258,13 @@ void ConvertRunner::Work(int worker) {
   std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
   EncoderCapabilities capabilities;
   JobConsole setupConsole(*console_, -1 - worker, QString());
-  const bool ready = converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
+  const bool ready =
+      converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
   FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
                        normalize_percent_);
-  FileConversion::Shared shared{converter.get(), settings_,       program_folder_, EncodeTrack, stops_[worker].get(),
-                                &sources_,       &overwrite_all_, true,            &claims_};
+  FileConversion::Shared shared{
+      converter.get(), settings_, program_folder_, EncodeTrack, stops_[worker].get(), &sources_,
+      &overwrite_all_, true,      &claims_};
   shared.processor_share = processor_share_;
   for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
     ConvertJob& job = files_[static_cast<size_t>(index)];
@@ -300,8 +304,10 @@ void ConvertRunner::Report(const ConvertJob& job) {
   std::lock_guard lock(report_mutex_);
   console_->SetOverall(++done_, static_cast<int>(files_.size()));
   if (json_) {
-    QJsonObject object{{QStringLiteral("source"), job.source},   {QStringLiteral("output"), job.output},
-                       {QStringLiteral("status"), job.status},   {QStringLiteral("detail"), job.detail},
+    QJsonObject object{{QStringLiteral("source"), job.source},
+                       {QStringLiteral("output"), job.output},
+                       {QStringLiteral("status"), job.status},
+                       {QStringLiteral("detail"), job.detail},
                        {QStringLiteral("seconds"), job.seconds}};
     std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
     std::fputc('\n', stdout);
@@ -322,9 +328,10 @@ QString ConvertRunner::Summary() const {
     if (job.failed) failed << job.source;
   }
   const int failures = static_cast<int>(failed.size());
-  QString summary = same_folder_ ? StringTable::Format(text::kSummarySameFolder, {succeeded + failures, succeeded, failures})
-                                 : StringTable::Format(text::kSummaryToFolder,
-                                                       {succeeded + failures, succeeded, failures, output_folder_});
+  QString summary =
+      same_folder_
+          ? StringTable::Format(text::kSummarySameFolder, {succeeded + failures, succeeded, failures})
+          : StringTable::Format(text::kSummaryToFolder, {succeeded + failures, succeeded, failures, output_folder_});
   if (failures > 0) {
     summary += Word(text::kFailedListHeading);
     for (const QString& path : failed) summary += path + QLatin1Char('\n');
@@ -391,7 +398,8 @@ int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) 
                                QStringLiteral("PATH..."));
   AddOutputOptions(parser);
   parser.addOptions({
-      {QStringLiteral("type"), QStringLiteral("Folders: input type by list name or extension."), QStringLiteral("TYPE")},
+      {QStringLiteral("type"), QStringLiteral("Folders: input type by list name or extension."),
+       QStringLiteral("TYPE")},
       {QStringLiteral("no-subfolders"), QStringLiteral("Folders: leave sub-folders out.")},
       {QStringLiteral("output"), QStringLiteral("Output folder."), QStringLiteral("DIR")},
       {QStringLiteral("same-folder"), QStringLiteral("Write each output beside its source.")},

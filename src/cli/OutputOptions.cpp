@@ -15,10 +15,9 @@ struct FormatName {
   FormatCode code;
 };
 
-constexpr FormatName kFormatNames[] = {{"mp3", FormatCode::Mp3}, {"wav", FormatCode::Wav},
-                                       {"ogg", FormatCode::Ogg}, {"wma", FormatCode::Wma},
-                                       {"flac", FormatCode::Flac}, {"ape", FormatCode::Ape},
-                                       {"mpc", FormatCode::Musepack}, {"vox", FormatCode::Vox}};
+constexpr FormatName kFormatNames[] = {
+    {"mp3", FormatCode::Mp3},   {"wav", FormatCode::Wav}, {"ogg", FormatCode::Ogg},      {"wma", FormatCode::Wma},
+    {"flac", FormatCode::Flac}, {"ape", FormatCode::Ape}, {"mpc", FormatCode::Musepack}, {"vox", FormatCode::Vox}};
 constexpr const char* kWavCodecs[] = {"pcm", "adpcm", "alaw", "ulaw"};
 
 bool ReadInt(const QCommandLineParser& parser, const QString& name, int& value, QString& error) {

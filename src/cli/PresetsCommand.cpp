@@ -59,9 +59,10 @@ int RunPresetsCommand(const QStringList& arguments) {
     return 0;
   }
   if (action == QLatin1String("reset")) return presets.ResetPresets(ui) ? 0 : 1;
-  if (name.isEmpty() || (action != QLatin1String("show") && action != QLatin1String("save") &&
-                         action != QLatin1String("remove"))) {
-    console.Message(QStringLiteral("usage: corvane-cli presets list | show NAME | save NAME [options] | remove NAME | reset"));
+  if (name.isEmpty() ||
+      (action != QLatin1String("show") && action != QLatin1String("save") && action != QLatin1String("remove"))) {
+    console.Message(
+        QStringLiteral("usage: corvane-cli presets list | show NAME | save NAME [options] | remove NAME | reset"));
     return 2;
   }
   const int found = Find(presets, name);

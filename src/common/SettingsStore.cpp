@@ -80,13 +80,9 @@ void SettingsStore::WriteText(const char* section, const char* value, const QStr
   Store(KeyOf(section, value), text);
 }
 
-bool SettingsStore::Contains(const char* section, const char* value) {
-  return Value(KeyOf(section, value)).isValid();
-}
+bool SettingsStore::Contains(const char* section, const char* value) { return Value(KeyOf(section, value)).isValid(); }
 
-void SettingsStore::Remove(const char* section, const char* value) {
-  Store(KeyOf(section, value), QVariant());
-}
+void SettingsStore::Remove(const char* section, const char* value) { Store(KeyOf(section, value), QVariant()); }
 
 int SettingsStore::ReadNumberOrStore(const char* section, const char* value, int fallback) {
   const int number = ReadNumber(section, value, -1);

@@ -13,12 +13,12 @@ struct Entry {
 };
 
 constexpr Entry kEntries[] = {
-#include "common/strings/shell.inc"
-#include "common/strings/formats.inc"
-#include "common/strings/engine.inc"
-#include "common/strings/converter.inc"
-#include "common/strings/ripper.inc"
 #include "common/strings/cli.inc"
+#include "common/strings/converter.inc"
+#include "common/strings/engine.inc"
+#include "common/strings/formats.inc"
+#include "common/strings/ripper.inc"
+#include "common/strings/shell.inc"
 };
 
 const std::unordered_map<int, QString>& Table() {

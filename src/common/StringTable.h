@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <QList>
+#include <QString>
 #include <QVariant>
 #include <initializer_list>
 

@@ -57,8 +57,7 @@ class IUserInterface {
   // Opens a progress window; it closes when the returned object is destroyed.
   virtual std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) = 0;
   // Asks for a line of text (a name); nullopt when the user cancelled.
-  virtual std::optional<QString> AskText(const QString& caption, const QString& prompt,
-                                         const QString& initial) = 0;
+  virtual std::optional<QString> AskText(const QString& caption, const QString& prompt, const QString& initial) = 0;
   // Asks for a folder, starting in `start`; nullopt when the user cancelled.
   virtual std::optional<QString> ChooseFolder(const QString& caption, const QString& start) = 0;
   // "Stop Convert": asks whether to stop the current file, all files, or go on.

@@ -30,8 +30,7 @@ CAudioConverter::~CAudioConverter() {
   // without its headers.
   try {
     Reset();
-  } catch (const ConverterError&) {
-  }
+  } catch (const ConverterError&) {}
 }
 
 void CAudioConverter::Fail(ConverterErrorCode code, const char* what) {

@@ -183,11 +183,13 @@ void Mp3FileEncoder::Finish() {
     // are known.
     const std::size_t size = lame_get_lametag_frame(lame_, buffer_.data(), buffer_.size());
     if (size > 0) {
-      if (!file_.seek(0)) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot rewind the MP3 file"));
+      if (!file_.seek(0))
+        throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot rewind the MP3 file"));
       WriteBytes(buffer_.data(), static_cast<int>(size));
     }
   }
-  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the MP3 file"));
+  if (!file_.flush())
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the MP3 file"));
   file_.close();
   if (file_.error() != QFileDevice::NoError)
     throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot close the MP3 file"));

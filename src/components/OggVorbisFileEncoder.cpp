@@ -138,7 +138,8 @@ void OggVorbisFileEncoder::Write(std::span<const std::int16_t> samples) {
 void OggVorbisFileEncoder::Finish() {
   vorbis_analysis_wrote(&state_->dsp, 0);
   Drain(true);
-  if (!file_.flush()) throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the Ogg file"));
+  if (!file_.flush())
+    throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot write the Ogg file"));
   file_.close();
   if (file_.error() != QFileDevice::NoError)
     throw ConverterError(ConverterErrorCode::WriteFailed, FileFailure(file_, "cannot close the Ogg file"));

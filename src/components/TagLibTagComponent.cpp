@@ -37,7 +37,8 @@ bool IsWav(const QString& path) {
 TagLib::FileRef OpenRef(const QString& path) {
   const QByteArray name = QFile::encodeName(path);
   TagLib::FileRef file(name.constData(), false);
-  if (file.isNull() && Magic(path) == "OggS") return TagLib::FileRef(new TagLib::Ogg::Vorbis::File(name.constData(), false));
+  if (file.isNull() && Magic(path) == "OggS")
+    return TagLib::FileRef(new TagLib::Ogg::Vorbis::File(name.constData(), false));
   return file;
 }
 

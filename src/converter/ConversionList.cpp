@@ -148,8 +148,8 @@ void ConversionList::RemoveSelected() {
     ui_.ShowMessage(StringTable::Text(text::kSelectItemFirst), MessageIcon::Warning, MessageButtons::Ok);
     return;
   }
-  const bool loaded = std::any_of(selected.begin(), selected.end(),
-                                  [this](int row) { return IsLoadedForPlayback(Row(row)); });
+  const bool loaded =
+      std::any_of(selected.begin(), selected.end(), [this](int row) { return IsLoadedForPlayback(Row(row)); });
   if (loaded && playback_.stop) playback_.stop();
   for (qsizetype i = selected.size() - 1; i >= 0; --i) RemoveRow(selected[i]);
   const int first = selected.front();
@@ -213,11 +213,11 @@ std::optional<SelectionInfo> ConversionList::UpdateSelection(const OutputTarget&
   if (info.row >= 0) {
     const ConversionRow& row = Row(info.row);
     const QString& name = row.Text(ListColumn::Name);
-    info.info_line = row.IsFolder() ? StringTable::Format(text::kFolderRowInfo,
-                                                          {info.row + 1, Count(), row.Text(ListColumn::AudioInfo), name,
-                                                           row.Text(ListColumn::SubFolders)})
-                                    : StringTable::Format(text::kFileRowInfo,
-                                                          {info.row + 1, Count(), name, row.Text(ListColumn::AudioInfo)});
+    info.info_line =
+        row.IsFolder()
+            ? StringTable::Format(text::kFolderRowInfo, {info.row + 1, Count(), row.Text(ListColumn::AudioInfo), name,
+                                                         row.Text(ListColumn::SubFolders)})
+            : StringTable::Format(text::kFileRowInfo, {info.row + 1, Count(), name, row.Text(ListColumn::AudioInfo)});
     info.output_status += OutputOf(info.row, target);
   }
   ui_.SetStatusText(1, info.output_status);

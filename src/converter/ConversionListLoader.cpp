@@ -112,8 +112,8 @@ LoadResult ConversionListLoader::AddFolderRow(const LoadFolderChoice& choice, co
   if (list_.Row(row).IsFolder()) {
     QStringList found;
     const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-    const int count = ScanFolder(list_.Row(row).SourcePath(), choice.type_row, choice.sub_folders, window.get(),
-                                 found, skipFolder);
+    const int count =
+        ScanFolder(list_.Row(row).SourcePath(), choice.type_row, choice.sub_folders, window.get(), found, skipFolder);
     if (count >= 0) list_.SetFolderFileCount(row, count);
     result.cancelled = count < 0;
     list_.SetFolderChoice(row, choice.type_row, choice.sub_folders);

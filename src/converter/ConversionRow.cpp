@@ -35,9 +35,7 @@ ConversionRow ConversionRow::ForFolder(const QString& name, const QString& path,
   return row;
 }
 
-void ConversionRow::SetNumber(int index) {
-  SetText(ListColumn::Number, QString::asprintf("%02d", index + 1));
-}
+void ConversionRow::SetNumber(int index) { SetText(ListColumn::Number, QString::asprintf("%02d", index + 1)); }
 
 void ConversionRow::SetFolderChoice(int typeRow, bool subFolders) {
   SetText(ListColumn::AudioInfo, ConvertTypeText(typeRow));
@@ -87,6 +85,8 @@ QString FormatSize(qint64 bytes) {
   return StringTable::Format(text::kSizeMb, {kilobytes / 1024});
 }
 
-QString ConvertTypeText(int typeRow) { return StringTable::Format(text::kConvertType, {InputTypes::ListText(typeRow)}); }
+QString ConvertTypeText(int typeRow) {
+  return StringTable::Format(text::kConvertType, {InputTypes::ListText(typeRow)});
+}
 
 }  // namespace corvane

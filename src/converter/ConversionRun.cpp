@@ -10,8 +10,8 @@
 #include "common/UserInterface.h"
 #include "components/ConverterError.h"
 #include "components/IAudioConverter.h"
-#include "converter/OutputNaming.h"
 #include "converter/ConversionListText.h"
+#include "converter/OutputNaming.h"
 #include "converter/RunText.h"
 #include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
@@ -83,8 +83,7 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
   if (services_.setup_encoder && !services_.setup_encoder(*converter_)) {
     try {
       converter_->Reset();
-    } catch (const ConverterError&) {
-    }
+    } catch (const ConverterError&) {}
     converter_.reset();
     BackToIdle();
     return;
@@ -99,9 +98,8 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
     if (!row.folder) sources_.Add(JoinPath(row.folder_path, row.name));
   }
   claims_ = std::make_unique<OutputClaims>();
-  shared_ = FileConversion::Shared{converter_.get(), settings,  programFolder,   services_.encode,
-                                   &stop_request_,   &sources_, &overwrite_all_, false,
-                                   claims_.get()};
+  shared_ = FileConversion::Shared{converter_.get(), settings,        programFolder, services_.encode, &stop_request_,
+                                   &sources_,        &overwrite_all_, false,         claims_.get()};
 
   for (int j = 0; j < rows_.Count(); ++j) {
     rows_.SelectOnly(j);
@@ -126,7 +124,8 @@ void ConversionRun::ConvertFileRow(int& index, const QString& outputFolder) {
   const QString folder = view_.SameFolder() ? row.folder_path : outputFolder;
   const QString output = OutputPathFor(folder, source, catalogue::ExtensionOf(shared_.settings.format));
   rows_.SetStatus(index, Word(text::kStatusConverting));
-  view_.SetDetailLine(StringTable::Format(text::kFileRowLine, {index + 1, rows_.Count(), row.name, FileNameOf(output)}));
+  view_.SetDetailLine(
+      StringTable::Format(text::kFileRowLine, {index + 1, rows_.Count(), row.name, FileNameOf(output)}));
   view_.SetStatusLine(Word(text::kConvertingInProgress));
   ConvertOne(index, source, output);
 }
@@ -172,9 +171,9 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
       output = OutputPathFor(mirrored, source, extension);
     }
     rows_.SetStatus(index, Word(text::kStatusConverting));
-    view_.SetDetailLine(StringTable::Format(text::kFolderFileLine, {index + 1, rows_.Count(), static_cast<int>(k + 1),
-                                                                    static_cast<int>(found.size()),
-                                                                    PathBelowParent(folder, source)}));
+    view_.SetDetailLine(
+        StringTable::Format(text::kFolderFileLine, {index + 1, rows_.Count(), static_cast<int>(k + 1),
+                                                    static_cast<int>(found.size()), PathBelowParent(folder, source)}));
     view_.SetStatusLine(Word(text::kConvertingInProgress));
     const FileResult result = ConvertOne(index, source, output);
     if (result == FileResult::Cancelled || result == FileResult::StopAll) return;
@@ -217,9 +216,9 @@ void ConversionRun::Finish(const QString& outputFolder) {
   if (SettingsStore::ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
     const int failures = static_cast<int>(counts_.failed.size());
     const int total = counts_.succeeded + failures;
-    QString summary = sameFolder
-                          ? StringTable::Format(text::kSummarySameFolder, {total, counts_.succeeded, failures})
-                          : StringTable::Format(text::kSummaryToFolder, {total, counts_.succeeded, failures, outputFolder});
+    QString summary =
+        sameFolder ? StringTable::Format(text::kSummarySameFolder, {total, counts_.succeeded, failures})
+                   : StringTable::Format(text::kSummaryToFolder, {total, counts_.succeeded, failures, outputFolder});
     if (failures > 0) {
       summary += Word(text::kFailedListHeading);
       for (const QString& path : counts_.failed) summary += path + QLatin1Char('\n');

@@ -7,9 +7,9 @@
 #include <sys/stat.h>
 
 #include "common/SettingsKeys.h"
-#include "common/SystemError.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
+#include "common/SystemError.h"
 #include "common/UserInterface.h"
 #include "components/ConverterError.h"
 #include "components/IAudioConverter.h"
@@ -20,8 +20,8 @@
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
 #include "engine/MixerStream.h"
-#include "formats/Id3v1.h"
 #include "formats/FormatTexts.h"
+#include "formats/Id3v1.h"
 #include "formats/Id3v2Tag.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "formats/SourceFileServices.h"
@@ -180,7 +180,8 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   const QString folder = QFileInfo(output).absolutePath();
   if (shared_.claims != nullptr && shared_.claims->FirstVisit(folder)) TemporaryOutput::SweepFolder(folder);
   int fileError = 0;
-  std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, WriterNeedsName(settings.format), fileError);
+  std::unique_ptr<TemporaryOutput> temporary =
+      TemporaryOutput::Create(output, WriterNeedsName(settings.format), fileError);
   if (!temporary) {
     detail = StringTable::Format(text::kUnableToCreate, {output}) + QStringLiteral(": ") + SystemErrorText(fileError);
     return FileResult::Failed;

@@ -1,7 +1,7 @@
 #include "converter/FileIdentity.h"
 
-#include <QFile>
 #include <sys/stat.h>
+#include <QFile>
 
 namespace corvane {
 

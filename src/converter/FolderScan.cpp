@@ -35,8 +35,8 @@ class Scan {
     if (identity.isEmpty() || (!skip_.isEmpty() && identity == skip_) || visited_.contains(identity)) return 0;
     visited_.insert(identity);
     const QDir dir(folder);
-    QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    QFileInfoList entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                                              QDir::Name | QDir::IgnoreCase);
     // A name that does not survive decoding names no file: it is reported below instead.
     entries.removeIf([](const QFileInfo& entry) { return !entry.exists() && !entry.isSymLink(); });
     if (unreadable_ != nullptr) FindUnreadable(folder);
@@ -89,9 +89,10 @@ class Scan {
       if (!utf8.hasError()) continue;
       const QFileInfo info(folder + QLatin1Char('/') + name);
       const bool isFolder = entry->d_type == DT_DIR;
-      const bool wanted = isFolder ? sub_folders_
-                                   : (extension_.isEmpty() ? HasKnownAudioExtension(name)
-                                                           : info.suffix().compare(extension_, Qt::CaseInsensitive) == 0);
+      const bool wanted = isFolder
+                              ? sub_folders_
+                              : (extension_.isEmpty() ? HasKnownAudioExtension(name)
+                                                      : info.suffix().compare(extension_, Qt::CaseInsensitive) == 0);
       if (wanted) *unreadable_ << info.filePath();
     }
     ::closedir(dir);

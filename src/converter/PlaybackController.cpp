@@ -18,7 +18,7 @@ namespace {
 QString PlayTime(qint64 ms) {
   const qint64 seconds = std::max<qint64>(0, ms) / 1000;
   return StringTable::Format(text::kPlayTime, {static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60),
-                                                static_cast<int>(seconds % 60)});
+                                               static_cast<int>(seconds % 60)});
 }
 
 }  // namespace

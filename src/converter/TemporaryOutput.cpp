@@ -101,7 +101,8 @@ TemporaryOutput::Commit TemporaryOutput::MoveTo(const QString& output, bool repl
     error = errno;
     return Commit::Failed;
   }
-  const Commit result = name_.isEmpty() ? LinkUnnamed(output, replace, error) : RenameNamed(name_, output, replace, error);
+  const Commit result =
+      name_.isEmpty() ? LinkUnnamed(output, replace, error) : RenameNamed(name_, output, replace, error);
   if (result == Commit::Done) committed_ = true;
   return result;
 }

@@ -61,9 +61,7 @@ qint64 AudioPlayer::BytesPerSecond() const {
 
 qint64 AudioPlayer::QueuedBytes() const { return static_cast<qint64>(SDL_GetQueuedAudioSize(device_)); }
 
-qint64 AudioPlayer::HeardBytes() const {
-  return start_bytes_ + std::max<qint64>(0, queued_total_ - QueuedBytes());
-}
+qint64 AudioPlayer::HeardBytes() const { return start_bytes_ + std::max<qint64>(0, queued_total_ - QueuedBytes()); }
 
 qint64 AudioPlayer::PositionMs() const {
   const qint64 bytesPerSecond = BytesPerSecond();

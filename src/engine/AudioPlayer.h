@@ -1,6 +1,6 @@
 #pragma once
-#include <QtGlobal>
 #include <SDL2/SDL_audio.h>
+#include <QtGlobal>
 #include <memory>
 
 #include "engine/DecodeStream.h"

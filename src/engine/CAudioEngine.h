@@ -1,6 +1,6 @@
 #pragma once
-#include <QString>
 #include <SDL2/SDL_audio.h>
+#include <QString>
 #include <array>
 #include <memory>
 

@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 #include "engine/WavStreamHeader.h"
 

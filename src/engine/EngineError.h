@@ -7,14 +7,14 @@ namespace corvane {
 enum class EngineError : int {
   Ok = 0,
   Memory = 1,
-  FileOpen = 2,         // file cannot be opened
+  FileOpen = 2,  // file cannot be opened
   Driver = 3,
   Handle = 5,
-  Format = 6,           // unsupported sample format
+  Format = 6,  // unsupported sample format
   Position = 7,
-  Init = 8,             // engine or device not initialised
-  NoCd = 12,            // no CD in the drive
-  CdTrack = 13,         // no such track
+  Init = 8,      // engine or device not initialised
+  NoCd = 12,     // no CD in the drive
+  CdTrack = 13,  // no such track
   Already = 14,
   NotAudio = 17,
   IllegalType = 19,
@@ -26,12 +26,12 @@ enum class EngineError : int {
   Empty = 31,
   Create = 33,
   NotAvailable = 37,
-  Decode = 38,          // not playable: a decode-only stream
+  Decode = 38,  // not playable: a decode-only stream
   Timeout = 40,
-  FileFormat = 41,      // unknown file format
+  FileFormat = 41,  // unknown file format
   Speaker = 42,
   Version = 43,
-  Codec = 44,           // codec not available
+  Codec = 44,  // codec not available
   Ended = 45,
   Busy = 46,
   Protected = 1000,     // protected by digital rights management

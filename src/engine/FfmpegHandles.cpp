@@ -17,8 +17,7 @@ ResamplerPtr MakeResampler(const AVChannelLayout& inLayout, AVSampleFormat inFor
     av_channel_layout_default(&source, inLayout.nb_channels);
   }
   SwrContext* raw = nullptr;
-  const int status =
-      swr_alloc_set_opts2(&raw, &outLayout, outFormat, outRate, &source, inFormat, inRate, 0, nullptr);
+  const int status = swr_alloc_set_opts2(&raw, &outLayout, outFormat, outRate, &source, inFormat, inRate, 0, nullptr);
   av_channel_layout_uninit(&source);
   av_channel_layout_uninit(&outLayout);
   ResamplerPtr resampler(raw);

@@ -2,7 +2,6 @@
 
 #include <QtEndian>
 
-
 namespace corvane {
 namespace {
 

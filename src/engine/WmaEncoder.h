@@ -19,8 +19,8 @@ class WmaEncoder {
  public:
   // Opens the encoder and creates the file. Null with `error` set when the encoder does not take
   // that rate, channel count and bitrate (EngineError::Format) or the file cannot be created.
-  static std::unique_ptr<WmaEncoder> Open(int sampleRate, int channels, int bitrateBitsPerSecond,
-                                          const QString& path, EngineError* error);
+  static std::unique_ptr<WmaEncoder> Open(int sampleRate, int channels, int bitrateBitsPerSecond, const QString& path,
+                                          EngineError* error);
   // Whether the encoder takes that combination, without creating anything.
   static bool Accepts(int sampleRate, int channels, int bitrateBitsPerSecond);
   ~WmaEncoder();

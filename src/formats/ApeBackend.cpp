@@ -26,8 +26,7 @@ struct CompressorDeleter {
 using CompressorPtr = std::unique_ptr<ape::ApeCompressor, CompressorDeleter>;
 
 int StoredLevel() {
-  const int stored =
-      SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, kDefaultLevelIndex);
+  const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, kDefaultLevelIndex);
   const int index = std::clamp(stored, 0, kHighestLevelIndex);
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, index);
   return kLevelStep * (index + 1);

@@ -103,8 +103,7 @@ QualityPanel::QualityPanel(PanelPage page, const EncoderCapabilities& capabiliti
   state_.vbr_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3VbrEnabled, 0) == 1;
   state_.keep_tags_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3Id3Enabled, 1) != 0;
   if (state_.normalize_available) {
-    state_.normalize_checked =
-        SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationEnabled, 0) != 0;
+    state_.normalize_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationEnabled, 0) != 0;
     state_.normalize_percent = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationValue, 100);
     state_.normalize_percent_enabled = state_.normalize_checked;
   }

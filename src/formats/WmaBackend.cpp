@@ -15,7 +15,7 @@ void WriteTags(const EncodeJob& job, WmaEncoder& encoder) {
   SourceTags tags;
   ReadJobTags(job, tags);  // without tags to read, the seven are written empty
   const std::pair<const char*, const QString*> attributes[] = {
-      {"Title", &tags.title},         {"Author", &tags.artist}, {"Description", &tags.comment},
+      {"Title", &tags.title},         {"Author", &tags.artist},  {"Description", &tags.comment},
       {"WM/AlbumTitle", &tags.album}, {"WM/Genre", &tags.genre}, {"WM/Year", &tags.year},
       {"WM/TrackNumber", &tags.track}};
   for (const auto& [name, value] : attributes) encoder.SetTag(QString::fromLatin1(name), *value);

@@ -60,19 +60,20 @@ TEST_F(InstallTest, EveryFileIsInItsPlace) {
                              QStringLiteral("share/man/man1/corvane-cli.1")};
   for (const QString& file : files) EXPECT_GT(QFileInfo(Installed(file)).size(), 0) << file.toStdString();
   // The help opener of the installed program finds the installed manual.
-  EXPECT_EQ(HelpManualPath(Installed(QStringLiteral("bin"))), Installed(QStringLiteral("share/corvane/manual/index.html")));
+  EXPECT_EQ(HelpManualPath(Installed(QStringLiteral("bin"))),
+            Installed(QStringLiteral("share/corvane/manual/index.html")));
 }
 
 TEST_F(InstallTest, ValidatorsAcceptTheDesktopEntryAndTheMetainfo) {
-  const test::ToolResult desktop =
-      test::RunTool(QStringLiteral("desktop-file-validate"), {DesktopEntry()});
+  const test::ToolResult desktop = test::RunTool(QStringLiteral("desktop-file-validate"), {DesktopEntry()});
   EXPECT_TRUE(desktop.out.trimmed().isEmpty()) << desktop.out.toStdString();  // no warnings either
   test::ToolOutput(QStringLiteral("appstreamcli"),
                    {QStringLiteral("validate"), QStringLiteral("--no-net"), QStringLiteral("--pedantic"),
                     Installed(QStringLiteral("share/metainfo/%1.metainfo.xml").arg(kAppId))});
   // The manual page formats without a complaint.
-  const test::ToolResult page = test::RunTool(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-l"),
-                                                                      Installed(QStringLiteral("share/man/man1/corvane-cli.1"))});
+  const test::ToolResult page = test::RunTool(
+      QStringLiteral("man"),
+      {QStringLiteral("--warnings"), QStringLiteral("-l"), Installed(QStringLiteral("share/man/man1/corvane-cli.1"))});
   EXPECT_TRUE(page.err.trimmed().isEmpty()) << page.err.toStdString();
   EXPECT_TRUE(page.out.contains("corvane-cli - convert audio files without a window")) << page.out.toStdString();
 }

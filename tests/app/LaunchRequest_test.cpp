@@ -15,8 +15,8 @@ TEST(LaunchRequest, RecognisesTheThreeActions) {
 }
 
 TEST(LaunchRequest, IncompleteOrMisorderedCommandLinesAreIgnored) {
-  for (const char* text : {"", "-a CONVERT", "-s /a.mp3", "-s /a.mp3 -a CONVERT", "/a.mp3", "-aCONVERT -s x",
-                           "-a CONVERT -s"}) {
+  for (const char* text :
+       {"", "-a CONVERT", "-s /a.mp3", "-s /a.mp3 -a CONVERT", "/a.mp3", "-aCONVERT -s x", "-a CONVERT -s"}) {
     const LaunchRequest request = P(text);
     EXPECT_EQ(request.mode, LaunchMode::None) << text;
     EXPECT_TRUE(request.source.isEmpty()) << text;
@@ -44,8 +44,8 @@ TEST(LaunchRequest, TrimsActionAndSourceButKeepsInnerBlanksAndQuotes) {
 }
 
 TEST(LaunchRequest, ArgumentsAreJoinedWithBlanks) {
-  const QString line = LaunchRequest::JoinArguments({QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"),
-                                                     QStringLiteral("/my music/a.mp3")});
+  const QString line = LaunchRequest::JoinArguments(
+      {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/my music/a.mp3")});
   const LaunchRequest request = LaunchRequest::Parse(line);
   EXPECT_EQ(request.mode, LaunchMode::SingleFile);
   EXPECT_EQ(request.source, QStringLiteral("/my music/a.mp3"));

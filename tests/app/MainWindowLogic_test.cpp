@@ -89,8 +89,9 @@ TEST_F(MainWindowLogicTest, CloseIsRefusedWhileAJobRunsButThePlacementIsSaved) {
   test::ScriptedUserInterface ui;
   EXPECT_FALSE(MainWindowLogic::RequestClose(QRect(5, 6, 700, 500), false, true, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text,
-            QStringLiteral("Can not exit while converter or ripper is runing, please stop it first before exit Corvane !"));
+  EXPECT_EQ(
+      ui.messages[0].text,
+      QStringLiteral("Can not exit while converter or ripper is runing, please stop it first before exit Corvane !"));
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
   EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(5, 6, 700, 500));
 

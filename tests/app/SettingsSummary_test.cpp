@@ -35,15 +35,12 @@ TEST(SettingsSummary, ConverterReflectsStoredValues) {
 TEST(SettingsSummary, RipperGrabModeAndErrorActionTexts) {
   test::TestSettings settings;
   const char* s = keys::section::kRip;
-  EXPECT_TRUE(BuildRipperSummary().startsWith(
-      QStringLiteral("Grab Mode: \n  Precision grab mode\nAction taken if read errors:\n  Insert silence on error blocks\n")));
+  EXPECT_TRUE(BuildRipperSummary().startsWith(QStringLiteral(
+      "Grab Mode: \n  Precision grab mode\nAction taken if read errors:\n  Insert silence on error blocks\n")));
 
-  const std::pair<int, const char*> modes[] = {{1, "Fast grab mode (no error correction)"},
-                                               {2, "Precision grab mode"},
-                                               {3, "Precision grab of very used disc"},
-                                               {4, "Only for grab on unreadable disc"},
-                                               {9, "Precision grab mode"},
-                                               {0, "Precision grab mode"}};
+  const std::pair<int, const char*> modes[] = {
+      {1, "Fast grab mode (no error correction)"}, {2, "Precision grab mode"}, {3, "Precision grab of very used disc"},
+      {4, "Only for grab on unreadable disc"},     {9, "Precision grab mode"}, {0, "Precision grab mode"}};
   for (const auto& [value, expected] : modes) {
     SettingsStore::WriteNumber(s, keys::kGrabModePreset, value);
     EXPECT_TRUE(BuildRipperSummary().startsWith(QStringLiteral("Grab Mode: \n  ") + QString::fromUtf8(expected) +

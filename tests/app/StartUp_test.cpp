@@ -31,9 +31,8 @@ TEST(StartUp, BindsTheEngineAndTakesTheCommandLine) {
   qputenv("SDL_AUDIODRIVER", "dummy");
   test::ScriptedUserInterface ui;
   CAudioConverterApp app;
-  ASSERT_TRUE(app.StartUp({QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"),
-                           QStringLiteral("/some/file.mp3")},
-                          ui));
+  ASSERT_TRUE(app.StartUp(
+      {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/some/file.mp3")}, ui));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(app.Launch().mode, LaunchMode::SingleFile);
   EXPECT_EQ(app.Launch().source, QStringLiteral("/some/file.mp3"));

@@ -12,8 +12,8 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
-#include <cstdio>
 #include <unistd.h>
+#include <cstdio>
 
 #include "support/CliFixture.h"
 #include "support/QtPrinters.h"
@@ -54,7 +54,8 @@ class CliHostileUse : public test::CliFixture {
     run.environment = environment_;
     run.mayFail = true;
     run.timeoutMs = 240000;
-    const QStringList shell = QStringList{QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh")} + parameters;
+    const QStringList shell =
+        QStringList{QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh")} + parameters;
     if (!privateMount) return test::RunTool(shell.first(), shell.mid(1), run);
     return test::RunTool(QStringLiteral("unshare"), QStringList{QStringLiteral("-rm")} + shell, run);
   }
@@ -66,8 +67,13 @@ class CliHostileUse : public test::CliFixture {
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QString signal = noise ? QStringLiteral("anoisesrc=c=pink:a=0.4:r=44100:d=%1").arg(seconds)
                                  : QStringLiteral("sine=f=440:r=44100:d=%1").arg(seconds);
-    QStringList arguments = {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"),
-                             QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), signal};
+    QStringList arguments = {QStringLiteral("-v"),
+                             QStringLiteral("error"),
+                             QStringLiteral("-y"),
+                             QStringLiteral("-f"),
+                             QStringLiteral("lavfi"),
+                             QStringLiteral("-i"),
+                             signal};
     if (!metadata.isEmpty()) {
       const QString meta = path + QStringLiteral(".meta");
       test::WriteAll(meta, ";FFMETADATA1\n" + metadata);
@@ -83,7 +89,6 @@ class CliHostileUse : public test::CliFixture {
   QStringList EntriesOf(const QString& folder) const {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
   }
-
 };
 
 // --- Full disk: the existing output stays as it was -------------------------------------------
@@ -102,8 +107,9 @@ TEST_P(FullDisk, FailsTheJobAndKeepsTheExistingOutput) {
   const QString extension = QString::fromLatin1(c.extension);
   // A good output of a short tone, then a longer noise source into a nearly full file system.
   const QString tone = MakeSource(QStringLiteral("tone/x.wav"), 0.5);
-  const ToolResult first = Cli({QStringLiteral("convert"), QStringLiteral("--format"), format, QStringLiteral("--output"),
-                                Path(QStringLiteral("good")), QStringLiteral("--jobs"), QStringLiteral("1"), tone});
+  const ToolResult first =
+      Cli({QStringLiteral("convert"), QStringLiteral("--format"), format, QStringLiteral("--output"),
+           Path(QStringLiteral("good")), QStringLiteral("--jobs"), QStringLiteral("1"), tone});
   ASSERT_EQ(first.exitCode, 0) << first.err.constData();
   const QString good = Path(QStringLiteral("good/x.") + extension);
   const QString source = MakeSource(QStringLiteral("src/x.wav"), 6.0, true);
@@ -124,7 +130,8 @@ TEST_P(FullDisk, FailsTheJobAndKeepsTheExistingOutput) {
   ASSERT_FALSE(result.out.contains("exit=9")) << result.out.constData() << result.err.constData();
   EXPECT_TRUE(result.out.contains("exit=1")) << result.out.constData();
   EXPECT_TRUE(result.out.contains("kept")) << "the good output was replaced: " << result.out.constData();
-  EXPECT_TRUE(result.out.trimmed().endsWith(QByteArray("fill x.") + c.extension)) << "left behind: " << result.out.constData();
+  EXPECT_TRUE(result.out.trimmed().endsWith(QByteArray("fill x.") + c.extension))
+      << "left behind: " << result.out.constData();
   const QList<QJsonObject> lines = FileLines(result.out);
   ASSERT_EQ(lines.size(), 1) << result.out.constData();
   EXPECT_EQ(lines[0].value(QStringLiteral("status")).toString(), QStringLiteral("Failed"));
@@ -168,7 +175,8 @@ TEST_F(CliHostileUse, TwoSourcesForOneNameSeeEachOther) {
     // Every output is one whole source: one second or two, never a mixture.
     QList<double> durations;
     for (const QString& file : EntriesOf(out)) durations << test::ProbeDuration(out + QLatin1Char('/') + file);
-    for (const double duration : durations) EXPECT_TRUE(qAbs(duration - 1.0) < 0.05 || qAbs(duration - 2.0) < 0.05) << duration;
+    for (const double duration : durations)
+      EXPECT_TRUE(qAbs(duration - 1.0) < 0.05 || qAbs(duration - 2.0) < 0.05) << duration;
     if (durations.size() == 2) {
       EXPECT_GT(qAbs(durations[0] - durations[1]), 0.5) << "both outputs hold the same source";
     }
@@ -198,8 +206,9 @@ TEST_F(CliHostileUse, AFolderAtTheOutputNameIsAnExistingOutput) {
   const QString source = MakeSource(QStringLiteral("f/x.wav"), 0.5);
   const QString out = Path(QStringLiteral("fout"));
   QDir().mkpath(out + QStringLiteral("/x.MP3"));
-  const QStringList base = {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
-                            QStringLiteral("--output"), out, QStringLiteral("--json")};
+  const QStringList base = {
+      QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--output"), out,
+      QStringLiteral("--json")};
   ToolResult result = Cli(base + QStringList{QStringLiteral("--skip-existing"), source});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_EQ(Statuses(result.out), QStringList{QStringLiteral("Skipped")}) << result.out.constData();
@@ -260,7 +269,8 @@ TEST_F(CliHostileUse, AfterSigkillTheNextRunRemovesTheLeftOvers) {
       Shell(QString::fromLatin1(kSignalScript), {kCli, out, QStringLiteral("KILL"), QStringLiteral("flac"), a, b});
   EXPECT_TRUE(killed.out.contains("exit=137")) << killed.out.constData();
   // Only the named files a child encoder writes can outlive a killed run; unnamed ones cannot.
-  for (const QString& entry : EntriesOf(out)) EXPECT_TRUE(entry.startsWith(QStringLiteral(".corvane-"))) << qPrintable(entry);
+  for (const QString& entry : EntriesOf(out))
+    EXPECT_TRUE(entry.startsWith(QStringLiteral(".corvane-"))) << qPrintable(entry);
   // Their encoders end once their input is gone; then nothing holds the files any more.
   const ToolResult settled = Shell(QStringLiteral(R"(
     n=0; while pgrep -f -- "-o $1/" >/dev/null; do n=$((n+1)); [ $n -gt 6000 ] && break; sleep 0.05; done
@@ -313,10 +323,11 @@ TEST_F(CliHostileUse, SpecialFilesAreRefusedOneByOne) {
 
   // Given by name and found in a folder: each is a failed line of its own, the rest converts.
   for (const QStringList& sources : {QStringList{fifo, zero, good}, QStringList{Path(QStringLiteral("sp"))}}) {
-    const ToolResult result = Cli(QStringList{QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
-                                              QStringLiteral("--output"), Path(QStringLiteral("spout")),
-                                              QStringLiteral("--overwrite"), QStringLiteral("--json")} +
-                                  sources);
+    const ToolResult result =
+        Cli(QStringList{QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
+                        QStringLiteral("--output"), Path(QStringLiteral("spout")), QStringLiteral("--overwrite"),
+                        QStringLiteral("--json")} +
+            sources);
     EXPECT_EQ(result.exitCode, 1) << result.err.constData();
     int refused = 0;
     for (const QJsonObject& line : FileLines(result.out)) {
@@ -335,8 +346,9 @@ TEST_F(CliHostileUse, ANameThatIsNotUtf8IsReportedNotDropped) {
   const QString bad = MakeSource(QStringLiteral("latin/bad.wav"), 0.5);
   ASSERT_EQ(::rename(QFile::encodeName(bad).constData(), (QFile::encodeName(folder) + "/caf\xe9.wav").constData()), 0);
   MakeSource(QStringLiteral("latin/plain.wav"), 0.5);
-  const ToolResult result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
-                                 QStringLiteral("--output"), Path(QStringLiteral("lout")), QStringLiteral("--json"), folder});
+  const ToolResult result =
+      Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--output"),
+           Path(QStringLiteral("lout")), QStringLiteral("--json"), folder});
   EXPECT_EQ(result.exitCode, 1) << result.out.constData();
   EXPECT_EQ(Statuses(result.out), (QStringList{QStringLiteral("Completed"), QStringLiteral("Failed")}))
       << result.out.constData();
@@ -349,13 +361,15 @@ TEST_F(CliHostileUse, ANameThatIsNotUtf8IsReportedNotDropped) {
 TEST_F(CliHostileUse, LongNamesAndPathsConvert) {
   // A base name of 246 bytes (the output's name then has 250), and an output path of about
   // 1,100 characters.
-  const QString longName = MakeSource(QStringLiteral("ln/") + QString(246, QLatin1Char('n')) + QStringLiteral(".wav"), 0.5);
+  const QString longName =
+      MakeSource(QStringLiteral("ln/") + QString(246, QLatin1Char('n')) + QStringLiteral(".wav"), 0.5);
   QString deep = Path(QStringLiteral("deep"));
   while (deep.size() < 1100) deep += QLatin1Char('/') + QString(100, QLatin1Char('d'));
   const QString source = MakeSource(QStringLiteral("ln/short.wav"), 0.5);
   for (const char* format : {"wav", "vox", "mp3", "flac"}) {
-    const ToolResult named = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QString::fromLatin1(format),
-                                  QStringLiteral("--output"), Path(QStringLiteral("lnout")), QStringLiteral("--json"), longName});
+    const ToolResult named =
+        Cli({QStringLiteral("convert"), QStringLiteral("--format"), QString::fromLatin1(format),
+             QStringLiteral("--output"), Path(QStringLiteral("lnout")), QStringLiteral("--json"), longName});
     EXPECT_EQ(Statuses(named.out), QStringList{QStringLiteral("Completed")}) << format << named.out.constData();
     const ToolResult deepRun = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QString::fromLatin1(format),
                                     QStringLiteral("--output"), deep, QStringLiteral("--json"), source});
@@ -367,8 +381,8 @@ TEST_F(CliHostileUse, LongNamesAndPathsConvert) {
 
 TEST_F(CliHostileUse, LongTagsNeverStopAnEncodeAndNeverSpoilTheOthers) {
   const QByteArray title(200000, 'T');
-  const QString source = MakeSource(QStringLiteral("tags/x.wav"), 0.5, false,
-                                    "title=" + title + "\nartist=The Artist\nalbum=The Album\n");
+  const QString source =
+      MakeSource(QStringLiteral("tags/x.wav"), 0.5, false, "title=" + title + "\nartist=The Artist\nalbum=The Album\n");
   const QString out = Path(QStringLiteral("tout"));
   for (const char* format : {"flac", "mpc", "wma"}) {
     const ToolResult result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QString::fromLatin1(format),
@@ -413,7 +427,8 @@ TEST_F(CliHostileUse, RefusedRunsAndBadValuesExitWithTwo) {
         QStringLiteral("--rate"), QStringLiteral("8000"), QStringLiteral("--bitrate"), QStringLiteral("320"),
         QStringLiteral("--channels"), QStringLiteral("2"), source},
        "Selected device doesn't support 8000 Hz, 320 kbps Stereo as MP3 format!"},
-      {{QStringLiteral("--output"), Path(QStringLiteral("o3")), QStringLiteral("--normalize"), QStringLiteral("abc"), source},
+      {{QStringLiteral("--output"), Path(QStringLiteral("o3")), QStringLiteral("--normalize"), QStringLiteral("abc"),
+        source},
        "--normalize"},
   };
   for (const auto& c : cases) {

@@ -83,9 +83,10 @@ class ConvertedOutputs : public test::CliFixture {
 
   // Sample frames of a file as sox counts them.
   static qint64 Frames(const QString& path) {
-    return ToolOutput(QStringLiteral("sox"), {QStringLiteral("--i"), QStringLiteral("-s"), path}).trimmed().toLongLong();
+    return ToolOutput(QStringLiteral("sox"), {QStringLiteral("--i"), QStringLiteral("-s"), path})
+        .trimmed()
+        .toLongLong();
   }
-
 };
 
 // ---- FLAC ----
@@ -99,7 +100,8 @@ struct FlacSeekTable {
 FlacSeekTable ReadSeekTable(const QString& path) {
   const QString listing = QString::fromUtf8(ToolOutput(QStringLiteral("metaflac"), {QStringLiteral("--list"), path}));
   FlacSeekTable table;
-  table.total_samples = QRegularExpression(QStringLiteral("total samples: (\\d+)")).match(listing).captured(1).toLongLong();
+  table.total_samples =
+      QRegularExpression(QStringLiteral("total samples: (\\d+)")).match(listing).captured(1).toLongLong();
   QRegularExpressionMatchIterator points =
       QRegularExpression(QStringLiteral("point \\d+: sample_number=(\\d+)")).globalMatch(listing);
   while (points.hasNext()) {
@@ -130,8 +132,8 @@ TEST_P(FlacSize, MatchesFlacOnTheSameSamples) {
   }
   const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("flac")});
   const QString reference = Path(QStringLiteral("reference.flac"));
-  RunTool(QStringLiteral("flac"), {QStringLiteral("-s"), QStringLiteral("-f"), QStringLiteral("-5"),
-                                   QStringLiteral("-o"), reference, source});
+  RunTool(QStringLiteral("flac"),
+          {QStringLiteral("-s"), QStringLiteral("-f"), QStringLiteral("-5"), QStringLiteral("-o"), reference, source});
 
   EXPECT_NEAR(static_cast<double>(FileSize(ours)), static_cast<double>(FileSize(reference)),
               FileSize(reference) * 0.01);
@@ -178,9 +180,9 @@ TEST_F(ConvertedOutputs, FlacKeepsEveryChannelOfA51Source) {
           QStringLiteral("synth 2 sine 300 sine 500 sine 700 sine 60 sine 1100 sine 1300 gain -n -6"));
   const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("flac")});
   const QString channels = QString::fromUtf8(
-      ToolOutput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                             QStringLiteral("stream=channels"), QStringLiteral("-of"),
-                                             QStringLiteral("csv=p=0"), ours}));
+      ToolOutput(QStringLiteral("ffprobe"),
+                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                  QStringLiteral("stream=channels"), QStringLiteral("-of"), QStringLiteral("csv=p=0"), ours}));
   EXPECT_EQ(channels.trimmed(), QStringLiteral("6"));
   EXPECT_EQ(test::DecodeWithFfmpeg(ours), test::DecodeWithFfmpeg(source));
 }
@@ -197,7 +199,8 @@ TEST_F(ConvertedOutputs, MusepackOfA51SourceIsMixedDownToStereo) {
   const Case cases[] = {{"0 0 1 0 0 0", 0.0}, {"0 0 0 0 1 0", 40.0}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.remix);
-    const QString tone = Sox(QStringLiteral("tone.wav"), QStringLiteral("-r 44100 -c 1 -b 16"), QStringLiteral("synth 3 sine 1000 gain -6"));
+    const QString tone = Sox(QStringLiteral("tone.wav"), QStringLiteral("-r 44100 -c 1 -b 16"),
+                             QStringLiteral("synth 3 sine 1000 gain -6"));
     const QString source = Path(QStringLiteral("surround51.wav"));
     QStringList remix{tone, QStringLiteral("-c"), QStringLiteral("6"), source, QStringLiteral("remix")};
     for (const QString& on : QString::fromLatin1(c.remix).split(QLatin1Char(' ')))
@@ -232,8 +235,7 @@ TEST_F(ConvertedOutputs, MusepackLengthIsTheDecodedLength) {
     const double decodedMs = Frames(decoded) / 44.1;
     ASSERT_NEAR(decodedMs, seconds * 1000, 30);
 
-    const QByteArray probe = ToolOutput(kCli, {QStringLiteral("probe"), QStringLiteral("--json"), mpc},
-                                        CliRun());
+    const QByteArray probe = ToolOutput(kCli, {QStringLiteral("probe"), QStringLiteral("--json"), mpc}, CliRun());
     const QJsonObject object = QJsonDocument::fromJson(probe.trimmed()).object();
     EXPECT_NEAR(object.value(QStringLiteral("length_ms")).toDouble(), decodedMs, 1.0) << probe.constData();
   }
@@ -248,12 +250,11 @@ TEST_F(ConvertedOutputs, VoxOfAnyLength) {
     SCOPED_TRACE(samples);
     const QString source = Sox(QStringLiteral("voice.wav"), QStringLiteral("-r %1 -c 1 -b 16").arg(rate),
                                QStringLiteral("synth %1s sine 440 gain -6").arg(samples));
-    const QString ours =
-        Convert(source, {QStringLiteral("--format"), QStringLiteral("vox"), QStringLiteral("--rate"),
-                         QString::number(rate)});
+    const QString ours = Convert(
+        source, {QStringLiteral("--format"), QStringLiteral("vox"), QStringLiteral("--rate"), QString::number(rate)});
     const QString decoded = Path(QStringLiteral("vox.wav"));
-    RunTool(QStringLiteral("sox"), {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"),
-                                    QString::number(rate), ours, decoded});
+    RunTool(QStringLiteral("sox"),
+            {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"), QString::number(rate), ours, decoded});
     EXPECT_EQ(Frames(decoded), samples + samples % 2);
     EXPECT_NEAR(SoxStat(decoded, QStringLiteral("trim 0.1 0.8"), "RMS lev dB"),
                 SoxStat(source, QStringLiteral("trim 0.1 0.8"), "RMS lev dB"), 1.5);
@@ -273,10 +274,10 @@ TEST_F(ConvertedOutputs, Mp3KeepsTextThatId3v1CannotHold) {
   RunTool(QStringLiteral("metaflac"),
           {QStringLiteral("--set-tag=TITLE=") + title, QStringLiteral("--set-tag=GENRE=Rock"), source});
   const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("mp3")});
-  const QString read = QString::fromUtf8(
-      ToolOutput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                             QStringLiteral("format_tags=title"), QStringLiteral("-of"),
-                                             QStringLiteral("default=nw=1:nk=1"), ours}));
+  const QString read = QString::fromUtf8(ToolOutput(
+      QStringLiteral("ffprobe"),
+      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+       QStringLiteral("format_tags=title"), QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), ours}));
   EXPECT_EQ(read.trimmed(), title);
 }
 
@@ -286,10 +287,10 @@ TEST_F(ConvertedOutputs, Mp3VbrQualityTakesEffect) {
   const QString source = Music(QStringLiteral("music.wav"), 44100, 10);
   std::map<int, qint64> sizes;
   for (const int quality : {0, 4, 9}) {
-    const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--rate"),
-                                          QStringLiteral("44100"), QStringLiteral("--channels"), QStringLiteral("2"),
-                                          QStringLiteral("--vbr"), QStringLiteral("--vbr-quality"),
-                                          QString::number(quality)});
+    const QString ours =
+        Convert(source, {QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--rate"),
+                         QStringLiteral("44100"), QStringLiteral("--channels"), QStringLiteral("2"),
+                         QStringLiteral("--vbr"), QStringLiteral("--vbr-quality"), QString::number(quality)});
     sizes[quality] = FileSize(ours);
   }
   const QString lame = Path(QStringLiteral("lame-v0.mp3"));
@@ -305,11 +306,12 @@ TEST_F(ConvertedOutputs, Mp3VbrQualityTakesEffect) {
 // A mono source copied to two channels keeps its level on each side; normalising it to 100 %
 // brings what is written to full scale.
 TEST_F(ConvertedOutputs, MonoSourceKeepsItsLevelInStereo) {
-  const QString source = Sox(QStringLiteral("mono.wav"), QStringLiteral("-r 44100 -c 1 -b 16"), QStringLiteral("synth 2 sine 500 gain -6"));
+  const QString source = Sox(QStringLiteral("mono.wav"), QStringLiteral("-r 44100 -c 1 -b 16"),
+                             QStringLiteral("synth 2 sine 500 gain -6"));
   const double sourcePeak = SoxStat(source, {}, "Pk lev dB");
-  const QStringList wav = {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--rate"),
+  const QStringList wav = {QStringLiteral("--format"), QStringLiteral("wav"),        QStringLiteral("--rate"),
                            QStringLiteral("44100"),    QStringLiteral("--channels"), QStringLiteral("2"),
-                           QStringLiteral("--bits"),   QStringLiteral("16"),  QStringLiteral("--wav-codec"),
+                           QStringLiteral("--bits"),   QStringLiteral("16"),         QStringLiteral("--wav-codec"),
                            QStringLiteral("pcm")};
   const struct {
     QStringList extra;
@@ -327,10 +329,10 @@ TEST_F(ConvertedOutputs, MonoSourceKeepsItsLevelInStereo) {
 TEST_F(ConvertedOutputs, ResamplingKeepsAliasesBelowMinus90dB) {
   const QString source = Sox(QStringLiteral("high.wav"), QStringLiteral("-r 48000 -c 1 -b 16"),
                              QStringLiteral("synth 3 sine 22200-23900 gain -1 fade 0.1 3 0.1"));
-  const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--rate"),
-                                        QStringLiteral("44100"), QStringLiteral("--channels"), QStringLiteral("1"),
-                                        QStringLiteral("--bits"), QStringLiteral("16"), QStringLiteral("--wav-codec"),
-                                        QStringLiteral("pcm")});
+  const QString ours = Convert(
+      source, {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--rate"), QStringLiteral("44100"),
+               QStringLiteral("--channels"), QStringLiteral("1"), QStringLiteral("--bits"), QStringLiteral("16"),
+               QStringLiteral("--wav-codec"), QStringLiteral("pcm")});
   const double sourceLevel = SoxStat(source, QStringLiteral("trim 0.2 2.6"), "RMS lev dB");
   const double aliasLevel = SoxStat(ours, QStringLiteral("sinc 20000-21950 trim 0.2 2.6"), "RMS lev dB");
   EXPECT_LT(aliasLevel - sourceLevel, -90.0);
@@ -339,15 +341,16 @@ TEST_F(ConvertedOutputs, ResamplingKeepsAliasesBelowMinus90dB) {
 // A 24-bit 96 kHz tone at 1 kHz, resampled before its bits are reduced (with dither): THD+N of
 // the 16-bit 44.1 kHz output better than -90 dB.
 TEST_F(ConvertedOutputs, TwentyFourBitToneKeepsThdPlusNoiseBelowMinus90dB) {
-  const QString source = Sox(QStringLiteral("tone96.flac"), QStringLiteral("-r 96000 -c 2 -b 24"), QStringLiteral("synth 3 sine 1000 gain -1"));
-  const QString ours = Convert(source, {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--rate"),
-                                        QStringLiteral("44100"), QStringLiteral("--channels"), QStringLiteral("2"),
-                                        QStringLiteral("--bits"), QStringLiteral("16"), QStringLiteral("--wav-codec"),
-                                        QStringLiteral("pcm")});
+  const QString source = Sox(QStringLiteral("tone96.flac"), QStringLiteral("-r 96000 -c 2 -b 24"),
+                             QStringLiteral("synth 3 sine 1000 gain -1"));
+  const QString ours = Convert(
+      source, {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--rate"), QStringLiteral("44100"),
+               QStringLiteral("--channels"), QStringLiteral("2"), QStringLiteral("--bits"), QStringLiteral("16"),
+               QStringLiteral("--wav-codec"), QStringLiteral("pcm")});
   const double total = SoxStat(ours, QStringLiteral("trim 0.5 2"), "RMS lev dB", 1);
   // A steep notch removes the tone; what is left is distortion and noise.
-  const double rest = SoxStat(ours, QStringLiteral("trim 0.3 2.4 sinc -a 150 -t 100 1100-900 trim 0.2 2"),
-                              "RMS lev dB", 1);
+  const double rest =
+      SoxStat(ours, QStringLiteral("trim 0.3 2.4 sinc -a 150 -t 100 1100-900 trim 0.2 2"), "RMS lev dB", 1);
   EXPECT_LT(rest - total, -90.0);
 }
 

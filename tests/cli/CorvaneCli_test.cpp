@@ -52,9 +52,9 @@ TEST_F(CorvaneCliTest, HelpVersionAndBadUsage) {
                  QStringLiteral("12345"), wav})
                 .exitCode,
             2);
-  EXPECT_EQ(Cli({QStringLiteral("convert"), QStringLiteral("--same-folder"), Path(QStringLiteral("missing.wav"))})
-                .exitCode,
-            2);
+  EXPECT_EQ(
+      Cli({QStringLiteral("convert"), QStringLiteral("--same-folder"), Path(QStringLiteral("missing.wav"))}).exitCode,
+      2);
 }
 
 TEST_F(CorvaneCliTest, EveryOutputFormat) {
@@ -63,8 +63,8 @@ TEST_F(CorvaneCliTest, EveryOutputFormat) {
     const char* format;
     const char* extension;
     const char* codec;
-  } formats[] = {{"mp3", "MP3", "mp3"},  {"wav", "WAV", "pcm_s16le"},     {"ogg", "OGG", "vorbis"},
-                 {"wma", "WMA", "wmav2"}, {"flac", "FLAC", "flac"},      {"ape", "APE", "ape"},
+  } formats[] = {{"mp3", "MP3", "mp3"},       {"wav", "WAV", "pcm_s16le"}, {"ogg", "OGG", "vorbis"},
+                 {"wma", "WMA", "wmav2"},     {"flac", "FLAC", "flac"},    {"ape", "APE", "ape"},
                  {"mpc", "MPC", "musepack8"}, {"vox", "VOX", nullptr}};
   for (const auto& f : formats) {
     const QString out = Path(QStringLiteral("out-%1").arg(QString::fromLatin1(f.format)));
@@ -77,7 +77,8 @@ TEST_F(CorvaneCliTest, EveryOutputFormat) {
     const QJsonObject probe = test::ProbeWithFfprobe(written);
     EXPECT_EQ(probe.value(QStringLiteral("codec_name")).toString(), QString::fromLatin1(f.codec)) << f.format;
     // Counted from the decoded samples: container durations of streamed encoders are estimates.
-    const double frames = test::DecodeWithFfmpeg(written).size() / (2.0 * probe.value(QStringLiteral("channels")).toInt());
+    const double frames =
+        test::DecodeWithFfmpeg(written).size() / (2.0 * probe.value(QStringLiteral("channels")).toInt());
     EXPECT_NEAR(frames / probe.value(QStringLiteral("sample_rate")).toInt(), 1.5, 0.2) << f.format;
   }
 }
@@ -111,8 +112,9 @@ TEST_F(CorvaneCliTest, ExistingOutputsFollowTheChosenAnswer) {
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   file.write("keep me");
   file.close();
-  const QStringList base = {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"),
-                            QStringLiteral("--output"), out, QStringLiteral("--json")};
+  const QStringList base = {
+      QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--output"), out,
+      QStringLiteral("--json")};
 
   // Not a terminal and no answer given: left alone, counted as skipped.
   Result result = Cli(base + QStringList{wav});
@@ -138,9 +140,9 @@ TEST_F(CorvaneCliTest, JsonReportsEveryFileAndASummary) {
   const QString good = MakeWav(QStringLiteral("j/good.wav"));
   const QString bad = Path(QStringLiteral("j/bad.wav"));
   test::WriteAll(bad, QByteArray(4096, 'x'));
-  const Result result = Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("flac"),
-                             QStringLiteral("--output"), Path(QStringLiteral("jout")), QStringLiteral("--json"), good,
-                             bad});
+  const Result result =
+      Cli({QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("flac"), QStringLiteral("--output"),
+           Path(QStringLiteral("jout")), QStringLiteral("--json"), good, bad});
   EXPECT_EQ(result.exitCode, 1) << "one file failed";
   const QList<QByteArray> lines = result.out.trimmed().split('\n');
   ASSERT_EQ(lines.size(), 3);
@@ -162,11 +164,13 @@ TEST_F(CorvaneCliTest, JsonReportsEveryFileAndASummary) {
 TEST_F(CorvaneCliTest, PresetsAreSharedAndEditable) {
   Result result = Cli({QStringLiteral("presets"), QStringLiteral("list")});
   EXPECT_EQ(result.exitCode, 0);
-  EXPECT_EQ(result.out, QByteArray("HiFi Quality\nCD Quality\nFM Radio Quality\nAM Radio Quality\nTelephone Quality\n"));
-  EXPECT_EQ(Cli({QStringLiteral("presets"), QStringLiteral("save"), QStringLiteral("Lossless"), QStringLiteral("--format"),
-                 QStringLiteral("flac"), QStringLiteral("--bitrate"), QStringLiteral("128")})
-                .exitCode,
-            0);
+  EXPECT_EQ(result.out,
+            QByteArray("HiFi Quality\nCD Quality\nFM Radio Quality\nAM Radio Quality\nTelephone Quality\n"));
+  EXPECT_EQ(
+      Cli({QStringLiteral("presets"), QStringLiteral("save"), QStringLiteral("Lossless"), QStringLiteral("--format"),
+           QStringLiteral("flac"), QStringLiteral("--bitrate"), QStringLiteral("128")})
+          .exitCode,
+      0);
   result = Cli({QStringLiteral("presets"), QStringLiteral("show"), QStringLiteral("Lossless")});
   EXPECT_TRUE(result.out.contains("format FLAC")) << result.out.constData();
 
@@ -190,12 +194,16 @@ TEST_F(CorvaneCliTest, ParallelJobsWriteTheSameBytes) {
   QStringList sources;
   for (int i = 0; i < 4; ++i) sources << MakeWav(QStringLiteral("par/f%1.wav").arg(i));
   const QStringList base = {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3")};
-  EXPECT_EQ(Cli(base + QStringList{QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("--output"),
-                                   Path(QStringLiteral("one"))} + sources)
+  EXPECT_EQ(Cli(base +
+                QStringList{QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("--output"),
+                            Path(QStringLiteral("one"))} +
+                sources)
                 .exitCode,
             0);
-  EXPECT_EQ(Cli(base + QStringList{QStringLiteral("--jobs"), QStringLiteral("3"), QStringLiteral("--output"),
-                                   Path(QStringLiteral("three"))} + sources)
+  EXPECT_EQ(Cli(base +
+                QStringList{QStringLiteral("--jobs"), QStringLiteral("3"), QStringLiteral("--output"),
+                            Path(QStringLiteral("three"))} +
+                sources)
                 .exitCode,
             0);
   for (int i = 0; i < 4; ++i) {

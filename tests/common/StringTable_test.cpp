@@ -7,8 +7,7 @@ namespace corvane {
 namespace {
 
 TEST(StringTable, EveryNumberHasOneText) {
-  EXPECT_TRUE(StringTable::DuplicateIds().isEmpty()) << "numbers used twice: "
-                                                     << StringTable::DuplicateIds().size();
+  EXPECT_TRUE(StringTable::DuplicateIds().isEmpty()) << "numbers used twice: " << StringTable::DuplicateIds().size();
   EXPECT_TRUE(StringTable::Has(115));
   EXPECT_FALSE(StringTable::Has(-5));
   EXPECT_EQ(StringTable::Text(-5), QString());
@@ -27,7 +26,8 @@ TEST(FormatText, FillsFieldsInOrder) {
             QStringLiteral("Failed to load the file '/a b' (error code: -1)"));
   EXPECT_EQ(FormatText(QStringLiteral("Loading # %02d/%02d - %s"), {3, 120, QStringLiteral("x")}),
             QStringLiteral("Loading # 03/120 - x"));
-  EXPECT_EQ(FormatText(QStringLiteral("%s_%02d"), {QStringLiteral("QualityItem"), 7}), QStringLiteral("QualityItem_07"));
+  EXPECT_EQ(FormatText(QStringLiteral("%s_%02d"), {QStringLiteral("QualityItem"), 7}),
+            QStringLiteral("QualityItem_07"));
   EXPECT_EQ(FormatText(QStringLiteral("%ld|%5d|%-4d|%x|%X|%.2f|100%%"), {2024, 42, 7, 255, 255, 1.005}),
             QStringLiteral("2024|   42|7   |ff|FF|1.00|100%"));
   EXPECT_EQ(FormatText(QStringLiteral("%03d"), {-5}), QStringLiteral("-05"));

@@ -134,10 +134,10 @@ TEST_F(ConverterOutput, VoxIsDialogicAdpcmMixedDownToMono) {
   test::EncodeFile(*converter_, Path(QStringLiteral("a.vox")), ComponentFormat::Vox, stereo, 8000, 2);
   // sox reads the file as raw Dialogic ADPCM and writes it out as 16-bit samples.
   test::RunTool(QStringLiteral("sox"),
-                    {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"), QStringLiteral("8000"),
-                     QStringLiteral("-c"), QStringLiteral("1"), Path(QStringLiteral("a.vox")), QStringLiteral("-t"),
-                     QStringLiteral("wav"), QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"),
-                     QStringLiteral("16"), Path(QStringLiteral("vox.wav"))});
+                {QStringLiteral("-t"), QStringLiteral("vox"), QStringLiteral("-r"), QStringLiteral("8000"),
+                 QStringLiteral("-c"), QStringLiteral("1"), Path(QStringLiteral("a.vox")), QStringLiteral("-t"),
+                 QStringLiteral("wav"), QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"),
+                 QStringLiteral("16"), Path(QStringLiteral("vox.wav"))});
   const auto probe = test::Probe(Path(QStringLiteral("vox.wav")));
   EXPECT_EQ(probe.at(QStringLiteral("channels")).toInt(), 1);
   EXPECT_NEAR(probe.at(QStringLiteral("duration")).toDouble(), kSeconds, 0.01);

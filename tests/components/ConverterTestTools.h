@@ -46,10 +46,10 @@ inline void EncodeFile(IAudioConverter& converter, const QString& path, Componen
 
 // ffprobe's view of a file: "codec_name", "sample_rate", "channels", "duration" ...
 inline std::map<QString, QString> Probe(const QString& path) {
-  const QString out = QString::fromUtf8(ToolOutput(QStringLiteral("ffprobe"),
-                                    {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                     QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate:format=duration"),
-                                     QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path}));
+  const QString out = QString::fromUtf8(ToolOutput(
+      QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                  QStringLiteral("stream=codec_name,sample_rate,channels,bit_rate:format=duration"),
+                                  QStringLiteral("-of"), QStringLiteral("default=noprint_wrappers=1"), path}));
   std::map<QString, QString> fields;
   for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
@@ -60,9 +60,9 @@ inline std::map<QString, QString> Probe(const QString& path) {
 
 // Decodes a file with ffmpeg into interleaved 16-bit samples at its own rate and channel count.
 inline std::vector<std::int16_t> DecodeWithFfmpeg(const QString& path) {
-  const QByteArray bytes = ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"),
-                                                                 path, QStringLiteral("-f"), QStringLiteral("s16le"),
-                                                                 QStringLiteral("-")});
+  const QByteArray bytes =
+      ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path,
+                                            QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
   std::vector<std::int16_t> samples(static_cast<std::size_t>(bytes.size()) / 2);
   if (!samples.empty()) std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
   return samples;

@@ -2,10 +2,10 @@
 // under the writer, which sees the size it has reached through its own descriptor.
 #include "components/SndFileEncoder.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <vector>
 

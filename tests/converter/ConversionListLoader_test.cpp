@@ -32,9 +32,9 @@ TEST_F(LoaderTest, AddFilesShowsEachFileAndFocusesTheLastRow) {
   EXPECT_EQ(result.added, 2);
   EXPECT_FALSE(result.cancelled);
   EXPECT_EQ(Names(list_), QStringList({QStringLiteral("old.wav"), QStringLiteral("a.wav"), QStringLiteral("c.wav")}));
-  EXPECT_EQ(ui_.progress_texts, QStringList({QStringLiteral("Loading # 01/03 - a.wav"),
-                                              QStringLiteral("Loading # 02/03 - broken.mp3"),
-                                              QStringLiteral("Loading # 03/03 - c.wav")}));
+  EXPECT_EQ(ui_.progress_texts,
+            QStringList({QStringLiteral("Loading # 01/03 - a.wav"), QStringLiteral("Loading # 02/03 - broken.mp3"),
+                         QStringLiteral("Loading # 03/03 - c.wav")}));
   EXPECT_EQ(list_.SelectedRows(), QList<int>({1, 2}));  // the earlier selection was cleared
   EXPECT_EQ(list_.FocusedRow(), 2);
   EXPECT_EQ(ui_.messages.size(), 1u);  // the probe's message about broken.mp3
@@ -97,8 +97,8 @@ TEST_F(LoaderTest, AddFolderCountsItsFilesButLeavesTheOutputFolderOut) {
   loader_.AddFolder(choice);
   ASSERT_EQ(list_.Count(), 2);
   EXPECT_EQ(Column(list_, ListColumn::Size), QStringList({QStringLiteral("2 files"), QStringLiteral("1 files")}));
-  EXPECT_EQ(Column(list_, ListColumn::AudioInfo),
-            QStringList({QStringLiteral("Convert <All supported audio files>"), QStringLiteral("Convert <wav files>")}));
+  EXPECT_EQ(Column(list_, ListColumn::AudioInfo), QStringList({QStringLiteral("Convert <All supported audio files>"),
+                                                               QStringLiteral("Convert <wav files>")}));
   EXPECT_EQ(Column(list_, ListColumn::SubFolders), QStringList({QStringLiteral("Yes"), QStringLiteral("No")}));
   EXPECT_EQ(list_.SelectedRows(), QList<int>({1}));
   EXPECT_EQ(list_.FocusedRow(), 1);
@@ -151,7 +151,8 @@ TEST_F(LoaderTest, AddFilesDialogData) {
   EXPECT_EQ(filters[0].patterns.size(), 27);
   EXPECT_EQ(filters[0].patterns.last(), QStringLiteral("*.ofs"));
   EXPECT_EQ(filters[10].description, QStringLiteral("Musepack files (*.mpc;*.mp+;*.mpp)"));
-  EXPECT_EQ(filters[10].patterns, QStringList({QStringLiteral("*.mpc"), QStringLiteral("*.mp+"), QStringLiteral("*.mpp")}));
+  EXPECT_EQ(filters[10].patterns,
+            QStringList({QStringLiteral("*.mpc"), QStringLiteral("*.mp+"), QStringLiteral("*.mpp")}));
   EXPECT_EQ(filters[19].patterns, QStringList({QStringLiteral("*")}));
   EXPECT_EQ(AddFilesDialogTitle(), QStringLiteral("Select source audio file(s) to convert"));
 

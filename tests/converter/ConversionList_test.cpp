@@ -75,7 +75,8 @@ TEST_F(ConversionListTest, FolderRowsCarryTheStoredChoiceAndReadItBack) {
   SettingsStore::WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 28);
   ASSERT_EQ(list_.AddPath(folder), 2);
 
-  EXPECT_EQ(Names(list_), QStringList({QStringLiteral("Album.2004"), QStringLiteral("Album.2004"), QStringLiteral("Album.2004")}));
+  EXPECT_EQ(Names(list_),
+            QStringList({QStringLiteral("Album.2004"), QStringLiteral("Album.2004"), QStringLiteral("Album.2004")}));
   EXPECT_EQ(Column(list_, ListColumn::AudioInfo),
             QStringList({QStringLiteral("Convert <All supported audio files>"), QStringLiteral("Convert <wav files>"),
                          QStringLiteral("Convert <>")}));

@@ -1,13 +1,16 @@
 // The conversion run over real rows, real decoders and the real encoders, with the user's
 // answers scripted through the seam.
-#include <QCryptographicHash>
-#include <QDirIterator>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <QCryptographicHash>
+#include <QDirIterator>
 
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
 #include "components/IAudioConverter.h"
 #include "converter/ConversionRun.h"
 #include "converter/FolderScan.h"
+#include "converter/ListFixture.h"
 #include "converter/ListRunRows.h"
 #include "formats/COutputQualityMgmt.h"
 #include "formats/EncodeTrack.h"
@@ -15,9 +18,6 @@
 #include "formats/EncoderSetup.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "support/ExternalTools.h"
-#include "converter/ListFixture.h"
-#include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 
 namespace corvane {
 namespace {
@@ -79,7 +79,9 @@ class ConversionRunTest : public test::ListFixture {
     };
     services.check_before_run = [] { return true; };
     services.scan_folder = [](const QString& folder, int type, bool sub, QStringList& found, const QString& skip,
-                              QStringList* unreadable) { return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable); };
+                              QStringList* unreadable) {
+      return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable);
+    };
     return services;
   }
 
@@ -117,7 +119,8 @@ TEST_F(ConversionRunTest, OutputNamesInTheSourcesFolder) {
 
   // An MP3 source converted to MP3 beside itself becomes "-New".
   const QString mp3 = Path(QStringLiteral("music/tune.mp3"));
-  test::RunTool(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), song, mp3});
+  test::RunTool(QStringLiteral("ffmpeg"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), song, mp3});
   list_.ClearSelection();
   list_.SetSelected(0, true);
   list_.RemoveSelected();
@@ -267,8 +270,8 @@ TEST_F(ConversionRunTest, AnOutputThatIsASourceFailsInsteadOfDestroyingIt) {
   EXPECT_EQ(Statuses()[1], QStringLiteral("Completed"));
   EXPECT_EQ(Digest(a) + Digest(b), before);
   EXPECT_EQ(counts_.failed, QStringList{a});
-  EXPECT_TRUE(ui_.completion_summaries.back().endsWith(
-      QStringLiteral("===== File list of failed conversion =====\n") + a + QLatin1Char('\n')));
+  EXPECT_TRUE(ui_.completion_summaries.back().endsWith(QStringLiteral("===== File list of failed conversion =====\n") +
+                                                       a + QLatin1Char('\n')));
 }
 
 TEST_F(ConversionRunTest, AFailedReplacementKeepsTheOldOutput) {
@@ -296,8 +299,8 @@ TEST_F(ConversionRunTest, StopThisAndStopAll) {
   stop_after_first_block_ = true;
   ui_.stop_answers = {StopAnswer::StopThis, StopAnswer::Continue, StopAnswer::StopAll};
   RunInto(out);
-  EXPECT_EQ(Statuses(), (QStringList{QStringLiteral("Cancelled"), QStringLiteral("Completed"),
-                                     QStringLiteral("Cancelled")}));
+  EXPECT_EQ(Statuses(),
+            (QStringList{QStringLiteral("Cancelled"), QStringLiteral("Completed"), QStringLiteral("Cancelled")}));
   EXPECT_EQ(ui_.stop_questions.front(), QStringLiteral("Are you sure to stop the conversion of current file?"));
   EXPECT_FALSE(QFileInfo::exists(out + QStringLiteral("/a.MP3")));
   EXPECT_TRUE(QFileInfo::exists(out + QStringLiteral("/b.MP3")));
@@ -322,7 +325,8 @@ TEST_F(ConversionRunTest, RefusalsBeforeAnyFileIsTouched) {
   settings_.bitrate = 320;  // LAME takes at most 64 kbps at 8000 Hz
   RunInto(Folder(QStringLiteral("out")));
   EXPECT_EQ(encodes_, 0);
-  EXPECT_TRUE(ui_.MessageTexts().back().startsWith(QStringLiteral("Selected device doesn't support 8000 Hz, 320 kbps")));
+  EXPECT_TRUE(
+      ui_.MessageTexts().back().startsWith(QStringLiteral("Selected device doesn't support 8000 Hz, 320 kbps")));
   EXPECT_EQ(view_.running, (std::vector<bool>{true, false}));
 }
 
@@ -341,17 +345,17 @@ TEST_F(ConversionRunTest, NormalisationReachesTheTargetAndLeavesSilenceAlone) {
   settings_.format = static_cast<int>(FormatCode::Wav);
   const QString quiet = Path(QStringLiteral("in/quiet.wav"));
   QDir().mkpath(Path(QStringLiteral("in")));
-  test::RunTool(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                                                   QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"),
-                                                   QStringLiteral("16"), quiet, QStringLiteral("synth"),
-                                                   QStringLiteral("1"), QStringLiteral("sine"), QStringLiteral("440"),
-                                                   QStringLiteral("vol"), QStringLiteral("0.25")});
+  test::RunTool(
+      QStringLiteral("sox"),
+      {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"), QStringLiteral("2"),
+       QStringLiteral("-b"), QStringLiteral("16"), quiet, QStringLiteral("synth"), QStringLiteral("1"),
+       QStringLiteral("sine"), QStringLiteral("440"), QStringLiteral("vol"), QStringLiteral("0.25")});
   const QString silent = Path(QStringLiteral("in/silent.wav"));
   // Digital silence (sox would dither it).
   test::RunTool(QStringLiteral("ffmpeg"),
-                            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                             QStringLiteral("-i"), QStringLiteral("anullsrc=r=44100:cl=stereo"), QStringLiteral("-t"),
-                             QStringLiteral("1"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), silent});
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                 QStringLiteral("-i"), QStringLiteral("anullsrc=r=44100:cl=stereo"), QStringLiteral("-t"),
+                 QStringLiteral("1"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), silent});
   ASSERT_GE(list_.AddPath(quiet), 0);
   ASSERT_GE(list_.AddPath(silent), 0);
   view_.normalize = true;
@@ -375,8 +379,8 @@ TEST_F(ConversionRunTest, TagsFollowTheSourceIntoMp3) {
   const QString tagged = Path(QStringLiteral("in/tagged.flac"));
   QDir().mkpath(Path(QStringLiteral("in")));
   test::MakeTone(tagged, 1, 44100, 2,
-                             {QStringLiteral("-metadata"), QStringLiteral("title=A title much longer than thirty characters"),
-                              QStringLiteral("-metadata"), QStringLiteral("artist=Someone")});
+                 {QStringLiteral("-metadata"), QStringLiteral("title=A title much longer than thirty characters"),
+                  QStringLiteral("-metadata"), QStringLiteral("artist=Someone")});
   ASSERT_GE(list_.AddPath(tagged), 0);
   const QString out = Folder(QStringLiteral("out"));
   RunInto(out);

@@ -51,7 +51,8 @@ TEST_F(FolderScanTest, OneTypeTakesItsOwnFilesBeforeTheSubFolders) {
 }
 
 TEST_F(FolderScanTest, TheOutputFolderIsNotEnteredWhateverItsSpelling) {
-  const QStringList expected = List({"a.mp3", "B.MP3", "d.Flac", "sub/deep/g.ogg", "sub/e.wav", "sub/f.mp3", "x.mp3/h.mp3"});
+  const QStringList expected =
+      List({"a.mp3", "B.MP3", "d.Flac", "sub/deep/g.ogg", "sub/e.wav", "sub/f.mp3", "x.mp3/h.mp3"});
   EXPECT_EQ(Scan(0, true, Path(QStringLiteral("music/out"))), expected);
   EXPECT_EQ(Scan(0, true, Path(QStringLiteral("music/sub/../out/"))), expected);
   ASSERT_TRUE(QFile::link(Path(QStringLiteral("music/out")), Path(QStringLiteral("out-link"))));

@@ -2,11 +2,11 @@
 // view and the scripted user interface.
 #include "converter/PlaybackController.h"
 
+#include <gtest/gtest.h>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <thread>
 
 #include "engine/CAudioEngine.h"
@@ -41,8 +41,12 @@ struct RecordingView final : IPlaybackView {
 // A well-formed WAV header (16-bit stereo, 44100 Hz) whose data chunk holds nothing.
 QByteArray EmptyWav() {
   QByteArray wav;
-  const auto add32 = [&wav](quint32 v) { for (int i = 0; i < 4; ++i) wav.append(static_cast<char>(v >> (8 * i))); };
-  const auto add16 = [&wav](quint16 v) { for (int i = 0; i < 2; ++i) wav.append(static_cast<char>(v >> (8 * i))); };
+  const auto add32 = [&wav](quint32 v) {
+    for (int i = 0; i < 4; ++i) wav.append(static_cast<char>(v >> (8 * i)));
+  };
+  const auto add16 = [&wav](quint16 v) {
+    for (int i = 0; i < 2; ++i) wav.append(static_cast<char>(v >> (8 * i)));
+  };
   wav.append("RIFF");
   add32(36);
   wav.append("WAVEfmt ");

@@ -21,7 +21,9 @@ QStringList Entries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-void Write(const TemporaryOutput& file, const QByteArray& bytes) { ASSERT_TRUE(test::WriteAll(file.WritePath(), bytes)); }
+void Write(const TemporaryOutput& file, const QByteArray& bytes) {
+  ASSERT_TRUE(test::WriteAll(file.WritePath(), bytes));
+}
 
 class TemporaryOutputTest : public testing::TestWithParam<bool> {
  protected:
@@ -82,7 +84,8 @@ TEST(TemporaryOutputSweep, RemovesOnlyLeftOversNobodyHolds) {
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::flock(fd, LOCK_EX), 0);
   TemporaryOutput::SweepFolder(dir.path());
-  EXPECT_EQ(Entries(dir.path()), (QStringList{QStringLiteral(".corvane-89abcdef.FLAC"), QStringLiteral(".corvane-notours.FLAC")}));
+  EXPECT_EQ(Entries(dir.path()),
+            (QStringList{QStringLiteral(".corvane-89abcdef.FLAC"), QStringLiteral(".corvane-notours.FLAC")}));
   ::close(fd);
   TemporaryOutput::SweepFolder(dir.path());
   EXPECT_EQ(Entries(dir.path()), QStringList{QStringLiteral(".corvane-notours.FLAC")});

@@ -51,7 +51,7 @@ TEST_F(AudioFileServicesTest, DetectsByExtensionOrByContent) {
 
   const QString mpa = Path(QStringLiteral("layer2.mpa"));
   MakeTone(mpa, 0.5, 44100, 2,
-                       {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"), QStringLiteral("mp2")});
+           {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-f"), QStringLiteral("mp2")});
   EXPECT_EQ(DetectInputType(mpa), InputType::Mpeg);
   const QString wavAsMpa = Path(QStringLiteral("wave.mpa"));
   MakeTone(wavAsMpa, 0.5, 44100, 2, {QStringLiteral("-f"), QStringLiteral("wav")});
@@ -59,7 +59,7 @@ TEST_F(AudioFileServicesTest, DetectsByExtensionOrByContent) {
 
   const QString mp4AsAac = Path(QStringLiteral("really-mp4.aac"));
   MakeTone(mp4AsAac, 0.5, 44100, 2,
-                       {QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-f"), QStringLiteral("mp4")});
+           {QStringLiteral("-c:a"), QStringLiteral("aac"), QStringLiteral("-f"), QStringLiteral("mp4")});
   EXPECT_EQ(DetectInputType(mp4AsAac), InputType::Mp4);
   const QString adts = Path(QStringLiteral("plain.aac"));
   MakeTone(adts, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("aac")});

@@ -1,9 +1,9 @@
 // The player on the dummy SDL driver, which takes samples from the queue in real time.
 #include "engine/AudioPlayer.h"
 
+#include <gtest/gtest.h>
 #include <QTemporaryDir>
 #include <chrono>
-#include <gtest/gtest.h>
 #include <thread>
 
 #include "engine/AudioFileServices.h"

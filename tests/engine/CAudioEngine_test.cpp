@@ -8,12 +8,15 @@ namespace {
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
  public:
-  ScopedEnv(const char* name, const char* value) : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
+  ScopedEnv(const char* name, const char* value)
+      : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name)) {
     qputenv(name, value);
   }
   ~ScopedEnv() {
-    if (had_) qputenv(name_, old_);
-    else qunsetenv(name_);
+    if (had_)
+      qputenv(name_, old_);
+    else
+      qunsetenv(name_);
   }
 
  private:

@@ -88,11 +88,11 @@ TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
 TEST_F(DecodeStreamTest, LengthUnknownToTheContainerIsCountedByDecoding) {
   // FLAC written to a pipe carries no sample count.
   const QString flac = Path(QStringLiteral("piped.flac"));
-  const QByteArray bytes = test::ToolOutput(
-      QStringLiteral("ffmpeg"),
-      {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-       QStringLiteral("-i"), QStringLiteral("sine=frequency=440:sample_rate=22050:duration=0.7"), QStringLiteral("-f"),
-       QStringLiteral("flac"), QStringLiteral("-")});
+  const QByteArray bytes =
+      test::ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-loglevel"), QStringLiteral("error"),
+                                                  QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                                  QStringLiteral("sine=frequency=440:sample_rate=22050:duration=0.7"),
+                                                  QStringLiteral("-f"), QStringLiteral("flac"), QStringLiteral("-")});
   ASSERT_TRUE(test::WriteAll(flac, bytes));
   ASSERT_LT(test::ProbeDuration(flac), 0);
   EngineError error = EngineError::Ok;
@@ -110,8 +110,8 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   MakeTone(u8, 0.5, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")});
   MakeTone(f32, 0.5, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("pcm_f32le")});
   MakeTone(s24, 0.5, 96000, 2,
-                       {QStringLiteral("-sample_fmt"), QStringLiteral("s32"), QStringLiteral("-bits_per_raw_sample"),
-                        QStringLiteral("24")});
+           {QStringLiteral("-sample_fmt"), QStringLiteral("s32"), QStringLiteral("-bits_per_raw_sample"),
+            QStringLiteral("24")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(u8, error);
   ASSERT_TRUE(stream);
@@ -159,13 +159,13 @@ TEST_F(DecodeStreamTest, CompressedStreamHiddenInPcmWavDataIsFound) {
   const QString wav = Path(QStringLiteral("hidden.wav"));
   const QString quiet[] = {QStringLiteral("-v"), QStringLiteral("error")};
   test::RunTool(QStringLiteral("ffmpeg"),
-                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
-                             QStringLiteral("sine=frequency=440:sample_rate=48000:duration=2"), QStringLiteral("-ac"),
-                             QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("ac3"), ac3});
+                {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                 QStringLiteral("sine=frequency=440:sample_rate=48000:duration=2"), QStringLiteral("-ac"),
+                 QStringLiteral("2"), QStringLiteral("-c:a"), QStringLiteral("ac3"), ac3});
   test::RunTool(QStringLiteral("ffmpeg"),
-                            {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
-                             QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"),
-                             ac3, QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav});
+                {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
+                 QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), ac3,
+                 QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wav, error);
   ASSERT_TRUE(stream) << static_cast<int>(error);
@@ -178,12 +178,12 @@ TEST_F(DecodeStreamTest, CompressedStreamHiddenInPcmWavDataIsFound) {
 TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
   const QString mp3 = Path(QStringLiteral("tagged.mp3"));
   MakeTone(mp3, 1.0, 44100, 2,
-                       {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-id3v2_version"),
-                        QStringLiteral("3"), QStringLiteral("-metadata"), QStringLiteral("title=Zoë's Song"),
-                        QStringLiteral("-metadata"), QStringLiteral("artist=Ärtist"), QStringLiteral("-metadata"),
-                        QStringLiteral("album=Album"), QStringLiteral("-metadata"), QStringLiteral("date=1999"),
-                        QStringLiteral("-metadata"), QStringLiteral("track=7/12"), QStringLiteral("-metadata"),
-                        QStringLiteral("genre=Rock"), QStringLiteral("-metadata"), QStringLiteral("comment=Note")});
+           {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-id3v2_version"), QStringLiteral("3"),
+            QStringLiteral("-metadata"), QStringLiteral("title=Zoë's Song"), QStringLiteral("-metadata"),
+            QStringLiteral("artist=Ärtist"), QStringLiteral("-metadata"), QStringLiteral("album=Album"),
+            QStringLiteral("-metadata"), QStringLiteral("date=1999"), QStringLiteral("-metadata"),
+            QStringLiteral("track=7/12"), QStringLiteral("-metadata"), QStringLiteral("genre=Rock"),
+            QStringLiteral("-metadata"), QStringLiteral("comment=Note")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(mp3, error);
   ASSERT_TRUE(stream);
@@ -209,9 +209,9 @@ TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
 TEST_F(DecodeStreamTest, WindowsMediaFilesCarryTheirAttributeBlock) {
   const QString wma = Path(QStringLiteral("tone.wma"));
   MakeTone(wma, 1.0, 44100, 2,
-                       {QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k"),
-                        QStringLiteral("-metadata"), QStringLiteral("title=Windows"), QStringLiteral("-metadata"),
-                        QStringLiteral("IsVBR=1")});
+           {QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k"),
+            QStringLiteral("-metadata"), QStringLiteral("title=Windows"), QStringLiteral("-metadata"),
+            QStringLiteral("IsVBR=1")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wma, error);
   ASSERT_TRUE(stream);
@@ -248,10 +248,10 @@ TEST_F(DecodeStreamTest, StreamsDecodeIndependentlyOnSeveralThreads) {
 TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSeesThem) {
   const QString wav = Path(QStringLiteral("half.wav"));
   test::RunTool(QStringLiteral("sox"),
-                            {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
-                             QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
-                             QStringLiteral("synth"), QStringLiteral("0.5"), QStringLiteral("sine"),
-                             QStringLiteral("440"), QStringLiteral("vol"), QStringLiteral("0.5")});
+                {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"),
+                 QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
+                 QStringLiteral("synth"), QStringLiteral("0.5"), QStringLiteral("sine"), QStringLiteral("440"),
+                 QStringLiteral("vol"), QStringLiteral("0.5")});
   EngineError error = EngineError::Ok;
   auto stream = DecodeStream::Open(wav, error);
   ASSERT_TRUE(stream);
@@ -266,10 +266,10 @@ TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSee
   // A left-only signal shows in the left level alone.
   const QString left = Path(QStringLiteral("left.wav"));
   test::RunTool(QStringLiteral("sox"),
-                    {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"),
-                     QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), left,
-                     QStringLiteral("synth"), QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
-                     QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")});
+                {QStringLiteral("-D"), QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("8000"),
+                 QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), left,
+                 QStringLiteral("synth"), QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
+                 QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")});
   stream = DecodeStream::Open(left, error);
   ASSERT_TRUE(stream);
   LevelMeter meter(*stream);

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <unistd.h>
 #include <atomic>
 #include <csignal>
-#include <unistd.h>
 
 #include "engine/EncoderFeed.h"
 #include "support/ExternalTools.h"
@@ -26,9 +26,8 @@ TEST(EncoderFeed, FlacReceivesTheStreamBitExact) {
   const QString out = dir.filePath(QStringLiteral("out.flac"));
   const QString flac = EncoderFeed::FindProgram(QStringLiteral("flac"), QString());
   ASSERT_FALSE(flac.isEmpty());
-  auto feed = EncoderFeed::Start(flac, {QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("-5"),
-                                        QStringLiteral("-")},
-                                 44100, 2, 16);
+  auto feed = EncoderFeed::Start(
+      flac, {QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("-5"), QStringLiteral("-")}, 44100, 2, 16);
   ASSERT_TRUE(feed);
   const QByteArray pcm = AsBytes(test::MakeSweep(44100, 2, 44100 * 2 + 123));
   // Odd block sizes, as a short last block would be.
@@ -73,7 +72,9 @@ TEST(EncoderFeed, AKilledEncoderStopsTakingInput) {
   const QByteArray block = AsBytes(test::MakeSweep(44100, 2, 22050));
   ASSERT_TRUE(feed->Write(block.constData(), block.size()));
   // Kill the encoder by its process id, the way a crash or the user would.
-  const QString pids = QString::fromUtf8(test::RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), out}, {.mayFail = true}).out).trimmed();
+  const QString pids =
+      QString::fromUtf8(test::RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), out}, {.mayFail = true}).out)
+          .trimmed();
   ASSERT_FALSE(pids.isEmpty());
   for (const QString& pid : pids.split(QLatin1Char('\n'))) ::kill(pid.toInt(), SIGKILL);
   bool stillTaking = true;

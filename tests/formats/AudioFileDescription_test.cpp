@@ -20,9 +20,9 @@ double ReferenceMs(const QString& path) {
   const double probed = test::ProbeDuration(path);
   if (probed > 0) return probed * 1000;
   const QByteArray out = test::ToolOutput(
-      QStringLiteral("ffprobe"),
-      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-       QStringLiteral("stream=sample_rate,channels"), QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path});
+      QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                                  QStringLiteral("stream=sample_rate,channels"), QStringLiteral("-of"),
+                                  QStringLiteral("default=nw=1:nk=1"), path});
   const QList<QByteArray> values = out.trimmed().split('\n');
   if (values.size() < 2) return -1;
   const double bytesPerMs = values[0].trimmed().toDouble() * values[1].trimmed().toDouble() * 2 / 1000;
@@ -72,9 +72,8 @@ TEST_F(AudioFileDescriptionTest, PcmAndLosslessFormats) {
                     QStringLiteral("Apple Lossless, 44100Hz, Channels: 2"));
 
   const QString wv = Path(QStringLiteral("g.wv"));
-  test::RunTool(QStringLiteral("wavpack"),
-                            {QStringLiteral("-q"), QStringLiteral("-y"), Tone(QStringLiteral("g.wav"), 1, 44100, 2, {}),
-                             QStringLiteral("-o"), wv});
+  test::RunTool(QStringLiteral("wavpack"), {QStringLiteral("-q"), QStringLiteral("-y"),
+                                            Tone(QStringLiteral("g.wav"), 1, 44100, 2, {}), QStringLiteral("-o"), wv});
   ExpectDescription(wv, QStringLiteral("WavPack, 44100Hz, Channels: 2"));
 }
 
@@ -101,7 +100,7 @@ TEST_F(AudioFileDescriptionTest, LossyFormats) {
   }
   const QString mpc = Path(QStringLiteral("i.mpc"));
   test::RunTool(QStringLiteral("mpcenc"), {QStringLiteral("--silent"), QStringLiteral("--overwrite"),
-                                                       Tone(QStringLiteral("i.wav"), 1, 44100, 2, {}), mpc});
+                                           Tone(QStringLiteral("i.wav"), 1, 44100, 2, {}), mpc});
   ExpectDescription(mpc, QStringLiteral("Musepack, 44100Hz, \\d+kbps, Channels: 2"));
 }
 
@@ -109,16 +108,16 @@ TEST_F(AudioFileDescriptionTest, MpegFiles) {
   const QString wav = Tone(QStringLiteral("src.wav"), 1, 44100, 2, {});
   const QString cbr = Path(QStringLiteral("cbr.mp3"));
   test::RunTool(QStringLiteral("lame"),
-                            {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav, cbr});
+                {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav, cbr});
   ExpectDescription(cbr, QStringLiteral("MPEG 1.0 Layer 3, 44100Hz, 128kbps CBR, Joint Stereo"));
   const QString vbr = Path(QStringLiteral("vbr.mp3"));
   test::RunTool(QStringLiteral("lame"),
-                            {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("4"), wav, vbr});
+                {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("4"), wav, vbr});
   ExpectDescription(vbr, QStringLiteral("MPEG 1.0 Layer 3, 44100Hz, \\d+kbps VBR, Joint Stereo"));
   const QString low = Path(QStringLiteral("low.mp3"));
   test::RunTool(QStringLiteral("lame"),
-                    {QStringLiteral("--quiet"), QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--resample"),
-                     QStringLiteral("8"), QStringLiteral("-b"), QStringLiteral("16"), wav, low});
+                {QStringLiteral("--quiet"), QStringLiteral("-m"), QStringLiteral("m"), QStringLiteral("--resample"),
+                 QStringLiteral("8"), QStringLiteral("-b"), QStringLiteral("16"), wav, low});
   ExpectDescription(low, QStringLiteral("MPEG 2.5 Layer 3, 8000Hz, 16kbps CBR, Mono"));
   ExpectDescription(Tone(QStringLiteral("l2.mp2"), 1, 48000, 2, {QStringLiteral("-b:a"), QStringLiteral("192k")}),
                     QStringLiteral("MPEG 1.0 Layer 2, 48000Hz, 192kbps CBR, (Joint )?Stereo"));

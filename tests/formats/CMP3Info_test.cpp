@@ -48,7 +48,7 @@ class CMP3InfoTest : public ::testing::Test {
   QString Lame(const QString& name, const QStringList& options, int rate = 44100, int channels = 2) {
     const QString path = Path(name);
     test::RunTool(QStringLiteral("lame"),
-                              QStringList{QStringLiteral("--quiet")} << options << Wav(1.0, rate, channels) << path);
+                  QStringList{QStringLiteral("--quiet")} << options << Wav(1.0, rate, channels) << path);
     return path;
   }
   void ExpectDurationLikeFfprobe(const CMP3Info& info, const QString& path) {
@@ -112,14 +112,13 @@ TEST_F(CMP3InfoTest, LameVariableBitrateHasXingHeader) {
   // Noise rather than a tone, so that frames are as large as music's: the average frame size
   // counts the Xing frame, which is off by its share of the file.
   const QString noise = Path(QStringLiteral("noise.wav"));
-  test::RunTool(
-      QStringLiteral("ffmpeg"),
-      {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-       QStringLiteral("-i"), QStringLiteral("anoisesrc=color=white:duration=2:sample_rate=44100:seed=3"),
-       QStringLiteral("-ac"), QStringLiteral("2"), noise});
+  test::RunTool(QStringLiteral("ffmpeg"),
+                {QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                 QStringLiteral("-i"), QStringLiteral("anoisesrc=color=white:duration=2:sample_rate=44100:seed=3"),
+                 QStringLiteral("-ac"), QStringLiteral("2"), noise});
   const QString mp3 = Path(QStringLiteral("vbr.mp3"));
   test::RunTool(QStringLiteral("lame"),
-                            {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("0"), noise, mp3});
+                {QStringLiteral("--quiet"), QStringLiteral("-V"), QStringLiteral("0"), noise, mp3});
   const QByteArray bytes = ReadAll(mp3);
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp3, 0, true));
@@ -171,7 +170,7 @@ TEST_F(CMP3InfoTest, MpegTwoAndTwoPointFiveRatesAndMono) {
 TEST_F(CMP3InfoTest, LayerTwoAndLayerOne) {
   const QString mp2 = Path(QStringLiteral("tone.mp2"));
   test::MakeTone(mp2, 1.0, 48000, 2,
-                     {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-b:a"), QStringLiteral("192k")});
+                 {QStringLiteral("-c:a"), QStringLiteral("mp2"), QStringLiteral("-b:a"), QStringLiteral("192k")});
   CMP3Info info;
   ASSERT_TRUE(info.Open(mp2));
   EXPECT_EQ(info.Header().layer, 2);

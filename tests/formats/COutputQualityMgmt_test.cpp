@@ -229,8 +229,8 @@ TEST_F(PresetFile, ADamagedTotalIsBounded) {
 
 TEST_F(PresetFile, ARewriteOfADamagedFileKeepsTheOldOneAsBak) {
   // A head damaged so the version is lost (a FLAC preset would migrate to Ogg), and a binary file.
-  const QByteArray damaged = "[QualityVers\x01on]\nVersion=5.0\n[QualityTotal]\nTotal=1\n" +
-                             Item(1, "Lossless", 7, 44100, 0, 2, 16, 90, 4);
+  const QByteArray damaged =
+      "[QualityVers\x01on]\nVersion=5.0\n[QualityTotal]\nTotal=1\n" + Item(1, "Lossless", 7, 44100, 0, 2, 16, 90, 4);
   QByteArray binary(4096, '\0');
   for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131) % 251);
   for (const QByteArray& original : {damaged, binary}) {

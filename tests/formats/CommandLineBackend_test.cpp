@@ -8,11 +8,11 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
+#include "formats/EncodeFixtures.h"
 #include "formats/EncoderCommandLine.h"
 #include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "support/QtPrinters.h"
-#include "formats/EncodeFixtures.h"
 
 namespace corvane {
 namespace {
@@ -44,8 +44,8 @@ QStringList RecordedArguments(const QString& record) {
 
 // The Vorbis comments of a FLAC file as metaflac lists them, "NAME=value" each.
 QStringList VorbisComments(const QString& path) {
-  const test::ToolResult result = test::RunTool(
-      QStringLiteral("metaflac"), {QStringLiteral("--export-tags-to=-"), path});
+  const test::ToolResult result =
+      test::RunTool(QStringLiteral("metaflac"), {QStringLiteral("--export-tags-to=-"), path});
   return QString::fromUtf8(result.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
@@ -86,16 +86,18 @@ TEST_P(CommandLineBackend, EncodesTheWholeSourceWithItsTags) {
   const bool flac = GetParam().format == FormatCode::Flac;
   const QString year = flac ? QStringLiteral("DATE") : QStringLiteral("year");
   const QString track = flac ? QStringLiteral("TRACKNUMBER") : QStringLiteral("track");
-  const std::pair<QString, QString> expected[] = {
-      {QStringLiteral("TITLE"), tags.title},     {QStringLiteral("ARTIST"), tags.artist},
-      {QStringLiteral("ALBUM"), tags.album},     {QStringLiteral("GENRE"), tags.genre},
-      {QStringLiteral("COMMENT"), tags.comment}, {year, tags.year},
-      {track, tags.track}};
+  const std::pair<QString, QString> expected[] = {{QStringLiteral("TITLE"), tags.title},
+                                                  {QStringLiteral("ARTIST"), tags.artist},
+                                                  {QStringLiteral("ALBUM"), tags.album},
+                                                  {QStringLiteral("GENRE"), tags.genre},
+                                                  {QStringLiteral("COMMENT"), tags.comment},
+                                                  {year, tags.year},
+                                                  {track, tags.track}};
   const QStringList comments = flac ? VorbisComments(f.job.output_path) : QStringList();
   for (const auto& [name, value] : expected) {
     if (flac) {
-      EXPECT_TRUE(comments.contains(name + QLatin1Char('=') + value)) << qPrintable(name) << " in "
-                                                                     << qPrintable(comments.join(u'|'));
+      EXPECT_TRUE(comments.contains(name + QLatin1Char('=') + value))
+          << qPrintable(name) << " in " << qPrintable(comments.join(u'|'));
     } else {
       EXPECT_EQ(test::ProbeTag(f.job.output_path, name), value) << qPrintable(name);
     }
@@ -246,8 +248,9 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   SettingsStore::Remove(keys::section::kEncoder, keys::kFlacCompressionLevel);
   SettingsStore::Remove(keys::section::kEncoder, keys::kFlacNonSubset);
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
-  EXPECT_EQ(RecordedArguments(record), (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out,
-                                                    QStringLiteral("--lax"), QStringLiteral("-5"), QStringLiteral("-")}));
+  EXPECT_EQ(RecordedArguments(record),
+            (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("--lax"), QStringLiteral("-5"),
+                         QStringLiteral("-")}));
   EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 5);
 }
 
@@ -302,15 +305,15 @@ TEST(EncoderCommandLine, TagsInTheirOrderEachAsOneArgument) {
   const SourceTags tags = test::FixtureTags();
   const QString out = QStringLiteral("/music/-out.flac");
   const auto tag = [](const QString& text) { return QStringList{QStringLiteral("--tag"), text}; };
-  const QStringList tagArguments = tag(QStringLiteral("TITLE=Title \"quoted\"")) + tag(QStringLiteral("ARTIST=-Artist")) +
-                                   tag(QStringLiteral("ALBUM=Album")) + tag(QStringLiteral("GENRE=Rock")) +
-                                   tag(QStringLiteral("COMMENT=Comment; text"));
+  const QStringList tagArguments = tag(QStringLiteral("TITLE=Title \"quoted\"")) +
+                                   tag(QStringLiteral("ARTIST=-Artist")) + tag(QStringLiteral("ALBUM=Album")) +
+                                   tag(QStringLiteral("GENRE=Rock")) + tag(QStringLiteral("COMMENT=Comment; text"));
   const EncoderCommandLine flac = EncoderCommandLine::Flac(out, true, 3, &tags);
   EXPECT_EQ(flac.program, QStringLiteral("flac"));
   EXPECT_EQ(flac.arguments, QStringList({QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("--lax"),
                                          QStringLiteral("-3")}) +
-                                tagArguments + tag(QStringLiteral("DATE=1999")) +
-                                tag(QStringLiteral("TRACKNUMBER=7")) + QStringList{QStringLiteral("-")});
+                                tagArguments + tag(QStringLiteral("DATE=1999")) + tag(QStringLiteral("TRACKNUMBER=7")) +
+                                QStringList{QStringLiteral("-")});
   const EncoderCommandLine mpc = EncoderCommandLine::Musepack(QStringLiteral("radio"), &tags, out);
   EXPECT_EQ(mpc.program, QStringLiteral("mpcenc"));
   EXPECT_EQ(mpc.arguments, QStringList({QStringLiteral("--overwrite"), QStringLiteral("--radio")}) + tagArguments +

@@ -8,10 +8,10 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 
+#include <unistd.h>
 #include <csignal>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 #include "engine/DecodeStream.h"
 #include "engine/MixerStream.h"
@@ -92,10 +92,9 @@ class EncodeFixture {
     return true;
   }
   bool OpenTagged(double seconds, int rate, int channels, const SourceTags& tags) {
-    const std::pair<const char*, QString> fields[] = {{"title", tags.title},     {"artist", tags.artist},
-                                                      {"album", tags.album},     {"date", tags.year},
-                                                      {"comment", tags.comment}, {"track", tags.track},
-                                                      {"genre", tags.genre}};
+    const std::pair<const char*, QString> fields[] = {
+        {"title", tags.title},     {"artist", tags.artist}, {"album", tags.album}, {"date", tags.year},
+        {"comment", tags.comment}, {"track", tags.track},   {"genre", tags.genre}};
     QStringList extra;
     for (const auto& [key, value] : fields) {
       if (!value.isEmpty()) extra << QStringLiteral("-metadata") << QString::fromLatin1(key) + QLatin1Char('=') + value;
@@ -132,7 +131,8 @@ inline qint64 DecodedFrames(const QString& path, int channels) {
 // Process ids of programs whose command line holds `path` (a unique output path) or that have
 // it open (an encoder writing its standard output there).
 inline QStringList ProcessesMentioning(const QString& path) {
-  const QString out = QString::fromUtf8(RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), path}, {.mayFail = true}).out);
+  const QString out =
+      QString::fromUtf8(RunTool(QStringLiteral("pgrep"), {QStringLiteral("-f"), path}, {.mayFail = true}).out);
   QStringList pids = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
   const QString target = QFileInfo(path).absoluteFilePath();
   for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {

@@ -13,12 +13,12 @@
 #include "common/StringTable.h"
 #include "components/IAudioConverter.h"
 #include "formats/ApeBackend.h"
+#include "formats/EncodeFixtures.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/EncoderSetup.h"
 #include "formats/FormatTexts.h"
 #include "formats/Mp3EncoderConfig.h"
 #include "formats/OutputFormatCatalogue.h"
-#include "formats/EncodeFixtures.h"
 #include "support/QtPrinters.h"
 
 namespace corvane {
@@ -30,10 +30,10 @@ constexpr int kRate = 44100;
 
 QString StreamField(const QString& path, const char* field) {
   const test::ToolResult probe = test::RunTool(
-      QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                                  QStringLiteral("a:0"), QStringLiteral("-show_entries"),
-                                  QStringLiteral("stream=") + QString::fromLatin1(field), QStringLiteral("-of"),
-                                  QStringLiteral("default=nw=1:nk=1"), path});
+      QStringLiteral("ffprobe"),
+      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"), QStringLiteral("a:0"),
+       QStringLiteral("-show_entries"), QStringLiteral("stream=") + QString::fromLatin1(field), QStringLiteral("-of"),
+       QStringLiteral("default=nw=1:nk=1"), path});
   return QString::fromUtf8(probe.out).trimmed();
 }
 
@@ -45,8 +45,8 @@ void ExpectStream(const QString& path, const char* codec, int rate, int channels
 }
 
 void ExpectTags(const QString& path, const SourceTags& tags, const std::array<const char*, 7>& names) {
-  const QString* values[] = {&tags.title, &tags.artist, &tags.album, &tags.year,
-                             &tags.comment, &tags.track, &tags.genre};
+  const QString* values[] = {&tags.title,   &tags.artist, &tags.album, &tags.year,
+                             &tags.comment, &tags.track,  &tags.genre};
   for (size_t i = 0; i < names.size(); ++i) {
     EXPECT_EQ(test::ProbeTag(path, QString::fromLatin1(names[i])), *values[i])
         << names[i] << " in " << QJsonDocument(test::ProbeWithFfprobe(path)).toJson().constData();

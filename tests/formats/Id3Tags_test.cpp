@@ -36,7 +36,7 @@ class Id3TagsTest : public ::testing::Test {
     mp3_ = dir_.filePath(QStringLiteral("song.mp3"));
     test::MakeTone(wav_, 1.0, 44100, 2);
     test::RunTool(QStringLiteral("lame"),
-                              {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav_, mp3_});
+                  {QStringLiteral("--quiet"), QStringLiteral("-b"), QStringLiteral("128"), wav_, mp3_});
     audio_ = ReadAll(mp3_);
   }
   QTemporaryDir dir_;

@@ -181,9 +181,8 @@ TEST_F(SourceFileServicesTest, OggTagsAreVorbisComments) {
 
 TEST_F(SourceFileServicesTest, EngineTagsOfMp3IncludeLatin1Id3v1) {
   const QString mp3 = Path(QStringLiteral("v1.mp3"));
-  MakeTone(
-      mp3, 0.5, 44100, 2,
-      {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-write_id3v2"), QStringLiteral("0")});
+  MakeTone(mp3, 0.5, 44100, 2,
+           {QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-write_id3v2"), QStringLiteral("0")});
   ASSERT_TRUE(WriteId3v1Tag(mp3, Mp3TagSet{true, SourceTags{QStringLiteral("Café"),
                                                             QStringLiteral("Band"),
                                                             {},

@@ -1,9 +1,9 @@
 #pragma once
 // A test that drives corvane-cli in a folder of its own, with a settings folder of its own so
 // that presets and settings start fresh and the user's are never touched.
+#include <gtest/gtest.h>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "support/ToolRunner.h"
 

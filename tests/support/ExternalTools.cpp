@@ -8,9 +8,9 @@ namespace corvane::test {
 
 QJsonObject ProbeWithFfprobe(const QString& path) {
   const ToolResult probe =
-      RunTool(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
-                                          QStringLiteral("json"), QStringLiteral("-show_streams"),
-                                          QStringLiteral("-show_format"), path});
+      RunTool(QStringLiteral("ffprobe"),
+              {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"), QStringLiteral("json"),
+               QStringLiteral("-show_streams"), QStringLiteral("-show_format"), path});
   const QJsonObject root = QJsonDocument::fromJson(probe.out).object();
   QJsonObject result;
   for (const QJsonValue& stream : root.value(QStringLiteral("streams")).toArray()) {

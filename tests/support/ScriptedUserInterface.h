@@ -24,21 +24,21 @@ class ScriptedUserInterface final : public IUserInterface {
   QStringList opened_paths;
   QStringList progress_texts;
   int pumps = 0;
-  bool opener_available = true;                      // what OpenWithDesktop answers
+  bool opener_available = true;  // what OpenWithDesktop answers
 
-  std::deque<MessageAnswer> answers;                 // for ShowMessage
-  std::deque<std::optional<QString>> text_answers;   // for AskText
-  std::deque<std::optional<QString>> folder_answers; // for ChooseFolder
-  std::deque<StopAnswer> stop_answers;              // for AskStop (Continue when empty)
-  std::deque<OverwriteReply> overwrite_replies;      // for AskOverwrite (Skip when empty)
-  CompletionReply completion_reply;                  // for ShowCompleted
+  std::deque<MessageAnswer> answers;                  // for ShowMessage
+  std::deque<std::optional<QString>> text_answers;    // for AskText
+  std::deque<std::optional<QString>> folder_answers;  // for ChooseFolder
+  std::deque<StopAnswer> stop_answers;                // for AskStop (Continue when empty)
+  std::deque<OverwriteReply> overwrite_replies;       // for AskOverwrite (Skip when empty)
+  CompletionReply completion_reply;                   // for ShowCompleted
   QStringList stop_questions;
   QStringList overwrite_messages;
   QStringList overwrite_proposals;
   QStringList completion_summaries;
   std::vector<int> completion_failed_counts;
   std::vector<bool> completion_folder_allowed;
-  int cancel_progress_after = -1;                    // progress windows report cancel after N updates
+  int cancel_progress_after = -1;  // progress windows report cancel after N updates
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
   void SetStatusText(int pane, const QString& text) override;

@@ -7,7 +7,8 @@
 
 namespace corvane::test {
 bool HasFfmpegEncoder(const QString& name) {
-  const QByteArray listing = ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-hide_banner"), QStringLiteral("-encoders")});
+  const QByteArray listing =
+      ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-hide_banner"), QStringLiteral("-encoders")});
   for (const QByteArray& line : listing.split('\n')) {
     const QList<QByteArray> words = line.simplified().split(' ');
     if (words.size() >= 2 && words[1] == name.toLatin1()) return true;
@@ -31,16 +32,16 @@ void MakeTone(const QString& path, double seconds, int rate, int channels, const
 }
 
 QByteArray DecodeWithFfmpeg(const QString& path) {
-  return ToolOutput(QStringLiteral("ffmpeg"), {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"),
-                                              QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
-                                              QStringLiteral("s16le"), QStringLiteral("-")});
+  return ToolOutput(QStringLiteral("ffmpeg"),
+                    {QStringLiteral("-hide_banner"), QStringLiteral("-loglevel"), QStringLiteral("error"),
+                     QStringLiteral("-i"), path, QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
 }
 
 double ProbeDuration(const QString& path) {
   const QByteArray out =
-      ToolOutput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                             QStringLiteral("format=duration"), QStringLiteral("-of"),
-                                             QStringLiteral("default=nw=1:nk=1"), path});
+      ToolOutput(QStringLiteral("ffprobe"),
+                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                  QStringLiteral("format=duration"), QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), path});
   bool ok = false;
   const double seconds = out.trimmed().toDouble(&ok);
   return ok ? seconds : -1;
@@ -48,9 +49,9 @@ double ProbeDuration(const QString& path) {
 
 QString ProbeTag(const QString& path, const QString& key) {
   const QByteArray out =
-      ToolOutput(QStringLiteral("ffprobe"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                             QStringLiteral("format_tags:stream_tags"), QStringLiteral("-of"),
-                                             QStringLiteral("json"), path});
+      ToolOutput(QStringLiteral("ffprobe"),
+                 {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
+                  QStringLiteral("format_tags:stream_tags"), QStringLiteral("-of"), QStringLiteral("json"), path});
   const QJsonObject root = QJsonDocument::fromJson(out).object();
   auto find = [&key](const QJsonObject& tags) {
     for (auto it = tags.begin(); it != tags.end(); ++it) {

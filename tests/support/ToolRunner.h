@@ -16,7 +16,7 @@ struct ToolRun {
   QString workingDirectory;         // empty: the test's own
   QProcessEnvironment environment;  // empty: the test's own
   int timeoutMs = 300000;
-  bool mayFail = false;             // a non-zero exit status is a result the test looks at
+  bool mayFail = false;  // a non-zero exit status is a result the test looks at
 };
 
 struct ToolResult {

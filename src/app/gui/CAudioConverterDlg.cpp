@@ -13,11 +13,11 @@
 #include "app/CAudioConverterApp.h"
 #include "app/ShellText.h"
 #include "app/gui/CAboutPage.h"
+#include "app/gui/QtUserInterface.h"
 #include "common/StringTable.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CRipperPage.h"
-#include "app/gui/QtUserInterface.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DialogSizing.h"
 
@@ -53,8 +53,8 @@ QSize RoomOnScreen(const QPoint& position) {
 CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface& ui, QWidget* parent)
     : QDialog(parent), app_(app), ui_(ui) {
   setObjectName(QStringLiteral("mainWindow"));
-  setWindowTitle(StringTable::Format(text::kTitleFormat, {StringTable::Text(text::kProductName),
-                                                          StringTable::Text(text::kProductVersion)}));
+  setWindowTitle(StringTable::Format(
+      text::kTitleFormat, {StringTable::Text(text::kProductName), StringTable::Text(text::kProductVersion)}));
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   setSizeGripEnabled(false);
   BuildLayout();

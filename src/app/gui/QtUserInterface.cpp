@@ -83,8 +83,7 @@ std::unique_ptr<IProgressWindow> QtUserInterface::OpenProgressWindow(const QStri
   return std::make_unique<QtProgressWindow>(parent_, caption);
 }
 
-std::optional<QString> QtUserInterface::AskText(const QString& caption, const QString& prompt,
-                                                const QString& initial) {
+std::optional<QString> QtUserInterface::AskText(const QString& caption, const QString& prompt, const QString& initial) {
   bool ok = false;
   const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
   if (!ok) return std::nullopt;

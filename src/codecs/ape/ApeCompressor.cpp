@@ -27,8 +27,7 @@ std::uint32_t ApeCompressor::DefaultBlocksPerFrame(int level) {
   return kBaseBlocksPerFrame;
 }
 
-ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, std::int64_t maxAudioBytes,
-                               int level) {
+ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, std::int64_t maxAudioBytes, int level) {
   if (state_ != State::kIdle) return ApeResult::kAlreadyStarted;
   if (utf8Path == nullptr || *utf8Path == '\0') return ApeResult::kInvalidArgument;
   if (!IsSupportedFormat(format)) return ApeResult::kUnsupportedFormat;

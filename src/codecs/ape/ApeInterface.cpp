@@ -55,8 +55,7 @@ ApeResult CompressFinish(ApeCompressor* compressor) {
 }
 
 ApeResult TagFileSimple(const char* utf8Path, const char* artist, const char* album, const char* title,
-                        const char* comment, const char* genre, const char* year, const char* track,
-                        bool clearFirst) {
+                        const char* comment, const char* genre, const char* year, const char* track, bool clearFirst) {
   if (utf8Path == nullptr || *utf8Path == '\0') return ApeResult::kInvalidArgument;
   const SimpleTag tag{artist, album, title, comment, genre, year, track};
   return Guarded([&] { return ApeTagWriter::Write(utf8Path, tag, clearFirst); });

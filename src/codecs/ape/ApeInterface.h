@@ -43,7 +43,6 @@ ApeResult CompressFinish(ApeCompressor* compressor);
 // out). clearFirst removes every existing tag, APEv2 and ID3v1, before writing; an ID3v1
 // tag is never written.
 ApeResult TagFileSimple(const char* utf8Path, const char* artist, const char* album, const char* title,
-                        const char* comment, const char* genre, const char* year, const char* track,
-                        bool clearFirst);
+                        const char* comment, const char* genre, const char* year, const char* track, bool clearFirst);
 
 }  // namespace corvane::ape

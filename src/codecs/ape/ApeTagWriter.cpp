@@ -19,8 +19,8 @@ bool StartsLikeMonkeysAudio(const char* utf8Path) {
   char head[10] = {};
   if (!in.read(head, sizeof head)) return false;
   if (std::memcmp(head, "ID3", 3) == 0) {
-    const std::uint32_t size = ((head[6] & 0x7Fu) << 21) | ((head[7] & 0x7Fu) << 14) | ((head[8] & 0x7Fu) << 7) |
-                               (head[9] & 0x7Fu);
+    const std::uint32_t size =
+        ((head[6] & 0x7Fu) << 21) | ((head[7] & 0x7Fu) << 14) | ((head[8] & 0x7Fu) << 7) | (head[9] & 0x7Fu);
     in.seekg(10 + size + ((head[5] & 0x10) != 0 ? 10 : 0));
     if (!in.read(head, 4)) return false;
   }
@@ -42,12 +42,12 @@ ApeResult ApeTagWriter::Write(const char* utf8Path, const SimpleTag& tag, bool c
   TagLib::APE::Tag* ape = file.APETag(true);
   // Item keys as the format's readers know them.
   const std::array<std::pair<const char*, const char*>, 7> items = {{{"Artist", tag.artist},
-                                                                      {"Album", tag.album},
-                                                                      {"Title", tag.title},
-                                                                      {"Comment", tag.comment},
-                                                                      {"Genre", tag.genre},
-                                                                      {"Year", tag.year},
-                                                                      {"Track", tag.track}}};
+                                                                     {"Album", tag.album},
+                                                                     {"Title", tag.title},
+                                                                     {"Comment", tag.comment},
+                                                                     {"Genre", tag.genre},
+                                                                     {"Year", tag.year},
+                                                                     {"Track", tag.track}}};
   for (const auto& [key, value] : items) {
     if (value != nullptr && *value != '\0') ape->addValue(key, TagLib::String(value, TagLib::String::UTF8), true);
   }

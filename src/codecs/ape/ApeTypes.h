@@ -12,20 +12,20 @@ inline constexpr int kInterfaceVersion = 3990;
 // Result of every operation of the library. Nothing throws across the interface.
 enum class ApeResult : int {
   kOk = 0,
-  kIncompatibleVersion = 1,   // GetInterfaceCompatibility: the caller expects another version
-  kInvalidArgument = 2,       // null handle or path, negative byte count
-  kUnsupportedFormat = 3,     // not 8/16-bit PCM, not 1 or 2 channels, inconsistent block size
-  kInvalidLevel = 4,          // compression level not 1000, 2000, 3000, 4000 or 5000
-  kNotStarted = 5,            // AddData/Finish before a successful Start
-  kAlreadyStarted = 6,        // Start called twice on one compressor
-  kFileOpenFailed = 7,        // the output file could not be created
-  kWriteFailed = 8,           // writing the output failed (disk full, file gone ...)
-  kEmptyStream = 9,           // Finish without a single whole block: no file is left behind
-  kFileTooLarge = 10,         // the output would pass the format's 4 GiB limit
+  kIncompatibleVersion = 1,  // GetInterfaceCompatibility: the caller expects another version
+  kInvalidArgument = 2,      // null handle or path, negative byte count
+  kUnsupportedFormat = 3,    // not 8/16-bit PCM, not 1 or 2 channels, inconsistent block size
+  kInvalidLevel = 4,         // compression level not 1000, 2000, 3000, 4000 or 5000
+  kNotStarted = 5,           // AddData/Finish before a successful Start
+  kAlreadyStarted = 6,       // Start called twice on one compressor
+  kFileOpenFailed = 7,       // the output file could not be created
+  kWriteFailed = 8,          // writing the output failed (disk full, file gone ...)
+  kEmptyStream = 9,          // Finish without a single whole block: no file is left behind
+  kFileTooLarge = 10,        // the output would pass the format's 4 GiB limit
   kOutOfMemory = 11,
-  kTagReadFailed = 12,        // TagFileSimple: the file is missing or not a Monkey's Audio file
-  kTagWriteFailed = 13,       // TagFileSimple: the tag could not be saved
-  kFailedEarlier = 14,        // the compressor hit an error before; it accepts nothing more
+  kTagReadFailed = 12,   // TagFileSimple: the file is missing or not a Monkey's Audio file
+  kTagWriteFailed = 13,  // TagFileSimple: the tag could not be saved
+  kFailedEarlier = 14,   // the compressor hit an error before; it accepts nothing more
 };
 
 // Compression levels and the names users know them by.

@@ -23,11 +23,16 @@ struct FilterShape {
 // the other way round).
 std::vector<FilterShape> FiltersOfLevel(int level) {
   switch (level) {
-    case 2000: return {{16, 11}};
-    case 3000: return {{64, 11}};
-    case 4000: return {{256, 13}, {32, 10}};
-    case 5000: return {{1280, 15}, {256, 13}, {16, 11}};
-    default: return {};
+    case 2000:
+      return {{16, 11}};
+    case 3000:
+      return {{64, 11}};
+    case 4000:
+      return {{256, 13}, {32, 10}};
+    case 5000:
+      return {{1280, 15}, {256, 13}, {16, 11}};
+    default:
+      return {};
   }
 }
 
@@ -54,7 +59,8 @@ FrameEncoder::FrameEncoder(int level, int channels, int bitsPerSample)
       bytesPerSample_(bitsPerSample / 8),
       stereoArithmetic_(level >= 5000 ? Predictor::Arithmetic::kWide : Predictor::Arithmetic::kWrap32) {
   for (Channel& channel : state_) {
-    for (const FilterShape& shape : FiltersOfLevel(level)) channel.filters.emplace_back(shape.order, shape.fractionBits);
+    for (const FilterShape& shape : FiltersOfLevel(level))
+      channel.filters.emplace_back(shape.order, shape.fractionBits);
   }
   // One more for X: the previous part's last X stays in front of the current part.
   values_[0].resize(kPartBlocks);
@@ -68,8 +74,7 @@ std::int32_t FrameEncoder::Sample(const std::uint8_t* pcm, std::size_t index) co
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
 }
 
-void FrameEncoder::ReadSamples(const std::uint8_t* pcm, std::size_t count, std::size_t stride,
-                               std::int32_t* to) const {
+void FrameEncoder::ReadSamples(const std::uint8_t* pcm, std::size_t count, std::size_t stride, std::int32_t* to) const {
   if (bytesPerSample_ == 1) {
     for (std::size_t n = 0; n < count; ++n) to[n] = static_cast<std::int32_t>(pcm[n * stride]) - 128;
     return;
@@ -132,8 +137,8 @@ bool FrameEncoder::Encode(const std::uint8_t* pcm, std::uint32_t blocks, ByteBuf
   return true;
 }
 
-void FrameEncoder::EncodeMonoPart(const std::uint8_t* pcm, std::size_t blocks, std::size_t stride,
-                                  RangeEncoder& coder, ResidualState& residuals) {
+void FrameEncoder::EncodeMonoPart(const std::uint8_t* pcm, std::size_t blocks, std::size_t stride, RangeEncoder& coder,
+                                  ResidualState& residuals) {
   Channel& channel = state_[0];
   ReadSamples(pcm, blocks, stride, values_[0].data());
   channel.predictor.CompressMono(values_[0].data(), residuals_[0].data(), blocks);
@@ -154,8 +159,8 @@ void FrameEncoder::EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks,
   }
   Channel& channelY = state_[0];
   Channel& channelX = state_[1];
-  Predictor::CompressStereo(channelY.predictor, channelX.predictor, ys, xs, residuals_[0].data(),
-                            residuals_[1].data(), blocks, stereoArithmetic_);
+  Predictor::CompressStereo(channelY.predictor, channelX.predictor, ys, xs, residuals_[0].data(), residuals_[1].data(),
+                            blocks, stereoArithmetic_);
   xs[-1] = xs[blocks - 1];
   for (std::size_t i = 0; i < channelY.filters.size(); ++i) {
     NNFilter::Compress(channelY.filters[i], residuals_[0].data(), channelX.filters[i], residuals_[1].data(), blocks);

@@ -47,8 +47,8 @@ class FrameEncoder {
   void ReadSamples(const std::uint8_t* pcm, std::size_t count, std::size_t stride, std::int32_t* to) const;
   void EncodeMonoPart(const std::uint8_t* pcm, std::size_t blocks, std::size_t stride, RangeEncoder& coder,
                       ResidualState& residuals);
-  void EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks, RangeEncoder& coder,
-                        ResidualState& residualsY, ResidualState& residualsX);
+  void EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks, RangeEncoder& coder, ResidualState& residualsY,
+                        ResidualState& residualsX);
 
   int channels_;
   int bytesPerSample_;

@@ -79,8 +79,7 @@ void FramePipeline::Work(int level, int channels, int bitsPerSample) {
       try {
         encoder->Encode(frame->pcm.data(), frame->blocks, frame->coded, &stop_);
         result = ApeResult::kOk;
-      } catch (const std::bad_alloc&) {
-      }
+      } catch (const std::bad_alloc&) {}
     }
     {
       std::lock_guard lock(mutex_);

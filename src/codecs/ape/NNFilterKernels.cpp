@@ -209,18 +209,17 @@ void RunInStretches(NNFilterState* const* states, std::int32_t* const* values, s
 
 template <int kOrder, template <int, int> class Loop>
 Kernels Instances() {
-  return {
-      [](NNFilterState& state, std::int32_t* values, std::size_t count) {
-        NNFilterState* states[] = {&state};
-        std::int32_t* runs[] = {values};
-        RunInStretches<1, Loop<kOrder, 1>::kRun>(states, runs, count);
-      },
-      [](NNFilterState& first, std::int32_t* firstValues, NNFilterState& second, std::int32_t* secondValues,
-         std::size_t count) {
-        NNFilterState* states[] = {&first, &second};
-        std::int32_t* runs[] = {firstValues, secondValues};
-        RunInStretches<2, Loop<kOrder, 2>::kRun>(states, runs, count);
-      }};
+  return {[](NNFilterState& state, std::int32_t* values, std::size_t count) {
+            NNFilterState* states[] = {&state};
+            std::int32_t* runs[] = {values};
+            RunInStretches<1, Loop<kOrder, 1>::kRun>(states, runs, count);
+          },
+          [](NNFilterState& first, std::int32_t* firstValues, NNFilterState& second, std::int32_t* secondValues,
+             std::size_t count) {
+            NNFilterState* states[] = {&first, &second};
+            std::int32_t* runs[] = {firstValues, secondValues};
+            RunInStretches<2, Loop<kOrder, 2>::kRun>(states, runs, count);
+          }};
 }
 
 // The loop templates by instruction set, so that Instances can take the set as a parameter.
@@ -254,12 +253,18 @@ Kernels ForOrder(NNFilter::Kernel kernel) {
 
 Kernels Select(int order, NNFilter::Kernel kernel) {
   switch (order) {
-    case 16: return ForOrder<16>(kernel);
-    case 32: return ForOrder<32>(kernel);
-    case 64: return ForOrder<64>(kernel);
-    case 256: return ForOrder<256>(kernel);
-    case 1280: return ForOrder<1280>(kernel);
-    default: return {};
+    case 16:
+      return ForOrder<16>(kernel);
+    case 32:
+      return ForOrder<32>(kernel);
+    case 64:
+      return ForOrder<64>(kernel);
+    case 256:
+      return ForOrder<256>(kernel);
+    case 1280:
+      return ForOrder<1280>(kernel);
+    default:
+      return {};
   }
 }
 

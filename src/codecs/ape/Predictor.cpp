@@ -184,9 +184,9 @@ class VectorChannel {
     products = _mm256_add_epi32(products, _mm256_shuffle_epi32(products, _MM_SHUFFLE(2, 3, 0, 1)));
     const auto ownSum = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(products));
     const std::int32_t b0 = b_[n];
-    const auto other = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(products, 1))) +
-        static_cast<std::uint32_t>(firstCross_) * static_cast<std::uint32_t>(b0));
+    const auto other =
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(products, 1))) +
+                                  static_cast<std::uint32_t>(firstCross_) * static_cast<std::uint32_t>(b0));
     const auto total = static_cast<std::int32_t>(ownSum + static_cast<std::uint32_t>(other >> 1));
     const auto residual = static_cast<std::int32_t>(static_cast<std::uint32_t>(a_[n]) -
                                                     static_cast<std::uint32_t>(total >> kPredictionShift));

@@ -22,9 +22,8 @@ constexpr std::size_t kSpareBytes = 8;  // the flush: renormalisation, the final
 
 // Fixed model of the "overflow" part of a residual: widths of symbols 0..20 out of 65536;
 // symbols 21..63 have width 1.
-constexpr std::array<std::uint32_t, 21> kWidths = {19578, 16582, 12257, 7906, 4576, 2366, 1170,
-                                                   536,   261,   119,   65,   31,   19,   10,
-                                                   6,     3,     3,     2,    1,    1,    1};
+constexpr std::array<std::uint32_t, 21> kWidths = {19578, 16582, 12257, 7906, 4576, 2366, 1170, 536, 261, 119, 65,
+                                                   31,    19,    10,    6,    3,    3,    2,    1,   1,   1};
 constexpr std::uint32_t kFirstFlatCumulative = 65472;  // cumulative start of symbol s >= 21 is this + s
 
 constexpr std::array<std::uint32_t, 22> MakeCumulative() {
@@ -46,7 +45,8 @@ class Coder {
   // Shifts out the top bytes of `low` until the range is above 2^23 again.
   [[gnu::always_inline]] void Normalize() {
     while (r_.range <= kBottom) {
-      if (r_.low >= kCarryBit) [[unlikely]] Carry();
+      if (r_.low >= kCarryBit) [[unlikely]]
+        Carry();
       *out_++ = static_cast<std::uint8_t>(r_.low >> kShift);
       r_.low = (r_.low << 8) & 0x7FFFFFFFu;
       r_.range <<= 8;

@@ -11,7 +11,6 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "components/IAudioConverter.h"
-#include "formats/EncodeTrack.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/ConversionListText.h"
@@ -19,12 +18,13 @@
 #include "converter/ListRunRows.h"
 #include "converter/LoadFolderChoice.h"
 #include "converter/PlaybackController.h"
+#include "converter/RunText.h"
 #include "converter/gui/CLoadFolder.h"
 #include "converter/gui/ConversionListView.h"
 #include "converter/gui/PlaybackBar.h"
 #include "converter/gui/SourceFileDialog.h"
-#include "converter/RunText.h"
 #include "formats/COutputQualityMgmt.h"
+#include "formats/EncodeTrack.h"
 #include "formats/EncoderSetup.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "ui/QualityPanelWidget.h"
@@ -47,8 +47,8 @@ CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
   ConnectKeys();
   commands_->FillPresetList();
   panel_widget_->Render();
-  list_->SetPlaybackHooks({[this] { return playback_->Controller().LoadedPath(); },
-                           [this] { playback_->Controller().StopAll(); }});
+  list_->SetPlaybackHooks(
+      {[this] { return playback_->Controller().LoadedPath(); }, [this] { playback_->Controller().StopAll(); }});
   connect(this, &CConvertPage::outputLocationChanged, this, &CConvertPage::RunSelectionUpdate);
   if (context_.launch_mode != 0) {
     loader_->HandOff(static_cast<HandOffMode>(context_.launch_mode), context_.launch_source);

@@ -54,7 +54,6 @@ class CConvertPage : public PageWidget, public IRunView {
   // The running job's progress bar, 0..100.
   void SetProgress(int percent);
 
-
   // Start when idle, stop request when running (the button and Alt+C).
   void StartOrStop();
   void ChooseOutputFolder();

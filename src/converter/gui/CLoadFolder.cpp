@@ -77,7 +77,8 @@ LoadFolderChoice CLoadFolder::Choice() const {
 }
 
 void CLoadFolder::Browse() {
-  const std::optional<QString> chosen = ui_.ChooseFolder(StringTable::Text(text::kLoadFolderChooserTitle), folder_->text());
+  const std::optional<QString> chosen =
+      ui_.ChooseFolder(StringTable::Text(text::kLoadFolderChooserTitle), folder_->text());
   if (!chosen || chosen->isEmpty()) return;
   folder_->setText(*chosen);
   LoadFolderChoice::StoreChosenFolder(*chosen);

@@ -1,8 +1,8 @@
 // The main window under the offscreen platform: first page, page buttons and F9, Esc, the
 // refused close, placement, and the settings/about page.
 #include <QAction>
-#include <QMessageBox>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QtTest>
@@ -12,6 +12,7 @@
 #include "app/gui/CAboutPage.h"
 #include "app/gui/CAudioConverterDlg.h"
 #include "app/gui/GuiSetUp.h"
+#include "app/gui/QtUserInterface.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "converter/gui/CConvertPage.h"
@@ -19,7 +20,6 @@
 #include "ripper/gui/CRipperPage.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
-#include "app/gui/QtUserInterface.h"
 
 using namespace corvane;
 
@@ -28,7 +28,6 @@ namespace {
 int Stored(const char* value, int fallback = -12345) {
   return SettingsStore::ReadNumber(keys::section::kConvert, value, fallback);
 }
-
 
 }  // namespace
 
@@ -99,8 +98,8 @@ class MainWindowTest : public QObject {
 
   void launchSourceOpensTheConverter() {
     SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
-    auto window = MakeWindow({QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"),
-                              QStringLiteral("/some/file.mp3")});
+    auto window = MakeWindow(
+        {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/some/file.mp3")});
     QCOMPARE(window->VisiblePage(), 1);
     QCOMPARE(Stored(keys::kInitialPanel), 1);
     // The file does not exist: the converter page reports that it could not load it.
@@ -201,7 +200,8 @@ class MainWindowTest : public QObject {
                  qPrintable(QString::number(list->viewport()->height())));
     int columns = 0;
     for (int column = 0; column < list->model()->columnCount(); ++column) columns += list->columnWidth(column);
-    QVERIFY2(columns >= list->viewport()->width() - 4, qPrintable(QStringLiteral("%1 of %2").arg(columns).arg(list->viewport()->width())));
+    QVERIFY2(columns >= list->viewport()->width() - 4,
+             qPrintable(QStringLiteral("%1 of %2").arg(columns).arg(list->viewport()->width())));
   }
 
   void titlesReadExactlyAsTheirTexts() {

@@ -142,8 +142,8 @@ TEST_F(ApeFileLayout, ManyFramesCarryCrcsSeekTableAndChecksum) {
     int channels, bits, level;
     std::uint32_t blocksPerFrame;
   };
-  for (const Case c : {Case{2, 16, 2000, 1000}, Case{1, 8, 3000, 333}, Case{2, 8, 1000, 1},
-                       Case{1, 16, 5000, 4999}, Case{2, 16, 4000, 5000}}) {
+  for (const Case c : {Case{2, 16, 2000, 1000}, Case{1, 8, 3000, 333}, Case{2, 8, 1000, 1}, Case{1, 16, 5000, 4999},
+                       Case{2, 16, 4000, 5000}}) {
     SCOPED_TRACE(testing::Message() << c.channels << "ch " << c.bits << "bit level " << c.level);
     const Pcm pcm = Convert(noise, c.channels, c.bits);
     const QString path = PathOf(QString("n%1.ape").arg(c.blocksPerFrame));
@@ -157,8 +157,8 @@ TEST_F(ApeFileLayout, LengthHintOnlySizesTheSeekTable) {
   // A right, a too small and a too large hint give the same file.
   const Pcm pcm = Convert(Sweep(20000), 2, 16);
   QByteArray reference;
-  for (const std::int64_t hint : {kOpenEndedLength, std::int64_t{pcm.bytes.size()}, std::int64_t{100},
-                                  std::int64_t{pcm.bytes.size()} * 50}) {
+  for (const std::int64_t hint :
+       {kOpenEndedLength, std::int64_t{pcm.bytes.size()}, std::int64_t{100}, std::int64_t{pcm.bytes.size()} * 50}) {
     SCOPED_TRACE(hint);
     const QString path = PathOf("hint.ape");
     ASSERT_EQ(EncodeFile(path, pcm, 2000, 700, hint), ApeResult::kOk);
@@ -176,7 +176,8 @@ TEST_F(ApeFileLayout, EmptyStreamFailsAndLeavesNoFile) {
   for (const QByteArray& data : {QByteArray(), QByteArray(3, '\x10')}) {
     ApeCompressor* c = CompressCreate(nullptr);
     ASSERT_EQ(CompressStart(c, path.c_str(), &format, kOpenEndedLength, 3000), ApeResult::kOk);
-    EXPECT_EQ(CompressAddData(c, reinterpret_cast<const unsigned char*>(data.constData()), data.size()), ApeResult::kOk);
+    EXPECT_EQ(CompressAddData(c, reinterpret_cast<const unsigned char*>(data.constData()), data.size()),
+              ApeResult::kOk);
     EXPECT_EQ(CompressFinish(c), ApeResult::kEmptyStream);
     EXPECT_FALSE(QFileInfo::exists(PathOf("empty.ape")));
     EXPECT_EQ(CompressAddData(c, reinterpret_cast<const unsigned char*>("abcd"), 4), ApeResult::kFailedEarlier);
@@ -198,8 +199,9 @@ TEST_F(ApeFileLayout, UnfinishedFileIsRemovedWhenTheCompressorIsDestroyed) {
   ApeCompressor* compressor = CompressCreate(nullptr);
   ASSERT_NE(compressor, nullptr);
   ASSERT_EQ(CompressStart(compressor, path.c_str(), &pcm.format, kOpenEndedLength, 2000), ApeResult::kOk);
-  ASSERT_EQ(CompressAddData(compressor, reinterpret_cast<const unsigned char*>(pcm.bytes.constData()), pcm.bytes.size()),
-            ApeResult::kOk);
+  ASSERT_EQ(
+      CompressAddData(compressor, reinterpret_cast<const unsigned char*>(pcm.bytes.constData()), pcm.bytes.size()),
+      ApeResult::kOk);
   EXPECT_TRUE(QFileInfo::exists(PathOf("stopped.ape")));
   CompressDestroy(compressor);
   EXPECT_FALSE(QFileInfo::exists(PathOf("stopped.ape")));
@@ -261,7 +263,8 @@ TEST_F(ApeFileLayout, BadCallsGiveClearCodes) {
                                 WaveFormat{3, 2, 44100, 352800, 8, 32}, WaveFormat{1, 2, 44100, 176400, 2, 16}}) {
     EXPECT_EQ(CompressStart(c, path.c_str(), &bad, -1, 2000), ApeResult::kUnsupportedFormat);
   }
-  for (int level : {0, 999, 1500, 6000, -1000}) EXPECT_EQ(CompressStart(c, path.c_str(), &good, -1, level), ApeResult::kInvalidLevel);
+  for (int level : {0, 999, 1500, 6000, -1000})
+    EXPECT_EQ(CompressStart(c, path.c_str(), &good, -1, level), ApeResult::kInvalidLevel);
   const std::string missingFolder = PathOf("no/such/folder/x.ape").toStdString();
   EXPECT_EQ(CompressStart(c, missingFolder.c_str(), &good, -1, 2000), ApeResult::kFileOpenFailed);
   EXPECT_FALSE(QFileInfo::exists(PathOf("bad.ape")));

@@ -34,8 +34,9 @@ class ApeRoundTrip : public ::testing::TestWithParam<int> {
   void ExpectRoundTrip(const StereoSignal& signal, std::uint32_t blocksPerFrame = 0,
                        std::initializer_list<Layout> layouts = {}) {
     ASSERT_GT(signal.Blocks(), 0u);
-    const std::vector<Layout> chosen = layouts.size() != 0 ? std::vector<Layout>(layouts)
-                                                           : std::vector<Layout>(std::begin(kLayouts), std::end(kLayouts));
+    const std::vector<Layout> chosen = layouts.size() != 0
+                                           ? std::vector<Layout>(layouts)
+                                           : std::vector<Layout>(std::begin(kLayouts), std::end(kLayouts));
     for (const Layout& layout : chosen) {
       SCOPED_TRACE(testing::Message() << layout.channels << " channel(s), " << layout.bits << " bits, "
                                       << signal.Blocks() << " blocks");

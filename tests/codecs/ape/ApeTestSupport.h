@@ -41,7 +41,8 @@ struct Pcm {
 
 inline Pcm Convert(const StereoSignal& signal, int channels, int bits) {
   Pcm pcm;
-  pcm.format = MakeWaveFormat(signal.sampleRate, static_cast<std::uint16_t>(channels), static_cast<std::uint16_t>(bits));
+  pcm.format =
+      MakeWaveFormat(signal.sampleRate, static_cast<std::uint16_t>(channels), static_cast<std::uint16_t>(bits));
   pcm.bytes.reserve(static_cast<qsizetype>(signal.Blocks() * pcm.format.blockAlign));
   auto put = [&](int v) {
     if (bits == 8) {

@@ -88,7 +88,8 @@ class ConvertPageTest : public QObject {
       if (auto* box = qobject_cast<QMessageBox*>(widget)) {
         shown_ << QStringLiteral("message: ") + box->text();
         QMessageBox::StandardButton answer = box_answers_.isEmpty() ? QMessageBox::NoButton : box_answers_.takeFirst();
-        if (answer == QMessageBox::NoButton) answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+        if (answer == QMessageBox::NoButton)
+          answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
         QAbstractButton* button = box->button(answer);
         if (button != nullptr) {
           button->click();
@@ -434,8 +435,8 @@ class ConvertPageTest : public QObject {
     const QString a = Tone(QStringLiteral("in/a.wav"));
     const QString b = Tone(QStringLiteral("in/b c.wav"));
     const QString listFile = dir_->filePath(QStringLiteral("handoff.ini"));
-    const QString text = QStringLiteral("[FileTotal]\nTotal=2\n[FileNameItem_01]\nNAME=%1\n[FileNameItem_02]\nNAME=%2\n")
-                             .arg(a, b);
+    const QString text =
+        QStringLiteral("[FileTotal]\nTotal=2\n[FileNameItem_01]\nNAME=%1\n[FileNameItem_02]\nNAME=%2\n").arg(a, b);
     QVERIFY(test::WriteAll(listFile, text.toUtf8()));
     QVERIFY(MakePage(mode, listFile));
     QCOMPARE(page_->List().Count(), 2);
@@ -518,7 +519,8 @@ class ConvertPageTest : public QObject {
     QCOMPARE(QDir(out).entryList(QDir::Files), QStringList({QStringLiteral("tone.MP3")}));
     const QByteArray pcm = test::DecodeWithFfmpeg(output);
     // One second of 16-bit stereo at 44100 Hz, give or take the encoder's padding.
-    QVERIFY2(pcm.size() > 44100 * 4 * 9 / 10 && pcm.size() < 44100 * 4 * 12 / 10, qPrintable(QString::number(pcm.size())));
+    QVERIFY2(pcm.size() > 44100 * 4 * 9 / 10 && pcm.size() < 44100 * 4 * 12 / 10,
+             qPrintable(QString::number(pcm.size())));
     const double seconds = test::ProbeDuration(output);
     QVERIFY2(seconds > 0.9 && seconds < 1.2, qPrintable(QString::number(seconds)));
 
@@ -532,7 +534,8 @@ class ConvertPageTest : public QObject {
 
     const QStringList completed = Shown(QStringLiteral("completed: "));
     QCOMPARE(completed.size(), 1);
-    QVERIFY2(completed.front().startsWith(QStringLiteral("1 files converted (success 1, failure 0), saved to '%1'").arg(out)),
+    QVERIFY2(completed.front().startsWith(
+                 QStringLiteral("1 files converted (success 1, failure 0), saved to '%1'").arg(out)),
              qPrintable(completed.front()));
     QVERIFY2(Shown(QStringLiteral("message: ")).isEmpty(), qPrintable(shown_.join(QLatin1Char('|'))));
     QCOMPARE(SettingsStore::ReadText(kSection, keys::kLastOutputFolder), out);
@@ -550,7 +553,8 @@ class ConvertPageTest : public QObject {
     page_->StartOrStop();
 
     const QString status = Cell(0, ListColumn::Status);
-    QVERIFY2(status.startsWith(QStringLiteral("Failed (Unable to create '%1/out/Album").arg(blocker)), qPrintable(status));
+    QVERIFY2(status.startsWith(QStringLiteral("Failed (Unable to create '%1/out/Album").arg(blocker)),
+             qPrintable(status));
     const QStringList messages = Shown(QStringLiteral("message: "));
     QVERIFY2(messages.size() == 2, qPrintable(messages.join(QLatin1Char('|'))));
     QVERIFY(messages[0].startsWith(QStringLiteral("Failed to create the directory below:")));

@@ -53,7 +53,8 @@ class ConverterSettingsDialogTest : public QObject {
     }
     QCOMPARE(Stored(keys::kSourceFolderMode), 0);
     QCOMPARE(Stored(keys::kEnableId3v2), 2);
-    QCOMPARE(SettingsStore::ReadText(keys::section::kConvert, keys::kDefaultSourceFolder), QStringLiteral("/srv/music"));
+    QCOMPARE(SettingsStore::ReadText(keys::section::kConvert, keys::kDefaultSourceFolder),
+             QStringLiteral("/srv/music"));
     QCOMPARE(Stored(keys::kOutputFolderConfirmation), 1);
     QCOMPARE(Stored(keys::kConfirmOverwrite), 0);
     QCOMPARE(Stored(keys::kShowSuccess), 0);

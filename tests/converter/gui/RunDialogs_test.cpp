@@ -27,9 +27,8 @@ class RunDialogsTest : public QObject {
   Q_OBJECT
  private slots:
   void stopDialogAnswers() {
-    const std::pair<const char*, StopAnswer> cases[] = {{"button1", StopAnswer::StopThis},
-                                                        {"button0", StopAnswer::Continue},
-                                                        {"button2", StopAnswer::StopAll}};
+    const std::pair<const char*, StopAnswer> cases[] = {
+        {"button1", StopAnswer::StopThis}, {"button0", StopAnswer::Continue}, {"button2", StopAnswer::StopAll}};
     for (const auto& [button, expected] : cases) {
       CCvrtCancelDlg dialog(QStringLiteral("Are you sure?"));
       ClickLater(dialog, button);

@@ -1,7 +1,7 @@
 // Entry point of the logic tests: a QCoreApplication exists for the whole run, so code that
 // needs one (child processes, timers, settings) behaves as it does in the programs.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
