@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 
 using namespace corvane;
 
@@ -17,8 +17,8 @@ namespace {
 constexpr int kBitrate = 128;
 
 // The encoder settings a fresh profile gives the MP3 runs.
-CMp3EncoderSettings DefaultMp3(int rate, int channels) {
-  CMp3EncoderSettings settings;
+Mp3EncoderSettings DefaultMp3(int rate, int channels) {
+  Mp3EncoderSettings settings;
   settings.SetEncoderQuality(2);
   settings.SetStereoMode(1);
   settings.SetVbrHeader(1);

@@ -9,12 +9,12 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/UserInterface.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
+#include "encoding/EncodeTrack.h"
+#include "encoding/EncoderSetup.h"
+#include "encoding/Mp3EncoderConfig.h"
 #include "engine/DecodeStream.h"
-#include "formats/EncodeTrack.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/EncoderSetup.h"
-#include "formats/Mp3EncoderConfig.h"
 #include "formats/OutputFormatCatalogue.h"
 
 using namespace corvane;
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
                                 0,
                                 0};
   job.program_folder = QDir::currentPath();
-  std::unique_ptr<IAudioConverter> converter;
+  std::unique_ptr<IConversionComponent> converter;
   Mp3EncoderConfig mp3;
   if (flac) {
     SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kFlacLevel);

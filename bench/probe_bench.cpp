@@ -7,7 +7,7 @@
 
 #include "CountingUserInterface.h"
 #include "engine/CAudioEngine.h"
-#include "formats/AudioFileDescription.h"
+#include "probe/AudioFileDescription.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

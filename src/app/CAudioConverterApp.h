@@ -5,7 +5,7 @@
 
 #include "app/LaunchRequest.h"
 #include "engine/CAudioEngine.h"
-#include "formats/COutputQualityMgmt.h"
+#include "presets/COutputQualityMgmt.h"
 
 namespace corvane {
 

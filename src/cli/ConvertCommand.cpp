@@ -21,19 +21,19 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
 #include "converter/OutputClaims.h"
 #include "converter/OutputNaming.h"
 #include "converter/RunText.h"
+#include "encoding/EncodeTrack.h"
+#include "encoding/EncoderSetup.h"
 #include "engine/InputTypes.h"
-#include "formats/COutputQualityMgmt.h"
-#include "formats/EncodeTrack.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/EncoderSetup.h"
 #include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "presets/COutputQualityMgmt.h"
 
 namespace corvane::cli {
 namespace {
@@ -244,7 +244,7 @@ void ConvertRunner::CollectFolder(const QString& path) {
 // The output settings checked once, before any job: a combination the encoder refuses is
 // reported once rather than by every worker.
 bool ConvertRunner::EncoderAccepts() {
-  std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
+  std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
   if (!converter) {
     console_->Message(Word(text::kCoreComponentsFailed));
     return false;
@@ -255,7 +255,7 @@ bool ConvertRunner::EncoderAccepts() {
 }
 
 void ConvertRunner::Work(int worker) {
-  std::unique_ptr<IAudioConverter> converter = CreateAudioConverter();
+  std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
   EncoderCapabilities capabilities;
   JobConsole setupConsole(*console_, -1 - worker, QString());
   const bool ready =

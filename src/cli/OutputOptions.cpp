@@ -4,8 +4,8 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
-#include "formats/COutputQualityMgmt.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "presets/COutputQualityMgmt.h"
 
 namespace corvane::cli {
 namespace {

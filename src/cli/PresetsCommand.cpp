@@ -6,8 +6,8 @@
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/OutputOptions.h"
-#include "formats/COutputQualityMgmt.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "presets/COutputQualityMgmt.h"
 
 namespace corvane::cli {
 namespace {

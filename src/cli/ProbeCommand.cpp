@@ -8,7 +8,7 @@
 
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
-#include "formats/AudioFileDescription.h"
+#include "probe/AudioFileDescription.h"
 
 namespace corvane::cli {
 namespace {

@@ -37,7 +37,7 @@ struct LameHandle {
   }
 };
 
-bool IsSet(int value) { return value != CMp3EncoderSettings::kUnset; }
+bool IsSet(int value) { return value != Mp3EncoderSettings::kUnset; }
 
 MPEG_mode ModeFor(int stereoMode) {
   switch (stereoMode) {
@@ -72,7 +72,7 @@ std::size_t OutputBound(std::size_t samples) { return samples * 5 / 4 + 7200; }
 
 }  // namespace
 
-int Mp3FileEncoder::OutputChannels(const CMp3EncoderSettings& settings, int inputChannels) {
+int Mp3FileEncoder::OutputChannels(const Mp3EncoderSettings& settings, int inputChannels) {
   if (settings.Channels() == 1 || settings.Channels() == 2) return settings.Channels();
   return inputChannels == 1 ? 1 : 2;
 }
@@ -92,7 +92,7 @@ bool Mp3FileEncoder::Accepts(int sampleRate, int bitrate, int channels) {
          lame_get_brate(handle.lame) == bitrate;
 }
 
-Mp3FileEncoder::Mp3FileEncoder(const QString& path, const CMp3EncoderSettings& settings, int inputRate,
+Mp3FileEncoder::Mp3FileEncoder(const QString& path, const Mp3EncoderSettings& settings, int inputRate,
                                int inputChannels)
     : file_(path), channels_(OutputChannels(settings, inputChannels)) {
   lame_ = lame_init();
@@ -116,7 +116,7 @@ Mp3FileEncoder::~Mp3FileEncoder() {
   if (lame_) lame_close(lame_);
 }
 
-void Mp3FileEncoder::Configure(const CMp3EncoderSettings& settings, int inputRate) {
+void Mp3FileEncoder::Configure(const Mp3EncoderSettings& settings, int inputRate) {
   const int outputRate = IsSet(settings.SampleRate()) ? settings.SampleRate() : inputRate;
   lame_set_num_channels(lame_, channels_);
   lame_set_in_samplerate(lame_, inputRate);

@@ -3,8 +3,8 @@
 #include <QString>
 #include <vector>
 
-#include "components/CMp3EncoderSettings.h"
 #include "components/IFileEncoder.h"
+#include "components/Mp3EncoderSettings.h"
 
 struct lame_global_struct;
 
@@ -15,13 +15,13 @@ namespace corvane {
 class Mp3FileEncoder final : public IFileEncoder {
  public:
   // Output channel count the file will have for these settings and this input.
-  static int OutputChannels(const CMp3EncoderSettings& settings, int inputChannels);
+  static int OutputChannels(const Mp3EncoderSettings& settings, int inputChannels);
   // Whether LAME keeps exactly this output rate and constant bitrate (no silent adjustment).
   static bool Accepts(int sampleRate, int bitrate, int channels);
 
   // Opens `path` for `settings`; samples arrive at `inputRate` (resampled by LAME when it differs
   // from the settings' rate) with OutputChannels() channels.
-  Mp3FileEncoder(const QString& path, const CMp3EncoderSettings& settings, int inputRate, int inputChannels);
+  Mp3FileEncoder(const QString& path, const Mp3EncoderSettings& settings, int inputRate, int inputChannels);
   ~Mp3FileEncoder() override;
   Mp3FileEncoder(const Mp3FileEncoder&) = delete;
   Mp3FileEncoder& operator=(const Mp3FileEncoder&) = delete;
@@ -30,7 +30,7 @@ class Mp3FileEncoder final : public IFileEncoder {
   void Finish() override;
 
  private:
-  void Configure(const CMp3EncoderSettings& settings, int inputRate);
+  void Configure(const Mp3EncoderSettings& settings, int inputRate);
   void WriteBytes(const unsigned char* data, int size);
 
   lame_global_struct* lame_ = nullptr;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "converter/ConversionRow.h"
-#include "formats/AudioFileDescription.h"
+#include "probe/AudioFileDescription.h"
 
 namespace corvane {
 

@@ -9,7 +9,7 @@
 #include "converter/FolderScan.h"
 #include "converter/LoadFolderChoice.h"
 #include "converter/OutputNaming.h"
-#include "formats/ProfileFile.h"
+#include "presets/ProfileFile.h"
 
 namespace corvane {
 namespace {

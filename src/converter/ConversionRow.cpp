@@ -4,7 +4,7 @@
 #include "common/StringTable.h"
 #include "converter/ConversionListText.h"
 #include "engine/InputTypes.h"
-#include "formats/AudioFileDescription.h"
+#include "probe/AudioFileDescription.h"
 
 namespace corvane {
 namespace {

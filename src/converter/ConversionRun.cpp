@@ -9,7 +9,7 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "components/ConverterError.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "converter/ConversionListText.h"
 #include "converter/OutputNaming.h"
 #include "converter/RunText.h"

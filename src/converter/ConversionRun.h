@@ -9,7 +9,7 @@
 
 namespace corvane {
 
-class IAudioConverter;
+class IConversionComponent;
 
 // The rows of the conversion list as the run sees them.
 class IRunRows {
@@ -46,9 +46,9 @@ class IRunView : public IFileOptions {
 // What a run depends on, so that the windowed page, corvane-cli and tests can each supply it.
 struct RunServices {
   EncodeFunction encode;
-  std::function<std::unique_ptr<IAudioConverter>()> make_converter;
+  std::function<std::unique_ptr<IConversionComponent>()> make_converter;
   // The encoder set-up on the run's component; false stops the run (the user was told).
-  std::function<bool(IAudioConverter&)> setup_encoder;
+  std::function<bool(IConversionComponent&)> setup_encoder;
   // The checks made before a run (a WMA quality or bitrate chosen); false: no run.
   std::function<bool()> check_before_run;
   // Finds the files of a folder row: (folder, input type, sub-folders, found paths, folder to
@@ -86,7 +86,7 @@ class ConversionRun {
   IRunView& view_;
   IUserInterface& ui_;
   RunServices services_;
-  std::unique_ptr<IAudioConverter> converter_;
+  std::unique_ptr<IConversionComponent> converter_;
   FileConversion::Shared shared_;
   SourceFileSet sources_;
   std::atomic<bool> stop_request_{false};

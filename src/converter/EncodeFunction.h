@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "formats/EncodeJob.h"
+#include "encoding/EncodeJob.h"
 
 namespace corvane {
 

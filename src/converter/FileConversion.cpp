@@ -12,7 +12,7 @@
 #include "common/SystemError.h"
 #include "common/UserInterface.h"
 #include "components/ConverterError.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "converter/OutputNaming.h"
 #include "converter/RunText.h"
 #include "converter/TemporaryOutput.h"
@@ -21,10 +21,10 @@
 #include "engine/LevelMeter.h"
 #include "engine/MixerStream.h"
 #include "formats/FormatTexts.h"
-#include "formats/Id3v1.h"
-#include "formats/Id3v2Tag.h"
 #include "formats/OutputFormatCatalogue.h"
-#include "formats/SourceFileServices.h"
+#include "tags/Id3v1.h"
+#include "tags/Id3v2Tag.h"
+#include "tags/SourceFileServices.h"
 
 namespace corvane {
 namespace {

@@ -34,7 +34,7 @@ class IFileOptions {
 class FileConversion {
  public:
   struct Shared {
-    IAudioConverter* converter = nullptr;
+    IConversionComponent* converter = nullptr;
     EncodeSettings settings;
     QString program_folder;
     EncodeFunction encode;

@@ -14,7 +14,7 @@ int EncoderCapabilities::FindBitrate(int format, int sampleRate, int channels, b
   const bool ogg = format == static_cast<int>(FormatCode::Ogg);
   if (!mp3 && !ogg) return lowest ? catalogue::kBitrates.front() : catalogue::kBitrates.back();
 
-  const std::unique_ptr<IAudioConverter> converter = CreateConverter();
+  const std::unique_ptr<IConversionComponent> converter = CreateConverter();
   if (!converter) return 0;
   auto supported = [&](int kbps) {
     return mp3 ? converter->IsMp3FormatSupported(sampleRate, kbps, channels)

@@ -3,11 +3,11 @@
 #include <memory>
 #include <vector>
 
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 
 namespace corvane {
 
-using ConverterFactory = std::function<std::unique_ptr<IAudioConverter>()>;
+using ConverterFactory = std::function<std::unique_ptr<IConversionComponent>()>;
 
 // What the encoders accept, as the quality panel and the encoder set-up need it: the bitrate
 // bounds of a format at a rate and channel count, and the WMA rates and quality levels of the
@@ -26,7 +26,7 @@ class EncoderCapabilities {
   // WMA VBR quality levels in the engine's order (100 or more means lossless).
   std::vector<int> WmaVbrQualities(int sampleRate, int channels) const;
 
-  std::unique_ptr<IAudioConverter> CreateConverter() const { return factory_ ? factory_() : nullptr; }
+  std::unique_ptr<IConversionComponent> CreateConverter() const { return factory_ ? factory_() : nullptr; }
 
  private:
   int FindBitrate(int format, int sampleRate, int channels, bool lowest) const;

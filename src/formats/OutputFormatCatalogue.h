@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <array>
 
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 
 namespace corvane {
 

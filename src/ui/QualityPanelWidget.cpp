@@ -16,8 +16,8 @@
 
 #include "common/StringTable.h"
 #include "formats/FormatTexts.h"
-#include "formats/PresetCommands.h"
 #include "formats/QualityPanel.h"
+#include "presets/PresetCommands.h"
 
 namespace corvane {
 namespace {

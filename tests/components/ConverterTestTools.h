@@ -9,7 +9,7 @@
 #include <map>
 #include <vector>
 
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "support/ToolRunner.h"
 
 namespace corvane::test {
@@ -32,7 +32,7 @@ inline std::vector<std::int16_t> SineSweep(int sampleRate, int channels, double 
 }
 
 // Feeds the samples in blocks of one second, as the encoder back-end does, and completes the file.
-inline void EncodeFile(IAudioConverter& converter, const QString& path, ComponentFormat format,
+inline void EncodeFile(IConversionComponent& converter, const QString& path, ComponentFormat format,
                        const std::vector<std::int16_t>& samples, int sampleRate, int channels) {
   converter.SetInputFormat(sampleRate, channels);
   converter.OpenOutput(path, format);

@@ -7,16 +7,16 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "converter/ConversionRun.h"
 #include "converter/FolderScan.h"
 #include "converter/ListFixture.h"
 #include "converter/ListRunRows.h"
-#include "formats/COutputQualityMgmt.h"
-#include "formats/EncodeTrack.h"
+#include "encoding/EncodeTrack.h"
+#include "encoding/EncoderSetup.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/EncoderSetup.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "presets/COutputQualityMgmt.h"
 #include "support/ExternalTools.h"
 
 namespace corvane {
@@ -74,7 +74,7 @@ class ConversionRunTest : public test::ListFixture {
       return EncodeTrack(job, ui);
     };
     services.make_converter = [] { return CreateAudioConverter(); };
-    services.setup_encoder = [this](IAudioConverter& converter) {
+    services.setup_encoder = [this](IConversionComponent& converter) {
       return SetupEncoder(converter, settings_, presets_.Mp3Encoder(), capabilities_, ui_);
     };
     services.check_before_run = [] { return true; };

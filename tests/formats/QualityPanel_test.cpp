@@ -184,7 +184,7 @@ TEST_F(PanelRules, BitrateListOfFormatsWithoutBitrateHoldsAllSeventeen) {
 }
 
 TEST_F(PanelRules, WithoutAConversionComponentTheMp3BoxStaysEmpty) {
-  EncoderCapabilities none([] { return std::unique_ptr<IAudioConverter>(); });
+  EncoderCapabilities none([] { return std::unique_ptr<IConversionComponent>(); });
   EXPECT_EQ(none.FindLowestSupportedBitrate(1, 44100, 2), 0);
   EXPECT_EQ(none.FindHighestSupportedBitrate(3, 44100, 2), 0);
   QualityPanel panel(PanelPage::Converter, none);

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "FuzzFile.h"
-#include "formats/Id3v1.h"
-#include "formats/Id3v2Tag.h"
+#include "tags/Id3v1.h"
+#include "tags/Id3v2Tag.h"
 
 namespace {
 

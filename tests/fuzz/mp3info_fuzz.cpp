@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "FuzzFile.h"
-#include "formats/CMP3Info.h"
+#include "probe/CMP3Info.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QString path = corvane::fuzz::WriteInput(data, size, "mp3");

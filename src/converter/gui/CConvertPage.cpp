@@ -10,7 +10,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "components/IAudioConverter.h"
+#include "components/IConversionComponent.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/ConversionListText.h"
@@ -23,10 +23,10 @@
 #include "converter/gui/ConversionListView.h"
 #include "converter/gui/PlaybackBar.h"
 #include "converter/gui/SourceFileDialog.h"
-#include "formats/COutputQualityMgmt.h"
-#include "formats/EncodeTrack.h"
-#include "formats/EncoderSetup.h"
+#include "encoding/EncodeTrack.h"
+#include "encoding/EncoderSetup.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "presets/COutputQualityMgmt.h"
 #include "ui/QualityPanelWidget.h"
 
 namespace corvane {
@@ -266,7 +266,7 @@ RunServices CConvertPage::MakeRunServices() {
   RunServices services;
   services.encode = EncodeTrack;
   services.make_converter = [] { return CreateAudioConverter(); };
-  services.setup_encoder = [this](IAudioConverter& converter) {
+  services.setup_encoder = [this](IConversionComponent& converter) {
     return SetupEncoder(converter, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui_);
   };
   services.check_before_run = [this] { return panel_->CheckBeforeRun(ui_); };

@@ -9,8 +9,8 @@
 #include "converter/ConversionRun.h"
 #include "converter/ConverterPageContext.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/PresetCommands.h"
 #include "formats/QualityPanel.h"
+#include "presets/PresetCommands.h"
 #include "ui/PageWidget.h"
 
 namespace corvane {

@@ -15,10 +15,10 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
-#include "formats/COutputQualityMgmt.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/PresetCommands.h"
 #include "formats/QualityPanel.h"
+#include "presets/COutputQualityMgmt.h"
+#include "presets/PresetCommands.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/TestSettings.h"
 

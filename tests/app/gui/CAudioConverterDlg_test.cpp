@@ -1,0 +1,308 @@
+// The main window under the offscreen platform: first page, page buttons and F9, Esc, the
+// refused close, placement, and the settings/about page.
+#include <QAction>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QtTest>
+
+#include "app/CAudioConverterApp.h"
+#include "app/HelpManual.h"
+#include "app/gui/CAboutPage.h"
+#include "app/gui/CAudioConverterDlg.h"
+#include "app/gui/GuiSetUp.h"
+#include "app/gui/QtUserInterface.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "converter/gui/CConvertPage.h"
+#include "converter/gui/ConversionListView.h"
+#include "ripper/gui/CRipperPage.h"
+#include "support/ScriptedUserInterface.h"
+#include "support/TestSettings.h"
+
+using namespace corvane;
+
+namespace {
+
+int Stored(const char* value, int fallback = -12345) {
+  return SettingsStore::ReadNumber(keys::section::kConvert, value, fallback);
+}
+
+}  // namespace
+
+class CAudioConverterDlgTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<test::TestSettings> settings_;
+  std::unique_ptr<CAudioConverterApp> app_;
+  QtUserInterface ui_;
+  std::unique_ptr<QTimer> dismisser_;
+  QStringList dismissed_;
+  QStringList dismissed_titles_;
+  bool keep_boxes_ = false;
+
+  std::unique_ptr<CAudioConverterDlg> MakeWindow(const QStringList& args = {}) {
+    app_ = std::make_unique<CAudioConverterApp>();
+    if (!app_->StartUp(args, ui_)) return nullptr;
+    auto window = std::make_unique<CAudioConverterDlg>(*app_, ui_);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) return nullptr;
+    return window;
+  }
+
+ private slots:
+  void init() {
+    settings_ = std::make_unique<test::TestSettings>();
+    // Message boxes that start-up or a page shows (a launch file that cannot be loaded) are
+    // answered, so that no test waits on a window nobody sees.
+    dismisser_ = std::make_unique<QTimer>();
+    connect(dismisser_.get(), &QTimer::timeout, [this] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible() && !keep_boxes_) {
+          dismissed_ << box->text();
+          dismissed_titles_ << box->windowTitle();
+          box->accept();
+        }
+      }
+    });
+    dismisser_->start(50);
+  }
+  void cleanup() {
+    dismisser_.reset();
+    dismissed_.clear();
+    dismissed_titles_.clear();
+    app_.reset();
+    settings_.reset();
+  }
+
+  void firstStartShowsTheRipperWithTitleAndStatus() {
+    auto window = MakeWindow();
+    QVERIFY(window);
+    QCOMPARE(window->windowTitle(), QStringLiteral("Corvane v5.0"));
+    QCOMPARE(window->VisiblePage(), 2);
+    QVERIFY(window->PageButton(2)->isChecked());
+    QVERIFY(!window->PageButton(1)->isChecked());
+    QCOMPARE(Stored(keys::kInitialPanel), 2);
+    QCOMPARE(window->StatusText(0), QStringLiteral("Quillon, Inc."));
+    QCOMPARE(window->StatusText(1), QStringLiteral("Output - "));
+    QVERIFY(!SettingsStore::Contains(keys::section::kConvert, keys::kInitialPosX));
+    ui_.SetStatusText(1, QStringLiteral("Output - /tmp/x.mp3"));
+    QCOMPARE(window->StatusText(1), QStringLiteral("Output - /tmp/x.mp3"));
+    QVERIFY(window->close());
+    QVERIFY(SettingsStore::Contains(keys::section::kConvert, keys::kInitialPosX));
+    QVERIFY(Stored(keys::kInitialWidth) >= window->minimumWidth());
+    QVERIFY(Stored(keys::kInitialHeight) >= window->minimumHeight());
+  }
+
+  void launchSourceOpensTheConverter() {
+    SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+    auto window = MakeWindow(
+        {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/some/file.mp3")});
+    QCOMPARE(window->VisiblePage(), 1);
+    QCOMPARE(Stored(keys::kInitialPanel), 1);
+    // The file does not exist: the converter page reports that it could not load it.
+    QTRY_VERIFY_WITH_TIMEOUT(!dismissed_.isEmpty(), 60000);
+    QVERIFY(dismissed_.front().contains(QStringLiteral("/some/file.mp3")));
+  }
+
+  void buttonThenF9FollowsTheCyclePosition() {
+    auto window = MakeWindow();
+    QTest::mouseClick(window->PageButton(1), Qt::LeftButton);
+    QCOMPARE(window->VisiblePage(), 1);
+    QCOMPARE(Stored(keys::kInitialPanel), 1);
+    QTest::keyClick(window->ConvertPage(), Qt::Key_F9);
+    QCOMPARE(window->VisiblePage(), 3);
+    QVERIFY(window->PageButton(3)->isChecked());
+    QTest::keyClick(window->AboutPage(), Qt::Key_F9);
+    QCOMPARE(window->VisiblePage(), 1);
+    QTest::keyClick(window.get(), Qt::Key_F9);
+    QCOMPARE(window->VisiblePage(), 2);
+  }
+
+  void escapeNeverClosesTheWindow() {
+    auto window = MakeWindow();
+    QTest::keyClick(window->RipperPage(), Qt::Key_Escape);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+  }
+
+  void closeIsRefusedWhileAJobRuns() {
+    auto window = MakeWindow();
+    window->RipperPage()->SetJobRunning(true);
+    window->move(40, 50);
+    QString shown;
+    keep_boxes_ = true;
+    QTimer::singleShot(50, [&shown] {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+          shown = box->text();
+          box->accept();
+        }
+      }
+    });
+    QVERIFY(!window->close());
+    keep_boxes_ = false;
+    QVERIFY(window->isVisible());
+    QVERIFY(shown.startsWith(QStringLiteral("Can not exit while converter or ripper is runing")));
+    QVERIFY(SettingsStore::Contains(keys::section::kConvert, keys::kInitialHeight));
+    window->RipperPage()->SetJobRunning(false);
+    QVERIFY(window->close());
+  }
+
+  void placementIsRestoredWhenOnScreen() {
+    MainWindowLogic::SavePlacement(QRect(30, 40, 1000, 800));
+    auto window = MakeWindow();
+    QCOMPARE(window->size(), QSize(1000, 800));
+    window.reset();
+    // Far off every screen: not applied, the window keeps its initial size.
+    MainWindowLogic::SavePlacement(QRect(-40000, -40000, 1100, 900));
+    window = MakeWindow();
+    QVERIFY(window->size() != QSize(1100, 900));
+  }
+
+  void unchangedWindowOpensAgainExactlyAsItWas() {
+    auto window = MakeWindow();
+    window->move(60, 70);
+    window->resize(900, 700);
+    // The platform gives the window a frame, so a frame saved and restored as the client grows.
+    QTRY_VERIFY(window->frameGeometry().size() != window->size());
+    const QRect first = window->Placement();
+    QVERIFY(window->close());
+    for (int start = 0; start < 3; ++start) {
+      window = MakeWindow();
+      QCOMPARE(window->Placement(), first);
+      QCOMPARE(window->size(), QSize(900, 700));
+      QVERIFY(window->close());
+      QCOMPARE(MainWindowLogic::StoredPlacement(), std::optional<QRect>(first));
+    }
+  }
+
+  void windowFitsASmallScreen() {
+    auto window = MakeWindow();
+    // What a 1024x768 screen leaves to the client area beside a panel and under a title bar.
+    const QSize smallScreen(1000, 700);
+    const QSize smallest = window->minimumSizeHint().expandedTo(window->minimumSize());
+    QVERIFY2(smallest.width() <= smallScreen.width() && smallest.height() <= smallScreen.height(),
+             qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+    // A first start opens within the screen (offscreen: 800x600) as far as the layout allows.
+    const QSize room = QGuiApplication::primaryScreen()->availableGeometry().size();
+    QVERIFY(window->height() <= std::max(room.height(), smallest.height()));
+
+    // There the converter's list still shows more than five rows, and its columns share the width.
+    window->SwitchPage(1);
+    window->resize(smallScreen);
+    QTRY_COMPARE(window->ConvertPage()->size().width() > 0, true);
+    QApplication::sendPostedEvents();
+    QTableView* list = window->ConvertPage()->ListView();
+    QTRY_VERIFY2(list->viewport()->height() > 5 * list->verticalHeader()->defaultSectionSize(),
+                 qPrintable(QString::number(list->viewport()->height())));
+    int columns = 0;
+    for (int column = 0; column < list->model()->columnCount(); ++column) columns += list->columnWidth(column);
+    QVERIFY2(columns >= list->viewport()->width() - 4,
+             qPrintable(QStringLiteral("%1 of %2").arg(columns).arg(list->viewport()->width())));
+  }
+
+  void titlesReadExactlyAsTheirTexts() {
+    SetUpGuiApplication();
+    auto window = MakeWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Corvane v5.0"));
+    // A display name would be appended to every title by the window system.
+    QCOMPARE(QGuiApplication::applicationDisplayName(), QCoreApplication::applicationName());
+    QVERIFY(!window->windowIcon().isNull());
+    QVERIFY(!QApplication::windowIcon().isNull());
+    ui_.ShowMessage(QStringLiteral("hello"), MessageIcon::Information, MessageButtons::Ok);
+    QCOMPARE(dismissed_titles_, QStringList({QStringLiteral("Corvane")}));
+  }
+
+  void aboutDialogClosesWithEscape() {
+    auto window = MakeWindow();
+    QString title;
+    bool closedByEscape = false;
+    QTimer::singleShot(0, window.get(), [&] {
+      auto* dialog = window->findChild<QDialog*>(QStringLiteral("aboutDialog"));
+      if (dialog == nullptr) return;
+      title = dialog->windowTitle();
+      QWidget* focus = dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog->findChild<CAboutPage*>();
+      QTest::keyClick(focus, Qt::Key_Escape);
+      closedByEscape = !dialog->isVisible();
+      if (!closedByEscape) dialog->reject();
+    });
+    window->ShowAboutDialog();
+    QCOMPARE(title, QStringLiteral("About Corvane"));
+    QVERIFY(closedByEscape);
+    // The page inside the main window still swallows it.
+    QTest::keyClick(window->AboutPage(), Qt::Key_Escape);
+    QVERIFY(window->isVisible());
+  }
+
+  void helpOpensTheManualOrSaysWhyNot() {
+    const QString programFolder = QStringLiteral(CORVANE_BIN_DIR);
+    const QString manual = HelpManualPath(programFolder);
+    QFile file(manual);
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(manual));
+    QVERIFY(file.readAll().contains("<html"));
+
+    test::ScriptedUserInterface scripted;
+    CAboutPage page(scripted);
+    page.SetProgramFolder(programFolder);
+    QTest::keyClick(&page, Qt::Key_F1);
+    QCOMPARE(scripted.opened_paths, QStringList{manual});
+    QVERIFY(scripted.messages.empty());
+
+    // No browser or opener: the help button says so.
+    scripted.opener_available = false;
+    QTest::mouseClick(page.findChild<QPushButton*>(QStringLiteral("helpButton")), Qt::LeftButton);
+    QCOMPARE(scripted.MessageTexts().size(), 1);
+    QVERIFY(scripted.MessageTexts().front().startsWith(QStringLiteral("Could not open '%1'").arg(manual)));
+
+    // A program folder without the manual beside it.
+    page.SetProgramFolder(settings_->Folder());
+    QTest::keyClick(&page, Qt::Key_F1);
+    QCOMPARE(scripted.MessageTexts().size(), 2);
+    QVERIFY(scripted.MessageTexts().back().startsWith(QStringLiteral("The manual was not found at")));
+  }
+
+  void f1OpensHelpFromEveryPage() {
+    auto window = MakeWindow();
+    // The offscreen platform opens nothing, so each press ends in the message about it.
+    for (QWidget* page : {static_cast<QWidget*>(window->RipperPage()), static_cast<QWidget*>(window->ConvertPage())}) {
+      dismissed_.clear();
+      window->SwitchPage(page == window->RipperPage() ? 2 : 1);
+      QTest::keyClick(page, Qt::Key_F1);
+      QTRY_COMPARE(dismissed_.size(), 1);
+      QVERIFY2(dismissed_.front().contains(QStringLiteral("manual/index.html")), qPrintable(dismissed_.front()));
+    }
+  }
+
+  void aboutPageSummariesAndMenu() {
+    SettingsStore::WriteNumber(keys::section::kRip, keys::kGrabModePreset, 9);
+    auto window = MakeWindow();
+    CAboutPage* about = window->AboutPage();
+    QVERIFY(about->RipperSummary().startsWith(QStringLiteral("Grab Mode: \n  Precision grab mode\n")));
+    QVERIFY(about->ConverterSummary().contains(QStringLiteral("Last opened folder")));
+    auto* version = about->findChild<QLabel*>(QStringLiteral("versionLabel"));
+    QVERIFY(version);
+    QCOMPARE(version->text(), QStringLiteral("Version: 5.01 Build 1"));
+    QVERIFY(about->MenuAction(CAboutPage::SettingsDialog::Converter)->isEnabled());
+    QVERIFY(!about->MenuAction(CAboutPage::SettingsDialog::Ripper)->isEnabled());  // no ripper settings dialog yet
+
+    // A dialog confirmed with OK rebuilds the summary from the store; one cancelled does not.
+    bool confirm = false;
+    about->SetDialogOpener(CAboutPage::SettingsDialog::Converter, [&confirm](QWidget*) {
+      SettingsStore::WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
+      return confirm;
+    });
+    QAction* converter = about->MenuAction(CAboutPage::SettingsDialog::Converter);
+    QVERIFY(converter->isEnabled());
+    converter->trigger();
+    QVERIFY(about->ConverterSummary().contains(QStringLiteral("Open Destination Folder:  No")));
+    confirm = true;
+    converter->trigger();
+    QVERIFY(about->ConverterSummary().contains(QStringLiteral("Open Destination Folder:  Yes")));
+  }
+};
+
+QTEST_MAIN(CAudioConverterDlgTest)
+#include "CAudioConverterDlg_test.moc"
