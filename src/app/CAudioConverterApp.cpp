@@ -10,6 +10,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ShellText.h"
 
 namespace corvane {
 namespace {
@@ -18,7 +19,6 @@ constexpr const char* kComponentLibraries[] = {"Pelmora.dll", "Quenta.dll", "Sil
 constexpr int kDefaultDevice = -1;
 constexpr int kDeviceFrequency = 44100;
 constexpr int kMaxWorkingDirectory = 260;
-constexpr int kMsgCoreModulesFailed = 115;
 
 }  // namespace
 
@@ -41,7 +41,7 @@ bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUser
   }
 
   if (engine_->BindAll() >= 0) {
-    ui.ShowMessage(StringTable::Text(kMsgCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
+    ui.ShowMessage(StringTable::Text(text::kCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
     return false;
   }
 

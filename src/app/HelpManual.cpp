@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/ShellText.h"
 #include "common/DesktopOpen.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ShellText.h"
 
 namespace corvane {
 

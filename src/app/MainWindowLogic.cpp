@@ -1,10 +1,10 @@
 #include "app/MainWindowLogic.h"
 
-#include "app/ShellText.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ShellText.h"
 
 namespace corvane {
 namespace {

@@ -1,9 +1,9 @@
 #include "app/SettingsSummary.h"
 
-#include "app/ShellText.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
+#include "common/strings/ShellText.h"
 
 namespace corvane {
 namespace {

@@ -8,7 +8,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "converter/ConversionListText.h"
+#include "common/strings/ConverterText.h"
 #include "converter/OutputNaming.h"
 
 namespace corvane {

@@ -4,8 +4,8 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ConverterText.h"
 #include "converter/ConversionList.h"
-#include "converter/ConversionListText.h"
 #include "converter/FolderScan.h"
 #include "converter/LoadFolderChoice.h"
 #include "converter/OutputNaming.h"

@@ -2,14 +2,14 @@
 
 #include "common/PathJoin.h"
 #include "common/StringTable.h"
-#include "converter/ConversionListText.h"
+#include "common/strings/ConverterText.h"
 #include "engine/InputTypes.h"
 #include "probe/AudioFileDescription.h"
 
 namespace corvane {
 namespace {
 
-QString YesNo(bool yes) { return StringTable::Text(yes ? text::kYes : text::kNo); }
+QString YesNo(bool yes) { return StringTable::Text(yes ? text::kListYes : text::kListNo); }
 
 }  // namespace
 
@@ -52,7 +52,9 @@ int ConversionRow::InputTypeRow() const {
   return InputTypes::RowOfListText(info.mid(open + 1, close - open - 1).trimmed());
 }
 
-bool ConversionRow::IncludesSubFolders() const { return Text(ListColumn::SubFolders) == StringTable::Text(text::kYes); }
+bool ConversionRow::IncludesSubFolders() const {
+  return Text(ListColumn::SubFolders) == StringTable::Text(text::kListYes);
+}
 
 QString ConversionRow::SourcePath() const {
   if (IsFolder()) return Text(ListColumn::FilePath);

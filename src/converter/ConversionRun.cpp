@@ -8,12 +8,11 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ConverterText.h"
+#include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
-#include "converter/ConversionListText.h"
 #include "converter/OutputNaming.h"
-#include "converter/RunText.h"
-#include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {

@@ -10,7 +10,7 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "converter/ConversionListText.h"
+#include "common/strings/ConverterText.h"
 #include "engine/InputTypes.h"
 
 namespace corvane {

@@ -8,7 +8,7 @@
 #include "common/DesktopOpen.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "converter/PlaybackText.h"
+#include "common/strings/ConverterText.h"
 #include "engine/AudioFileServices.h"
 #include "engine/CAudioEngine.h"
 

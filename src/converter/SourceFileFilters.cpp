@@ -3,7 +3,7 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
-#include "converter/ConversionListText.h"
+#include "common/strings/ConverterText.h"
 
 namespace corvane {
 namespace {

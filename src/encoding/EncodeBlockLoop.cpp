@@ -4,8 +4,8 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "engine/AudioStream.h"
-#include "formats/FormatTexts.h"
 
 namespace corvane {
 

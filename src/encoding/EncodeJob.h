@@ -2,9 +2,9 @@
 #include <QString>
 #include <atomic>
 
+#include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "formats/EncodeSettings.h"
-#include "formats/FormatTexts.h"
 #include "tags/SourceTags.h"
 
 namespace corvane {
@@ -65,7 +65,7 @@ struct EncodeJob {
   // Tags to write instead of the source's own (a ripped track's disc metadata, for instance).
   const SourceTags* tags = nullptr;
   // String number of the question asked when the user presses Stop (238 convert, 338 rip).
-  int stop_question = text::kAskStopConversion;
+  int stop_question = text::kStopConversionQuestion;
   // Set by the page's Stop button, from any thread; the job clears it when it asks the question.
   // Null: the job cannot be stopped.
   std::atomic<bool>* stop_request = nullptr;

@@ -2,10 +2,10 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "components/IConversionComponent.h"
 #include "encoding/Mp3EncoderConfig.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {

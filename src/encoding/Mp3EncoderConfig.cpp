@@ -4,7 +4,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "formats/FormatTexts.h"
+#include "common/strings/FormatText.h"
 
 namespace corvane {
 namespace {

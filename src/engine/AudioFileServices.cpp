@@ -7,8 +7,8 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/EngineText.h"
 #include "engine/CAudioEngine.h"
-#include "engine/EngineStrings.h"
 
 namespace corvane {
 namespace {
@@ -62,17 +62,17 @@ void AudioFileServices::ReportLoadError(IUserInterface& ui, EngineError code, co
     case EngineError::Ok:
       return;
     case EngineError::MediaRuntime:
-      ui.ShowMessage(StringTable::Text(strings::kWmaSupportTitle) + QStringLiteral("\n\n") +
-                         StringTable::Text(strings::kMediaRuntimeMissing) + QStringLiteral("\n\n") +
-                         StringTable::Text(strings::kDownloadLink) + QLatin1Char(' ') +
+      ui.ShowMessage(StringTable::Text(text::kWmaSupportTitle) + QStringLiteral("\n\n") +
+                         StringTable::Text(text::kMediaRuntimeMissing) + QStringLiteral("\n\n") +
+                         StringTable::Text(text::kDownloadLink) + QLatin1Char(' ') +
                          QLatin1String(kMediaRuntimeAddress),
                      MessageIcon::Information, MessageButtons::Ok);
       return;
     case EngineError::Protected:
-      ui.ShowMessage(StringTable::Format(strings::kLoadProtected, {path}), MessageIcon::Error, MessageButtons::Ok);
+      ui.ShowMessage(StringTable::Format(text::kLoadProtected, {path}), MessageIcon::Error, MessageButtons::Ok);
       return;
     default:
-      ui.ShowMessage(StringTable::Format(strings::kLoadFailed, {path, ToCode(code)}), MessageIcon::Error,
+      ui.ShowMessage(StringTable::Format(text::kLoadFailed, {path, ToCode(code)}), MessageIcon::Error,
                      MessageButtons::Ok);
       return;
   }

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "common/StringTable.h"
+#include "common/strings/EngineText.h"
 #include "engine/DecodeStream.h"
-#include "engine/EngineStrings.h"
 
 namespace corvane {
 namespace {
@@ -70,7 +70,7 @@ QString InputTypes::Extension(int row) {
 }
 
 QString InputTypes::ListText(int row) {
-  return InRange(row, 0) ? StringTable::Text(strings::kInputTypeListFirst + row) : QString();
+  return InRange(row, 0) ? StringTable::Text(text::kInputTypeListFirst + row) : QString();
 }
 
 int InputTypes::RowOfListText(const QString& text) {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/StringTable.h"
-#include "formats/FormatTexts.h"
+#include "common/strings/FormatText.h"
 
 namespace corvane::catalogue {
 namespace {

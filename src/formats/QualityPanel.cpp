@@ -6,8 +6,8 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {

@@ -8,7 +8,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "formats/FormatTexts.h"
+#include "common/strings/FormatText.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "formats/QualityPanelState.h"
 #include "presets/ProfileFile.h"

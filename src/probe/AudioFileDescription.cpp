@@ -6,11 +6,10 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "engine/AudioFileServices.h"
 #include "engine/InputTypes.h"
-#include "formats/FormatTexts.h"
 #include "probe/CMP3Info.h"
-#include "probe/ProbeStrings.h"
 #include "tags/SourceFileServices.h"
 
 namespace corvane {
@@ -31,23 +30,23 @@ struct DescriptionRow {
 };
 
 constexpr DescriptionRow kRows[] = {
-    {InputType::Wav, strings::kDescribeWav, Fields::RateBitsWord},
-    {InputType::OggVorbis, strings::kDescribeOgg, Fields::RateEstimateWord},
-    {InputType::Aiff, strings::kDescribeAiff, Fields::RateEstimateWord},
-    {InputType::Flac, strings::kDescribeFlac, Fields::RateEstimateChannels},
-    {InputType::MonkeysAudio, strings::kDescribeMonkeys, Fields::RateEstimateChannels},
-    {InputType::Musepack, strings::kDescribeMusepack, Fields::RateEstimateChannels},
-    {InputType::Ac3, strings::kDescribeAc3, Fields::RateEstimateChannels},
-    {InputType::Adx, strings::kDescribeAdx, Fields::RateEstimateChannels},
-    {InputType::Aix, strings::kDescribeAix, Fields::RateEstimateChannels},
-    {InputType::Aac, strings::kDescribeAac, Fields::RateChannels},
-    {InputType::Mp4, strings::kDescribeMp4, Fields::RateChannels},
-    {InputType::WavPack, strings::kDescribeWavPack, Fields::RateChannels},
-    {InputType::Speex, strings::kDescribeSpeex, Fields::RateChannels},
-    {InputType::AppleLossless, strings::kDescribeAlac, Fields::RateChannels},
-    {InputType::CdAudio, strings::kDescribeCd, Fields::RateChannels},
-    {InputType::Tta, strings::kDescribeTta, Fields::RateChannels},
-    {InputType::OptimFrog, strings::kDescribeOptimFrog, Fields::RateChannels},
+    {InputType::Wav, text::kDescribeWav, Fields::RateBitsWord},
+    {InputType::OggVorbis, text::kDescribeOgg, Fields::RateEstimateWord},
+    {InputType::Aiff, text::kDescribeAiff, Fields::RateEstimateWord},
+    {InputType::Flac, text::kDescribeFlac, Fields::RateEstimateChannels},
+    {InputType::MonkeysAudio, text::kDescribeMonkeys, Fields::RateEstimateChannels},
+    {InputType::Musepack, text::kDescribeMusepack, Fields::RateEstimateChannels},
+    {InputType::Ac3, text::kDescribeAc3, Fields::RateEstimateChannels},
+    {InputType::Adx, text::kDescribeAdx, Fields::RateEstimateChannels},
+    {InputType::Aix, text::kDescribeAix, Fields::RateEstimateChannels},
+    {InputType::Aac, text::kDescribeAac, Fields::RateChannels},
+    {InputType::Mp4, text::kDescribeMp4, Fields::RateChannels},
+    {InputType::WavPack, text::kDescribeWavPack, Fields::RateChannels},
+    {InputType::Speex, text::kDescribeSpeex, Fields::RateChannels},
+    {InputType::AppleLossless, text::kDescribeAlac, Fields::RateChannels},
+    {InputType::CdAudio, text::kDescribeCd, Fields::RateChannels},
+    {InputType::Tta, text::kDescribeTta, Fields::RateChannels},
+    {InputType::OptimFrog, text::kDescribeOptimFrog, Fields::RateChannels},
 };
 
 struct Properties {
@@ -58,26 +57,26 @@ struct Properties {
 };
 
 QString ChannelWord(int channels) {
-  return StringTable::Text(channels == 1 ? strings::kChannelWordMono : strings::kChannelWordStereo);
+  return StringTable::Text(channels == 1 ? text::kChannelWordMono : text::kChannelWordStereo);
 }
 
 QString DescribeMpeg(const CMP3Info& mp3, const Properties& p) {
   const MpegHeader& header = mp3.Header();
-  const QString version = StringTable::Text(strings::kMpegVersionFirst + header.version);
-  const QString mode = StringTable::Text(strings::kChannelModeFirst + header.channelMode);
+  const QString version = StringTable::Text(text::kMpegVersionFirst + header.version);
+  const QString mode = StringTable::Text(text::kChannelModeFirst + header.channelMode);
   if (mp3.IsVbr()) {
-    const int mark = mp3.VbrHeaderKind() == CMP3Info::VbrKind::Vbri ? strings::kVbriMark : strings::kVbrMark;
-    return StringTable::Format(strings::kDescribeMpegVbr,
+    const int mark = mp3.VbrHeaderKind() == CMP3Info::VbrKind::Vbri ? text::kVbriMark : text::kVbrMark;
+    return StringTable::Format(text::kDescribeMpegVbr,
                                {version, header.layer, p.rate, p.estimate, StringTable::Text(mark), mode});
   }
-  return StringTable::Format(strings::kDescribeMpegCbr,
+  return StringTable::Format(text::kDescribeMpegCbr,
                              {version, header.layer, p.rate, static_cast<double>(header.bitrate), mode});
 }
 
 QString DescribeWma(const DecodeStream& stream, const Properties& p) {
   const WmaBitrateInfo wma = ParseWmaBitrate(stream.Tags().wmaBlock);
-  if (!wma.present) return StringTable::Format(strings::kDescribeWma, {p.rate, p.estimate, ChannelWord(p.channels)});
-  return StringTable::Format(wma.vbr ? strings::kDescribeWmaVbr : strings::kDescribeWma,
+  if (!wma.present) return StringTable::Format(text::kDescribeWma, {p.rate, p.estimate, ChannelWord(p.channels)});
+  return StringTable::Format(wma.vbr ? text::kDescribeWmaVbr : text::kDescribeWma,
                              {p.rate, static_cast<double>(wma.kbps), ChannelWord(p.channels)});
 }
 

@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "common/StringTable.h"
-#include "formats/FormatTexts.h"
+#include "common/strings/FormatText.h"
 #include "formats/QualityPanel.h"
 #include "presets/PresetCommands.h"
 

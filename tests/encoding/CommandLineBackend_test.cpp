@@ -8,9 +8,9 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
+#include "common/strings/FormatText.h"
 #include "encoding/EncodeFixtures.h"
 #include "encoding/EncoderCommandLine.h"
-#include "formats/FormatTexts.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "support/QtPrinters.h"
 
@@ -174,7 +174,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   };
   EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
-  EXPECT_EQ(f.ui.script.stop_questions.front(), StringTable::Text(text::kAskStopConversion));
+  EXPECT_EQ(f.ui.script.stop_questions.front(), StringTable::Text(text::kStopConversionQuestion));
   EXPECT_EQ(f.ui.script.pumps, 2);  // "go on" encoded the next block
   EXPECT_TRUE(test::ProcessesMentioning(f.job.output_path).isEmpty());
 

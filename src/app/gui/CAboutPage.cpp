@@ -11,9 +11,9 @@
 
 #include "app/HelpManual.h"
 #include "app/SettingsSummary.h"
-#include "app/ShellText.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/ShellText.h"
 #include "ui/ApplicationIcon.h"
 
 namespace corvane {

@@ -11,10 +11,10 @@
 #include <QVBoxLayout>
 
 #include "app/CAudioConverterApp.h"
-#include "app/ShellText.h"
 #include "app/gui/CAboutPage.h"
 #include "app/gui/QtUserInterface.h"
 #include "common/StringTable.h"
+#include "common/strings/ShellText.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CRipperPage.h"

@@ -7,8 +7,8 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "app/ShellText.h"
 #include "common/StringTable.h"
+#include "common/strings/ShellText.h"
 #include "converter/gui/CConfirmOverwriteDlg.h"
 #include "converter/gui/CCvrtCancelDlg.h"
 #include "converter/gui/CCvrtCompleteDlg.h"

@@ -7,7 +7,7 @@
 #include <QLabel>
 
 #include "common/StringTable.h"
-#include "converter/ConverterText.h"
+#include "common/strings/ConverterText.h"
 #include "ui/DialogSizing.h"
 
 namespace corvane {

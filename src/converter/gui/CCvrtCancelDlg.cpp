@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "common/StringTable.h"
-#include "converter/ConverterText.h"
+#include "common/strings/ConverterText.h"
 #include "ui/DialogSizing.h"
 
 namespace corvane {

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "common/StringTable.h"
-#include "converter/ConverterText.h"
+#include "common/strings/ConverterText.h"
 #include "ui/DialogSizing.h"
 
 namespace corvane {

@@ -9,8 +9,8 @@
 
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
+#include "common/strings/ConverterText.h"
 #include "converter/ConversionList.h"
-#include "converter/ConversionListText.h"
 #include "converter/gui/ConversionListModel.h"
 
 namespace corvane {

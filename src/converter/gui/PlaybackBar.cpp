@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "common/StringTable.h"
-#include "converter/PlaybackText.h"
+#include "common/strings/ConverterText.h"
 
 namespace corvane {
 namespace {

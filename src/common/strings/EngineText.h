@@ -1,8 +1,7 @@
 #pragma once
 
-// Numbers of the engine area's texts in the string table (common/strings/engine.inc).
-namespace corvane::strings {
-
+// Numbers of the engine's texts in the string table (engine.inc).
+namespace corvane::text {
 inline constexpr int kLoadFailed = 116;            // "Failed to load the file '%s' (error code: %d)"
 inline constexpr int kLoadProtected = 124;         // encrypted and protected file
 inline constexpr int kMediaRuntimeMissing = 248;   // the media modules are not installed
@@ -11,4 +10,4 @@ inline constexpr int kInputTypeListFirst = 22000;  // 22000..22027: list texts o
 inline constexpr int kDownloadCaption = 22028;     // "Download Now"
 inline constexpr int kWmaSupportTitle = 22029;     // "WMA format support"
 
-}  // namespace corvane::strings
+}  // namespace corvane::text

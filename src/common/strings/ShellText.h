@@ -1,8 +1,7 @@
 #pragma once
+#include "common/strings/FormatText.h"  // kStatusOutput, shared with the encoders
 
-#include "formats/FormatTexts.h"  // kStatusOutput, shared with the encoders
-
-// Numbers of the shell's texts in the string table (common/strings/shell.inc).
+// Numbers of the shell's texts in the string table (shell.inc): start-up, main window, about page.
 namespace corvane::text {
 inline constexpr int kAboutMenuItem = 101;
 inline constexpr int kHelpTooltip = 113;

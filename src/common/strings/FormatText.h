@@ -1,8 +1,8 @@
 #pragma once
 
-// String numbers of the formats area (texts in common/strings/formats.inc).
+// Numbers of the formats area's texts in the string table (formats.inc): quality panel, presets,
+// encoders and the probe's descriptions.
 namespace corvane::text {
-
 inline constexpr int kMsgEnterQualityName = 107;
 inline constexpr int kMsgConfigFileFailed = 108;
 inline constexpr int kMsgPresetFileBackedUp = 21090;
@@ -59,8 +59,36 @@ inline constexpr int kMsgEncodingError = 141;
 inline constexpr int kMsgConversionInitCode = 203;
 inline constexpr int kStatusOutput = 224;  // "Output - " (a shell row, shared with the status bar)
 inline constexpr int kMsgUnableToLoadData = 236;
-inline constexpr int kAskStopConversion = 238;
+inline constexpr int kStopConversionQuestion = 238;  // asked when the user stops one file
 inline constexpr int kMsgConversionInitFailed = 253;
 inline constexpr int kAskStopRipping = 338;
+
+inline constexpr int kDescribeMpegVbr = 117;
+inline constexpr int kDescribeMpegCbr = 118;
+inline constexpr int kDescribeWav = 119;
+inline constexpr int kDescribeOgg = 120;
+inline constexpr int kDescribeWma = 121;
+inline constexpr int kDescribeAiff = 125;
+inline constexpr int kDescribeFlac = 126;
+inline constexpr int kDescribeMonkeys = 127;
+inline constexpr int kDescribeMusepack = 128;
+inline constexpr int kDescribeAac = 129;
+inline constexpr int kDescribeWmaVbr = 130;
+inline constexpr int kDescribeMp4 = 131;
+inline constexpr int kDescribeAc3 = 132;
+inline constexpr int kDescribeWavPack = 145;
+inline constexpr int kDescribeSpeex = 146;
+inline constexpr int kDescribeAlac = 147;
+inline constexpr int kDescribeCd = 153;
+inline constexpr int kDescribeTta = 160;
+inline constexpr int kDescribeOptimFrog = 163;
+inline constexpr int kDescribeAdx = 164;
+inline constexpr int kDescribeAix = 165;
+inline constexpr int kMpegVersionFirst = 21500;  // 21500..21503: "N/A", "MPEG 2.5", "MPEG 2.0", "MPEG 1.0"
+inline constexpr int kChannelModeFirst = 21504;  // 21504..21507: "Stereo", "Joint Stereo", "Dual Channel", "Mono"
+inline constexpr int kChannelWordStereo = 21504;
+inline constexpr int kChannelWordMono = 21507;
+inline constexpr int kVbrMark = 21508;   // "VBR"
+inline constexpr int kVbriMark = 21509;  // "VBRI"
 
 }  // namespace corvane::text
