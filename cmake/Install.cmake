@@ -17,5 +17,7 @@ install(FILES ${CORVANE_MANUAL_FILES} DESTINATION ${CORVANE_MANUAL_DIR})
 install(FILES resources/icons/corvane.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME ${CORVANE_APP_ID}.svg)
 install(FILES resources/desktop/${CORVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES resources/desktop/${CORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+configure_file(resources/desktop/${CORVANE_APP_ID}.metainfo.xml.in
+               ${PROJECT_BINARY_DIR}/${CORVANE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/${CORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES resources/man/corvane-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)

@@ -13,7 +13,8 @@ class IUserInterface;
 
 // The one application object: settings root, launch request, program folder, audio engine and
 // the shared presets. StartUp prepares all of it in a fixed order; the front end then runs its
-// main window, and destruction tears the engine down.
+// main window, and destruction tears the engine down. Not to be confused with the main window
+// (CAudioConverterDlg, app/gui/) or the conversion component (ConversionComponent, components/).
 class CAudioConverterApp {
  public:
   explicit CAudioConverterApp(std::unique_ptr<CAudioEngine> engine = std::make_unique<CAudioEngine>());

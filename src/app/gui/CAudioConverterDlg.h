@@ -17,7 +17,8 @@ class CRipperPage;
 class PageWidget;
 class QtUserInterface;
 
-// The main window: three page buttons, the page area and a two-pane status bar.
+// The main window: three page buttons, the page area and a two-pane status bar. The application
+// object that runs it is CAudioConverterApp (app/); the files are converted by ConversionComponent.
 class CAudioConverterDlg : public QDialog, public IPageHost {
   Q_OBJECT
  public:
