@@ -2,12 +2,19 @@
 
 #include <cstdio>
 
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
+
 namespace corvane::cli {
+
+void PrintError(const QString& text) {
+  std::fputs(qPrintable(StringTable::Text(text::kCliMessagePrefix) + text + QLatin1Char('\n')), stderr);
+}
 
 std::optional<int> ParseCommand(QCommandLineParser& parser, const QStringList& arguments) {
   parser.addHelpOption();
   if (!parser.parse(arguments)) {
-    std::fprintf(stderr, "corvane-cli: %s\n", qPrintable(parser.errorText()));
+    PrintError(parser.errorText());
     return kExitUsage;
   }
   if (parser.isSet(QStringLiteral("help"))) {

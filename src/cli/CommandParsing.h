@@ -16,4 +16,7 @@ inline constexpr int kExitSignalBase = 128;
 // is already done: a usage error was printed (2) or the help was (0); nullopt to go on.
 std::optional<int> ParseCommand(QCommandLineParser& parser, const QStringList& arguments);
 
+// Prints "corvane-cli: TEXT" and a new line on standard error, for failures before a console exists.
+void PrintError(const QString& text);
+
 }  // namespace corvane::cli

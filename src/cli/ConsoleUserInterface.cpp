@@ -4,6 +4,9 @@
 #include <QMutexLocker>
 #include <cstdio>
 
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
+
 namespace corvane::cli {
 namespace {
 
@@ -40,8 +43,8 @@ Console::Console(ExistingOutput existing, bool interactive, bool progressLines, 
 void Console::Message(const QString& text) {
   QMutexLocker lock(&mutex_);
   ClearLines();
-  Err() << QStringLiteral("corvane-cli: ") << QString(text).replace(QLatin1Char('\n'), QStringLiteral("\n  "))
-        << Qt::endl;
+  Err() << StringTable::Text(text::kCliMessagePrefix)
+        << QString(text).replace(QLatin1Char('\n'), QStringLiteral("\n  ")) << Qt::endl;
   Redraw();
 }
 
@@ -94,7 +97,7 @@ void Console::Redraw() {
     ++drawn_;
   }
   if (total_ > 0) {
-    Err() << done_ << QLatin1Char('/') << total_ << QStringLiteral(" files") << QLatin1Char('\n');
+    Err() << StringTable::Format(text::kCliFileCount, {done_, total_}) << QLatin1Char('\n');
     ++drawn_;
   }
   Err().flush();
@@ -117,7 +120,7 @@ OverwriteReply Console::AskOverwrite(const QString& message, const QString& prop
   ExistingOutput choice = existing_;
   if (choice == ExistingOutput::Ask && interactive_ && !interrupted_) {
     ClearLines();
-    Err() << message << QStringLiteral(" [o]verwrite, [s]kip, overwrite [a]ll, [r]ename? ") << Qt::flush;
+    Err() << message << StringTable::Text(text::kCliOverwritePrompt) << Qt::flush;
     char answer[16] = {};
     const bool read = std::fgets(answer, sizeof answer, stdin) != nullptr;
     switch (read ? answer[0] : 's') {

@@ -8,6 +8,8 @@
 
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
 #include "probe/AudioFileDescription.h"
 
 namespace corvane::cli {
@@ -25,14 +27,15 @@ QString LengthText(qint64 ms) {
 
 int RunProbeCommand(const QStringList& arguments, const CAudioEngine& engine) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Describes audio files as the converter's list does."));
-  parser.addPositionalArgument(QStringLiteral("probe"), QStringLiteral("The command."));
-  parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("Audio files."), QStringLiteral("PATH..."));
-  parser.addOption({QStringLiteral("json"), QStringLiteral("One JSON object per file.")});
+  parser.setApplicationDescription(StringTable::Text(text::kProbeDescription));
+  parser.addPositionalArgument(QStringLiteral("probe"), StringTable::Text(text::kCliTheCommand));
+  parser.addPositionalArgument(QStringLiteral("PATH"), StringTable::Text(text::kProbePathsHelp),
+                               QStringLiteral("PATH..."));
+  parser.addOption({QStringLiteral("json"), StringTable::Text(text::kProbeJsonHelp)});
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   const QStringList paths = parser.positionalArguments().mid(1);
   if (paths.isEmpty()) {
-    std::fputs("corvane-cli: give at least one file to probe\n", stderr);
+    PrintError(StringTable::Text(text::kNothingToProbe));
     return 2;
   }
   const bool json = parser.isSet(QStringLiteral("json"));
@@ -51,9 +54,8 @@ int RunProbeCommand(const QStringList& arguments, const CAudioEngine& engine) {
                                {QStringLiteral("size"), static_cast<double>(description.size)}};
       console.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     } else if (description.ok) {
-      console.Print(QStringLiteral("%1\n  %2\n  length %3, size %4 bytes")
-                        .arg(path, description.text, LengthText(description.lengthMs))
-                        .arg(description.size));
+      console.Print(StringTable::Format(text::kProbeLine, {path, description.text, LengthText(description.lengthMs),
+                                                           static_cast<qlonglong>(description.size)}));
     }
   }
   return failures > 0 ? 1 : 0;
