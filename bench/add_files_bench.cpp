@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "CountingUserInterface.h"
+#include "common/MemorySettings.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/FolderScan.h"
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   corvane::bench::CountingUserInterface ui;
-  corvane::ConversionList list(engine, ui);
+  corvane::MemorySettings settings;  // a fresh profile: the user's settings are neither read nor written
+  corvane::ConversionList list(engine, ui, settings);
   corvane::ConversionListLoader loader(list);
   QElapsedTimer timer;
   timer.start();

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "common/UserInterface.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
@@ -75,10 +75,13 @@ int main(int argc, char** argv) {
                                 0,
                                 0};
   job.program_folder = QDir::currentPath();
+  // The encoders' own defaults, whatever the user has stored.
+  MemorySettings settings;
+  job.user_settings = &settings;
   std::unique_ptr<IConversionComponent> converter;
-  Mp3EncoderConfig mp3;
+  Mp3EncoderConfig mp3(settings);
   if (flac) {
-    SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kFlacLevel);
+    settings.WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kFlacLevel);
   } else {
     converter = CreateAudioConverter();
     mp3.PrepareMp3Encoder(ui);

@@ -22,7 +22,8 @@ constexpr int kMaxWorkingDirectory = 260;
 
 }  // namespace
 
-CAudioConverterApp::CAudioConverterApp(std::unique_ptr<CAudioEngine> engine) : engine_(std::move(engine)) {}
+CAudioConverterApp::CAudioConverterApp(std::unique_ptr<CAudioEngine> engine)
+    : engine_(std::move(engine)), presets_(settings_) {}
 
 CAudioConverterApp::~CAudioConverterApp() { engine_->Teardown(); }
 
@@ -34,7 +35,7 @@ bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUser
 
   launch_ = LaunchRequest::Parse(LaunchRequest::JoinArguments(argumentsAfterProgram));
   working_directory_ = QDir::currentPath().left(kMaxWorkingDirectory);
-  program_folder_ = corvane::ProgramFolder();
+  program_folder_ = corvane::ProgramFolder(settings_);
 
   for (const char* library : kComponentLibraries) {
     RegisterComponentLibrary(JoinPath(program_folder_, QString::fromLatin1(library)));

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "app/LaunchRequest.h"
+#include "common/FileSettings.h"
 #include "engine/CAudioEngine.h"
 #include "presets/COutputQualityMgmt.h"
 
@@ -11,7 +12,7 @@ namespace corvane {
 
 class IUserInterface;
 
-// The one application object: settings root, launch request, program folder, audio engine and
+// The one application object: the settings file, settings root, launch request, program folder, audio engine and
 // the shared presets. StartUp prepares all of it in a fixed order; the front end then runs its
 // main window, and destruction tears the engine down. Not to be confused with the main window
 // (CAudioConverterDlg, app/gui/) or the conversion component (ConversionComponent, components/).
@@ -31,12 +32,15 @@ class CAudioConverterApp {
   const QString& ProgramFolder() const { return program_folder_; }
   CAudioEngine& Engine() { return *engine_; }
   COutputQualityMgmt& Presets() { return presets_; }
+  // The settings every part of the window reads and writes.
+  SettingsStore& Settings() { return settings_; }
 
   // Component libraries register themselves on platforms that need it; here there is nothing to
   // do, so this only reports that no registration ran.
   static bool RegisterComponentLibrary(const QString& path);
 
  private:
+  FileSettings settings_;
   std::unique_ptr<CAudioEngine> engine_;
   COutputQualityMgmt presets_;
   LaunchRequest launch_;

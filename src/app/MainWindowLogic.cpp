@@ -14,10 +14,10 @@ constexpr int kPlacementAbsent = -999;
 int MainWindowLogic::ChooseFirstPage(const QString& launchSource) {
   int first = static_cast<int>(Page::Convert);
   if (launchSource.isEmpty()) {
-    first = SettingsStore::ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1);
+    first = settings_.ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1);
     if (first == -1) {
       first = static_cast<int>(Page::Ripper);
-      SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, first);
+      settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, first);
     }
   }
   pending_switch_ = true;
@@ -33,7 +33,7 @@ void MainWindowLogic::SwitchPage(int n) {
   } else {
     n = static_cast<int>(Page::Ripper);
   }
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, n);
+  settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, n);
   host_.SetButtonStates(button_states_);
 }
 
@@ -49,12 +49,12 @@ void MainWindowLogic::OnPaint() {
   SwitchPage(cycle_position_);
 }
 
-std::optional<QRect> MainWindowLogic::StoredPlacement() {
+std::optional<QRect> MainWindowLogic::StoredPlacement() const {
   const char* s = keys::section::kConvert;
-  const int x = SettingsStore::ReadNumber(s, keys::kInitialPosX, kPlacementAbsent);
-  const int y = SettingsStore::ReadNumber(s, keys::kInitialPosY, kPlacementAbsent);
-  const int width = SettingsStore::ReadNumber(s, keys::kInitialWidth, kPlacementAbsent);
-  const int height = SettingsStore::ReadNumber(s, keys::kInitialHeight, kPlacementAbsent);
+  const int x = settings_.ReadNumber(s, keys::kInitialPosX, kPlacementAbsent);
+  const int y = settings_.ReadNumber(s, keys::kInitialPosY, kPlacementAbsent);
+  const int width = settings_.ReadNumber(s, keys::kInitialWidth, kPlacementAbsent);
+  const int height = settings_.ReadNumber(s, keys::kInitialHeight, kPlacementAbsent);
   if (x == kPlacementAbsent || y == kPlacementAbsent || width == kPlacementAbsent || height == kPlacementAbsent) {
     return std::nullopt;
   }
@@ -63,10 +63,10 @@ std::optional<QRect> MainWindowLogic::StoredPlacement() {
 
 void MainWindowLogic::SavePlacement(const QRect& frame) {
   const char* s = keys::section::kConvert;
-  SettingsStore::WriteNumber(s, keys::kInitialPosX, frame.x());
-  SettingsStore::WriteNumber(s, keys::kInitialPosY, frame.y());
-  SettingsStore::WriteNumber(s, keys::kInitialWidth, frame.width());
-  SettingsStore::WriteNumber(s, keys::kInitialHeight, frame.height());
+  settings_.WriteNumber(s, keys::kInitialPosX, frame.x());
+  settings_.WriteNumber(s, keys::kInitialPosY, frame.y());
+  settings_.WriteNumber(s, keys::kInitialWidth, frame.width());
+  settings_.WriteNumber(s, keys::kInitialHeight, frame.height());
 }
 
 bool MainWindowLogic::RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui) {

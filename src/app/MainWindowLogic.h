@@ -7,6 +7,7 @@
 namespace corvane {
 
 class IUserInterface;
+class SettingsStore;
 
 enum class Page : int { Convert = 1, Ripper = 2, About = 3 };
 
@@ -25,7 +26,7 @@ class IPageHost {
 // without the window: the window binds its buttons and keys to this.
 class MainWindowLogic {
  public:
-  explicit MainWindowLogic(IPageHost& host) : host_(host) {}
+  MainWindowLogic(IPageHost& host, SettingsStore& settings) : host_(host), settings_(settings) {}
 
   // The first page: the converter when a launch source was given, otherwise the remembered page
   // (the ripper on a first start, which is then remembered). Sets the cycle position and the
@@ -43,13 +44,14 @@ class MainWindowLogic {
   bool SwitchPending() const { return pending_switch_; }
 
   // The placement saved at the last close, when all four values are there.
-  static std::optional<QRect> StoredPlacement();
-  static void SavePlacement(const QRect& frame);
+  std::optional<QRect> StoredPlacement() const;
+  void SavePlacement(const QRect& frame);
   // Saves the placement, then refuses (message 246) while a page runs a job. True: may close.
-  static bool RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui);
+  bool RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui);
 
  private:
   IPageHost& host_;
+  SettingsStore& settings_;
   int cycle_position_ = 1;
   bool pending_switch_ = false;
   std::array<int, 3> button_states_{};

@@ -8,8 +8,8 @@
 namespace corvane {
 namespace {
 
-QString YesNo(const char* section, const char* value, int fallback) {
-  return StringTable::Text(SettingsStore::ReadNumber(section, value, fallback) != 0 ? text::kYes : text::kNo);
+QString YesNo(const SettingsStore& settings, const char* section, const char* value, int fallback) {
+  return StringTable::Text(settings.ReadNumber(section, value, fallback) != 0 ? text::kYes : text::kNo);
 }
 
 QString GrabModeText(int preset) {
@@ -38,25 +38,26 @@ QString ErrorActionText(int action) {
 
 }  // namespace
 
-QString BuildConverterSummary() {
+QString BuildConverterSummary(const SettingsStore& settings) {
   using namespace keys;
   const char* s = section::kConvert;
-  const QString sourceFolder = SettingsStore::ReadNumber(s, kSourceFolderMode, 1) == 1
+  const QString sourceFolder = settings.ReadNumber(s, kSourceFolderMode, 1) == 1
                                    ? StringTable::Text(text::kLastOpenedFolder)
-                                   : SettingsStore::ReadText(s, kDefaultSourceFolder);
-  return StringTable::Format(text::kConverterSummary,
-                             {sourceFolder, YesNo(s, kOutputFolderConfirmation, 0), YesNo(s, kConfirmOverwrite, 1),
-                              YesNo(s, kShowSuccess, 1), YesNo(s, kAutoOpenFolder, 0)});
+                                   : settings.ReadText(s, kDefaultSourceFolder);
+  return StringTable::Format(
+      text::kConverterSummary,
+      {sourceFolder, YesNo(settings, s, kOutputFolderConfirmation, 0), YesNo(settings, s, kConfirmOverwrite, 1),
+       YesNo(settings, s, kShowSuccess, 1), YesNo(settings, s, kAutoOpenFolder, 0)});
 }
 
-QString BuildRipperSummary() {
+QString BuildRipperSummary(const SettingsStore& settings) {
   using namespace keys;
   const char* s = section::kRip;
   return StringTable::Format(
-      text::kRipperSummary,
-      {GrabModeText(SettingsStore::ReadNumber(s, kGrabModePreset, 2)),
-       ErrorActionText(SettingsStore::ReadNumber(s, kGrabErrorAction, 1)), YesNo(s, kOutputFolderConfirmation, 0),
-       YesNo(s, kConfirmOverwrite, 1), YesNo(s, kShowSuccess, 1), YesNo(s, kAutoOpenFolder, 0)});
+      text::kRipperSummary, {GrabModeText(settings.ReadNumber(s, kGrabModePreset, 2)),
+                             ErrorActionText(settings.ReadNumber(s, kGrabErrorAction, 1)),
+                             YesNo(settings, s, kOutputFolderConfirmation, 0), YesNo(settings, s, kConfirmOverwrite, 1),
+                             YesNo(settings, s, kShowSuccess, 1), YesNo(settings, s, kAutoOpenFolder, 0)});
 }
 
 }  // namespace corvane

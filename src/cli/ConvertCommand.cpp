@@ -93,7 +93,8 @@ bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {
 
 class ConvertRunner {
  public:
-  ConvertRunner(const QCommandLineParser& parser, const CAudioEngine& engine) : parser_(parser), engine_(engine) {}
+  ConvertRunner(const QCommandLineParser& parser, const CAudioEngine& engine, SettingsStore& stored)
+      : parser_(parser), engine_(engine), stored_(stored), presets_(stored) {}
   int Run();
 
  private:
@@ -107,6 +108,7 @@ class ConvertRunner {
 
   const QCommandLineParser& parser_;
   const CAudioEngine& engine_;
+  SettingsStore& stored_;
   std::unique_ptr<Console> console_;
   EncodeSettings settings_;
   COutputQualityMgmt presets_;
@@ -164,10 +166,12 @@ bool ConvertRunner::Prepare(QString& error) {
   }
   JobConsole loader(*console_, -1, QString());
   presets_.Load(QString(), loader);
-  if (!OutputSettingsFrom(parser_, presets_, settings_, error) || !CheckBeforeRun(settings_, error)) return false;
+  if (!OutputSettingsFrom(parser_, presets_, stored_, settings_, error) || !CheckBeforeRun(settings_, error)) {
+    return false;
+  }
 
   // External encoders are looked for beside the installed program first, as the window does.
-  program_folder_ = ProgramFolder();
+  program_folder_ = ProgramFolder(stored_);
   same_folder_ = parser_.isSet(QStringLiteral("same-folder"));
   if (parser_.isSet(QStringLiteral("output"))) {
     if (same_folder_) {
@@ -276,7 +280,7 @@ void ConvertRunner::Work(int worker) {
       job.failed = !ready;
     } else {
       JobConsole jobConsole(*console_, worker, FileNameOf(job.source));
-      FileConversion conversion(shared, options, jobConsole);
+      FileConversion conversion(shared, options, jobConsole, stored_);
       const FileResult result = conversion.Convert(job.source, job.output, job.detail);
       switch (result) {
         case FileResult::Converted:
@@ -390,7 +394,7 @@ int ConvertRunner::Run() {
   return refusals_ > 0 && succeeded == 0 ? kExitUsage : kExitOk;
 }
 
-int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) {
+int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine, SettingsStore& settings) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Converts audio files and folders."));
   parser.addPositionalArgument(QStringLiteral("convert"), QStringLiteral("The command."));
@@ -412,7 +416,7 @@ int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine) 
       {QStringLiteral("json"), QStringLiteral("One JSON object per file and a summary, on standard output.")},
   });
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
-  ConvertRunner runner(parser, engine);
+  ConvertRunner runner(parser, engine, settings);
   return runner.Run();
 }
 

@@ -53,13 +53,14 @@ void AddOutputOptions(QCommandLineParser& parser) {
   });
 }
 
-bool OutputSettingsFrom(const QCommandLineParser& parser, const COutputQualityMgmt& presets, EncodeSettings& settings,
-                        QString& error, const QString& defaultPreset) {
+bool OutputSettingsFrom(const QCommandLineParser& parser, const COutputQualityMgmt& presets,
+                        const SettingsStore& stored, EncodeSettings& settings, QString& error,
+                        const QString& defaultPreset) {
   QString name = defaultPreset;
   if (parser.isSet(QStringLiteral("preset"))) {
     name = parser.value(QStringLiteral("preset"));
   } else if (name.isEmpty()) {
-    name = SettingsStore::ReadText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("CD Quality"));
+    name = stored.ReadText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("CD Quality"));
   }
   int found = -1;
   for (int i = 0; i < presets.Count() && found < 0; ++i) {

@@ -38,7 +38,7 @@ QString Describe(const OutputQuality& preset) {
 
 }  // namespace
 
-int RunPresetsCommand(const QStringList& arguments) {
+int RunPresetsCommand(const QStringList& arguments, SettingsStore& settings) {
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Lists and edits the output quality presets."));
   parser.addPositionalArgument(QStringLiteral("presets"), QStringLiteral("The command."));
@@ -51,7 +51,7 @@ int RunPresetsCommand(const QStringList& arguments) {
   const QString name = words.mid(1).join(QLatin1Char(' ')).trimmed();
   Console console(ExistingOutput::Skip, false, false, false);
   JobConsole ui(console, 0, QString());
-  COutputQualityMgmt presets;
+  COutputQualityMgmt presets(settings);
   presets.Load(QString(), ui);
 
   if (action == QLatin1String("list")) {
@@ -85,7 +85,8 @@ int RunPresetsCommand(const QStringList& arguments) {
   OutputQuality preset;
   preset.name = name.left(OutputQuality::kMaxNameLength);
   QString error;
-  if (!OutputSettingsFrom(parser, presets, preset.settings, error, found >= 0 ? presets.At(found).name : QString())) {
+  if (!OutputSettingsFrom(parser, presets, settings, preset.settings, error,
+                          found >= 0 ? presets.At(found).name : QString())) {
     console.Message(error);
     return 2;
   }

@@ -6,7 +6,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
-#include "common/SettingsStore.h"
+#include "common/SessionSettings.h"
 #include "engine/CAudioEngine.h"
 
 namespace {
@@ -48,10 +48,13 @@ int main(int argc, char** argv) {
   }
   // The subcommands parse their own options; the program name stands first as usual.
   QStringList rest = arguments;
-  if (command == QLatin1String("presets")) return corvane::cli::RunPresetsCommand(rest);
   // Only the presets commands store anything: the options of a run are for that run, and the
   // window's settings stay as they were.
-  corvane::SettingsStore::KeepChangesForThisSession();
+  if (command == QLatin1String("presets")) {
+    corvane::FileSettings settings;
+    return corvane::cli::RunPresetsCommand(rest, settings);
+  }
+  corvane::SessionSettings settings;
   // A file size limit then fails the write that passes it, with a reason, instead of ending
   // the program.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -62,7 +65,7 @@ int main(int argc, char** argv) {
                stderr);
     return 2;
   }
-  if (command == QLatin1String("convert")) return corvane::cli::RunConvertCommand(rest, engine);
+  if (command == QLatin1String("convert")) return corvane::cli::RunConvertCommand(rest, engine, settings);
   if (command == QLatin1String("probe")) return corvane::cli::RunProbeCommand(rest, engine);
   std::fprintf(stderr, "corvane-cli: unknown command '%s'\n\n%s", qPrintable(command), kUsage);
   return 2;

@@ -8,8 +8,8 @@
 
 namespace corvane {
 
-QString ProgramFolder() {
-  const QString stored = SettingsStore::ReadText(keys::section::kConvert, keys::kInstallPath);
+QString ProgramFolder(const SettingsStore& settings) {
+  const QString stored = settings.ReadText(keys::section::kConvert, keys::kInstallPath);
   if (!stored.isEmpty() && QDir::isAbsolutePath(stored)) return stored;
   return QCoreApplication::applicationDirPath();
 }

@@ -1,60 +1,15 @@
 #include "common/SettingsStore.h"
 
-#include <QFileInfo>
-#include <QHash>
-#include <QMutex>
-#include <QMutexLocker>
-#include <QSettings>
-#include <atomic>
-
 namespace corvane {
 namespace {
-
-QSettings OpenStore() {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, QString::fromLatin1(SettingsStore::kOrganisation),
-                   QString::fromLatin1(SettingsStore::kApplication));
-}
 
 QString KeyOf(const char* section, const char* value) {
   return QString::fromLatin1(section) + QLatin1Char('/') + QString::fromLatin1(value);
 }
 
-// In session-only mode, values written by this process: read back by it, never stored. A removed
-// value is held as an invalid variant.
-std::atomic<bool> g_session_only{false};
-QMutex g_session_mutex;
-QHash<QString, QVariant>& SessionValues() {
-  static QHash<QString, QVariant> values;
-  return values;
-}
-
-QVariant Value(const QString& key) {
-  if (g_session_only) {
-    QMutexLocker lock(&g_session_mutex);
-    const auto found = SessionValues().constFind(key);
-    if (found != SessionValues().constEnd()) return found.value();
-  }
-  return OpenStore().value(key);
-}
-
-void Store(const QString& key, const QVariant& value) {
-  if (g_session_only) {
-    QMutexLocker lock(&g_session_mutex);
-    SessionValues().insert(key, value);
-    return;
-  }
-  if (value.isValid()) {
-    OpenStore().setValue(key, value);
-  } else {
-    OpenStore().remove(key);
-  }
-}
-
 }  // namespace
 
-void SettingsStore::KeepChangesForThisSession() { g_session_only = true; }
-
-std::optional<int> SettingsStore::FindNumber(const char* section, const char* value) {
+std::optional<int> SettingsStore::FindNumber(const char* section, const char* value) const {
   const QVariant stored = Value(KeyOf(section, value));
   if (!stored.isValid()) return std::nullopt;
   bool ok = false;
@@ -63,11 +18,11 @@ std::optional<int> SettingsStore::FindNumber(const char* section, const char* va
   return number;
 }
 
-int SettingsStore::ReadNumber(const char* section, const char* value, int fallback) {
+int SettingsStore::ReadNumber(const char* section, const char* value, int fallback) const {
   return FindNumber(section, value).value_or(fallback);
 }
 
-QString SettingsStore::ReadText(const char* section, const char* value, const QString& fallback) {
+QString SettingsStore::ReadText(const char* section, const char* value, const QString& fallback) const {
   const QVariant stored = Value(KeyOf(section, value));
   return stored.isValid() ? stored.toString() : fallback;
 }
@@ -80,7 +35,9 @@ void SettingsStore::WriteText(const char* section, const char* value, const QStr
   Store(KeyOf(section, value), text);
 }
 
-bool SettingsStore::Contains(const char* section, const char* value) { return Value(KeyOf(section, value)).isValid(); }
+bool SettingsStore::Contains(const char* section, const char* value) const {
+  return Value(KeyOf(section, value)).isValid();
+}
 
 void SettingsStore::Remove(const char* section, const char* value) { Store(KeyOf(section, value), QVariant()); }
 
@@ -97,9 +54,5 @@ QString SettingsStore::ReadTextOrStore(const char* section, const char* value, c
   WriteText(section, value, fallback);
   return fallback;
 }
-
-QString SettingsStore::FilePath() { return OpenStore().fileName(); }
-
-QString SettingsStore::FolderPath() { return QFileInfo(FilePath()).absolutePath(); }
 
 }  // namespace corvane

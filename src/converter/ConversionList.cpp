@@ -37,10 +37,12 @@ QString CleanListPath(const QString& path) {
   return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
-ConversionList::ConversionList(IUserInterface& ui, ProbeFunction probe) : ui_(ui), probe_(std::move(probe)) {}
+ConversionList::ConversionList(IUserInterface& ui, SettingsStore& settings, ProbeFunction probe)
+    : ui_(ui), settings_(settings), probe_(std::move(probe)) {}
 
-ConversionList::ConversionList(const CAudioEngine& engine, IUserInterface& ui)
-    : ConversionList(ui, [&engine, &ui](const QString& path) { return DescribeAudioFile(engine, path, ui); }) {}
+ConversionList::ConversionList(const CAudioEngine& engine, IUserInterface& ui, SettingsStore& settings)
+    : ConversionList(ui, settings,
+                     [&engine, &ui](const QString& path) { return DescribeAudioFile(engine, path, ui); }) {}
 
 int ConversionList::AddPath(const QString& path) {
   if (path.isEmpty()) return -1;
@@ -50,8 +52,8 @@ int ConversionList::AddPath(const QString& path) {
   QString name = clean.mid(at + 1);
   if (folder) {
     if (name.isEmpty()) name = clean;
-    const int typeRow = SettingsStore::ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 0);
-    const bool subFolders = SettingsStore::ReadNumber(keys::section::kConvert, keys::kSubFolders, 1) != 0;
+    const int typeRow = settings_.ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 0);
+    const bool subFolders = settings_.ReadNumber(keys::section::kConvert, keys::kSubFolders, 1) != 0;
     return Append(ConversionRow::ForFolder(name, clean, typeRow, subFolders));
   }
   const QString parent = clean.left(at + 1);
@@ -60,8 +62,8 @@ int ConversionList::AddPath(const QString& path) {
   const AudioFileDescription probe = probe_(clean);
   if (!probe.ok) return -1;
   // Writing saves the whole settings file; a run of files from one folder writes it once.
-  if (SettingsStore::ReadText(keys::section::kConvert, keys::kLastSourceFolder) != parent) {
-    SettingsStore::WriteText(keys::section::kConvert, keys::kLastSourceFolder, parent);
+  if (settings_.ReadText(keys::section::kConvert, keys::kLastSourceFolder) != parent) {
+    settings_.WriteText(keys::section::kConvert, keys::kLastSourceFolder, parent);
   }
   return Append(ConversionRow::ForFile(name, parent, probe));
 }

@@ -12,6 +12,7 @@ namespace corvane {
 
 class CAudioEngine;
 class IUserInterface;
+class SettingsStore;
 
 // Where the page would write its outputs now: the output format's extension (".mp3"), the
 // "Same folder as original" box and the output folder field.
@@ -54,8 +55,8 @@ using ProbeFunction = std::function<AudioFileDescription(const QString& path)>;
 // texts are all there is to them (see ConversionRow).
 class ConversionList {
  public:
-  ConversionList(IUserInterface& ui, ProbeFunction probe);
-  ConversionList(const CAudioEngine& engine, IUserInterface& ui);
+  ConversionList(IUserInterface& ui, SettingsStore& settings, ProbeFunction probe);
+  ConversionList(const CAudioEngine& engine, IUserInterface& ui, SettingsStore& settings);
 
   IUserInterface& Ui() const { return ui_; }
   void SetObserver(ConversionListObserver observer) { observer_ = std::move(observer); }
@@ -113,6 +114,7 @@ class ConversionList {
   bool IsLoadedForPlayback(const ConversionRow& row) const;
 
   IUserInterface& ui_;
+  SettingsStore& settings_;
   ProbeFunction probe_;
   std::vector<Entry> entries_;
   int focused_ = -1;

@@ -39,22 +39,23 @@ QString PathBelowParent(const QString& rowFolder, const QString& file) {
 
 }  // namespace
 
-ConversionRun::ConversionRun(IRunRows& rows, IRunView& view, IUserInterface& ui, RunServices services)
-    : rows_(rows), view_(view), ui_(ui), services_(std::move(services)) {}
+ConversionRun::ConversionRun(IRunRows& rows, IRunView& view, IUserInterface& ui, SettingsStore& settings,
+                             RunServices services)
+    : rows_(rows), view_(view), ui_(ui), settings_(settings), services_(std::move(services)) {}
 
 bool ConversionRun::ChooseOutputFolder(const QString& field, QString& folder) {
   folder = field;
-  const bool confirm = SettingsStore::ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0;
+  const bool confirm = settings_.ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0;
   if (!view_.SameFolder() && (folder.isEmpty() || confirm)) {
-    const QString start = folder.isEmpty() ? SettingsStore::ReadText(kSection, keys::kLastOutputFolder) : folder;
+    const QString start = folder.isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : folder;
     const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kChooseOutputFolder), start);
     if (!chosen) return false;
     folder = *chosen;
   }
-  SettingsStore::WriteText(kSection, keys::kLastOutputFolder, folder);
+  settings_.WriteText(kSection, keys::kLastOutputFolder, folder);
   if (!view_.SameFolder() && field.isEmpty()) {
     view_.SetOutputFolderField(folder);
-    SettingsStore::WriteText(kSection, keys::kOutputFolder, folder);
+    settings_.WriteText(kSection, keys::kOutputFolder, folder);
   }
   return true;
 }
@@ -180,7 +181,7 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
 }
 
 FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString output) {
-  FileConversion conversion(shared_, view_, ui_);
+  FileConversion conversion(shared_, view_, ui_, settings_);
   QString detail;
   const FileResult result = conversion.Convert(source, output, detail);
   QString failure;
@@ -212,7 +213,7 @@ FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString 
 void ConversionRun::Finish(const QString& outputFolder) {
   const bool sameFolder = view_.SameFolder();
   bool asked = false;
-  if (SettingsStore::ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
+  if (settings_.ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
     const int failures = static_cast<int>(counts_.failed.size());
     const int total = counts_.succeeded + failures;
     QString summary =
@@ -224,10 +225,10 @@ void ConversionRun::Finish(const QString& outputFolder) {
     }
     const CompletionReply reply = ui_.ShowCompleted(summary, failures, !sameFolder);
     asked = true;
-    if (reply.dont_show_again) SettingsStore::WriteNumber(kSection, keys::kShowSuccess, 0);
+    if (reply.dont_show_again) settings_.WriteNumber(kSection, keys::kShowSuccess, 0);
     if (reply.open_folder && !sameFolder) OpenOnDesktop(ui_, outputFolder);
   }
-  if (!asked && !sameFolder && SettingsStore::ReadNumber(kSection, keys::kAutoOpenFolder, 0) != 0) {
+  if (!asked && !sameFolder && settings_.ReadNumber(kSection, keys::kAutoOpenFolder, 0) != 0) {
     OpenOnDesktop(ui_, outputFolder);
   }
   BackToIdle();

@@ -10,6 +10,7 @@
 namespace corvane {
 
 class IConversionComponent;
+class SettingsStore;
 
 // The rows of the conversion list as the run sees them.
 class IRunRows {
@@ -64,7 +65,7 @@ class ConversionRun {
     QStringList failed;
   };
 
-  ConversionRun(IRunRows& rows, IRunView& view, IUserInterface& ui, RunServices services);
+  ConversionRun(IRunRows& rows, IRunView& view, IUserInterface& ui, SettingsStore& settings, RunServices services);
 
   // The whole run: checks, output folder, the loop over the rows, the summary. The output folder
   // field, output settings and program folder are taken as they are when it starts.
@@ -85,6 +86,7 @@ class ConversionRun {
   IRunRows& rows_;
   IRunView& view_;
   IUserInterface& ui_;
+  SettingsStore& settings_;
   RunServices services_;
   std::unique_ptr<IConversionComponent> converter_;
   FileConversion::Shared shared_;

@@ -3,6 +3,8 @@
 
 namespace corvane {
 
+class SettingsStore;
+
 // The seven values of the "Converter Settings" dialog. Load writes the default of every missing
 // value back at once; Save writes all seven.
 struct ConverterSettings {
@@ -14,8 +16,8 @@ struct ConverterSettings {
   bool show_success = true;
   bool auto_open_folder = false;
 
-  static ConverterSettings Load();
-  void Save() const;
+  static ConverterSettings Load(SettingsStore& settings);
+  void Save(SettingsStore& settings) const;
 };
 
 }  // namespace corvane

@@ -59,8 +59,8 @@ void AttachNormalizer(AudioStream& stream, int peak, int percent) {
 
 }  // namespace
 
-FileConversion::FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui)
-    : shared_(shared), options_(options), ui_(ui) {}
+FileConversion::FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui, SettingsStore& settings)
+    : shared_(shared), options_(options), ui_(ui), settings_(settings) {}
 
 FileConversion::~FileConversion() {
   if (shared_.claims != nullptr && !claimed_.isEmpty()) shared_.claims->Release(claimed_);
@@ -97,13 +97,12 @@ bool FileConversion::SettleOutput(QString& output, bool& replace) {
     const bool taken = !Claim(output);
     replace = false;
     if (!taken && !EntryExists(output)) return true;
-    const bool confirm =
-        shared_.always_ask_overwrite || SettingsStore::ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
+    const bool confirm = shared_.always_ask_overwrite || settings_.ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
     replace = true;
     if (!confirm || (shared_.overwrite_all != nullptr && *shared_.overwrite_all)) return true;
     const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
     if (!shared_.always_ask_overwrite) {
-      SettingsStore::WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+      settings_.WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
     }
     switch (reply.choice) {
       case OverwriteReply::Choice::Skip:
@@ -167,7 +166,7 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   if (options_.NormalizeEnabled()) {
     options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
     const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
-    SettingsStore::WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
+    settings_.WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
     options_.SetNormalizeValue(percent);
     // The level of what is written: after mixing, so that a mono source copied to two channels
     // or a down-mixed one reaches the target and resampling cannot push it past full scale.
@@ -198,6 +197,7 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
   job.processor_share = shared_.processor_share;
+  job.user_settings = &settings_;
   EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
 
   ui_.SetJobProgress(100);
@@ -256,7 +256,7 @@ void FileConversion::WriteTags(const QString& source, const QString& output) con
   Mp3TagSet set;
   set.tags = tags;
   bool id3v2 = false;
-  switch (SettingsStore::ReadNumber(keys::section::kConvert, keys::kEnableId3v2, 0)) {
+  switch (settings_.ReadNumber(keys::section::kConvert, keys::kEnableId3v2, 0)) {
     case 0:
       id3v2 = NeedsId3v2(set);
       break;

@@ -9,6 +9,7 @@
 namespace corvane {
 
 class IUserInterface;
+class SettingsStore;
 
 // How one file of a run ended.
 enum class FileResult : int { Converted = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4 };
@@ -49,7 +50,7 @@ class FileConversion {
     int processor_share = 0;  // see EncodeJob
   };
 
-  FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui);
+  FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui, SettingsStore& settings);
   ~FileConversion();
   FileConversion(const FileConversion&) = delete;
   FileConversion& operator=(const FileConversion&) = delete;
@@ -70,6 +71,7 @@ class FileConversion {
   Shared shared_;
   IFileOptions& options_;
   IUserInterface& ui_;
+  SettingsStore& settings_;
   QString claimed_;
   bool claimed_first_ = true;  // no other job of the run had claimed_ when this one claimed it
 };

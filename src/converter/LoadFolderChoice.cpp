@@ -8,26 +8,26 @@
 
 namespace corvane {
 
-LoadFolderChoice LoadFolderChoice::Load() {
+LoadFolderChoice LoadFolderChoice::Load(SettingsStore& settings) {
   LoadFolderChoice choice;
-  choice.folder = SettingsStore::ReadText(keys::section::kConvert, keys::kLastLoadedFolder);
-  choice.type_row = SettingsStore::ReadNumberOrStore(keys::section::kConvert, keys::kLoadFolderAudioType, 0);
-  choice.sub_folders = SettingsStore::ReadNumberOrStore(keys::section::kConvert, keys::kSubFolders, 1) != 0;
+  choice.folder = settings.ReadText(keys::section::kConvert, keys::kLastLoadedFolder);
+  choice.type_row = settings.ReadNumberOrStore(keys::section::kConvert, keys::kLoadFolderAudioType, 0);
+  choice.sub_folders = settings.ReadNumberOrStore(keys::section::kConvert, keys::kSubFolders, 1) != 0;
   return choice;
 }
 
-void LoadFolderChoice::StoreChosenFolder(const QString& folder) {
-  SettingsStore::WriteText(keys::section::kConvert, keys::kLastLoadedFolder, folder);
+void LoadFolderChoice::StoreChosenFolder(SettingsStore& settings, const QString& folder) {
+  settings.WriteText(keys::section::kConvert, keys::kLastLoadedFolder, folder);
 }
 
-bool LoadFolderChoice::Accept(IUserInterface& ui) const {
+bool LoadFolderChoice::Accept(IUserInterface& ui, SettingsStore& settings) const {
   if (folder.isEmpty()) {
     ui.ShowMessage(StringTable::Text(text::kLoadFolderRefusal), MessageIcon::Warning, MessageButtons::Ok);
     return false;
   }
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, type_row);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kSubFolders, sub_folders ? 1 : 0);
-  SettingsStore::WriteText(keys::section::kConvert, keys::kLastLoadedFolder, folder);
+  settings.WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, type_row);
+  settings.WriteNumber(keys::section::kConvert, keys::kSubFolders, sub_folders ? 1 : 0);
+  settings.WriteText(keys::section::kConvert, keys::kLastLoadedFolder, folder);
   return true;
 }
 

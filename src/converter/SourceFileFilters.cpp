@@ -51,10 +51,9 @@ std::vector<SourceFileFilter> SourceFileFilters() {
   return filters;
 }
 
-QString AddFilesStartFolder() {
-  const bool remember = SettingsStore::ReadNumber(keys::section::kConvert, keys::kSourceFolderMode, 1) != 0;
-  return SettingsStore::ReadText(keys::section::kConvert,
-                                 remember ? keys::kLastSourceFolder : keys::kDefaultSourceFolder);
+QString AddFilesStartFolder(const SettingsStore& settings) {
+  const bool remember = settings.ReadNumber(keys::section::kConvert, keys::kSourceFolderMode, 1) != 0;
+  return settings.ReadText(keys::section::kConvert, remember ? keys::kLastSourceFolder : keys::kDefaultSourceFolder);
 }
 
 }  // namespace corvane

@@ -5,6 +5,8 @@
 
 namespace corvane {
 
+class SettingsStore;
+
 // One entry of the add-files dialog's filter list: its description and the patterns it names.
 struct SourceFileFilter {
   QString description;
@@ -15,6 +17,6 @@ struct SourceFileFilter {
 // Source Folder" when "Source Folder Mode" is set, else "Default Source Folder").
 QString AddFilesDialogTitle();
 std::vector<SourceFileFilter> SourceFileFilters();
-QString AddFilesStartFolder();
+QString AddFilesStartFolder(const SettingsStore& settings);
 
 }  // namespace corvane

@@ -11,6 +11,7 @@ namespace corvane {
 
 class AudioStream;
 class IConversionComponent;
+class SettingsStore;
 
 // What EncodeTrack did with one file or track. The numbers are those the runs count and compare.
 enum class EncodeResult : int {
@@ -71,6 +72,9 @@ struct EncodeJob {
   std::atomic<bool>* stop_request = nullptr;
   // Where the command-line encoders are looked for first (before PATH).
   QString program_folder;
+  // The user's settings, where the FLAC and Monkey's Audio back-ends read their levels (and
+  // write them back, limited to their range). Jobs of those formats need it.
+  SettingsStore* user_settings = nullptr;
   // Processors this job may keep busy; 0: all of them. A run that converts several files at
   // once gives each its share.
   int processor_share = 0;

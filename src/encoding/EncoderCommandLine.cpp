@@ -59,15 +59,15 @@ EncoderCommandLine EncoderCommandLine::Musepack(const QString& preset, const Sou
   return {QStringLiteral("mpcenc"), arguments};
 }
 
-int EncoderCommandLine::StoredFlacLevel() {
-  const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kDefaultFlacLevel);
+int EncoderCommandLine::StoredFlacLevel(SettingsStore& settings) {
+  const int stored = settings.ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, kDefaultFlacLevel);
   const int level = std::clamp(stored, 0, kHighestFlacLevel);
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, level);
+  settings.WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, level);
   return level;
 }
 
-bool EncoderCommandLine::StoredFlacNonSubset() {
-  return SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacNonSubset, kDefaultFlacNonSubset) != 0;
+bool EncoderCommandLine::StoredFlacNonSubset(const SettingsStore& settings) {
+  return settings.ReadNumber(keys::section::kEncoder, keys::kFlacNonSubset, kDefaultFlacNonSubset) != 0;
 }
 
 QString EncoderCommandLine::MusepackPreset(int index) {

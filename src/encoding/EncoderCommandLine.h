@@ -6,6 +6,8 @@
 
 namespace corvane {
 
+class SettingsStore;
+
 // The program and argument vector of a command-line encoder job. Every argument reaches the
 // program as it is (no shell, no quoting), so tag texts can never become options or commands.
 struct EncoderCommandLine {
@@ -22,9 +24,9 @@ struct EncoderCommandLine {
 
   // The FLAC level of the settings ("FALC Compression Level", default 5), limited to 0..8 and
   // written back.
-  static int StoredFlacLevel();
+  static int StoredFlacLevel(SettingsStore& settings);
   // Whether non-subset streams are allowed ("FALC NON-SUBSET", default 1).
-  static bool StoredFlacNonSubset();
+  static bool StoredFlacNonSubset(const SettingsStore& settings);
   // The Musepack preset name of an index, the index limited to the presets' range.
   static QString MusepackPreset(int index);
 };

@@ -20,18 +20,19 @@ constexpr int kDefaultMaxAbrVbrBitrate = 128;
 
 // Gives the stored value (-1 when absent) to a property; when the property then reads -1, the
 // default is given instead and stored.
-void Load(const char* key, int fallback, Mp3EncoderSettings& settings, void (Mp3EncoderSettings::*set)(int),
-          int (Mp3EncoderSettings::*get)() const) {
-  (settings.*set)(SettingsStore::ReadNumber(keys::section::kEncoder, key, Mp3EncoderSettings::kUnset));
+void Load(SettingsStore& stored, const char* key, int fallback, Mp3EncoderSettings& settings,
+          void (Mp3EncoderSettings::*set)(int), int (Mp3EncoderSettings::*get)() const) {
+  (settings.*set)(stored.ReadNumber(keys::section::kEncoder, key, Mp3EncoderSettings::kUnset));
   if ((settings.*get)() == Mp3EncoderSettings::kUnset) {
     (settings.*set)(fallback);
-    SettingsStore::WriteNumber(keys::section::kEncoder, key, fallback);
+    stored.WriteNumber(keys::section::kEncoder, key, fallback);
   }
 }
 
 }  // namespace
 
-Mp3EncoderConfig::Mp3EncoderConfig(Mp3SettingsFactory factory) : factory_(std::move(factory)) {}
+Mp3EncoderConfig::Mp3EncoderConfig(SettingsStore& settings, Mp3SettingsFactory factory)
+    : stored_(settings), factory_(std::move(factory)) {}
 
 bool Mp3EncoderConfig::PrepareMp3Encoder(IUserInterface& ui) {
   if (!settings_ && factory_) settings_ = factory_();
@@ -41,27 +42,27 @@ bool Mp3EncoderConfig::PrepareMp3Encoder(IUserInterface& ui) {
   }
   using S = Mp3EncoderSettings;
   Mp3EncoderSettings& settings = *settings_;
-  Load(keys::kMp3EncoderQuality, kDefaultEncoderQuality, settings, &S::SetEncoderQuality, &S::EncoderQuality);
-  Load(keys::kMp3TypeStereo, kDefaultStereoMode, settings, &S::SetStereoMode, &S::StereoMode);
-  vbr_enabled_ = SettingsStore::ReadNumberOrStore(keys::section::kEncoder, keys::kMp3VbrEnabled, 0) == 1;
-  const int coding = SettingsStore::ReadNumberOrStore(keys::section::kEncoder, keys::kMp3VbrCoding, kDefaultVbrCoding);
+  Load(stored_, keys::kMp3EncoderQuality, kDefaultEncoderQuality, settings, &S::SetEncoderQuality, &S::EncoderQuality);
+  Load(stored_, keys::kMp3TypeStereo, kDefaultStereoMode, settings, &S::SetStereoMode, &S::StereoMode);
+  vbr_enabled_ = stored_.ReadNumberOrStore(keys::section::kEncoder, keys::kMp3VbrEnabled, 0) == 1;
+  const int coding = stored_.ReadNumberOrStore(keys::section::kEncoder, keys::kMp3VbrCoding, kDefaultVbrCoding);
   settings.SetVbrMethod(vbr_enabled_ ? coding : Mp3EncoderSettings::kUnset);
-  Load(keys::kMp3VbrBitrate, kDefaultVbrBitrate, settings, &S::SetVbrBitrate, &S::VbrBitrate);
-  Load(keys::kMp3VbrQuality, kDefaultVbrQuality, settings, &S::SetVbrQuality, &S::VbrQuality);
-  Load(keys::kMp3VbrHeader, kDefaultVbrHeader, settings, &S::SetVbrHeader, &S::VbrHeader);
-  Load(keys::kMp3MinBitrateEnforced, kDefaultMinBitrateEnforced, settings, &S::SetMinBitrateEnforced,
+  Load(stored_, keys::kMp3VbrBitrate, kDefaultVbrBitrate, settings, &S::SetVbrBitrate, &S::VbrBitrate);
+  Load(stored_, keys::kMp3VbrQuality, kDefaultVbrQuality, settings, &S::SetVbrQuality, &S::VbrQuality);
+  Load(stored_, keys::kMp3VbrHeader, kDefaultVbrHeader, settings, &S::SetVbrHeader, &S::VbrHeader);
+  Load(stored_, keys::kMp3MinBitrateEnforced, kDefaultMinBitrateEnforced, settings, &S::SetMinBitrateEnforced,
        &S::MinBitrateEnforced);
-  Load(keys::kMaxAbrVbrBitrate, kDefaultMaxAbrVbrBitrate, settings, &S::SetMaxAbrVbrBitrate, &S::MaxAbrVbrBitrate);
+  Load(stored_, keys::kMaxAbrVbrBitrate, kDefaultMaxAbrVbrBitrate, settings, &S::SetMaxAbrVbrBitrate,
+       &S::MaxAbrVbrBitrate);
   return true;
 }
 
 void Mp3EncoderConfig::SetMp3VbrEnabled(bool enabled) {
   vbr_enabled_ = enabled;
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kMp3VbrEnabled, enabled ? 1 : 0);
+  stored_.WriteNumber(keys::section::kEncoder, keys::kMp3VbrEnabled, enabled ? 1 : 0);
   if (!settings_) return;
-  settings_->SetVbrMethod(
-      enabled ? SettingsStore::ReadNumber(keys::section::kEncoder, keys::kMp3VbrCoding, kDefaultVbrCoding)
-              : Mp3EncoderSettings::kUnset);
+  settings_->SetVbrMethod(enabled ? stored_.ReadNumber(keys::section::kEncoder, keys::kMp3VbrCoding, kDefaultVbrCoding)
+                                  : Mp3EncoderSettings::kUnset);
 }
 
 }  // namespace corvane

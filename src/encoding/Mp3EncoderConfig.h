@@ -7,6 +7,7 @@
 namespace corvane {
 
 class IUserInterface;
+class SettingsStore;
 
 using Mp3SettingsFactory = std::function<std::unique_ptr<Mp3EncoderSettings>()>;
 
@@ -14,7 +15,8 @@ using Mp3SettingsFactory = std::function<std::unique_ptr<Mp3EncoderSettings>()>;
 // and the MP3 VBR switch.
 class Mp3EncoderConfig {
  public:
-  explicit Mp3EncoderConfig(Mp3SettingsFactory factory = [] { return std::make_unique<Mp3EncoderSettings>(); });
+  explicit Mp3EncoderConfig(
+      SettingsStore& settings, Mp3SettingsFactory factory = [] { return std::make_unique<Mp3EncoderSettings>(); });
 
   // Creates the settings object when it does not exist yet and loads its properties, writing
   // back the default of every value that is absent. Message 181 when it cannot be created.
@@ -29,6 +31,7 @@ class Mp3EncoderConfig {
   const Mp3EncoderSettings* Settings() const { return settings_.get(); }
 
  private:
+  SettingsStore& stored_;
   Mp3SettingsFactory factory_;
   std::unique_ptr<Mp3EncoderSettings> settings_;
   bool vbr_enabled_ = false;

@@ -88,8 +88,8 @@ void SelectOrFirst(ComboBoxState& box, const QString& text) {
 
 }  // namespace
 
-QualityPanel::QualityPanel(PanelPage page, const EncoderCapabilities& capabilities)
-    : page_(page), capabilities_(capabilities) {
+QualityPanel::QualityPanel(PanelPage page, const EncoderCapabilities& capabilities, SettingsStore& settings)
+    : page_(page), capabilities_(capabilities), settings_(settings) {
   state_.format.items = catalogue::FormatNames();
   state_.sample_rate.items = catalogue::SampleRateTexts();
   state_.wav_codec.items = catalogue::WavCodecTexts();
@@ -100,11 +100,11 @@ QualityPanel::QualityPanel(PanelPage page, const EncoderCapabilities& capabiliti
   state_.mp3_vbr.selected = catalogue::kDefaultMp3VbrQuality;
   state_.quality_label = StringTable::Text(text::kLabelQuality);
   state_.normalize_available = page == PanelPage::Converter;
-  state_.vbr_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3VbrEnabled, 0) == 1;
-  state_.keep_tags_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kMp3Id3Enabled, 1) != 0;
+  state_.vbr_checked = settings_.ReadNumberOrStore(SettingsSection(), keys::kMp3VbrEnabled, 0) == 1;
+  state_.keep_tags_checked = settings_.ReadNumberOrStore(SettingsSection(), keys::kMp3Id3Enabled, 1) != 0;
   if (state_.normalize_available) {
-    state_.normalize_checked = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationEnabled, 0) != 0;
-    state_.normalize_percent = SettingsStore::ReadNumberOrStore(SettingsSection(), keys::kNormalizationValue, 100);
+    state_.normalize_checked = settings_.ReadNumberOrStore(SettingsSection(), keys::kNormalizationEnabled, 0) != 0;
+    state_.normalize_percent = settings_.ReadNumberOrStore(SettingsSection(), keys::kNormalizationValue, 100);
     state_.normalize_percent_enabled = state_.normalize_checked;
   }
 }
@@ -152,7 +152,7 @@ void QualityPanel::SelectMp3VbrQuality(int position) { state_.mp3_vbr.selected =
 void QualityPanel::SelectWmaQuality(int position) { state_.wma.selected = position; }
 void QualityPanel::SetKeepTags(bool checked) {
   state_.keep_tags_checked = checked;
-  SettingsStore::WriteNumber(SettingsSection(), keys::kMp3Id3Enabled, checked ? 1 : 0);
+  settings_.WriteNumber(SettingsSection(), keys::kMp3Id3Enabled, checked ? 1 : 0);
 }
 
 void QualityPanel::SelectWavCodec(int position) {
@@ -163,7 +163,7 @@ void QualityPanel::SelectWavCodec(int position) {
 void QualityPanel::SetNormalize(bool checked) {
   state_.normalize_checked = checked;
   if (state_.normalize_available) {
-    SettingsStore::WriteNumber(SettingsSection(), keys::kNormalizationEnabled, checked ? 1 : 0);
+    settings_.WriteNumber(SettingsSection(), keys::kNormalizationEnabled, checked ? 1 : 0);
   }
   state_.normalize_percent_enabled = state_.normalize_available && checked;
 }
@@ -172,7 +172,7 @@ void QualityPanel::SetNormalizePercent(int percent) { state_.normalize_percent =
 
 void QualityPanel::ClickVbr() {
   state_.vbr_checked = !state_.vbr_checked;
-  SettingsStore::WriteNumber(SettingsSection(), keys::kMp3VbrEnabled, state_.vbr_checked ? 1 : 0);
+  settings_.WriteNumber(SettingsSection(), keys::kMp3VbrEnabled, state_.vbr_checked ? 1 : 0);
   ApplyVbrRule();
 }
 

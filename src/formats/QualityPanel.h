@@ -8,13 +8,14 @@ namespace corvane {
 
 class EncoderCapabilities;
 class IUserInterface;
+class SettingsStore;
 
 // The quality panel as plain logic: the state of every control, the control events and the
 // format rules. A widget draws State() and forwards the user's actions to the event methods;
 // corvane-cli and the tests drive it the same way.
 class QualityPanel {
  public:
-  QualityPanel(PanelPage page, const EncoderCapabilities& capabilities);
+  QualityPanel(PanelPage page, const EncoderCapabilities& capabilities, SettingsStore& settings);
 
   const QualityPanelState& State() const { return state_; }
   // Direct access for the preset operations, which set several controls before running the rules.
@@ -70,6 +71,7 @@ class QualityPanel {
 
   PanelPage page_;
   const EncoderCapabilities& capabilities_;
+  SettingsStore& settings_;
   QualityPanelState state_;
   std::function<void()> changed_;
 };

@@ -60,14 +60,15 @@ int MigratedFormat(int oldCode) {
 
 }  // namespace
 
-COutputQualityMgmt::COutputQualityMgmt(Mp3SettingsFactory mp3Factory) : mp3_(std::move(mp3Factory)) {}
+COutputQualityMgmt::COutputQualityMgmt(SettingsStore& settings, Mp3SettingsFactory mp3Factory)
+    : settings_(settings), mp3_(settings, std::move(mp3Factory)) {}
 
 QString COutputQualityMgmt::ConfiguredPath() {
-  QString folder = SettingsStore::ReadText(keys::section::kOutputQuality, keys::kConfigFilePath);
+  QString folder = settings_.ReadText(keys::section::kOutputQuality, keys::kConfigFilePath);
   if (folder.isEmpty()) {
-    folder = SettingsStore::FolderPath();
+    folder = settings_.FolderPath();
     QDir().mkpath(folder);
-    SettingsStore::WriteText(keys::section::kOutputQuality, keys::kConfigFilePath, folder);
+    settings_.WriteText(keys::section::kOutputQuality, keys::kConfigFilePath, folder);
   }
   return JoinPath(folder, QString::fromLatin1(kFileName));
 }

@@ -9,6 +9,7 @@ namespace corvane {
 
 class IUserInterface;
 class ProfileFile;
+class SettingsStore;
 struct ComboBoxState;
 
 // The named output-quality presets shared by the converter and the ripper, kept in the preset
@@ -23,7 +24,8 @@ class COutputQualityMgmt {
   static constexpr const char* kFileName = "Bexlor.ini";
   static constexpr const char* kCurrentVersion = "5.0";
 
-  explicit COutputQualityMgmt(Mp3SettingsFactory mp3Factory = [] { return std::make_unique<Mp3EncoderSettings>(); });
+  explicit COutputQualityMgmt(
+      SettingsStore& settings, Mp3SettingsFactory mp3Factory = [] { return std::make_unique<Mp3EncoderSettings>(); });
 
   // Prepares the MP3 encoder settings, then loads the presets from `path` (empty: the configured
   // preset file). A missing file is created with the five defaults; files of older versions are
@@ -33,7 +35,7 @@ class COutputQualityMgmt {
   bool Load(const QString& path, IUserInterface& ui);
   // Full path of the configured preset file: "Config File Path" of "Output Quality" (the
   // settings folder, stored on first use, when absent) and the fixed file name.
-  static QString ConfiguredPath();
+  QString ConfiguredPath();
   const QString& Path() const { return path_; }
 
   int Count() const { return static_cast<int>(presets_.size()); }
@@ -61,6 +63,7 @@ class COutputQualityMgmt {
   static void WriteSection(ProfileFile& file, int n, const OutputQuality& preset);
   static bool Commit(const ProfileFile& file, IUserInterface& ui);
 
+  SettingsStore& settings_;
   Mp3EncoderConfig mp3_;
   QString path_;
   std::vector<OutputQuality> presets_;

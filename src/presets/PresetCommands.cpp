@@ -20,11 +20,12 @@ int PositionIn(const ComboBoxState& box, int position) {
 
 }  // namespace
 
-PresetCommands::PresetCommands(COutputQualityMgmt& presets, QualityPanel& panel, IUserInterface& ui)
-    : presets_(presets), panel_(panel), ui_(ui) {}
+PresetCommands::PresetCommands(COutputQualityMgmt& presets, QualityPanel& panel, IUserInterface& ui,
+                               SettingsStore& settings)
+    : presets_(presets), panel_(panel), ui_(ui), settings_(settings) {}
 
 void PresetCommands::RememberName(const QString& name) {
-  SettingsStore::WriteText(panel_.SettingsSection(), keys::kOutputQualityName, name);
+  settings_.WriteText(panel_.SettingsSection(), keys::kOutputQualityName, name);
 }
 
 void PresetCommands::RebuildOtherPage() {
@@ -52,7 +53,7 @@ void PresetCommands::FillPresetList() {
     FillEmptyPanel();
   } else {
     const QString remembered =
-        SettingsStore::ReadTextOrStore(panel_.SettingsSection(), keys::kOutputQualityName, kDefaultPresetName);
+        settings_.ReadTextOrStore(panel_.SettingsSection(), keys::kOutputQualityName, kDefaultPresetName);
     list.selected = std::max(0, static_cast<int>(list.items.indexOf(remembered)));
     RememberName(list.items.at(list.selected));
     ApplySelectedPreset();

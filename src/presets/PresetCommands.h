@@ -7,6 +7,7 @@ namespace corvane {
 class COutputQualityMgmt;
 class IUserInterface;
 class QualityPanel;
+class SettingsStore;
 
 // The preset operations of one page: filling its preset list, applying the selected preset to
 // its quality panel, and the four commands of the "&Quality Mgmt..." menu. The page's selected
@@ -14,7 +15,7 @@ class QualityPanel;
 // change to the presets the other page is asked to rebuild its list.
 class PresetCommands {
  public:
-  PresetCommands(COutputQualityMgmt& presets, QualityPanel& panel, IUserInterface& ui);
+  PresetCommands(COutputQualityMgmt& presets, QualityPanel& panel, IUserInterface& ui, SettingsStore& settings);
 
   void SetOtherPageRebuild(std::function<void()> rebuild) { rebuild_other_ = std::move(rebuild); }
 
@@ -41,6 +42,7 @@ class PresetCommands {
   COutputQualityMgmt& presets_;
   QualityPanel& panel_;
   IUserInterface& ui_;
+  SettingsStore& settings_;
   std::function<void()> rebuild_other_;
 };
 

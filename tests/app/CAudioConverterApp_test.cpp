@@ -41,14 +41,14 @@ TEST(StartUp, BindsTheEngineAndTakesTheCommandLine) {
   EXPECT_EQ(app.WorkingDirectory(), QDir::currentPath());
   // The folder of the running program, never the working folder: a program planted there is not run.
   EXPECT_EQ(app.ProgramFolder(), QCoreApplication::applicationDirPath());
-  EXPECT_FALSE(SettingsStore::Contains(keys::section::kConvert, keys::kInstallPath)) << "never written by the program";
+  EXPECT_FALSE(app.Settings().Contains(keys::section::kConvert, keys::kInstallPath)) << "never written by the program";
 }
 
 TEST(StartUp, ProgramFolderComesFromInstallPath) {
   test::TestSettings settings;
-  SettingsStore::WriteText(keys::section::kConvert, keys::kInstallPath, QStringLiteral("/opt/corvane"));
   test::ScriptedUserInterface ui;
   CAudioConverterApp app;
+  app.Settings().WriteText(keys::section::kConvert, keys::kInstallPath, QStringLiteral("/opt/corvane"));
   ASSERT_TRUE(app.StartUp({}, ui));
   EXPECT_EQ(app.ProgramFolder(), QStringLiteral("/opt/corvane"));
   EXPECT_EQ(app.Launch().mode, LaunchMode::None);

@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "app/HelpManual.h"
 #include "app/LaunchRequest.h"
+#include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
 namespace corvane {
@@ -34,10 +34,8 @@ class InstallTest : public ::testing::Test {
 
   // The value of `key` in the installed desktop entry.
   static QString EntryValue(const QString& key) {
-    QFile file(DesktopEntry());
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
     const QString prefix = key + QLatin1Char('=');
-    for (const QString& line : QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'))) {
+    for (const QString& line : QString::fromUtf8(test::ReadAll(DesktopEntry())).split(QLatin1Char('\n'))) {
       if (line.startsWith(prefix)) return line.mid(prefix.size());
     }
     return {};

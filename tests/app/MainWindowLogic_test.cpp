@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindowLogic.h"
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 namespace corvane {
 namespace {
@@ -17,13 +16,13 @@ struct RecordingHost : IPageHost {
   void SetButtonStates(const std::array<int, 3>& states) override { buttons = states; }
 };
 
-int StoredPanel() { return SettingsStore::ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1); }
-
 class MainWindowLogicTest : public testing::Test {
  protected:
-  test::TestSettings settings;
+  int StoredPanel() const { return settings.ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1); }
+
+  MemorySettings settings;
   RecordingHost host;
-  MainWindowLogic logic{host};
+  MainWindowLogic logic{host, settings};
 };
 
 TEST_F(MainWindowLogicTest, FirstStartShowsTheRipperAndRemembersIt) {
@@ -38,20 +37,20 @@ TEST_F(MainWindowLogicTest, FirstStartShowsTheRipperAndRemembersIt) {
 }
 
 TEST_F(MainWindowLogicTest, LaunchSourceOpensTheConverterWhateverWasRemembered) {
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+  settings.WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
   EXPECT_EQ(logic.ChooseFirstPage(QStringLiteral("/music/a.mp3")), 1);
   EXPECT_EQ(StoredPanel(), 1);
   EXPECT_EQ(logic.CyclePosition(), 1);
 }
 
 TEST_F(MainWindowLogicTest, RememberedPageIsShown) {
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+  settings.WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
   EXPECT_EQ(logic.ChooseFirstPage(QString()), 3);
   EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 0, 1}));
 }
 
 TEST_F(MainWindowLogicTest, UnknownRememberedPageShowsNothingAndStoresTheRipper) {
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 7);
+  settings.WriteNumber(keys::section::kConvert, keys::kInitialPanel, 7);
   logic.ChooseFirstPage(QString());
   EXPECT_TRUE(host.shown.empty());
   EXPECT_EQ(StoredPanel(), 2);
@@ -75,30 +74,30 @@ TEST_F(MainWindowLogicTest, ButtonClicksDoNotMoveTheCyclePosition) {
 }
 
 TEST_F(MainWindowLogicTest, PlacementIsRestoredOnlyWhenAllFourValuesExist) {
-  EXPECT_EQ(MainWindowLogic::StoredPlacement(), std::nullopt);
+  EXPECT_EQ(logic.StoredPlacement(), std::nullopt);
   const char* s = keys::section::kConvert;
-  SettingsStore::WriteNumber(s, keys::kInitialPosX, 10);
-  SettingsStore::WriteNumber(s, keys::kInitialPosY, 20);
-  SettingsStore::WriteNumber(s, keys::kInitialWidth, 700);
-  EXPECT_EQ(MainWindowLogic::StoredPlacement(), std::nullopt);
-  SettingsStore::WriteNumber(s, keys::kInitialHeight, 600);
-  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(10, 20, 700, 600));
+  settings.WriteNumber(s, keys::kInitialPosX, 10);
+  settings.WriteNumber(s, keys::kInitialPosY, 20);
+  settings.WriteNumber(s, keys::kInitialWidth, 700);
+  EXPECT_EQ(logic.StoredPlacement(), std::nullopt);
+  settings.WriteNumber(s, keys::kInitialHeight, 600);
+  EXPECT_EQ(logic.StoredPlacement(), QRect(10, 20, 700, 600));
 }
 
 TEST_F(MainWindowLogicTest, CloseIsRefusedWhileAJobRunsButThePlacementIsSaved) {
   test::ScriptedUserInterface ui;
-  EXPECT_FALSE(MainWindowLogic::RequestClose(QRect(5, 6, 700, 500), false, true, ui));
+  EXPECT_FALSE(logic.RequestClose(QRect(5, 6, 700, 500), false, true, ui));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(
       ui.messages[0].text,
       QStringLiteral("Can not exit while converter or ripper is runing, please stop it first before exit Corvane !"));
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::None);
-  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(5, 6, 700, 500));
+  EXPECT_EQ(logic.StoredPlacement(), QRect(5, 6, 700, 500));
 
-  EXPECT_FALSE(MainWindowLogic::RequestClose(QRect(1, 2, 3, 4), true, false, ui));
-  EXPECT_TRUE(MainWindowLogic::RequestClose(QRect(7, 8, 900, 800), false, false, ui));
+  EXPECT_FALSE(logic.RequestClose(QRect(1, 2, 3, 4), true, false, ui));
+  EXPECT_TRUE(logic.RequestClose(QRect(7, 8, 900, 800), false, false, ui));
   EXPECT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(MainWindowLogic::StoredPlacement(), QRect(7, 8, 900, 800));
+  EXPECT_EQ(logic.StoredPlacement(), QRect(7, 8, 900, 800));
 }
 
 }  // namespace

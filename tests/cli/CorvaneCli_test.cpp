@@ -108,10 +108,7 @@ TEST_F(CorvaneCliTest, ExistingOutputsFollowTheChosenAnswer) {
   const QString out = Path(QStringLiteral("o"));
   QDir().mkpath(out);
   const QString existing = out + QStringLiteral("/song.MP3");
-  QFile file(existing);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write("keep me");
-  file.close();
+  ASSERT_TRUE(test::WriteAll(existing, "keep me"));
   const QStringList base = {
       QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--output"), out,
       QStringLiteral("--json")};

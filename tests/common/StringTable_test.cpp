@@ -13,12 +13,6 @@ TEST(StringTable, EveryNumberHasOneText) {
   EXPECT_EQ(StringTable::Text(-5), QString());
 }
 
-TEST(StringTable, TextsKeepTheirWordsAndLineBreaks) {
-  EXPECT_EQ(StringTable::Text(246),
-            QStringLiteral("Can not exit while converter or ripper is runing, please stop it first before exit %s !"));
-  EXPECT_TRUE(StringTable::Text(115).contains(QStringLiteral("properly.\n\nYou may")));
-}
-
 TEST(FormatText, FillsFieldsInOrder) {
   EXPECT_EQ(FormatText(QStringLiteral("%s v%s"), {QStringLiteral("Corvane"), QStringLiteral("5.0")}),
             QStringLiteral("Corvane v5.0"));

@@ -22,7 +22,7 @@ class LoaderTest : public test::ListFixture {
     return path;
   }
 
-  ConversionList list_{engine_, ui_};
+  ConversionList list_{engine_, ui_, store_};
   ConversionListLoader loader_{list_};
 };
 
@@ -68,7 +68,7 @@ TEST_F(LoaderTest, CancelAsksOnceAndKeepsWhatWasAdded) {
 
 TEST_F(LoaderTest, DropMakesFolderRowsWithoutScanning) {
   Wav(QStringLiteral("Album/x.wav"));
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 99);
+  store_.WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 99);
   const LoadResult result = loader_.Drop({Path(QStringLiteral("Album/")), Wav(QStringLiteral("in/a.wav"))});
   EXPECT_EQ(result.added, 2);
   EXPECT_EQ(ui_.progress_texts,
@@ -156,28 +156,28 @@ TEST_F(LoaderTest, AddFilesDialogData) {
   EXPECT_EQ(filters[19].patterns, QStringList({QStringLiteral("*")}));
   EXPECT_EQ(AddFilesDialogTitle(), QStringLiteral("Select source audio file(s) to convert"));
 
-  SettingsStore::WriteText(keys::section::kConvert, keys::kDefaultSourceFolder, QStringLiteral("/srv/default"));
+  store_.WriteText(keys::section::kConvert, keys::kDefaultSourceFolder, QStringLiteral("/srv/default"));
   ASSERT_EQ(list_.AddPath(Wav(QStringLiteral("in/a.wav"))), 0);
-  EXPECT_EQ(AddFilesStartFolder(), Path(QStringLiteral("in/")));
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kSourceFolderMode, 0);
-  EXPECT_EQ(AddFilesStartFolder(), QStringLiteral("/srv/default"));
+  EXPECT_EQ(AddFilesStartFolder(store_), Path(QStringLiteral("in/")));
+  store_.WriteNumber(keys::section::kConvert, keys::kSourceFolderMode, 0);
+  EXPECT_EQ(AddFilesStartFolder(store_), QStringLiteral("/srv/default"));
 }
 
 TEST_F(LoaderTest, FolderDialogValues) {
-  LoadFolderChoice opened = LoadFolderChoice::Load();
+  LoadFolderChoice opened = LoadFolderChoice::Load(store_);
   EXPECT_EQ(opened.type_row, 0);
   EXPECT_TRUE(opened.sub_folders);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, -7), 0);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kSubFolders, -7), 1);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, -7), 0);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kSubFolders, -7), 1);
 
   opened.type_row = 11;
   opened.sub_folders = false;
-  EXPECT_FALSE(opened.Accept(ui_));
+  EXPECT_FALSE(opened.Accept(ui_, store_));
   EXPECT_EQ(ui_.MessageTexts(), QStringList({QStringLiteral("Please select the folder you'd like to convert.")}));
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, -7), 0);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kLoadFolderAudioType, -7), 0);
   opened.folder = QStringLiteral("/srv/music");
-  EXPECT_TRUE(opened.Accept(ui_));
-  const LoadFolderChoice reopened = LoadFolderChoice::Load();
+  EXPECT_TRUE(opened.Accept(ui_, store_));
+  const LoadFolderChoice reopened = LoadFolderChoice::Load(store_);
   EXPECT_EQ(reopened.folder, QStringLiteral("/srv/music"));
   EXPECT_EQ(reopened.type_row, 11);
   EXPECT_FALSE(reopened.sub_folders);

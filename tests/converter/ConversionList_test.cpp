@@ -15,7 +15,7 @@ using test::ListFixture;
 
 class ConversionListTest : public ListFixture {
  protected:
-  ConversionList list_{engine_, ui_};
+  ConversionList list_{engine_, ui_, store_};
 };
 
 // A probe that answers with fixed figures, for the size and length texts.
@@ -38,7 +38,7 @@ TEST_F(ConversionListTest, FileRowShowsTheProbeAndRemembersItsFolder) {
   EXPECT_FALSE(row.IsFolder());
   EXPECT_EQ(row.SourcePath(), path);
   EXPECT_TRUE(list_.IsSelected(0));
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kLastSourceFolder), Path(QStringLiteral("in/")));
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kLastSourceFolder), Path(QStringLiteral("in/")));
 }
 
 TEST_F(ConversionListTest, SameFileByAnotherSpellingIsOneRowButLetterCaseMakesAnotherFile) {
@@ -55,11 +55,9 @@ TEST_F(ConversionListTest, SameFileByAnotherSpellingIsOneRowButLetterCaseMakesAn
 }
 
 TEST_F(ConversionListTest, FileTheEngineCannotLoadIsNotAdded) {
-  QFile text(Path(QStringLiteral("notes.mp3")));
-  ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-  text.write("this is not audio at all\n");
-  text.close();
-  EXPECT_EQ(list_.AddPath(text.fileName()), -1);
+  const QString text = Path(QStringLiteral("notes.mp3"));
+  ASSERT_TRUE(test::WriteAll(text, "this is not audio at all\n"));
+  EXPECT_EQ(list_.AddPath(text), -1);
   EXPECT_EQ(list_.AddPath(Path(QStringLiteral("missing.wav"))), -1);
   EXPECT_EQ(list_.AddPath(QString()), -1);
   EXPECT_EQ(list_.Count(), 0);
@@ -69,10 +67,10 @@ TEST_F(ConversionListTest, FileTheEngineCannotLoadIsNotAdded) {
 TEST_F(ConversionListTest, FolderRowsCarryTheStoredChoiceAndReadItBack) {
   const QString folder = Folder(QStringLiteral("Album.2004"));
   ASSERT_EQ(list_.AddPath(folder + QStringLiteral("/")), 0);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 5);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kSubFolders, 0);
+  store_.WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 5);
+  store_.WriteNumber(keys::section::kConvert, keys::kSubFolders, 0);
   ASSERT_EQ(list_.AddPath(folder), 1);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 28);
+  store_.WriteNumber(keys::section::kConvert, keys::kLoadFolderAudioType, 28);
   ASSERT_EQ(list_.AddPath(folder), 2);
 
   EXPECT_EQ(Names(list_),
@@ -102,7 +100,6 @@ TEST_F(ConversionListTest, RootFolderIsNamedByItsPath) {
 }
 
 TEST(ConversionRowTest, TypeIsReadBackFromTheAudioInfoText) {
-  test::TestSettings settings;
   ConversionRow row = ConversionRow::ForFolder(QStringLiteral("x"), QStringLiteral("/x"), 0, true);
   const auto typeOf = [&row](const char* info) {
     row.SetText(ListColumn::AudioInfo, QString::fromLatin1(info));
@@ -131,8 +128,8 @@ TEST(ConversionRowTest, SizeAndLengthTexts) {
 
 TEST_F(ListFixture, SizesAndLengthsComeFromTheProbe) {
   const QString path = Touch(QStringLiteral("long.mp3"));
-  ConversionList big(ui_, FixedProbe(3725000, 1048576));
-  ConversionList empty(ui_, FixedProbe(0, 0));
+  ConversionList big(ui_, store_, FixedProbe(3725000, 1048576));
+  ConversionList empty(ui_, store_, FixedProbe(0, 0));
   ASSERT_EQ(big.AddPath(path), 0);
   ASSERT_EQ(empty.AddPath(path), 0);
   EXPECT_EQ(big.Text(0, ListColumn::Length), QStringLiteral("1:02:05"));
@@ -152,7 +149,7 @@ class RemovalTest : public ListFixture {
   }
   QString loaded_;
   int stops_ = 0;
-  ConversionList list_{ui_, FixedProbe(1000, 2048)};
+  ConversionList list_{ui_, store_, FixedProbe(1000, 2048)};
 };
 
 TEST_F(RemovalTest, RemovingTwoOfFiveRenumbersAndSelectsTheRowBefore) {

@@ -48,9 +48,7 @@ class RecordingView final : public IRunView {
 };
 
 QByteArray Digest(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+  return QCryptographicHash::hash(test::ReadAll(path), QCryptographicHash::Sha256);
 }
 
 class ConversionRunTest : public test::ListFixture {
@@ -86,17 +84,17 @@ class ConversionRunTest : public test::ListFixture {
   }
 
   void RunInto(const QString& outputFolder) {
-    ConversionRun run(rows_, view_, ui_, Services());
+    ConversionRun run(rows_, view_, ui_, store_, Services());
     run.Run(outputFolder, settings_, QString());
     counts_ = run.Result();
   }
 
   QStringList Statuses() { return Column(list_, ListColumn::Status); }
 
-  ConversionList list_{engine_, ui_};
+  ConversionList list_{engine_, ui_, store_};
   ListRunRows rows_{list_};
   RecordingView view_;
-  COutputQualityMgmt presets_;
+  COutputQualityMgmt presets_{store_};
   EncoderCapabilities capabilities_;
   EncodeSettings settings_;
   ConversionRun::Counts counts_;
@@ -210,7 +208,7 @@ TEST_F(ConversionRunTest, OverwritePromptAnswers) {
   ui_.overwrite_replies.push_back(replace);
   RunInto(out);
   EXPECT_NE(test::ReadAll(existing), QByteArray("old output"));
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kConfirmOverwrite, 1), 0);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kConfirmOverwrite, 1), 0);
   const qsizetype asked = ui_.overwrite_messages.size();
   RunInto(out);  // "don't ask again": replaced without a question
   EXPECT_EQ(ui_.overwrite_messages.size(), asked);
@@ -224,7 +222,7 @@ TEST_F(ConversionRunTest, OutputsGetOrdinaryPermissionsAndReplacementsKeepTheirs
   const QString replaced = out + QStringLiteral("/b.MP3");
   test::WriteAll(replaced, QByteArray("old"));
   ASSERT_EQ(::chmod(QFile::encodeName(replaced).constData(), 0640), 0);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kConfirmOverwrite, 0);
+  store_.WriteNumber(keys::section::kConvert, keys::kConfirmOverwrite, 0);
   RunInto(out);
   ::umask(previous);
   struct stat created {};
@@ -336,8 +334,8 @@ TEST_F(ConversionRunTest, ChosenOutputFolderFillsAnEmptyField) {
   ui_.folder_answers.push_back(chosen);
   RunInto(QString());
   EXPECT_EQ(view_.output_field, chosen);
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kOutputFolder), chosen);
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kLastOutputFolder), chosen);
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kOutputFolder), chosen);
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kLastOutputFolder), chosen);
   EXPECT_TRUE(QFileInfo::exists(chosen + QStringLiteral("/a.MP3")));
 }
 
@@ -363,7 +361,7 @@ TEST_F(ConversionRunTest, NormalisationReachesTheTargetAndLeavesSilenceAlone) {
   const QString out = Folder(QStringLiteral("out"));
   RunInto(out);
   EXPECT_EQ(view_.percent, 100);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kNormalizationValue, -1), 100);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kNormalizationValue, -1), 100);
   const auto peakOf = [](const QByteArray& pcm) {
     int peak = 0;
     const auto* samples = reinterpret_cast<const qint16*>(pcm.constData());
@@ -397,8 +395,8 @@ TEST_F(ConversionRunTest, OpeningTheOutputFolderWithoutAnOpenerIsTold) {
   // "Open Folder" in the completion window, then the automatic opening without that window.
   ui_.completion_reply.open_folder = true;
   RunInto(out);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kShowSuccess, 0);
-  SettingsStore::WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
+  store_.WriteNumber(keys::section::kConvert, keys::kShowSuccess, 0);
+  store_.WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
   RunInto(out);
   EXPECT_EQ(ui_.opened_paths, QStringList({out, out}));
   const QStringList messages = ui_.MessageTexts();

@@ -1,5 +1,5 @@
 #pragma once
-// What the conversion-list tests share: a fresh settings folder, a temporary folder, the
+// What the conversion-list tests share: empty in-memory settings, a temporary folder, the
 // scripted user interface and a bound engine, and a way to make real source files quickly.
 #include <gtest/gtest.h>
 
@@ -7,12 +7,12 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "common/MemorySettings.h"
 #include "converter/ConversionList.h"
 #include "engine/CAudioEngine.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
-#include "support/TestSettings.h"
 
 namespace corvane::test {
 
@@ -41,8 +41,7 @@ class ListFixture : public ::testing::Test {
   QString Touch(const QString& relative) {
     const QString path = Path(relative);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(WriteAll(path, {}));
     return path;
   }
 
@@ -60,8 +59,10 @@ class ListFixture : public ::testing::Test {
     return texts;
   }
 
-  TestSettings settings_;
   QTemporaryDir dir_;
+  // Files that live beside the settings (the preset file) go into a folder of their own.
+  QTemporaryDir settings_dir_;
+  MemorySettings store_{settings_dir_.path()};
   ScriptedUserInterface ui_;
   CAudioEngine engine_;
   QString template_;

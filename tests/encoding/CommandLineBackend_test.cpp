@@ -28,14 +28,13 @@ QString EncodingFailure(int code) { return StringTable::Format(text::kMsgEncodin
 // A stand-in encoder in the program folder: writes its arguments, one a line, to `record`,
 // swallows the WAV stream and exits with `status`.
 void InstallRecorder(const QString& folder, const QString& name, const QString& record, int status = 0) {
-  QFile script(folder + QLatin1Char('/') + name);
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\ncat > /dev/null\nexit %2\n")
-                   .arg(record)
-                   .arg(status)
-                   .toUtf8());
-  script.close();
-  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  const QString script = folder + QLatin1Char('/') + name;
+  ASSERT_TRUE(
+      test::WriteAll(script, QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > '%1'\ncat > /dev/null\nexit %2\n")
+                                 .arg(record)
+                                 .arg(status)
+                                 .toUtf8()));
+  QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 QStringList RecordedArguments(const QString& record) {
@@ -237,21 +236,21 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   f.job.program_folder = f.dir.path();
   f.job.settings.format = static_cast<int>(FormatCode::Flac);
   const QString out = f.Output(QStringLiteral("out.flac"));
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, 12);
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacNonSubset, 0);
+  f.store.WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, 12);
+  f.store.WriteNumber(keys::section::kEncoder, keys::kFlacNonSubset, 0);
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("-8"), QStringLiteral("-")}));
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 8);
+  EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 8);
 
   // Values absent: level 5 written back, non-subset allowed; no tags without keep-tags.
-  SettingsStore::Remove(keys::section::kEncoder, keys::kFlacCompressionLevel);
-  SettingsStore::Remove(keys::section::kEncoder, keys::kFlacNonSubset);
+  f.store.Remove(keys::section::kEncoder, keys::kFlacCompressionLevel);
+  f.store.Remove(keys::section::kEncoder, keys::kFlacNonSubset);
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("--lax"), QStringLiteral("-5"),
                          QStringLiteral("-")}));
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 5);
+  EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 5);
 }
 
 TEST(FlacBackend, AFailureStatusAtTheEndFailsTheJob) {

@@ -13,13 +13,13 @@
 #include <functional>
 #include <memory>
 
+#include "common/MemorySettings.h"
 #include "encoding/EncodeJob.h"
 #include "encoding/EncodeTrack.h"
 #include "engine/DecodeStream.h"
 #include "engine/MixerStream.h"
 #include "support/ExternalTools.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 namespace corvane::test {
 
@@ -68,8 +68,10 @@ inline SourceTags FixtureTags() {
 // A generated WAV source opened for decoding, optionally behind a mixer, and a job over it.
 class EncodeFixture {
  public:
+  EncodeFixture() { job.user_settings = &store; }
+
   QTemporaryDir dir;
-  TestSettings settings;
+  MemorySettings store;
   PumpHookUi ui;
   std::atomic<bool> stop{false};  // the page's Stop button
   std::unique_ptr<DecodeStream> source;

@@ -132,22 +132,22 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   f.job.settings.format = static_cast<int>(FormatCode::Ape);
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.ape"));
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, 9);
+  f.store.WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, 9);
   const EncodeOutcome outcome = f.Run();
   ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
   ExpectStream(f.job.output_path, "ape", kRate, 2);
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
   ExpectTags(f.job.output_path, tags, {"Title", "Artist", "Album", "Year", "Comment", "Track", "Genre"});
   EXPECT_EQ(ApeLevel(f.job.output_path), 5000);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 4);
+  EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 4);
 
   // Absent: index 1, that is level 2000, written back.
-  SettingsStore::Remove(keys::section::kEncoder, keys::kApeCompressionLevel);
+  f.store.Remove(keys::section::kEncoder, keys::kApeCompressionLevel);
   f.job.keep_tags = false;
   ASSERT_TRUE(f.source->Seek(0));
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   EXPECT_EQ(ApeLevel(f.job.output_path), 2000);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 1);
+  EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 1);
   EXPECT_TRUE(test::ProbeTag(f.job.output_path, QStringLiteral("Title")).isEmpty());
 }
 
@@ -211,7 +211,8 @@ class ConverterBackend : public ::testing::Test {
     return SetupEncoder(*converter_, settings, config_, capabilities_, f.ui.script);
   }
 
-  Mp3EncoderConfig config_;
+  MemorySettings store_;
+  Mp3EncoderConfig config_{store_};
   EncoderCapabilities capabilities_;
   std::unique_ptr<IConversionComponent> converter_ = CreateAudioConverter();
 };

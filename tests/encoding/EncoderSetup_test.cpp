@@ -6,14 +6,13 @@
 
 #include <QTemporaryDir>
 
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "components/ConverterTestTools.h"
 #include "encoding/Mp3EncoderConfig.h"
 #include "formats/EncoderCapabilities.h"
 #include "presets/COutputQualityMgmt.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 namespace corvane {
 namespace {
@@ -21,9 +20,9 @@ namespace {
 using keys::section::kEncoder;
 
 TEST(PrepareMp3Encoder, FreshProfileGetsEveryDefaultWrittenBack) {
-  test::TestSettings settings;
+  MemorySettings settings;
   test::ScriptedUserInterface ui;
-  Mp3EncoderConfig config;
+  Mp3EncoderConfig config(settings);
   ASSERT_TRUE(config.PrepareMp3Encoder(ui));
   const Mp3EncoderSettings& mp3 = *config.Settings();
   EXPECT_EQ(mp3.EncoderQuality(), 2);
@@ -38,18 +37,18 @@ TEST(PrepareMp3Encoder, FreshProfileGetsEveryDefaultWrittenBack) {
       {keys::kMp3EncoderQuality, 2}, {keys::kMp3TypeStereo, 1},         {keys::kMp3VbrEnabled, 0},
       {keys::kMp3VbrCoding, 0},      {keys::kMp3VbrBitrate, 192},       {keys::kMp3VbrQuality, 4},
       {keys::kMp3VbrHeader, 1},      {keys::kMp3MinBitrateEnforced, 0}, {keys::kMaxAbrVbrBitrate, 128}};
-  for (const auto& [key, value] : stored) EXPECT_EQ(SettingsStore::ReadNumber(kEncoder, key, -7), value) << key;
+  for (const auto& [key, value] : stored) EXPECT_EQ(settings.ReadNumber(kEncoder, key, -7), value) << key;
   EXPECT_FALSE(config.Mp3VbrEnabled());
 }
 
 TEST(PrepareMp3Encoder, StoredValuesAreUsedAndVbrSwitchesTheMethod) {
-  test::TestSettings settings;
+  MemorySettings settings;
   test::ScriptedUserInterface ui;
-  SettingsStore::WriteNumber(kEncoder, keys::kMp3VbrEnabled, 1);
-  SettingsStore::WriteNumber(kEncoder, keys::kMp3VbrCoding, 4);
-  SettingsStore::WriteNumber(kEncoder, keys::kMp3EncoderQuality, 7);
-  SettingsStore::WriteNumber(kEncoder, keys::kMp3VbrHeader, 0);
-  Mp3EncoderConfig config;
+  settings.WriteNumber(kEncoder, keys::kMp3VbrEnabled, 1);
+  settings.WriteNumber(kEncoder, keys::kMp3VbrCoding, 4);
+  settings.WriteNumber(kEncoder, keys::kMp3EncoderQuality, 7);
+  settings.WriteNumber(kEncoder, keys::kMp3VbrHeader, 0);
+  Mp3EncoderConfig config(settings);
   config.PrepareMp3Encoder(ui);
   EXPECT_TRUE(config.Mp3VbrEnabled());
   EXPECT_EQ(config.Settings()->VbrMethod(), 4);
@@ -58,15 +57,16 @@ TEST(PrepareMp3Encoder, StoredValuesAreUsedAndVbrSwitchesTheMethod) {
 
   config.SetMp3VbrEnabled(false);
   EXPECT_EQ(config.Settings()->VbrMethod(), -1);
-  EXPECT_EQ(SettingsStore::ReadNumber(kEncoder, keys::kMp3VbrEnabled, -7), 0);
+  EXPECT_EQ(settings.ReadNumber(kEncoder, keys::kMp3VbrEnabled, -7), 0);
   config.SetMp3VbrEnabled(true);
   EXPECT_EQ(config.Settings()->VbrMethod(), 4);
 }
 
 TEST(PrepareMp3Encoder, AnObjectThatCannotBeMadeSays181AndThePresetsStillLoad) {
-  test::TestSettings settings;
+  QTemporaryDir folder;
+  MemorySettings settings(folder.path());
   test::ScriptedUserInterface ui;
-  COutputQualityMgmt presets([] { return std::unique_ptr<Mp3EncoderSettings>(); });
+  COutputQualityMgmt presets(settings, [] { return std::unique_ptr<Mp3EncoderSettings>(); });
   presets.Load(QString(), ui);
   EXPECT_EQ(ui.MessageTexts(), QStringList{"Failed to initialize MP3 codec components!"});
   EXPECT_EQ(ui.messages[0].icon, MessageIcon::Error);
@@ -97,10 +97,10 @@ class EncoderSetupRun : public testing::Test {
     return test::Probe(path);
   }
 
-  test::TestSettings settings_;
+  MemorySettings store_;
   test::ScriptedUserInterface ui_;
   QTemporaryDir dir_;
-  Mp3EncoderConfig config_;
+  Mp3EncoderConfig config_{store_};
   EncoderCapabilities capabilities_;
   std::unique_ptr<IConversionComponent> converter_ = CreateAudioConverter();
 };
@@ -115,8 +115,8 @@ TEST_F(EncoderSetupRun, RefusedCombinationsStopTheRunWith183) {
 }
 
 TEST_F(EncoderSetupRun, Mp3VbrLowersTheAbrBitrateToTheHighestTheRateAllows) {
-  SettingsStore::WriteNumber(kEncoder, keys::kMp3VbrCoding, 4);  // ABR, mean 192 by default
-  SettingsStore::WriteNumber(kEncoder, keys::kMaxAbrVbrBitrate, 320);
+  store_.WriteNumber(kEncoder, keys::kMp3VbrCoding, 4);  // ABR, mean 192 by default
+  store_.WriteNumber(kEncoder, keys::kMaxAbrVbrBitrate, 320);
   config_.PrepareMp3Encoder(ui_);
   const EncodeSettings settings{1, 22050, 64, 2, 16, 0, 3, 2, 1, 0};
   ASSERT_TRUE(Setup(settings));
@@ -127,7 +127,7 @@ TEST_F(EncoderSetupRun, Mp3VbrLowersTheAbrBitrateToTheHighestTheRateAllows) {
   EXPECT_EQ(mp3.Bitrate(), 64);
   EXPECT_EQ(mp3.Channels(), 2);
   EXPECT_EQ(mp3.VbrQuality(), 2);
-  EXPECT_EQ(SettingsStore::ReadNumber(kEncoder, keys::kMp3VbrEnabled, -7), 1);
+  EXPECT_EQ(store_.ReadNumber(kEncoder, keys::kMp3VbrEnabled, -7), 1);
   const auto probe = EncodeAndProbe(settings, ComponentFormat::Mp3);
   EXPECT_EQ(probe.at(QStringLiteral("codec_name")), QStringLiteral("mp3"));
   EXPECT_EQ(probe.at(QStringLiteral("sample_rate")), QStringLiteral("22050"));

@@ -41,11 +41,8 @@ TEST(EncoderFeed, FlacReceivesTheStreamBitExact) {
 TEST(EncoderFeed, ProgramFolderComesBeforePath) {
   QTemporaryDir dir;
   const QString local = dir.filePath(QStringLiteral("flac"));
-  QFile script(local);
-  ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-  script.write("#!/bin/sh\nexit 0\n");
-  script.close();
-  script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  ASSERT_TRUE(test::WriteAll(local, "#!/bin/sh\nexit 0\n"));
+  QFile::setPermissions(local, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   EXPECT_EQ(EncoderFeed::FindProgram(QStringLiteral("flac"), dir.path()), local);
   EXPECT_NE(EncoderFeed::FindProgram(QStringLiteral("flac"), QDir::rootPath()), local);
   EXPECT_TRUE(EncoderFeed::FindProgram(QStringLiteral("no-such-encoder-here"), dir.path()).isEmpty());

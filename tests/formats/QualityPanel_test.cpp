@@ -3,12 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 namespace corvane {
 namespace {
@@ -30,10 +29,10 @@ class PanelRules : public testing::Test {
     panel.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(format)));
   }
 
-  test::TestSettings settings_;
+  MemorySettings store_;
   EncoderCapabilities capabilities_;
-  QualityPanel converter_{PanelPage::Converter, capabilities_};
-  QualityPanel ripper_{PanelPage::Ripper, capabilities_};
+  QualityPanel converter_{PanelPage::Converter, capabilities_, store_};
+  QualityPanel ripper_{PanelPage::Ripper, capabilities_, store_};
 };
 
 TEST_F(PanelRules, FreshPanelHoldsTheFixedTables) {
@@ -129,10 +128,10 @@ TEST_F(PanelRules, VbrClickIsStoredInThePagesOwnSection) {
   converter_.ClickVbr();
   EXPECT_EQ(converter_.State().vbr_checked, !before);
   EXPECT_EQ(converter_.State().mp3_vbr.enabled, !before);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -5), before ? 0 : 1);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -5), before ? 0 : 1);
   ripper_.ClickVbr();
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kRip, keys::kMp3VbrEnabled, -5), 1);
-  EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -5), before ? 0 : 1);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kRip, keys::kMp3VbrEnabled, -5), 1);
+  EXPECT_EQ(store_.ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -5), before ? 0 : 1);
 }
 
 TEST_F(PanelRules, WavCodecRuleAndLabel) {
@@ -187,7 +186,7 @@ TEST_F(PanelRules, WithoutAConversionComponentTheMp3BoxStaysEmpty) {
   EncoderCapabilities none([] { return std::unique_ptr<IConversionComponent>(); });
   EXPECT_EQ(none.FindLowestSupportedBitrate(1, 44100, 2), 0);
   EXPECT_EQ(none.FindHighestSupportedBitrate(3, 44100, 2), 0);
-  QualityPanel panel(PanelPage::Converter, none);
+  QualityPanel panel(PanelPage::Converter, none, store_);
   Choose(panel, FormatCode::Mp3, 44100);
   EXPECT_TRUE(panel.State().bitrate.items.isEmpty());
   EXPECT_EQ(panel.ReadPanelSettings().bitrate, 0);

@@ -10,25 +10,15 @@
 #include <QTemporaryDir>
 #include <csignal>
 
+#include "common/FileSettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "formats/QualityPanelState.h"
 #include "support/ScriptedUserInterface.h"
+#include "support/SourceFixtures.h"
 #include "support/TestSettings.h"
 
 namespace corvane {
 namespace {
-
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  file.write(bytes);
-}
 
 QByteArray Item(int n, const char* name, int format, int rate, int bitrate, int channels, int bits, int wma,
                 int musepack) {
@@ -63,35 +53,36 @@ class PresetFile : public testing::Test {
   QString Path() const { return dir_.filePath(QStringLiteral("Bexlor.ini")); }
 
   test::TestSettings settings_;
+  FileSettings store_;
   test::ScriptedUserInterface ui_;
   QTemporaryDir dir_;
-  COutputQualityMgmt presets_;
+  COutputQualityMgmt presets_{store_};
 };
 
 TEST_F(PresetFile, FirstStartWritesTheFiveDefaultsInTheSettingsFolder) {
   ASSERT_TRUE(presets_.Load(QString(), ui_));
-  const QString folder = SettingsStore::FolderPath();
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kOutputQuality, keys::kConfigFilePath), folder);
+  const QString folder = store_.FolderPath();
+  EXPECT_EQ(store_.ReadText(keys::section::kOutputQuality, keys::kConfigFilePath), folder);
   EXPECT_EQ(presets_.Path(), folder + QStringLiteral("/Bexlor.ini"));
-  EXPECT_EQ(ReadAll(presets_.Path()), kDefaultFile);
+  EXPECT_EQ(test::ReadAll(presets_.Path()), kDefaultFile);
   EXPECT_EQ(Names(presets_),
             (QStringList{"HiFi Quality", "CD Quality", "FM Radio Quality", "AM Radio Quality", "Telephone Quality"}));
   EXPECT_TRUE(ui_.messages.empty());
 
   // A stored folder is honoured as it is.
-  SettingsStore::WriteText(keys::section::kOutputQuality, keys::kConfigFilePath, dir_.path());
-  COutputQualityMgmt other;
+  store_.WriteText(keys::section::kOutputQuality, keys::kConfigFilePath, dir_.path());
+  COutputQualityMgmt other(store_);
   other.Load(QString(), ui_);
   EXPECT_EQ(other.Path(), Path());
-  EXPECT_EQ(ReadAll(Path()), kDefaultFile);
+  EXPECT_EQ(test::ReadAll(Path()), kDefaultFile);
 }
 
 TEST_F(PresetFile, Version20FilesAreMigratedOnceAndRewritten) {
-  WriteAll(Path(),
-           "[QualityVersion]\r\nVersion=2.0\r\n[QualityTotal]\r\nTotal=3\r\n"
-           "[QualityItem_01]\r\nNAME=Old Wav\r\nFormat=1\r\nWMAProfile=10\r\n"
-           "[QualityItem_02]\r\nNAME=Old Mp3\r\nFormat=2\r\n"
-           "[qualityitem_03]\r\nname=\"Old Ogg\"\r\nformat=6\r\n");
+  ASSERT_TRUE(test::WriteAll(Path(),
+                             "[QualityVersion]\r\nVersion=2.0\r\n[QualityTotal]\r\nTotal=3\r\n"
+                             "[QualityItem_01]\r\nNAME=Old Wav\r\nFormat=1\r\nWMAProfile=10\r\n"
+                             "[QualityItem_02]\r\nNAME=Old Mp3\r\nFormat=2\r\n"
+                             "[qualityitem_03]\r\nname=\"Old Ogg\"\r\nformat=6\r\n"));
   presets_.Load(Path(), ui_);
   ASSERT_EQ(presets_.Count(), 3);
   EXPECT_EQ(presets_.At(0).settings.format, 2);
@@ -99,17 +90,17 @@ TEST_F(PresetFile, Version20FilesAreMigratedOnceAndRewritten) {
   EXPECT_EQ(presets_.At(2).settings.format, 3);
   EXPECT_EQ(presets_.At(2).name, QStringLiteral("Old Ogg"));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(presets_.At(i).settings.wma_quality, 90);
-  const QByteArray rewritten = ReadAll(Path());
+  const QByteArray rewritten = test::ReadAll(Path());
   EXPECT_TRUE(rewritten.startsWith("[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=3\n"));
 
-  COutputQualityMgmt again;
+  COutputQualityMgmt again(store_);
   again.Load(Path(), ui_);
-  EXPECT_EQ(ReadAll(Path()), rewritten);  // the next start changes nothing
+  EXPECT_EQ(test::ReadAll(Path()), rewritten);  // the next start changes nothing
   EXPECT_EQ(again.At(0).settings.format, 2);
 }
 
 TEST_F(PresetFile, MissingVersionAndKeysReadTheirDefaults) {
-  WriteAll(Path(), "[QualityTotal]\nTotal=2\n[QualityItem_01]\nFormat=11\nWMAProfile=50\n");
+  ASSERT_TRUE(test::WriteAll(Path(), "[QualityTotal]\nTotal=2\n[QualityItem_01]\nFormat=11\nWMAProfile=50\n"));
   presets_.Load(Path(), ui_);
   ASSERT_EQ(presets_.Count(), 2);
   EXPECT_EQ(presets_.At(0).settings.format, 4);  // old WMA code
@@ -117,7 +108,7 @@ TEST_F(PresetFile, MissingVersionAndKeysReadTheirDefaults) {
   const OutputQuality& missing = presets_.At(1);
   EXPECT_EQ(missing.name, QStringLiteral("UNKNOW"));
   EXPECT_EQ(missing.settings, (EncodeSettings{1, 44100, 0, 2, 16, 90, 3, 4, 0, 0}));  // format 0 migrates to MP3
-  EXPECT_TRUE(ReadAll(Path()).contains("Version=5.0"));
+  EXPECT_TRUE(test::ReadAll(Path()).contains("Version=5.0"));
 }
 
 TEST_F(PresetFile, RemovingTheSecondOfFiveRenumbersTheRest) {
@@ -127,13 +118,13 @@ TEST_F(PresetFile, RemovingTheSecondOfFiveRenumbersTheRest) {
       "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=4\n" +
       Item(1, "HiFi Quality", 1, 48000, 192, 2, 16, 90, 6) + Item(2, "FM Radio Quality", 1, 22050, 96, 2, 16, 10, 3) +
       Item(3, "AM Radio Quality", 1, 22050, 96, 1, 16, 10, 2) + Item(4, "Telephone Quality", 1, 11025, 32, 1, 8, 10, 0);
-  EXPECT_EQ(ReadAll(Path()), expected);
+  EXPECT_EQ(test::ReadAll(Path()), expected);
   EXPECT_FALSE(presets_.RemovePreset(5, ui_));
   EXPECT_EQ(presets_.Count(), 4);
 }
 
 TEST_F(PresetFile, UpdateRewritesOneSectionAndAddAppendsOne) {
-  WriteAll(Path(), kDefaultFile + "; kept comment\n");
+  ASSERT_TRUE(test::WriteAll(Path(), kDefaultFile + "; kept comment\n"));
   presets_.Load(Path(), ui_);
   const EncodeSettings wav{2, 22050, 0, 1, 8, 90, 3, 4, 0, 2};
   ASSERT_TRUE(presets_.UpdatePreset(3, wav, ui_));
@@ -143,14 +134,14 @@ TEST_F(PresetFile, UpdateRewritesOneSectionAndAddAppendsOne) {
                    QByteArray("[QualityItem_03]\nNAME=FM Radio Quality\nFormat=2\nSampleRate=22050\nBitrate=0\n"
                               "Channel=1\nBitPerSample=8\nWMAProfile=90\nWAVCodec=2\nMACQuality=3\n"
                               "MP3VBRQuality=4\nVBRENABLED=0\n"));
-  EXPECT_EQ(ReadAll(Path()), expected);
+  EXPECT_EQ(test::ReadAll(Path()), expected);
   EXPECT_FALSE(presets_.UpdatePreset(6, wav, ui_));
 
   const QString longName(120, QLatin1Char('x'));
   EXPECT_EQ(presets_.AddPreset(OutputQuality{longName, wav}, ui_), 6);
   EXPECT_EQ(presets_.At(5).name, longName.left(99));
-  EXPECT_TRUE(ReadAll(Path()).contains("Total=6\n"));
-  COutputQualityMgmt reread;
+  EXPECT_TRUE(test::ReadAll(Path()).contains("Total=6\n"));
+  COutputQualityMgmt reread(store_);
   reread.Load(Path(), ui_);
   EXPECT_EQ(reread.At(5).name.size(), 99);
   EXPECT_EQ(reread.At(5).settings, wav);
@@ -189,7 +180,7 @@ class FileSizeLimit {
 TEST_F(PresetFile, AFailedFullSaveLeavesTheOldFileWholeAndSays108) {
   presets_.Load(Path(), ui_);
   presets_.AddPreset(OutputQuality{QStringLiteral("Mine"), EncodeSettings{3, 44100, 128, 2, 16, 90, 3, 4, 0, 0}}, ui_);
-  const QByteArray before = ReadAll(Path());
+  const QByteArray before = test::ReadAll(Path());
   ASSERT_GT(before.size(), 400);
   {
     FileSizeLimit nearlyFull(200);
@@ -197,7 +188,7 @@ TEST_F(PresetFile, AFailedFullSaveLeavesTheOldFileWholeAndSays108) {
     EXPECT_FALSE(presets_.ResetPresets(ui_));
     EXPECT_EQ(presets_.AddPreset(OutputQuality{QStringLiteral("More"), {}}, ui_), 5);
   }
-  EXPECT_EQ(ReadAll(Path()), before);
+  EXPECT_EQ(test::ReadAll(Path()), before);
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{QStringLiteral("Bexlor.ini")});  // no leftovers
   ASSERT_EQ(ui_.messages.size(), 3u);
   for (const auto& message : ui_.messages) {
@@ -208,7 +199,7 @@ TEST_F(PresetFile, AFailedFullSaveLeavesTheOldFileWholeAndSays108) {
   EXPECT_EQ(presets_.Count(), 5);
   EXPECT_TRUE(presets_.RemovePreset(1, ui_));
   EXPECT_EQ(presets_.Count(), 4);
-  EXPECT_TRUE(ReadAll(Path()).contains("Total=4\n"));
+  EXPECT_TRUE(test::ReadAll(Path()).contains("Total=4\n"));
 }
 
 TEST_F(PresetFile, AnUnwritableLocationSays108AndStillOffersTheDefaults) {
@@ -219,10 +210,10 @@ TEST_F(PresetFile, AnUnwritableLocationSays108AndStillOffersTheDefaults) {
 }
 
 TEST_F(PresetFile, ADamagedTotalIsBounded) {
-  WriteAll(Path(), "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=2000000000\n");
+  ASSERT_TRUE(test::WriteAll(Path(), "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=2000000000\n"));
   presets_.Load(Path(), ui_);
   EXPECT_LE(presets_.Count(), 9999);
-  WriteAll(Path(), "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=-3\n");
+  ASSERT_TRUE(test::WriteAll(Path(), "[QualityVersion]\nVersion=5.0\n[QualityTotal]\nTotal=-3\n"));
   presets_.Load(Path(), ui_);
   EXPECT_EQ(presets_.Count(), 0);
 }
@@ -234,10 +225,10 @@ TEST_F(PresetFile, ARewriteOfADamagedFileKeepsTheOldOneAsBak) {
   QByteArray binary(4096, '\0');
   for (int i = 0; i < binary.size(); ++i) binary[i] = static_cast<char>((i * 131) % 251);
   for (const QByteArray& original : {damaged, binary}) {
-    WriteAll(Path(), original);
+    ASSERT_TRUE(test::WriteAll(Path(), original));
     ui_.messages.clear();
     presets_.Load(Path(), ui_);
-    EXPECT_EQ(ReadAll(Path() + QStringLiteral(".bak")), original);
+    EXPECT_EQ(test::ReadAll(Path() + QStringLiteral(".bak")), original);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_TRUE(ui_.messages[0].text.contains(Path() + QStringLiteral(".bak"))) << qPrintable(ui_.messages[0].text);
     EXPECT_GT(presets_.Count(), 0) << "never an empty list";

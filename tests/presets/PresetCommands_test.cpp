@@ -4,15 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "formats/QualityPanel.h"
 #include "presets/COutputQualityMgmt.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 namespace corvane {
 namespace {
@@ -38,14 +38,15 @@ class TwoPages : public testing::Test {
   }
   QStringList Texts() const { return ui_.MessageTexts(); }
 
-  test::TestSettings settings_;
+  QTemporaryDir folder_;
+  MemorySettings store_{folder_.path()};
   test::ScriptedUserInterface ui_;
   EncoderCapabilities capabilities_;
-  COutputQualityMgmt presets_;
-  QualityPanel convert_panel_{PanelPage::Converter, capabilities_};
-  QualityPanel rip_panel_{PanelPage::Ripper, capabilities_};
-  PresetCommands convert_{presets_, convert_panel_, ui_};
-  PresetCommands rip_{presets_, rip_panel_, ui_};
+  COutputQualityMgmt presets_{store_};
+  QualityPanel convert_panel_{PanelPage::Converter, capabilities_, store_};
+  QualityPanel rip_panel_{PanelPage::Ripper, capabilities_, store_};
+  PresetCommands convert_{presets_, convert_panel_, ui_, store_};
+  PresetCommands rip_{presets_, rip_panel_, ui_, store_};
   int ripper_rebuilds_ = 0;
 };
 
@@ -55,16 +56,16 @@ TEST_F(TwoPages, FirstStartSelectsCdQualityOnBothPagesAndAppliesIt) {
     EXPECT_EQ(SelectedPreset(*panel), QStringLiteral("CD Quality"));
     EXPECT_EQ(panel->ReadPanelSettings(), (EncodeSettings{1, 44100, 128, 2, 16, 0, 4, 4, 0, 0}));
   }
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("CD Quality"));
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kRip, keys::kOutputQualityName), QStringLiteral("CD Quality"));
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("CD Quality"));
+  EXPECT_EQ(store_.ReadText(keys::section::kRip, keys::kOutputQualityName), QStringLiteral("CD Quality"));
   EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(TwoPages, ARememberedNameMustMatchExactly) {
-  SettingsStore::WriteText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("cd quality"));
+  store_.WriteText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("cd quality"));
   convert_.FillPresetList();
   EXPECT_EQ(SelectedPreset(convert_panel_), QStringLiteral("HiFi Quality"));
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("HiFi Quality"));
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("HiFi Quality"));
   EXPECT_EQ(convert_panel_.ReadPanelSettings().sample_rate, 48000);
 }
 
@@ -76,8 +77,7 @@ TEST_F(TwoPages, ApplyingAPresetSetsEveryControl) {
   EXPECT_EQ(s.musepack.selected, 0);
   EXPECT_EQ(s.bitrate.items, (QStringList{"8", "16", "24", "32", "40", "48", "56", "64"}));
   EXPECT_EQ(s.bitrate.items.at(s.bitrate.selected), QStringLiteral("32"));
-  EXPECT_EQ(SettingsStore::ReadText(keys::section::kConvert, keys::kOutputQualityName),
-            QStringLiteral("Telephone Quality"));
+  EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("Telephone Quality"));
   // The other page keeps its own choice.
   EXPECT_EQ(SelectedPreset(rip_panel_), QStringLiteral("CD Quality"));
 }
@@ -113,7 +113,7 @@ TEST_F(TwoPages, AHundredAndTwentyCharacterNameIsKeptAsNinetyNine) {
   convert_.SaveAs();
   ASSERT_EQ(presets_.Count(), 6);
   EXPECT_EQ(SelectedPreset(convert_panel_), name.left(99));
-  COutputQualityMgmt reread;
+  COutputQualityMgmt reread(store_);
   reread.Load(QString(), ui_);
   EXPECT_EQ(reread.At(5).name, name.left(99));
   // Selected again by its remembered name on the next fill.

@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QTemporaryDir>
+
+#include "support/SourceFixtures.h"
 
 namespace corvane {
 namespace {
@@ -12,10 +13,7 @@ namespace {
 class Profile : public testing::Test {
  protected:
   ProfileFile Loaded(const QByteArray& text) {
-    QFile file(path_);
-    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    file.write(text);
-    file.close();
+    EXPECT_TRUE(test::WriteAll(path_, text));
     ProfileFile profile(path_);
     EXPECT_TRUE(profile.Load());
     return profile;

@@ -1,9 +1,9 @@
 #include "support/TestSettings.h"
 
-#include <QFile>
 #include <QSettings>
 
-#include "common/SettingsStore.h"
+#include "common/FileSettings.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::test {
 
@@ -19,10 +19,6 @@ TestSettings::~TestSettings() {
       .sync();
 }
 
-QString TestSettings::FileText() const {
-  QFile file(SettingsStore::FilePath());
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  return QString::fromUtf8(file.readAll());
-}
+QString TestSettings::FileText() const { return QString::fromUtf8(ReadAll(FileSettings().FilePath())); }
 
 }  // namespace corvane::test

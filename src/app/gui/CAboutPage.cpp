@@ -46,8 +46,8 @@ int IndexOf(CAboutPage::SettingsDialog dialog) { return static_cast<int>(dialog)
 
 }  // namespace
 
-CAboutPage::CAboutPage(IUserInterface& ui, QWidget* parent)
-    : PageWidget(parent), ui_(ui), program_folder_(QCoreApplication::applicationDirPath()) {
+CAboutPage::CAboutPage(IUserInterface& ui, const SettingsStore& settings, QWidget* parent)
+    : PageWidget(parent), ui_(ui), settings_(settings), program_folder_(QCoreApplication::applicationDirPath()) {
   setObjectName(QStringLiteral("aboutPage"));
   auto* layout = new QGridLayout(this);
 
@@ -118,8 +118,8 @@ void CAboutPage::RunDialog(SettingsDialog dialog) {
 }
 
 void CAboutPage::RebuildSummaries() {
-  converter_summary_->setPlainText(BuildConverterSummary());
-  ripper_summary_->setPlainText(BuildRipperSummary());
+  converter_summary_->setPlainText(BuildConverterSummary(settings_));
+  ripper_summary_->setPlainText(BuildRipperSummary(settings_));
   FitToText(*converter_summary_);
   FitToText(*ripper_summary_);
 }

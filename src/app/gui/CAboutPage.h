@@ -8,6 +8,7 @@
 namespace corvane {
 
 class IUserInterface;
+class SettingsStore;
 
 // The "Settings / About" page: product and version, the settings menu, the help button and the
 // two settings summaries.
@@ -18,7 +19,7 @@ class CAboutPage : public PageWidget {
   // Opens one settings dialog modally; true when it ended with OK.
   using DialogOpener = std::function<bool(QWidget* parent)>;
 
-  CAboutPage(IUserInterface& ui, QWidget* parent = nullptr);
+  CAboutPage(IUserInterface& ui, const SettingsStore& settings, QWidget* parent = nullptr);
 
   // Enables the menu entry of that dialog; an entry without an opener stays disabled.
   void SetDialogOpener(SettingsDialog dialog, DialogOpener opener);
@@ -39,6 +40,7 @@ class CAboutPage : public PageWidget {
   void RunDialog(SettingsDialog dialog);
 
   IUserInterface& ui_;
+  const SettingsStore& settings_;
   QString program_folder_;
   QPushButton* settings_button_ = nullptr;
   QPlainTextEdit* converter_summary_ = nullptr;

@@ -51,7 +51,7 @@ QSize RoomOnScreen(const QPoint& position) {
 }  // namespace
 
 CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface& ui, QWidget* parent)
-    : QDialog(parent), app_(app), ui_(ui) {
+    : QDialog(parent), app_(app), ui_(ui), logic_(*this, app.Settings()) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(StringTable::Format(
       text::kTitleFormat, {StringTable::Text(text::kProductName), StringTable::Text(text::kProductVersion)}));
@@ -111,13 +111,14 @@ void CAudioConverterDlg::BuildLayout() {
   context.engine = &app_.Engine();
   context.presets = &app_.Presets();
   context.ui = &ui_;
+  context.settings = &app_.Settings();
   context.program_folder = app_.ProgramFolder();
   context.launch_mode = static_cast<int>(app_.Launch().mode);
   context.launch_source = app_.Launch().source;
   convert_page_ = new CConvertPage(context, this);
   ripper_page_ = new CRipperPage(this);
-  about_page_ = new CAboutPage(ui_, this);
-  WireSettingsDialogs(*about_page_);
+  about_page_ = new CAboutPage(ui_, app_.Settings(), this);
+  WireSettingsDialogs(*about_page_, app_.Settings());
   for (PageWidget* page : {static_cast<PageWidget*>(convert_page_), static_cast<PageWidget*>(ripper_page_),
                            static_cast<PageWidget*>(about_page_)}) {
     page->hide();
@@ -135,15 +136,15 @@ void CAudioConverterDlg::BuildLayout() {
   layout->addWidget(status_bar_);
 }
 
-void CAudioConverterDlg::WireSettingsDialogs(CAboutPage& page) {
-  page.SetDialogOpener(CAboutPage::SettingsDialog::Converter, [](QWidget* parent) {
-    CCvrtSettingDlg dialog(parent);
+void CAudioConverterDlg::WireSettingsDialogs(CAboutPage& page, SettingsStore& settings) {
+  page.SetDialogOpener(CAboutPage::SettingsDialog::Converter, [&settings](QWidget* parent) {
+    CCvrtSettingDlg dialog(settings, parent);
     return dialog.exec() == QDialog::Accepted;
   });
 }
 
 void CAudioConverterDlg::RestorePlacement() {
-  const std::optional<QRect> stored = MainWindowLogic::StoredPlacement();
+  const std::optional<QRect> stored = logic_.StoredPlacement();
   // A placement off every screen (a monitor since removed) would leave the window unreachable.
   if (!stored || !OnSomeScreen(*stored)) return;
   // The same rectangle SavePlacement was given: the frame's position (what move() takes) and the
@@ -188,10 +189,10 @@ void CAudioConverterDlg::ShowAboutDialog() {
   dialog.setObjectName(QStringLiteral("aboutDialog"));
   dialog.setWindowTitle(StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)}));
   auto* layout = new QVBoxLayout(&dialog);
-  auto* page = new CAboutPage(ui_, &dialog);
+  auto* page = new CAboutPage(ui_, app_.Settings(), &dialog);
   // In a dialog of its own, Esc closes it as it closes any dialog.
   page->SetSwallowsEscape(false);
-  WireSettingsDialogs(*page);
+  WireSettingsDialogs(*page, app_.Settings());
   layout->addWidget(page);
   SizeDialogToContent(dialog, 0);
   dialog.exec();
@@ -203,7 +204,7 @@ void CAudioConverterDlg::paintEvent(QPaintEvent* event) {
 }
 
 void CAudioConverterDlg::closeEvent(QCloseEvent* event) {
-  if (MainWindowLogic::RequestClose(Placement(), convert_page_->JobRunning(), ripper_page_->JobRunning(), ui_)) {
+  if (logic_.RequestClose(Placement(), convert_page_->JobRunning(), ripper_page_->JobRunning(), ui_)) {
     event->accept();
     QDialog::closeEvent(event);
   } else {

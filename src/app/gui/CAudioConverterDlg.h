@@ -57,11 +57,11 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   void BuildLayout();
   void RestorePlacement();
   // Gives a settings/about page the settings dialogs that exist.
-  static void WireSettingsDialogs(CAboutPage& page);
+  static void WireSettingsDialogs(CAboutPage& page, SettingsStore& settings);
 
   CAudioConverterApp& app_;
   QtUserInterface& ui_;
-  MainWindowLogic logic_{*this};
+  MainWindowLogic logic_;
   std::array<QPushButton*, 3> buttons_{};
   CConvertPage* convert_page_ = nullptr;
   CRipperPage* ripper_page_ = nullptr;

@@ -34,12 +34,12 @@ const char* const kSection = keys::section::kConvert;
 }
 
 CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
-    : PageWidget(parent), context_(context), ui_(*context.ui) {
+    : PageWidget(parent), context_(context), ui_(*context.ui), settings_(*context.settings) {
   setObjectName(QStringLiteral("convertPage"));
   capabilities_ = std::make_unique<EncoderCapabilities>();
-  panel_ = std::make_unique<QualityPanel>(PanelPage::Converter, *capabilities_);
-  commands_ = std::make_unique<PresetCommands>(*context_.presets, *panel_, ui_);
-  list_ = std::make_unique<ConversionList>(*context_.engine, ui_);
+  panel_ = std::make_unique<QualityPanel>(PanelPage::Converter, *capabilities_, settings_);
+  commands_ = std::make_unique<PresetCommands>(*context_.presets, *panel_, ui_, settings_);
+  list_ = std::make_unique<ConversionList>(*context_.engine, ui_, settings_);
   loader_ = std::make_unique<ConversionListLoader>(*list_);
   rows_ = std::make_unique<ListRunRows>(*list_);
   BuildLayout();
@@ -78,9 +78,9 @@ void CConvertPage::BuildLayout() {
 
   auto* outputRow = new QHBoxLayout;
   same_folder_ = new QCheckBox(StringTable::Text(text::kSameFolderBox), this);
-  same_folder_->setChecked(SettingsStore::ReadNumberOrStore(kSection, keys::kSameFolderAsOriginal, 0) != 0);
+  same_folder_->setChecked(settings_.ReadNumberOrStore(kSection, keys::kSameFolderAsOriginal, 0) != 0);
   auto* outputLabel = new QLabel(StringTable::Text(text::kOutputFolderLabel), this);
-  output_folder_ = new QLineEdit(SettingsStore::ReadTextOrStore(kSection, keys::kOutputFolder, QString()), this);
+  output_folder_ = new QLineEdit(settings_.ReadTextOrStore(kSection, keys::kOutputFolder, QString()), this);
   output_folder_->setObjectName(QStringLiteral("outputFolder"));
   output_folder_->setReadOnly(true);
   outputLabel->setBuddy(output_folder_);
@@ -93,7 +93,7 @@ void CConvertPage::BuildLayout() {
   layout->addLayout(outputRow);
   output_folder_->setEnabled(!same_folder_->isChecked());
   browse_output_->setEnabled(!same_folder_->isChecked());
-  SettingsStore::ReadTextOrStore(kSection, keys::kLastSourceFolder, QString());
+  settings_.ReadTextOrStore(kSection, keys::kLastSourceFolder, QString());
 
   // The status and the file being converted share a line; the progress bar and the start button
   // sit under it.
@@ -120,7 +120,7 @@ void CConvertPage::BuildLayout() {
   connect(start_, &QPushButton::clicked, this, &CConvertPage::StartOrStop);
   connect(browse_output_, &QPushButton::clicked, this, &CConvertPage::ChooseOutputFolder);
   connect(same_folder_, &QCheckBox::toggled, this, [this](bool on) {
-    SettingsStore::WriteNumber(kSection, keys::kSameFolderAsOriginal, on ? 1 : 0);
+    settings_.WriteNumber(kSection, keys::kSameFolderAsOriginal, on ? 1 : 0);
     output_folder_->setEnabled(!on);
     browse_output_->setEnabled(!on);
     emit outputLocationChanged();
@@ -179,7 +179,7 @@ void CConvertPage::ConnectKeys() {
 
 void CConvertPage::AddFiles() {
   if (job_running_) return;
-  const QStringList paths = SourceFileDialog::Choose(this);
+  const QStringList paths = SourceFileDialog::Choose(settings_, this);
   if (paths.isEmpty()) return;
   list_->ClearSelection();
   loader_->AddFiles(paths);
@@ -188,7 +188,7 @@ void CConvertPage::AddFiles() {
 
 void CConvertPage::AddFolder() {
   if (job_running_) return;
-  CLoadFolder dialog(ui_, this);
+  CLoadFolder dialog(ui_, settings_, this);
   if (dialog.exec() != QDialog::Accepted) return;
   list_->ClearSelection();
   loader_->AddFolder(dialog.Choice(), SameFolder() ? QString() : output_folder_->text());
@@ -252,11 +252,11 @@ void CConvertPage::ReloadQualityList() {
 }
 
 void CConvertPage::ChooseOutputFolder() {
-  const QString start = output_folder_->text().isEmpty() ? SettingsStore::ReadText(kSection, keys::kLastOutputFolder)
-                                                         : output_folder_->text();
+  const QString start =
+      output_folder_->text().isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : output_folder_->text();
   if (const std::optional<QString> chosen = ui_.ChooseFolder(StringTable::Text(text::kChooseOutputFolder), start)) {
     SetOutputFolderField(*chosen);
-    SettingsStore::WriteText(kSection, keys::kOutputFolder, *chosen);
+    settings_.WriteText(kSection, keys::kOutputFolder, *chosen);
   }
   emit outputLocationChanged();
 }
@@ -281,7 +281,7 @@ void CConvertPage::StartOrStop() {
     if (run_) run_->RequestStop();
     return;
   }
-  run_ = std::make_unique<ConversionRun>(*rows_, *this, ui_, MakeRunServices());
+  run_ = std::make_unique<ConversionRun>(*rows_, *this, ui_, settings_, MakeRunServices());
   run_->Run(output_folder_->text(), panel_->ReadPanelSettings(), context_.program_folder);
 }
 

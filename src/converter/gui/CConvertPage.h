@@ -21,6 +21,7 @@ class ConversionListView;
 class ListRunRows;
 class PlaybackBar;
 class QualityPanelWidget;
+class SettingsStore;
 
 // The "Audio Convert" page: the conversion list with its buttons and playback bar, the quality
 // panel, the output folder and the run's button and lines. The page binds controls to the logic
@@ -92,6 +93,7 @@ class CConvertPage : public PageWidget, public IRunView {
 
   ConverterPageContext context_;
   IUserInterface& ui_;
+  SettingsStore& settings_;
   std::unique_ptr<EncoderCapabilities> capabilities_;
   std::unique_ptr<QualityPanel> panel_;
   std::unique_ptr<PresetCommands> commands_;

@@ -38,9 +38,9 @@ QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) 
 
 }  // namespace
 
-CCvrtSettingDlg::CCvrtSettingDlg(QWidget* parent) : QDialog(parent) {
+CCvrtSettingDlg::CCvrtSettingDlg(SettingsStore& store, QWidget* parent) : QDialog(parent), store_(store) {
   setWindowTitle(StringTable::Text(text::kSettingsCaption));
-  const ConverterSettings settings = ConverterSettings::Load();
+  const ConverterSettings settings = ConverterSettings::Load(store_);
   auto* layout = new QVBoxLayout(this);
 
   auto* sourceBox = new QGroupBox(StringTable::Text(text::kSourceFolderHeading), this);
@@ -100,7 +100,7 @@ ConverterSettings CCvrtSettingDlg::FromControls() const {
 }
 
 void CCvrtSettingDlg::accept() {
-  FromControls().Save();
+  FromControls().Save(store_);
   QDialog::accept();
 }
 

@@ -13,7 +13,7 @@ namespace corvane {
 class CCvrtSettingDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit CCvrtSettingDlg(QWidget* parent = nullptr);
+  explicit CCvrtSettingDlg(SettingsStore& store, QWidget* parent = nullptr);
   void accept() override;
   // The values as the controls show them now.
   ConverterSettings FromControls() const;
@@ -23,6 +23,7 @@ class CCvrtSettingDlg : public QDialog {
   QLineEdit* DefaultFolder() const { return folder_; }
 
  private:
+  SettingsStore& store_;
   QButtonGroup* source_mode_ = nullptr;
   QButtonGroup* id3v2_ = nullptr;
   QLineEdit* folder_ = nullptr;

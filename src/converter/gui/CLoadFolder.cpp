@@ -16,9 +16,10 @@
 
 namespace corvane {
 
-CLoadFolder::CLoadFolder(IUserInterface& ui, QWidget* parent) : QDialog(parent), ui_(ui) {
+CLoadFolder::CLoadFolder(IUserInterface& ui, SettingsStore& settings, QWidget* parent)
+    : QDialog(parent), ui_(ui), settings_(settings) {
   setWindowTitle(StringTable::Text(text::kLoadFolderCaption));
-  const LoadFolderChoice stored = LoadFolderChoice::Load();
+  const LoadFolderChoice stored = LoadFolderChoice::Load(settings_);
   auto* layout = new QVBoxLayout(this);
 
   auto* folderLabel = new QLabel(StringTable::Text(text::kLoadFolderLabel), this);
@@ -81,13 +82,13 @@ void CLoadFolder::Browse() {
       ui_.ChooseFolder(StringTable::Text(text::kLoadFolderChooserTitle), folder_->text());
   if (!chosen || chosen->isEmpty()) return;
   folder_->setText(*chosen);
-  LoadFolderChoice::StoreChosenFolder(*chosen);
+  LoadFolderChoice::StoreChosenFolder(settings_, *chosen);
 }
 
 void CLoadFolder::Finish(bool asFiles) {
   LoadFolderChoice choice = Choice();
   choice.as_files = asFiles;
-  if (!choice.Accept(ui_)) return;
+  if (!choice.Accept(ui_, settings_)) return;
   as_files_ = asFiles;
   accept();
 }

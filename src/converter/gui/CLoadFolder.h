@@ -11,6 +11,7 @@ class QPushButton;
 namespace corvane {
 
 class IUserInterface;
+class SettingsStore;
 
 // "Convert Entire Folder(s)": a folder, the type of audio files to take from it and whether to
 // include sub-folders. "Add" and "Add as Files" refuse an empty folder, otherwise store the
@@ -18,7 +19,7 @@ class IUserInterface;
 class CLoadFolder : public QDialog {
   Q_OBJECT
  public:
-  explicit CLoadFolder(IUserInterface& ui, QWidget* parent = nullptr);
+  CLoadFolder(IUserInterface& ui, SettingsStore& settings, QWidget* parent = nullptr);
 
   // The values as the controls show them now (as_files set once "Add as Files" accepted).
   LoadFolderChoice Choice() const;
@@ -35,6 +36,7 @@ class CLoadFolder : public QDialog {
   void Finish(bool asFiles);
 
   IUserInterface& ui_;
+  SettingsStore& settings_;
   QLineEdit* folder_ = nullptr;
   QComboBox* type_ = nullptr;
   QCheckBox* sub_folders_ = nullptr;

@@ -20,8 +20,8 @@ QStringList SourceFileDialog::NameFilters() {
   return filters;
 }
 
-QStringList SourceFileDialog::Choose(QWidget* parent) {
-  QFileDialog dialog(parent, AddFilesDialogTitle(), AddFilesStartFolder());
+QStringList SourceFileDialog::Choose(const SettingsStore& settings, QWidget* parent) {
+  QFileDialog dialog(parent, AddFilesDialogTitle(), AddFilesStartFolder(settings));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setOption(QFileDialog::HideNameFilterDetails, true);
   dialog.setNameFilters(NameFilters());

@@ -5,6 +5,8 @@ class QWidget;
 
 namespace corvane {
 
+class SettingsStore;
+
 // The add-files dialog: several files, opened in the folder the settings name, with the source
 // file filters.
 class SourceFileDialog {
@@ -13,7 +15,7 @@ class SourceFileDialog {
   // behind it come in both letter cases, since file systems here tell "a.MP3" from "a.mp3".
   static QStringList NameFilters();
   // Shows the dialog; the chosen files, or none when cancelled.
-  static QStringList Choose(QWidget* parent);
+  static QStringList Choose(const SettingsStore& settings, QWidget* parent);
 };
 
 }  // namespace corvane

@@ -25,10 +25,10 @@ struct CompressorDeleter {
 };
 using CompressorPtr = std::unique_ptr<ape::ApeCompressor, CompressorDeleter>;
 
-int StoredLevel() {
-  const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, kDefaultLevelIndex);
+int StoredLevel(SettingsStore& settings) {
+  const int stored = settings.ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, kDefaultLevelIndex);
   const int index = std::clamp(stored, 0, kHighestLevelIndex);
-  SettingsStore::WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, index);
+  settings.WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, index);
   return kLevelStep * (index + 1);
 }
 
@@ -74,11 +74,11 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
   const ape::WaveFormat format = ape::MakeWaveFormat(static_cast<std::uint32_t>(input.rate),
                                                      static_cast<std::uint16_t>(input.channels), eightBit ? 8 : 16);
   const QByteArray path = job.output_path.toUtf8();
-  const int stored = SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeEncoderThreads, 0);
+  const int stored = job.user_settings->ReadNumber(keys::section::kEncoder, keys::kApeEncoderThreads, 0);
   const int threads = ApeEncoderThreads(stored, job.processor_share, QThread::idealThreadCount());
   ape::CompressSetThreads(compressor.get(), threads);
-  if (ape::CompressStart(compressor.get(), path.constData(), &format, ape::kOpenEndedLength, StoredLevel()) !=
-      ape::ApeResult::kOk) {
+  if (ape::CompressStart(compressor.get(), path.constData(), &format, ape::kOpenEndedLength,
+                         StoredLevel(*job.user_settings)) != ape::ApeResult::kOk) {
     refused = EncodeOutcome::StartFailure(static_cast<int>(EncoderFailure::ApeStart));
     return nullptr;
   }

@@ -114,8 +114,8 @@ off_t MusepackBound(const EncodeJob& job) {
 }  // namespace
 
 EncodeOutcome EncodeWithFlac(const EncodeJob& job, IUserInterface& ui) {
-  const int level = EncoderCommandLine::StoredFlacLevel();
-  const bool lax = EncoderCommandLine::StoredFlacNonSubset();
+  const int level = EncoderCommandLine::StoredFlacLevel(*job.user_settings);
+  const bool lax = EncoderCommandLine::StoredFlacNonSubset(*job.user_settings);
   EncoderCommandLine command = EncoderCommandLine::Flac(job.output_path, lax, level, nullptr);
   // Without a declared length flac would take the header's "unknown" sizes for hours of audio
   // and plan its seek table for them; told to ignore them, it reads to the end instead.

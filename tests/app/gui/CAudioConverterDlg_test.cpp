@@ -13,20 +13,33 @@
 #include "app/gui/CAudioConverterDlg.h"
 #include "app/gui/GuiSetUp.h"
 #include "app/gui/QtUserInterface.h"
+#include "common/FileSettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/ConversionListView.h"
 #include "ripper/gui/CRipperPage.h"
 #include "support/ScriptedUserInterface.h"
+#include "support/SourceFixtures.h"
 #include "support/TestSettings.h"
+#include "support/gui/DialogAnswerer.h"
 
 using namespace corvane;
 
 namespace {
 
+// The window keeps its settings in the real file; the tests read and write that file.
 int Stored(const char* value, int fallback = -12345) {
-  return SettingsStore::ReadNumber(keys::section::kConvert, value, fallback);
+  return FileSettings().ReadNumber(keys::section::kConvert, value, fallback);
+}
+
+// Saves a placement as the window does when it closes.
+void SavePlacement(const QRect& frame) {
+  struct NoPages final : IPageHost {
+    void ShowPage(int) override {}
+    void SetButtonStates(const std::array<int, 3>&) override {}
+  } host;
+  FileSettings settings;
+  MainWindowLogic(host, settings).SavePlacement(frame);
 }
 
 }  // namespace
@@ -38,10 +51,9 @@ class CAudioConverterDlgTest : public QObject {
   std::unique_ptr<test::TestSettings> settings_;
   std::unique_ptr<CAudioConverterApp> app_;
   QtUserInterface ui_;
-  std::unique_ptr<QTimer> dismisser_;
+  std::unique_ptr<test::DialogAnswerer> dismisser_;
   QStringList dismissed_;
   QStringList dismissed_titles_;
-  bool keep_boxes_ = false;
 
   std::unique_ptr<CAudioConverterDlg> MakeWindow(const QStringList& args = {}) {
     app_ = std::make_unique<CAudioConverterApp>();
@@ -57,17 +69,15 @@ class CAudioConverterDlgTest : public QObject {
     settings_ = std::make_unique<test::TestSettings>();
     // Message boxes that start-up or a page shows (a launch file that cannot be loaded) are
     // answered, so that no test waits on a window nobody sees.
-    dismisser_ = std::make_unique<QTimer>();
-    connect(dismisser_.get(), &QTimer::timeout, [this] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible() && !keep_boxes_) {
-          dismissed_ << box->text();
-          dismissed_titles_ << box->windowTitle();
-          box->accept();
-        }
-      }
-    });
-    dismisser_->start(50);
+    dismisser_ = std::make_unique<test::DialogAnswerer>(
+        [this](QDialog& dialog) {
+          if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+            dismissed_ << box->text();
+            dismissed_titles_ << box->windowTitle();
+            box->accept();
+          }
+        },
+        50);
   }
   void cleanup() {
     dismisser_.reset();
@@ -87,17 +97,17 @@ class CAudioConverterDlgTest : public QObject {
     QCOMPARE(Stored(keys::kInitialPanel), 2);
     QCOMPARE(window->StatusText(0), QStringLiteral("Quillon, Inc."));
     QCOMPARE(window->StatusText(1), QStringLiteral("Output - "));
-    QVERIFY(!SettingsStore::Contains(keys::section::kConvert, keys::kInitialPosX));
+    QVERIFY(!FileSettings().Contains(keys::section::kConvert, keys::kInitialPosX));
     ui_.SetStatusText(1, QStringLiteral("Output - /tmp/x.mp3"));
     QCOMPARE(window->StatusText(1), QStringLiteral("Output - /tmp/x.mp3"));
     QVERIFY(window->close());
-    QVERIFY(SettingsStore::Contains(keys::section::kConvert, keys::kInitialPosX));
+    QVERIFY(FileSettings().Contains(keys::section::kConvert, keys::kInitialPosX));
     QVERIFY(Stored(keys::kInitialWidth) >= window->minimumWidth());
     QVERIFY(Stored(keys::kInitialHeight) >= window->minimumHeight());
   }
 
   void launchSourceOpensTheConverter() {
-    SettingsStore::WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
+    FileSettings().WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
     auto window = MakeWindow(
         {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/some/file.mp3")});
     QCOMPARE(window->VisiblePage(), 1);
@@ -132,32 +142,23 @@ class CAudioConverterDlgTest : public QObject {
     auto window = MakeWindow();
     window->RipperPage()->SetJobRunning(true);
     window->move(40, 50);
-    QString shown;
-    keep_boxes_ = true;
-    QTimer::singleShot(50, [&shown] {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-          shown = box->text();
-          box->accept();
-        }
-      }
-    });
+    dismissed_.clear();
     QVERIFY(!window->close());
-    keep_boxes_ = false;
     QVERIFY(window->isVisible());
-    QVERIFY(shown.startsWith(QStringLiteral("Can not exit while converter or ripper is runing")));
-    QVERIFY(SettingsStore::Contains(keys::section::kConvert, keys::kInitialHeight));
+    QCOMPARE(dismissed_.size(), 1);
+    QVERIFY(dismissed_.front().startsWith(QStringLiteral("Can not exit while converter or ripper is runing")));
+    QVERIFY(FileSettings().Contains(keys::section::kConvert, keys::kInitialHeight));
     window->RipperPage()->SetJobRunning(false);
     QVERIFY(window->close());
   }
 
   void placementIsRestoredWhenOnScreen() {
-    MainWindowLogic::SavePlacement(QRect(30, 40, 1000, 800));
+    SavePlacement(QRect(30, 40, 1000, 800));
     auto window = MakeWindow();
     QCOMPARE(window->size(), QSize(1000, 800));
     window.reset();
     // Far off every screen: not applied, the window keeps its initial size.
-    MainWindowLogic::SavePlacement(QRect(-40000, -40000, 1100, 900));
+    SavePlacement(QRect(-40000, -40000, 1100, 900));
     window = MakeWindow();
     QVERIFY(window->size() != QSize(1100, 900));
   }
@@ -175,7 +176,7 @@ class CAudioConverterDlgTest : public QObject {
       QCOMPARE(window->Placement(), first);
       QCOMPARE(window->size(), QSize(900, 700));
       QVERIFY(window->close());
-      QCOMPARE(MainWindowLogic::StoredPlacement(), std::optional<QRect>(first));
+      QCOMPARE(window->Logic().StoredPlacement(), std::optional<QRect>(first));
     }
   }
 
@@ -240,12 +241,11 @@ class CAudioConverterDlgTest : public QObject {
   void helpOpensTheManualOrSaysWhyNot() {
     const QString programFolder = QStringLiteral(CORVANE_BIN_DIR);
     const QString manual = HelpManualPath(programFolder);
-    QFile file(manual);
-    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(manual));
-    QVERIFY(file.readAll().contains("<html"));
+    QVERIFY2(test::ReadAll(manual).contains("<html"), qPrintable(manual));
 
     test::ScriptedUserInterface scripted;
-    CAboutPage page(scripted);
+    FileSettings settings;
+    CAboutPage page(scripted, settings);
     page.SetProgramFolder(programFolder);
     QTest::keyClick(&page, Qt::Key_F1);
     QCOMPARE(scripted.opened_paths, QStringList{manual});
@@ -277,7 +277,7 @@ class CAudioConverterDlgTest : public QObject {
   }
 
   void aboutPageSummariesAndMenu() {
-    SettingsStore::WriteNumber(keys::section::kRip, keys::kGrabModePreset, 9);
+    FileSettings().WriteNumber(keys::section::kRip, keys::kGrabModePreset, 9);
     auto window = MakeWindow();
     CAboutPage* about = window->AboutPage();
     QVERIFY(about->RipperSummary().startsWith(QStringLiteral("Grab Mode: \n  Precision grab mode\n")));
@@ -291,7 +291,7 @@ class CAudioConverterDlgTest : public QObject {
     // A dialog confirmed with OK rebuilds the summary from the store; one cancelled does not.
     bool confirm = false;
     about->SetDialogOpener(CAboutPage::SettingsDialog::Converter, [&confirm](QWidget*) {
-      SettingsStore::WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
+      FileSettings().WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
       return confirm;
     });
     QAction* converter = about->MenuAction(CAboutPage::SettingsDialog::Converter);

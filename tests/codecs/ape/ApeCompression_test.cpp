@@ -9,6 +9,7 @@
 #include <map>
 
 #include "ApeTestSupport.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::ape::test {
 namespace {
@@ -36,10 +37,7 @@ TEST(ApeCompression, LevelsBeatFlacAndNeverGrow) {
   const Pcm pcm = Convert(Music(dir.path(), 2), 2, 16);
   ASSERT_GT(pcm.Blocks(), 44100u * 3);
   const QString wavPath = dir.filePath("song.wav");
-  QFile wav(wavPath);
-  ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-  wav.write(WavFile(pcm));
-  wav.close();
+  ASSERT_TRUE(corvane::test::WriteAll(wavPath, WavFile(pcm)));
   const QString flacPath = dir.filePath("song.flac");
   corvane::test::RunTool("flac", {"-s", "-f", "-8", "-o", flacPath, wavPath});
   const double flacBytes = static_cast<double>(QFileInfo(flacPath).size());

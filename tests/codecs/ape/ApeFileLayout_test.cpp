@@ -12,6 +12,7 @@
 #include <csignal>
 
 #include "ApeTestSupport.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::ape::test {
 namespace {
@@ -38,10 +39,7 @@ std::uint32_t Crc32(const char* data, qsizetype size) {
   return ~crc;
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using corvane::test::ReadAll;
 
 // Checks every field of a file that holds `pcm` coded at `level` with `blocksPerFrame`.
 void ExpectWellFormed(const QByteArray& file, const Pcm& pcm, int level, std::uint32_t blocksPerFrame) {
@@ -209,10 +207,7 @@ TEST_F(ApeFileLayout, UnfinishedFileIsRemovedWhenTheCompressorIsDestroyed) {
 
 TEST_F(ApeFileLayout, NonAsciiPathAndExistingFileAreHandled) {
   const QString path = PathOf("Zoë – ドラム.ape");
-  QFile old(path);
-  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-  old.write(QByteArray(100000, 'x'));
-  old.close();
+  ASSERT_TRUE(corvane::test::WriteAll(path, QByteArray(100000, 'x')));
   const Pcm pcm = Convert(Square(3000), 1, 16);
   ASSERT_EQ(EncodeFile(path, pcm, 4000), ApeResult::kOk);
   ExpectWellFormed(ReadAll(path), pcm, 4000, 294912);

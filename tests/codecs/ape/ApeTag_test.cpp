@@ -12,6 +12,7 @@
 #include <taglib/id3v1tag.h>
 
 #include "ApeTestSupport.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::ape::test {
 namespace {
@@ -106,16 +107,11 @@ TEST_F(ApeTag, ClearFirstDecidesWhetherOtherItemsSurvive) {
 
 TEST_F(ApeTag, RefusesFilesThatAreNotMonkeysAudio) {
   const QString other = dir_.filePath("not.ape");
-  QFile file(other);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
   const QByteArray junk(4000, 'j');
-  file.write(junk);
-  file.close();
+  ASSERT_TRUE(corvane::test::WriteAll(other, junk));
   const std::string otherUtf8 = other.toStdString();
   EXPECT_EQ(TagFileSimple(otherUtf8.c_str(), "a", "b", "c", "d", "e", "f", "g", true), ApeResult::kTagReadFailed);
-  QFile check(other);
-  ASSERT_TRUE(check.open(QIODevice::ReadOnly));
-  EXPECT_EQ(check.readAll(), junk);
+  EXPECT_EQ(corvane::test::ReadAll(other), junk);
 
   const std::string missing = dir_.filePath("missing.ape").toStdString();
   EXPECT_EQ(TagFileSimple(missing.c_str(), "a", "b", "c", "d", "e", "f", "g", true), ApeResult::kTagReadFailed);

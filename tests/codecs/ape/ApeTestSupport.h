@@ -21,6 +21,7 @@
 #include "codecs/ape/ApeCompressor.h"
 #include "codecs/ape/ApeInterface.h"
 #include "codecs/ape/ApeTypes.h"
+#include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
 namespace corvane::ape::test {
@@ -181,11 +182,9 @@ inline QString TimidityConfig() {
 inline StereoSignal Music(const QString& folder, int bars) {
   const QString midi = folder + "/song.mid";
   const QString wav = folder + "/song.wav";
-  QFile file(midi);
-  if (!file.open(QIODevice::WriteOnly) || file.write(MidiSong(bars)) < 0) {
+  if (!corvane::test::WriteAll(midi, MidiSong(bars))) {
     throw corvane::test::ToolFailure("cannot write " + midi.toStdString());
   }
-  file.close();
   corvane::test::RunTool("timidity", {"-c", TimidityConfig(), "-idq", "-Ow", "-s", "44100", "-o", wav, midi});
   return ReadAudioFile(wav, 44100);
 }

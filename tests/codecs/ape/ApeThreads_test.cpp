@@ -14,6 +14,7 @@
 
 #include "ApeTestSupport.h"
 #include "codecs/ape/FrameEncoder.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::ape::test {
 namespace {
@@ -36,10 +37,7 @@ ApeResult EncodeOnThreads(const QString& path, const Pcm& pcm, int level, int th
   return result;
 }
 
-QByteArray ReadAll(const QString& path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using corvane::test::ReadAll;
 
 class ApeThreads : public ::testing::TestWithParam<int> {
  protected:

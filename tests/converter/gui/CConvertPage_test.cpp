@@ -17,8 +17,8 @@
 #include <QtTest>
 
 #include "app/gui/QtUserInterface.h"
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "converter/ConversionList.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtCancelDlg.h"
@@ -29,7 +29,7 @@
 #include "engine/CAudioEngine.h"
 #include "presets/COutputQualityMgmt.h"
 #include "support/SourceFixtures.h"
-#include "support/TestSettings.h"
+#include "support/gui/DialogAnswerer.h"
 
 using namespace corvane;
 
@@ -64,12 +64,13 @@ class CConvertPageTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<test::TestSettings> settings_;
+  std::unique_ptr<QTemporaryDir> settings_dir_;
+  std::unique_ptr<MemorySettings> settings_;
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<CAudioEngine> engine_;
   std::unique_ptr<COutputQualityMgmt> presets_;
   std::unique_ptr<QtUserInterface> ui_;
-  std::unique_ptr<QTimer> answerer_;
+  std::unique_ptr<test::DialogAnswerer> answerer_;
   // The host stands in for the main window, which is a dialog that Esc would close.
   std::unique_ptr<QDialog> host_;
   CConvertPage* page_ = nullptr;
@@ -82,32 +83,27 @@ class CConvertPageTest : public QObject {
 
   // Answers the message boxes and dialogs that open, so that no test waits on a window nobody
   // sees. Progress windows are left alone: they close by themselves.
-  void AnswerOpenWindows() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (!widget->isVisible() || widget == host_.get()) continue;
-      if (auto* box = qobject_cast<QMessageBox*>(widget)) {
-        shown_ << QStringLiteral("message: ") + box->text();
-        QMessageBox::StandardButton answer = box_answers_.isEmpty() ? QMessageBox::NoButton : box_answers_.takeFirst();
-        if (answer == QMessageBox::NoButton)
-          answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
-        QAbstractButton* button = box->button(answer);
-        if (button != nullptr) {
-          button->click();
-        } else {
-          box->reject();
-        }
-      } else if (auto* stop = qobject_cast<CCvrtCancelDlg*>(widget)) {
-        shown_ << QStringLiteral("stop: ") + stop->findChild<QLabel*>(QStringLiteral("message"))->text();
-        stop->findChild<QPushButton*>(QStringLiteral("button%1").arg(static_cast<int>(StopAnswer::StopAll)))->click();
-      } else if (auto* completed = qobject_cast<CCvrtCompleteDlg*>(widget)) {
-        shown_ << QStringLiteral("completed: ") + completed->findChild<QPlainTextEdit*>()->toPlainText();
-        completed->accept();
-      } else if (qobject_cast<QProgressDialog*>(widget) == nullptr) {
-        if (auto* dialog = qobject_cast<QDialog*>(widget)) {
-          shown_ << QStringLiteral("other: ") + QString::fromLatin1(widget->metaObject()->className());
-          dialog->reject();
-        }
+  void Answer(QDialog& dialog) {
+    if (&dialog == host_.get()) return;
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+      shown_ << QStringLiteral("message: ") + box->text();
+      QMessageBox::StandardButton answer = box_answers_.isEmpty() ? QMessageBox::NoButton : box_answers_.takeFirst();
+      if (answer == QMessageBox::NoButton) answer = box->button(QMessageBox::Yes) ? QMessageBox::Yes : QMessageBox::Ok;
+      QAbstractButton* button = box->button(answer);
+      if (button != nullptr) {
+        button->click();
+      } else {
+        box->reject();
       }
+    } else if (auto* stop = qobject_cast<CCvrtCancelDlg*>(&dialog)) {
+      shown_ << QStringLiteral("stop: ") + stop->findChild<QLabel*>(QStringLiteral("message"))->text();
+      stop->findChild<QPushButton*>(QStringLiteral("button%1").arg(static_cast<int>(StopAnswer::StopAll)))->click();
+    } else if (auto* completed = qobject_cast<CCvrtCompleteDlg*>(&dialog)) {
+      shown_ << QStringLiteral("completed: ") + completed->findChild<QPlainTextEdit*>()->toPlainText();
+      completed->accept();
+    } else if (qobject_cast<QProgressDialog*>(&dialog) == nullptr) {
+      shown_ << QStringLiteral("other: ") + QString::fromLatin1(dialog.metaObject()->className());
+      dialog.reject();
     }
   }
 
@@ -125,6 +121,7 @@ class CConvertPageTest : public QObject {
     context.engine = engine_.get();
     context.presets = presets_.get();
     context.ui = ui_.get();
+    context.settings = settings_.get();
     context.program_folder = QCoreApplication::applicationDirPath();
     context.launch_mode = launchMode;
     context.launch_source = launchSource;
@@ -164,7 +161,7 @@ class CConvertPageTest : public QObject {
     const QString out = dir_->filePath(QStringLiteral("out"));
     if (!QDir().mkpath(out)) return {};
     page_->SetOutputFolderField(out);
-    SettingsStore::WriteText(kSection, keys::kOutputFolder, out);
+    settings_->WriteText(kSection, keys::kOutputFolder, out);
     return out;
   }
 
@@ -177,18 +174,18 @@ class CConvertPageTest : public QObject {
 
  private slots:
   void init() {
-    settings_ = std::make_unique<test::TestSettings>();
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
+    // The preset file goes beside the settings, in a folder of its own.
+    settings_dir_ = std::make_unique<QTemporaryDir>();
+    settings_ = std::make_unique<MemorySettings>(settings_dir_->path());
     engine_ = std::make_unique<CAudioEngine>();
     QCOMPARE(engine_->BindAll(), -1);
     QCOMPARE(engine_->OpenOutputDevice(-1, 44100), 1);
     ui_ = std::make_unique<QtUserInterface>();
-    presets_ = std::make_unique<COutputQualityMgmt>();
+    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
     QVERIFY(presets_->Load(QString(), *ui_));
-    answerer_ = std::make_unique<QTimer>();
-    connect(answerer_.get(), &QTimer::timeout, this, [this] { AnswerOpenWindows(); });
-    answerer_->start(30);
+    answerer_ = std::make_unique<test::DialogAnswerer>([this](QDialog& dialog) { Answer(dialog); }, 30);
   }
 
   void cleanup() {
@@ -200,8 +197,9 @@ class CConvertPageTest : public QObject {
     presets_.reset();
     ui_.reset();
     engine_.reset();
-    dir_.reset();
     settings_.reset();
+    settings_dir_.reset();
+    dir_.reset();
   }
 
   void runningStateDisablesAddingAndRemoving() {
@@ -238,7 +236,7 @@ class CConvertPageTest : public QObject {
     QCheckBox* same = page_->SameFolderBox();
     QCOMPARE(same->text(), QStringLiteral("&Same folder as original"));
     QVERIFY(!same->isChecked());
-    QCOMPARE(SettingsStore::ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 0);  // written at creation
+    QCOMPARE(settings_->ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 0);  // written at creation
     QPushButton* browse = Button(QStringLiteral("..."));
     QVERIFY(browse != nullptr);
     QCOMPARE(browse->toolTip(), QStringLiteral("(ALT-D) Select the output folder of conversion"));
@@ -249,13 +247,13 @@ class CConvertPageTest : public QObject {
     QVERIFY(same->isChecked());
     QVERIFY(!page_->OutputFolderField()->isEnabled());
     QVERIFY(!browse->isEnabled());
-    QCOMPARE(SettingsStore::ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 1);
+    QCOMPARE(settings_->ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 1);
     QVERIFY(page_->SameFolder());
 
     QTest::mouseClick(same, Qt::LeftButton);
     QVERIFY(page_->OutputFolderField()->isEnabled());
     QVERIFY(browse->isEnabled());
-    QCOMPARE(SettingsStore::ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 0);
+    QCOMPARE(settings_->ReadNumber(kSection, keys::kSameFolderAsOriginal, -1), 0);
 
     auto* normalize = page_->findChild<QCheckBox*>(QStringLiteral("normalizeCheck"));
     auto* percent = page_->findChild<QSpinBox*>(QStringLiteral("normalizePercent"));
@@ -538,7 +536,7 @@ class CConvertPageTest : public QObject {
                  QStringLiteral("1 files converted (success 1, failure 0), saved to '%1'").arg(out)),
              qPrintable(completed.front()));
     QVERIFY2(Shown(QStringLiteral("message: ")).isEmpty(), qPrintable(shown_.join(QLatin1Char('|'))));
-    QCOMPARE(SettingsStore::ReadText(kSection, keys::kLastOutputFolder), out);
+    QCOMPARE(settings_->ReadText(kSection, keys::kLastOutputFolder), out);
   }
 
   void folderRowWhoseOutputFolderCannotBeMadeFails() {

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "common/MemorySettings.h"
 #include "converter/ConversionList.h"
 #include "converter/ConversionListLoader.h"
 #include "converter/gui/ConversionListModel.h"
@@ -14,7 +15,6 @@
 #include "engine/CAudioEngine.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
-#include "support/TestSettings.h"
 
 using namespace corvane;
 
@@ -61,7 +61,7 @@ class ConversionListViewTest : public QObject {
     return path;
   }
 
-  std::unique_ptr<test::TestSettings> settings_;
+  std::unique_ptr<MemorySettings> settings_;
   std::unique_ptr<QTemporaryDir> dir_;
   std::unique_ptr<CAudioEngine> engine_;
   std::unique_ptr<test::ScriptedUserInterface> ui_;
@@ -71,12 +71,12 @@ class ConversionListViewTest : public QObject {
 
  private slots:
   void init() {
-    settings_ = std::make_unique<test::TestSettings>();
+    settings_ = std::make_unique<MemorySettings>();
     dir_ = std::make_unique<QTemporaryDir>();
     engine_ = std::make_unique<CAudioEngine>();
     QCOMPARE(engine_->BindAll(), -1);
     ui_ = std::make_unique<test::ScriptedUserInterface>();
-    list_ = std::make_unique<ConversionList>(*engine_, *ui_);
+    list_ = std::make_unique<ConversionList>(*engine_, *ui_, *settings_);
     loader_ = std::make_unique<ConversionListLoader>(*list_);
     view_ = std::make_unique<ConversionListView>(*list_, *loader_);
     view_->resize(800, 300);

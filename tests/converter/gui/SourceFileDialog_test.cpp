@@ -3,7 +3,6 @@
 #include <QtTest>
 
 #include "converter/gui/SourceFileDialog.h"
-#include "support/TestSettings.h"
 
 using namespace corvane;
 
@@ -11,7 +10,6 @@ class SourceFileDialogTest : public QObject {
   Q_OBJECT
  private slots:
   void filtersKeepTheirDescriptionsAndMatchBothCases() {
-    test::TestSettings settings;
     const QStringList filters = SourceFileDialog::NameFilters();
     QCOMPARE(filters.size(), 20);
     QVERIFY(filters[1].startsWith(QStringLiteral("MPEG files (*.mp3;*.mp2;*.mp1;*.mpa) (*.mp3 *.MP3 ")));

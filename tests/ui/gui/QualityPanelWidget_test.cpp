@@ -13,14 +13,13 @@
 #include <QSpinBox>
 #include <QtTest>
 
+#include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "common/SettingsStore.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/QualityPanel.h"
 #include "presets/COutputQualityMgmt.h"
 #include "presets/PresetCommands.h"
 #include "support/ScriptedUserInterface.h"
-#include "support/TestSettings.h"
 
 using namespace corvane;
 
@@ -29,8 +28,8 @@ namespace {
 // One page's worth of panel: logic, commands and the widget bound to them.
 struct Page {
   Page(PanelPage kind, COutputQualityMgmt& presets, const EncoderCapabilities& capabilities,
-       test::ScriptedUserInterface& ui)
-      : panel(kind, capabilities), commands(presets, panel, ui), widget(panel, commands) {
+       test::ScriptedUserInterface& ui, SettingsStore& settings)
+      : panel(kind, capabilities, settings), commands(presets, panel, ui, settings), widget(panel, commands) {
     commands.FillPresetList();
   }
   template <typename T>
@@ -57,12 +56,13 @@ class QualityPanelWidgetTest : public QObject {
 
  private slots:
   void init() {
-    settings_ = std::make_unique<test::TestSettings>();
+    folder_ = std::make_unique<QTemporaryDir>();
+    settings_ = std::make_unique<MemorySettings>(folder_->path());
     ui_ = std::make_unique<test::ScriptedUserInterface>();
-    presets_ = std::make_unique<COutputQualityMgmt>();
+    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
     presets_->Load(QString(), *ui_);
-    convert_ = std::make_unique<Page>(PanelPage::Converter, *presets_, capabilities_, *ui_);
-    rip_ = std::make_unique<Page>(PanelPage::Ripper, *presets_, capabilities_, *ui_);
+    convert_ = std::make_unique<Page>(PanelPage::Converter, *presets_, capabilities_, *ui_, *settings_);
+    rip_ = std::make_unique<Page>(PanelPage::Ripper, *presets_, capabilities_, *ui_, *settings_);
     convert_->commands.SetOtherPageRebuild([this] { rip_->commands.FillPresetList(); });
   }
   void cleanup() {
@@ -71,6 +71,7 @@ class QualityPanelWidgetTest : public QObject {
     presets_.reset();
     ui_.reset();
     settings_.reset();
+    folder_.reset();
   }
 
   void showsTheAppliedPreset() {
@@ -139,7 +140,7 @@ class QualityPanelWidgetTest : public QObject {
     QVERIFY(!convert_->Combo("bitrateBox")->isEnabled());
     QVERIFY(convert_->Combo("wmaBox")->isEnabled());
     QCOMPARE(convert_->Combo("wmaBox")->count(), 0);
-    QCOMPARE(SettingsStore::ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -1), 1);
+    QCOMPARE(settings_->ReadNumber(keys::section::kConvert, keys::kMp3VbrEnabled, -1), 1);
     QVERIFY(!convert_->panel.CheckBeforeRun(*ui_));
     QVERIFY(ui_->MessageTexts().last().startsWith(QStringLiteral("No WMA VBR Quality been set.")));
   }
@@ -176,7 +177,8 @@ class QualityPanelWidgetTest : public QObject {
 
  private:
   EncoderCapabilities capabilities_;
-  std::unique_ptr<test::TestSettings> settings_;
+  std::unique_ptr<QTemporaryDir> folder_;
+  std::unique_ptr<MemorySettings> settings_;
   std::unique_ptr<test::ScriptedUserInterface> ui_;
   std::unique_ptr<COutputQualityMgmt> presets_;
   std::unique_ptr<Page> convert_;
