@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   job.output_path = QString::fromLocal8Bit(argv[3]);
   job.source = source.get();
   job.encode = source.get();
-  job.settings = EncodeSettings{static_cast<int>(flac ? FormatCode::Flac : FormatCode::Mp3),
+  job.settings = EncodeSettings{flac ? FormatCode::Flac : FormatCode::Mp3,
                                 info.rate,
                                 flac ? 0 : kMp3Bitrate,
                                 info.channels,
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
                                 0,
                                 catalogue::kDefaultMusepackPreset,
                                 catalogue::kDefaultMp3VbrQuality,
-                                0,
-                                0};
+                                false,
+                                WavCodec::Pcm};
   job.program_folder = QDir::currentPath();
   std::unique_ptr<IConversionComponent> converter;
   Mp3EncoderConfig mp3;

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "converter/HandOffMode.h"
+
 namespace corvane {
 
 class CAudioEngine;
@@ -14,7 +16,7 @@ struct ConverterPageContext {
   COutputQualityMgmt* presets = nullptr;
   IUserInterface* ui = nullptr;
   QString program_folder;
-  int launch_mode = 0;  // 0 none, 1 one file, 2 a hand-off list, 3 a hand-off list to delete afterwards
+  HandOffMode launch_mode = HandOffMode::None;
   QString launch_source;
 };
 

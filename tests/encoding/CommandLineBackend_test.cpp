@@ -60,7 +60,7 @@ constexpr Case kMusepack{FormatCode::Musepack, "out.mpc", "musepack8"};
 class CommandLineBackend : public ::testing::TestWithParam<Case> {
  protected:
   void Prepare(EncodeFixture& f) {
-    f.job.settings.format = static_cast<int>(GetParam().format);
+    f.job.settings.format = GetParam().format;
     f.job.settings.musepack_preset = catalogue::kDefaultMusepackPreset;
     f.Output(QString::fromLatin1(GetParam().extension));
   }
@@ -219,7 +219,7 @@ class ScopedPath {
 TEST(FlacBackend, AMissingProgramGives140With9001) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   f.job.program_folder = f.dir.path();  // holds no flac
   const ScopedPath path(f.dir.path().toUtf8());
@@ -235,7 +235,7 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   const QString record = f.dir.filePath(QStringLiteral("args.txt"));
   InstallRecorder(f.dir.path(), QStringLiteral("flac"), record);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   const QString out = f.Output(QStringLiteral("out.flac"));
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, 12);
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacNonSubset, 0);
@@ -259,7 +259,7 @@ TEST(FlacBackend, AFailureStatusAtTheEndFailsTheJob) {
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
   InstallRecorder(f.dir.path(), QStringLiteral("flac"), f.dir.filePath(QStringLiteral("args.txt")), 3);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   const EncodeOutcome outcome = f.Run();
   EXPECT_EQ(outcome.result, EncodeResult::Failed);
@@ -276,7 +276,7 @@ TEST(MusepackBackend, PresetIsClampedAndOutputComesOnStandardOutput) {
   const QString record = f.dir.filePath(QStringLiteral("args.txt"));
   InstallRecorder(f.dir.path(), QStringLiteral("mpcenc"), record);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Musepack);
+  f.job.settings.format = FormatCode::Musepack;
   f.job.settings.musepack_preset = 9;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.mpc"));
@@ -294,7 +294,7 @@ TEST(FlacBackend, GivenTagsReplaceTheSourcesOwn) {
   disc.title = QStringLiteral("From the disc");
   f.job.tags = &disc;
   f.job.keep_tags = true;
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   EXPECT_EQ(test::ProbeTag(f.job.output_path, QStringLiteral("TITLE")), disc.title);

@@ -59,7 +59,7 @@ TEST(WmaBackend, ConstantBitrateWithTheSevenTags) {
   EncodeFixture f;
   const SourceTags tags = test::FixtureTags();
   ASSERT_TRUE(f.OpenTagged(2.0, kRate, 2, tags));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 128;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.wma"));
@@ -76,7 +76,7 @@ TEST(WmaBackend, MixedToMonoAtAnotherRate) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.5, 48000, 2));
   ASSERT_TRUE(f.Mix(32000, 1));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 48;
   f.Output(QStringLiteral("out.wma"));
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
@@ -88,9 +88,9 @@ TEST(WmaBackend, VbrIsRefusedWith140AndNoFile) {
   for (const int quality : {0, 75}) {
     EncodeFixture f;
     ASSERT_TRUE(f.Open(1.0, kRate, 2));
-    f.job.settings.format = static_cast<int>(FormatCode::Wma);
+    f.job.settings.format = FormatCode::Wma;
     f.job.settings.bitrate = 128;
-    f.job.settings.vbr_enabled = 1;
+    f.job.settings.vbr_enabled = true;
     f.job.settings.wma_quality = quality;
     f.Output(QStringLiteral("out.wma"));
     const EncodeOutcome outcome = f.Run();
@@ -104,7 +104,7 @@ TEST(WmaBackend, VbrIsRefusedWith140AndNoFile) {
 TEST(WmaBackend, StopAllClosesAndRemovesTheFile) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 128;
   f.Output(QStringLiteral("out.wma"));
   f.ui.script.stop_answers = {StopAnswer::StopAll};
@@ -129,7 +129,7 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   EncodeFixture f;
   const SourceTags tags = test::FixtureTags();
   ASSERT_TRUE(f.OpenTagged(2.0, kRate, 2, tags));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.ape"));
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, 9);
@@ -155,7 +155,7 @@ TEST(ApeBackend, EightBitSourcesStayEightBit) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")}));
   ASSERT_TRUE(f.source->Info().Is8Bit());
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("out.ape"));
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   ExpectStream(f.job.output_path, "ape", 22050, 1);
@@ -168,7 +168,7 @@ TEST(ApeBackend, EightBitSourcesStayEightBit) {
 TEST(ApeBackend, StopThisRemovesTheUnfinishedFile) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("out.ape"));
   f.ui.script.stop_answers = {StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
@@ -192,7 +192,7 @@ TEST(ApeBackend, EncoderThreadsFollowTheSettingAndTheJobsShare) {
 TEST(ApeBackend, AnOutputThatCannotBeCreatedGives9005) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("missing-folder/out.ape"));
   const EncodeOutcome outcome = f.Run();
   EXPECT_EQ(outcome.result, EncodeResult::Failed);
@@ -219,7 +219,7 @@ class ConverterBackend : public ::testing::Test {
 TEST_F(ConverterBackend, WavIsBitExactInOneSecondBlocks) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.5, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
   ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
@@ -233,7 +233,7 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, 48000, 1));
   ASSERT_TRUE(f.Mix(kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{1, kRate, 128, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Mp3, kRate, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.mp3"));
   ASSERT_EQ(f.Run().result, EncodeResult::Done);
   converter_->Reset();
@@ -244,7 +244,7 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
 TEST_F(ConverterBackend, StopAndContinue) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(3.0, kRate, 1));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 1, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 1, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.wav"));
   f.ui.script.stop_answers = {StopAnswer::Continue, StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
@@ -256,14 +256,14 @@ TEST_F(ConverterBackend, StopAndContinue) {
 TEST_F(ConverterBackend, RefusedOutputsGive253) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   const QString refused = StringTable::Text(text::kMsgConversionInitFailed);
   f.Output(QStringLiteral("missing-folder/out.wav"));
   EXPECT_EQ(f.Run().error, refused);
-  f.job.settings.format = 5;  // no format has that code: the component gets none
+  f.job.settings.format = static_cast<FormatCode>(5);  // no format has that code: the component gets none
   f.Output(QStringLiteral("out.five"));
   EXPECT_EQ(f.Run().error, refused);
-  f.job.settings.format = static_cast<int>(FormatCode::Wav);
+  f.job.settings.format = FormatCode::Wav;
   f.job.converter = nullptr;
   EXPECT_EQ(f.Run().error, refused);
 }
@@ -289,7 +289,7 @@ class FailingStream final : public AudioStream {
 TEST_F(ConverterBackend, AFailedReadGives236) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   FailingStream failing(*f.source, 1);
   f.job.encode = &failing;
   f.Output(QStringLiteral("out.wav"));
@@ -301,7 +301,7 @@ TEST_F(ConverterBackend, AFailedReadGives236) {
 TEST(EncodeTrack, AJobWithoutStreamsFailsWithoutText) {
   test::PumpHookUi ui;
   EncodeJob job;
-  job.settings.format = static_cast<int>(FormatCode::Flac);
+  job.settings.format = FormatCode::Flac;
   const EncodeOutcome outcome = EncodeTrack(job, ui);
   EXPECT_EQ(outcome.result, EncodeResult::Failed);
   EXPECT_TRUE(outcome.error.isEmpty());

@@ -50,8 +50,8 @@ CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
   list_->SetPlaybackHooks(
       {[this] { return playback_->Controller().LoadedPath(); }, [this] { playback_->Controller().StopAll(); }});
   connect(this, &CConvertPage::outputLocationChanged, this, &CConvertPage::RunSelectionUpdate);
-  if (context_.launch_mode != 0) {
-    loader_->HandOff(static_cast<HandOffMode>(context_.launch_mode), context_.launch_source);
+  if (context_.launch_mode != HandOffMode::None) {
+    loader_->HandOff(context_.launch_mode, context_.launch_source);
     AfterLoading();
   }
 }

@@ -12,7 +12,7 @@ namespace corvane {
 namespace {
 
 // The conversion component's own number for a format code; None for codes it does not write.
-ComponentFormat ComponentFormatOf(int code) {
+ComponentFormat ComponentFormatOf(FormatCode code) {
   const OutputFormatInfo* format = catalogue::FindFormat(code);
   return format != nullptr ? format->component : ComponentFormat::None;
 }

@@ -23,7 +23,7 @@ void WriteTags(const EncodeJob& job, WmaEncoder& encoder) {
 
 // The encoder for the job, or the outcome that refuses it.
 std::unique_ptr<WmaEncoder> OpenEncoder(const EncodeJob& job, EncodeOutcome& refused) {
-  if (job.settings.vbr_enabled != 0) {
+  if (job.settings.vbr_enabled) {
     // Quality 0 is no setting at all; any other quality asks for a mode FFmpeg does not have.
     const EngineError reason = job.settings.wma_quality <= 0 ? EngineError::IllegalParam : EngineError::NotAvailable;
     refused = EncodeOutcome::StartFailure(ToCode(reason));
