@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   const EncodeOutcome outcome = EncodeTrack(job, ui);
   if (converter) converter->Reset();
   if (!outcome.Succeeded()) {
-    std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.error));
+    std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.text));
     return 1;
   }
   return 0;

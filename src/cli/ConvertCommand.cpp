@@ -231,7 +231,8 @@ void ConvertRunner::CollectFolder(const QString& path) {
   }
   QStringList found;
   QStringList unreadable;
-  ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
+  // Nothing can cancel this scan: what it found is all there is.
+  (void)ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
   for (const QString& name : unreadable) {
     // A name that cannot be handed back to the file system is reported, never left out quietly.
     files_.push_back({name, {}, Word(text::kStatusFailed), Word(text::kNameNotUtf8), 0, true, false});

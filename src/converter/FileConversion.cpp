@@ -156,7 +156,7 @@ void FileConversion::PrepareNormalization(AudioStream& encode) {
 }
 
 EncodeOutcome FileConversion::RunEncoder(const EncodeJob& job) {
-  EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
+  EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeFailed(QString());
   ui_.SetJobProgress(100);
   if (shared_.converter == nullptr) return outcome;
   // The component completes its file here: the last frames and headers may still fail to fit.
@@ -164,7 +164,7 @@ EncodeOutcome FileConversion::RunEncoder(const EncodeJob& job) {
     shared_.converter->Reset();
   } catch (const ConverterError& finishing) {
     // A job that failed already keeps its own reason; a finished one fails with this one.
-    if (outcome.Succeeded()) outcome = EncodeOutcome::EncodingFailure(finishing);
+    if (outcome.Succeeded()) outcome = EncodingFailed(finishing);
   }
   return outcome;
 }
@@ -199,12 +199,12 @@ Result<FileResult> FileConversion::Encode(const QString& source, QString& output
   const EncodeOutcome outcome = RunEncoder(job);
   input.Close();
 
-  switch (outcome.result) {
+  switch (outcome.code) {
     case EncodeResult::Done:
       break;
     case EncodeResult::Failed:
       ui_.SetJobProgress(0);
-      return Failed(outcome.error);
+      return Failed(outcome.text);
     case EncodeResult::StoppedThis:
       return Result<FileResult>::Failure(FileResult::Cancelled);
     case EncodeResult::StoppedAll:

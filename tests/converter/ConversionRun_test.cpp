@@ -80,7 +80,7 @@ class ConversionRunTest : public test::ListFixture {
     services.check_before_run = [] { return true; };
     services.scan_folder = [](const QString& folder, int type, bool sub, QStringList& found, const QString& skip,
                               QStringList* unreadable) {
-      return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable);
+      return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable).value.value_or(0);
     };
     return services;
   }

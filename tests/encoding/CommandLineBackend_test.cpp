@@ -73,7 +73,7 @@ TEST_P(CommandLineBackend, EncodesTheWholeSourceWithItsTags) {
   Prepare(f);
   f.job.keep_tags = true;
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
 
   const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
   EXPECT_EQ(test::ProbeText(probe, "codec_name"), QString::fromLatin1(GetParam().codec));
@@ -126,7 +126,7 @@ TEST_P(CommandLineBackend, MixerSetsTheRateAndChannels) {
     ASSERT_TRUE(f.Open(1.5, 48000, 3 - channels));
     ASSERT_TRUE(f.Mix(rate, channels));
     Prepare(f);
-    ASSERT_EQ(f.Run().result, EncodeResult::Done);
+    ASSERT_EQ(f.Run().code, EncodeResult::Done);
     const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
     EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), rate);
     EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), channels);
@@ -142,7 +142,7 @@ TEST_P(CommandLineBackend, ATitleCannotInjectOptionsOrCommands) {
   ASSERT_TRUE(f.OpenTagged(1.0, kRate, 2, tags));
   Prepare(f);
   f.job.keep_tags = true;
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(test::ProbeTag(f.job.output_path, QStringLiteral("TITLE")), tags.title);
   EXPECT_FALSE(QFileInfo::exists(marker));
 }
@@ -156,7 +156,7 @@ TEST_P(CommandLineBackend, StopThisEndsTheEncoderAndRemovesTheFile) {
   f.ui.on_pump = [&](int pump) {
     if (pump == 1) f.stop = true;
   };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.stop_questions, QStringList{StringTable::Text(text::kAskStopRipping)});
   EXPECT_EQ(f.ui.script.pumps, 1);
   EXPECT_FALSE(f.stop);  // taken by the job
@@ -172,7 +172,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   f.ui.on_pump = [&](int pump) {
     if (pump <= 2) f.stop = true;
   };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
   EXPECT_EQ(f.ui.script.stop_questions.front(), StringTable::Text(text::kAskStopConversion));
   EXPECT_EQ(f.ui.script.pumps, 2);  // "go on" encoded the next block
@@ -185,7 +185,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   g.ui.on_pump = [&](int pump) {
     if (pump == 1) g.stop = true;
   };
-  ASSERT_EQ(g.Run().result, EncodeResult::Done);
+  ASSERT_EQ(g.Run().code, EncodeResult::Done);
   EXPECT_EQ(g.ui.script.stop_questions.size(), 1);
   EXPECT_NEAR(test::DecodedFrames(g.job.output_path, 2), g.SourceFramesAtJobRate(), kHalfSecondFrames);
 }
@@ -198,8 +198,8 @@ TEST_P(CommandLineBackend, AnEncoderKilledDuringTheJobFailsIt) {
     if (pump == 1) test::KillProcessesMentioning(f.job.output_path);
   };
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, EncodingFailure(static_cast<int>(EncoderFailure::ProgramStopped)));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, EncodingFailure(static_cast<int>(EncoderFailure::ProgramStopped)));
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -224,8 +224,8 @@ TEST(FlacBackend, AMissingProgramGives140With9001) {
   f.job.program_folder = f.dir.path();  // holds no flac
   const ScopedPath path(f.dir.path().toUtf8());
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StartFailure(static_cast<int>(EncoderFailure::ProgramStart)));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StartFailure(static_cast<int>(EncoderFailure::ProgramStart)));
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -239,7 +239,7 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   const QString out = f.Output(QStringLiteral("out.flac"));
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, 12);
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kFlacNonSubset, 0);
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("-8"), QStringLiteral("-")}));
   EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 8);
@@ -247,7 +247,7 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   // Values absent: level 5 written back, non-subset allowed; no tags without keep-tags.
   SettingsStore::Remove(keys::section::kEncoder, keys::kFlacCompressionLevel);
   SettingsStore::Remove(keys::section::kEncoder, keys::kFlacNonSubset);
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("--lax"), QStringLiteral("-5"),
                          QStringLiteral("-")}));
@@ -262,8 +262,8 @@ TEST(FlacBackend, AFailureStatusAtTheEndFailsTheJob) {
   f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, EncodingFailure(3));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, EncodingFailure(3));
 }
 
 TEST(MusepackBackend, PresetIsClampedAndOutputComesOnStandardOutput) {
@@ -280,7 +280,7 @@ TEST(MusepackBackend, PresetIsClampedAndOutputComesOnStandardOutput) {
   f.job.settings.musepack_preset = 9;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.mpc"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   // Tags never travel on the command line (TagLib writes them afterwards); the output comes on
   // the program's standard output.
   EXPECT_EQ(RecordedArguments(record), (QStringList{QStringLiteral("--overwrite"), QStringLiteral("--braindead"),
@@ -296,7 +296,7 @@ TEST(FlacBackend, GivenTagsReplaceTheSourcesOwn) {
   f.job.keep_tags = true;
   f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(test::ProbeTag(f.job.output_path, QStringLiteral("TITLE")), disc.title);
   EXPECT_TRUE(test::ProbeTag(f.job.output_path, QStringLiteral("ARTIST")).isEmpty());
 }

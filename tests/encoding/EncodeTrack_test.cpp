@@ -64,7 +64,7 @@ TEST(WmaBackend, ConstantBitrateWithTheSevenTags) {
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.wma"));
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   ExpectStream(f.job.output_path, "wmav2", kRate, 2);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kRate / 2);
   // FFmpeg reads the ASF attributes under its own names.
@@ -79,7 +79,7 @@ TEST(WmaBackend, MixedToMonoAtAnotherRate) {
   f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 48;
   f.Output(QStringLiteral("out.wma"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   ExpectStream(f.job.output_path, "wmav2", 32000, 1);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 1), f.SourceFramesAtJobRate(), 16000);
 }
@@ -94,9 +94,9 @@ TEST(WmaBackend, VbrIsRefusedWith140AndNoFile) {
     f.job.settings.wma_quality = quality;
     f.Output(QStringLiteral("out.wma"));
     const EncodeOutcome outcome = f.Run();
-    EXPECT_EQ(outcome.result, EncodeResult::Failed);
+    EXPECT_EQ(outcome.code, EncodeResult::Failed);
     const EngineError code = quality == 0 ? EngineError::IllegalParam : EngineError::NotAvailable;
-    EXPECT_EQ(outcome.error, StringTable::Format(text::kMsgEncoderStartFailed, {ToCode(code)}));
+    EXPECT_EQ(outcome.text, StringTable::Format(text::kMsgEncoderStartFailed, {ToCode(code)}));
     EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
   }
 }
@@ -109,7 +109,7 @@ TEST(WmaBackend, StopAllClosesAndRemovesTheFile) {
   f.Output(QStringLiteral("out.wma"));
   f.ui.script.stop_answers = {StopAnswer::StopAll};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.pumps, 1);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
@@ -134,7 +134,7 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   f.Output(QStringLiteral("out.ape"));
   SettingsStore::WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, 9);
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   ExpectStream(f.job.output_path, "ape", kRate, 2);
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
   ExpectTags(f.job.output_path, tags, {"Title", "Artist", "Album", "Year", "Comment", "Track", "Genre"});
@@ -145,7 +145,7 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   SettingsStore::Remove(keys::section::kEncoder, keys::kApeCompressionLevel);
   f.job.keep_tags = false;
   ASSERT_TRUE(f.source->Seek(0));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(ApeLevel(f.job.output_path), 2000);
   EXPECT_EQ(SettingsStore::ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 1);
   EXPECT_TRUE(test::ProbeTag(f.job.output_path, QStringLiteral("Title")).isEmpty());
@@ -157,7 +157,7 @@ TEST(ApeBackend, EightBitSourcesStayEightBit) {
   ASSERT_TRUE(f.source->Info().Is8Bit());
   f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("out.ape"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   ExpectStream(f.job.output_path, "ape", 22050, 1);
   EXPECT_EQ(StreamField(f.job.output_path, "bits_per_raw_sample").toInt() == 8 ||
                 StreamField(f.job.output_path, "sample_fmt").startsWith(QStringLiteral("u8")),
@@ -172,7 +172,7 @@ TEST(ApeBackend, StopThisRemovesTheUnfinishedFile) {
   f.Output(QStringLiteral("out.ape"));
   f.ui.script.stop_answers = {StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -195,8 +195,8 @@ TEST(ApeBackend, AnOutputThatCannotBeCreatedGives9005) {
   f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("missing-folder/out.ape"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StringTable::Format(text::kMsgEncoderStartFailed, {9005}));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StringTable::Format(text::kMsgEncoderStartFailed, {9005}));
 }
 
 // ---- Conversion component ----
@@ -222,7 +222,7 @@ TEST_F(ConverterBackend, WavIsBitExactInOneSecondBlocks) {
   ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   EXPECT_EQ(f.ui.script.pumps, 3);  // two whole seconds and the short last block
   converter_->Reset();              // the run completes the file
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
@@ -235,7 +235,7 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
   ASSERT_TRUE(f.Mix(kRate, 2));
   ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Mp3, kRate, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.mp3"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   converter_->Reset();
   ExpectStream(f.job.output_path, "mp3", kRate, 2);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kRate);
@@ -248,7 +248,7 @@ TEST_F(ConverterBackend, StopAndContinue) {
   f.Output(QStringLiteral("out.wav"));
   f.ui.script.stop_answers = {StopAnswer::Continue, StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.pumps, 2);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
 }
@@ -259,13 +259,13 @@ TEST_F(ConverterBackend, RefusedOutputsGive253) {
   ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   const QString refused = StringTable::Text(text::kMsgConversionInitFailed);
   f.Output(QStringLiteral("missing-folder/out.wav"));
-  EXPECT_EQ(f.Run().error, refused);
+  EXPECT_EQ(f.Run().text, refused);
   f.job.settings.format = static_cast<FormatCode>(5);  // no format has that code: the component gets none
   f.Output(QStringLiteral("out.five"));
-  EXPECT_EQ(f.Run().error, refused);
+  EXPECT_EQ(f.Run().text, refused);
   f.job.settings.format = FormatCode::Wav;
   f.job.converter = nullptr;
-  EXPECT_EQ(f.Run().error, refused);
+  EXPECT_EQ(f.Run().text, refused);
 }
 
 // A decoded file that stops delivering after some reads, as a damaged file would.
@@ -294,8 +294,8 @@ TEST_F(ConverterBackend, AFailedReadGives236) {
   f.job.encode = &failing;
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StringTable::Text(text::kMsgUnableToLoadData));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StringTable::Text(text::kMsgUnableToLoadData));
 }
 
 TEST(EncodeTrack, AJobWithoutStreamsFailsWithoutText) {
@@ -303,8 +303,8 @@ TEST(EncodeTrack, AJobWithoutStreamsFailsWithoutText) {
   EncodeJob job;
   job.settings.format = FormatCode::Flac;
   const EncodeOutcome outcome = EncodeTrack(job, ui);
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_TRUE(outcome.error.isEmpty());
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_TRUE(outcome.text.isEmpty());
   EXPECT_TRUE(ui.script.status_texts.empty());
 }
 

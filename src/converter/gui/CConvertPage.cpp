@@ -272,7 +272,7 @@ RunServices CConvertPage::MakeRunServices() {
   services.check_before_run = [this] { return panel_->CheckBeforeRun(ui_); };
   services.scan_folder = [](const QString& folder, int type, bool subFolders, QStringList& found, const QString& skip,
                             QStringList* unreadable) {
-    return ScanFolder(folder, type, subFolders, nullptr, found, skip, unreadable);
+    return ScanFolder(folder, type, subFolders, nullptr, found, skip, unreadable).value.value_or(0);
   };
   return services;
 }
