@@ -54,6 +54,8 @@ struct EncoderInput {
   bool mixer = true;
   int rate = 0;
   int channels = 0;
+
+  friend bool operator==(const EncoderInput&, const EncoderInput&) = default;
 };
 
 // The fixed tables of output formats and options. Positions are rows of the panel's boxes.
