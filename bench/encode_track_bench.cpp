@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
   job.output_path = QString::fromLocal8Bit(argv[3]);
   job.source = source.get();
   job.encode = source.get();
-  job.settings = EncodeSettings{static_cast<int>(flac ? FormatCode::Flac : FormatCode::Mp3),
+  job.settings = EncodeSettings{flac ? FormatCode::Flac : FormatCode::Mp3,
                                 info.rate,
                                 flac ? 0 : kMp3Bitrate,
                                 info.channels,
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
                                 0,
                                 catalogue::kDefaultMusepackPreset,
                                 catalogue::kDefaultMp3VbrQuality,
-                                0,
-                                0};
+                                false,
+                                WavCodec::Pcm};
   job.program_folder = QDir::currentPath();
   // The encoders' own defaults, whatever the user has stored.
   MemorySettings settings;
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
   const EncodeOutcome outcome = EncodeTrack(job, ui);
   if (converter) converter->Reset();
   if (!outcome.Succeeded()) {
-    std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.error));
+    std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.text));
     return 1;
   }
   return 0;

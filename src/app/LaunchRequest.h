@@ -2,9 +2,12 @@
 #include <QString>
 #include <QStringList>
 
+#include "converter/HandOffMode.h"
+
 namespace corvane {
 
-enum class LaunchMode { None = 0, SingleFile = 1, ListFile = 2, ListFileThenDelete = 3 };
+// The action of a launch request is the converter page's hand-off of its source.
+using LaunchMode = HandOffMode;
 
 // What the command line asks of the converter: "-a ACTION -s SOURCE", anything before "-a "
 // (such as "-o FOLDER") being ignored.

@@ -9,16 +9,16 @@
 namespace corvane {
 namespace {
 constexpr int kPlacementAbsent = -999;
-}
 
-int MainWindowLogic::ChooseFirstPage(const QString& launchSource) {
-  int first = static_cast<int>(Page::Convert);
+bool IsPage(Page page) { return page == Page::Convert || page == Page::Ripper || page == Page::About; }
+}  // namespace
+
+Page MainWindowLogic::ChooseFirstPage(const QString& launchSource) {
+  Page first = Page::Convert;
   if (launchSource.isEmpty()) {
-    first = settings_.ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1);
-    if (first == -1) {
-      first = static_cast<int>(Page::Ripper);
-      settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, first);
-    }
+    const int stored = settings_.ReadNumber(keys::section::kConvert, keys::kInitialPanel, -1);
+    first = stored == -1 ? Page::Ripper : static_cast<Page>(stored);
+    if (stored == -1) settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, static_cast<int>(first));
   }
   pending_switch_ = true;
   cycle_position_ = first;
@@ -26,20 +26,22 @@ int MainWindowLogic::ChooseFirstPage(const QString& launchSource) {
   return first;
 }
 
-void MainWindowLogic::SwitchPage(int n) {
-  if (n >= 1 && n <= 3) {
-    host_.ShowPage(n);
-    button_states_ = {n == 1 ? 1 : 0, n == 2 ? 1 : 0, n == 3 ? 1 : 0};
+void MainWindowLogic::SwitchPage(Page page) {
+  if (IsPage(page)) {
+    host_.ShowPage(page);
+    button_states_ = {page == Page::Convert ? 1 : 0, page == Page::Ripper ? 1 : 0, page == Page::About ? 1 : 0};
   } else {
-    n = static_cast<int>(Page::Ripper);
+    page = Page::Ripper;
   }
-  settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, n);
+  settings_.WriteNumber(keys::section::kConvert, keys::kInitialPanel, static_cast<int>(page));
   host_.SetButtonStates(button_states_);
 }
 
 void MainWindowLogic::CyclePage() {
-  if (cycle_position_ < 1 || cycle_position_ > 3) return;
-  cycle_position_ = cycle_position_ % 3 + 1;
+  if (!IsPage(cycle_position_)) return;
+  cycle_position_ = cycle_position_ == Page::Convert  ? Page::Ripper
+                    : cycle_position_ == Page::Ripper ? Page::About
+                                                      : Page::Convert;
   SwitchPage(cycle_position_);
 }
 

@@ -9,7 +9,9 @@ namespace corvane {
 class IUserInterface;
 class SettingsStore;
 
-enum class Page : int { Convert = 1, Ripper = 2, About = 3 };
+// The main window's pages, numbered as the "InitialPanel" setting stores them. A stored number
+// may be none of these; it then travels as it is and shows no page.
+enum class Page : int { None = 0, Convert = 1, Ripper = 2, About = 3 };
 
 // What the main window's logic asks of the window itself.
 class IPageHost {
@@ -17,7 +19,7 @@ class IPageHost {
   virtual ~IPageHost() = default;
   // Shows exactly that page (hiding the other two), or hides nothing and shows nothing when
   // `page` is not one of the three.
-  virtual void ShowPage(int page) = 0;
+  virtual void ShowPage(Page page) = 0;
   // Checks the page button of the page shown; states are 0 or 1 per button.
   virtual void SetButtonStates(const std::array<int, 3>& states) = 0;
 };
@@ -31,15 +33,15 @@ class MainWindowLogic {
   // The first page: the converter when a launch source was given, otherwise the remembered page
   // (the ripper on a first start, which is then remembered). Sets the cycle position and the
   // pending switch, and switches to it.
-  int ChooseFirstPage(const QString& launchSource);
-  // Shows page n and remembers it. An unknown n shows nothing and remembers the ripper.
-  void SwitchPage(int n);
-  // F9: from the cycle position to the next page, 1 -> 2 -> 3 -> 1.
+  Page ChooseFirstPage(const QString& launchSource);
+  // Shows the page and remembers it. An unknown page shows nothing and remembers the ripper.
+  void SwitchPage(Page page);
+  // F9: from the cycle position to the next page, converter -> ripper -> about -> converter.
   void CyclePage();
   // The first paint shows the first page once more.
   void OnPaint();
 
-  int CyclePosition() const { return cycle_position_; }
+  Page CyclePosition() const { return cycle_position_; }
   const std::array<int, 3>& ButtonStates() const { return button_states_; }
   bool SwitchPending() const { return pending_switch_; }
 
@@ -52,7 +54,7 @@ class MainWindowLogic {
  private:
   IPageHost& host_;
   SettingsStore& settings_;
-  int cycle_position_ = 1;
+  Page cycle_position_ = Page::Convert;
   bool pending_switch_ = false;
   std::array<int, 3> button_states_{};
 };

@@ -28,6 +28,7 @@
 #include "converter/FolderScan.h"
 #include "converter/OutputClaims.h"
 #include "converter/OutputNaming.h"
+#include "converter/RunSummary.h"
 #include "encoding/EncodeTrack.h"
 #include "encoding/EncoderSetup.h"
 #include "engine/InputTypes.h"
@@ -77,8 +78,8 @@ QString Word(int id) { return StringTable::Text(id); }
 
 // Runs a refusal of the checks a run makes before it starts (WMA quality and bitrate).
 bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {
-  if (settings.format != static_cast<int>(FormatCode::Wma)) return true;
-  if (settings.vbr_enabled != 0) {
+  if (settings.format != FormatCode::Wma) return true;
+  if (settings.vbr_enabled) {
     error = Word(text::kMsgNoWmaVbrQuality);  // this WMA encoder offers no VBR qualities
     return false;
   }
@@ -166,9 +167,13 @@ bool ConvertRunner::Prepare(QString& error) {
   }
   JobConsole loader(*console_, -1, QString());
   presets_.Load(QString(), loader);
-  if (!OutputSettingsFrom(parser_, presets_, stored_, settings_, error) || !CheckBeforeRun(settings_, error)) {
+  const ValueResult<EncodeSettings, OptionsFailure> chosen = OutputSettingsFrom(parser_, presets_, stored_);
+  if (!chosen.Succeeded()) {
+    error = chosen.status.text;
     return false;
   }
+  settings_ = *chosen.value;
+  if (!CheckBeforeRun(settings_, error)) return false;
 
   // External encoders are looked for beside the installed program first, as the window does.
   program_folder_ = ProgramFolder(stored_);
@@ -228,7 +233,8 @@ void ConvertRunner::CollectFolder(const QString& path) {
   }
   QStringList found;
   QStringList unreadable;
-  ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
+  // Nothing can cancel this scan: what it found is all there is.
+  (void)ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
   for (const QString& name : unreadable) {
     // A name that cannot be handed back to the file system is reported, never left out quietly.
     files_.push_back({name, {}, Word(text::kStatusFailed), Word(text::kNameNotUtf8), 0, true, false});
@@ -281,23 +287,11 @@ void ConvertRunner::Work(int worker) {
     } else {
       JobConsole jobConsole(*console_, worker, FileNameOf(job.source));
       FileConversion conversion(shared, options, jobConsole, stored_);
-      const FileResult result = conversion.Convert(job.source, job.output, job.detail);
-      switch (result) {
-        case FileResult::Converted:
-          job.status = Word(text::kStatusCompleted);
-          job.converted = true;
-          break;
-        case FileResult::Failed:
-          job.status = Word(text::kStatusFailed);
-          job.failed = true;
-          break;
-        case FileResult::Skipped:
-          job.status = Word(text::kStatusSkipped);
-          break;
-        default:
-          job.status = Word(text::kStatusCancelled);
-          break;
-      }
+      const Result<FileResult> result = conversion.Convert(job.source, job.output);
+      job.status = StatusWord(result.code);
+      job.detail = result.text;
+      job.converted = result.code == FileResult::Converted;
+      job.failed = result.code == FileResult::Failed;
     }
     job.seconds = timer.elapsed() / 1000.0;
     Report(job);
@@ -331,16 +325,7 @@ QString ConvertRunner::Summary() const {
     if (job.converted) ++succeeded;
     if (job.failed) failed << job.source;
   }
-  const int failures = static_cast<int>(failed.size());
-  QString summary =
-      same_folder_
-          ? StringTable::Format(text::kSummarySameFolder, {succeeded + failures, succeeded, failures})
-          : StringTable::Format(text::kSummaryToFolder, {succeeded + failures, succeeded, failures, output_folder_});
-  if (failures > 0) {
-    summary += Word(text::kFailedListHeading);
-    for (const QString& path : failed) summary += path + QLatin1Char('\n');
-  }
-  return summary.trimmed();
+  return RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
 }
 
 int ConvertRunner::Run() {

@@ -10,27 +10,119 @@
 namespace corvane::cli {
 namespace {
 
-struct FormatName {
-  const char* option;
-  FormatCode code;
-};
+using Outcome = Result<OptionsFailure>;
 
-constexpr FormatName kFormatNames[] = {
-    {"mp3", FormatCode::Mp3},   {"wav", FormatCode::Wav}, {"ogg", FormatCode::Ogg},      {"wma", FormatCode::Wma},
-    {"flac", FormatCode::Flac}, {"ape", FormatCode::Ape}, {"mpc", FormatCode::Musepack}, {"vox", FormatCode::Vox}};
-constexpr const char* kWavCodecs[] = {"pcm", "adpcm", "alaw", "ulaw"};
+Outcome Refuse(const QString& reason) { return Outcome::Failure(OptionsFailure::Refused, reason); }
 
-bool ReadInt(const QCommandLineParser& parser, const QString& name, int& value, QString& error) {
-  if (!parser.isSet(name)) return true;
+// "a, b or c."
+QString ChoiceList(QStringList names) {
+  const QString last = names.takeLast();
+  return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last + QLatin1Char('.');
+}
+
+QString FormatChoices() {
+  QStringList names;
+  for (const OutputFormatInfo& format : catalogue::kFormats) names << QString::fromLatin1(format.extension + 1);
+  return ChoiceList(names);
+}
+
+QString WavCodecChoices() {
+  QStringList names;
+  for (const WavCodecInfo& codec : catalogue::kWavCodecs) names << QString::fromLatin1(codec.option);
+  return ChoiceList(names);
+}
+
+Outcome ReadInt(const QCommandLineParser& parser, const QString& name, int& value) {
+  if (!parser.isSet(name)) return Outcome::Success();
   bool ok = false;
   value = parser.value(name).toInt(&ok);
-  if (!ok) error = QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, parser.value(name));
-  return ok;
+  if (ok) return Outcome::Success();
+  return Refuse(QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, parser.value(name)));
 }
 
 template <typename Table>
 bool InTable(const Table& table, int value) {
   return std::find(table.begin(), table.end(), value) != table.end();
+}
+
+// The settings of the preset the options start from.
+ValueResult<EncodeSettings, OptionsFailure> PresetSettings(const QCommandLineParser& parser,
+                                                           const COutputQualityMgmt& presets,
+                                                           const SettingsStore& stored, const QString& defaultPreset) {
+  QString name = defaultPreset;
+  if (parser.isSet(QStringLiteral("preset"))) {
+    name = parser.value(QStringLiteral("preset"));
+  } else if (name.isEmpty()) {
+    name = stored.ReadText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("CD Quality"));
+  }
+  for (int i = 0; i < presets.Count(); ++i) {
+    if (presets.At(i).name == name) return ValueResult<EncodeSettings, OptionsFailure>::Success(presets.At(i).settings);
+  }
+  if (parser.isSet(QStringLiteral("preset"))) {
+    return ValueResult<EncodeSettings, OptionsFailure>::Failure(
+        OptionsFailure::Refused,
+        QStringLiteral("no output quality preset is named '%1' (see: corvane-cli presets list)").arg(name));
+  }
+  return ValueResult<EncodeSettings, OptionsFailure>::Success(presets.Count() > 0 ? presets.At(0).settings
+                                                                                  : EncodeSettings{});
+}
+
+Outcome ApplyFormat(const QCommandLineParser& parser, EncodeSettings& settings) {
+  if (!parser.isSet(QStringLiteral("format"))) return Outcome::Success();
+  const QString wanted = parser.value(QStringLiteral("format")).toLower();
+  const OutputFormatInfo* format = catalogue::FindFormatByExtension(wanted);
+  if (format == nullptr) return Refuse(QStringLiteral("unknown format '%1'").arg(wanted));
+  settings.format = format->code;
+  return Outcome::Success();
+}
+
+Outcome ApplyNumbers(const QCommandLineParser& parser, EncodeSettings& settings) {
+  const std::pair<const char*, int*> numbers[] = {{"rate", &settings.sample_rate},
+                                                  {"bitrate", &settings.bitrate},
+                                                  {"channels", &settings.channels},
+                                                  {"bits", &settings.bits},
+                                                  {"vbr-quality", &settings.mp3_vbr_quality},
+                                                  {"wma-quality", &settings.wma_quality}};
+  for (const auto& [name, value] : numbers) {
+    if (Outcome read = ReadInt(parser, QString::fromLatin1(name), *value); read.Failed()) return read;
+  }
+  // A WMA quality is a VBR quality.
+  if (parser.isSet(QStringLiteral("wma-quality")) || parser.isSet(QStringLiteral("vbr"))) settings.vbr_enabled = true;
+  return Outcome::Success();
+}
+
+Outcome ApplyNamedChoices(const QCommandLineParser& parser, EncodeSettings& settings) {
+  if (parser.isSet(QStringLiteral("wav-codec"))) {
+    const QString name = parser.value(QStringLiteral("wav-codec")).toLower();
+    const WavCodecInfo* codec = catalogue::FindWavCodecByOption(name);
+    if (codec == nullptr) return Refuse(QStringLiteral("unknown WAV codec '%1'").arg(name));
+    settings.wav_codec = codec->code;
+  }
+  if (parser.isSet(QStringLiteral("mpc-preset"))) {
+    const QString preset = parser.value(QStringLiteral("mpc-preset")).toLower();
+    const auto& names = catalogue::kMusepackPresets;
+    const auto* match =
+        std::find_if(names.begin(), names.end(), [&preset](const char* n) { return preset == QLatin1String(n); });
+    if (match == names.end()) return Refuse(QStringLiteral("unknown Musepack preset '%1'").arg(preset));
+    settings.musepack_preset = static_cast<int>(match - names.begin());
+  }
+  return Outcome::Success();
+}
+
+// The values the catalogue offers.
+Outcome CheckOffered(const EncodeSettings& settings) {
+  if (!InTable(catalogue::kSampleRates, settings.sample_rate)) {
+    return Refuse(QStringLiteral("%1 Hz is not an offered sample rate").arg(settings.sample_rate));
+  }
+  if (settings.bitrate != 0 && !InTable(catalogue::kBitrates, settings.bitrate)) {
+    return Refuse(QStringLiteral("%1 kbps is not an offered bitrate").arg(settings.bitrate));
+  }
+  if (settings.channels != 1 && settings.channels != 2) return Refuse(QStringLiteral("--channels takes 1 or 2"));
+  if (settings.bits != 8 && settings.bits != 16) return Refuse(QStringLiteral("--bits takes 8 or 16"));
+  if (settings.mp3_vbr_quality < 0 || settings.mp3_vbr_quality > 9) {
+    return Refuse(QStringLiteral("--vbr-quality takes 0 to 9"));
+  }
+  return Outcome::Success();
 }
 
 }  // namespace
@@ -39,104 +131,32 @@ void AddOutputOptions(QCommandLineParser& parser) {
   parser.addOptions({
       {QStringLiteral("preset"), QStringLiteral("Output quality preset (default: the converter's last one)."),
        QStringLiteral("NAME")},
-      {QStringLiteral("format"), QStringLiteral("mp3, wav, ogg, wma, flac, ape, mpc or vox."), QStringLiteral("FMT")},
+      {QStringLiteral("format"), FormatChoices(), QStringLiteral("FMT")},
       {QStringLiteral("rate"), QStringLiteral("Sample rate in Hz."), QStringLiteral("HZ")},
       {QStringLiteral("bitrate"), QStringLiteral("Bitrate in kbps."), QStringLiteral("KBPS")},
       {QStringLiteral("channels"), QStringLiteral("1 or 2."), QStringLiteral("N")},
       {QStringLiteral("bits"), QStringLiteral("8 or 16 (WAV PCM)."), QStringLiteral("N")},
       {QStringLiteral("vbr"), QStringLiteral("Variable bitrate (MP3).")},
       {QStringLiteral("vbr-quality"), QStringLiteral("MP3 VBR quality, 0 (best) to 9."), QStringLiteral("Q")},
-      {QStringLiteral("wav-codec"), QStringLiteral("pcm, adpcm, alaw or ulaw."), QStringLiteral("CODEC")},
+      {QStringLiteral("wav-codec"), WavCodecChoices(), QStringLiteral("CODEC")},
       {QStringLiteral("mpc-preset"), QStringLiteral("telephone, thumb, radio, standard, xtreme, insane, braindead."),
        QStringLiteral("NAME")},
       {QStringLiteral("wma-quality"), QStringLiteral("WMA VBR quality 1-100 (turns VBR on)."), QStringLiteral("Q")},
   });
 }
 
-bool OutputSettingsFrom(const QCommandLineParser& parser, const COutputQualityMgmt& presets,
-                        const SettingsStore& stored, EncodeSettings& settings, QString& error,
-                        const QString& defaultPreset) {
-  QString name = defaultPreset;
-  if (parser.isSet(QStringLiteral("preset"))) {
-    name = parser.value(QStringLiteral("preset"));
-  } else if (name.isEmpty()) {
-    name = stored.ReadText(keys::section::kConvert, keys::kOutputQualityName, QStringLiteral("CD Quality"));
+ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLineParser& parser,
+                                                               const COutputQualityMgmt& presets,
+                                                               const SettingsStore& stored,
+                                                               const QString& defaultPreset) {
+  ValueResult<EncodeSettings, OptionsFailure> chosen = PresetSettings(parser, presets, stored, defaultPreset);
+  if (!chosen.Succeeded()) return chosen;
+  EncodeSettings& settings = *chosen.value;
+  for (auto apply : {ApplyFormat, ApplyNumbers, ApplyNamedChoices}) {
+    if (Outcome applied = apply(parser, settings); applied.Failed()) return {std::nullopt, applied};
   }
-  int found = -1;
-  for (int i = 0; i < presets.Count() && found < 0; ++i) {
-    if (presets.At(i).name == name) found = i;
-  }
-  if (found < 0 && parser.isSet(QStringLiteral("preset"))) {
-    error = QStringLiteral("no output quality preset is named '%1' (see: corvane-cli presets list)").arg(name);
-    return false;
-  }
-  if (found >= 0) settings = presets.At(found).settings;
-  if (found < 0 && presets.Count() > 0) settings = presets.At(0).settings;
-
-  if (parser.isSet(QStringLiteral("format"))) {
-    const QString wanted = parser.value(QStringLiteral("format")).toLower();
-    const auto* match = std::find_if(std::begin(kFormatNames), std::end(kFormatNames),
-                                     [&wanted](const FormatName& f) { return wanted == QLatin1String(f.option); });
-    if (match == std::end(kFormatNames)) {
-      error = QStringLiteral("unknown format '%1'").arg(wanted);
-      return false;
-    }
-    settings.format = static_cast<int>(match->code);
-  }
-  if (!ReadInt(parser, QStringLiteral("rate"), settings.sample_rate, error) ||
-      !ReadInt(parser, QStringLiteral("bitrate"), settings.bitrate, error) ||
-      !ReadInt(parser, QStringLiteral("channels"), settings.channels, error) ||
-      !ReadInt(parser, QStringLiteral("bits"), settings.bits, error) ||
-      !ReadInt(parser, QStringLiteral("vbr-quality"), settings.mp3_vbr_quality, error)) {
-    return false;
-  }
-  if (parser.isSet(QStringLiteral("wma-quality"))) {
-    if (!ReadInt(parser, QStringLiteral("wma-quality"), settings.wma_quality, error)) return false;
-    settings.vbr_enabled = 1;
-  }
-  if (parser.isSet(QStringLiteral("vbr"))) settings.vbr_enabled = 1;
-  if (parser.isSet(QStringLiteral("wav-codec"))) {
-    const QString codec = parser.value(QStringLiteral("wav-codec")).toLower();
-    const auto* match = std::find_if(std::begin(kWavCodecs), std::end(kWavCodecs),
-                                     [&codec](const char* c) { return codec == QLatin1String(c); });
-    if (match == std::end(kWavCodecs)) {
-      error = QStringLiteral("unknown WAV codec '%1'").arg(codec);
-      return false;
-    }
-    settings.wav_codec = static_cast<int>(match - std::begin(kWavCodecs));
-  }
-  if (parser.isSet(QStringLiteral("mpc-preset"))) {
-    const QString preset = parser.value(QStringLiteral("mpc-preset")).toLower();
-    const auto& names = catalogue::kMusepackPresets;
-    const auto* match =
-        std::find_if(names.begin(), names.end(), [&preset](const char* n) { return preset == QLatin1String(n); });
-    if (match == names.end()) {
-      error = QStringLiteral("unknown Musepack preset '%1'").arg(preset);
-      return false;
-    }
-    settings.musepack_preset = static_cast<int>(match - names.begin());
-  }
-  if (!InTable(catalogue::kSampleRates, settings.sample_rate)) {
-    error = QStringLiteral("%1 Hz is not an offered sample rate").arg(settings.sample_rate);
-    return false;
-  }
-  if (settings.bitrate != 0 && !InTable(catalogue::kBitrates, settings.bitrate)) {
-    error = QStringLiteral("%1 kbps is not an offered bitrate").arg(settings.bitrate);
-    return false;
-  }
-  if (settings.channels != 1 && settings.channels != 2) {
-    error = QStringLiteral("--channels takes 1 or 2");
-    return false;
-  }
-  if (settings.bits != 8 && settings.bits != 16) {
-    error = QStringLiteral("--bits takes 8 or 16");
-    return false;
-  }
-  if (settings.mp3_vbr_quality < 0 || settings.mp3_vbr_quality > 9) {
-    error = QStringLiteral("--vbr-quality takes 0 to 9");
-    return false;
-  }
-  return true;
+  if (Outcome offered = CheckOffered(settings); offered.Failed()) return {std::nullopt, offered};
+  return chosen;
 }
 
 }  // namespace corvane::cli

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 #include <QString>
 
+#include "common/Result.h"
 #include "formats/EncodeSettings.h"
 
 namespace corvane {
@@ -11,14 +12,18 @@ class SettingsStore;
 
 namespace corvane::cli {
 
+// Why the output options were refused (the result's text says it to the user).
+enum class OptionsFailure { None = 0, Refused };
+
 // The options that choose the output: a preset and the options that override it.
 void AddOutputOptions(QCommandLineParser& parser);
 
 // The settings of the preset named by --preset (default: `defaultPreset`, or when that is empty
-// the converter's remembered "Output Quality"), changed by the overriding options. False with `error` set for an
+// the converter's remembered "Output Quality"), changed by the overriding options. Refused for an
 // unknown preset or a value the catalogue does not offer.
-bool OutputSettingsFrom(const QCommandLineParser& parser, const COutputQualityMgmt& presets,
-                        const SettingsStore& stored, EncodeSettings& settings, QString& error,
-                        const QString& defaultPreset = {});
+ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLineParser& parser,
+                                                               const COutputQualityMgmt& presets,
+                                                               const SettingsStore& stored,
+                                                               const QString& defaultPreset = {});
 
 }  // namespace corvane::cli

@@ -32,7 +32,8 @@ QString Describe(const OutputQuality& preset) {
       .arg(s.vbr_enabled ? QStringLiteral("on") : QStringLiteral("off"))
       .arg(s.mp3_vbr_quality)
       .arg(s.wma_quality)
-      .arg(QString::fromLatin1(catalogue::kWavCodecs[static_cast<size_t>(std::clamp(s.wav_codec, 0, 3))]))
+      .arg(QString::fromLatin1(
+          catalogue::kWavCodecs[static_cast<size_t>(std::clamp(static_cast<int>(s.wav_codec), 0, 3))].name))
       .arg(QString::fromLatin1(catalogue::kMusepackPresets[static_cast<size_t>(std::clamp(s.musepack_preset, 0, 6))]));
 }
 
@@ -84,12 +85,13 @@ int RunPresetsCommand(const QStringList& arguments, SettingsStore& settings) {
   // save: a new preset, or new settings for an existing one; unset options keep the current values.
   OutputQuality preset;
   preset.name = name.left(OutputQuality::kMaxNameLength);
-  QString error;
-  if (!OutputSettingsFrom(parser, presets, settings, preset.settings, error,
-                          found >= 0 ? presets.At(found).name : QString())) {
-    console.Message(error);
+  const ValueResult<EncodeSettings, OptionsFailure> chosen =
+      OutputSettingsFrom(parser, presets, settings, found >= 0 ? presets.At(found).name : QString());
+  if (!chosen.Succeeded()) {
+    console.Message(chosen.status.text);
     return 2;
   }
+  preset.settings = *chosen.value;
   if (found >= 0) return presets.UpdatePreset(found + 1, preset.settings, ui) ? 0 : 1;
   // The count grows only when the file took the new preset.
   const int before = presets.Count();

@@ -112,10 +112,10 @@ LoadResult ConversionListLoader::AddFolderRow(const LoadFolderChoice& choice, co
   if (list_.Row(row).IsFolder()) {
     QStringList found;
     const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
-    const int count =
+    const ValueResult<int, ScanFailure> scanned =
         ScanFolder(list_.Row(row).SourcePath(), choice.type_row, choice.sub_folders, window.get(), found, skipFolder);
-    if (count >= 0) list_.SetFolderFileCount(row, count);
-    result.cancelled = count < 0;
+    if (scanned.Succeeded()) list_.SetFolderFileCount(row, *scanned.value);
+    result.cancelled = !scanned.Succeeded();
     list_.SetFolderChoice(row, choice.type_row, choice.sub_folders);
   }
   FocusLast(row);
@@ -126,7 +126,7 @@ LoadResult ConversionListLoader::AddFolderFiles(const LoadFolderChoice& choice, 
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
   if (window) window->SetText(StringTable::Text(text::kSearchingFolder));
   QStringList found;
-  if (ScanFolder(choice.folder, choice.type_row, choice.sub_folders, window.get(), found, skipFolder) < 0) {
+  if (!ScanFolder(choice.folder, choice.type_row, choice.sub_folders, window.get(), found, skipFolder).Succeeded()) {
     return {0, true};
   }
   return LoadEach(found, static_cast<int>(found.size()), window.get());

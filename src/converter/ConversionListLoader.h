@@ -2,14 +2,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "converter/HandOffMode.h"
+
 namespace corvane {
 
 class ConversionList;
 class IProgressWindow;
 struct LoadFolderChoice;
-
-// How a hand-off at start names its files (the launch request's mode).
-enum class HandOffMode : int { None = 0, SingleFile = 1, ListFile = 2, ListFileThenDelete = 3 };
 
 // What an adding route did.
 struct LoadResult {

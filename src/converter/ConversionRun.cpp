@@ -13,6 +13,7 @@
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
 #include "converter/OutputNaming.h"
+#include "converter/RunSummary.h"
 #include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {
@@ -21,12 +22,6 @@ namespace {
 const char* const kSection = keys::section::kConvert;
 
 QString Word(int id) { return StringTable::Text(id); }
-
-// "Failed", with the reason in brackets when there is one.
-QString FailedStatus(const QString& reason) {
-  return reason.isEmpty() ? Word(text::kStatusFailed)
-                          : Word(text::kStatusFailed) + QStringLiteral(" (") + reason + QLatin1Char(')');
-}
 
 // A found file's path from the folder row's own name down: "Album/CD1/a.mp3".
 QString PathBelowParent(const QString& rowFolder, const QString& file) {
@@ -81,9 +76,7 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
   view_.SetDetailLine(QString());
   for (int j = 0; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusWaiting));
   if (services_.setup_encoder && !services_.setup_encoder(*converter_)) {
-    try {
-      converter_->Reset();
-    } catch (const ConverterError&) {}
+    // The set-up opens no output, so the component has nothing to complete: it is let go as it is.
     converter_.reset();
     BackToIdle();
     return;
@@ -182,28 +175,25 @@ void ConversionRun::ConvertFolderRow(int& index, const QString& outputFolder) {
 
 FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString output) {
   FileConversion conversion(shared_, view_, ui_, settings_);
-  QString detail;
-  const FileResult result = conversion.Convert(source, output, detail);
+  const auto outcome = conversion.Convert(source, output);
+  const FileResult result = outcome.code;
   QString failure;
   switch (result) {
     case FileResult::StopAll:
-      for (int j = index; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusCancelled));
+      for (int j = index; j < rows_.Count(); ++j) rows_.SetStatus(j, StatusWord(result));
       index = rows_.Count();
       return result;
     case FileResult::Failed:
       counts_.failed << source;
-      failure = FailedStatus(detail);
+      failure = FailedStatus(outcome.text);
       rows_.SetStatus(index, failure);
-      break;
-    case FileResult::Cancelled:
-      rows_.SetStatus(index, Word(text::kStatusCancelled));
-      break;
-    case FileResult::Skipped:
-      rows_.SetStatus(index, Word(text::kStatusSkipped));
       break;
     case FileResult::Converted:
       ++counts_.succeeded;
-      rows_.SetStatus(index, Word(text::kStatusCompleted));
+      [[fallthrough]];
+    case FileResult::Cancelled:
+    case FileResult::Skipped:
+      rows_.SetStatus(index, StatusWord(result));
       break;
   }
   view_.SetStatusLine(failure);
@@ -214,15 +204,8 @@ void ConversionRun::Finish(const QString& outputFolder) {
   const bool sameFolder = view_.SameFolder();
   bool asked = false;
   if (settings_.ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
+    const QString summary = RunSummary(counts_.succeeded, counts_.failed, sameFolder, outputFolder);
     const int failures = static_cast<int>(counts_.failed.size());
-    const int total = counts_.succeeded + failures;
-    QString summary =
-        sameFolder ? StringTable::Format(text::kSummarySameFolder, {total, counts_.succeeded, failures})
-                   : StringTable::Format(text::kSummaryToFolder, {total, counts_.succeeded, failures, outputFolder});
-    if (failures > 0) {
-      summary += Word(text::kFailedListHeading);
-      for (const QString& path : counts_.failed) summary += path + QLatin1Char('\n');
-    }
     const CompletionReply reply = ui_.ShowCompleted(summary, failures, !sameFolder);
     asked = true;
     if (reply.dont_show_again) settings_.WriteNumber(kSection, keys::kShowSuccess, 0);

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "converter/HandOffMode.h"
+
 namespace corvane {
 
 class CAudioEngine;
@@ -16,7 +18,7 @@ struct ConverterPageContext {
   IUserInterface* ui = nullptr;
   SettingsStore* settings = nullptr;
   QString program_folder;
-  int launch_mode = 0;  // 0 none, 1 one file, 2 a hand-off list, 3 a hand-off list to delete afterwards
+  HandOffMode launch_mode = HandOffMode::None;
   QString launch_source;
 };
 

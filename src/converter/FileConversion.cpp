@@ -39,8 +39,7 @@ bool EntryExists(const QString& path) {
   return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-// flac writes its output itself, by name; every other writer takes an unnamed file.
-bool WriterNeedsName(int format) { return static_cast<FormatCode>(format) == FormatCode::Flac; }
+Result<FileResult> Failed(const QString& reason) { return Result<FileResult>::Failure(FileResult::Failed, reason); }
 
 // Divides every sample so that the loudest one reaches `percent` of full scale. A silent source
 // or a target of 0 is left as it is.
@@ -66,19 +65,17 @@ FileConversion::~FileConversion() {
   if (shared_.claims != nullptr && !claimed_.isEmpty()) shared_.claims->Release(claimed_);
 }
 
-FileResult FileConversion::Convert(const QString& source, QString& output, QString& detail) {
+Result<FileResult> FileConversion::Convert(const QString& source, QString& output) {
   if (!AudioFileServices::IsRegularFile(source)) {
-    detail = StringTable::Text(QFileInfo::exists(source) ? text::kNotARegularFile : text::kSourceMissing);
-    return FileResult::Failed;
+    return Failed(StringTable::Text(QFileInfo::exists(source) ? text::kNotARegularFile : text::kSourceMissing));
   }
   bool replace = false;
-  if (!SettleOutput(output, replace)) return FileResult::Skipped;
+  if (!SettleOutput(output, replace)) return Result<FileResult>::Failure(FileResult::Skipped);
   // Whatever name the output got, it must not be one of the files this run reads.
   if (SameFile(output, source) || (shared_.sources != nullptr && shared_.sources->Contains(output))) {
-    detail = StringTable::Text(text::kOutputIsASource);
-    return FileResult::Failed;
+    return Failed(StringTable::Text(text::kOutputIsASource));
   }
-  return Encode(source, output, replace, detail);
+  return Encode(source, output, replace);
 }
 
 bool FileConversion::Claim(const QString& output) {
@@ -125,131 +122,125 @@ bool FileConversion::SettleOutput(QString& output, bool& replace) {
   return false;
 }
 
-FileResult FileConversion::Encode(const QString& source, QString& output, bool replace, QString& detail) {
+void FileConversion::Input::Close() {
+  mixer.reset();
+  stream.reset();
+}
+
+Result<FileResult> FileConversion::OpenInput(const QString& source, Input& input) const {
   EngineError error = EngineError::Ok;
-  std::unique_ptr<DecodeStream> stream = DecodeStream::Open(source, error, DecodeStream::Mode::Decode);
-  if (!stream) {
-    detail = StringTable::Format(text::kUnableToLoad, {ToCode(error)});
-    return FileResult::Failed;
+  input.stream = DecodeStream::Open(source, error, DecodeStream::Mode::Decode);
+  if (!input.stream) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(error)}));
+  const ChannelInfo info = input.stream->Info();
+  const EncoderInput wanted = catalogue::InputFor(shared_.settings, info.rate, info.channels);
+  if (wanted.mixer) {
+    input.mixer = MixerStream::Create(*input.stream, wanted.rate, wanted.channels, error);
+    if (!input.mixer) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(error)}));
   }
-  const EncodeSettings& settings = shared_.settings;
-  const ChannelInfo info = stream->Info();
-  int mixRate = settings.sample_rate;
-  int mixChannels = settings.channels;
-  bool needMixer = true;
-  switch (static_cast<FormatCode>(settings.format)) {
-    case FormatCode::Flac:
-      needMixer = false;
-      break;
-    case FormatCode::Ape:
-      mixRate = info.rate;
-      mixChannels = std::min(info.channels, 2);
-      break;
-    case FormatCode::Musepack:
-      // mpcenc takes 44.1 or 48 kHz and at most two channels.
-      needMixer = (info.rate != 44100 && info.rate != 48000) || info.channels > 2;
-      mixRate = info.rate == 48000 ? 48000 : 44100;
-      mixChannels = std::min(info.channels, 2);
-      break;
-    default:
-      break;
+  return Result<FileResult>::Success();
+}
+
+void FileConversion::PrepareNormalization(AudioStream& encode) {
+  if (!options_.NormalizeEnabled()) return;
+  options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
+  const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
+  settings_.WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
+  options_.SetNormalizeValue(percent);
+  // The level of what is written: after mixing, so that a mono source copied to two channels
+  // or a down-mixed one reaches the target and resampling cannot push it past full scale.
+  const int peak = LevelMeter::MeasurePeak(encode);
+  encode.Seek(0);
+  AttachNormalizer(encode, peak, percent);
+  options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
+}
+
+EncodeOutcome FileConversion::RunEncoder(const EncodeJob& job) {
+  EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeFailed(QString());
+  ui_.SetJobProgress(100);
+  if (shared_.converter == nullptr) return outcome;
+  // The component completes its file here: the last frames and headers may still fail to fit.
+  try {
+    shared_.converter->Reset();
+  } catch (const ConverterError& finishing) {
+    // A job that failed already keeps its own reason; a finished one fails with this one.
+    if (outcome.Succeeded()) outcome = EncodingFailed(finishing);
   }
-  std::unique_ptr<MixerStream> mixer;
-  if (needMixer) {
-    mixer = MixerStream::Create(*stream, mixRate, mixChannels, error);
-    if (!mixer) {
-      detail = StringTable::Format(text::kUnableToLoad, {ToCode(error)});
-      return FileResult::Failed;
-    }
-  }
-  AudioStream& encode = mixer ? static_cast<AudioStream&>(*mixer) : *stream;
-  if (options_.NormalizeEnabled()) {
-    options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
-    const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
-    settings_.WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
-    options_.SetNormalizeValue(percent);
-    // The level of what is written: after mixing, so that a mono source copied to two channels
-    // or a down-mixed one reaches the target and resampling cannot push it past full scale.
-    const int peak = LevelMeter::MeasurePeak(encode);
-    encode.Seek(0);
-    AttachNormalizer(encode, peak, percent);
-    options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
-  }
+  return outcome;
+}
+
+Result<FileResult> FileConversion::Encode(const QString& source, QString& output, bool replace) {
+  Input input;
+  if (Result<FileResult> opened = OpenInput(source, input); opened.Failed()) return opened;
+  AudioStream& encode = input.mixer ? static_cast<AudioStream&>(*input.mixer) : *input.stream;
+  PrepareNormalization(encode);
 
   const QString folder = QFileInfo(output).absolutePath();
   if (shared_.claims != nullptr && shared_.claims->FirstVisit(folder)) TemporaryOutput::SweepFolder(folder);
   int fileError = 0;
   std::unique_ptr<TemporaryOutput> temporary =
-      TemporaryOutput::Create(output, WriterNeedsName(settings.format), fileError);
+      TemporaryOutput::Create(output, catalogue::WriterNeedsName(shared_.settings.format), fileError);
   if (!temporary) {
-    detail = StringTable::Format(text::kUnableToCreate, {output}) + QStringLiteral(": ") + SystemErrorText(fileError);
-    return FileResult::Failed;
+    return Failed(StringTable::Format(text::kUnableToCreate, {output}) + QStringLiteral(": ") +
+                  SystemErrorText(fileError));
   }
   EncodeJob job;
   job.output_path = temporary->WritePath();
   job.final_path = output;
-  job.source = stream.get();
+  job.source = input.stream.get();
   job.encode = &encode;
   job.converter = shared_.converter;
-  job.settings = settings;
+  job.settings = shared_.settings;
   job.keep_tags = options_.KeepTags();
   job.stop_question = text::kStopConversionQuestion;
   job.program_folder = shared_.program_folder;
   job.stop_request = shared_.stop_request;
   job.processor_share = shared_.processor_share;
   job.user_settings = &settings_;
-  EncodeOutcome outcome = shared_.encode ? shared_.encode(job, ui_) : EncodeOutcome::Failure(QString());
+  const EncodeOutcome outcome = RunEncoder(job);
+  input.Close();
 
-  ui_.SetJobProgress(100);
-  if (shared_.converter != nullptr) {
-    // The component completes its file here: the last frames and headers may still fail to fit.
-    try {
-      shared_.converter->Reset();
-    } catch (const ConverterError& finishing) {
-      if (outcome.Succeeded()) outcome = EncodeOutcome::EncodingFailure(finishing);
-    }
-  }
-  mixer.reset();
-  stream.reset();
-
-  switch (outcome.result) {
+  switch (outcome.code) {
     case EncodeResult::Done:
       break;
     case EncodeResult::Failed:
-      detail = outcome.error;
       ui_.SetJobProgress(0);
-      return FileResult::Failed;
+      return Failed(outcome.text);
     case EncodeResult::StoppedThis:
-      return FileResult::Cancelled;
+      return Result<FileResult>::Failure(FileResult::Cancelled);
     case EncodeResult::StoppedAll:
-      return FileResult::StopAll;
+      return Result<FileResult>::Failure(FileResult::StopAll);
   }
   // Tags go in while the file has no name yet, so no half-tagged file is ever seen.
   if (job.keep_tags) WriteTags(source, job.output_path);
+  return PlaceOutput(*temporary, output, replace);
+}
+
+Result<FileResult> FileConversion::PlaceOutput(TemporaryOutput& temporary, QString& output, bool replace) {
+  int fileError = 0;
   for (int round = 0; round < kMaxRenames; ++round) {
-    switch (temporary->MoveTo(output, replace, fileError)) {
+    switch (temporary.MoveTo(output, replace, fileError)) {
       case TemporaryOutput::Commit::Done:
-        return FileResult::Converted;
+        return Result<FileResult>::Success();
       case TemporaryOutput::Commit::Exists:
         // Another program wrote a file of that name while this one was encoded.
-        if (!SettleOutput(output, replace)) return FileResult::Skipped;
+        if (!SettleOutput(output, replace)) return Result<FileResult>::Failure(FileResult::Skipped);
         continue;
       case TemporaryOutput::Commit::Failed:
         break;
     }
     break;
   }
-  detail = StringTable::Format(text::kUnableToReplace, {output}) + QStringLiteral(": ") + SystemErrorText(fileError);
   ui_.SetJobProgress(0);
-  return FileResult::Failed;
+  return Failed(StringTable::Format(text::kUnableToReplace, {output}) + QStringLiteral(": ") +
+                SystemErrorText(fileError));
 }
 
 void FileConversion::WriteTags(const QString& source, const QString& output) const {
-  const auto format = static_cast<FormatCode>(shared_.settings.format);
-  if (format != FormatCode::Mp3 && format != FormatCode::Wav && format != FormatCode::Ogg) return;
+  const OutputTags kind = catalogue::TagsOf(shared_.settings.format);
+  if (kind == OutputTags::None) return;
   SourceTags tags;
   if (!SourceFileServices::ReadFileTags(source, tags)) return;
-  if (format != FormatCode::Mp3) {
+  if (kind == OutputTags::TagComponent) {
     SourceFileServices::WriteFileTags(output, tags);
     return;
   }

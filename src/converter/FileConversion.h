@@ -1,6 +1,9 @@
 #pragma once
 #include <QString>
 #include <atomic>
+#include <memory>
+
+#include "common/Result.h"
 
 #include "converter/EncodeFunction.h"
 #include "converter/FileIdentity.h"
@@ -8,10 +11,14 @@
 
 namespace corvane {
 
+class AudioStream;
+class DecodeStream;
 class IUserInterface;
+class MixerStream;
 class SettingsStore;
+class TemporaryOutput;
 
-// How one file of a run ended.
+// How one file of a run ended (Converted is the success of a Result<FileResult>).
 enum class FileResult : int { Converted = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4 };
 
 // The per-file choices that may change while a run goes on (the page's boxes are read again for
@@ -55,12 +62,25 @@ class FileConversion {
   FileConversion(const FileConversion&) = delete;
   FileConversion& operator=(const FileConversion&) = delete;
 
-  // Converts `source` into `output` (which the overwrite prompt may rename). `detail` receives the
-  // reason of a failure.
-  FileResult Convert(const QString& source, QString& output, QString& detail);
+  // Converts `source` into `output` (which the overwrite prompt may rename). A Failed result
+  // carries the reason.
+  Result<FileResult> Convert(const QString& source, QString& output);
 
  private:
-  FileResult Encode(const QString& source, QString& output, bool replace, QString& detail);
+  // The decoded source and, when the format needs one, the mixer in front of it.
+  struct Input {
+    std::unique_ptr<DecodeStream> stream;
+    std::unique_ptr<MixerStream> mixer;
+    void Close();  // the mixer first: it reads from the stream
+  };
+
+  Result<FileResult> OpenInput(const QString& source, Input& input) const;
+  void PrepareNormalization(AudioStream& encode);
+  Result<FileResult> Encode(const QString& source, QString& output, bool replace);
+  // Runs the encoder, then lets the component complete its file.
+  EncodeOutcome RunEncoder(const EncodeJob& job);
+  // Gives the complete output its name.
+  Result<FileResult> PlaceOutput(TemporaryOutput& temporary, QString& output, bool replace);
   // Claims the output name for this job; when something is there already (a file, a folder,
   // another job's output) the overwrite answer decides. False: skip the file. `replace` tells
   // whether the output may replace what is there.

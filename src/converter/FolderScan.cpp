@@ -128,11 +128,13 @@ bool HasKnownAudioExtension(const QString& path) {
   return false;
 }
 
-int ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found,
-               const QString& skipFolder, QStringList* unreadable) {
+ValueResult<int, ScanFailure> ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress,
+                                         QStringList& found, const QString& skipFolder, QStringList* unreadable) {
   if (progress != nullptr) progress->SetRange(0, 100);
   Scan scan(typeRow, subFolders, progress, found, skipFolder, unreadable);
-  return scan.Folder(folder);
+  const int count = scan.Folder(folder);
+  if (count < 0) return ValueResult<int, ScanFailure>::Failure(ScanFailure::Cancelled);
+  return ValueResult<int, ScanFailure>::Success(count);
 }
 
 }  // namespace corvane

@@ -2,9 +2,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/Result.h"
+
 namespace corvane {
 
 class IProgressWindow;
+
+enum class ScanFailure { None = 0, Cancelled };
 
 // Looks for source files in `folder`: with `typeRow` 0 every file whose extension one of the
 // input types knows, otherwise only files with that row's extension (letter case ignored in
@@ -21,9 +25,11 @@ class IProgressWindow;
 // `unreadable` is given, such files of the searched type (and such sub-folders, when sub-folders
 // are searched) are appended to it, shown with replacement characters, so they can be reported.
 //
-// Returns the number of files found, or -1 when cancelled.
-int ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress, QStringList& found,
-               const QString& skipFolder = {}, QStringList* unreadable = nullptr);
+// Returns the number of files found; Cancelled when the user cancelled in `progress` (what was
+// found until then stays in `found`).
+ValueResult<int, ScanFailure> ScanFolder(const QString& folder, int typeRow, bool subFolders, IProgressWindow* progress,
+                                         QStringList& found, const QString& skipFolder = {},
+                                         QStringList* unreadable = nullptr);
 
 // True when `path`'s extension is one of the input types' extensions (letter case ignored).
 bool HasKnownAudioExtension(const QString& path);

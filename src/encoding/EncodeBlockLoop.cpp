@@ -23,14 +23,14 @@ EncodeOutcome EncodeBlockLoop::Run(const Sink& sink) {
   const int blockBytes = static_cast<int>(buffer_.size());
   while (job_.encode->IsActive()) {
     const int read = job_.encode->Read(buffer_.data(), blockBytes);
-    if (read < 0) return EncodeOutcome::Failure(StringTable::Text(text::kMsgUnableToLoadData));
+    if (read < 0) return EncodeFailed(StringTable::Text(text::kMsgUnableToLoadData));
     if (read == 0) break;
     if (std::optional<EncodeOutcome> failed = sink(buffer_.data(), read)) return *failed;
     ShowProgress();
     ui_.PumpEvents();
     if (std::optional<EncodeOutcome> stopped = ServeStopRequest()) return *stopped;
   }
-  return EncodeOutcome::Done();
+  return EncodeOutcome::Success();
 }
 
 void EncodeBlockLoop::ShowProgress() {

@@ -5,17 +5,15 @@
 
 namespace corvane {
 
-EncodeOutcome EncodeOutcome::StartFailure(int code) {
-  return Failure(StringTable::Format(text::kMsgEncoderStartFailed, {code}));
+EncodeOutcome EncodeStartFailed(int code) {
+  return EncodeFailed(StringTable::Format(text::kMsgEncoderStartFailed, {code}));
 }
 
-EncodeOutcome EncodeOutcome::EncodingFailure(int code) {
-  return Failure(StringTable::Format(text::kMsgEncodingError, {code}));
-}
+EncodeOutcome EncodingFailed(int code) { return EncodeFailed(StringTable::Format(text::kMsgEncodingError, {code})); }
 
-EncodeOutcome EncodeOutcome::EncodingFailure(const ConverterError& error) {
-  EncodeOutcome outcome = EncodingFailure(error.NumericCode());
-  outcome.error += QStringLiteral(" (") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+EncodeOutcome EncodingFailed(const ConverterError& error) {
+  EncodeOutcome outcome = EncodingFailed(error.NumericCode());
+  outcome.text += QStringLiteral(" (") + QString::fromUtf8(error.what()) + QLatin1Char(')');
   return outcome;
 }
 

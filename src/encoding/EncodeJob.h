@@ -2,6 +2,7 @@
 #include <QString>
 #include <atomic>
 
+#include "common/Result.h"
 #include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "formats/EncodeSettings.h"
@@ -16,7 +17,7 @@ class SettingsStore;
 // What EncodeTrack did with one file or track. The numbers are those the runs count and compare.
 enum class EncodeResult : int {
   Done = 0,
-  Failed = 1,       // the outcome's error text says why (it may be empty)
+  Failed = 1,       // the outcome's text says why (it may be empty)
   StoppedThis = 2,  // the user stopped this file or track
   StoppedAll = 4,   // the user stopped the whole run
 };
@@ -29,21 +30,17 @@ enum class EncoderFailure : int {
   ApeFinish = 9007,       // the Monkey's Audio compressor could not complete the file
 };
 
-struct EncodeOutcome {
-  EncodeResult result = EncodeResult::Failed;
-  QString error;  // the text to show for a failed job
+// What a job did; a Failed one carries the text to show.
+using EncodeOutcome = Result<EncodeResult>;
 
-  static EncodeOutcome Done() { return {EncodeResult::Done, {}}; }
-  static EncodeOutcome Failure(const QString& text) { return {EncodeResult::Failed, text}; }
-  bool Succeeded() const { return result == EncodeResult::Done; }
-  // Message 140 "Failed to start the encoder (error code: %d)! ..." with `code`.
-  static EncodeOutcome StartFailure(int code);
-  // Message 141 "Encoding error (error code: %d), ..." with `code`.
-  static EncodeOutcome EncodingFailure(int code);
-  // Message 141 with the error's code, followed by its reason ("... (cannot write the MP3 file:
-  // No space left on device)").
-  static EncodeOutcome EncodingFailure(const ConverterError& error);
-};
+inline EncodeOutcome EncodeFailed(const QString& text) { return EncodeOutcome::Failure(EncodeResult::Failed, text); }
+// Message 140 "Failed to start the encoder (error code: %d)! ..." with `code`.
+EncodeOutcome EncodeStartFailed(int code);
+// Message 141 "Encoding error (error code: %d), ..." with `code`.
+EncodeOutcome EncodingFailed(int code);
+// Message 141 with the error's code, followed by its reason ("... (cannot write the MP3 file:
+// No space left on device)").
+EncodeOutcome EncodingFailed(const ConverterError& error);
 
 // Everything one encoding job needs. Nothing in it is global, so jobs may run on worker threads
 // side by side (each with its own streams and converter).

@@ -12,7 +12,7 @@ namespace corvane {
 EncodeOutcome EncodeTrack(const EncodeJob& job, IUserInterface& ui) {
   if (job.source == nullptr || job.encode == nullptr || job.encode->Info().FrameBytes() <= 0 ||
       job.encode->Info().rate <= 0) {
-    return EncodeOutcome::Failure({});
+    return EncodeFailed({});
   }
   const OutputFormatInfo* format = catalogue::FindFormat(job.settings.format);
   const EncoderBackend backend = format != nullptr ? format->backend : EncoderBackend::ConverterComponent;

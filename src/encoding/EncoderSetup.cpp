@@ -29,8 +29,8 @@ bool SetupMp3(IConversionComponent& converter, const EncodeSettings& settings, M
     ui.ShowMessage(StringTable::Text(text::kMsgMp3CodecFailed), MessageIcon::Error, MessageButtons::Ok);
     return false;
   }
-  mp3.SetMp3VbrEnabled(settings.vbr_enabled != 0);
-  if (settings.vbr_enabled != 0 && object->VbrMethod() != Mp3EncoderSettings::kUnset) {
+  mp3.SetMp3VbrEnabled(settings.vbr_enabled);
+  if (settings.vbr_enabled && object->VbrMethod() != Mp3EncoderSettings::kUnset) {
     const int highest =
         capabilities.FindHighestSupportedBitrate(settings.format, settings.sample_rate, settings.channels);
     if (object->VbrBitrate() > highest) object->SetVbrBitrate(highest);
@@ -44,7 +44,7 @@ bool SetupMp3(IConversionComponent& converter, const EncodeSettings& settings, M
 }
 
 void SetupWav(IConversionComponent& converter, const EncodeSettings& settings) {
-  switch (static_cast<WavCodec>(settings.wav_codec)) {
+  switch (settings.wav_codec) {
     case WavCodec::Pcm:
       converter.SetWavPcm(settings.sample_rate, settings.channels, settings.bits);
       break;
@@ -67,7 +67,7 @@ void SetupWav(IConversionComponent& converter, const EncodeSettings& settings) {
 bool SetupEncoder(IConversionComponent& converter, const EncodeSettings& settings, Mp3EncoderConfig& mp3,
                   const EncoderCapabilities& capabilities, IUserInterface& ui) {
   try {
-    switch (static_cast<FormatCode>(settings.format)) {
+    switch (settings.format) {
       case FormatCode::Mp3:
         return SetupMp3(converter, settings, mp3, capabilities, ui);
       case FormatCode::Ogg:

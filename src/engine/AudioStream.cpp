@@ -30,4 +30,23 @@ int AudioStream::TakePending(const std::vector<char>& pending, size_t& offset, c
   return static_cast<int>(take);
 }
 
+int AudioStream::ReadThroughPending(std::vector<char>& pending, size_t& offset, const bool& ended, char* buffer,
+                                    int bytes, const std::function<bool()>& refill) {
+  int written = 0;
+  while (written < bytes) {
+    if (const int taken = TakePending(pending, offset, buffer + written, bytes - written)) {
+      written += taken;
+      continue;
+    }
+    pending.clear();
+    offset = 0;
+    if (ended) break;
+    if (!refill()) {
+      if (LastError() != EngineError::Ok && written == 0) return -1;
+      break;
+    }
+  }
+  return written;
+}
+
 }  // namespace corvane

@@ -60,6 +60,12 @@ class AudioStream {
   // Copies what is left of `pending` from `offset` into `out`, at most `room` bytes; moves
   // `offset` on and returns the bytes copied. Streams keep decoded data there between reads.
   static int TakePending(const std::vector<char>& pending, size_t& offset, char* out, int room);
+  // The body of a ReadPcm that keeps its data in `pending`: fills `buffer` with up to `bytes`
+  // bytes from it, emptying it and calling `refill` each time it is used up, until the stream
+  // has `ended` or `refill` returns false. Returns the bytes written, or -1 when `refill` failed
+  // (LastError set) before any byte was written.
+  int ReadThroughPending(std::vector<char>& pending, size_t& offset, const bool& ended, char* buffer, int bytes,
+                         const std::function<bool()>& refill);
 
  private:
   SampleProcessor processor_;

@@ -211,20 +211,9 @@ int DecodeStream::ReadPcm(char* buffer, int bytes) {
     const qint64 left = std::max<qint64>(0, length_bytes_ - position_bytes_) * (wide_ ? 2 : 1);
     bytes = static_cast<int>(std::min<qint64>(bytes, left));
   }
-  int written = 0;
-  while (written < bytes) {
-    if (const int taken = TakePending(pending_, pending_offset_, buffer + written, bytes - written)) {
-      written += taken;
-      continue;
-    }
-    pending_.clear();
-    pending_offset_ = 0;
-    if (ended_) break;
-    if (!DecodeMore()) {
-      if (LastError() != EngineError::Ok && written == 0) return -1;
-      break;
-    }
-  }
+  const int written =
+      ReadThroughPending(pending_, pending_offset_, ended_, buffer, bytes, [this] { return DecodeMore(); });
+  if (written < 0) return -1;
   position_bytes_ += wide_ ? written / 2 : written;
   if (exact_length_ && position_bytes_ >= length_bytes_) ended_ = true;
   return written;

@@ -103,18 +103,8 @@ bool MixerStream::Refill() {
 }
 
 int MixerStream::ReadPcm(char* buffer, int bytes) {
-  int written = 0;
-  while (written < bytes) {
-    if (const int taken = TakePending(pending_, pending_offset_, buffer + written, bytes - written)) {
-      written += taken;
-      continue;
-    }
-    if (ended_) break;
-    if (!Refill()) {
-      if (LastError() != EngineError::Ok && written == 0) return -1;
-      if (LastError() != EngineError::Ok) break;
-    }
-  }
+  const int written = ReadThroughPending(pending_, pending_offset_, ended_, buffer, bytes, [this] { return Refill(); });
+  if (written < 0) return -1;
   position_bytes_ += written;
   return written;
 }

@@ -4,8 +4,8 @@
 
 namespace corvane {
 
-// The tags FFmpeg reports for an opened stream (container and stream metadata together).
-struct StreamTags {
+// The seven tag texts carried from a source (file or disc) into an output.
+struct SourceTags {
   QString title;
   QString artist;
   QString album;
@@ -13,14 +13,20 @@ struct StreamTags {
   QString comment;
   QString track;
   QString genre;
-  // Windows Media files only: the ASF attribute block as "NAME=value" texts, among them
-  // "ISVBR" and "BITRATE" (bits per second). Empty for every other kind of file.
-  QStringList wmaBlock;
 
-  bool IsEmpty() const {
+  void Clear() { *this = SourceTags(); }
+  bool AllEmpty() const {
     return title.isEmpty() && artist.isEmpty() && album.isEmpty() && year.isEmpty() && comment.isEmpty() &&
            track.isEmpty() && genre.isEmpty();
   }
+  bool operator==(const SourceTags&) const = default;
+};
+
+// The tags FFmpeg reports for an opened stream (container and stream metadata together).
+struct StreamTags : SourceTags {
+  // Windows Media files only: the ASF attribute block as "NAME=value" texts, among them
+  // "ISVBR" and "BITRATE" (bits per second). Empty for every other kind of file.
+  QStringList wmaBlock;
 };
 
 }  // namespace corvane

@@ -9,9 +9,9 @@ namespace corvane {
 
 EncoderCapabilities::EncoderCapabilities(ConverterFactory factory) : factory_(std::move(factory)) {}
 
-int EncoderCapabilities::FindBitrate(int format, int sampleRate, int channels, bool lowest) const {
-  const bool mp3 = format == static_cast<int>(FormatCode::Mp3);
-  const bool ogg = format == static_cast<int>(FormatCode::Ogg);
+int EncoderCapabilities::FindBitrate(FormatCode format, int sampleRate, int channels, bool lowest) const {
+  const bool mp3 = format == FormatCode::Mp3;
+  const bool ogg = format == FormatCode::Ogg;
   if (!mp3 && !ogg) return lowest ? catalogue::kBitrates.front() : catalogue::kBitrates.back();
 
   const std::unique_ptr<IConversionComponent> converter = CreateConverter();
@@ -32,11 +32,11 @@ int EncoderCapabilities::FindBitrate(int format, int sampleRate, int channels, b
   return 0;
 }
 
-int EncoderCapabilities::FindLowestSupportedBitrate(int format, int sampleRate, int channels) const {
+int EncoderCapabilities::FindLowestSupportedBitrate(FormatCode format, int sampleRate, int channels) const {
   return FindBitrate(format, sampleRate, channels, true);
 }
 
-int EncoderCapabilities::FindHighestSupportedBitrate(int format, int sampleRate, int channels) const {
+int EncoderCapabilities::FindHighestSupportedBitrate(FormatCode format, int sampleRate, int channels) const {
   return FindBitrate(format, sampleRate, channels, false);
 }
 

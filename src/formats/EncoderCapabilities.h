@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "components/IConversionComponent.h"
+#include "formats/OutputFormatCatalogue.h"
 
 namespace corvane {
 
@@ -18,8 +19,8 @@ class EncoderCapabilities {
 
   // Lowest and highest table bitrate (kbps) the format's encoder takes; 0 when none, or when no
   // conversion component can be created. Formats other than MP3 and OGG give 8 and 320.
-  int FindLowestSupportedBitrate(int format, int sampleRate, int channels) const;
-  int FindHighestSupportedBitrate(int format, int sampleRate, int channels) const;
+  int FindLowestSupportedBitrate(FormatCode format, int sampleRate, int channels) const;
+  int FindHighestSupportedBitrate(FormatCode format, int sampleRate, int channels) const;
 
   // Constant WMA bitrates in bits per second, in the engine's order.
   std::vector<int> WmaBitrates(int sampleRate, int channels) const;
@@ -29,7 +30,7 @@ class EncoderCapabilities {
   std::unique_ptr<IConversionComponent> CreateConverter() const { return factory_ ? factory_() : nullptr; }
 
  private:
-  int FindBitrate(int format, int sampleRate, int channels, bool lowest) const;
+  int FindBitrate(FormatCode format, int sampleRate, int channels, bool lowest) const;
 
   ConverterFactory factory_;
 };

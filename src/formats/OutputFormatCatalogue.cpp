@@ -4,9 +4,14 @@
 
 #include "common/StringTable.h"
 #include "common/strings/FormatText.h"
+#include "formats/EncodeSettings.h"
 
 namespace corvane::catalogue {
 namespace {
+
+// The sample rates the Musepack encoder takes.
+constexpr int kMusepackLowRate = 44100;
+constexpr int kMusepackHighRate = 48000;
 
 template <typename Table, typename Value>
 int PositionIn(const Table& table, Value value) {
@@ -16,9 +21,9 @@ int PositionIn(const Table& table, Value value) {
 
 }  // namespace
 
-int PositionOfFormat(int code) {
+int PositionOfFormat(FormatCode code) {
   for (std::size_t i = 0; i < kFormats.size(); ++i) {
-    if (static_cast<int>(kFormats[i].code) == code) return static_cast<int>(i);
+    if (kFormats[i].code == code) return static_cast<int>(i);
   }
   return -1;
 }
@@ -31,16 +36,58 @@ const OutputFormatInfo* FormatAt(int position) {
   return &kFormats[static_cast<std::size_t>(position)];
 }
 
-const OutputFormatInfo* FindFormat(int code) { return FormatAt(PositionOfFormat(code)); }
+const OutputFormatInfo* FindFormat(FormatCode code) { return FormatAt(PositionOfFormat(code)); }
 
-QString ExtensionOf(int code) {
+const OutputFormatInfo* FindFormatByExtension(const QString& name) {
+  for (const OutputFormatInfo& format : kFormats) {
+    if (name.compare(QLatin1String(format.extension + 1), Qt::CaseInsensitive) == 0) return &format;
+  }
+  return nullptr;
+}
+
+const WavCodecInfo* FindWavCodecByOption(const QString& name) {
+  for (const WavCodecInfo& codec : kWavCodecs) {
+    if (name.compare(QLatin1String(codec.option), Qt::CaseInsensitive) == 0) return &codec;
+  }
+  return nullptr;
+}
+
+QString ExtensionOf(FormatCode code) {
   const OutputFormatInfo* format = FindFormat(code);
   return format ? QString::fromLatin1(format->extension) : QString();
 }
 
-QString NameOf(int code) {
+QString NameOf(FormatCode code) {
   const OutputFormatInfo* format = FindFormat(code);
   return format ? QString::fromLatin1(format->name) : QString();
+}
+
+EncoderInput InputFor(const EncodeSettings& settings, int sourceRate, int sourceChannels) {
+  switch (settings.format) {
+    case FormatCode::Flac:  // flac takes any rate and channel count as they are
+      return {false, sourceRate, sourceChannels};
+    case FormatCode::Ape:
+      return {true, sourceRate, std::min(sourceChannels, 2)};
+    case FormatCode::Musepack: {
+      // mpcenc takes 44.1 or 48 kHz and at most two channels.
+      const bool rateTaken = sourceRate == kMusepackHighRate || sourceRate == kMusepackLowRate;
+      return {!rateTaken || sourceChannels > 2, sourceRate == kMusepackHighRate ? kMusepackHighRate : kMusepackLowRate,
+              std::min(sourceChannels, 2)};
+    }
+    default:
+      return {true, settings.sample_rate, settings.channels};
+  }
+}
+
+OutputTags TagsOf(FormatCode code) {
+  const OutputFormatInfo* format = FindFormat(code);
+  return format ? format->tags : OutputTags::None;
+}
+
+bool WriterNeedsName(FormatCode code) {
+  // flac writes its output itself, by name; every other writer takes an unnamed file.
+  const OutputFormatInfo* format = FindFormat(code);
+  return format != nullptr && format->backend == EncoderBackend::FlacProgram;
 }
 
 QStringList FormatNames() {
@@ -57,7 +104,7 @@ QStringList SampleRateTexts() {
 
 QStringList WavCodecTexts() {
   QStringList texts;
-  for (const char* codec : kWavCodecs) texts << QString::fromLatin1(codec);
+  for (const WavCodecInfo& codec : kWavCodecs) texts << QString::fromLatin1(codec.name);
   return texts;
 }
 

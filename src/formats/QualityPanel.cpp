@@ -44,9 +44,9 @@ constexpr std::array<FormatRule, 7> kRules = {{
 }};
 // clang-format on
 
-const FormatRule& RuleFor(int format) {
+const FormatRule& RuleFor(FormatCode format) {
   for (const FormatRule& rule : kRules) {
-    if (static_cast<int>(rule.format) == format) return rule;
+    if (rule.format == format) return rule;
   }
   return kRules.back();
 }
@@ -66,8 +66,8 @@ bool Evaluate(Rule rule, bool vbr) {
   return false;
 }
 
-bool KeepTagsApplies(int format, PanelPage page) {
-  switch (static_cast<FormatCode>(format)) {
+bool KeepTagsApplies(FormatCode format, PanelPage page) {
+  switch (format) {
     case FormatCode::Mp3:
     case FormatCode::Wav:
     case FormatCode::Ogg:
@@ -117,9 +117,9 @@ void QualityPanel::NotifyChanged() const {
   if (changed_) changed_();
 }
 
-int QualityPanel::SelectedFormat() const {
+FormatCode QualityPanel::SelectedFormat() const {
   const OutputFormatInfo* format = catalogue::FormatAt(state_.format.selected);
-  return format ? static_cast<int>(format->code) : static_cast<int>(FormatCode::None);
+  return format ? format->code : FormatCode::None;
 }
 
 int QualityPanel::SelectedSampleRate() const {
@@ -177,10 +177,10 @@ void QualityPanel::ClickVbr() {
 }
 
 void QualityPanel::ApplyVbrRule() {
-  const int format = SelectedFormat();
-  if (format == static_cast<int>(FormatCode::Mp3)) {
+  const FormatCode format = SelectedFormat();
+  if (format == FormatCode::Mp3) {
     state_.mp3_vbr.enabled = state_.vbr_checked;
-  } else if (format == static_cast<int>(FormatCode::Wma)) {
+  } else if (format == FormatCode::Wma) {
     state_.wma.enabled = state_.vbr_checked;
     state_.bitrate.enabled = !state_.vbr_checked;
   }
@@ -200,10 +200,10 @@ void QualityPanel::RefreshComputedLists() {
   SelectOrFirst(state_.bitrate, bitrateText);
 }
 
-void QualityPanel::ApplyFormatToPanel(int format) {
+void QualityPanel::ApplyFormatToPanel(FormatCode format) {
   const FormatRule& rule = RuleFor(format);
   const bool vbr = state_.vbr_checked;
-  state_.vbr_enabled = format == static_cast<int>(FormatCode::Mp3) || format == static_cast<int>(FormatCode::Wma);
+  state_.vbr_enabled = format == FormatCode::Mp3 || format == FormatCode::Wma;
   state_.keep_tags_enabled = KeepTagsApplies(format, page_);
   state_.normalize_percent_enabled = state_.normalize_available && state_.normalize_checked;
 
@@ -225,10 +225,10 @@ void QualityPanel::ApplyFormatToPanel(int format) {
   if (rule.follow_up == WavCodecChange) ApplyWavCodecRule();
 }
 
-void QualityPanel::FillBitrateList(int sampleRate, int format, int channels) {
+void QualityPanel::FillBitrateList(int sampleRate, FormatCode format, int channels) {
   ComboBoxState& box = state_.bitrate;
   box.Clear();
-  if (format == static_cast<int>(FormatCode::Wma)) {
+  if (format == FormatCode::Wma) {
     // Each accepted rate goes on top, so the box runs in the reverse of the engine's order.
     for (int bitsPerSecond : capabilities_.WmaBitrates(sampleRate, channels)) {
       const int kbps = bitsPerSecond / 1000;
@@ -270,13 +270,13 @@ EncodeSettings QualityPanel::ReadPanelSettings() const {
   }
   settings.musepack_preset = state_.musepack.selected;
   settings.mp3_vbr_quality = state_.mp3_vbr.selected;
-  settings.vbr_enabled = state_.vbr_checked ? 1 : 0;
-  settings.wav_codec = state_.wav_codec.selected;
+  settings.vbr_enabled = state_.vbr_checked;
+  settings.wav_codec = static_cast<WavCodec>(state_.wav_codec.selected);  // the box's rows are the codes
   return settings;
 }
 
 bool QualityPanel::CheckBeforeRun(IUserInterface& ui) const {
-  if (SelectedFormat() != static_cast<int>(FormatCode::Wma)) return true;
+  if (SelectedFormat() != FormatCode::Wma) return true;
   if (state_.vbr_checked && !state_.wma.HasValidSelection()) {
     ui.ShowMessage(StringTable::Text(text::kMsgNoWmaVbrQuality), MessageIcon::Information, MessageButtons::Ok);
     return false;

@@ -49,14 +49,14 @@ class QualityPanel {
   // The panel's choice as one record.
   EncodeSettings ReadPanelSettings() const;
   // Enables, shows and hides the controls for a format code.
-  void ApplyFormatToPanel(int format);
-  void FillBitrateList(int sampleRate, int format, int channels);
+  void ApplyFormatToPanel(FormatCode format);
+  void FillBitrateList(int sampleRate, FormatCode format, int channels);
   void FillWmaQualityList(int sampleRate, int channels);
   // The checks a run makes before it encodes anything (messages 158 and 159 for WMA).
   bool CheckBeforeRun(IUserInterface& ui) const;
 
   // The selected format code, sample rate and channel count as the panel shows them.
-  int SelectedFormat() const;
+  FormatCode SelectedFormat() const;
   int SelectedSampleRate() const;
   int SelectedChannels() const;
 

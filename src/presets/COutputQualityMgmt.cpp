@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <array>
+#include <type_traits>
+#include <utility>
 
 #include "common/PathJoin.h"
 #include "common/SettingsKeys.h"
@@ -21,16 +24,6 @@ const QString kVersionKey = QStringLiteral("Version");
 const QString kTotalSection = QStringLiteral("QualityTotal");
 const QString kTotalKey = QStringLiteral("Total");
 const QString kName = QStringLiteral("NAME");
-const QString kFormat = QStringLiteral("Format");
-const QString kSampleRate = QStringLiteral("SampleRate");
-const QString kBitrate = QStringLiteral("Bitrate");
-const QString kChannel = QStringLiteral("Channel");
-const QString kBitPerSample = QStringLiteral("BitPerSample");
-const QString kWmaProfile = QStringLiteral("WMAProfile");
-const QString kWavCodec = QStringLiteral("WAVCodec");
-const QString kMacQuality = QStringLiteral("MACQuality");
-const QString kMp3VbrQuality = QStringLiteral("MP3VBRQuality");
-const QString kVbrEnabled = QStringLiteral("VBRENABLED");
 
 const QString kUnknownName = QStringLiteral("UNKNOW");
 const QString kNoVersion = QStringLiteral("0.0");
@@ -40,21 +33,51 @@ constexpr int kMigratedWmaQuality = 90;
 // A damaged Total must not make loading allocate or scan without end.
 constexpr int kMaxPresets = 9999;
 
+// A preset's option field: its key in the file, the value a missing key reads as, and the
+// member of the settings it holds (stored as a number, as every option is).
+struct PresetField {
+  const char* key;
+  int fallback;
+  int (*get)(const EncodeSettings&);
+  void (*set)(EncodeSettings&, int);
+};
+
+template <auto Member>
+constexpr PresetField Field(const char* key, int fallback) {
+  using Value = std::remove_cvref_t<decltype(std::declval<EncodeSettings&>().*Member)>;
+  return {key, fallback, [](const EncodeSettings& s) { return static_cast<int>(s.*Member); },
+          [](EncodeSettings& s, int number) { s.*Member = static_cast<Value>(number); }};
+}
+
+// In the order they are written into a new section.
+constexpr std::array kFields = {
+    Field<&EncodeSettings::format>("Format", 0),
+    Field<&EncodeSettings::sample_rate>("SampleRate", 44100),
+    Field<&EncodeSettings::bitrate>("Bitrate", 0),
+    Field<&EncodeSettings::channels>("Channel", 2),
+    Field<&EncodeSettings::bits>("BitPerSample", 16),
+    Field<&EncodeSettings::wma_quality>("WMAProfile", 90),
+    Field<&EncodeSettings::wav_codec>("WAVCodec", 0),
+    Field<&EncodeSettings::musepack_preset>("MACQuality", catalogue::kDefaultMusepackPreset),
+    Field<&EncodeSettings::mp3_vbr_quality>("MP3VBRQuality", catalogue::kDefaultMp3VbrQuality),
+    Field<&EncodeSettings::vbr_enabled>("VBRENABLED", 0),
+};
+
 QString ItemSection(int n) { return QStringLiteral("QualityItem_%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 // Format codes of files older than version 3.0.
-int MigratedFormat(int oldCode) {
-  switch (oldCode) {
+FormatCode MigratedFormat(FormatCode stored) {
+  switch (static_cast<int>(stored)) {
     case 1:
-      return static_cast<int>(FormatCode::Wav);
+      return FormatCode::Wav;
     case 3:
-      return static_cast<int>(FormatCode::Vox);
+      return FormatCode::Vox;
     case 6:
-      return static_cast<int>(FormatCode::Ogg);
+      return FormatCode::Ogg;
     case 11:
-      return static_cast<int>(FormatCode::Wma);
+      return FormatCode::Wma;
     default:
-      return static_cast<int>(FormatCode::Mp3);
+      return FormatCode::Mp3;
   }
 }
 
@@ -110,34 +133,18 @@ void COutputQualityMgmt::ReadPresets(const ProfileFile& file) {
     const QString section = ItemSection(n);
     OutputQuality& preset = presets_[static_cast<std::size_t>(n - 1)];
     preset.name = file.ReadText(section, kName, kUnknownName).left(OutputQuality::kMaxNameLength);
-    EncodeSettings& s = preset.settings;
-    s.format = file.ReadNumber(section, kFormat, 0);
-    s.sample_rate = file.ReadNumber(section, kSampleRate, 44100);
-    s.bitrate = file.ReadNumber(section, kBitrate, 0);
-    s.channels = file.ReadNumber(section, kChannel, 2);
-    s.bits = file.ReadNumber(section, kBitPerSample, 16);
-    s.wma_quality = file.ReadNumber(section, kWmaProfile, 90);
-    s.musepack_preset = file.ReadNumber(section, kMacQuality, catalogue::kDefaultMusepackPreset);
-    s.mp3_vbr_quality = file.ReadNumber(section, kMp3VbrQuality, catalogue::kDefaultMp3VbrQuality);
-    s.vbr_enabled = file.ReadNumber(section, kVbrEnabled, 0);
-    s.wav_codec = file.ReadNumber(section, kWavCodec, 0);
+    for (const PresetField& field : kFields) {
+      field.set(preset.settings, file.ReadNumber(section, QString::fromLatin1(field.key), field.fallback));
+    }
   }
 }
 
 void COutputQualityMgmt::WriteSection(ProfileFile& file, int n, const OutputQuality& preset) {
   const QString section = ItemSection(n);
-  const EncodeSettings& s = preset.settings;
   file.WriteText(section, kName, preset.name);
-  file.WriteNumber(section, kFormat, s.format);
-  file.WriteNumber(section, kSampleRate, s.sample_rate);
-  file.WriteNumber(section, kBitrate, s.bitrate);
-  file.WriteNumber(section, kChannel, s.channels);
-  file.WriteNumber(section, kBitPerSample, s.bits);
-  file.WriteNumber(section, kWmaProfile, s.wma_quality);
-  file.WriteNumber(section, kWavCodec, s.wav_codec);
-  file.WriteNumber(section, kMacQuality, s.musepack_preset);
-  file.WriteNumber(section, kMp3VbrQuality, s.mp3_vbr_quality);
-  file.WriteNumber(section, kVbrEnabled, s.vbr_enabled);
+  for (const PresetField& field : kFields) {
+    file.WriteNumber(section, QString::fromLatin1(field.key), field.get(preset.settings));
+  }
 }
 
 bool COutputQualityMgmt::Commit(const ProfileFile& file, IUserInterface& ui) {

@@ -8,16 +8,9 @@ namespace {
 OutputQuality Mp3Preset(const char* name, int rate, int bitrate, int channels, int bits, int wma, int musepack) {
   OutputQuality quality;
   quality.name = QString::fromLatin1(name);
-  quality.settings = EncodeSettings{static_cast<int>(FormatCode::Mp3),
-                                    rate,
-                                    bitrate,
-                                    channels,
-                                    bits,
-                                    wma,
-                                    musepack,
-                                    catalogue::kDefaultMp3VbrQuality,
-                                    0,
-                                    static_cast<int>(WavCodec::Pcm)};
+  quality.settings = EncodeSettings{
+      FormatCode::Mp3, rate,         bitrate, channels, bits, wma, musepack, catalogue::kDefaultMp3VbrQuality,
+      false,           WavCodec::Pcm};
   return quality;
 }
 

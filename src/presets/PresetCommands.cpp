@@ -77,10 +77,10 @@ void PresetCommands::ApplySelectedPreset() {
   state.sample_rate.selected = catalogue::PositionOfSampleRate(preset.sample_rate);
   state.channels = preset.channels != 2 ? ChannelRadio::Mono : ChannelRadio::Stereo;
   state.bits = preset.bits == 16 ? BitsRadio::Bits16 : BitsRadio::Bits8;
-  state.wav_codec.selected = PositionIn(state.wav_codec, preset.wav_codec);
+  state.wav_codec.selected = PositionIn(state.wav_codec, static_cast<int>(preset.wav_codec));
   state.musepack.selected = PositionIn(state.musepack, preset.musepack_preset);
   state.mp3_vbr.selected = PositionIn(state.mp3_vbr, preset.mp3_vbr_quality);
-  state.vbr_checked = preset.vbr_enabled != 0;
+  state.vbr_checked = preset.vbr_enabled;
 
   panel_.FillWmaQualityList(preset.sample_rate, panel_.SelectedChannels());
   state.wma.SelectText(QualityPanel::WmaQualityText(preset.wma_quality));
@@ -90,8 +90,8 @@ void PresetCommands::ApplySelectedPreset() {
   panel_.NotifyChanged();
 }
 
-bool PresetCommands::CheckBitrate(int format, int bitrate) {
-  const bool needsBitrate = format == static_cast<int>(FormatCode::Mp3) || format == static_cast<int>(FormatCode::Ogg);
+bool PresetCommands::CheckBitrate(FormatCode format, int bitrate) {
+  const bool needsBitrate = format == FormatCode::Mp3 || format == FormatCode::Ogg;
   if (!needsBitrate || bitrate != 0) return true;
   ui_.ShowMessage(StringTable::Text(text::kMsgNoBitrateToSave), MessageIcon::Error, MessageButtons::Ok);
   return false;

@@ -2,6 +2,8 @@
 #include <QString>
 #include <functional>
 
+#include "formats/OutputFormatCatalogue.h"
+
 namespace corvane {
 
 class COutputQualityMgmt;
@@ -37,7 +39,7 @@ class PresetCommands {
   void RememberName(const QString& name);
   void RebuildOtherPage();
   // Message 230 when an MP3 or OGG choice has no bitrate; true when saving may go on.
-  bool CheckBitrate(int format, int bitrate);
+  bool CheckBitrate(FormatCode format, int bitrate);
 
   COutputQualityMgmt& presets_;
   QualityPanel& panel_;

@@ -39,14 +39,7 @@ void FillFromId3v1(const QString& path, SourceTags& tags) {
 bool ReadSourceTags(const DecodeStream* stream, SourceTags& tags) {
   tags.Clear();
   if (stream == nullptr) return false;
-  const StreamTags& found = stream->Tags();
-  tags.title = found.title;
-  tags.artist = found.artist;
-  tags.album = found.album;
-  tags.year = found.year;
-  tags.comment = found.comment;
-  tags.track = found.track;
-  tags.genre = found.genre;
+  tags = static_cast<const SourceTags&>(stream->Tags());
   if (IsMpeg(stream->Info().type)) FillFromId3v1(stream->Path(), tags);
   return true;
 }

@@ -12,7 +12,7 @@ namespace {
 struct RecordingHost : IPageHost {
   std::vector<int> shown;
   std::array<int, 3> buttons{};
-  void ShowPage(int page) override { shown.push_back(page); }
+  void ShowPage(Page page) override { shown.push_back(static_cast<int>(page)); }
   void SetButtonStates(const std::array<int, 3>& states) override { buttons = states; }
 };
 
@@ -26,7 +26,7 @@ class MainWindowLogicTest : public testing::Test {
 };
 
 TEST_F(MainWindowLogicTest, FirstStartShowsTheRipperAndRemembersIt) {
-  EXPECT_EQ(logic.ChooseFirstPage(QString()), 2);
+  EXPECT_EQ(logic.ChooseFirstPage(QString()), Page::Ripper);
   EXPECT_EQ(host.shown, std::vector<int>{2});
   EXPECT_EQ(StoredPanel(), 2);
   EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 1, 0}));
@@ -38,14 +38,14 @@ TEST_F(MainWindowLogicTest, FirstStartShowsTheRipperAndRemembersIt) {
 
 TEST_F(MainWindowLogicTest, LaunchSourceOpensTheConverterWhateverWasRemembered) {
   settings.WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
-  EXPECT_EQ(logic.ChooseFirstPage(QStringLiteral("/music/a.mp3")), 1);
+  EXPECT_EQ(logic.ChooseFirstPage(QStringLiteral("/music/a.mp3")), Page::Convert);
   EXPECT_EQ(StoredPanel(), 1);
-  EXPECT_EQ(logic.CyclePosition(), 1);
+  EXPECT_EQ(logic.CyclePosition(), Page::Convert);
 }
 
 TEST_F(MainWindowLogicTest, RememberedPageIsShown) {
   settings.WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
-  EXPECT_EQ(logic.ChooseFirstPage(QString()), 3);
+  EXPECT_EQ(logic.ChooseFirstPage(QString()), Page::About);
   EXPECT_EQ(host.buttons, (std::array<int, 3>{0, 0, 1}));
 }
 
@@ -61,7 +61,7 @@ TEST_F(MainWindowLogicTest, UnknownRememberedPageShowsNothingAndStoresTheRipper)
 
 TEST_F(MainWindowLogicTest, ButtonClicksDoNotMoveTheCyclePosition) {
   logic.ChooseFirstPage(QString());  // ripper, cycle position 2
-  logic.SwitchPage(1);               // the user clicks "Audio Convert"
+  logic.SwitchPage(Page::Convert);   // the user clicks "Audio Convert"
   EXPECT_EQ(StoredPanel(), 1);
   logic.CyclePage();  // F9 goes on from the ripper: settings/about
   EXPECT_EQ(host.shown.back(), 3);

@@ -56,7 +56,7 @@ class ConversionRunTest : public test::ListFixture {
   void SetUp() override {
     test::ListFixture::SetUp();
     presets_.Load(QString(), ui_);
-    settings_.format = static_cast<int>(FormatCode::Mp3);
+    settings_.format = FormatCode::Mp3;
     settings_.sample_rate = 44100;
     settings_.bitrate = 128;
   }
@@ -78,7 +78,7 @@ class ConversionRunTest : public test::ListFixture {
     services.check_before_run = [] { return true; };
     services.scan_folder = [](const QString& folder, int type, bool sub, QStringList& found, const QString& skip,
                               QStringList* unreadable) {
-      return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable);
+      return ScanFolder(folder, type, sub, nullptr, found, skip, unreadable).value.value_or(0);
     };
     return services;
   }
@@ -109,7 +109,7 @@ TEST_F(ConversionRunTest, OutputNamesInTheSourcesFolder) {
   view_.same_folder = true;
 
   // song.WAV would differ from song.wav only in letter case: the "-New" rule keeps them apart.
-  settings_.format = static_cast<int>(FormatCode::Wav);
+  settings_.format = FormatCode::Wav;
   RunInto(QString());
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("music/song-New.WAV"))));
   EXPECT_EQ(Statuses(), QStringList{QStringLiteral("Completed")});
@@ -126,7 +126,7 @@ TEST_F(ConversionRunTest, OutputNamesInTheSourcesFolder) {
   const QByteArray mp3Before = Digest(mp3);
   RunInto(QString());
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("music/tune.WAV"))));
-  settings_.format = static_cast<int>(FormatCode::Mp3);
+  settings_.format = FormatCode::Mp3;
   RunInto(QString());
   EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("music/tune-New.MP3"))));
   EXPECT_EQ(Digest(mp3), mp3Before);
@@ -340,7 +340,7 @@ TEST_F(ConversionRunTest, ChosenOutputFolderFillsAnEmptyField) {
 }
 
 TEST_F(ConversionRunTest, NormalisationReachesTheTargetAndLeavesSilenceAlone) {
-  settings_.format = static_cast<int>(FormatCode::Wav);
+  settings_.format = FormatCode::Wav;
   const QString quiet = Path(QStringLiteral("in/quiet.wav"));
   QDir().mkpath(Path(QStringLiteral("in")));
   test::RunTool(

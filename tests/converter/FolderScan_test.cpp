@@ -2,6 +2,8 @@
 // progress it shows, cancelling, and the output folder it leaves alone.
 #include "converter/FolderScan.h"
 
+#include <optional>
+
 #include "common/UserInterface.h"
 #include "converter/ListFixture.h"
 
@@ -20,7 +22,7 @@ class FolderScanTest : public test::ListFixture {
   // The found paths relative to the music folder.
   QStringList Scan(int type, bool subFolders, const QString& skip = {}, IProgressWindow* progress = nullptr) {
     QStringList found;
-    count_ = ScanFolder(Path(QStringLiteral("music")), type, subFolders, progress, found, skip);
+    count_ = ScanFolder(Path(QStringLiteral("music")), type, subFolders, progress, found, skip).value;
     QStringList relative;
     for (const QString& path : found) relative << QDir(Path(QStringLiteral("music"))).relativeFilePath(path);
     return relative;
@@ -30,7 +32,7 @@ class FolderScanTest : public test::ListFixture {
     for (const char* name : names) list << QString::fromLatin1(name);
     return list;
   }
-  int count_ = 0;
+  std::optional<int> count_;  // none: cancelled
 };
 
 TEST_F(FolderScanTest, AllTypesTakeEveryKnownExtensionInNameOrder) {
@@ -78,11 +80,11 @@ TEST_F(FolderScanTest, ProgressShowsEachFileAndCancelStopsAtOnce) {
   ui_.cancel_progress_after = 6;  // two updates per file: cancelled after the third
   window = ui_.OpenProgressWindow(QString());
   EXPECT_EQ(Scan(0, true, {}, window.get()).size(), 3);
-  EXPECT_EQ(count_, -1);
+  EXPECT_EQ(count_, std::nullopt);
   ui_.cancel_progress_after = 10;
   window = ui_.OpenProgressWindow(QString());
   EXPECT_EQ(Scan(0, true, {}, window.get()).back(), QStringLiteral("sub/deep/g.ogg"));  // cancelled two levels down
-  EXPECT_EQ(count_, -1);
+  EXPECT_EQ(count_, std::nullopt);
 }
 
 TEST_F(FolderScanTest, KnownExtensions) {

@@ -59,7 +59,7 @@ constexpr Case kMusepack{FormatCode::Musepack, "out.mpc", "musepack8"};
 class CommandLineBackend : public ::testing::TestWithParam<Case> {
  protected:
   void Prepare(EncodeFixture& f) {
-    f.job.settings.format = static_cast<int>(GetParam().format);
+    f.job.settings.format = GetParam().format;
     f.job.settings.musepack_preset = catalogue::kDefaultMusepackPreset;
     f.Output(QString::fromLatin1(GetParam().extension));
   }
@@ -72,7 +72,7 @@ TEST_P(CommandLineBackend, EncodesTheWholeSourceWithItsTags) {
   Prepare(f);
   f.job.keep_tags = true;
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
 
   const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
   EXPECT_EQ(test::ProbeText(probe, "codec_name"), QString::fromLatin1(GetParam().codec));
@@ -125,7 +125,7 @@ TEST_P(CommandLineBackend, MixerSetsTheRateAndChannels) {
     ASSERT_TRUE(f.Open(1.5, 48000, 3 - channels));
     ASSERT_TRUE(f.Mix(rate, channels));
     Prepare(f);
-    ASSERT_EQ(f.Run().result, EncodeResult::Done);
+    ASSERT_EQ(f.Run().code, EncodeResult::Done);
     const QJsonObject probe = test::ProbeWithFfprobe(f.job.output_path);
     EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), rate);
     EXPECT_EQ(probe.value(QStringLiteral("channels")).toInt(), channels);
@@ -141,7 +141,7 @@ TEST_P(CommandLineBackend, ATitleCannotInjectOptionsOrCommands) {
   ASSERT_TRUE(f.OpenTagged(1.0, kRate, 2, tags));
   Prepare(f);
   f.job.keep_tags = true;
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(test::ProbeTag(f.job.output_path, QStringLiteral("TITLE")), tags.title);
   EXPECT_FALSE(QFileInfo::exists(marker));
 }
@@ -155,7 +155,7 @@ TEST_P(CommandLineBackend, StopThisEndsTheEncoderAndRemovesTheFile) {
   f.ui.on_pump = [&](int pump) {
     if (pump == 1) f.stop = true;
   };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.stop_questions, QStringList{StringTable::Text(text::kAskStopRipping)});
   EXPECT_EQ(f.ui.script.pumps, 1);
   EXPECT_FALSE(f.stop);  // taken by the job
@@ -171,7 +171,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   f.ui.on_pump = [&](int pump) {
     if (pump <= 2) f.stop = true;
   };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
   EXPECT_EQ(f.ui.script.stop_questions.front(), StringTable::Text(text::kStopConversionQuestion));
   EXPECT_EQ(f.ui.script.pumps, 2);  // "go on" encoded the next block
@@ -184,7 +184,7 @@ TEST_P(CommandLineBackend, StopAllAndContinue) {
   g.ui.on_pump = [&](int pump) {
     if (pump == 1) g.stop = true;
   };
-  ASSERT_EQ(g.Run().result, EncodeResult::Done);
+  ASSERT_EQ(g.Run().code, EncodeResult::Done);
   EXPECT_EQ(g.ui.script.stop_questions.size(), 1);
   EXPECT_NEAR(test::DecodedFrames(g.job.output_path, 2), g.SourceFramesAtJobRate(), kHalfSecondFrames);
 }
@@ -197,8 +197,8 @@ TEST_P(CommandLineBackend, AnEncoderKilledDuringTheJobFailsIt) {
     if (pump == 1) test::KillProcessesMentioning(f.job.output_path);
   };
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, EncodingFailure(static_cast<int>(EncoderFailure::ProgramStopped)));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, EncodingFailure(static_cast<int>(EncoderFailure::ProgramStopped)));
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -218,13 +218,13 @@ class ScopedPath {
 TEST(FlacBackend, AMissingProgramGives140With9001) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   f.job.program_folder = f.dir.path();  // holds no flac
   const ScopedPath path(f.dir.path().toUtf8());
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StartFailure(static_cast<int>(EncoderFailure::ProgramStart)));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StartFailure(static_cast<int>(EncoderFailure::ProgramStart)));
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -234,11 +234,11 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   const QString record = f.dir.filePath(QStringLiteral("args.txt"));
   InstallRecorder(f.dir.path(), QStringLiteral("flac"), record);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   const QString out = f.Output(QStringLiteral("out.flac"));
   f.store.WriteNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, 12);
   f.store.WriteNumber(keys::section::kEncoder, keys::kFlacNonSubset, 0);
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("-8"), QStringLiteral("-")}));
   EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kFlacCompressionLevel, -1), 8);
@@ -246,7 +246,7 @@ TEST(FlacBackend, ProgramFolderFirstAndLevelsClampedAndWrittenBack) {
   // Values absent: level 5 written back, non-subset allowed; no tags without keep-tags.
   f.store.Remove(keys::section::kEncoder, keys::kFlacCompressionLevel);
   f.store.Remove(keys::section::kEncoder, keys::kFlacNonSubset);
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(RecordedArguments(record),
             (QStringList{QStringLiteral("-f"), QStringLiteral("-o"), out, QStringLiteral("--lax"), QStringLiteral("-5"),
                          QStringLiteral("-")}));
@@ -258,11 +258,11 @@ TEST(FlacBackend, AFailureStatusAtTheEndFailsTheJob) {
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
   InstallRecorder(f.dir.path(), QStringLiteral("flac"), f.dir.filePath(QStringLiteral("args.txt")), 3);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, EncodingFailure(3));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, EncodingFailure(3));
 }
 
 TEST(MusepackBackend, PresetIsClampedAndOutputComesOnStandardOutput) {
@@ -275,11 +275,11 @@ TEST(MusepackBackend, PresetIsClampedAndOutputComesOnStandardOutput) {
   const QString record = f.dir.filePath(QStringLiteral("args.txt"));
   InstallRecorder(f.dir.path(), QStringLiteral("mpcenc"), record);
   f.job.program_folder = f.dir.path();
-  f.job.settings.format = static_cast<int>(FormatCode::Musepack);
+  f.job.settings.format = FormatCode::Musepack;
   f.job.settings.musepack_preset = 9;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.mpc"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   // Tags never travel on the command line (TagLib writes them afterwards); the output comes on
   // the program's standard output.
   EXPECT_EQ(RecordedArguments(record), (QStringList{QStringLiteral("--overwrite"), QStringLiteral("--braindead"),
@@ -293,9 +293,9 @@ TEST(FlacBackend, GivenTagsReplaceTheSourcesOwn) {
   disc.title = QStringLiteral("From the disc");
   f.job.tags = &disc;
   f.job.keep_tags = true;
-  f.job.settings.format = static_cast<int>(FormatCode::Flac);
+  f.job.settings.format = FormatCode::Flac;
   f.Output(QStringLiteral("out.flac"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(test::ProbeTag(f.job.output_path, QStringLiteral("TITLE")), disc.title);
   EXPECT_TRUE(test::ProbeTag(f.job.output_path, QStringLiteral("ARTIST")).isEmpty());
 }

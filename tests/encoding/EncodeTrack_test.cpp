@@ -59,12 +59,12 @@ TEST(WmaBackend, ConstantBitrateWithTheSevenTags) {
   EncodeFixture f;
   const SourceTags tags = test::FixtureTags();
   ASSERT_TRUE(f.OpenTagged(2.0, kRate, 2, tags));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 128;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.wma"));
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   ExpectStream(f.job.output_path, "wmav2", kRate, 2);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kRate / 2);
   // FFmpeg reads the ASF attributes under its own names.
@@ -76,10 +76,10 @@ TEST(WmaBackend, MixedToMonoAtAnotherRate) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.5, 48000, 2));
   ASSERT_TRUE(f.Mix(32000, 1));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 48;
   f.Output(QStringLiteral("out.wma"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   ExpectStream(f.job.output_path, "wmav2", 32000, 1);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 1), f.SourceFramesAtJobRate(), 16000);
 }
@@ -88,15 +88,15 @@ TEST(WmaBackend, VbrIsRefusedWith140AndNoFile) {
   for (const int quality : {0, 75}) {
     EncodeFixture f;
     ASSERT_TRUE(f.Open(1.0, kRate, 2));
-    f.job.settings.format = static_cast<int>(FormatCode::Wma);
+    f.job.settings.format = FormatCode::Wma;
     f.job.settings.bitrate = 128;
-    f.job.settings.vbr_enabled = 1;
+    f.job.settings.vbr_enabled = true;
     f.job.settings.wma_quality = quality;
     f.Output(QStringLiteral("out.wma"));
     const EncodeOutcome outcome = f.Run();
-    EXPECT_EQ(outcome.result, EncodeResult::Failed);
+    EXPECT_EQ(outcome.code, EncodeResult::Failed);
     const EngineError code = quality == 0 ? EngineError::IllegalParam : EngineError::NotAvailable;
-    EXPECT_EQ(outcome.error, StringTable::Format(text::kMsgEncoderStartFailed, {ToCode(code)}));
+    EXPECT_EQ(outcome.text, StringTable::Format(text::kMsgEncoderStartFailed, {ToCode(code)}));
     EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
   }
 }
@@ -104,12 +104,12 @@ TEST(WmaBackend, VbrIsRefusedWith140AndNoFile) {
 TEST(WmaBackend, StopAllClosesAndRemovesTheFile) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Wma);
+  f.job.settings.format = FormatCode::Wma;
   f.job.settings.bitrate = 128;
   f.Output(QStringLiteral("out.wma"));
   f.ui.script.stop_answers = {StopAnswer::StopAll};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedAll);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedAll);
   EXPECT_EQ(f.ui.script.pumps, 1);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
@@ -129,12 +129,12 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   EncodeFixture f;
   const SourceTags tags = test::FixtureTags();
   ASSERT_TRUE(f.OpenTagged(2.0, kRate, 2, tags));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.job.keep_tags = true;
   f.Output(QStringLiteral("out.ape"));
   f.store.WriteNumber(keys::section::kEncoder, keys::kApeCompressionLevel, 9);
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   ExpectStream(f.job.output_path, "ape", kRate, 2);
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
   ExpectTags(f.job.output_path, tags, {"Title", "Artist", "Album", "Year", "Comment", "Track", "Genre"});
@@ -145,7 +145,7 @@ TEST(ApeBackend, LosslessWithTagsAndTheStoredLevel) {
   f.store.Remove(keys::section::kEncoder, keys::kApeCompressionLevel);
   f.job.keep_tags = false;
   ASSERT_TRUE(f.source->Seek(0));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   EXPECT_EQ(ApeLevel(f.job.output_path), 2000);
   EXPECT_EQ(f.store.ReadNumber(keys::section::kEncoder, keys::kApeCompressionLevel, -1), 1);
   EXPECT_TRUE(test::ProbeTag(f.job.output_path, QStringLiteral("Title")).isEmpty());
@@ -155,9 +155,9 @@ TEST(ApeBackend, EightBitSourcesStayEightBit) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, 22050, 1, {QStringLiteral("-c:a"), QStringLiteral("pcm_u8")}));
   ASSERT_TRUE(f.source->Info().Is8Bit());
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("out.ape"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   ExpectStream(f.job.output_path, "ape", 22050, 1);
   EXPECT_EQ(StreamField(f.job.output_path, "bits_per_raw_sample").toInt() == 8 ||
                 StreamField(f.job.output_path, "sample_fmt").startsWith(QStringLiteral("u8")),
@@ -168,11 +168,11 @@ TEST(ApeBackend, EightBitSourcesStayEightBit) {
 TEST(ApeBackend, StopThisRemovesTheUnfinishedFile) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("out.ape"));
   f.ui.script.stop_answers = {StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_FALSE(QFileInfo::exists(f.job.output_path));
 }
 
@@ -192,11 +192,11 @@ TEST(ApeBackend, EncoderThreadsFollowTheSettingAndTheJobsShare) {
 TEST(ApeBackend, AnOutputThatCannotBeCreatedGives9005) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  f.job.settings.format = static_cast<int>(FormatCode::Ape);
+  f.job.settings.format = FormatCode::Ape;
   f.Output(QStringLiteral("missing-folder/out.ape"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StringTable::Format(text::kMsgEncoderStartFailed, {9005}));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StringTable::Format(text::kMsgEncoderStartFailed, {9005}));
 }
 
 // ---- Conversion component ----
@@ -220,10 +220,10 @@ class ConverterBackend : public ::testing::Test {
 TEST_F(ConverterBackend, WavIsBitExactInOneSecondBlocks) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.5, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
-  ASSERT_EQ(outcome.result, EncodeResult::Done) << qPrintable(outcome.error);
+  ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
   EXPECT_EQ(f.ui.script.pumps, 3);  // two whole seconds and the short last block
   converter_->Reset();              // the run completes the file
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
@@ -234,9 +234,9 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, 48000, 1));
   ASSERT_TRUE(f.Mix(kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{1, kRate, 128, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Mp3, kRate, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.mp3"));
-  ASSERT_EQ(f.Run().result, EncodeResult::Done);
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
   converter_->Reset();
   ExpectStream(f.job.output_path, "mp3", kRate, 2);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kRate);
@@ -245,11 +245,11 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
 TEST_F(ConverterBackend, StopAndContinue) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(3.0, kRate, 1));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 1, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 1, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.wav"));
   f.ui.script.stop_answers = {StopAnswer::Continue, StopAnswer::StopThis};
   f.ui.on_pump = [&](int) { f.stop = true; };
-  EXPECT_EQ(f.Run().result, EncodeResult::StoppedThis);
+  EXPECT_EQ(f.Run().code, EncodeResult::StoppedThis);
   EXPECT_EQ(f.ui.script.pumps, 2);
   EXPECT_EQ(f.ui.script.stop_questions.size(), 2);
 }
@@ -257,16 +257,16 @@ TEST_F(ConverterBackend, StopAndContinue) {
 TEST_F(ConverterBackend, RefusedOutputsGive253) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(1.0, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   const QString refused = StringTable::Text(text::kMsgConversionInitFailed);
   f.Output(QStringLiteral("missing-folder/out.wav"));
-  EXPECT_EQ(f.Run().error, refused);
-  f.job.settings.format = 5;  // no format has that code: the component gets none
+  EXPECT_EQ(f.Run().text, refused);
+  f.job.settings.format = static_cast<FormatCode>(5);  // no format has that code: the component gets none
   f.Output(QStringLiteral("out.five"));
-  EXPECT_EQ(f.Run().error, refused);
-  f.job.settings.format = static_cast<int>(FormatCode::Wav);
+  EXPECT_EQ(f.Run().text, refused);
+  f.job.settings.format = FormatCode::Wav;
   f.job.converter = nullptr;
-  EXPECT_EQ(f.Run().error, refused);
+  EXPECT_EQ(f.Run().text, refused);
 }
 
 // A decoded file that stops delivering after some reads, as a damaged file would.
@@ -290,22 +290,22 @@ class FailingStream final : public AudioStream {
 TEST_F(ConverterBackend, AFailedReadGives236) {
   EncodeFixture f;
   ASSERT_TRUE(f.Open(2.0, kRate, 2));
-  ASSERT_TRUE(Setup(f, EncodeSettings{2, kRate, 0, 2, 16, 0, 3, 4, 0, 0}));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, kRate, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   FailingStream failing(*f.source, 1);
   f.job.encode = &failing;
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_EQ(outcome.error, StringTable::Text(text::kMsgUnableToLoadData));
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_EQ(outcome.text, StringTable::Text(text::kMsgUnableToLoadData));
 }
 
 TEST(EncodeTrack, AJobWithoutStreamsFailsWithoutText) {
   test::PumpHookUi ui;
   EncodeJob job;
-  job.settings.format = static_cast<int>(FormatCode::Flac);
+  job.settings.format = FormatCode::Flac;
   const EncodeOutcome outcome = EncodeTrack(job, ui);
-  EXPECT_EQ(outcome.result, EncodeResult::Failed);
-  EXPECT_TRUE(outcome.error.isEmpty());
+  EXPECT_EQ(outcome.code, EncodeResult::Failed);
+  EXPECT_TRUE(outcome.text.isEmpty());
   EXPECT_TRUE(ui.script.status_texts.empty());
 }
 

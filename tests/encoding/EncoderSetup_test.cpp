@@ -76,10 +76,11 @@ TEST(PrepareMp3Encoder, AnObjectThatCannotBeMadeSays181AndThePresetsStillLoad) {
   // A run cannot set up MP3 without it, but other formats still work.
   auto converter = CreateAudioConverter();
   EncoderCapabilities capabilities;
-  EXPECT_FALSE(SetupEncoder(*converter, EncodeSettings{1, 44100, 128, 2, 16, 0, 3, 4, 0, 0}, presets.Mp3Encoder(),
-                            capabilities, ui));
-  EXPECT_TRUE(SetupEncoder(*converter, EncodeSettings{2, 44100, 0, 2, 16, 0, 3, 4, 0, 0}, presets.Mp3Encoder(),
-                           capabilities, ui));
+  EXPECT_FALSE(SetupEncoder(*converter,
+                            EncodeSettings{FormatCode::Mp3, 44100, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm},
+                            presets.Mp3Encoder(), capabilities, ui));
+  EXPECT_TRUE(SetupEncoder(*converter, EncodeSettings{FormatCode::Wav, 44100, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm},
+                           presets.Mp3Encoder(), capabilities, ui));
 }
 
 class EncoderSetupRun : public testing::Test {
@@ -106,8 +107,8 @@ class EncoderSetupRun : public testing::Test {
 };
 
 TEST_F(EncoderSetupRun, RefusedCombinationsStopTheRunWith183) {
-  EXPECT_FALSE(Setup(EncodeSettings{1, 8000, 128, 1, 16, 0, 3, 4, 0, 0}));
-  EXPECT_FALSE(Setup(EncodeSettings{3, 44100, 8, 2, 16, 0, 3, 4, 0, 0}));
+  EXPECT_FALSE(Setup(EncodeSettings{FormatCode::Mp3, 8000, 128, 1, 16, 0, 3, 4, false, WavCodec::Pcm}));
+  EXPECT_FALSE(Setup(EncodeSettings{FormatCode::Ogg, 44100, 8, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   EXPECT_EQ(ui_.MessageTexts(),
             (QStringList{"Selected device doesn't support 8000 Hz, 128 kbps Mono as MP3 format!",
                          "Selected device doesn't support 44100 Hz, 8 kbps Stereo as OGG format!"}));
@@ -118,7 +119,7 @@ TEST_F(EncoderSetupRun, Mp3VbrLowersTheAbrBitrateToTheHighestTheRateAllows) {
   store_.WriteNumber(kEncoder, keys::kMp3VbrCoding, 4);  // ABR, mean 192 by default
   store_.WriteNumber(kEncoder, keys::kMaxAbrVbrBitrate, 320);
   config_.PrepareMp3Encoder(ui_);
-  const EncodeSettings settings{1, 22050, 64, 2, 16, 0, 3, 2, 1, 0};
+  const EncodeSettings settings{FormatCode::Mp3, 22050, 64, 2, 16, 0, 3, 2, true, WavCodec::Pcm};
   ASSERT_TRUE(Setup(settings));
   const Mp3EncoderSettings& mp3 = *config_.Settings();
   EXPECT_EQ(mp3.VbrBitrate(), 160);  // MPEG-2 tops out at 160 kbps
@@ -134,7 +135,7 @@ TEST_F(EncoderSetupRun, Mp3VbrLowersTheAbrBitrateToTheHighestTheRateAllows) {
 }
 
 TEST_F(EncoderSetupRun, Mp3ConstantBitrateAndMono) {
-  const EncodeSettings settings{1, 32000, 96, 1, 16, 0, 3, 4, 0, 0};
+  const EncodeSettings settings{FormatCode::Mp3, 32000, 96, 1, 16, 0, 3, 4, false, WavCodec::Pcm};
   ASSERT_TRUE(Setup(settings));
   EXPECT_EQ(config_.Settings()->VbrMethod(), -1);
   const auto probe = EncodeAndProbe(settings, ComponentFormat::Mp3);
@@ -143,18 +144,24 @@ TEST_F(EncoderSetupRun, Mp3ConstantBitrateAndMono) {
 }
 
 TEST_F(EncoderSetupRun, OggWavAndVoxAreConfiguredForTheRun) {
-  ASSERT_TRUE(Setup(EncodeSettings{3, 44100, 96, 2, 16, 0, 3, 4, 0, 0}));
-  EXPECT_EQ(EncodeAndProbe(EncodeSettings{3, 44100, 96, 2}, ComponentFormat::Ogg).at(QStringLiteral("codec_name")),
+  ASSERT_TRUE(Setup(EncodeSettings{FormatCode::Ogg, 44100, 96, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
+  EXPECT_EQ(EncodeAndProbe(EncodeSettings{FormatCode::Ogg, 44100, 96, 2}, ComponentFormat::Ogg)
+                .at(QStringLiteral("codec_name")),
             QStringLiteral("vorbis"));
-  const std::pair<int, const char*> codecs[] = {{0, "pcm_u8"}, {1, "adpcm_ms"}, {2, "pcm_alaw"}, {3, "pcm_mulaw"}};
+  const std::pair<WavCodec, const char*> codecs[] = {{WavCodec::Pcm, "pcm_u8"},
+                                                     {WavCodec::Adpcm, "adpcm_ms"},
+                                                     {WavCodec::ALaw, "pcm_alaw"},
+                                                     {WavCodec::ULaw, "pcm_mulaw"}};
   for (const auto& [codec, name] : codecs) {
-    const EncodeSettings wav{2, 16000, 0, 2, 8, 0, 3, 4, 0, codec};
+    const EncodeSettings wav{FormatCode::Wav, 16000, 0, 2, 8, 0, 3, 4, false, codec};
     ASSERT_TRUE(Setup(wav));
     EXPECT_EQ(EncodeAndProbe(wav, ComponentFormat::Wav).at(QStringLiteral("codec_name")), QString::fromLatin1(name));
   }
-  EXPECT_TRUE(Setup(EncodeSettings{101, 8000, 0, 2, 16, 0, 3, 4, 0, 0}));
-  EXPECT_FALSE(Setup(EncodeSettings{2, 16000, 0, 2, 16, 0, 3, 4, 0, 9}));  // no such WAV codec
-  for (int format : {4, 6, 7, 8}) EXPECT_TRUE(Setup(EncodeSettings{format, 44100, 128, 2, 16, 0, 3, 4, 0, 0}));
+  EXPECT_TRUE(Setup(EncodeSettings{FormatCode::Vox, 8000, 0, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
+  EXPECT_FALSE(Setup(EncodeSettings{FormatCode::Wav, 16000, 0, 2, 16, 0, 3, 4, false,
+                                    static_cast<WavCodec>(9)}));  // no such WAV codec
+  for (FormatCode format : {FormatCode::Wma, FormatCode::Flac, FormatCode::Ape, FormatCode::Musepack})
+    EXPECT_TRUE(Setup(EncodeSettings{format, 44100, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   EXPECT_EQ(ui_.messages.size(), 1u);
 }
 

@@ -26,7 +26,7 @@ class PanelRules : public testing::Test {
   void Choose(QualityPanel& panel, FormatCode format, int rate, ChannelRadio channels = ChannelRadio::Stereo) {
     panel.SelectChannels(channels);
     panel.SelectSampleRate(catalogue::PositionOfSampleRate(rate));
-    panel.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(format)));
+    panel.SelectFormat(catalogue::PositionOfFormat(format));
   }
 
   MemorySettings store_;
@@ -118,7 +118,7 @@ TEST_F(PanelRules, WmaChecksBeforeARun) {
   EXPECT_EQ(converter_.ReadPanelSettings().wma_quality, 0);
 
   // Other formats are never refused here.
-  converter_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(FormatCode::Mp3)));
+  converter_.SelectFormat(catalogue::PositionOfFormat(FormatCode::Mp3));
   EXPECT_TRUE(converter_.CheckBeforeRun(ui));
 }
 
@@ -159,38 +159,38 @@ TEST_F(PanelRules, MusepackFlacApeAndVox) {
   EXPECT_FALSE(s.sample_rate.enabled || s.bitrate.enabled || s.channels_enabled || s.bits_enabled);
 
   for (FormatCode code : {FormatCode::Flac, FormatCode::Ape}) {
-    converter_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(code)));
+    converter_.SelectFormat(catalogue::PositionOfFormat(code));
     EXPECT_TRUE(s.mp3_vbr.visible);
     EXPECT_FALSE(s.mp3_vbr.enabled || s.sample_rate.enabled || s.channels_enabled || s.bitrate.enabled);
     EXPECT_TRUE(s.keep_tags_enabled);
   }
-  ripper_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(FormatCode::Ape)));
+  ripper_.SelectFormat(catalogue::PositionOfFormat(FormatCode::Ape));
   EXPECT_FALSE(ripper_.State().keep_tags_enabled);
 
-  converter_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(FormatCode::Vox)));
+  converter_.SelectFormat(catalogue::PositionOfFormat(FormatCode::Vox));
   EXPECT_TRUE(s.wma.visible);
   EXPECT_FALSE(s.wma.enabled || s.channels_enabled || s.keep_tags_enabled);
   EXPECT_TRUE(s.sample_rate.enabled);
-  ripper_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(FormatCode::Vox)));
+  ripper_.SelectFormat(catalogue::PositionOfFormat(FormatCode::Vox));
   EXPECT_FALSE(ripper_.State().keep_tags_enabled);
 }
 
 TEST_F(PanelRules, BitrateListOfFormatsWithoutBitrateHoldsAllSeventeen) {
   for (FormatCode code : {FormatCode::Wav, FormatCode::Flac, FormatCode::Ape, FormatCode::Musepack, FormatCode::Vox}) {
-    converter_.FillBitrateList(44100, static_cast<int>(code), 2);
+    converter_.FillBitrateList(44100, code, 2);
     EXPECT_EQ(converter_.State().bitrate.items, Range(8, 320));
   }
 }
 
 TEST_F(PanelRules, WithoutAConversionComponentTheMp3BoxStaysEmpty) {
   EncoderCapabilities none([] { return std::unique_ptr<IConversionComponent>(); });
-  EXPECT_EQ(none.FindLowestSupportedBitrate(1, 44100, 2), 0);
-  EXPECT_EQ(none.FindHighestSupportedBitrate(3, 44100, 2), 0);
+  EXPECT_EQ(none.FindLowestSupportedBitrate(FormatCode::Mp3, 44100, 2), 0);
+  EXPECT_EQ(none.FindHighestSupportedBitrate(FormatCode::Ogg, 44100, 2), 0);
   QualityPanel panel(PanelPage::Converter, none, store_);
   Choose(panel, FormatCode::Mp3, 44100);
   EXPECT_TRUE(panel.State().bitrate.items.isEmpty());
   EXPECT_EQ(panel.ReadPanelSettings().bitrate, 0);
-  panel.FillBitrateList(44100, static_cast<int>(FormatCode::Wav), 2);
+  panel.FillBitrateList(44100, FormatCode::Wav, 2);
   EXPECT_EQ(panel.State().bitrate.items.size(), 17);
 }
 
@@ -200,14 +200,14 @@ TEST_F(PanelRules, ReadPanelSettingsRecord) {
   converter_.SelectMp3VbrQuality(7);
   converter_.SelectMusepackPreset(5);
   const EncodeSettings read = converter_.ReadPanelSettings();
-  EXPECT_EQ(read.format, 1);
+  EXPECT_EQ(read.format, FormatCode::Mp3);
   EXPECT_EQ(read.sample_rate, 48000);
   EXPECT_EQ(read.bitrate, 32);
   EXPECT_EQ(read.channels, 1);
   EXPECT_EQ(read.bits, 16);
   EXPECT_EQ(read.mp3_vbr_quality, 7);
   EXPECT_EQ(read.musepack_preset, 5);
-  EXPECT_EQ(read.wav_codec, 0);
+  EXPECT_EQ(read.wav_codec, WavCodec::Pcm);
 }
 
 TEST_F(PanelRules, NormalizePercentFollowsItsBox) {

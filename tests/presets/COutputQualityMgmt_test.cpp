@@ -85,9 +85,9 @@ TEST_F(PresetFile, Version20FilesAreMigratedOnceAndRewritten) {
                              "[qualityitem_03]\r\nname=\"Old Ogg\"\r\nformat=6\r\n"));
   presets_.Load(Path(), ui_);
   ASSERT_EQ(presets_.Count(), 3);
-  EXPECT_EQ(presets_.At(0).settings.format, 2);
-  EXPECT_EQ(presets_.At(1).settings.format, 1);
-  EXPECT_EQ(presets_.At(2).settings.format, 3);
+  EXPECT_EQ(presets_.At(0).settings.format, FormatCode::Wav);
+  EXPECT_EQ(presets_.At(1).settings.format, FormatCode::Mp3);
+  EXPECT_EQ(presets_.At(2).settings.format, FormatCode::Ogg);
   EXPECT_EQ(presets_.At(2).name, QStringLiteral("Old Ogg"));
   for (int i = 0; i < 3; ++i) EXPECT_EQ(presets_.At(i).settings.wma_quality, 90);
   const QByteArray rewritten = test::ReadAll(Path());
@@ -96,18 +96,19 @@ TEST_F(PresetFile, Version20FilesAreMigratedOnceAndRewritten) {
   COutputQualityMgmt again(store_);
   again.Load(Path(), ui_);
   EXPECT_EQ(test::ReadAll(Path()), rewritten);  // the next start changes nothing
-  EXPECT_EQ(again.At(0).settings.format, 2);
+  EXPECT_EQ(again.At(0).settings.format, FormatCode::Wav);
 }
 
 TEST_F(PresetFile, MissingVersionAndKeysReadTheirDefaults) {
   ASSERT_TRUE(test::WriteAll(Path(), "[QualityTotal]\nTotal=2\n[QualityItem_01]\nFormat=11\nWMAProfile=50\n"));
   presets_.Load(Path(), ui_);
   ASSERT_EQ(presets_.Count(), 2);
-  EXPECT_EQ(presets_.At(0).settings.format, 4);  // old WMA code
+  EXPECT_EQ(presets_.At(0).settings.format, FormatCode::Wma);  // old WMA code
   EXPECT_EQ(presets_.At(0).settings.wma_quality, 90);
   const OutputQuality& missing = presets_.At(1);
   EXPECT_EQ(missing.name, QStringLiteral("UNKNOW"));
-  EXPECT_EQ(missing.settings, (EncodeSettings{1, 44100, 0, 2, 16, 90, 3, 4, 0, 0}));  // format 0 migrates to MP3
+  EXPECT_EQ(missing.settings, (EncodeSettings{FormatCode::Mp3, 44100, 0, 2, 16, 90, 3, 4, false,
+                                              WavCodec::Pcm}));  // format 0 migrates to MP3
   EXPECT_TRUE(test::ReadAll(Path()).contains("Version=5.0"));
 }
 
@@ -126,7 +127,7 @@ TEST_F(PresetFile, RemovingTheSecondOfFiveRenumbersTheRest) {
 TEST_F(PresetFile, UpdateRewritesOneSectionAndAddAppendsOne) {
   ASSERT_TRUE(test::WriteAll(Path(), kDefaultFile + "; kept comment\n"));
   presets_.Load(Path(), ui_);
-  const EncodeSettings wav{2, 22050, 0, 1, 8, 90, 3, 4, 0, 2};
+  const EncodeSettings wav{FormatCode::Wav, 22050, 0, 1, 8, 90, 3, 4, false, WavCodec::ALaw};
   ASSERT_TRUE(presets_.UpdatePreset(3, wav, ui_));
   EXPECT_EQ(presets_.At(2).name, QStringLiteral("FM Radio Quality"));
   QByteArray expected = kDefaultFile + "; kept comment\n";
@@ -179,7 +180,9 @@ class FileSizeLimit {
 
 TEST_F(PresetFile, AFailedFullSaveLeavesTheOldFileWholeAndSays108) {
   presets_.Load(Path(), ui_);
-  presets_.AddPreset(OutputQuality{QStringLiteral("Mine"), EncodeSettings{3, 44100, 128, 2, 16, 90, 3, 4, 0, 0}}, ui_);
+  presets_.AddPreset(OutputQuality{QStringLiteral("Mine"),
+                                   EncodeSettings{FormatCode::Ogg, 44100, 128, 2, 16, 90, 3, 4, false, WavCodec::Pcm}},
+                     ui_);
   const QByteArray before = test::ReadAll(Path());
   ASSERT_GT(before.size(), 400);
   {

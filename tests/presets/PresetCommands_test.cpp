@@ -54,7 +54,8 @@ TEST_F(TwoPages, FirstStartSelectsCdQualityOnBothPagesAndAppliesIt) {
   for (const QualityPanel* panel : {&convert_panel_, &rip_panel_}) {
     EXPECT_EQ(panel->State().presets.items, kDefaults);
     EXPECT_EQ(SelectedPreset(*panel), QStringLiteral("CD Quality"));
-    EXPECT_EQ(panel->ReadPanelSettings(), (EncodeSettings{1, 44100, 128, 2, 16, 0, 4, 4, 0, 0}));
+    EXPECT_EQ(panel->ReadPanelSettings(),
+              (EncodeSettings{FormatCode::Mp3, 44100, 128, 2, 16, 0, 4, 4, false, WavCodec::Pcm}));
   }
   EXPECT_EQ(store_.ReadText(keys::section::kConvert, keys::kOutputQualityName), QStringLiteral("CD Quality"));
   EXPECT_EQ(store_.ReadText(keys::section::kRip, keys::kOutputQualityName), QStringLiteral("CD Quality"));
@@ -127,16 +128,16 @@ TEST_F(TwoPages, SaveNeedsABitrateForMp3AndOggOnly) {
   EXPECT_EQ(Texts(), QStringList{"Can not save because there is no bitrate been set."});
   EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Error);
 
-  convert_panel_.SelectFormat(catalogue::PositionOfFormat(static_cast<int>(FormatCode::Wav)));
+  convert_panel_.SelectFormat(catalogue::PositionOfFormat(FormatCode::Wav));
   convert_panel_.Edit().bitrate.Clear();
   const int before = ripper_rebuilds_;
   convert_.Save();
   EXPECT_EQ(Texts().last(), QStringLiteral("Save Successfully!"));
-  EXPECT_EQ(presets_.At(1).settings.format, 2);
+  EXPECT_EQ(presets_.At(1).settings.format, FormatCode::Wav);
   EXPECT_EQ(presets_.At(1).settings.bitrate, 0);
   EXPECT_EQ(ripper_rebuilds_, before + 1);
   // The ripper page, rebuilt, now shows the WAV preset.
-  EXPECT_EQ(rip_panel_.ReadPanelSettings().format, 2);
+  EXPECT_EQ(rip_panel_.ReadPanelSettings().format, FormatCode::Wav);
 }
 
 TEST_F(TwoPages, SaveWithoutSelectionRunsAsSaveAs) {
@@ -178,7 +179,7 @@ TEST_F(TwoPages, RemovingEveryPresetLeavesAnEmptyListAndAnMp3Panel) {
   EXPECT_TRUE(rip_panel_.State().presets.items.isEmpty());
   EXPECT_EQ(rip_panel_.State().presets.selected, -1);
   const EncodeSettings empty = rip_panel_.ReadPanelSettings();
-  EXPECT_EQ(empty.format, 1);
+  EXPECT_EQ(empty.format, FormatCode::Mp3);
   EXPECT_EQ(empty.sample_rate, 8000);
   EXPECT_EQ(empty.bitrate, 8);
 }

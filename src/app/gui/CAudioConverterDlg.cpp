@@ -27,6 +27,8 @@ namespace {
 constexpr int kCompanyPaneWidth = 120;
 constexpr int kPageButtonHeight = 34;
 constexpr int kButtonRowMargin = 6;
+// The pages in the order of their buttons.
+constexpr Page kPages[3] = {Page::Convert, Page::Ripper, Page::About};
 // The size a first start opens at, where the screen has room for it.
 constexpr QSize kPreferredSize(1040, 780);
 // Room left around the window on a screen smaller than that, for the window frame.
@@ -103,7 +105,7 @@ void CAudioConverterDlg::BuildLayout() {
     buttons_[i]->setToolTip(tips[i]);
     buttons_[i]->setObjectName(QStringLiteral("pageButton%1").arg(i + 1));
     row->addWidget(buttons_[i]);
-    connect(buttons_[i], &QPushButton::clicked, this, [this, i] { logic_.SwitchPage(i + 1); });
+    connect(buttons_[i], &QPushButton::clicked, this, [this, i] { logic_.SwitchPage(kPages[i]); });
   }
   layout->addWidget(group);
 
@@ -113,7 +115,7 @@ void CAudioConverterDlg::BuildLayout() {
   context.ui = &ui_;
   context.settings = &app_.Settings();
   context.program_folder = app_.ProgramFolder();
-  context.launch_mode = static_cast<int>(app_.Launch().mode);
+  context.launch_mode = app_.Launch().mode;
   context.launch_source = app_.Launch().source;
   convert_page_ = new CConvertPage(context, this);
   ripper_page_ = new CRipperPage(this);
@@ -155,12 +157,17 @@ void CAudioConverterDlg::RestorePlacement() {
 
 QRect CAudioConverterDlg::Placement() const { return {pos(), size()}; }
 
-void CAudioConverterDlg::ShowPage(int page) {
+void CAudioConverterDlg::ShowPage(Page page) {
   PageWidget* pages[3] = {convert_page_, ripper_page_, about_page_};
+  PageWidget* shown = nullptr;
   for (int i = 0; i < 3; ++i) {
-    if (i + 1 != page) pages[i]->hide();
+    if (kPages[i] == page) {
+      shown = pages[i];
+    } else {
+      pages[i]->hide();
+    }
   }
-  PageWidget* shown = pages[page - 1];
+  if (shown == nullptr) return;
   shown->show();
   shown->setFocus();
 }
@@ -169,11 +176,11 @@ void CAudioConverterDlg::SetButtonStates(const std::array<int, 3>& states) {
   for (int i = 0; i < 3; ++i) buttons_[i]->setChecked(states[i] == 1);
 }
 
-int CAudioConverterDlg::VisiblePage() const {
-  if (!convert_page_->isHidden()) return 1;
-  if (!ripper_page_->isHidden()) return 2;
-  if (!about_page_->isHidden()) return 3;
-  return 0;
+Page CAudioConverterDlg::VisiblePage() const {
+  if (!convert_page_->isHidden()) return Page::Convert;
+  if (!ripper_page_->isHidden()) return Page::Ripper;
+  if (!about_page_->isHidden()) return Page::About;
+  return Page::None;
 }
 
 void CAudioConverterDlg::SetStatusText(int pane, const QString& text) {

@@ -25,7 +25,7 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface& ui, QWidget* parent = nullptr);
   ~CAudioConverterDlg() override;
 
-  void SwitchPage(int n) { logic_.SwitchPage(n); }
+  void SwitchPage(Page page) { logic_.SwitchPage(page); }
   void CyclePage() { logic_.CyclePage(); }
   void SetStatusText(int pane, const QString& text);
   QString StatusText(int pane) const;
@@ -36,13 +36,13 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   CAboutPage* AboutPage() const { return about_page_; }
   QPushButton* PageButton(int page) const { return buttons_[page - 1]; }
   // The page currently shown, 0 when none is.
-  int VisiblePage() const;
+  Page VisiblePage() const;
   // What is saved at close and restored at the next start: the frame's position and the client
   // size.
   QRect Placement() const;
 
   // IPageHost
-  void ShowPage(int page) override;
+  void ShowPage(Page page) override;
   void SetButtonStates(const std::array<int, 3>& states) override;
 
  public slots:

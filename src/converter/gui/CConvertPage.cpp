@@ -49,8 +49,8 @@ CConvertPage::CConvertPage(const ConverterPageContext& context, QWidget* parent)
   list_->SetPlaybackHooks(
       {[this] { return playback_->Controller().LoadedPath(); }, [this] { playback_->Controller().StopAll(); }});
   connect(this, &CConvertPage::outputLocationChanged, this, &CConvertPage::RunSelectionUpdate);
-  if (context_.launch_mode != 0) {
-    loader_->HandOff(static_cast<HandOffMode>(context_.launch_mode), context_.launch_source);
+  if (context_.launch_mode != HandOffMode::None) {
+    loader_->HandOff(context_.launch_mode, context_.launch_source);
     AfterLoading();
   }
 }
@@ -271,7 +271,7 @@ RunServices CConvertPage::MakeRunServices() {
   services.check_before_run = [this] { return panel_->CheckBeforeRun(ui_); };
   services.scan_folder = [](const QString& folder, int type, bool subFolders, QStringList& found, const QString& skip,
                             QStringList* unreadable) {
-    return ScanFolder(folder, type, subFolders, nullptr, found, skip, unreadable);
+    return ScanFolder(folder, type, subFolders, nullptr, found, skip, unreadable).value.value_or(0);
   };
   return services;
 }

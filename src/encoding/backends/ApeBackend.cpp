@@ -67,7 +67,7 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
   ape::ApeResult error = ape::ApeResult::kOk;
   CompressorPtr compressor(ape::CompressCreate(&error));
   if (!compressor) {
-    refused = EncodeOutcome::StartFailure(Code(error));
+    refused = EncodeStartFailed(Code(error));
     return nullptr;
   }
   const ChannelInfo input = job.encode->Info();
@@ -79,7 +79,7 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
   ape::CompressSetThreads(compressor.get(), threads);
   if (ape::CompressStart(compressor.get(), path.constData(), &format, ape::kOpenEndedLength,
                          StoredLevel(*job.user_settings)) != ape::ApeResult::kOk) {
-    refused = EncodeOutcome::StartFailure(static_cast<int>(EncoderFailure::ApeStart));
+    refused = EncodeStartFailed(static_cast<int>(EncoderFailure::ApeStart));
     return nullptr;
   }
   return compressor;
@@ -88,10 +88,10 @@ CompressorPtr StartCompressor(const EncodeJob& job, bool eightBit, EncodeOutcome
 }  // namespace
 
 EncodeOutcome EncodeWithApe(const EncodeJob& job, IUserInterface& ui) {
-  if (ape::GetInterfaceCompatibility(ape::kInterfaceVersion) != ape::ApeResult::kOk) return EncodeOutcome::Failure({});
+  if (ape::GetInterfaceCompatibility(ape::kInterfaceVersion) != ape::ApeResult::kOk) return EncodeFailed({});
   const ChannelInfo input = job.encode->Info();
   const bool eightBit = input.Is8Bit();
-  EncodeOutcome outcome;
+  EncodeOutcome outcome = EncodeFailed({});
   CompressorPtr compressor = StartCompressor(job, eightBit, outcome);
   if (!compressor) return outcome;
 
@@ -101,10 +101,10 @@ EncodeOutcome EncodeWithApe(const EncodeJob& job, IUserInterface& ui) {
     const ape::ApeResult added =
         ape::CompressAddData(compressor.get(), reinterpret_cast<const unsigned char*>(data), size);
     if (added == ape::ApeResult::kOk) return std::nullopt;
-    return EncodeOutcome::EncodingFailure(Code(added));
+    return EncodingFailed(Code(added));
   });
   if (outcome.Succeeded() && ape::CompressFinish(compressor.get()) != ape::ApeResult::kOk) {
-    outcome = EncodeOutcome::EncodingFailure(static_cast<int>(EncoderFailure::ApeFinish));
+    outcome = EncodingFailed(static_cast<int>(EncoderFailure::ApeFinish));
   }
   compressor.reset();  // an unfinished file goes with the compressor
   if (outcome.Succeeded() && job.keep_tags) WriteTags(job);

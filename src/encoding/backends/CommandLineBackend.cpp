@@ -27,8 +27,8 @@ int Code(EncoderFailure failure) { return static_cast<int>(failure); }
 
 // Message 141 with the reason the output could not be written ("No space left on device").
 EncodeOutcome OutputFailure(int error) {
-  EncodeOutcome outcome = EncodeOutcome::EncodingFailure(Code(EncoderFailure::ProgramStopped));
-  outcome.error += QStringLiteral(" (") + SystemErrorText(error) + QLatin1Char(')');
+  EncodeOutcome outcome = EncodingFailed(Code(EncoderFailure::ProgramStopped));
+  outcome.text += QStringLiteral(" (") + SystemErrorText(error) + QLatin1Char(')');
   return outcome;
 }
 
@@ -40,15 +40,15 @@ EncodeOutcome FinishFeed(EncoderFeed& feed, EncodeBlockLoop& loop) {
   };
   switch (feed.Stop(keepWaiting)) {
     case EncoderFeed::Finish::Done:
-      return EncodeOutcome::Done();
+      return EncodeOutcome::Success();
     case EncoderFeed::Finish::Failed:
-      return EncodeOutcome::EncodingFailure(feed.ExitStatus());
+      return EncodingFailed(feed.ExitStatus());
     case EncoderFeed::Finish::Stopped:
       return *stopped;
     case EncoderFeed::Finish::Crashed:
       break;
   }
-  return EncodeOutcome::EncodingFailure(Code(EncoderFailure::ProgramStopped));
+  return EncodingFailed(Code(EncoderFailure::ProgramStopped));
 }
 
 // Sample frames the WAV header declares: the stream's length when it is exact, else -1 (unknown).
@@ -69,7 +69,7 @@ EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const Encoder
   options.frames = frames;
   std::unique_ptr<EncoderFeed> feed =
       EncoderFeed::Start(program, command.arguments, input.rate, input.channels, kBitsPerSample, options);
-  if (!feed) return EncodeOutcome::StartFailure(Code(EncoderFailure::ProgramStart));
+  if (!feed) return EncodeStartFailed(Code(EncoderFailure::ProgramStart));
 
   // A declared length is what the encoder reads and records: hand over exactly that much.
   qint64 left = frames < 0 ? std::numeric_limits<qint64>::max() : frames * input.FrameBytes();
@@ -77,7 +77,7 @@ EncodeOutcome RunEncoder(const EncodeJob& job, IUserInterface& ui, const Encoder
     bytes = std::min(bytes, left);
     left -= bytes;
     if (bytes == 0 || feed->Write(data, bytes)) return std::nullopt;
-    return EncodeOutcome::EncodingFailure(Code(EncoderFailure::ProgramStopped));
+    return EncodingFailed(Code(EncoderFailure::ProgramStopped));
   };
   EncodeBlockLoop loop(job, ui, input.rate * input.channels);  // half a second
   EncodeOutcome outcome = loop.Run([&write](char* data, int bytes) { return write(data, bytes); });

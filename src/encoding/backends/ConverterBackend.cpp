@@ -12,7 +12,7 @@ namespace corvane {
 namespace {
 
 // The conversion component's own number for a format code; None for codes it does not write.
-ComponentFormat ComponentFormatOf(int code) {
+ComponentFormat ComponentFormatOf(FormatCode code) {
   const OutputFormatInfo* format = catalogue::FindFormat(code);
   return format != nullptr ? format->component : ComponentFormat::None;
 }
@@ -23,10 +23,10 @@ std::optional<EncodeOutcome> OpenOutput(const EncodeJob& job, int rate, int chan
     job.converter->SetInputFormat(rate, channels);
     job.converter->OpenOutput(job.output_path, ComponentFormatOf(job.settings.format));
   } catch (const ConverterError&) {
-    return EncodeOutcome::Failure(StringTable::Text(text::kMsgConversionInitFailed));
+    return EncodeFailed(StringTable::Text(text::kMsgConversionInitFailed));
   }
   if (const int code = job.converter->GetLastError(); code != 0) {
-    return EncodeOutcome::Failure(StringTable::Format(text::kMsgConversionInitCode, {code}));
+    return EncodeFailed(StringTable::Format(text::kMsgConversionInitCode, {code}));
   }
   return std::nullopt;
 }
@@ -34,7 +34,7 @@ std::optional<EncodeOutcome> OpenOutput(const EncodeJob& job, int rate, int chan
 }  // namespace
 
 EncodeOutcome EncodeWithConverter(const EncodeJob& job, IUserInterface& ui) {
-  if (job.converter == nullptr) return EncodeOutcome::Failure(StringTable::Text(text::kMsgConversionInitFailed));
+  if (job.converter == nullptr) return EncodeFailed(StringTable::Text(text::kMsgConversionInitFailed));
   const ChannelInfo input = job.encode->Info();
   if (std::optional<EncodeOutcome> refused = OpenOutput(job, input.rate, input.channels)) return *refused;
 
@@ -46,7 +46,7 @@ EncodeOutcome EncodeWithConverter(const EncodeJob& job, IUserInterface& ui) {
     try {
       job.converter->WriteSamples(samples);
     } catch (const ConverterError& error) {
-      return EncodeOutcome::EncodingFailure(error);
+      return EncodingFailed(error);
     }
     return std::nullopt;
   });

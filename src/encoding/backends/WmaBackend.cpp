@@ -23,24 +23,24 @@ void WriteTags(const EncodeJob& job, WmaEncoder& encoder) {
 
 // The encoder for the job, or the outcome that refuses it.
 std::unique_ptr<WmaEncoder> OpenEncoder(const EncodeJob& job, EncodeOutcome& refused) {
-  if (job.settings.vbr_enabled != 0) {
+  if (job.settings.vbr_enabled) {
     // Quality 0 is no setting at all; any other quality asks for a mode FFmpeg does not have.
     const EngineError reason = job.settings.wma_quality <= 0 ? EngineError::IllegalParam : EngineError::NotAvailable;
-    refused = EncodeOutcome::StartFailure(ToCode(reason));
+    refused = EncodeStartFailed(ToCode(reason));
     return nullptr;
   }
   const ChannelInfo input = job.encode->Info();
   EngineError error = EngineError::Ok;
   auto encoder =
       WmaEncoder::Open(input.rate, input.channels, job.settings.bitrate * kBitsPerKilobit, job.output_path, &error);
-  if (!encoder) refused = EncodeOutcome::StartFailure(ToCode(error));
+  if (!encoder) refused = EncodeStartFailed(ToCode(error));
   return encoder;
 }
 
 }  // namespace
 
 EncodeOutcome EncodeWithWma(const EncodeJob& job, IUserInterface& ui) {
-  EncodeOutcome outcome;
+  EncodeOutcome outcome = EncodeFailed({});
   std::unique_ptr<WmaEncoder> encoder = OpenEncoder(job, outcome);
   if (!encoder) return outcome;
   if (job.keep_tags) WriteTags(job, *encoder);
@@ -49,9 +49,9 @@ EncodeOutcome EncodeWithWma(const EncodeJob& job, IUserInterface& ui) {
   EncodeBlockLoop loop(job, ui, input.rate * input.channels);  // half a second
   outcome = loop.Run([&encoder](char* data, int bytes) -> std::optional<EncodeOutcome> {
     if (encoder->Write(data, bytes)) return std::nullopt;
-    return EncodeOutcome::EncodingFailure(ToCode(encoder->LastError()));
+    return EncodingFailed(ToCode(encoder->LastError()));
   });
-  if (outcome.Succeeded() && !encoder->Close()) outcome = EncodeOutcome::EncodingFailure(ToCode(encoder->LastError()));
+  if (outcome.Succeeded() && !encoder->Close()) outcome = EncodingFailed(ToCode(encoder->LastError()));
   if (!outcome.Succeeded()) {
     encoder.reset();
     QFile::remove(job.output_path);

@@ -35,7 +35,7 @@ int Stored(const char* value, int fallback = -12345) {
 // Saves a placement as the window does when it closes.
 void SavePlacement(const QRect& frame) {
   struct NoPages final : IPageHost {
-    void ShowPage(int) override {}
+    void ShowPage(Page) override {}
     void SetButtonStates(const std::array<int, 3>&) override {}
   } host;
   FileSettings settings;
@@ -91,7 +91,7 @@ class CAudioConverterDlgTest : public QObject {
     auto window = MakeWindow();
     QVERIFY(window);
     QCOMPARE(window->windowTitle(), QStringLiteral("Corvane v5.0"));
-    QCOMPARE(window->VisiblePage(), 2);
+    QCOMPARE(window->VisiblePage(), Page::Ripper);
     QVERIFY(window->PageButton(2)->isChecked());
     QVERIFY(!window->PageButton(1)->isChecked());
     QCOMPARE(Stored(keys::kInitialPanel), 2);
@@ -110,7 +110,7 @@ class CAudioConverterDlgTest : public QObject {
     FileSettings().WriteNumber(keys::section::kConvert, keys::kInitialPanel, 3);
     auto window = MakeWindow(
         {QStringLiteral("-a"), QStringLiteral("CONVERT"), QStringLiteral("-s"), QStringLiteral("/some/file.mp3")});
-    QCOMPARE(window->VisiblePage(), 1);
+    QCOMPARE(window->VisiblePage(), Page::Convert);
     QCOMPARE(Stored(keys::kInitialPanel), 1);
     // The file does not exist: the converter page reports that it could not load it.
     QTRY_VERIFY_WITH_TIMEOUT(!dismissed_.isEmpty(), 60000);
@@ -120,15 +120,15 @@ class CAudioConverterDlgTest : public QObject {
   void buttonThenF9FollowsTheCyclePosition() {
     auto window = MakeWindow();
     QTest::mouseClick(window->PageButton(1), Qt::LeftButton);
-    QCOMPARE(window->VisiblePage(), 1);
+    QCOMPARE(window->VisiblePage(), Page::Convert);
     QCOMPARE(Stored(keys::kInitialPanel), 1);
     QTest::keyClick(window->ConvertPage(), Qt::Key_F9);
-    QCOMPARE(window->VisiblePage(), 3);
+    QCOMPARE(window->VisiblePage(), Page::About);
     QVERIFY(window->PageButton(3)->isChecked());
     QTest::keyClick(window->AboutPage(), Qt::Key_F9);
-    QCOMPARE(window->VisiblePage(), 1);
+    QCOMPARE(window->VisiblePage(), Page::Convert);
     QTest::keyClick(window.get(), Qt::Key_F9);
-    QCOMPARE(window->VisiblePage(), 2);
+    QCOMPARE(window->VisiblePage(), Page::Ripper);
   }
 
   void escapeNeverClosesTheWindow() {
@@ -192,7 +192,7 @@ class CAudioConverterDlgTest : public QObject {
     QVERIFY(window->height() <= std::max(room.height(), smallest.height()));
 
     // There the converter's list still shows more than five rows, and its columns share the width.
-    window->SwitchPage(1);
+    window->SwitchPage(Page::Convert);
     window->resize(smallScreen);
     QTRY_COMPARE(window->ConvertPage()->size().width() > 0, true);
     QApplication::sendPostedEvents();
@@ -269,7 +269,7 @@ class CAudioConverterDlgTest : public QObject {
     // The offscreen platform opens nothing, so each press ends in the message about it.
     for (QWidget* page : {static_cast<QWidget*>(window->RipperPage()), static_cast<QWidget*>(window->ConvertPage())}) {
       dismissed_.clear();
-      window->SwitchPage(page == window->RipperPage() ? 2 : 1);
+      window->SwitchPage(page == window->RipperPage() ? Page::Ripper : Page::Convert);
       QTest::keyClick(page, Qt::Key_F1);
       QTRY_COMPARE(dismissed_.size(), 1);
       QVERIFY2(dismissed_.front().contains(QStringLiteral("manual/index.html")), qPrintable(dismissed_.front()));

@@ -116,7 +116,7 @@ class CConvertPageTest : public QObject {
   }
 
   // The page inside the host window, shown and active, so that its keys reach it.
-  bool MakePage(int launchMode = 0, const QString& launchSource = {}) {
+  bool MakePage(HandOffMode launchMode = HandOffMode::None, const QString& launchSource = {}) {
     ConverterPageContext context;
     context.engine = engine_.get();
     context.presets = presets_.get();
@@ -415,7 +415,7 @@ class CConvertPageTest : public QObject {
 
   void handOffOfOneFile() {
     const QString song = Tone(QStringLiteral("song.wav"));
-    QVERIFY(MakePage(1, song));
+    QVERIFY(MakePage(HandOffMode::SingleFile, song));
     QCOMPARE(page_->List().Count(), 1);
     QCOMPARE(page_->List().Row(0).SourcePath(), song);
     QCOMPARE(Cell(0, ListColumn::Status), QStringLiteral("Loaded"));
@@ -436,7 +436,7 @@ class CConvertPageTest : public QObject {
     const QString text =
         QStringLiteral("[FileTotal]\nTotal=2\n[FileNameItem_01]\nNAME=%1\n[FileNameItem_02]\nNAME=%2\n").arg(a, b);
     QVERIFY(test::WriteAll(listFile, text.toUtf8()));
-    QVERIFY(MakePage(mode, listFile));
+    QVERIFY(MakePage(static_cast<HandOffMode>(mode), listFile));
     QCOMPARE(page_->List().Count(), 2);
     QCOMPARE(page_->List().Row(0).SourcePath(), a);
     QCOMPARE(page_->List().Row(1).SourcePath(), b);

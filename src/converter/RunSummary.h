@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include "converter/FileConversion.h"
+
+namespace corvane {
+
+// The list's status word for a file that ended with `result`: "Completed", "Failed", "Skipped",
+// or "Cancelled" (also when the whole run was stopped).
+QString StatusWord(FileResult result);
+// "Failed", with the reason in brackets when there is one.
+QString FailedStatus(const QString& reason);
+// The text shown when a run ends: the counts, where the outputs went (unless beside their
+// sources) and the list of the files that failed.
+QString RunSummary(int succeeded, const QStringList& failed, bool sameFolder, const QString& outputFolder);
+
+}  // namespace corvane
