@@ -45,7 +45,7 @@ class MainWindowLogic {
   // The placement saved at the last close, when all four values are there.
   static std::optional<QRect> StoredPlacement();
   static void SavePlacement(const QRect& frame);
-  // Saves the placement, then refuses (message 246) while a page runs a job. True: may close.
+  // Saves the placement, then refuses (text::kCannotExitWhileRunning) while a page runs a job. True: may close.
   static bool RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui);
 
  private:

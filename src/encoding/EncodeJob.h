@@ -20,7 +20,7 @@ enum class EncodeResult : int {
   StoppedAll = 4,   // the user stopped the whole run
 };
 
-// Codes put into messages 140 and 141 when the encoder itself has none to give.
+// Codes put into text::kMsgEncoderStartFailed and text::kMsgEncodingError when the encoder itself has none to give.
 enum class EncoderFailure : int {
   ProgramStart = 9001,    // the command-line encoder could not be started
   ProgramStopped = 9003,  // the command-line encoder ended while it was being fed
@@ -35,11 +35,11 @@ struct EncodeOutcome {
   static EncodeOutcome Done() { return {EncodeResult::Done, {}}; }
   static EncodeOutcome Failure(const QString& text) { return {EncodeResult::Failed, text}; }
   bool Succeeded() const { return result == EncodeResult::Done; }
-  // Message 140 "Failed to start the encoder (error code: %d)! ..." with `code`.
+  // text::kMsgEncoderStartFailed "Failed to start the encoder (error code: %d)! ..." with `code`.
   static EncodeOutcome StartFailure(int code);
-  // Message 141 "Encoding error (error code: %d), ..." with `code`.
+  // text::kMsgEncodingError "Encoding error (error code: %d), ..." with `code`.
   static EncodeOutcome EncodingFailure(int code);
-  // Message 141 with the error's code, followed by its reason ("... (cannot write the MP3 file:
+  // text::kMsgEncodingError with the error's code, followed by its reason ("... (cannot write the MP3 file:
   // No space left on device)").
   static EncodeOutcome EncodingFailure(const ConverterError& error);
 };
@@ -64,7 +64,8 @@ struct EncodeJob {
   bool keep_tags = false;
   // Tags to write instead of the source's own (a ripped track's disc metadata, for instance).
   const SourceTags* tags = nullptr;
-  // String number of the question asked when the user presses Stop (238 convert, 338 rip).
+  // String number of the question asked when the user presses Stop (text::kAskStopConversion or
+  // text::kAskStopRipping).
   int stop_question = text::kAskStopConversion;
   // Set by the page's Stop button, from any thread; the job clears it when it asks the question.
   // Null: the job cannot be stopped.

@@ -51,7 +51,7 @@ class QualityPanel {
   void ApplyFormatToPanel(int format);
   void FillBitrateList(int sampleRate, int format, int channels);
   void FillWmaQualityList(int sampleRate, int channels);
-  // The checks a run makes before it encodes anything (messages 158 and 159 for WMA).
+  // The checks a run makes before it encodes anything (text::kMsgNoWmaVbrQuality and text::kMsgNoBitrate for WMA).
   bool CheckBeforeRun(IUserInterface& ui) const;
 
   // The selected format code, sample rate and channel count as the panel shows them.
