@@ -1,11 +1,10 @@
 #include "app/CAudioConverterApp.h"
 
-#include "common/ProgramFolder.h"
-
 #include <QCoreApplication>
 #include <QDir>
 
-#include "common/PathJoin.h"
+#include "app/ShellText.h"
+#include "common/ProgramFolder.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
@@ -14,11 +13,8 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kComponentLibraries[] = {"Pelmora.dll", "Quenta.dll", "Siltrace.dll"};
 constexpr int kDefaultDevice = -1;
 constexpr int kDeviceFrequency = 44100;
-constexpr int kMaxWorkingDirectory = 260;
-constexpr int kMsgCoreModulesFailed = 115;
 
 }  // namespace
 
@@ -26,22 +22,18 @@ CAudioConverterApp::CAudioConverterApp(std::unique_ptr<CAudioEngine> engine) : e
 
 CAudioConverterApp::~CAudioConverterApp() { engine_->Teardown(); }
 
-bool CAudioConverterApp::RegisterComponentLibrary(const QString& /*path*/) { return false; }
-
 bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUserInterface& ui) {
   QCoreApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation));
   QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplication));
 
   launch_ = LaunchRequest::Parse(LaunchRequest::JoinArguments(argumentsAfterProgram));
-  working_directory_ = QDir::currentPath().left(kMaxWorkingDirectory);
+  working_directory_ = QDir::currentPath();
   program_folder_ = corvane::ProgramFolder();
 
-  for (const char* library : kComponentLibraries) {
-    RegisterComponentLibrary(JoinPath(program_folder_, QString::fromLatin1(library)));
-  }
+  // The conversion and tag components are linked into the program: nothing to register.
 
   if (engine_->BindAll() >= 0) {
-    ui.ShowMessage(StringTable::Text(kMsgCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
+    ui.ShowMessage(StringTable::Text(text::kCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
     return false;
   }
 

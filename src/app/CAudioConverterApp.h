@@ -31,10 +31,6 @@ class CAudioConverterApp {
   CAudioEngine& Engine() { return *engine_; }
   COutputQualityMgmt& Presets() { return presets_; }
 
-  // Component libraries register themselves on platforms that need it; here there is nothing to
-  // do, so this only reports that no registration ran.
-  static bool RegisterComponentLibrary(const QString& path);
-
  private:
   std::unique_ptr<CAudioEngine> engine_;
   COutputQualityMgmt presets_;
