@@ -32,7 +32,7 @@ bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUser
 
   // The conversion and tag components are linked into the program: nothing to register.
 
-  if (engine_->BindAll() >= 0) {
+  if (engine_->BindAll().Failed()) {
     ui.ShowMessage(StringTable::Text(text::kCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
     return false;
   }

@@ -19,7 +19,7 @@ class AudioPlayerTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_EQ(engine_.BindAll(), -1);
+    ASSERT_TRUE(engine_.BindAll().Succeeded());
     ASSERT_EQ(engine_.OpenOutputDevice(-1, 44100), 1);
   }
 
@@ -123,7 +123,7 @@ TEST_F(AudioPlayerTest, RefusesDecodeOnlyStreamsAndMissingDevice) {
   EXPECT_EQ(error, EngineError::Decode);
 
   CAudioEngine silent;
-  ASSERT_EQ(silent.BindAll(), -1);
+  ASSERT_TRUE(silent.BindAll().Succeeded());
   ASSERT_EQ(silent.OpenOutputDevice(0, 44100), 0);
   std::unique_ptr<DecodeStream> stream;
   qint64 size = 0;

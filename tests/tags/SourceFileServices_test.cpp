@@ -59,7 +59,7 @@ SourceTags Sample() {
 
 class SourceFileServicesTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(engine_.BindAll(), -1); }
+  void SetUp() override { ASSERT_TRUE(engine_.BindAll().Succeeded()); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   QTemporaryDir dir_;
   CAudioEngine engine_;

@@ -181,7 +181,7 @@ class CConvertPageTest : public QObject {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
     engine_ = std::make_unique<CAudioEngine>();
-    QCOMPARE(engine_->BindAll(), -1);
+    QVERIFY(engine_->BindAll().Succeeded());
     QCOMPARE(engine_->OpenOutputDevice(-1, 44100), 1);
     ui_ = std::make_unique<QtUserInterface>();
     presets_ = std::make_unique<COutputQualityMgmt>();
