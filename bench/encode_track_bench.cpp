@@ -52,12 +52,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool flac = std::strcmp(argv[1], "flac") == 0;
-  EngineError error = EngineError::Ok;
-  std::unique_ptr<DecodeStream> source = DecodeStream::Open(QString::fromLocal8Bit(argv[2]), error);
-  if (!source) {
-    std::fprintf(stderr, "cannot open %s (engine error %d)\n", argv[2], ToCode(error));
+  EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(QString::fromLocal8Bit(argv[2]));
+  if (!opened.Succeeded()) {
+    std::fprintf(stderr, "cannot open %s (engine error %d)\n", argv[2], ToCode(opened.status.code));
     return 1;
   }
+  std::unique_ptr<DecodeStream> source = std::move(*opened.value);
   const ChannelInfo info = source->Info();
   QuietUi ui;
   EncodeJob job;

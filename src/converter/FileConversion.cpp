@@ -127,12 +127,12 @@ bool FileConversion::SettleOutput(QString& output, bool& replace) {
 }
 
 FileResult FileConversion::Encode(const QString& source, QString& output, bool replace, QString& detail) {
-  EngineError error = EngineError::Ok;
-  std::unique_ptr<DecodeStream> stream = DecodeStream::Open(source, error, DecodeStream::Mode::Decode);
-  if (!stream) {
-    detail = StringTable::Format(text::kUnableToLoad, {ToCode(error)});
+  EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(source, DecodeStream::Mode::Decode);
+  if (!opened.Succeeded()) {
+    detail = StringTable::Format(text::kUnableToLoad, {ToCode(opened.status.code)});
     return FileResult::Failed;
   }
+  std::unique_ptr<DecodeStream> stream = std::move(*opened.value);
   const EncodeSettings& settings = shared_.settings;
   const ChannelInfo info = stream->Info();
   int mixRate = settings.sample_rate;
@@ -157,11 +157,12 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   }
   std::unique_ptr<MixerStream> mixer;
   if (needMixer) {
-    mixer = MixerStream::Create(*stream, mixRate, mixChannels, error);
-    if (!mixer) {
-      detail = StringTable::Format(text::kUnableToLoad, {ToCode(error)});
+    EngineResult<std::unique_ptr<MixerStream>> created = MixerStream::Create(*stream, mixRate, mixChannels);
+    if (!created.Succeeded()) {
+      detail = StringTable::Format(text::kUnableToLoad, {ToCode(created.status.code)});
       return FileResult::Failed;
     }
+    mixer = std::move(*created.value);
   }
   AudioStream& encode = mixer ? static_cast<AudioStream&>(*mixer) : *stream;
   if (options_.NormalizeEnabled()) {

@@ -15,9 +15,9 @@ namespace corvane {
 // keeps the source alive for as long as the mixer is used. The mixer ends when its source ends.
 class MixerStream final : public AudioStream {
  public:
-  // nullptr with `error` set (IllegalParam for a rate or channel count out of range, Format when
-  // the resampler cannot be made).
-  static std::unique_ptr<MixerStream> Create(AudioStream& source, int rate, int channels, EngineError& error);
+  // Fails with IllegalParam for a rate or channel count out of range, Format when the resampler
+  // cannot be made.
+  static EngineResult<std::unique_ptr<MixerStream>> Create(AudioStream& source, int rate, int channels);
   ~MixerStream() override;
 
   ChannelInfo Info() const override { return info_; }
