@@ -85,8 +85,11 @@ int main(int argc, char** argv) {
     if (!converter || !SetupEncoder(*converter, job.settings, mp3, EncoderCapabilities(), ui)) return 1;
     job.converter = converter.get();
   }
-  const EncodeOutcome outcome = EncodeTrack(job, ui);
-  if (converter) converter->Reset();
+  EncodeOutcome outcome = EncodeTrack(job, ui);
+  if (converter) {
+    if (const ConverterResult finished = converter->Reset(); finished.Failed() && outcome.Succeeded())
+      outcome = EncodeOutcome::EncodingFailure(finished);
+  }
   if (!outcome.Succeeded()) {
     std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.error));
     return 1;

@@ -1,5 +1,6 @@
 #include "converter/ConversionRun.h"
 
+#include <QDebug>
 #include <QDir>
 
 #include "common/DesktopOpen.h"
@@ -81,9 +82,10 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
   view_.SetDetailLine(QString());
   for (int j = 0; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusWaiting));
   if (services_.setup_encoder && !services_.setup_encoder(*converter_)) {
-    try {
-      converter_->Reset();
-    } catch (const ConverterError&) {}
+    // Set-up stopped before any output was opened, so there should be nothing to complete.
+    if (const ConverterResult finished = converter_->Reset(); finished.Failed()) {
+      qWarning().noquote() << "The conversion component could not complete its output:" << finished.text;
+    }
     converter_.reset();
     BackToIdle();
     return;

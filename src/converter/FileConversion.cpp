@@ -204,11 +204,8 @@ FileResult FileConversion::Encode(const QString& source, QString& output, bool r
   ui_.SetJobProgress(100);
   if (shared_.converter != nullptr) {
     // The component completes its file here: the last frames and headers may still fail to fit.
-    try {
-      shared_.converter->Reset();
-    } catch (const ConverterError& finishing) {
-      if (outcome.Succeeded()) outcome = EncodeOutcome::EncodingFailure(finishing);
-    }
+    const ConverterResult finishing = shared_.converter->Reset();
+    if (finishing.Failed() && outcome.Succeeded()) outcome = EncodeOutcome::EncodingFailure(finishing);
   }
   mixer.reset();
   stream.reset();

@@ -13,9 +13,9 @@ EncodeOutcome EncodeOutcome::EncodingFailure(int code) {
   return Failure(StringTable::Format(text::kMsgEncodingError, {code}));
 }
 
-EncodeOutcome EncodeOutcome::EncodingFailure(const ConverterError& error) {
-  EncodeOutcome outcome = EncodingFailure(error.NumericCode());
-  outcome.error += QStringLiteral(" (") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+EncodeOutcome EncodeOutcome::EncodingFailure(const ConverterResult& failure) {
+  EncodeOutcome outcome = EncodingFailure(static_cast<int>(failure.code));
+  outcome.error += QStringLiteral(" (") + failure.text + QLatin1Char(')');
   return outcome;
 }
 

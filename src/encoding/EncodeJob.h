@@ -41,7 +41,7 @@ struct EncodeOutcome {
   static EncodeOutcome EncodingFailure(int code);
   // text::kMsgEncodingError with the error's code, followed by its reason ("... (cannot write the MP3 file:
   // No space left on device)").
-  static EncodeOutcome EncodingFailure(const ConverterError& error);
+  static EncodeOutcome EncodingFailure(const ConverterResult& failure);
 };
 
 // Everything one encoding job needs. Nothing in it is global, so jobs may run on worker threads
