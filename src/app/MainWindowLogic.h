@@ -39,7 +39,6 @@ class MainWindowLogic {
   void OnPaint();
 
   int CyclePosition() const { return cycle_position_; }
-  const std::array<int, 3>& ButtonStates() const { return button_states_; }
   bool SwitchPending() const { return pending_switch_; }
 
   // The placement saved at the last close, when all four values are there.

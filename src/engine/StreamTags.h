@@ -16,11 +16,6 @@ struct StreamTags {
   // Windows Media files only: the ASF attribute block as "NAME=value" texts, among them
   // "ISVBR" and "BITRATE" (bits per second). Empty for every other kind of file.
   QStringList wmaBlock;
-
-  bool IsEmpty() const {
-    return title.isEmpty() && artist.isEmpty() && album.isEmpty() && year.isEmpty() && comment.isEmpty() &&
-           track.isEmpty() && genre.isEmpty();
-  }
 };
 
 }  // namespace corvane

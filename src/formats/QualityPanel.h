@@ -22,7 +22,6 @@ class QualityPanel {
   PanelPage Page() const { return page_; }
   // The settings section of the page ("Convert Setting" or "Rip Setting").
   const char* SettingsSection() const;
-  const EncoderCapabilities& Capabilities() const { return capabilities_; }
 
   // Called after changes made outside the widget's own events (a preset applied from the other
   // page), so that the widget can redraw.
