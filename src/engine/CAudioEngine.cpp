@@ -7,8 +7,9 @@ namespace {
 
 Result<EngineError> PartFailure(EngineError code, EngineLibrary library, const char* why) {
   const char* name = kEngineLibraries[static_cast<std::size_t>(library)].name;
-  return Result<EngineError>::Failure(code, QStringLiteral("the %1 part of the audio engine %2")
-                                                .arg(QString::fromUtf8(name), QString::fromLatin1(why)));
+  return Result<EngineError>::Failure(
+      code,
+      QStringLiteral("the %1 part of the audio engine %2").arg(QString::fromUtf8(name), QString::fromLatin1(why)));
 }
 
 }  // namespace

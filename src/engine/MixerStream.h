@@ -27,7 +27,6 @@ class MixerStream final : public AudioStream {
   bool Seek(qint64 bytePosition) override;
   bool IsActive() const override { return !ended_; }
 
-
  protected:
   int ReadPcm(char* buffer, int bytes) override;
 
