@@ -44,26 +44,26 @@ int main(int argc, char** argv) {
     return 1;
   }
   auto converter = CreateAudioConverter();
-  try {
-    if (mp3) {
-      converter->SetOutputType(ComponentFormat::Mp3);
-      converter->SetMp3Encoder(DefaultMp3(info.samplerate, info.channels));
-    } else {
-      converter->SetOggFormat(info.samplerate, info.channels, kBitrate, kBitrate, kBitrate, -1);
-    }
-    converter->SetInputFormat(info.samplerate, info.channels);
-    converter->OpenOutput(QString::fromLocal8Bit(argv[3]), mp3 ? ComponentFormat::Mp3 : ComponentFormat::Ogg);
-    std::vector<short> block(static_cast<std::size_t>(info.samplerate * info.channels));
-    sf_count_t frames = 0;
-    while ((frames = sf_readf_short(input, block.data(), info.samplerate)) > 0)
-      converter->WriteSamples(
-          std::span<const std::int16_t>(block.data(), static_cast<std::size_t>(frames * info.channels)));
-    converter->Reset();
-  } catch (const ConverterError& error) {
-    std::fprintf(stderr, "conversion failed (%d): %s\n", error.NumericCode(), error.what());
-    sf_close(input);
+  ConverterResult result;
+  if (mp3) {
+    converter->SetOutputType(ComponentFormat::Mp3);
+    converter->SetMp3Encoder(DefaultMp3(info.samplerate, info.channels));
+  } else {
+    result = converter->SetOggFormat(info.samplerate, info.channels, kBitrate, kBitrate, kBitrate, -1);
+  }
+  if (result.Succeeded()) result = converter->SetInputFormat(info.samplerate, info.channels);
+  if (result.Succeeded())
+    result = converter->OpenOutput(QString::fromLocal8Bit(argv[3]), mp3 ? ComponentFormat::Mp3 : ComponentFormat::Ogg);
+  std::vector<short> block(static_cast<std::size_t>(info.samplerate * info.channels));
+  sf_count_t frames = 0;
+  while (result.Succeeded() && (frames = sf_readf_short(input, block.data(), info.samplerate)) > 0)
+    result = converter->WriteSamples(
+        std::span<const std::int16_t>(block.data(), static_cast<std::size_t>(frames * info.channels)));
+  if (result.Succeeded()) result = converter->Reset();
+  sf_close(input);
+  if (result.Failed()) {
+    std::fprintf(stderr, "conversion failed (%d): %s\n", static_cast<int>(result.code), qPrintable(result.text));
     return 1;
   }
-  sf_close(input);
   return 0;
 }

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
   QStringList paths;
   corvane::ScanFolder(QString::fromLocal8Bit(argv[1]), 0, false, nullptr, paths);
   corvane::CAudioEngine engine;
-  if (engine.BindAll() != -1) {
+  if (engine.BindAll().Failed()) {
     std::fprintf(stderr, "engine did not bind\n");
     return 1;
   }

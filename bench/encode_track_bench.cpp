@@ -52,12 +52,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool flac = std::strcmp(argv[1], "flac") == 0;
-  EngineError error = EngineError::Ok;
-  std::unique_ptr<DecodeStream> source = DecodeStream::Open(QString::fromLocal8Bit(argv[2]), error);
-  if (!source) {
-    std::fprintf(stderr, "cannot open %s (engine error %d)\n", argv[2], ToCode(error));
+  EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(QString::fromLocal8Bit(argv[2]));
+  if (!opened.Succeeded()) {
+    std::fprintf(stderr, "cannot open %s (engine error %d)\n", argv[2], ToCode(opened.status.code));
     return 1;
   }
+  std::unique_ptr<DecodeStream> source = std::move(*opened.value);
   const ChannelInfo info = source->Info();
   QuietUi ui;
   EncodeJob job;
@@ -88,8 +88,11 @@ int main(int argc, char** argv) {
     if (!converter || !SetupEncoder(*converter, job.settings, mp3, EncoderCapabilities(), ui)) return 1;
     job.converter = converter.get();
   }
-  const EncodeOutcome outcome = EncodeTrack(job, ui);
-  if (converter) converter->Reset();
+  EncodeOutcome outcome = EncodeTrack(job, ui);
+  if (converter) {
+    if (const ConverterResult finished = converter->Reset(); finished.Failed() && outcome.Succeeded())
+      outcome = EncodingFailed(finished);
+  }
   if (!outcome.Succeeded()) {
     std::fprintf(stderr, "encoding failed: %s\n", qPrintable(outcome.text));
     return 1;

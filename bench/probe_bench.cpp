@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   const QDir folder(QString::fromLocal8Bit(argv[1]));
   const QStringList names = folder.entryList({QStringLiteral("*.mp3")}, QDir::Files, QDir::Name);
   corvane::CAudioEngine engine;
-  if (engine.BindAll() != -1) {
+  if (engine.BindAll().Failed()) {
     std::fprintf(stderr, "engine did not bind\n");
     return 1;
   }

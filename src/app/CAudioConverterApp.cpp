@@ -1,11 +1,9 @@
 #include "app/CAudioConverterApp.h"
 
-#include "common/ProgramFolder.h"
-
 #include <QCoreApplication>
 #include <QDir>
 
-#include "common/PathJoin.h"
+#include "common/ProgramFolder.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
@@ -15,10 +13,8 @@
 namespace corvane {
 namespace {
 
-constexpr const char* kComponentLibraries[] = {"Pelmora.dll", "Quenta.dll", "Siltrace.dll"};
 constexpr int kDefaultDevice = -1;
 constexpr int kDeviceFrequency = 44100;
-constexpr int kMaxWorkingDirectory = 260;
 
 }  // namespace
 
@@ -27,21 +23,17 @@ CAudioConverterApp::CAudioConverterApp(std::unique_ptr<CAudioEngine> engine)
 
 CAudioConverterApp::~CAudioConverterApp() { engine_->Teardown(); }
 
-bool CAudioConverterApp::RegisterComponentLibrary(const QString& /*path*/) { return false; }
-
 bool CAudioConverterApp::StartUp(const QStringList& argumentsAfterProgram, IUserInterface& ui) {
   QCoreApplication::setOrganizationName(QString::fromLatin1(SettingsStore::kOrganisation));
   QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplication));
 
   launch_ = LaunchRequest::Parse(LaunchRequest::JoinArguments(argumentsAfterProgram));
-  working_directory_ = QDir::currentPath().left(kMaxWorkingDirectory);
+  working_directory_ = QDir::currentPath();
   program_folder_ = corvane::ProgramFolder(settings_);
 
-  for (const char* library : kComponentLibraries) {
-    RegisterComponentLibrary(JoinPath(program_folder_, QString::fromLatin1(library)));
-  }
+  // The conversion and tag components are linked into the program: nothing to register.
 
-  if (engine_->BindAll() >= 0) {
+  if (engine_->BindAll().Failed()) {
     ui.ShowMessage(StringTable::Text(text::kCoreModulesFailed), MessageIcon::Error, MessageButtons::Ok);
     return false;
   }

@@ -35,10 +35,6 @@ class CAudioConverterApp {
   // The settings every part of the window reads and writes.
   SettingsStore& Settings() { return settings_; }
 
-  // Component libraries register themselves on platforms that need it; here there is nothing to
-  // do, so this only reports that no registration ran.
-  static bool RegisterComponentLibrary(const QString& path);
-
  private:
   FileSettings settings_;
   std::unique_ptr<CAudioEngine> engine_;

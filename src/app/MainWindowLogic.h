@@ -42,13 +42,12 @@ class MainWindowLogic {
   void OnPaint();
 
   Page CyclePosition() const { return cycle_position_; }
-  const std::array<int, 3>& ButtonStates() const { return button_states_; }
   bool SwitchPending() const { return pending_switch_; }
 
   // The placement saved at the last close, when all four values are there.
   std::optional<QRect> StoredPlacement() const;
   void SavePlacement(const QRect& frame);
-  // Saves the placement, then refuses (message 246) while a page runs a job. True: may close.
+  // Saves the placement, then refuses (text::kCannotExitWhileRunning) while a page runs a job. True: may close.
   bool RequestClose(const QRect& frame, bool converterRunning, bool ripperRunning, IUserInterface& ui);
 
  private:

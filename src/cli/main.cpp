@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   std::signal(SIGXFSZ, SIG_IGN);
 
   corvane::CAudioEngine engine;
-  if (engine.BindAll() >= 0) {
+  if (engine.BindAll().Failed()) {
     std::fputs("corvane-cli: the audio libraries this program was built with are missing or of another version\n",
                stderr);
     return 2;

@@ -2,6 +2,7 @@
 
 #include <lame/lame.h>
 
+#include <QDebug>
 #include <QFile>
 
 #include "components/Mp3FileEncoder.h"
@@ -27,16 +28,24 @@ ConversionComponent::ConversionComponent() = default;
 
 ConversionComponent::~ConversionComponent() {
   // An output still open when the component goes away is completed, never left half-written
-  // without its headers.
-  try {
-    Reset();
-  } catch (const ConverterError&) {}
+  // without its headers. Nobody is left to tell but the log.
+  if (const ConverterResult finished = Reset(); finished.Failed()) {
+    qWarning().noquote() << "The conversion component could not complete its open output:" << finished.text;
+  }
 }
 
-void ConversionComponent::Fail(ConverterErrorCode code, const char* what) {
-  last_error_ = code;
-  throw ConverterError(code, what);
+template <typename Step>
+ConverterResult ConversionComponent::Guarded(Step step) {
+  try {
+    step();
+  } catch (const ConverterError& error) {
+    last_error_ = error.Code();
+    return ConverterResult::Failure(error.Code(), QString::fromUtf8(error.what()));
+  }
+  return ConverterResult::Success();
 }
+
+void ConversionComponent::Fail(ConverterErrorCode code, const char* what) { throw ConverterError(code, what); }
 
 void ConversionComponent::Prepare(int /*mode*/) {}
 
@@ -55,13 +64,15 @@ void ConversionComponent::SetMp3Encoder(const Mp3EncoderSettings& settings) {
   output_type_ = ComponentFormat::Mp3;
 }
 
-void ConversionComponent::SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum,
-                                       int /*quality*/) {
-  const OggBitrates bitrates{nominal, minimum, maximum};
-  if (!OggVorbisFileEncoder::Accepts(sampleRate, channels, bitrates))
-    Fail(ConverterErrorCode::UnsupportedFormat, "libvorbisenc does not take these Ogg settings");
-  ogg_ = OggSetup{sampleRate, channels, bitrates};
-  output_type_ = ComponentFormat::Ogg;
+ConverterResult ConversionComponent::SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum,
+                                                  int /*quality*/) {
+  return Guarded([&] {
+    const OggBitrates bitrates{nominal, minimum, maximum};
+    if (!OggVorbisFileEncoder::Accepts(sampleRate, channels, bitrates))
+      Fail(ConverterErrorCode::UnsupportedFormat, "libvorbisenc does not take these Ogg settings");
+    ogg_ = OggSetup{sampleRate, channels, bitrates};
+    output_type_ = ComponentFormat::Ogg;
+  });
 }
 
 void ConversionComponent::SetWav(SndFileKind kind, int sampleRate, int channels) {
@@ -71,33 +82,39 @@ void ConversionComponent::SetWav(SndFileKind kind, int sampleRate, int channels)
   output_type_ = ComponentFormat::Wav;
 }
 
-void ConversionComponent::SetWavPcm(int sampleRate, int channels, int bits) {
-  if (bits != 8 && bits != 16) Fail(ConverterErrorCode::UnsupportedFormat, "PCM WAV takes 8 or 16 bits");
-  SetWav(bits == 8 ? SndFileKind::WavPcm8 : SndFileKind::WavPcm16, sampleRate, channels);
+ConverterResult ConversionComponent::SetWavPcm(int sampleRate, int channels, int bits) {
+  return Guarded([&] {
+    if (bits != 8 && bits != 16) Fail(ConverterErrorCode::UnsupportedFormat, "PCM WAV takes 8 or 16 bits");
+    SetWav(bits == 8 ? SndFileKind::WavPcm8 : SndFileKind::WavPcm16, sampleRate, channels);
+  });
 }
 
-void ConversionComponent::SetWavAdpcm(int sampleRate, int channels) {
-  SetWav(SndFileKind::WavMsAdpcm, sampleRate, channels);
+ConverterResult ConversionComponent::SetWavAdpcm(int sampleRate, int channels) {
+  return Guarded([&] { SetWav(SndFileKind::WavMsAdpcm, sampleRate, channels); });
 }
-void ConversionComponent::SetWavALaw(int sampleRate, int channels) {
-  SetWav(SndFileKind::WavALaw, sampleRate, channels);
+ConverterResult ConversionComponent::SetWavALaw(int sampleRate, int channels) {
+  return Guarded([&] { SetWav(SndFileKind::WavALaw, sampleRate, channels); });
 }
-void ConversionComponent::SetWavULaw(int sampleRate, int channels) {
-  SetWav(SndFileKind::WavULaw, sampleRate, channels);
-}
-
-void ConversionComponent::SetVox(int sampleRate) {
-  if (!SndFileEncoder::Accepts(SndFileKind::VoxAdpcm, sampleRate, kVoxChannels))
-    Fail(ConverterErrorCode::UnsupportedFormat, "libsndfile does not take this VOX rate");
-  vox_rate_ = sampleRate;
-  output_type_ = ComponentFormat::Vox;
+ConverterResult ConversionComponent::SetWavULaw(int sampleRate, int channels) {
+  return Guarded([&] { SetWav(SndFileKind::WavULaw, sampleRate, channels); });
 }
 
-void ConversionComponent::SetInputFormat(int sampleRate, int channels) {
-  if (sampleRate <= 0 || !ValidChannels(channels))
-    Fail(ConverterErrorCode::InvalidInput, "the input needs a rate and one or two channels");
-  input_rate_ = sampleRate;
-  input_channels_ = channels;
+ConverterResult ConversionComponent::SetVox(int sampleRate) {
+  return Guarded([&] {
+    if (!SndFileEncoder::Accepts(SndFileKind::VoxAdpcm, sampleRate, kVoxChannels))
+      Fail(ConverterErrorCode::UnsupportedFormat, "libsndfile does not take this VOX rate");
+    vox_rate_ = sampleRate;
+    output_type_ = ComponentFormat::Vox;
+  });
+}
+
+ConverterResult ConversionComponent::SetInputFormat(int sampleRate, int channels) {
+  return Guarded([&] {
+    if (sampleRate <= 0 || !ValidChannels(channels))
+      Fail(ConverterErrorCode::InvalidInput, "the input needs a rate and one or two channels");
+    input_rate_ = sampleRate;
+    input_channels_ = channels;
+  });
 }
 
 std::unique_ptr<IFileEncoder> ConversionComponent::MakeEncoder(const QString& path, ComponentFormat format) {
@@ -132,17 +149,14 @@ std::unique_ptr<IFileEncoder> ConversionComponent::MakeEncoder(const QString& pa
   Fail(ConverterErrorCode::NotConfigured, "no set-up for this output kind");
 }
 
-void ConversionComponent::OpenOutput(const QString& path, ComponentFormat format) {
-  Reset();
-  if (input_rate_ <= 0) Fail(ConverterErrorCode::InvalidInput, "SetInputFormat was not called");
-  try {
+ConverterResult ConversionComponent::OpenOutput(const QString& path, ComponentFormat format) {
+  return Guarded([&] {
+    Finish();
+    if (input_rate_ <= 0) Fail(ConverterErrorCode::InvalidInput, "SetInputFormat was not called");
     encoder_ = MakeEncoder(path, format);
-  } catch (const ConverterError& error) {
-    last_error_ = error.Code();
-    throw;
-  }
-  output_type_ = format;
-  last_error_ = ConverterErrorCode::Ok;
+    output_type_ = format;
+    last_error_ = ConverterErrorCode::Ok;
+  });
 }
 
 void ConversionComponent::Feed(std::span<const std::int16_t> frames) {
@@ -162,37 +176,35 @@ void ConversionComponent::Feed(std::span<const std::int16_t> frames) {
   encoder_->Write(adapted_);
 }
 
-void ConversionComponent::WriteSamples(std::span<const std::int16_t> samples) {
-  if (!encoder_) Fail(ConverterErrorCode::NotOpen, "no output is open");
-  const auto channels = static_cast<std::size_t>(input_channels_);
-  try {
-    if (!pending_.empty()) {  // complete the frame split off by the previous call
-      const std::size_t missing = std::min(channels - pending_.size(), samples.size());
-      pending_.insert(pending_.end(), samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(missing));
-      samples = samples.subspan(missing);
-      if (pending_.size() < channels) return;
-      Feed(pending_);
-      pending_.clear();
-    }
-    const std::size_t whole = samples.size() - samples.size() % channels;
-    Feed(samples.first(whole));
-    pending_.assign(samples.begin() + static_cast<std::ptrdiff_t>(whole), samples.end());
-  } catch (const ConverterError& error) {
-    last_error_ = error.Code();
-    throw;
-  }
+ConverterResult ConversionComponent::WriteSamples(std::span<const std::int16_t> samples) {
+  return Guarded([&] { Write(samples); });
 }
 
-void ConversionComponent::Reset() {
+void ConversionComponent::Write(std::span<const std::int16_t> samples) {
+  if (!encoder_) Fail(ConverterErrorCode::NotOpen, "no output is open");
+  const auto channels = static_cast<std::size_t>(input_channels_);
+  if (!pending_.empty()) {  // complete the frame split off by the previous call
+    const std::size_t missing = std::min(channels - pending_.size(), samples.size());
+    pending_.insert(pending_.end(), samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(missing));
+    samples = samples.subspan(missing);
+    if (pending_.size() < channels) return;
+    Feed(pending_);
+    pending_.clear();
+  }
+  const std::size_t whole = samples.size() - samples.size() % channels;
+  Feed(samples.first(whole));
+  pending_.assign(samples.begin() + static_cast<std::ptrdiff_t>(whole), samples.end());
+}
+
+ConverterResult ConversionComponent::Reset() {
+  return Guarded([this] { Finish(); });
+}
+
+void ConversionComponent::Finish() {
   pending_.clear();
   if (!encoder_) return;
   std::unique_ptr<IFileEncoder> encoder = std::move(encoder_);
-  try {
-    encoder->Finish();
-  } catch (const ConverterError& error) {
-    last_error_ = error.Code();
-    throw;
-  }
+  encoder->Finish();
 }
 
 }  // namespace corvane

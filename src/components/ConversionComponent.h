@@ -22,17 +22,18 @@ class ConversionComponent final : public IConversionComponent {
   bool IsMp3FormatSupported(int sampleRate, int bitrate, int channels) override;
   bool IsOggFormatSupported(int sampleRate, int channels, int nominal, int minimum, int maximum) override;
   void SetMp3Encoder(const Mp3EncoderSettings& settings) override;
-  void SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum, int quality) override;
-  void SetWavPcm(int sampleRate, int channels, int bits) override;
-  void SetWavAdpcm(int sampleRate, int channels) override;
-  void SetWavALaw(int sampleRate, int channels) override;
-  void SetWavULaw(int sampleRate, int channels) override;
-  void SetVox(int sampleRate) override;
-  void SetInputFormat(int sampleRate, int channels) override;
-  void OpenOutput(const QString& path, ComponentFormat format) override;
+  ConverterResult SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum,
+                               int quality) override;
+  ConverterResult SetWavPcm(int sampleRate, int channels, int bits) override;
+  ConverterResult SetWavAdpcm(int sampleRate, int channels) override;
+  ConverterResult SetWavALaw(int sampleRate, int channels) override;
+  ConverterResult SetWavULaw(int sampleRate, int channels) override;
+  ConverterResult SetVox(int sampleRate) override;
+  ConverterResult SetInputFormat(int sampleRate, int channels) override;
+  ConverterResult OpenOutput(const QString& path, ComponentFormat format) override;
   int GetLastError() const override { return static_cast<int>(last_error_); }
-  void WriteSamples(std::span<const std::int16_t> samples) override;
-  void Reset() override;
+  ConverterResult WriteSamples(std::span<const std::int16_t> samples) override;
+  ConverterResult Reset() override;
 
  private:
   struct SndFileSetup {
@@ -46,8 +47,15 @@ class ConversionComponent final : public IConversionComponent {
     OggBitrates bitrates;
   };
 
-  [[noreturn]] void Fail(ConverterErrorCode code, const char* what);
+  // Runs `step`, which raises ConverterError to fail, and turns its failure into the result,
+  // recording the code for GetLastError.
+  template <typename Step>
+  ConverterResult Guarded(Step step);
+  [[noreturn]] static void Fail(ConverterErrorCode code, const char* what);
   void SetWav(SndFileKind kind, int sampleRate, int channels);
+  // Completes and closes the open output, if any.
+  void Finish();
+  void Write(std::span<const std::int16_t> samples);
   // Creates the encoder for `format`; sets the output's rate and channel count.
   std::unique_ptr<IFileEncoder> MakeEncoder(const QString& path, ComponentFormat format);
   void Feed(std::span<const std::int16_t> frames);

@@ -2,10 +2,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/Result.h"
+
 namespace corvane {
 
 // Failure codes of the conversion component. GetLastError reports them, and every failing call
-// raises a ConverterError carrying one of them.
+// returns a ConverterResult carrying one of them.
 enum class ConverterErrorCode : int {
   Ok = 0,
   NotConfigured = 1,      // no set-up was made for the output kind asked for
@@ -17,12 +19,16 @@ enum class ConverterErrorCode : int {
   NotOpen = 7,            // samples were written while no output was open
 };
 
-// The error a failing call of the conversion component raises; the code says what failed.
+// What a call of the conversion component that can fail returns: the code, and for a failure
+// its reason in the encoder's words ("cannot write the MP3 file: No space left on device").
+using ConverterResult = Result<ConverterErrorCode>;
+
+// The error the component's file encoders raise inside the component; the component's calls
+// turn it into their ConverterResult. The code says what failed.
 class ConverterError : public std::runtime_error {
  public:
   ConverterError(ConverterErrorCode code, const std::string& what) : std::runtime_error(what), code_(code) {}
   ConverterErrorCode Code() const { return code_; }
-  int NumericCode() const { return static_cast<int>(code_); }
 
  private:
   ConverterErrorCode code_;

@@ -19,8 +19,8 @@ enum class ComponentFormat : int { None = 0, Wav = 1, Mp3 = 2, Vox = 3, Ogg = 6,
 // Use: configure the output once per run (SetOutputType + SetMp3Encoder, SetOggFormat, one of
 // the SetWav* calls or SetVox); then for every file SetInputFormat, OpenOutput, WriteSamples as
 // often as needed, and Reset, which completes the file on disk. The configuration survives Reset.
-// Every failing call raises ConverterError with its code; GetLastError reports the code of the
-// last failure (0 after a good OpenOutput).
+// Every call that can fail returns a ConverterResult with its code and reason; GetLastError
+// reports the code of the last failure (0 after a good OpenOutput).
 class IConversionComponent {
  public:
   virtual ~IConversionComponent() = default;
@@ -39,25 +39,26 @@ class IConversionComponent {
   // The MP3 settings are copied: later changes to `settings` do not reach this component.
   virtual void SetMp3Encoder(const Mp3EncoderSettings& settings) = 0;
   // Managed bitrate in kbps; `quality` -1 means bitrate management only (the only mode).
-  virtual void SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum, int quality) = 0;
-  virtual void SetWavPcm(int sampleRate, int channels, int bits) = 0;
-  virtual void SetWavAdpcm(int sampleRate, int channels) = 0;
-  virtual void SetWavALaw(int sampleRate, int channels) = 0;
-  virtual void SetWavULaw(int sampleRate, int channels) = 0;
+  virtual ConverterResult SetOggFormat(int sampleRate, int channels, int nominal, int minimum, int maximum,
+                                       int quality) = 0;
+  virtual ConverterResult SetWavPcm(int sampleRate, int channels, int bits) = 0;
+  virtual ConverterResult SetWavAdpcm(int sampleRate, int channels) = 0;
+  virtual ConverterResult SetWavALaw(int sampleRate, int channels) = 0;
+  virtual ConverterResult SetWavULaw(int sampleRate, int channels) = 0;
   // Dialogic ADPCM, headerless, always mono: stereo input is mixed down.
-  virtual void SetVox(int sampleRate) = 0;
+  virtual ConverterResult SetVox(int sampleRate) = 0;
 
   // Rate and channel count of the samples that WriteSamples receives. Channels are adapted to
   // the output (mixed down or doubled); the rate must equal the output rate except for MP3,
   // which LAME resamples.
-  virtual void SetInputFormat(int sampleRate, int channels) = 0;
+  virtual ConverterResult SetInputFormat(int sampleRate, int channels) = 0;
   // Creates the output file for the configured kind. An output still open is completed first.
-  virtual void OpenOutput(const QString& path, ComponentFormat format) = 0;
+  virtual ConverterResult OpenOutput(const QString& path, ComponentFormat format) = 0;
   virtual int GetLastError() const = 0;
   // Interleaved samples in the input format; any count (a frame split over two calls is kept).
-  virtual void WriteSamples(std::span<const std::int16_t> samples) = 0;
+  virtual ConverterResult WriteSamples(std::span<const std::int16_t> samples) = 0;
   // Completes and closes the open output, if any; the file is then whole on disk.
-  virtual void Reset() = 0;
+  virtual ConverterResult Reset() = 0;
 };
 
 // Creates a conversion component; nullptr when its encoders are not usable.

@@ -1,5 +1,6 @@
 #include "converter/ConversionRun.h"
 
+#include <QDebug>
 #include <QDir>
 
 #include "common/DesktopOpen.h"
@@ -76,7 +77,10 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
   view_.SetDetailLine(QString());
   for (int j = 0; j < rows_.Count(); ++j) rows_.SetStatus(j, Word(text::kStatusWaiting));
   if (services_.setup_encoder && !services_.setup_encoder(*converter_)) {
-    // The set-up opens no output, so the component has nothing to complete: it is let go as it is.
+    // Set-up stopped before any output was opened, so there should be nothing to complete.
+    if (const ConverterResult finished = converter_->Reset(); finished.Failed()) {
+      qWarning().noquote() << "The conversion component could not complete its output:" << finished.text;
+    }
     converter_.reset();
     BackToIdle();
     return;

@@ -35,7 +35,7 @@ class IRunView : public IFileOptions {
  public:
   // "Same folder as original", read again for every row.
   virtual bool SameFolder() const = 0;
-  // Line 1002 of the page.
+  // The page's detail line, detail_line_, below the status line.
   virtual void SetDetailLine(const QString& text) = 0;
   // Running: the button stops, adding and removing are disabled; idle: the reverse.
   virtual void SetRunning(bool running) = 0;

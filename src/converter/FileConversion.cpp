@@ -128,14 +128,16 @@ void FileConversion::Input::Close() {
 }
 
 Result<FileResult> FileConversion::OpenInput(const QString& source, Input& input) const {
-  EngineError error = EngineError::Ok;
-  input.stream = DecodeStream::Open(source, error, DecodeStream::Mode::Decode);
-  if (!input.stream) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(error)}));
+  EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(source, DecodeStream::Mode::Decode);
+  if (!opened.Succeeded()) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(opened.status.code)}));
+  input.stream = std::move(*opened.value);
   const ChannelInfo info = input.stream->Info();
   const EncoderInput wanted = catalogue::InputFor(shared_.settings, info.rate, info.channels);
   if (wanted.mixer) {
-    input.mixer = MixerStream::Create(*input.stream, wanted.rate, wanted.channels, error);
-    if (!input.mixer) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(error)}));
+    EngineResult<std::unique_ptr<MixerStream>> created =
+        MixerStream::Create(*input.stream, wanted.rate, wanted.channels);
+    if (!created.Succeeded()) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(created.status.code)}));
+    input.mixer = std::move(*created.value);
   }
   return Result<FileResult>::Success();
 }
@@ -159,12 +161,9 @@ EncodeOutcome FileConversion::RunEncoder(const EncodeJob& job) {
   ui_.SetJobProgress(100);
   if (shared_.converter == nullptr) return outcome;
   // The component completes its file here: the last frames and headers may still fail to fit.
-  try {
-    shared_.converter->Reset();
-  } catch (const ConverterError& finishing) {
-    // A job that failed already keeps its own reason; a finished one fails with this one.
-    if (outcome.Succeeded()) outcome = EncodingFailed(finishing);
-  }
+  // A job that failed already keeps its own reason; a finished one fails with this one.
+  const ConverterResult finishing = shared_.converter->Reset();
+  if (finishing.Failed() && outcome.Succeeded()) outcome = EncodingFailed(finishing);
   return outcome;
 }
 

@@ -31,7 +31,7 @@ class IFileOptions {
   // The percent as typed; the conversion clamps it to 0..100 and hands the clamped value back.
   virtual int NormalizeValue() const = 0;
   virtual void SetNormalizeValue(int percent) = 0;
-  // Line 1001 of the page (what the run is doing).
+  // The page's status line, status_line_ (what the run is doing).
   virtual void SetStatusLine(const QString& text) = 0;
 };
 

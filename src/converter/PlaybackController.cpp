@@ -66,19 +66,19 @@ bool PlaybackController::Load() {
   length_ms_ = 0;
   std::unique_ptr<DecodeStream> stream;
   qint64 size = 0;
-  EngineError error = EngineError::Ok;
-  const qint64 length = AudioFileServices::OpenPlaybackStream(engine_, loaded_path_, stream, size, &error);
-  if (length <= 0) {
-    // A file that opens but holds no audio still has to say why nothing plays.
-    Fail(error == EngineError::Ok ? EngineError::Empty : error);
+  // A file that opens but holds no audio fails with Empty: it still has to say why nothing plays.
+  const EngineResult<qint64> length = AudioFileServices::OpenPlaybackStream(engine_, loaded_path_, stream, size);
+  if (!length.Succeeded()) {
+    Fail(length.status.code);
     return false;
   }
-  player_ = AudioPlayer::Create(engine_, std::move(stream), error);
-  if (!player_) {
-    Fail(error);
+  EngineResult<std::unique_ptr<AudioPlayer>> player = AudioPlayer::Create(engine_, std::move(stream));
+  if (!player.Succeeded()) {
+    Fail(player.status.code);
     return false;
   }
-  length_ms_ = length;
+  player_ = std::move(*player.value);
+  length_ms_ = *length.value;
   return true;
 }
 

@@ -56,7 +56,6 @@ class PlaybackController {
   bool IsPlaying() const { return playing_; }
   const QString& LoadedPath() const { return loaded_path_; }
   qint64 LengthMs() const { return length_ms_; }
-  int SliderValue() const { return slider_; }
   int SavedPosition() const { return saved_position_; }
   // Milliseconds heard of the playing file; 0 when nothing plays.
   qint64 PlayerPositionMs() const;

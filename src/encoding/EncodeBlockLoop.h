@@ -22,7 +22,8 @@ class EncodeBlockLoop {
   EncodeBlockLoop(const EncodeJob& job, IUserInterface& ui, int blockBytes);
 
   // Shows "Output - <path>" and progress 0, then feeds blocks until the stream ends (Done), a
-  // read fails (236), the sink fails, or the user stops this job (StoppedThis) or all (StoppedAll).
+  // read fails (text::kMsgUnableToLoadData), the sink fails, or the user stops this job
+  // (StoppedThis) or all (StoppedAll).
   EncodeOutcome Run(const Sink& sink);
 
   // When the user asked to stop: the question's answer (nullopt: go on). Also for back-ends that

@@ -11,9 +11,9 @@ EncodeOutcome EncodeStartFailed(int code) {
 
 EncodeOutcome EncodingFailed(int code) { return EncodeFailed(StringTable::Format(text::kMsgEncodingError, {code})); }
 
-EncodeOutcome EncodingFailed(const ConverterError& error) {
-  EncodeOutcome outcome = EncodingFailed(error.NumericCode());
-  outcome.text += QStringLiteral(" (") + QString::fromUtf8(error.what()) + QLatin1Char(')');
+EncodeOutcome EncodingFailed(const ConverterResult& failure) {
+  EncodeOutcome outcome = EncodingFailed(static_cast<int>(failure.code));
+  outcome.text += QStringLiteral(" (") + failure.text + QLatin1Char(')');
   return outcome;
 }
 

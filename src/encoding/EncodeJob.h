@@ -22,7 +22,7 @@ enum class EncodeResult : int {
   StoppedAll = 4,   // the user stopped the whole run
 };
 
-// Codes put into messages 140 and 141 when the encoder itself has none to give.
+// Codes put into text::kMsgEncoderStartFailed and text::kMsgEncodingError when the encoder itself has none to give.
 enum class EncoderFailure : int {
   ProgramStart = 9001,    // the command-line encoder could not be started
   ProgramStopped = 9003,  // the command-line encoder ended while it was being fed
@@ -34,13 +34,13 @@ enum class EncoderFailure : int {
 using EncodeOutcome = Result<EncodeResult>;
 
 inline EncodeOutcome EncodeFailed(const QString& text) { return EncodeOutcome::Failure(EncodeResult::Failed, text); }
-// Message 140 "Failed to start the encoder (error code: %d)! ..." with `code`.
+// text::kMsgEncoderStartFailed "Failed to start the encoder (error code: %d)! ..." with `code`.
 EncodeOutcome EncodeStartFailed(int code);
-// Message 141 "Encoding error (error code: %d), ..." with `code`.
+// text::kMsgEncodingError "Encoding error (error code: %d), ..." with `code`.
 EncodeOutcome EncodingFailed(int code);
-// Message 141 with the error's code, followed by its reason ("... (cannot write the MP3 file:
-// No space left on device)").
-EncodeOutcome EncodingFailed(const ConverterError& error);
+// text::kMsgEncodingError with the failure's code, followed by its reason ("... (cannot write the
+// MP3 file: No space left on device)").
+EncodeOutcome EncodingFailed(const ConverterResult& failure);
 
 // Everything one encoding job needs. Nothing in it is global, so jobs may run on worker threads
 // side by side (each with its own streams and converter).
@@ -62,7 +62,8 @@ struct EncodeJob {
   bool keep_tags = false;
   // Tags to write instead of the source's own (a ripped track's disc metadata, for instance).
   const SourceTags* tags = nullptr;
-  // String number of the question asked when the user presses Stop (238 convert, 338 rip).
+  // String number of the question asked when the user presses Stop (text::kStopConversionQuestion
+  // or text::kAskStopRipping).
   int stop_question = text::kStopConversionQuestion;
   // Set by the page's Stop button, from any thread; the job clears it when it asks the question.
   // Null: the job cannot be stopped.

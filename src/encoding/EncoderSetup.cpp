@@ -43,22 +43,18 @@ bool SetupMp3(IConversionComponent& converter, const EncodeSettings& settings, M
   return true;
 }
 
-void SetupWav(IConversionComponent& converter, const EncodeSettings& settings) {
+ConverterResult SetupWav(IConversionComponent& converter, const EncodeSettings& settings) {
   switch (settings.wav_codec) {
     case WavCodec::Pcm:
-      converter.SetWavPcm(settings.sample_rate, settings.channels, settings.bits);
-      break;
+      return converter.SetWavPcm(settings.sample_rate, settings.channels, settings.bits);
     case WavCodec::Adpcm:
-      converter.SetWavAdpcm(settings.sample_rate, settings.channels);
-      break;
+      return converter.SetWavAdpcm(settings.sample_rate, settings.channels);
     case WavCodec::ALaw:
-      converter.SetWavALaw(settings.sample_rate, settings.channels);
-      break;
+      return converter.SetWavALaw(settings.sample_rate, settings.channels);
     case WavCodec::ULaw:
-      converter.SetWavULaw(settings.sample_rate, settings.channels);
-      break;
+      return converter.SetWavULaw(settings.sample_rate, settings.channels);
     default:
-      throw ConverterError(ConverterErrorCode::UnsupportedFormat, "unknown WAV codec");
+      return ConverterResult::Failure(ConverterErrorCode::UnsupportedFormat, QStringLiteral("unknown WAV codec"));
   }
 }
 
@@ -66,32 +62,31 @@ void SetupWav(IConversionComponent& converter, const EncodeSettings& settings) {
 
 bool SetupEncoder(IConversionComponent& converter, const EncodeSettings& settings, Mp3EncoderConfig& mp3,
                   const EncoderCapabilities& capabilities, IUserInterface& ui) {
-  try {
-    switch (settings.format) {
-      case FormatCode::Mp3:
-        return SetupMp3(converter, settings, mp3, capabilities, ui);
-      case FormatCode::Ogg:
-        if (!converter.IsOggFormatSupported(settings.sample_rate, settings.channels, settings.bitrate, settings.bitrate,
-                                            settings.bitrate)) {
-          return RefuseCombination(settings, ui);
-        }
-        converter.SetOggFormat(settings.sample_rate, settings.channels, settings.bitrate, settings.bitrate,
-                               settings.bitrate, -1);
-        return true;
-      case FormatCode::Wav:
-        SetupWav(converter, settings);
-        return true;
-      case FormatCode::Vox:
-        converter.SetVox(settings.sample_rate);
-        return true;
-      default:
-        return true;
-    }
-  } catch (const ConverterError&) {
-    // A WAV or VOX choice the encoder cannot write is refused like an MP3 or OGG one, before
-    // the first job rather than on every file.
-    return RefuseCombination(settings, ui);
+  // A WAV or VOX choice the encoder cannot write is refused like an MP3 or OGG one, before the
+  // first job rather than on every file.
+  ConverterResult configured;
+  switch (settings.format) {
+    case FormatCode::Mp3:
+      return SetupMp3(converter, settings, mp3, capabilities, ui);
+    case FormatCode::Ogg:
+      if (!converter.IsOggFormatSupported(settings.sample_rate, settings.channels, settings.bitrate, settings.bitrate,
+                                          settings.bitrate)) {
+        return RefuseCombination(settings, ui);
+      }
+      configured = converter.SetOggFormat(settings.sample_rate, settings.channels, settings.bitrate, settings.bitrate,
+                                          settings.bitrate, -1);
+      break;
+    case FormatCode::Wav:
+      configured = SetupWav(converter, settings);
+      break;
+    case FormatCode::Vox:
+      configured = converter.SetVox(settings.sample_rate);
+      break;
+    default:
+      break;
   }
+  if (configured.Failed()) return RefuseCombination(settings, ui);
+  return true;
 }
 
 }  // namespace corvane

@@ -19,7 +19,7 @@ class Mp3EncoderConfig {
       SettingsStore& settings, Mp3SettingsFactory factory = [] { return std::make_unique<Mp3EncoderSettings>(); });
 
   // Creates the settings object when it does not exist yet and loads its properties, writing
-  // back the default of every value that is absent. Message 181 when it cannot be created.
+  // back the default of every value that is absent. text::kMsgMp3CodecFailed when it cannot be created.
   bool PrepareMp3Encoder(IUserInterface& ui);
   // Stores the VBR switch in "MP3 VBR Enabled" and sets the VBR method: the stored
   // "MP3 VBR Coding" when on, -1 (constant bitrate) when off.

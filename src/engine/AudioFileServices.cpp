@@ -28,14 +28,14 @@ qint64 AudioFileServices::FileSize(const QString& path) {
   return file.size();
 }
 
-std::unique_ptr<DecodeStream> AudioFileServices::OpenStream(const CAudioEngine& engine, const QString& path,
-                                                            InputType type, DecodeStream::Mode mode,
-                                                            EngineError& error) {
+EngineResult<std::unique_ptr<DecodeStream>> AudioFileServices::OpenStream(const CAudioEngine& engine,
+                                                                          const QString& path, InputType type,
+                                                                          DecodeStream::Mode mode) {
   if (type == InputType::OptimFrog && !engine.Provides(EngineLibrary::OptimFrog)) {
-    error = QFile::exists(path) ? EngineError::Codec : EngineError::FileOpen;
-    return nullptr;
+    return EngineResult<std::unique_ptr<DecodeStream>>::Failure(QFile::exists(path) ? EngineError::Codec
+                                                                                    : EngineError::FileOpen);
   }
-  return DecodeStream::Open(path, error, mode);
+  return DecodeStream::Open(path, mode);
 }
 
 qint64 AudioFileServices::LengthMs(const AudioStream& stream) {
@@ -45,16 +45,18 @@ qint64 AudioFileServices::LengthMs(const AudioStream& stream) {
   return static_cast<qint64>(std::floor(static_cast<double>(stream.LengthBytes()) / bytesPerSecond * 1000.0));
 }
 
-qint64 AudioFileServices::OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
-                                             std::unique_ptr<DecodeStream>& stream, qint64& size, EngineError* error) {
+EngineResult<qint64> AudioFileServices::OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
+                                                           std::unique_ptr<DecodeStream>& stream, qint64& size) {
   size = FileSize(path);
   stream.reset();
   const DecodeStream::Mode mode =
       engine.OutputDeviceFlag() == 1 ? DecodeStream::Mode::Playback : DecodeStream::Mode::Decode;
-  EngineError openError = EngineError::Ok;
-  stream = OpenStream(engine, path, DetectInputType(path), mode, openError);
-  if (error != nullptr) *error = openError;
-  return stream ? LengthMs(*stream) : 0;
+  EngineResult<std::unique_ptr<DecodeStream>> opened = OpenStream(engine, path, DetectInputType(path), mode);
+  if (!opened.Succeeded()) return EngineResult<qint64>::Failure(opened.status.code);
+  stream = std::move(*opened.value);
+  const qint64 lengthMs = LengthMs(*stream);
+  if (lengthMs <= 0) return EngineResult<qint64>::Failure(EngineError::Empty);
+  return EngineResult<qint64>::Success(lengthMs);
 }
 
 void AudioFileServices::ReportLoadError(IUserInterface& ui, EngineError code, const QString& path) {

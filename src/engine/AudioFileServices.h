@@ -22,17 +22,17 @@ class AudioFileServices {
   // Opens `path`, already typed as `type`, as a stream. Files of a kind the engine has no decoder
   // for (OptimFROG) are refused with Codec even when FFmpeg would read their content as
   // something else.
-  static std::unique_ptr<DecodeStream> OpenStream(const CAudioEngine& engine, const QString& path, InputType type,
-                                                  DecodeStream::Mode mode, EngineError& error);
+  static EngineResult<std::unique_ptr<DecodeStream>> OpenStream(const CAudioEngine& engine, const QString& path,
+                                                                InputType type, DecodeStream::Mode mode);
 
   // Playing time of a stream in milliseconds, cut to a whole number.
   static qint64 LengthMs(const AudioStream& stream);
 
   // Frees `stream`, then opens `path` as a stream that can be played when the output device is
   // open (decoding only otherwise). `size` receives the file's size. Returns the playing time
-  // in milliseconds; 0 means failure, with the reason in `error` when given.
-  static qint64 OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
-                                   std::unique_ptr<DecodeStream>& stream, qint64& size, EngineError* error = nullptr);
+  // in milliseconds, never 0: a stream that opens but holds no audio fails with Empty.
+  static EngineResult<qint64> OpenPlaybackStream(const CAudioEngine& engine, const QString& path,
+                                                 std::unique_ptr<DecodeStream>& stream, qint64& size);
 
   // Tells the user that `path` could not be loaded; nothing is shown for Ok.
   static void ReportLoadError(IUserInterface& ui, EngineError code, const QString& path);

@@ -15,29 +15,18 @@ constexpr int kBlockBytes = 16384;
 
 }  // namespace
 
-std::unique_ptr<AudioPlayer> AudioPlayer::Create(const CAudioEngine& engine, std::unique_ptr<DecodeStream> stream,
-                                                 EngineError& error) {
-  if (!stream) {
-    error = EngineError::Handle;
-    return nullptr;
-  }
-  if (!stream->Playable()) {
-    error = EngineError::Decode;
-    return nullptr;
-  }
-  if (engine.OutputDeviceFlag() != 1 || engine.OutputDevice() == 0) {
-    error = EngineError::Init;
-    return nullptr;
-  }
+EngineResult<std::unique_ptr<AudioPlayer>> AudioPlayer::Create(const CAudioEngine& engine,
+                                                               std::unique_ptr<DecodeStream> stream) {
+  using Created = EngineResult<std::unique_ptr<AudioPlayer>>;
+  if (!stream) return Created::Failure(EngineError::Handle);
+  if (!stream->Playable()) return Created::Failure(EngineError::Decode);
+  if (engine.OutputDeviceFlag() != 1 || engine.OutputDevice() == 0) return Created::Failure(EngineError::Init);
   const SDL_AudioSpec& spec = engine.OutputSpec();
-  if (spec.format != AUDIO_S16SYS) {
-    error = EngineError::Format;
-    return nullptr;
-  }
-  std::unique_ptr<MixerStream> mixer = MixerStream::Create(*stream, spec.freq, spec.channels, error);
-  if (!mixer) return nullptr;
-  error = EngineError::Ok;
-  return std::unique_ptr<AudioPlayer>(new AudioPlayer(engine.OutputDevice(), std::move(stream), std::move(mixer)));
+  if (spec.format != AUDIO_S16SYS) return Created::Failure(EngineError::Format);
+  EngineResult<std::unique_ptr<MixerStream>> mixer = MixerStream::Create(*stream, spec.freq, spec.channels);
+  if (!mixer.Succeeded()) return Created::Failure(mixer.status.code);
+  return Created::Success(
+      std::unique_ptr<AudioPlayer>(new AudioPlayer(engine.OutputDevice(), std::move(stream), std::move(*mixer.value))));
 }
 
 AudioPlayer::AudioPlayer(SDL_AudioDeviceID device, std::unique_ptr<DecodeStream> stream,

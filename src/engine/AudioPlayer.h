@@ -20,11 +20,11 @@ class CAudioEngine;
 // stops or goes away.
 class AudioPlayer {
  public:
-  // Takes `stream` and prepares it for the device. nullptr with `error` set: Decode when the
-  // stream was opened for decoding only (not playable), Init when no output device is open,
+  // Takes `stream` and prepares it for the device. Fails with Handle for no stream, Decode when
+  // the stream was opened for decoding only (not playable), Init when no output device is open,
   // Format or IllegalParam when its samples cannot be converted for the device.
-  static std::unique_ptr<AudioPlayer> Create(const CAudioEngine& engine, std::unique_ptr<DecodeStream> stream,
-                                             EngineError& error);
+  static EngineResult<std::unique_ptr<AudioPlayer>> Create(const CAudioEngine& engine,
+                                                           std::unique_ptr<DecodeStream> stream);
   ~AudioPlayer();
   AudioPlayer(const AudioPlayer&) = delete;
   AudioPlayer& operator=(const AudioPlayer&) = delete;

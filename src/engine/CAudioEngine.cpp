@@ -3,36 +3,46 @@
 #include <SDL2/SDL.h>
 
 namespace corvane {
+namespace {
+
+Result<EngineError> PartFailure(EngineError code, EngineLibrary library, const char* why) {
+  const char* name = kEngineLibraries[static_cast<std::size_t>(library)].name;
+  return Result<EngineError>::Failure(
+      code,
+      QStringLiteral("the %1 part of the audio engine %2").arg(QString::fromUtf8(name), QString::fromLatin1(why)));
+}
+
+}  // namespace
 
 CAudioEngine::CAudioEngine(std::unique_ptr<IEngineCapabilityProbe> probe) : probe_(std::move(probe)) {}
 
 CAudioEngine::~CAudioEngine() { Teardown(); }
 
-bool CAudioEngine::Bind(EngineLibrary library) {
+Result<EngineError> CAudioEngine::Bind(EngineLibrary library) {
   if (library == EngineLibrary::Core) {
     Teardown();
   } else if (!IsCoreLoaded()) {
-    return false;
+    return PartFailure(EngineError::Init, library, "needs the core, which is not bound");
   }
   attempted_[Index(library)] = true;
   switch (probe_->Probe(library)) {
     case ProbeResult::Available:
       state_[Index(library)] = State::Bound;
-      return true;
+      return Result<EngineError>::Success();
     case ProbeResult::NotProvided:
       state_[Index(library)] = State::BoundEmpty;
-      return true;
+      return Result<EngineError>::Success();
     case ProbeResult::Missing:
       break;
   }
-  return false;
+  return PartFailure(EngineError::NotAvailable, library, "is missing from the linked libraries");
 }
 
-int CAudioEngine::BindAll() {
-  for (int i = 0; i < kEngineLibraryCount; ++i) {
-    if (!Bind(kEngineLibraries[i].library)) return i;
+Result<EngineError> CAudioEngine::BindAll() {
+  for (const EngineLibraryInfo& part : kEngineLibraries) {
+    if (Result<EngineError> bound = Bind(part.library); bound.Failed()) return bound;
   }
-  return -1;
+  return Result<EngineError>::Success();
 }
 
 bool CAudioEngine::Bound(EngineLibrary library) const { return state_[Index(library)] != State::NotBound; }

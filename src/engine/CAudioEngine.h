@@ -4,7 +4,9 @@
 #include <array>
 #include <memory>
 
+#include "common/Result.h"
 #include "engine/EngineCapabilityProbe.h"
+#include "engine/EngineError.h"
 #include "engine/EngineLibrary.h"
 
 namespace corvane {
@@ -19,12 +21,12 @@ class CAudioEngine {
   CAudioEngine& operator=(const CAudioEngine&) = delete;
 
   // Binds one part. The core must be bound first (binding it tears down what was bound before);
-  // any other part fails while the core is not bound. True when the part is usable or, for a
-  // part no library here provides, when it was recorded as empty.
-  bool Bind(EngineLibrary library);
-  // Binds all eighteen parts in order, stopping at the first failure. Returns the part that
-  // failed, or -1 when all bound.
-  int BindAll();
+  // any other part fails with Init while the core is not bound. Succeeds when the part is usable
+  // or, for a part no library here provides, when it was recorded as empty; NotAvailable when
+  // the linked libraries lack it. The failure's text names the part.
+  Result<EngineError> Bind(EngineLibrary library);
+  // Binds all eighteen parts in order, stopping at the first failure, which it returns.
+  Result<EngineError> BindAll();
 
   bool IsCoreLoaded() const { return Bound(EngineLibrary::Core); }
   bool Bound(EngineLibrary library) const;

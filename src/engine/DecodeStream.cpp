@@ -63,23 +63,21 @@ DecodeStream::DecodeStream(QString path, Mode mode) : path_(std::move(path)), mo
 
 DecodeStream::~DecodeStream() = default;
 
-std::unique_ptr<DecodeStream> DecodeStream::Open(const QString& path, EngineError& error, Mode mode) {
+EngineResult<std::unique_ptr<DecodeStream>> DecodeStream::Open(const QString& path, Mode mode) {
+  using Opened = EngineResult<std::unique_ptr<DecodeStream>>;
   QuietFfmpegOnce();
   std::unique_ptr<DecodeStream> stream(new DecodeStream(path, mode));
-  error = stream->OpenFile();
+  EngineError error = stream->OpenFile();
   if (error == EngineError::Ok) error = stream->OpenDecoder();
-  if (error != EngineError::Ok) return nullptr;
+  if (error != EngineError::Ok) return Opened::Failure(error);
   stream->ReadFirstPacket();
   stream->ReadTags();
   if (stream->length_bytes_ < 0) {
     stream->length_bytes_ = stream->MeasureLengthByDecoding();
     stream->exact_length_ = true;
   }
-  if (stream->length_bytes_ < 0) {
-    error = EngineError::FileFormat;
-    return nullptr;
-  }
-  return stream;
+  if (stream->length_bytes_ < 0) return Opened::Failure(EngineError::FileFormat);
+  return Opened::Success(std::move(stream));
 }
 
 EngineError DecodeStream::OpenFile() {

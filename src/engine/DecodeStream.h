@@ -19,10 +19,9 @@ class DecodeStream final : public AudioStream {
     Playback,  // may also be handed to the output device
   };
 
-  // Opens `path`. On failure returns nullptr and sets `error`: FileOpen when the file cannot be
-  // read, FileFormat when no demuxer knows it or it holds no audio, Codec when no decoder exists
-  // for its audio.
-  static std::unique_ptr<DecodeStream> Open(const QString& path, EngineError& error, Mode mode = Mode::Decode);
+  // Opens `path`. The failure is FileOpen when the file cannot be read, FileFormat when no
+  // demuxer knows it or it holds no audio, Codec when no decoder exists for its audio.
+  static EngineResult<std::unique_ptr<DecodeStream>> Open(const QString& path, Mode mode = Mode::Decode);
   ~DecodeStream() override;
 
   ChannelInfo Info() const override { return info_; }

@@ -1,4 +1,5 @@
 #pragma once
+#include "common/Result.h"
 
 namespace corvane {
 
@@ -40,5 +41,9 @@ enum class EngineError : int {
 };
 
 inline int ToCode(EngineError error) { return static_cast<int>(error); }
+
+// What an engine call that hands back a value returns: the value, or the engine's reason.
+template <typename T>
+using EngineResult = ValueResult<T, EngineError>;
 
 }  // namespace corvane

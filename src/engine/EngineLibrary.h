@@ -30,30 +30,29 @@ inline constexpr int kEngineLibraryCount = 18;
 
 struct EngineLibraryInfo {
   EngineLibrary library;
-  int resourceId;    // the number the library has always been known by
   const char* name;  // for diagnostics
 };
 
 // Binding order.
 inline constexpr std::array<EngineLibraryInfo, kEngineLibraryCount> kEngineLibraries = {{
-    {EngineLibrary::Core, 184, "core"},
-    {EngineLibrary::EncoderFeed, 193, "encoder feed"},
-    {EngineLibrary::Mixer, 191, "mixer"},
-    {EngineLibrary::Wma, 185, "WMA"},
-    {EngineLibrary::Flac, 190, "FLAC"},
-    {EngineLibrary::MonkeysAudio, 187, "Monkey's Audio"},
-    {EngineLibrary::Musepack, 189, "Musepack"},
-    {EngineLibrary::AacMp4, 186, "AAC/MP4"},
-    {EngineLibrary::Ac3, 188, "AC-3"},
-    {EngineLibrary::Adx, 201, "ADX"},
-    {EngineLibrary::Aix, 202, "AIX"},
-    {EngineLibrary::WavPack, 195, "WavPack"},
-    {EngineLibrary::Speex, 194, "Speex"},
-    {EngineLibrary::Tags, 196, "tags"},
-    {EngineLibrary::Alac, 197, "ALAC"},
-    {EngineLibrary::Tta, 199, "TTA"},
-    {EngineLibrary::OptimFrog, 200, "OptimFROG"},
-    {EngineLibrary::Cd, 198, "CD"},
+    {EngineLibrary::Core, "core"},
+    {EngineLibrary::EncoderFeed, "encoder feed"},
+    {EngineLibrary::Mixer, "mixer"},
+    {EngineLibrary::Wma, "WMA"},
+    {EngineLibrary::Flac, "FLAC"},
+    {EngineLibrary::MonkeysAudio, "Monkey's Audio"},
+    {EngineLibrary::Musepack, "Musepack"},
+    {EngineLibrary::AacMp4, "AAC/MP4"},
+    {EngineLibrary::Ac3, "AC-3"},
+    {EngineLibrary::Adx, "ADX"},
+    {EngineLibrary::Aix, "AIX"},
+    {EngineLibrary::WavPack, "WavPack"},
+    {EngineLibrary::Speex, "Speex"},
+    {EngineLibrary::Tags, "tags"},
+    {EngineLibrary::Alac, "ALAC"},
+    {EngineLibrary::Tta, "TTA"},
+    {EngineLibrary::OptimFrog, "OptimFROG"},
+    {EngineLibrary::Cd, "CD"},
 }};
 
 }  // namespace corvane

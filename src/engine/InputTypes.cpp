@@ -101,18 +101,19 @@ InputType InputTypeOfChannel(ChannelType type) {
   return InputType::Unknown;
 }
 
-InputType DetectInputType(const QString& path, EngineError* error) {
-  if (error != nullptr) *error = EngineError::Ok;
+EngineResult<InputType> DetectKnownInputType(const QString& path) {
   const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
   const QString extension = dot < 0 ? QString() : path.mid(dot + 1);
   const InputType byName = InputTypes::ByExtension(extension);
-  if (byName != InputType::Unknown && byName != InputType::Aac) return byName;
+  if (byName != InputType::Unknown && byName != InputType::Aac) return EngineResult<InputType>::Success(byName);
 
-  EngineError openError = EngineError::Ok;
-  const std::unique_ptr<DecodeStream> stream = DecodeStream::Open(path, openError);
-  if (error != nullptr) *error = openError;
-  if (!stream) return InputType::Unknown;
-  return InputTypeOfChannel(stream->Info().type);
+  const EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(path);
+  if (!opened.Succeeded()) return EngineResult<InputType>::Failure(opened.status.code);
+  const InputType byContent = InputTypeOfChannel((*opened.value)->Info().type);
+  if (byContent == InputType::Unknown) return EngineResult<InputType>::Failure(EngineError::FileFormat);
+  return EngineResult<InputType>::Success(byContent);
 }
+
+InputType DetectInputType(const QString& path) { return DetectKnownInputType(path).value.value_or(InputType::Unknown); }
 
 }  // namespace corvane

@@ -52,8 +52,10 @@ class InputTypes {
 InputType InputTypeOfChannel(ChannelType type);
 
 // The type of a file: by its extension, or by its content when the extension is unknown,
-// missing, "mpa" or "aac" (an .aac file may hold MP4 data). `error`, when given, receives why
-// the content could not be typed.
-InputType DetectInputType(const QString& path, EngineError* error = nullptr);
+// missing, "mpa" or "aac" (an .aac file may hold MP4 data). Fails with the engine's reason when
+// the content cannot be read, FileFormat when it is of no type in the table.
+EngineResult<InputType> DetectKnownInputType(const QString& path);
+// The same, with Unknown for a file that cannot be typed.
+InputType DetectInputType(const QString& path);
 
 }  // namespace corvane

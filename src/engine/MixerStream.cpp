@@ -19,23 +19,19 @@ MixerStream::MixerStream(AudioStream& source, ChannelInfo info) : source_(source
 
 MixerStream::~MixerStream() = default;
 
-std::unique_ptr<MixerStream> MixerStream::Create(AudioStream& source, int rate, int channels, EngineError& error) {
+EngineResult<std::unique_ptr<MixerStream>> MixerStream::Create(AudioStream& source, int rate, int channels) {
+  using Created = EngineResult<std::unique_ptr<MixerStream>>;
   const ChannelInfo from = source.Info();
   if (rate <= 0 || rate > kMaxRate || channels <= 0 || channels > kMaxChannels || from.rate <= 0 ||
       from.channels <= 0) {
-    error = EngineError::IllegalParam;
-    return nullptr;
+    return Created::Failure(EngineError::IllegalParam);
   }
   ChannelInfo info = from;
   info.rate = rate;
   info.channels = channels;
   std::unique_ptr<MixerStream> mixer(new MixerStream(source, info));
-  if (!mixer->MakeResampler()) {
-    error = EngineError::Format;
-    return nullptr;
-  }
-  error = EngineError::Ok;
-  return mixer;
+  if (!mixer->MakeResampler()) return Created::Failure(EngineError::Format);
+  return Created::Success(std::move(mixer));
 }
 
 bool MixerStream::MakeResampler() {

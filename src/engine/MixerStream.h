@@ -15,9 +15,9 @@ namespace corvane {
 // keeps the source alive for as long as the mixer is used. The mixer ends when its source ends.
 class MixerStream final : public AudioStream {
  public:
-  // nullptr with `error` set (IllegalParam for a rate or channel count out of range, Format when
-  // the resampler cannot be made).
-  static std::unique_ptr<MixerStream> Create(AudioStream& source, int rate, int channels, EngineError& error);
+  // Fails with IllegalParam for a rate or channel count out of range, Format when the resampler
+  // cannot be made.
+  static EngineResult<std::unique_ptr<MixerStream>> Create(AudioStream& source, int rate, int channels);
   ~MixerStream() override;
 
   ChannelInfo Info() const override { return info_; }
@@ -26,8 +26,6 @@ class MixerStream final : public AudioStream {
   // Moves the source to the matching place and starts resampling afresh there.
   bool Seek(qint64 bytePosition) override;
   bool IsActive() const override { return !ended_; }
-
-  AudioStream& Source() const { return source_; }
 
  protected:
   int ReadPcm(char* buffer, int bytes) override;

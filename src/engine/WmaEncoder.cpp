@@ -49,12 +49,9 @@ bool WmaEncoder::Accepts(int sampleRate, int channels, int bitrateBitsPerSecond)
   return ok;
 }
 
-std::unique_ptr<WmaEncoder> WmaEncoder::Open(int sampleRate, int channels, int bitrateBitsPerSecond,
-                                             const QString& path, EngineError* error) {
-  auto fail = [error](EngineError code) {
-    if (error) *error = code;
-    return nullptr;
-  };
+EngineResult<std::unique_ptr<WmaEncoder>> WmaEncoder::Open(int sampleRate, int channels, int bitrateBitsPerSecond,
+                                                           const QString& path) {
+  auto fail = [](EngineError code) { return EngineResult<std::unique_ptr<WmaEncoder>>::Failure(code); };
   std::unique_ptr<WmaEncoder> encoder(new WmaEncoder);
   const QByteArray file = path.toUtf8();
   if (avformat_alloc_output_context2(&encoder->format_, nullptr, "asf", file.constData()) < 0) {
@@ -82,8 +79,7 @@ std::unique_ptr<WmaEncoder> WmaEncoder::Open(int sampleRate, int channels, int b
       av_frame_get_buffer(encoder->frame_, 0) < 0) {
     return fail(EngineError::Memory);
   }
-  if (error) *error = EngineError::Ok;
-  return encoder;
+  return EngineResult<std::unique_ptr<WmaEncoder>>::Success(std::move(encoder));
 }
 
 WmaEncoder::~WmaEncoder() {

@@ -17,10 +17,10 @@ namespace corvane {
 // closed abandons the file as it is; the caller removes it.
 class WmaEncoder {
  public:
-  // Opens the encoder and creates the file. Null with `error` set when the encoder does not take
-  // that rate, channel count and bitrate (EngineError::Format) or the file cannot be created.
-  static std::unique_ptr<WmaEncoder> Open(int sampleRate, int channels, int bitrateBitsPerSecond, const QString& path,
-                                          EngineError* error);
+  // Opens the encoder and creates the file. Fails with Format when the encoder does not take
+  // that rate, channel count and bitrate, Create when the file cannot be created.
+  static EngineResult<std::unique_ptr<WmaEncoder>> Open(int sampleRate, int channels, int bitrateBitsPerSecond,
+                                                        const QString& path);
   // Whether the encoder takes that combination, without creating anything.
   static bool Accepts(int sampleRate, int channels, int bitrateBitsPerSecond);
   ~WmaEncoder();

@@ -23,7 +23,6 @@ class QualityPanel {
   PanelPage Page() const { return page_; }
   // The settings section of the page ("Convert Setting" or "Rip Setting").
   const char* SettingsSection() const;
-  const EncoderCapabilities& Capabilities() const { return capabilities_; }
 
   // Called after changes made outside the widget's own events (a preset applied from the other
   // page), so that the widget can redraw.
@@ -52,7 +51,7 @@ class QualityPanel {
   void ApplyFormatToPanel(FormatCode format);
   void FillBitrateList(int sampleRate, FormatCode format, int channels);
   void FillWmaQualityList(int sampleRate, int channels);
-  // The checks a run makes before it encodes anything (messages 158 and 159 for WMA).
+  // The checks a run makes before it encodes anything (text::kMsgNoWmaVbrQuality and text::kMsgNoBitrate for WMA).
   bool CheckBeforeRun(IUserInterface& ui) const;
 
   // The selected format code, sample rate and channel count as the panel shows them.

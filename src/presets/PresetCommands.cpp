@@ -105,7 +105,7 @@ void PresetCommands::Save() {
     return;
   }
   if (!CheckBitrate(settings.format, settings.bitrate)) return;
-  if (!presets_.UpdatePreset(row + 1, settings, ui_)) return;  // message 108 was shown
+  if (!presets_.UpdatePreset(row + 1, settings, ui_)) return;  // text::kMsgConfigFileFailed was shown
   RebuildOtherPage();
   ui_.ShowMessage(StringTable::Text(text::kMsgSaveDone), MessageIcon::Warning, MessageButtons::Ok);
 }
@@ -133,7 +133,7 @@ void PresetCommands::SaveAs() {
   if (!CheckBitrate(settings.format, settings.bitrate)) return;
 
   const int before = presets_.Count();
-  if (presets_.AddPreset(OutputQuality{name, settings}, ui_) <= before) return;  // message 108 was shown
+  if (presets_.AddPreset(OutputQuality{name, settings}, ui_) <= before) return;  // text::kMsgConfigFileFailed was shown
   ComboBoxState& list = panel_.Edit().presets;
   presets_.FillList(list);
   list.selected = static_cast<int>(list.items.size()) - 1;
@@ -169,7 +169,7 @@ void PresetCommands::ResetAll() {
       MessageAnswer::Ok) {
     return;
   }
-  const bool written = presets_.ResetPresets(ui_);  // message 108 when not
+  const bool written = presets_.ResetPresets(ui_);  // text::kMsgConfigFileFailed when not
   RememberName(kDefaultPresetName);
   FillPresetList();
   RebuildOtherPage();

@@ -38,7 +38,7 @@ class PresetCommands {
   void FillEmptyPanel();
   void RememberName(const QString& name);
   void RebuildOtherPage();
-  // Message 230 when an MP3 or OGG choice has no bitrate; true when saving may go on.
+  // text::kMsgNoBitrateToSave when an MP3 or OGG choice has no bitrate; true when saving may go on.
   bool CheckBitrate(FormatCode format, int bitrate);
 
   COutputQualityMgmt& presets_;

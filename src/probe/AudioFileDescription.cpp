@@ -128,12 +128,12 @@ AudioFileDescription DescribeAudioFile(const CAudioEngine& engine, const QString
   const InputType type = DetectInputType(path);
   CMP3Info mp3;
   std::unique_ptr<DecodeStream> stream;
-  EngineError error = EngineError::Ok;
-  result.lengthMs = SourceFileServices::OpenSourceStream(engine, path, stream, mp3, result.size, &error);
-  if (result.lengthMs == 0) {
-    AudioFileServices::ReportLoadError(ui, error, path);
+  const EngineResult<qint64> opened = SourceFileServices::OpenSourceStream(engine, path, stream, mp3, result.size);
+  if (!opened.Succeeded()) {
+    AudioFileServices::ReportLoadError(ui, opened.status.code, path);
     return result;
   }
+  result.lengthMs = *opened.value;
 
   Properties p;
   if (stream) {

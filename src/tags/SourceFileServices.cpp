@@ -12,22 +12,17 @@
 namespace corvane {
 namespace {
 
-void SetError(EngineError* out, EngineError error) {
-  if (out != nullptr) *out = error;
-}
-
 // The MP3 check: the header reader must find a confirmed frame, reading from a little before the
 // place where the engine sees the audio start. Returns the engine's stream when it passes.
-std::unique_ptr<DecodeStream> OpenCheckedMpeg(const CAudioEngine& engine, const QString& path, CMP3Info& mp3,
-                                              EngineError& error) {
-  std::unique_ptr<DecodeStream> stream =
-      AudioFileServices::OpenStream(engine, path, InputType::Mpeg, DecodeStream::Mode::Decode, error);
-  if (!stream) return nullptr;
-  const qint64 start = stream->AudioDataStart();
+EngineResult<std::unique_ptr<DecodeStream>> OpenCheckedMpeg(const CAudioEngine& engine, const QString& path,
+                                                            CMP3Info& mp3) {
+  EngineResult<std::unique_ptr<DecodeStream>> opened =
+      AudioFileServices::OpenStream(engine, path, InputType::Mpeg, DecodeStream::Mode::Decode);
+  if (!opened.Succeeded()) return opened;
+  const qint64 start = (*opened.value)->AudioDataStart();
   const qint64 from = start > SourceFileServices::kMp3CheckLead ? start - SourceFileServices::kMp3CheckLead : 0;
-  if (mp3.Open(path, from, false) && mp3.HasFrame()) return stream;
-  error = EngineError::FileFormat;
-  return nullptr;
+  if (mp3.Open(path, from, false) && mp3.HasFrame()) return opened;
+  return EngineResult<std::unique_ptr<DecodeStream>>::Failure(EngineError::FileFormat);
 }
 
 // "(17)" names genre 17 of the ID3v1 list (a number outside it gives no genre); any other text
@@ -46,28 +41,22 @@ QString NumberText(qint64 value) { return value > 0 ? QString::number(value) : Q
 
 }  // namespace
 
-qint64 SourceFileServices::OpenSourceStream(const CAudioEngine& engine, const QString& path,
-                                            std::unique_ptr<DecodeStream>& stream, CMP3Info& mp3, qint64& size,
-                                            EngineError* error) {
-  if (!AudioFileServices::IsRegularFile(path)) {
-    SetError(error, EngineError::FileOpen);
-    return 0;
-  }
-  EngineError detectError = EngineError::Ok;
-  const InputType type = DetectInputType(path, &detectError);
-  if (type == InputType::Unknown) {
-    SetError(error, detectError != EngineError::Ok ? detectError : EngineError::FileFormat);
-    return 0;
-  }
+EngineResult<qint64> SourceFileServices::OpenSourceStream(const CAudioEngine& engine, const QString& path,
+                                                          std::unique_ptr<DecodeStream>& stream, CMP3Info& mp3,
+                                                          qint64& size) {
+  using Length = EngineResult<qint64>;
+  if (!AudioFileServices::IsRegularFile(path)) return Length::Failure(EngineError::FileOpen);
+  const EngineResult<InputType> detected = DetectKnownInputType(path);
+  if (!detected.Succeeded()) return Length::Failure(detected.status.code);
+  const InputType type = *detected.value;
   size = AudioFileServices::FileSize(path);
   stream.reset();
 
-  EngineError openError = EngineError::Ok;
-  stream = type == InputType::Mpeg
-               ? OpenCheckedMpeg(engine, path, mp3, openError)
-               : AudioFileServices::OpenStream(engine, path, type, DecodeStream::Mode::Decode, openError);
-  SetError(error, openError);
-  if (!stream) return 0;
+  EngineResult<std::unique_ptr<DecodeStream>> opened =
+      type == InputType::Mpeg ? OpenCheckedMpeg(engine, path, mp3)
+                              : AudioFileServices::OpenStream(engine, path, type, DecodeStream::Mode::Decode);
+  if (!opened.Succeeded()) return Length::Failure(opened.status.code);
+  stream = std::move(*opened.value);
   if (type != InputType::Mpeg) mp3.Reset();
 
   const qint64 lengthMs = AudioFileServices::LengthMs(*stream);
@@ -75,8 +64,8 @@ qint64 SourceFileServices::OpenSourceStream(const CAudioEngine& engine, const QS
     const qint64 start = stream->AudioDataStart();
     if (start > 0 && size > start) size -= start;
   }
-  if (lengthMs == 0) SetError(error, EngineError::FileFormat);  // no audio in it
-  return lengthMs;
+  if (lengthMs == 0) return Length::Failure(EngineError::FileFormat);  // no audio in it
+  return Length::Success(lengthMs);
 }
 
 bool SourceFileServices::ReadFileTags(const QString& path, SourceTags& tags, const TagComponentFactory& factory) {
@@ -94,10 +83,9 @@ bool SourceFileServices::ReadFileTags(const QString& path, SourceTags& tags, con
     tags.track = NumberText(component->Track());
     return true;
   }
-  EngineError error = EngineError::Ok;
-  const std::unique_ptr<DecodeStream> stream = DecodeStream::Open(path, error);
-  if (!stream) return false;
-  return ReadSourceTags(stream.get(), tags);
+  const EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(path);
+  if (!opened.Succeeded()) return false;
+  return ReadSourceTags(opened.value->get(), tags);
 }
 
 bool SourceFileServices::WriteFileTags(const QString& path, const SourceTags& tags,

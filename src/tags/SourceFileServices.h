@@ -19,11 +19,11 @@ class SourceFileServices {
   // Frees `stream` and opens `path` for decoding. MPEG files must first pass the MP3 check (the
   // header reader finds a confirmed frame near where the engine sees the audio start); `mp3`
   // then holds what it read, and is reset for any other type. `size` receives the size of the
-  // audio part of the file. Returns the playing time in milliseconds; 0 means failure, with the
-  // engine's reason in `error` (FileFormat for an MPEG file whose frames cannot be found). A file
-  // of unknown type returns 0 with the stream, `mp3` and `size` left alone.
-  static qint64 OpenSourceStream(const CAudioEngine& engine, const QString& path, std::unique_ptr<DecodeStream>& stream,
-                                 CMP3Info& mp3, qint64& size, EngineError* error = nullptr);
+  // audio part of the file. Returns the playing time in milliseconds, never 0; a failure carries
+  // the engine's reason (FileFormat for an MPEG file whose frames cannot be found or a file
+  // without audio). A file of unknown type fails with the stream, `mp3` and `size` left alone.
+  static EngineResult<qint64> OpenSourceStream(const CAudioEngine& engine, const QString& path,
+                                               std::unique_ptr<DecodeStream>& stream, CMP3Info& mp3, qint64& size);
 
   // The tags of a source file. WAV files are read with the tag component (a genre such as "(17)"
   // becomes that ID3v1 genre's name); other files with the engine. False when the component

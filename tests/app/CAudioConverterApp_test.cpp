@@ -54,7 +54,27 @@ TEST(StartUp, ProgramFolderComesFromInstallPath) {
   EXPECT_EQ(app.Launch().mode, LaunchMode::None);
 }
 
-TEST(StartUp, FirstMissingEnginePartStopsTheChainWithMessage115) {
+TEST(StartUp, KeepsFoldersDeeperThan260CharactersWhole) {
+  test::TestSettings settings;
+  QTemporaryDir root;
+  ASSERT_TRUE(root.isValid());
+  QString deep = QDir(root.path()).canonicalPath();
+  while (deep.size() <= 300) deep += QStringLiteral("/a-folder-name-of-forty-characters-------");
+  ASSERT_TRUE(QDir().mkpath(deep));
+  const QString installPath = deep + QStringLiteral("/install");
+  const QString previous = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(deep));
+  test::ScriptedUserInterface ui;
+  CAudioConverterApp app;
+  app.Settings().WriteText(keys::section::kConvert, keys::kInstallPath, installPath);
+  const bool started = app.StartUp({}, ui);
+  QDir::setCurrent(previous);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(app.WorkingDirectory(), deep);
+  EXPECT_EQ(app.ProgramFolder(), installPath);
+}
+
+TEST(StartUp, FirstMissingEnginePartStopsTheChainWithTheCoreModulesMessage) {
   test::TestSettings settings;
   test::ScriptedUserInterface ui;
   CAudioConverterApp app(std::make_unique<CAudioEngine>(std::make_unique<FailingProbe>(EngineLibrary::Wma)));

@@ -81,7 +81,7 @@ TEST_F(ConverterOutput, Mp3MonoFromStereoInputAndResampledByLame) {
 }
 
 TEST_F(ConverterOutput, OggVorbisManagedBitrate) {
-  converter_->SetOggFormat(44100, 2, 128, 128, 128, -1);
+  ASSERT_TRUE(converter_->SetOggFormat(44100, 2, 128, 128, 128, -1).Succeeded());
   const auto probe = Write(QStringLiteral("a.ogg"), ComponentFormat::Ogg, 44100, 2);
   ExpectStream(probe, "vorbis", 44100, 2);
   const auto decoded = test::DecodeWithFfmpeg(Path(QStringLiteral("a.ogg")));
@@ -89,15 +89,17 @@ TEST_F(ConverterOutput, OggVorbisManagedBitrate) {
 }
 
 TEST_F(ConverterOutput, WavPcm16IsBitExactEvenWhenFramesAreSplitBetweenCalls) {
-  converter_->SetWavPcm(22050, 2, 16);
+  ASSERT_TRUE(converter_->SetWavPcm(22050, 2, 16).Succeeded());
   const auto input = test::SineSweep(22050, 2, kSeconds);
-  converter_->SetInputFormat(22050, 2);
-  converter_->OpenOutput(Path(QStringLiteral("pcm16.wav")), ComponentFormat::Wav);
+  ASSERT_TRUE(converter_->SetInputFormat(22050, 2).Succeeded());
+  ASSERT_TRUE(converter_->OpenOutput(Path(QStringLiteral("pcm16.wav")), ComponentFormat::Wav).Succeeded());
   // Odd block sizes split stereo frames across calls.
   for (std::size_t start = 0; start < input.size(); start += 997)
-    converter_->WriteSamples(
-        std::span<const std::int16_t>(input).subspan(start, std::min<std::size_t>(997, input.size() - start)));
-  converter_->Reset();
+    ASSERT_TRUE(converter_
+                    ->WriteSamples(std::span<const std::int16_t>(input).subspan(
+                        start, std::min<std::size_t>(997, input.size() - start)))
+                    .Succeeded());
+  ASSERT_TRUE(converter_->Reset().Succeeded());
   ExpectStream(test::Probe(Path(QStringLiteral("pcm16.wav"))), "pcm_s16le", 22050, 2);
   EXPECT_EQ(test::DecodeWithFfmpeg(Path(QStringLiteral("pcm16.wav"))), input);
 }
@@ -106,17 +108,17 @@ TEST_F(ConverterOutput, WavCodecsOfEveryKind) {
   struct Case {
     const char* name;
     const char* codec;
-    std::function<void()> setup;
+    std::function<ConverterResult()> setup;
   };
   const std::vector<Case> cases = {
-      {"pcm8.wav", "pcm_u8", [&] { converter_->SetWavPcm(11025, 1, 8); }},
-      {"adpcm.wav", "adpcm_ms", [&] { converter_->SetWavAdpcm(11025, 1); }},
-      {"alaw.wav", "pcm_alaw", [&] { converter_->SetWavALaw(11025, 1); }},
-      {"ulaw.wav", "pcm_mulaw", [&] { converter_->SetWavULaw(11025, 1); }},
+      {"pcm8.wav", "pcm_u8", [&] { return converter_->SetWavPcm(11025, 1, 8); }},
+      {"adpcm.wav", "adpcm_ms", [&] { return converter_->SetWavAdpcm(11025, 1); }},
+      {"alaw.wav", "pcm_alaw", [&] { return converter_->SetWavALaw(11025, 1); }},
+      {"ulaw.wav", "pcm_mulaw", [&] { return converter_->SetWavULaw(11025, 1); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    c.setup();
+    ASSERT_TRUE(c.setup().Succeeded());
     const QString name = QString::fromLatin1(c.name);
     ExpectStream(Write(name, ComponentFormat::Wav, 11025, 1), c.codec, 11025, 1);
     EXPECT_GT(test::Correlation(test::DecodeWithFfmpeg(Path(name)), test::SineSweep(11025, 1, kSeconds)), 0.95);
@@ -124,12 +126,12 @@ TEST_F(ConverterOutput, WavCodecsOfEveryKind) {
 }
 
 TEST_F(ConverterOutput, StereoAdpcmWav) {
-  converter_->SetWavAdpcm(44100, 2);
+  ASSERT_TRUE(converter_->SetWavAdpcm(44100, 2).Succeeded());
   ExpectStream(Write(QStringLiteral("adpcm2.wav"), ComponentFormat::Wav, 44100, 2), "adpcm_ms", 44100, 2);
 }
 
 TEST_F(ConverterOutput, VoxIsDialogicAdpcmMixedDownToMono) {
-  converter_->SetVox(8000);
+  ASSERT_TRUE(converter_->SetVox(8000).Succeeded());
   const auto stereo = test::SineSweep(8000, 2, kSeconds);
   test::EncodeFile(*converter_, Path(QStringLiteral("a.vox")), ComponentFormat::Vox, stereo, 8000, 2);
   // sox reads the file as raw Dialogic ADPCM and writes it out as 16-bit samples.
@@ -148,50 +150,44 @@ TEST_F(ConverterOutput, VoxIsDialogicAdpcmMixedDownToMono) {
 }
 
 TEST_F(ConverterOutput, ConfigurationSurvivesResetForTheNextFile) {
-  converter_->SetWavULaw(8000, 1);
+  ASSERT_TRUE(converter_->SetWavULaw(8000, 1).Succeeded());
   for (const char* name : {"one.wav", "two.wav"})
     ExpectStream(Write(QString::fromLatin1(name), ComponentFormat::Wav, 8000, 1), "pcm_mulaw", 8000, 1);
 }
 
-TEST(ConverterErrors, FailingCallsRaiseTheirCode) {
+TEST(ConverterErrors, FailingCallsReturnTheirCodeAndReason) {
   QTemporaryDir dir;
   auto converter = CreateAudioConverter();
-  auto code = [](const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const ConverterError& error) {
-      return error.Code();
-    }
-    return ConverterErrorCode::Ok;
-  };
   const QString path = dir.filePath(QStringLiteral("x.wav"));
-  EXPECT_EQ(code([&] { converter->OpenOutput(path, ComponentFormat::Wav); }), ConverterErrorCode::InvalidInput);
-  converter->SetInputFormat(44100, 2);
-  EXPECT_EQ(code([&] { converter->OpenOutput(path, ComponentFormat::Wav); }), ConverterErrorCode::NotConfigured);
+  EXPECT_EQ(converter->OpenOutput(path, ComponentFormat::Wav).code, ConverterErrorCode::InvalidInput);
+  ASSERT_TRUE(converter->SetInputFormat(44100, 2).Succeeded());
+  const ConverterResult notConfigured = converter->OpenOutput(path, ComponentFormat::Wav);
+  EXPECT_EQ(notConfigured.code, ConverterErrorCode::NotConfigured);
+  EXPECT_EQ(notConfigured.text, QStringLiteral("no set-up for this output kind"));
   EXPECT_EQ(converter->GetLastError(), static_cast<int>(ConverterErrorCode::NotConfigured));
-  EXPECT_EQ(code([&] { converter->OpenOutput(path, ComponentFormat::Wma); }), ConverterErrorCode::NotConfigured);
+  EXPECT_EQ(converter->OpenOutput(path, ComponentFormat::Wma).code, ConverterErrorCode::NotConfigured);
   const std::int16_t samples[4] = {};
-  EXPECT_EQ(code([&] { converter->WriteSamples(samples); }), ConverterErrorCode::NotOpen);
-  EXPECT_EQ(code([&] { converter->SetWavPcm(44100, 2, 24); }), ConverterErrorCode::UnsupportedFormat);
-  EXPECT_EQ(code([&] { converter->SetOggFormat(44100, 2, 8, 8, 8, -1); }), ConverterErrorCode::UnsupportedFormat);
-  EXPECT_EQ(code([&] { converter->SetInputFormat(44100, 6); }), ConverterErrorCode::InvalidInput);
+  EXPECT_EQ(converter->WriteSamples(samples).code, ConverterErrorCode::NotOpen);
+  EXPECT_EQ(converter->SetWavPcm(44100, 2, 24).code, ConverterErrorCode::UnsupportedFormat);
+  EXPECT_EQ(converter->SetOggFormat(44100, 2, 8, 8, 8, -1).code, ConverterErrorCode::UnsupportedFormat);
+  EXPECT_EQ(converter->SetInputFormat(44100, 6).code, ConverterErrorCode::InvalidInput);
 
-  converter->SetWavPcm(22050, 2, 16);  // input is 44100 Hz: only MP3 resamples
-  EXPECT_EQ(code([&] { converter->OpenOutput(path, ComponentFormat::Wav); }), ConverterErrorCode::InvalidInput);
+  ASSERT_TRUE(converter->SetWavPcm(22050, 2, 16).Succeeded());  // input is 44100 Hz: only MP3 resamples
+  EXPECT_EQ(converter->OpenOutput(path, ComponentFormat::Wav).code, ConverterErrorCode::InvalidInput);
   EXPECT_FALSE(QFile::exists(path));
 
-  converter->SetInputFormat(22050, 2);
+  ASSERT_TRUE(converter->SetInputFormat(22050, 2).Succeeded());
   const QString missing = dir.filePath(QStringLiteral("no/such/folder/x.wav"));
-  EXPECT_EQ(code([&] { converter->OpenOutput(missing, ComponentFormat::Wav); }), ConverterErrorCode::OutputOpen);
-  converter->OpenOutput(path, ComponentFormat::Wav);
+  EXPECT_EQ(converter->OpenOutput(missing, ComponentFormat::Wav).code, ConverterErrorCode::OutputOpen);
+  ASSERT_TRUE(converter->OpenOutput(path, ComponentFormat::Wav).Succeeded());
   EXPECT_EQ(converter->GetLastError(), 0);
-  converter->Reset();
+  ASSERT_TRUE(converter->Reset().Succeeded());
 
   Mp3EncoderSettings mp3;
   mp3.SetSampleRate(22000);  // LAME would pick another rate
   mp3.SetBitrate(128);
   converter->SetMp3Encoder(mp3);
-  EXPECT_EQ(code([&] { converter->OpenOutput(dir.filePath(QStringLiteral("x.mp3")), ComponentFormat::Mp3); }),
+  EXPECT_EQ(converter->OpenOutput(dir.filePath(QStringLiteral("x.mp3")), ComponentFormat::Mp3).code,
             ConverterErrorCode::UnsupportedFormat);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers of the conversion component tests: generated input audio and independent judges of
 // what the component wrote (ffprobe, ffmpeg, sox).
+#include <gtest/gtest.h>
+
 #include <QString>
 #include <QStringList>
 #include <cmath>
@@ -34,14 +36,14 @@ inline std::vector<std::int16_t> SineSweep(int sampleRate, int channels, double 
 // Feeds the samples in blocks of one second, as the encoder back-end does, and completes the file.
 inline void EncodeFile(IConversionComponent& converter, const QString& path, ComponentFormat format,
                        const std::vector<std::int16_t>& samples, int sampleRate, int channels) {
-  converter.SetInputFormat(sampleRate, channels);
-  converter.OpenOutput(path, format);
+  ASSERT_TRUE(converter.SetInputFormat(sampleRate, channels).Succeeded());
+  ASSERT_TRUE(converter.OpenOutput(path, format).Succeeded());
   const std::size_t block = static_cast<std::size_t>(sampleRate * channels);
   for (std::size_t start = 0; start < samples.size(); start += block) {
     const std::size_t count = std::min(block, samples.size() - start);
-    converter.WriteSamples(std::span<const std::int16_t>(samples.data() + start, count));
+    ASSERT_TRUE(converter.WriteSamples(std::span<const std::int16_t>(samples.data() + start, count)).Succeeded());
   }
-  converter.Reset();
+  ASSERT_TRUE(converter.Reset().Succeeded());
 }
 
 // ffprobe's view of a file: "codec_name", "sample_rate", "channels", "duration" ...

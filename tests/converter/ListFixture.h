@@ -20,7 +20,7 @@ class ListFixture : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_EQ(engine_.BindAll(), -1);
+    ASSERT_TRUE(engine_.BindAll().Succeeded());
   }
 
   QString Path(const QString& relative) const { return dir_.filePath(relative); }

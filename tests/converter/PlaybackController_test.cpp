@@ -66,7 +66,7 @@ class PlaybackControllerTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_EQ(engine_.BindAll(), -1);
+    ASSERT_TRUE(engine_.BindAll().Succeeded());
     ASSERT_EQ(engine_.OpenOutputDevice(-1, 44100), 1);
     song_ = dir_.filePath(QStringLiteral("song.wav"));
     test::MakeTone(song_, 5.0, 44100, 2);
@@ -280,7 +280,7 @@ TEST(PlaybackWithoutDevice, ReportsNotPlayableAndNothingRuns) {
   const QString song = dir.filePath(QStringLiteral("song.wav"));
   test::MakeTone(song, 1.0, 44100, 2);
   CAudioEngine engine;
-  ASSERT_EQ(engine.BindAll(), -1);
+  ASSERT_TRUE(engine.BindAll().Succeeded());
   ASSERT_EQ(engine.OpenOutputDevice(0, 44100), 0);
   test::ScriptedUserInterface ui;
   RecordingView view;

@@ -83,8 +83,7 @@ class EncodeFixture {
   bool Open(double seconds, int rate, int channels, const QStringList& extra = {}) {
     const QString path = dir.filePath(QStringLiteral("source.wav"));
     MakeTone(path, seconds, rate, channels, extra);
-    EngineError error = EngineError::Ok;
-    source = DecodeStream::Open(path, error);
+    source = DecodeStream::Open(path).value.value_or(nullptr);
     if (!source) return false;
     job.source = source.get();
     job.encode = source.get();
@@ -105,8 +104,7 @@ class EncodeFixture {
   }
   // Puts a mixer in front so that the job encodes at `rate` and `channels`.
   bool Mix(int rate, int channels) {
-    EngineError error = EngineError::Ok;
-    mixer = MixerStream::Create(*source, rate, channels, error);
+    mixer = MixerStream::Create(*source, rate, channels).value.value_or(nullptr);
     if (!mixer) return false;
     job.encode = mixer.get();
     job.settings.sample_rate = rate;

@@ -224,8 +224,8 @@ TEST_F(ConverterBackend, WavIsBitExactInOneSecondBlocks) {
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
   ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
-  EXPECT_EQ(f.ui.script.pumps, 3);  // two whole seconds and the short last block
-  converter_->Reset();              // the run completes the file
+  EXPECT_EQ(f.ui.script.pumps, 3);               // two whole seconds and the short last block
+  ASSERT_TRUE(converter_->Reset().Succeeded());  // the run completes the file
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
   EXPECT_EQ(f.ui.script.progress, (std::vector<int>{0, 40, 80, 100}));
 }
@@ -237,7 +237,7 @@ TEST_F(ConverterBackend, Mp3ThroughAMixer) {
   ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Mp3, kRate, 128, 2, 16, 0, 3, 4, false, WavCodec::Pcm}));
   f.Output(QStringLiteral("out.mp3"));
   ASSERT_EQ(f.Run().code, EncodeResult::Done);
-  converter_->Reset();
+  ASSERT_TRUE(converter_->Reset().Succeeded());
   ExpectStream(f.job.output_path, "mp3", kRate, 2);
   EXPECT_NEAR(test::DecodedFrames(f.job.output_path, 2), f.SourceFramesAtJobRate(), kRate);
 }

@@ -18,7 +18,7 @@ using test::MakeTone;
 
 class AudioFileServicesTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(engine_.BindAll(), -1); }
+  void SetUp() override { ASSERT_TRUE(engine_.BindAll().Succeeded()); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   QTemporaryDir dir_;
   CAudioEngine engine_;
@@ -69,13 +69,12 @@ TEST_F(AudioFileServicesTest, DetectsByExtensionOrByContent) {
   MakeTone(bare, 0.5, 44100, 2, {QStringLiteral("-f"), QStringLiteral("flac")});
   EXPECT_EQ(DetectInputType(bare), InputType::Flac);
 
-  EngineError error = EngineError::Ok;
-  EXPECT_EQ(DetectInputType(Path(QStringLiteral("absent")), &error), InputType::Unknown);
-  EXPECT_EQ(error, EngineError::FileOpen);
+  EXPECT_EQ(DetectInputType(Path(QStringLiteral("absent"))), InputType::Unknown);
+  EXPECT_EQ(DetectKnownInputType(Path(QStringLiteral("absent"))).status.code, EngineError::FileOpen);
   const QString junk = Path(QStringLiteral("junk.xyz"));
   ASSERT_TRUE(test::WriteAll(junk, QByteArray(5000, '\x5a')));
-  EXPECT_EQ(DetectInputType(junk, &error), InputType::Unknown);
-  EXPECT_EQ(error, EngineError::FileFormat);
+  EXPECT_EQ(DetectInputType(junk), InputType::Unknown);
+  EXPECT_EQ(DetectKnownInputType(junk).status.code, EngineError::FileFormat);
 }
 
 TEST_F(AudioFileServicesTest, PlaybackStreamIsDecodeOnlyWithoutAnOutputDevice) {
@@ -84,25 +83,24 @@ TEST_F(AudioFileServicesTest, PlaybackStreamIsDecodeOnlyWithoutAnOutputDevice) {
   EXPECT_EQ(engine_.OutputDeviceFlag(), 0);
   std::unique_ptr<DecodeStream> stream;
   qint64 size = -1;
-  EXPECT_EQ(AudioFileServices::OpenPlaybackStream(engine_, wav, stream, size), 1500);
+  EXPECT_EQ(AudioFileServices::OpenPlaybackStream(engine_, wav, stream, size).value, 1500);
   ASSERT_TRUE(stream);
   EXPECT_FALSE(stream->Playable());
   EXPECT_EQ(size, QFile(wav).size());
 
-  EngineError error = EngineError::Ok;
-  EXPECT_EQ(AudioFileServices::OpenPlaybackStream(engine_, Path(QStringLiteral("gone.wav")), stream, size, &error), 0);
+  const EngineResult<qint64> gone =
+      AudioFileServices::OpenPlaybackStream(engine_, Path(QStringLiteral("gone.wav")), stream, size);
   EXPECT_FALSE(stream);  // the previous stream was freed
   EXPECT_EQ(size, 0);
-  EXPECT_EQ(error, EngineError::FileOpen);
+  EXPECT_EQ(gone.status.code, EngineError::FileOpen);
 }
 
 TEST_F(AudioFileServicesTest, OptimFrogFilesAreRefusedAsCodecNotAvailable) {
   const QString ofr = Path(QStringLiteral("lossless.ofr"));
   MakeTone(ofr, 0.5, 44100, 2, {QStringLiteral("-f"), QStringLiteral("wav")});  // decodable content
   EXPECT_FALSE(engine_.Provides(EngineLibrary::OptimFrog));
-  EngineError error = EngineError::Ok;
-  EXPECT_FALSE(AudioFileServices::OpenStream(engine_, ofr, DetectInputType(ofr), DecodeStream::Mode::Decode, error));
-  EXPECT_EQ(error, EngineError::Codec);
+  EXPECT_EQ(AudioFileServices::OpenStream(engine_, ofr, DetectInputType(ofr), DecodeStream::Mode::Decode).status.code,
+            EngineError::Codec);
 }
 
 TEST(ReportLoadError, ShowsTheMessageForTheCode) {

@@ -19,7 +19,7 @@ class AudioPlayerTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
-    ASSERT_EQ(engine_.BindAll(), -1);
+    ASSERT_TRUE(engine_.BindAll().Succeeded());
     ASSERT_EQ(engine_.OpenOutputDevice(-1, 44100), 1);
   }
 
@@ -30,11 +30,10 @@ class AudioPlayerTest : public testing::Test {
     return path;
   }
 
-  std::unique_ptr<AudioPlayer> PlayerFor(const QString& path, DecodeStream::Mode mode, EngineError& error) {
-    EngineError openError = EngineError::Ok;
-    std::unique_ptr<DecodeStream> stream = DecodeStream::Open(path, openError, mode);
-    EXPECT_EQ(openError, EngineError::Ok);
-    return AudioPlayer::Create(engine_, std::move(stream), error);
+  EngineResult<std::unique_ptr<AudioPlayer>> PlayerFor(const QString& path, DecodeStream::Mode mode) {
+    EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(path, mode);
+    EXPECT_TRUE(opened.Succeeded());
+    return AudioPlayer::Create(engine_, std::move(opened.value).value_or(nullptr));
   }
 
   qint64 QueuedBytes() const { return static_cast<qint64>(SDL_GetQueuedAudioSize(engine_.OutputDevice())); }
@@ -58,9 +57,9 @@ class AudioPlayerTest : public testing::Test {
 };
 
 TEST_F(AudioPlayerTest, PositionCountsWhatWasHeardNotWhatWasQueued) {
-  EngineError error = EngineError::Unknown;
-  auto player = PlayerFor(Tone(1.5), DecodeStream::Mode::Playback, error);
-  ASSERT_TRUE(player) << ToCode(error);
+  EngineResult<std::unique_ptr<AudioPlayer>> created = PlayerFor(Tone(1.5), DecodeStream::Mode::Playback);
+  ASSERT_TRUE(created.Succeeded()) << ToCode(created.status.code);
+  std::unique_ptr<AudioPlayer> player = std::move(*created.value);
   EXPECT_EQ(player->LengthMs(), 1500);
   EXPECT_EQ(player->PositionMs(), 0);
 
@@ -96,8 +95,7 @@ TEST_F(AudioPlayerTest, PositionCountsWhatWasHeardNotWhatWasQueued) {
 }
 
 TEST_F(AudioPlayerTest, StopKeepsThePlaceAndSeekingToTheEndEndsAtOnce) {
-  EngineError error = EngineError::Unknown;
-  auto player = PlayerFor(Tone(1.0), DecodeStream::Mode::Playback, error);
+  auto player = PlayerFor(Tone(1.0), DecodeStream::Mode::Playback).value.value_or(nullptr);
   ASSERT_TRUE(player);
   ASSERT_TRUE(player->SeekMs(500));
   ASSERT_TRUE(player->Play());
@@ -118,26 +116,20 @@ TEST_F(AudioPlayerTest, StopKeepsThePlaceAndSeekingToTheEndEndsAtOnce) {
 
 TEST_F(AudioPlayerTest, RefusesDecodeOnlyStreamsAndMissingDevice) {
   const QString path = Tone(0.5);
-  EngineError error = EngineError::Ok;
-  EXPECT_FALSE(PlayerFor(path, DecodeStream::Mode::Decode, error));
-  EXPECT_EQ(error, EngineError::Decode);
+  EXPECT_EQ(PlayerFor(path, DecodeStream::Mode::Decode).status.code, EngineError::Decode);
 
   CAudioEngine silent;
-  ASSERT_EQ(silent.BindAll(), -1);
+  ASSERT_TRUE(silent.BindAll().Succeeded());
   ASSERT_EQ(silent.OpenOutputDevice(0, 44100), 0);
   std::unique_ptr<DecodeStream> stream;
   qint64 size = 0;
   // Without a device the services open for decoding only, so the player says "not playable".
-  ASSERT_GT(AudioFileServices::OpenPlaybackStream(silent, path, stream, size), 0);
-  error = EngineError::Ok;
-  EXPECT_FALSE(AudioPlayer::Create(silent, std::move(stream), error));
-  EXPECT_EQ(error, EngineError::Decode);
+  ASSERT_TRUE(AudioFileServices::OpenPlaybackStream(silent, path, stream, size).Succeeded());
+  EXPECT_EQ(AudioPlayer::Create(silent, std::move(stream)).status.code, EngineError::Decode);
 
-  EngineError openError = EngineError::Ok;
-  auto playable = DecodeStream::Open(path, openError, DecodeStream::Mode::Playback);
+  auto playable = DecodeStream::Open(path, DecodeStream::Mode::Playback).value.value_or(nullptr);
   ASSERT_TRUE(playable);
-  EXPECT_FALSE(AudioPlayer::Create(silent, std::move(playable), error));
-  EXPECT_EQ(error, EngineError::Init);
+  EXPECT_EQ(AudioPlayer::Create(silent, std::move(playable)).status.code, EngineError::Init);
 }
 
 }  // namespace

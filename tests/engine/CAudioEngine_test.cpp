@@ -27,7 +27,7 @@ class ScopedEnv {
 
 TEST(CAudioEngine, LinkedLibrariesProvideEveryPartButOptimFrog) {
   CAudioEngine engine;
-  EXPECT_EQ(engine.BindAll(), -1);
+  EXPECT_TRUE(engine.BindAll().Succeeded());
   for (const EngineLibraryInfo& info : kEngineLibraries) {
     EXPECT_TRUE(engine.Bound(info.library)) << info.name;
     EXPECT_EQ(engine.Provides(info.library), info.library != EngineLibrary::OptimFrog) << info.name;
@@ -36,12 +36,12 @@ TEST(CAudioEngine, LinkedLibrariesProvideEveryPartButOptimFrog) {
 
 TEST(CAudioEngine, AddOnsNeedTheCore) {
   CAudioEngine engine;
-  EXPECT_FALSE(engine.Bind(EngineLibrary::Flac));
+  EXPECT_EQ(engine.Bind(EngineLibrary::Flac).code, EngineError::Init);
   EXPECT_FALSE(engine.Bound(EngineLibrary::Flac));
-  EXPECT_TRUE(engine.Bind(EngineLibrary::Core));
-  EXPECT_TRUE(engine.Bind(EngineLibrary::Flac));
+  EXPECT_TRUE(engine.Bind(EngineLibrary::Core).Succeeded());
+  EXPECT_TRUE(engine.Bind(EngineLibrary::Flac).Succeeded());
   // Binding the core again starts from nothing.
-  EXPECT_TRUE(engine.Bind(EngineLibrary::Core));
+  EXPECT_TRUE(engine.Bind(EngineLibrary::Core).Succeeded());
   EXPECT_FALSE(engine.Bound(EngineLibrary::Flac));
 }
 
@@ -49,7 +49,7 @@ TEST(CAudioEngine, OutputDeviceOpensOnTheDummyDriver) {
   ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
   CAudioEngine engine;
   EXPECT_EQ(engine.OpenOutputDevice(-1, 44100), 0) << "no device before the core is bound";
-  ASSERT_TRUE(engine.Bind(EngineLibrary::Core));
+  ASSERT_TRUE(engine.Bind(EngineLibrary::Core).Succeeded());
   EXPECT_EQ(engine.OpenOutputDevice(-1, 44100), 1);
   EXPECT_NE(engine.OutputDevice(), 0u);
   EXPECT_EQ(engine.OutputSpec().freq, 44100);
@@ -60,7 +60,7 @@ TEST(CAudioEngine, OutputDeviceOpensOnTheDummyDriver) {
 
 TEST(CAudioEngine, NoSoundDeviceLeavesTheFlagClear) {
   CAudioEngine engine;
-  ASSERT_TRUE(engine.Bind(EngineLibrary::Core));
+  ASSERT_TRUE(engine.Bind(EngineLibrary::Core).Succeeded());
   EXPECT_EQ(engine.OpenOutputDevice(0, 44100), 0) << "device 0 is the no-sound device";
   ScopedEnv driver("SDL_AUDIODRIVER", "no-such-audio-driver");
   EXPECT_EQ(engine.OpenOutputDevice(-1, 44100), 0);

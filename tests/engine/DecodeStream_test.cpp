@@ -38,10 +38,8 @@ TEST_F(DecodeStreamTest, LosslessFilesDecodeToExactlyWhatFfmpegDecodes) {
   MakeTone(wav, 1.0, 44100, 2);
   MakeTone(flac, 1.0, 44100, 2);
   for (const QString& path : {wav, flac}) {
-    EngineError error = EngineError::Unknown;
-    auto stream = DecodeStream::Open(path, error);
+    auto stream = DecodeStream::Open(path).value.value_or(nullptr);
     ASSERT_TRUE(stream) << path.toStdString();
-    EXPECT_EQ(error, EngineError::Ok);
     EXPECT_EQ(stream->Info().rate, 44100);
     EXPECT_EQ(stream->Info().channels, 2);
     EXPECT_EQ(stream->LengthBytes(), 44100 * 4);
@@ -53,17 +51,15 @@ TEST_F(DecodeStreamTest, LosslessFilesDecodeToExactlyWhatFfmpegDecodes) {
     char byte[4];
     EXPECT_EQ(stream->Read(byte, 4), 0);
   }
-  EngineError error = EngineError::Ok;
-  EXPECT_EQ(DecodeStream::Open(wav, error)->Info().type, ChannelType::WavPcm);
-  EXPECT_EQ(DecodeStream::Open(flac, error)->Info().type, ChannelType::Flac);
+  EXPECT_EQ(DecodeStream::Open(wav).value.value_or(nullptr)->Info().type, ChannelType::WavPcm);
+  EXPECT_EQ(DecodeStream::Open(flac).value.value_or(nullptr)->Info().type, ChannelType::Flac);
 }
 
 TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
   const QString flac = Path(QStringLiteral("seek.flac"));
   MakeTone(flac, 2.0, 48000, 2, {QStringLiteral("-af"), QStringLiteral("volume=0.9")});
   const QByteArray reference = DecodeWithFfmpeg(flac);
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(flac, error);
+  auto stream = DecodeStream::Open(flac).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   char scratch[4000];
   ASSERT_EQ(stream->Read(scratch, sizeof scratch), 4000);
@@ -78,7 +74,7 @@ TEST_F(DecodeStreamTest, SeekLandsOnTheExactSample) {
   EXPECT_FALSE(stream->Seek(-4));
 
   // A seek before the first read drops the packet read ahead at opening.
-  stream = DecodeStream::Open(flac, error);
+  stream = DecodeStream::Open(flac).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   ASSERT_TRUE(stream->Seek(8000));
   ASSERT_EQ(stream->Read(scratch, sizeof scratch), 4000);
@@ -95,8 +91,7 @@ TEST_F(DecodeStreamTest, LengthUnknownToTheContainerIsCountedByDecoding) {
                                                   QStringLiteral("-f"), QStringLiteral("flac"), QStringLiteral("-")});
   ASSERT_TRUE(test::WriteAll(flac, bytes));
   ASSERT_LT(test::ProbeDuration(flac), 0);
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(flac, error);
+  auto stream = DecodeStream::Open(flac).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->LengthBytes(), qint64{15435} * 2);
   EXPECT_EQ(stream->PositionBytes(), 0);
@@ -112,20 +107,19 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   MakeTone(s24, 0.5, 96000, 2,
            {QStringLiteral("-sample_fmt"), QStringLiteral("s32"), QStringLiteral("-bits_per_raw_sample"),
             QStringLiteral("24")});
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(u8, error);
+  auto stream = DecodeStream::Open(u8).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().resolution, SampleResolution::Bits8);
   EXPECT_EQ(stream->Info().originalBits, 8);
   EXPECT_EQ(stream->LengthBytes(), 11025 * 2);  // 16-bit mono output
   EXPECT_EQ(ReadWhole(*stream), DecodeWithFfmpeg(u8));
 
-  stream = DecodeStream::Open(f32, error);
+  stream = DecodeStream::Open(f32).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().resolution, SampleResolution::Float);
   EXPECT_EQ(stream->Info().type, ChannelType::WavFloat);
 
-  stream = DecodeStream::Open(s24, error);
+  stream = DecodeStream::Open(s24).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().resolution, SampleResolution::Bits16);
   EXPECT_EQ(stream->Info().originalBits, 24);
@@ -133,23 +127,18 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
 }
 
 TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
-  EngineError error = EngineError::Ok;
-  EXPECT_FALSE(DecodeStream::Open(Path(QStringLiteral("missing.wav")), error));
-  EXPECT_EQ(error, EngineError::FileOpen);
-  EXPECT_FALSE(DecodeStream::Open(dir_.path(), error));
-  EXPECT_EQ(error, EngineError::FileOpen);
+  EXPECT_EQ(DecodeStream::Open(Path(QStringLiteral("missing.wav"))).status.code, EngineError::FileOpen);
+  EXPECT_EQ(DecodeStream::Open(dir_.path()).status.code, EngineError::FileOpen);
 
   const QString text = Path(QStringLiteral("notes.wav"));
   ASSERT_TRUE(test::WriteAll(text, QByteArray("these are not audio samples, only words\n").repeated(50)));
-  EXPECT_FALSE(DecodeStream::Open(text, error));
-  EXPECT_EQ(error, EngineError::FileFormat);
+  EXPECT_EQ(DecodeStream::Open(text).status.code, EngineError::FileFormat);
 
   // A playlist must not make the decoder open anything else.
   const QString playlist = Path(QStringLiteral("list.m3u8"));
   MakeTone(Path(QStringLiteral("inner.wav")), 0.2, 8000, 1);
   ASSERT_TRUE(test::WriteAll(playlist, "#EXTM3U\n#EXTINF:1,\ninner.wav\n"));
-  EXPECT_FALSE(DecodeStream::Open(playlist, error));
-  EXPECT_EQ(error, EngineError::FileFormat);
+  EXPECT_EQ(DecodeStream::Open(playlist).status.code, EngineError::FileFormat);
 }
 
 // A WAV file whose PCM-tagged data is really a compressed stream (here AC-3) still decodes as
@@ -166,9 +155,9 @@ TEST_F(DecodeStreamTest, CompressedStreamHiddenInPcmWavDataIsFound) {
                 {quiet[0], quiet[1], QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-ar"),
                  QStringLiteral("48000"), QStringLiteral("-ac"), QStringLiteral("2"), QStringLiteral("-i"), ac3,
                  QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), wav});
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(wav, error);
-  ASSERT_TRUE(stream) << static_cast<int>(error);
+  EngineResult<std::unique_ptr<DecodeStream>> opened = DecodeStream::Open(wav);
+  ASSERT_TRUE(opened.Succeeded()) << ToCode(opened.status.code);
+  std::unique_ptr<DecodeStream> stream = std::move(*opened.value);
   // Two seconds of decoded AC-3, where the AC-3 bytes read as PCM would last a quarter second.
   const qint64 bytes = ReadWhole(*stream).size();
   EXPECT_GT(bytes, qint64{48000} * 4 * 19 / 10);
@@ -184,8 +173,7 @@ TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
             QStringLiteral("-metadata"), QStringLiteral("date=1999"), QStringLiteral("-metadata"),
             QStringLiteral("track=7/12"), QStringLiteral("-metadata"), QStringLiteral("genre=Rock"),
             QStringLiteral("-metadata"), QStringLiteral("comment=Note")});
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(mp3, error);
+  auto stream = DecodeStream::Open(mp3).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().type, ChannelType::MpegLayer3);
   const StreamTags& tags = stream->Tags();
@@ -212,8 +200,7 @@ TEST_F(DecodeStreamTest, WindowsMediaFilesCarryTheirAttributeBlock) {
            {QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k"),
             QStringLiteral("-metadata"), QStringLiteral("title=Windows"), QStringLiteral("-metadata"),
             QStringLiteral("IsVBR=1")});
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(wma, error);
+  auto stream = DecodeStream::Open(wma).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().type, ChannelType::Wma);
   const QStringList block = stream->Tags().wmaBlock;
@@ -228,8 +215,7 @@ TEST_F(DecodeStreamTest, StreamsDecodeIndependentlyOnSeveralThreads) {
   MakeTone(a, 1.0, 44100, 2);
   MakeTone(b, 1.0, 32000, 1, {QStringLiteral("-c:a"), QStringLiteral("libvorbis")});
   auto decode = [](const QString& path) {
-    EngineError error = EngineError::Ok;
-    auto stream = DecodeStream::Open(path, error);
+    auto stream = DecodeStream::Open(path).value.value_or(nullptr);
     return stream ? ReadWhole(*stream, 4096) : QByteArray();
   };
   const QByteArray serialA = decode(a);
@@ -252,8 +238,7 @@ TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSee
                  QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), wav,
                  QStringLiteral("synth"), QStringLiteral("0.5"), QStringLiteral("sine"), QStringLiteral("440"),
                  QStringLiteral("vol"), QStringLiteral("0.5")});
-  EngineError error = EngineError::Ok;
-  auto stream = DecodeStream::Open(wav, error);
+  auto stream = DecodeStream::Open(wav).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   const int peak = LevelMeter::MeasurePeak(*stream);
   EXPECT_NEAR(peak, 16384, 3);
@@ -270,7 +255,7 @@ TEST_F(DecodeStreamTest, SampleProcessorRewritesDeliveredSamplesAndLevelMeterSee
                  QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), left,
                  QStringLiteral("synth"), QStringLiteral("0.2"), QStringLiteral("sine"), QStringLiteral("440"),
                  QStringLiteral("remix"), QStringLiteral("1"), QStringLiteral("0")});
-  stream = DecodeStream::Open(left, error);
+  stream = DecodeStream::Open(left).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   LevelMeter meter(*stream);
   int readings = 0;

@@ -38,8 +38,7 @@ class MixerStreamTest : public ::testing::Test {
   std::unique_ptr<DecodeStream> OpenTone(const QString& name, int rate, int channels) {
     const QString path = dir_.filePath(name);
     test::MakeTone(path, 1.0, rate, channels);
-    EngineError error = EngineError::Ok;
-    return DecodeStream::Open(path, error);
+    return DecodeStream::Open(path).value.value_or(nullptr);
   }
   QTemporaryDir dir_;
 };
@@ -47,10 +46,9 @@ class MixerStreamTest : public ::testing::Test {
 TEST_F(MixerStreamTest, ResamplesAndMixesDownKeepingPitchAndLength) {
   auto source = OpenTone(QStringLiteral("stereo.wav"), 44100, 2);
   ASSERT_TRUE(source);
-  EngineError error = EngineError::Unknown;
-  auto mixer = MixerStream::Create(*source, 22050, 1, error);
-  ASSERT_TRUE(mixer);
-  EXPECT_EQ(error, EngineError::Ok);
+  EngineResult<std::unique_ptr<MixerStream>> created = MixerStream::Create(*source, 22050, 1);
+  ASSERT_TRUE(created.Succeeded());
+  std::unique_ptr<MixerStream> mixer = std::move(*created.value);
   EXPECT_EQ(mixer->Info().rate, 22050);
   EXPECT_EQ(mixer->Info().channels, 1);
   EXPECT_EQ(mixer->LengthBytes(), 22050 * 2);
@@ -67,8 +65,7 @@ TEST_F(MixerStreamTest, ResamplesAndMixesDownKeepingPitchAndLength) {
 TEST_F(MixerStreamTest, MonoSourceFillsBothChannelsAlike) {
   auto source = OpenTone(QStringLiteral("mono.flac"), 32000, 1);
   ASSERT_TRUE(source);
-  EngineError error = EngineError::Ok;
-  auto mixer = MixerStream::Create(*source, 48000, 2, error);
+  auto mixer = MixerStream::Create(*source, 48000, 2).value.value_or(nullptr);
   ASSERT_TRUE(mixer);
   const std::vector<qint16> samples = ReadSamples(*mixer);
   ASSERT_GT(samples.size(), 90000u);
@@ -81,8 +78,7 @@ TEST_F(MixerStreamTest, MonoSourceFillsBothChannelsAlike) {
 TEST_F(MixerStreamTest, SeekMovesTheSourceAlong) {
   auto source = OpenTone(QStringLiteral("seek.wav"), 44100, 2);
   ASSERT_TRUE(source);
-  EngineError error = EngineError::Ok;
-  auto mixer = MixerStream::Create(*source, 22050, 2, error);
+  auto mixer = MixerStream::Create(*source, 22050, 2).value.value_or(nullptr);
   ASSERT_TRUE(mixer);
   ASSERT_TRUE(mixer->Seek(11025 * 4));  // half a second in
   EXPECT_EQ(mixer->PositionBytes(), 11025 * 4);
@@ -94,11 +90,9 @@ TEST_F(MixerStreamTest, SeekMovesTheSourceAlong) {
 TEST_F(MixerStreamTest, RefusesImpossibleFormats) {
   auto source = OpenTone(QStringLiteral("any.wav"), 8000, 1);
   ASSERT_TRUE(source);
-  EngineError error = EngineError::Ok;
-  EXPECT_FALSE(MixerStream::Create(*source, 0, 2, error));
-  EXPECT_EQ(error, EngineError::IllegalParam);
-  EXPECT_FALSE(MixerStream::Create(*source, 44100, 0, error));
-  EXPECT_FALSE(MixerStream::Create(*source, 44100, 99, error));
+  EXPECT_EQ(MixerStream::Create(*source, 0, 2).status.code, EngineError::IllegalParam);
+  EXPECT_FALSE(MixerStream::Create(*source, 44100, 0).Succeeded());
+  EXPECT_FALSE(MixerStream::Create(*source, 44100, 99).Succeeded());
 }
 
 TEST_F(MixerStreamTest, PeakOfAMixerMatchesItsSource) {
@@ -106,8 +100,7 @@ TEST_F(MixerStreamTest, PeakOfAMixerMatchesItsSource) {
   ASSERT_TRUE(source);
   const int sourcePeak = LevelMeter::MeasurePeak(*source);
   ASSERT_TRUE(source->Seek(0));
-  EngineError error = EngineError::Ok;
-  auto mixer = MixerStream::Create(*source, 48000, 2, error);
+  auto mixer = MixerStream::Create(*source, 48000, 2).value.value_or(nullptr);
   ASSERT_TRUE(mixer);
   EXPECT_NEAR(LevelMeter::MeasurePeak(*mixer), sourcePeak, sourcePeak / 50);
   EXPECT_GT(sourcePeak, 1000);

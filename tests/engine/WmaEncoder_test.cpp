@@ -12,10 +12,9 @@ namespace {
 TEST(WmaEncoder, WritesAnAsfFileThatDecodesAtTheRightLength) {
   QTemporaryDir dir;
   const QString out = dir.filePath(QStringLiteral("out.wma"));
-  EngineError error = EngineError::Unknown;
-  auto encoder = WmaEncoder::Open(44100, 2, 128000, out, &error);
-  ASSERT_TRUE(encoder);
-  EXPECT_EQ(error, EngineError::Ok);
+  EngineResult<std::unique_ptr<WmaEncoder>> opened = WmaEncoder::Open(44100, 2, 128000, out);
+  ASSERT_TRUE(opened.Succeeded());
+  std::unique_ptr<WmaEncoder> encoder = std::move(*opened.value);
   const QString tags[][2] = {{QStringLiteral("Title"), QStringLiteral("Grüße")},
                              {QStringLiteral("Author"), QStringLiteral("Artist")},
                              {QStringLiteral("Description"), QStringLiteral("a comment")},
@@ -53,14 +52,12 @@ TEST(WmaEncoder, WritesAnAsfFileThatDecodesAtTheRightLength) {
 
 TEST(WmaEncoder, RefusesWhatTheEncoderDoesNotTake) {
   QTemporaryDir dir;
-  EngineError error = EngineError::Ok;
-  EXPECT_EQ(WmaEncoder::Open(44100, 2, 0, dir.filePath(QStringLiteral("a.wma")), &error), nullptr);
-  EXPECT_EQ(error, EngineError::Format);
-  EXPECT_EQ(WmaEncoder::Open(44100, 3, 128000, dir.filePath(QStringLiteral("b.wma")), &error), nullptr);
+  EXPECT_EQ(WmaEncoder::Open(44100, 2, 0, dir.filePath(QStringLiteral("a.wma"))).status.code, EngineError::Format);
+  EXPECT_FALSE(WmaEncoder::Open(44100, 3, 128000, dir.filePath(QStringLiteral("b.wma"))).Succeeded());
   EXPECT_FALSE(WmaEncoder::Accepts(44100, 2, 0));
   EXPECT_TRUE(WmaEncoder::Accepts(44100, 2, 128000));
-  EXPECT_EQ(WmaEncoder::Open(44100, 2, 128000, dir.filePath(QStringLiteral("no/such/folder/c.wma")), &error), nullptr);
-  EXPECT_EQ(error, EngineError::Create);
+  EXPECT_EQ(WmaEncoder::Open(44100, 2, 128000, dir.filePath(QStringLiteral("no/such/folder/c.wma"))).status.code,
+            EngineError::Create);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ double ReferenceMs(const QString& path) {
 
 class AudioFileDescriptionTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(engine_.BindAll(), -1); }
+  void SetUp() override { ASSERT_TRUE(engine_.BindAll().Succeeded()); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
 
   // Describes `path` and checks the text against `pattern`, the length against ffprobe's and

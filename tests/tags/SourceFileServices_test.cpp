@@ -59,7 +59,7 @@ SourceTags Sample() {
 
 class SourceFileServicesTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_EQ(engine_.BindAll(), -1); }
+  void SetUp() override { ASSERT_TRUE(engine_.BindAll().Succeeded()); }
   QString Path(const QString& name) const { return dir_.filePath(name); }
   QTemporaryDir dir_;
   CAudioEngine engine_;
@@ -73,25 +73,24 @@ TEST_F(SourceFileServicesTest, OpenSourceStreamChecksMpegAndGivesTheAudioSize) {
   std::unique_ptr<DecodeStream> stream;
   CMP3Info mp3Info;
   qint64 size = -1;
-  EngineError error = EngineError::Unknown;
-  const qint64 ms = SourceFileServices::OpenSourceStream(engine_, mp3, stream, mp3Info, size, &error);
-  EXPECT_NEAR(ms, 2000, 60);
+  const EngineResult<qint64> ms = SourceFileServices::OpenSourceStream(engine_, mp3, stream, mp3Info, size);
+  ASSERT_TRUE(ms.Succeeded());
+  EXPECT_NEAR(*ms.value, 2000, 60);
   ASSERT_TRUE(stream);
-  EXPECT_EQ(error, EngineError::Ok);
   EXPECT_TRUE(mp3Info.HasFrame());
   EXPECT_GT(stream->AudioDataStart(), 0);
   EXPECT_EQ(size, QFile(mp3).size() - stream->AudioDataStart());
 
   const QString wav = Path(QStringLiteral("tone.wav"));
   MakeTone(wav, 1.0, 22050, 1);
-  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, wav, stream, mp3Info, size, &error), 1000);
+  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, wav, stream, mp3Info, size).value, 1000);
   EXPECT_FALSE(mp3Info.HasFrame());  // reset for other types
   EXPECT_EQ(size, QFile(wav).size() - stream->AudioDataStart());
   EXPECT_EQ(size, 22050 * 2);
 
   const QString wma = Path(QStringLiteral("tone.wma"));
   MakeTone(wma, 1.0, 44100, 2, {QStringLiteral("-c:a"), QStringLiteral("wmav2")});
-  EXPECT_GT(SourceFileServices::OpenSourceStream(engine_, wma, stream, mp3Info, size, &error), 0);
+  EXPECT_TRUE(SourceFileServices::OpenSourceStream(engine_, wma, stream, mp3Info, size).Succeeded());
   EXPECT_EQ(size, QFile(wma).size());  // not reduced for Windows Media
 }
 
@@ -101,22 +100,21 @@ TEST_F(SourceFileServicesTest, MpegWithoutFindableFramesIsRefusedWithAReason) {
   std::unique_ptr<DecodeStream> stream;
   CMP3Info mp3Info;
   qint64 size = 0;
-  EngineError error = EngineError::Ok;
-  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, fake, stream, mp3Info, size, &error), 0);
+  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, fake, stream, mp3Info, size).status.code,
+            EngineError::FileFormat);
   EXPECT_FALSE(stream);
-  EXPECT_EQ(error, EngineError::FileFormat);
 
   // An unrecognised file leaves the caller's stream and size alone.
   const QString wav = Path(QStringLiteral("good.wav"));
   MakeTone(wav, 0.5, 8000, 1);
-  ASSERT_GT(SourceFileServices::OpenSourceStream(engine_, wav, stream, mp3Info, size, &error), 0);
+  ASSERT_TRUE(SourceFileServices::OpenSourceStream(engine_, wav, stream, mp3Info, size).Succeeded());
   const qint64 keptSize = size;
   const QString junk = Path(QStringLiteral("junk.xyz"));
   ASSERT_TRUE(test::WriteAll(junk, QByteArray(4000, 'j')));
-  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, junk, stream, mp3Info, size, &error), 0);
+  EXPECT_EQ(SourceFileServices::OpenSourceStream(engine_, junk, stream, mp3Info, size).status.code,
+            EngineError::FileFormat);
   EXPECT_TRUE(stream);
   EXPECT_EQ(size, keptSize);
-  EXPECT_EQ(error, EngineError::FileFormat);
 }
 
 TEST_F(SourceFileServicesTest, WavTagsAreWrittenAsInfoAndId3v2ChunksWithoutPadding) {

@@ -30,7 +30,6 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   void SetStatusText(int pane, const QString& text);
   QString StatusText(int pane) const;
 
-  MainWindowLogic& Logic() { return logic_; }
   CConvertPage* ConvertPage() const { return convert_page_; }
   CRipperPage* RipperPage() const { return ripper_page_; }
   CAboutPage* AboutPage() const { return about_page_; }

@@ -59,11 +59,13 @@ void FramePipeline::PopOldest() {
 }
 
 void FramePipeline::Work(int level, int channels, int bitsPerSample) {
+  // Without an encoder, every frame this worker takes reports the shortage.
   std::unique_ptr<FrameEncoder> encoder;
+  ApeResult setup = ApeResult::kOk;
   try {
     encoder = std::make_unique<FrameEncoder>(level, channels, bitsPerSample);
   } catch (const std::bad_alloc&) {
-    // Without an encoder, every frame this worker takes reports the shortage.
+    setup = ApeResult::kOutOfMemory;
   }
   for (;;) {
     Frame* frame = nullptr;
@@ -74,12 +76,15 @@ void FramePipeline::Work(int level, int channels, int bitsPerSample) {
       frame = queue_.front();
       queue_.pop_front();
     }
-    ApeResult result = ApeResult::kOutOfMemory;
-    if (encoder) {
+    // A frame that cannot be coded for want of memory is reported through its result, which the
+    // compressor hands back to its caller.
+    ApeResult result = setup;
+    if (result == ApeResult::kOk) {
       try {
         encoder->Encode(frame->pcm.data(), frame->blocks, frame->coded, &stop_);
-        result = ApeResult::kOk;
-      } catch (const std::bad_alloc&) {}
+      } catch (const std::bad_alloc&) {
+        result = ApeResult::kOutOfMemory;
+      }
     }
     {
       std::lock_guard lock(mutex_);

@@ -41,10 +41,8 @@ class CConvertPage : public PageWidget, public IRunView {
   void SetOtherPageRebuild(std::function<void()> rebuild) { commands_->SetOtherPageRebuild(std::move(rebuild)); }
 
   ConversionList& List() { return *list_; }
-  ConversionListLoader& Loader() { return *loader_; }
   ConversionListView* ListView() const { return list_view_; }
   PlaybackBar* Playback() const { return playback_; }
-  QualityPanel& Panel() { return *panel_; }
   ConversionRun* Run() const { return run_.get(); }
   QPushButton* StartButton() const { return start_; }
   QCheckBox* SameFolderBox() const { return same_folder_; }

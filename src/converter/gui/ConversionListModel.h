@@ -21,8 +21,6 @@ class ConversionListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  const QList<ColumnDef>& Columns() const { return columns_; }
-
   // Called after the list changed. The model reports its own row count, which follows the list
   // in these calls, so a view never sees rows that were not announced.
   void RowsInserted(int first, int last);

@@ -25,7 +25,7 @@ constexpr int kBitsPerSample = 16;
 
 int Code(EncoderFailure failure) { return static_cast<int>(failure); }
 
-// Message 141 with the reason the output could not be written ("No space left on device").
+// text::kMsgEncodingError with the reason the output could not be written ("No space left on device").
 EncodeOutcome OutputFailure(int error) {
   EncodeOutcome outcome = EncodingFailed(Code(EncoderFailure::ProgramStopped));
   outcome.text += QStringLiteral(" (") + SystemErrorText(error) + QLatin1Char(')');

@@ -19,10 +19,8 @@ ComponentFormat ComponentFormatOf(FormatCode code) {
 
 // Input format and output file; an outcome when the component refuses either.
 std::optional<EncodeOutcome> OpenOutput(const EncodeJob& job, int rate, int channels) {
-  try {
-    job.converter->SetInputFormat(rate, channels);
-    job.converter->OpenOutput(job.output_path, ComponentFormatOf(job.settings.format));
-  } catch (const ConverterError&) {
+  if (job.converter->SetInputFormat(rate, channels).Failed() ||
+      job.converter->OpenOutput(job.output_path, ComponentFormatOf(job.settings.format)).Failed()) {
     return EncodeFailed(StringTable::Text(text::kMsgConversionInitFailed));
   }
   if (const int code = job.converter->GetLastError(); code != 0) {
@@ -43,11 +41,8 @@ EncodeOutcome EncodeWithConverter(const EncodeJob& job, IUserInterface& ui) {
   return loop.Run([&job](char* data, int bytes) -> std::optional<EncodeOutcome> {
     const std::span<const std::int16_t> samples(reinterpret_cast<const std::int16_t*>(data),
                                                 static_cast<size_t>(bytes / 2));
-    try {
-      job.converter->WriteSamples(samples);
-    } catch (const ConverterError& error) {
-      return EncodingFailed(error);
-    }
+    if (const ConverterResult written = job.converter->WriteSamples(samples); written.Failed())
+      return EncodingFailed(written);
     return std::nullopt;
   });
 }

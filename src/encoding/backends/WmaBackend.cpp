@@ -30,11 +30,13 @@ std::unique_ptr<WmaEncoder> OpenEncoder(const EncodeJob& job, EncodeOutcome& ref
     return nullptr;
   }
   const ChannelInfo input = job.encode->Info();
-  EngineError error = EngineError::Ok;
-  auto encoder =
-      WmaEncoder::Open(input.rate, input.channels, job.settings.bitrate * kBitsPerKilobit, job.output_path, &error);
-  if (!encoder) refused = EncodeStartFailed(ToCode(error));
-  return encoder;
+  EngineResult<std::unique_ptr<WmaEncoder>> opened =
+      WmaEncoder::Open(input.rate, input.channels, job.settings.bitrate * kBitsPerKilobit, job.output_path);
+  if (!opened.Succeeded()) {
+    refused = EncodeStartFailed(ToCode(opened.status.code));
+    return nullptr;
+  }
+  return std::move(*opened.value);
 }
 
 }  // namespace

@@ -32,14 +32,23 @@ int Stored(const char* value, int fallback = -12345) {
   return FileSettings().ReadNumber(keys::section::kConvert, value, fallback);
 }
 
+struct NoPages final : IPageHost {
+  void ShowPage(Page) override {}
+  void SetButtonStates(const std::array<int, 3>&) override {}
+};
+
 // Saves a placement as the window does when it closes.
 void SavePlacement(const QRect& frame) {
-  struct NoPages final : IPageHost {
-    void ShowPage(Page) override {}
-    void SetButtonStates(const std::array<int, 3>&) override {}
-  } host;
+  NoPages host;
   FileSettings settings;
   MainWindowLogic(host, settings).SavePlacement(frame);
+}
+
+// The placement the next start would restore.
+std::optional<QRect> StoredPlacement() {
+  NoPages host;
+  FileSettings settings;
+  return MainWindowLogic(host, settings).StoredPlacement();
 }
 
 }  // namespace
@@ -176,7 +185,7 @@ class CAudioConverterDlgTest : public QObject {
       QCOMPARE(window->Placement(), first);
       QCOMPARE(window->size(), QSize(900, 700));
       QVERIFY(window->close());
-      QCOMPARE(window->Logic().StoredPlacement(), std::optional<QRect>(first));
+      QCOMPARE(StoredPlacement(), std::optional<QRect>(first));
     }
   }
 

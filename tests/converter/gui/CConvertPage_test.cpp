@@ -180,7 +180,7 @@ class CConvertPageTest : public QObject {
     settings_dir_ = std::make_unique<QTemporaryDir>();
     settings_ = std::make_unique<MemorySettings>(settings_dir_->path());
     engine_ = std::make_unique<CAudioEngine>();
-    QCOMPARE(engine_->BindAll(), -1);
+    QVERIFY(engine_->BindAll().Succeeded());
     QCOMPARE(engine_->OpenOutputDevice(-1, 44100), 1);
     ui_ = std::make_unique<QtUserInterface>();
     presets_ = std::make_unique<COutputQualityMgmt>(*settings_);

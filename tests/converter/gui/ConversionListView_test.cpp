@@ -74,7 +74,7 @@ class ConversionListViewTest : public QObject {
     settings_ = std::make_unique<MemorySettings>();
     dir_ = std::make_unique<QTemporaryDir>();
     engine_ = std::make_unique<CAudioEngine>();
-    QCOMPARE(engine_->BindAll(), -1);
+    QVERIFY(engine_->BindAll().Succeeded());
     ui_ = std::make_unique<test::ScriptedUserInterface>();
     list_ = std::make_unique<ConversionList>(*engine_, *ui_, *settings_);
     loader_ = std::make_unique<ConversionListLoader>(*list_);
