@@ -1,6 +1,8 @@
 #pragma once
 // The user interface of the benchmarks: load errors are counted, not shown; questions get their
 // quiet answers; progress windows take their texts but draw nothing.
+#include <cstdio>
+
 #include "common/UserInterface.h"
 
 namespace corvane::bench {
@@ -19,8 +21,10 @@ class QuietProgress final : public IProgressWindow {
 class CountingUserInterface final : public IUserInterface {
  public:
   int messages = 0;
-  MessageAnswer ShowMessage(const QString&, MessageIcon, MessageButtons) override {
+  bool print_messages = false;  // also write each message to standard error
+  MessageAnswer ShowMessage(const QString& text, MessageIcon, MessageButtons) override {
     ++messages;
+    if (print_messages) std::fprintf(stderr, "%s\n", qPrintable(text));
     return MessageAnswer::Ok;
   }
   void SetStatusText(int, const QString&) override {}
@@ -32,9 +36,9 @@ class CountingUserInterface final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
   StopAnswer AskStop(const QString&) override { return StopAnswer::Continue; }
   OverwriteReply AskOverwrite(const QString&, const QString&) override { return {}; }
-  CompletionReply ShowCompleted(const QString&, bool) override { return {}; }
+  CompletionReply ShowCompleted(const QString&, int, bool) override { return {}; }
   void PumpEvents() override {}
-  void OpenWithDesktop(const QString&) override {}
+  bool OpenWithDesktop(const QString&) override { return false; }
 };
 
 }  // namespace corvane::bench

@@ -20,7 +20,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   QStringList paths;
-  corvane::ScanFolder(QString::fromLocal8Bit(argv[1]), 0, false, nullptr, paths);
+  if (!corvane::ScanFolder(QString::fromLocal8Bit(argv[1]), 0, false, nullptr, paths).Succeeded()) {
+    std::fprintf(stderr, "cannot read %s\n", argv[1]);
+    return 2;
+  }
   corvane::CAudioEngine engine;
   if (engine.BindAll().Failed()) {
     std::fprintf(stderr, "engine did not bind\n");

@@ -8,6 +8,7 @@
 
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
+#include "CountingUserInterface.h"
 #include "common/UserInterface.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
@@ -20,25 +21,6 @@
 using namespace corvane;
 
 namespace {
-
-// Answers nothing and shows nothing: the job runs unattended.
-class QuietUi final : public IUserInterface {
- public:
-  MessageAnswer ShowMessage(const QString& text, MessageIcon, MessageButtons) override {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-    return MessageAnswer::Ok;
-  }
-  void SetStatusText(int, const QString&) override {}
-  void SetJobProgress(int) override {}
-  std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString&) override { return nullptr; }
-  std::optional<QString> AskText(const QString&, const QString&, const QString&) override { return std::nullopt; }
-  std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
-  StopAnswer AskStop(const QString&) override { return StopAnswer::Continue; }
-  OverwriteReply AskOverwrite(const QString&, const QString&) override { return {}; }
-  CompletionReply ShowCompleted(const QString&, bool) override { return {}; }
-  void PumpEvents() override {}
-  void OpenWithDesktop(const QString&) override {}
-};
 
 constexpr int kMp3Bitrate = 128;
 constexpr int kFlacLevel = 5;
@@ -59,7 +41,8 @@ int main(int argc, char** argv) {
   }
   std::unique_ptr<DecodeStream> source = std::move(*opened.value);
   const ChannelInfo info = source->Info();
-  QuietUi ui;
+  bench::CountingUserInterface ui;
+  ui.print_messages = true;
   EncodeJob job;
   job.output_path = QString::fromLocal8Bit(argv[3]);
   job.source = source.get();

@@ -21,6 +21,7 @@
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
+#include "common/strings/CliText.h"
 #include "common/strings/ConverterText.h"
 #include "common/strings/FormatText.h"
 #include "components/IConversionComponent.h"
@@ -138,7 +139,7 @@ bool ConvertRunner::Prepare(QString& error) {
   if (parser_.isSet(QStringLiteral("skip-existing"))) existing = ExistingOutput::Skip, ++choices;
   if (parser_.isSet(QStringLiteral("rename"))) existing = ExistingOutput::Rename, ++choices;
   if (choices > 1) {
-    error = QStringLiteral("--overwrite, --skip-existing and --rename exclude each other");
+    error = StringTable::Text(text::kExistingChoicesExclusive);
     return false;
   }
   const bool terminal = ::isatty(STDERR_FILENO) != 0;
@@ -151,8 +152,7 @@ bool ConvertRunner::Prepare(QString& error) {
     bool ok = false;
     normalize_percent_ = parser_.value(QStringLiteral("normalize")).toInt(&ok);
     if (!ok) {
-      error =
-          QStringLiteral("--normalize takes a whole number, not '%1'").arg(parser_.value(QStringLiteral("normalize")));
+      error = StringTable::Format(text::kNormalizeNotANumber, {parser_.value(QStringLiteral("normalize"))});
       return false;
     }
   }
@@ -161,7 +161,7 @@ bool ConvertRunner::Prepare(QString& error) {
     bool ok = false;
     jobs_ = parser_.value(QStringLiteral("jobs")).toInt(&ok);
     if (!ok || jobs_ < 1) {
-      error = QStringLiteral("--jobs takes a number of 1 or more");
+      error = StringTable::Text(text::kJobsNotANumber);
       return false;
     }
   }
@@ -180,7 +180,7 @@ bool ConvertRunner::Prepare(QString& error) {
   same_folder_ = parser_.isSet(QStringLiteral("same-folder"));
   if (parser_.isSet(QStringLiteral("output"))) {
     if (same_folder_) {
-      error = QStringLiteral("--output and --same-folder exclude each other");
+      error = StringTable::Text(text::kOutputChoicesExclusive);
       return false;
     }
     output_folder_ = QDir(parser_.value(QStringLiteral("output"))).absolutePath();
@@ -189,7 +189,7 @@ bool ConvertRunner::Prepare(QString& error) {
       return false;
     }
   } else if (!same_folder_) {
-    error = QStringLiteral("choose where the outputs go: --output DIR or --same-folder");
+    error = StringTable::Text(text::kNoOutputChoice);
     return false;
   }
   return true;
@@ -199,7 +199,7 @@ bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
   bool typeOk = false;
   TypeRowOf(parser_.value(QStringLiteral("type")), typeOk);
   if (!typeOk) {
-    error = QStringLiteral("unknown input type '%1'").arg(parser_.value(QStringLiteral("type")));
+    error = StringTable::Format(text::kUnknownInputType, {parser_.value(QStringLiteral("type"))});
     return false;
   }
   const QString extension = catalogue::ExtensionOf(settings_.format);
@@ -213,7 +213,7 @@ bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
       const QString folder = same_folder_ ? info.absolutePath() : output_folder_;
       files_.push_back({path, OutputPathFor(folder, path, extension), {}, {}, 0, false, false});
     } else {
-      error = QStringLiteral("no such file or folder: %1").arg(given);
+      error = StringTable::Format(text::kNoSuchPath, {given});
       return false;
     }
   }
@@ -331,7 +331,7 @@ QString ConvertRunner::Summary() const {
 int ConvertRunner::Run() {
   QString error;
   const QStringList paths = parser_.positionalArguments().mid(1);
-  if (paths.isEmpty()) error = QStringLiteral("give at least one file or folder to convert");
+  if (paths.isEmpty()) error = StringTable::Text(text::kNothingGiven);
   if (!error.isEmpty() || !Prepare(error) || !Collect(paths, error)) {
     if (!console_) console_ = std::make_unique<Console>(ExistingOutput::Skip, false, false, false);
     console_->Message(error);
@@ -381,24 +381,23 @@ int ConvertRunner::Run() {
 
 int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine, SettingsStore& settings) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Converts audio files and folders."));
-  parser.addPositionalArgument(QStringLiteral("convert"), QStringLiteral("The command."));
-  parser.addPositionalArgument(QStringLiteral("PATH"), QStringLiteral("Files and folders to convert."),
+  parser.setApplicationDescription(StringTable::Text(text::kConvertDescription));
+  parser.addPositionalArgument(QStringLiteral("convert"), StringTable::Text(text::kCliTheCommand));
+  parser.addPositionalArgument(QStringLiteral("PATH"), StringTable::Text(text::kConvertPathsHelp),
                                QStringLiteral("PATH..."));
   AddOutputOptions(parser);
   parser.addOptions({
-      {QStringLiteral("type"), QStringLiteral("Folders: input type by list name or extension."),
-       QStringLiteral("TYPE")},
-      {QStringLiteral("no-subfolders"), QStringLiteral("Folders: leave sub-folders out.")},
-      {QStringLiteral("output"), QStringLiteral("Output folder."), QStringLiteral("DIR")},
-      {QStringLiteral("same-folder"), QStringLiteral("Write each output beside its source.")},
-      {QStringLiteral("normalize"), QStringLiteral("Normalise to this percent of full scale."), QStringLiteral("PCT")},
-      {QStringLiteral("no-tags"), QStringLiteral("Do not carry tags over.")},
-      {QStringLiteral("overwrite"), QStringLiteral("Replace existing outputs.")},
-      {QStringLiteral("skip-existing"), QStringLiteral("Leave existing outputs alone.")},
-      {QStringLiteral("rename"), QStringLiteral("Write beside an existing output under a new name.")},
-      {QStringLiteral("jobs"), QStringLiteral("Files converted at once (default: processors)."), QStringLiteral("N")},
-      {QStringLiteral("json"), QStringLiteral("One JSON object per file and a summary, on standard output.")},
+      {QStringLiteral("type"), StringTable::Text(text::kTypeHelp), QStringLiteral("TYPE")},
+      {QStringLiteral("no-subfolders"), StringTable::Text(text::kNoSubfoldersHelp)},
+      {QStringLiteral("output"), StringTable::Text(text::kOutputHelp), QStringLiteral("DIR")},
+      {QStringLiteral("same-folder"), StringTable::Text(text::kSameFolderHelp)},
+      {QStringLiteral("normalize"), StringTable::Text(text::kNormalizeHelp), QStringLiteral("PCT")},
+      {QStringLiteral("no-tags"), StringTable::Text(text::kNoTagsHelp)},
+      {QStringLiteral("overwrite"), StringTable::Text(text::kOverwriteHelp)},
+      {QStringLiteral("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
+      {QStringLiteral("rename"), StringTable::Text(text::kRenameHelp)},
+      {QStringLiteral("jobs"), StringTable::Text(text::kJobsHelp), QStringLiteral("N")},
+      {QStringLiteral("json"), StringTable::Text(text::kConvertJsonHelp)},
   });
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   ConvertRunner runner(parser, engine, settings);

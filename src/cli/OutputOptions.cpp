@@ -4,6 +4,8 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "presets/COutputQualityMgmt.h"
 
@@ -17,7 +19,7 @@ Outcome Refuse(const QString& reason) { return Outcome::Failure(OptionsFailure::
 // "a, b or c."
 QString ChoiceList(QStringList names) {
   const QString last = names.takeLast();
-  return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last + QLatin1Char('.');
+  return StringTable::Format(text::kChoiceListHelp, {names.join(QStringLiteral(", ")), last});
 }
 
 QString FormatChoices() {
@@ -32,12 +34,19 @@ QString WavCodecChoices() {
   return ChoiceList(names);
 }
 
+// "telephone, thumb, ... braindead.": every Musepack preset, in the catalogue's order.
+QString MusepackPresetNames() {
+  QStringList names;
+  for (const char* name : catalogue::kMusepackPresets) names << QString::fromLatin1(name);
+  return names.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
 Outcome ReadInt(const QCommandLineParser& parser, const QString& name, int& value) {
   if (!parser.isSet(name)) return Outcome::Success();
   bool ok = false;
   value = parser.value(name).toInt(&ok);
   if (ok) return Outcome::Success();
-  return Refuse(QStringLiteral("--%1 takes a whole number, not '%2'").arg(name, parser.value(name)));
+  return Refuse(StringTable::Format(text::kOptionNotANumber, {name, parser.value(name)}));
 }
 
 template <typename Table>
@@ -59,9 +68,8 @@ ValueResult<EncodeSettings, OptionsFailure> PresetSettings(const QCommandLinePar
     if (presets.At(i).name == name) return ValueResult<EncodeSettings, OptionsFailure>::Success(presets.At(i).settings);
   }
   if (parser.isSet(QStringLiteral("preset"))) {
-    return ValueResult<EncodeSettings, OptionsFailure>::Failure(
-        OptionsFailure::Refused,
-        QStringLiteral("no output quality preset is named '%1' (see: corvane-cli presets list)").arg(name));
+    return ValueResult<EncodeSettings, OptionsFailure>::Failure(OptionsFailure::Refused,
+                                                                StringTable::Format(text::kUnknownPreset, {name}));
   }
   return ValueResult<EncodeSettings, OptionsFailure>::Success(presets.Count() > 0 ? presets.At(0).settings
                                                                                   : EncodeSettings{});
@@ -71,7 +79,7 @@ Outcome ApplyFormat(const QCommandLineParser& parser, EncodeSettings& settings) 
   if (!parser.isSet(QStringLiteral("format"))) return Outcome::Success();
   const QString wanted = parser.value(QStringLiteral("format")).toLower();
   const OutputFormatInfo* format = catalogue::FindFormatByExtension(wanted);
-  if (format == nullptr) return Refuse(QStringLiteral("unknown format '%1'").arg(wanted));
+  if (format == nullptr) return Refuse(StringTable::Format(text::kUnknownFormat, {wanted}));
   settings.format = format->code;
   return Outcome::Success();
 }
@@ -95,7 +103,7 @@ Outcome ApplyNamedChoices(const QCommandLineParser& parser, EncodeSettings& sett
   if (parser.isSet(QStringLiteral("wav-codec"))) {
     const QString name = parser.value(QStringLiteral("wav-codec")).toLower();
     const WavCodecInfo* codec = catalogue::FindWavCodecByOption(name);
-    if (codec == nullptr) return Refuse(QStringLiteral("unknown WAV codec '%1'").arg(name));
+    if (codec == nullptr) return Refuse(StringTable::Format(text::kUnknownWavCodec, {name}));
     settings.wav_codec = codec->code;
   }
   if (parser.isSet(QStringLiteral("mpc-preset"))) {
@@ -103,7 +111,7 @@ Outcome ApplyNamedChoices(const QCommandLineParser& parser, EncodeSettings& sett
     const auto& names = catalogue::kMusepackPresets;
     const auto* match =
         std::find_if(names.begin(), names.end(), [&preset](const char* n) { return preset == QLatin1String(n); });
-    if (match == names.end()) return Refuse(QStringLiteral("unknown Musepack preset '%1'").arg(preset));
+    if (match == names.end()) return Refuse(StringTable::Format(text::kUnknownMusepackPreset, {preset}));
     settings.musepack_preset = static_cast<int>(match - names.begin());
   }
   return Outcome::Success();
@@ -112,15 +120,15 @@ Outcome ApplyNamedChoices(const QCommandLineParser& parser, EncodeSettings& sett
 // The values the catalogue offers.
 Outcome CheckOffered(const EncodeSettings& settings) {
   if (!InTable(catalogue::kSampleRates, settings.sample_rate)) {
-    return Refuse(QStringLiteral("%1 Hz is not an offered sample rate").arg(settings.sample_rate));
+    return Refuse(StringTable::Format(text::kRateNotOffered, {settings.sample_rate}));
   }
   if (settings.bitrate != 0 && !InTable(catalogue::kBitrates, settings.bitrate)) {
-    return Refuse(QStringLiteral("%1 kbps is not an offered bitrate").arg(settings.bitrate));
+    return Refuse(StringTable::Format(text::kBitrateNotOffered, {settings.bitrate}));
   }
-  if (settings.channels != 1 && settings.channels != 2) return Refuse(QStringLiteral("--channels takes 1 or 2"));
-  if (settings.bits != 8 && settings.bits != 16) return Refuse(QStringLiteral("--bits takes 8 or 16"));
+  if (settings.channels != 1 && settings.channels != 2) return Refuse(StringTable::Text(text::kChannelsRange));
+  if (settings.bits != 8 && settings.bits != 16) return Refuse(StringTable::Text(text::kBitsRange));
   if (settings.mp3_vbr_quality < 0 || settings.mp3_vbr_quality > 9) {
-    return Refuse(QStringLiteral("--vbr-quality takes 0 to 9"));
+    return Refuse(StringTable::Text(text::kVbrQualityRange));
   }
   return Outcome::Success();
 }
@@ -129,19 +137,17 @@ Outcome CheckOffered(const EncodeSettings& settings) {
 
 void AddOutputOptions(QCommandLineParser& parser) {
   parser.addOptions({
-      {QStringLiteral("preset"), QStringLiteral("Output quality preset (default: the converter's last one)."),
-       QStringLiteral("NAME")},
+      {QStringLiteral("preset"), StringTable::Text(text::kPresetHelp), QStringLiteral("NAME")},
       {QStringLiteral("format"), FormatChoices(), QStringLiteral("FMT")},
-      {QStringLiteral("rate"), QStringLiteral("Sample rate in Hz."), QStringLiteral("HZ")},
-      {QStringLiteral("bitrate"), QStringLiteral("Bitrate in kbps."), QStringLiteral("KBPS")},
-      {QStringLiteral("channels"), QStringLiteral("1 or 2."), QStringLiteral("N")},
-      {QStringLiteral("bits"), QStringLiteral("8 or 16 (WAV PCM)."), QStringLiteral("N")},
-      {QStringLiteral("vbr"), QStringLiteral("Variable bitrate (MP3).")},
-      {QStringLiteral("vbr-quality"), QStringLiteral("MP3 VBR quality, 0 (best) to 9."), QStringLiteral("Q")},
+      {QStringLiteral("rate"), StringTable::Text(text::kRateHelp), QStringLiteral("HZ")},
+      {QStringLiteral("bitrate"), StringTable::Text(text::kBitrateHelp), QStringLiteral("KBPS")},
+      {QStringLiteral("channels"), StringTable::Text(text::kChannelsHelp), QStringLiteral("N")},
+      {QStringLiteral("bits"), StringTable::Text(text::kBitsHelp), QStringLiteral("N")},
+      {QStringLiteral("vbr"), StringTable::Text(text::kVbrHelp)},
+      {QStringLiteral("vbr-quality"), StringTable::Text(text::kVbrQualityHelp), QStringLiteral("Q")},
       {QStringLiteral("wav-codec"), WavCodecChoices(), QStringLiteral("CODEC")},
-      {QStringLiteral("mpc-preset"), QStringLiteral("telephone, thumb, radio, standard, xtreme, insane, braindead."),
-       QStringLiteral("NAME")},
-      {QStringLiteral("wma-quality"), QStringLiteral("WMA VBR quality 1-100 (turns VBR on)."), QStringLiteral("Q")},
+      {QStringLiteral("mpc-preset"), MusepackPresetNames(), QStringLiteral("NAME")},
+      {QStringLiteral("wma-quality"), StringTable::Text(text::kWmaQualityHelp), QStringLiteral("Q")},
   });
 }
 

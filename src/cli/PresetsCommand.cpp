@@ -6,6 +6,8 @@
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/OutputOptions.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "presets/COutputQualityMgmt.h"
 
@@ -21,30 +23,22 @@ int Find(const COutputQualityMgmt& presets, const QString& name) {
 
 QString Describe(const OutputQuality& preset) {
   const EncodeSettings& s = preset.settings;
-  return QStringLiteral(
-             "%1\n  format %2, %3 Hz, %4 kbps, %5 channel(s), %6 bits\n  VBR %7 (MP3 quality %8, WMA quality %9), "
-             "WAV codec %10, Musepack preset %11")
-      .arg(preset.name, catalogue::NameOf(s.format))
-      .arg(s.sample_rate)
-      .arg(s.bitrate)
-      .arg(s.channels)
-      .arg(s.bits)
-      .arg(s.vbr_enabled ? QStringLiteral("on") : QStringLiteral("off"))
-      .arg(s.mp3_vbr_quality)
-      .arg(s.wma_quality)
-      .arg(QString::fromLatin1(
-          catalogue::kWavCodecs[static_cast<size_t>(std::clamp(static_cast<int>(s.wav_codec), 0, 3))].name))
-      .arg(QString::fromLatin1(catalogue::kMusepackPresets[static_cast<size_t>(std::clamp(s.musepack_preset, 0, 6))]));
+  const auto& codec = catalogue::kWavCodecs[static_cast<size_t>(std::clamp(static_cast<int>(s.wav_codec), 0, 3))];
+  const char* musepack = catalogue::kMusepackPresets[static_cast<size_t>(std::clamp(s.musepack_preset, 0, 6))];
+  return StringTable::Format(text::kPresetDescription,
+                             {preset.name, catalogue::NameOf(s.format), s.sample_rate, s.bitrate, s.channels, s.bits,
+                              StringTable::Text(s.vbr_enabled ? text::kOn : text::kOff), s.mp3_vbr_quality,
+                              s.wma_quality, QString::fromLatin1(codec.name), QString::fromLatin1(musepack)});
 }
 
 }  // namespace
 
 int RunPresetsCommand(const QStringList& arguments, SettingsStore& settings) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Lists and edits the output quality presets."));
-  parser.addPositionalArgument(QStringLiteral("presets"), QStringLiteral("The command."));
-  parser.addPositionalArgument(QStringLiteral("ACTION"), QStringLiteral("list, show, save, remove or reset."));
-  parser.addPositionalArgument(QStringLiteral("NAME"), QStringLiteral("Preset name (show, save, remove)."));
+  parser.setApplicationDescription(StringTable::Text(text::kPresetsDescription));
+  parser.addPositionalArgument(QStringLiteral("presets"), StringTable::Text(text::kCliTheCommand));
+  parser.addPositionalArgument(QStringLiteral("ACTION"), StringTable::Text(text::kPresetsActionHelp));
+  parser.addPositionalArgument(QStringLiteral("NAME"), StringTable::Text(text::kPresetsNameHelp));
   AddOutputOptions(parser);
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   const QStringList words = parser.positionalArguments().mid(1);
@@ -62,14 +56,13 @@ int RunPresetsCommand(const QStringList& arguments, SettingsStore& settings) {
   if (action == QLatin1String("reset")) return presets.ResetPresets(ui) ? 0 : 1;
   if (name.isEmpty() ||
       (action != QLatin1String("show") && action != QLatin1String("save") && action != QLatin1String("remove"))) {
-    console.Message(
-        QStringLiteral("usage: corvane-cli presets list | show NAME | save NAME [options] | remove NAME | reset"));
+    console.Message(StringTable::Text(text::kPresetsUsage));
     return 2;
   }
   const int found = Find(presets, name);
   if (action == QLatin1String("show")) {
     if (found < 0) {
-      console.Message(QStringLiteral("no preset is named '%1'").arg(name));
+      console.Message(StringTable::Format(text::kNoPresetNamed, {name}));
       return 2;
     }
     console.Print(Describe(presets.At(found)));
@@ -77,7 +70,7 @@ int RunPresetsCommand(const QStringList& arguments, SettingsStore& settings) {
   }
   if (action == QLatin1String("remove")) {
     if (found < 0) {
-      console.Message(QStringLiteral("no preset is named '%1'").arg(name));
+      console.Message(StringTable::Format(text::kNoPresetNamed, {name}));
       return 2;
     }
     return presets.RemovePreset(found + 1, ui) ? 0 : 1;

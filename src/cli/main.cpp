@@ -3,31 +3,18 @@
 #include <csignal>
 #include <cstdio>
 
+#include "cli/CommandParsing.h"
 #include "cli/ConvertCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "common/SessionSettings.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
 #include "engine/CAudioEngine.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "Usage: corvane-cli COMMAND [options]\n"
-    "\n"
-    "Commands:\n"
-    "  convert [options] PATH...   Convert files and folders (see: corvane-cli convert --help)\n"
-    "  probe [--json] PATH...      Describe audio files\n"
-    "  presets list                List the output quality presets\n"
-    "  presets show NAME           Show one preset\n"
-    "  presets save NAME [options] Save the options as a preset\n"
-    "  presets remove NAME         Remove a preset\n"
-    "  presets reset               Restore the five default presets\n"
-    "\n"
-    "  --help                      This text\n"
-    "  --version                   The version\n"
-    "\n"
-    "Exit status: 0 all converted, 1 some failed, 2 bad usage or a refused run, 128+N stopped by\n"
-    "signal N (130 Ctrl-C, 143 SIGTERM, 129 SIGHUP).\n";
+void PrintUsage(FILE* stream) { std::fputs(qPrintable(corvane::StringTable::Text(corvane::text::kCliUsage)), stream); }
 
 }  // namespace
 
@@ -39,11 +26,12 @@ int main(int argc, char** argv) {
   const QString command = arguments.value(1);
   if (command.isEmpty() || command == QLatin1String("--help") || command == QLatin1String("-h") ||
       command == QLatin1String("help")) {
-    std::fputs(kUsage, command.isEmpty() ? stderr : stdout);
+    PrintUsage(command.isEmpty() ? stderr : stdout);
     return command.isEmpty() ? 2 : 0;
   }
   if (command == QLatin1String("--version")) {
-    std::printf("corvane-cli %s\n", CORVANE_VERSION);
+    std::puts(
+        qPrintable(corvane::StringTable::Format(corvane::text::kCliVersionLine, {QStringLiteral(CORVANE_VERSION)})));
     return 0;
   }
   // The subcommands parse their own options; the program name stands first as usual.
@@ -61,12 +49,13 @@ int main(int argc, char** argv) {
 
   corvane::CAudioEngine engine;
   if (engine.BindAll().Failed()) {
-    std::fputs("corvane-cli: the audio libraries this program was built with are missing or of another version\n",
-               stderr);
+    corvane::cli::PrintError(corvane::StringTable::Text(corvane::text::kCliLibrariesMissing));
     return 2;
   }
   if (command == QLatin1String("convert")) return corvane::cli::RunConvertCommand(rest, engine, settings);
   if (command == QLatin1String("probe")) return corvane::cli::RunProbeCommand(rest, engine);
-  std::fprintf(stderr, "corvane-cli: unknown command '%s'\n\n%s", qPrintable(command), kUsage);
+  corvane::cli::PrintError(corvane::StringTable::Format(corvane::text::kCliUnknownCommand, {command}) +
+                           QLatin1Char('\n'));
+  PrintUsage(stderr);
   return 2;
 }

@@ -36,7 +36,7 @@ inline constexpr int kNoSuchPath = 26036;
 inline constexpr int kNothingGiven = 26037;
 
 inline constexpr int kPresetHelp = 26040;
-inline constexpr int kChoiceListHelp = 26041;  // "%s." with the choices, comma separated
+inline constexpr int kChoiceListHelp = 26041;  // "%s or %s.": all choices but the last, comma separated, and the last
 inline constexpr int kRateHelp = 26042;
 inline constexpr int kBitrateHelp = 26043;
 inline constexpr int kChannelsHelp = 26044;
