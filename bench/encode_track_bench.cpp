@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "CountingUserInterface.h"
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
-#include "CountingUserInterface.h"
 #include "common/UserInterface.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
