@@ -381,24 +381,7 @@ int ConvertRunner::Run() {
 
 int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine, SettingsStore& settings) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(StringTable::Text(text::kConvertDescription));
-  parser.addPositionalArgument(QStringLiteral("convert"), StringTable::Text(text::kCliTheCommand));
-  parser.addPositionalArgument(QStringLiteral("PATH"), StringTable::Text(text::kConvertPathsHelp),
-                               QStringLiteral("PATH..."));
-  AddOutputOptions(parser);
-  parser.addOptions({
-      {QStringLiteral("type"), StringTable::Text(text::kTypeHelp), QStringLiteral("TYPE")},
-      {QStringLiteral("no-subfolders"), StringTable::Text(text::kNoSubfoldersHelp)},
-      {QStringLiteral("output"), StringTable::Text(text::kOutputHelp), QStringLiteral("DIR")},
-      {QStringLiteral("same-folder"), StringTable::Text(text::kSameFolderHelp)},
-      {QStringLiteral("normalize"), StringTable::Text(text::kNormalizeHelp), QStringLiteral("PCT")},
-      {QStringLiteral("no-tags"), StringTable::Text(text::kNoTagsHelp)},
-      {QStringLiteral("overwrite"), StringTable::Text(text::kOverwriteHelp)},
-      {QStringLiteral("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
-      {QStringLiteral("rename"), StringTable::Text(text::kRenameHelp)},
-      {QStringLiteral("jobs"), StringTable::Text(text::kJobsHelp), QStringLiteral("N")},
-      {QStringLiteral("json"), StringTable::Text(text::kConvertJsonHelp)},
-  });
+  AddConvertOptions(parser);
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
   ConvertRunner runner(parser, engine, settings);
   return runner.Run();

@@ -18,6 +18,10 @@ enum class OptionsFailure { None = 0, Refused };
 // The options that choose the output: a preset and the options that override it.
 void AddOutputOptions(QCommandLineParser& parser);
 
+// Everything `convert` takes: its description and arguments, the output options above, and the
+// options of the run (input type, output folder, existing outputs, normalising, tags, jobs, JSON).
+void AddConvertOptions(QCommandLineParser& parser);
+
 // The settings of the preset named by --preset (default: `defaultPreset`, or when that is empty
 // the converter's remembered "Output Quality"), changed by the overriding options. Refused for an
 // unknown preset or a value the catalogue does not offer.
