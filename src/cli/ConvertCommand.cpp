@@ -106,7 +106,6 @@ class ConvertRunner {
   bool EncoderAccepts();
   void Work(int worker);
   void Report(const ConvertJob& job);
-  QString Summary() const;
 
   const QCommandLineParser& parser_;
   const CAudioEngine& engine_;
@@ -318,16 +317,6 @@ void ConvertRunner::Report(const ConvertJob& job) {
   console_->Print(line);
 }
 
-QString ConvertRunner::Summary() const {
-  int succeeded = 0;
-  QStringList failed;
-  for (const ConvertJob& job : files_) {
-    if (job.converted) ++succeeded;
-    if (job.failed) failed << job.source;
-  }
-  return RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
-}
-
 int ConvertRunner::Run() {
   QString error;
   const QStringList paths = parser_.positionalArguments().mid(1);
@@ -357,24 +346,25 @@ int ConvertRunner::Run() {
   for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
 
   int succeeded = 0;
-  int failed = 0;
+  QStringList failed;
   for (const ConvertJob& job : files_) {
-    succeeded += job.converted ? 1 : 0;
-    failed += job.failed ? 1 : 0;
+    if (job.converted) ++succeeded;
+    if (job.failed) failed << job.source;
   }
+  const QString summary = RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
   if (json_) {
-    const QJsonObject summary{{QStringLiteral("summary"), Summary()},
-                              {QStringLiteral("files"), static_cast<int>(files_.size())},
-                              {QStringLiteral("succeeded"), succeeded},
-                              {QStringLiteral("failed"), failed},
-                              {QStringLiteral("interrupted"), g_interrupted != 0}};
-    std::fputs(QJsonDocument(summary).toJson(QJsonDocument::Compact).constData(), stdout);
+    const QJsonObject object{{QStringLiteral("summary"), summary},
+                             {QStringLiteral("files"), static_cast<int>(files_.size())},
+                             {QStringLiteral("succeeded"), succeeded},
+                             {QStringLiteral("failed"), static_cast<int>(failed.size())},
+                             {QStringLiteral("interrupted"), g_interrupted != 0}};
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
     std::fputc('\n', stdout);
   } else {
-    console_->Print(Summary());
+    console_->Print(summary);
   }
   if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
-  if (failed > 0) return kExitSomeFailed;
+  if (!failed.isEmpty()) return kExitSomeFailed;
   // Nothing converted because a folder was refused: the run did not do what was asked.
   return refusals_ > 0 && succeeded == 0 ? kExitUsage : kExitOk;
 }

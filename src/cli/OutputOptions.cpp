@@ -49,11 +49,6 @@ Outcome ReadInt(const QCommandLineParser& parser, const QString& name, int& valu
   return Refuse(StringTable::Format(text::kOptionNotANumber, {name, parser.value(name)}));
 }
 
-template <typename Table>
-bool InTable(const Table& table, int value) {
-  return std::find(table.begin(), table.end(), value) != table.end();
-}
-
 // The settings of the preset the options start from.
 ValueResult<EncodeSettings, OptionsFailure> PresetSettings(const QCommandLineParser& parser,
                                                            const COutputQualityMgmt& presets,
@@ -119,10 +114,10 @@ Outcome ApplyNamedChoices(const QCommandLineParser& parser, EncodeSettings& sett
 
 // The values the catalogue offers.
 Outcome CheckOffered(const EncodeSettings& settings) {
-  if (!InTable(catalogue::kSampleRates, settings.sample_rate)) {
+  if (catalogue::PositionOfSampleRate(settings.sample_rate) < 0) {
     return Refuse(StringTable::Format(text::kRateNotOffered, {settings.sample_rate}));
   }
-  if (settings.bitrate != 0 && !InTable(catalogue::kBitrates, settings.bitrate)) {
+  if (settings.bitrate != 0 && catalogue::PositionOfBitrate(settings.bitrate) < 0) {
     return Refuse(StringTable::Format(text::kBitrateNotOffered, {settings.bitrate}));
   }
   if (settings.channels != 1 && settings.channels != 2) return Refuse(StringTable::Text(text::kChannelsRange));
