@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   # build
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   # libraries
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev

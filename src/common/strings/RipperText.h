@@ -1,0 +1,102 @@
+#pragma once
+#include "common/strings/FormatText.h"  // kStatusOutput, shown when playback stops
+
+// Numbers of the ripper's texts in the string table (ripper.inc): drives and disc loading, the
+// track list, track playback and the ripper and freedb settings dialogs.
+namespace corvane::text {
+inline constexpr int kFreedbTip = 103;
+inline constexpr int kCoreComponentsFailed = 106;
+inline constexpr int kClosingTray = 148;
+inline constexpr int kOpeningTray = 149;
+inline constexpr int kCheckingDisc = 150;
+inline constexpr int kLoadingCdText = 151;
+inline constexpr int kUpdatingTracks = 152;
+inline constexpr int kTrackListColumns = 276;
+inline constexpr int kEjectDisc = 277;
+inline constexpr int kInsertDisc = 278;
+inline constexpr int kNoAppropriateDrives = 280;
+inline constexpr int kSelectTrackToPlay = 285;
+inline constexpr int kPreviousTrackTooltip = 286;
+inline constexpr int kNextTrackTooltip = 287;
+inline constexpr int kPlayTrackTooltip = 288;
+inline constexpr int kDefaultOutputName = 291;
+inline constexpr int kDevicesInitialised = 294;
+inline constexpr int kDevicesInitFailed = 295;
+inline constexpr int kLoadingTracks = 304;
+inline constexpr int kNoDisc = 305;
+inline constexpr int kEmptyDisc = 306;
+inline constexpr int kUnrecognisedDisc = 307;
+inline constexpr int kEmptyDiscMessage = 308;
+inline constexpr int kDiscLoaded = 309;
+inline constexpr int kDiscLoadFailed = 310;
+inline constexpr int kOpeningTrack = 311;
+inline constexpr int kPlayingTrack = 312;
+inline constexpr int kInitialisingDevices = 313;
+inline constexpr int kNoDrivesDetected = 315;
+inline constexpr int kStartPlayFailed = 316;
+inline constexpr int kDiscLoadFailedMessage = 317;
+inline constexpr int kOnlyAudioPlayable = 318;
+inline constexpr int kPlayFailed = 319;
+inline constexpr int kStopPlayFailed = 320;
+inline constexpr int kSeekFailed = 321;
+inline constexpr int kLoadingQualities = 368;
+
+inline constexpr int kTrackTypeAudio = 24001;
+inline constexpr int kTrackTypeMode1 = 24002;
+inline constexpr int kTrackTypeMode2 = 24003;
+inline constexpr int kTrackTypeMode2Form1 = 24004;
+inline constexpr int kTrackTypeMode2Form2 = 24005;
+inline constexpr int kUnrecognised = 24006;
+inline constexpr int kMediaTypeFirst = 24010;  // CD-ROM; media types 0..8 follow in order
+inline constexpr int kMediaTypeLast = 24018;   // DVD-RAM
+
+inline constexpr int kTrackLoaded = 24020;
+inline constexpr int kRipperIdle = 24021;
+inline constexpr int kTrackPlay = 24022;
+inline constexpr int kTrackStop = 24023;
+inline constexpr int kLoadDiscButton = 24024;
+inline constexpr int kAutoLoadBox = 24025;
+inline constexpr int kEjectButton = 24026;
+inline constexpr int kTrackPositionLabel = 24027;
+inline constexpr int kTrackPositionTime = 24028;
+inline constexpr int kTrackLength = 24029;
+inline constexpr int kTrackNumber = 24030;
+inline constexpr int kDeviceLabel = 24031;
+inline constexpr int kFreedbButton = 24032;
+inline constexpr int kArtistLabel = 24033;
+inline constexpr int kAlbumLabel = 24034;
+inline constexpr int kYearLabel = 24035;
+inline constexpr int kGenreLabel = 24036;
+
+inline constexpr int kOpenDiscImageButton = 24040;
+inline constexpr int kOpenDiscImageCaption = 24041;
+inline constexpr int kDiscImageFilter = 24042;
+inline constexpr int kDiscImageMissing = 24043;
+inline constexpr int kDiscImageHasNoTray = 24044;
+inline constexpr int kDiscImageDriveText = 24045;
+inline constexpr int kDiscImageUnreadable = 24046;
+
+inline constexpr int kFreedbTipsCaption = 24050;
+inline constexpr int kPopupOk = 24051;
+inline constexpr int kPopupCancel = 24052;
+inline constexpr int kPopupDontShowAgain = 24053;
+
+inline constexpr int kRipSettingsCaption = 24060;
+inline constexpr int kGrabModeFastRadio = 24061;  // the four grab-mode radios follow in order
+inline constexpr int kRetriesLabel = 24065;
+inline constexpr int kErrorActionStopRadio = 24066;  // the three error-action radios follow in order
+inline constexpr int kWriteId3v2Box = 24069;
+inline constexpr int kRipFolderConfirmationBox = 24070;
+inline constexpr int kRipConfirmOverwriteBox = 24071;
+inline constexpr int kRipShowSuccessBox = 24072;
+inline constexpr int kRipAutoOpenFolderBox = 24073;
+inline constexpr int kGrabModeGroup = 24074;
+inline constexpr int kErrorActionGroup = 24075;
+inline constexpr int kEnterInteger = 24076;
+
+inline constexpr int kFreedbSettingsCaption = 24080;
+inline constexpr int kAutoQueryBox = 24081;
+inline constexpr int kServerUrlLabel = 24082;
+inline constexpr int kEmailLabel = 24083;
+inline constexpr int kUseProxyBox = 24084;
+}  // namespace corvane::text

@@ -1,0 +1,127 @@
+#pragma once
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+#include "components/ComponentEvent.h"
+#include "components/GrabberError.h"
+
+namespace corvane {
+
+class IConversionComponent;
+class IFreedbClient;
+
+// Kinds of tracks as GetTrackType reports them.
+enum class CdTrackType : int { Audio = 0, Mode1 = 1, Mode2 = 2, Mode2Form1 = 21, Mode2Form2 = 22, Unknown = 99 };
+
+// Disc states as GetDiscState reports them.
+enum class DiscState : int { None = 0, Present = 1, Unrecognised = 2 };
+
+// The grabber component: the machine's CD / DVD drives and the disc images the user opened (they
+// are listed after the drives and behave like drives that always hold their disc), the disc in
+// the current drive with its sessions and tracks, and reading a track's audio.
+//
+// Use: SetDiscImages, InitDevices, then SetCurrentDrive (1-based) and RefreshDisc. Sessions and
+// tracks are addressed with SetCurrentSession and SetCurrentTrack (both 0-based, tracks within
+// the current session); the track getters describe the current track. What RefreshDisc read is
+// kept until the next RefreshDisc or drive change.
+//
+// Thread use: every call may block on the drive for seconds, so callers that must stay
+// responsive run them off the user-interface thread; calls are serialised inside. Events are
+// signalled from any thread and reach a sink (CAudioCDGrabberEvents) on the sink's thread.
+//
+// Events: 1 disc inserted or removed in the current drive (a background watch polls it);
+// 2 grab progress (value: percent, 100 ends the grab); 3 read retries (first: attempts);
+// 4 freedb query state (first: code).
+class IAudioCDGrabber : public QObject {
+  Q_OBJECT
+ public:
+  ~IAudioCDGrabber() override = default;
+
+  // Drives.
+  // Disc image files (.cue, .toc, .nrg) to list after the machine's drives at InitDevices.
+  virtual void SetDiscImages(const QStringList& paths) = 0;
+  // Lists the drives and images; NoDrives when there is none of either.
+  virtual GrabberResult InitDevices() = 0;
+  virtual int GetDriveCount() const = 0;
+  virtual GrabberResult SetCurrentDrive(int drive) = 0;
+  // Current drive: its device name (or image file name), vendor with model, and revision (an
+  // image: a fixed description and nothing).
+  virtual QString GetDriveId() const = 0;
+  virtual QString GetDriveText1() const = 0;
+  virtual QString GetDriveText2() const = 0;
+  // Current drive's device path or image file; whether it is a disc image.
+  virtual QString GetDrivePath() const = 0;
+  virtual bool IsDiscImage() const = 0;
+
+  // Tray of the current drive. NoTray for an image.
+  virtual GrabberValue<bool> IsDoorOpen() = 0;
+  virtual GrabberResult Door(bool open) = 0;
+  virtual GrabberResult InsertDisc() = 0;
+
+  // Disc in the current drive.
+  virtual GrabberResult RefreshDisc() = 0;
+  virtual DiscState GetDiscState() const = 0;
+  // 0 CD-ROM, 1 CD-R, 2 CD-RW, 3 DVD-ROM, 4 DVD+R, 5 DVD+RW, 6 DVD-R, 7 DVD-RW, 8 DVD-RAM, else unknown.
+  virtual int GetMediaType() const = 0;
+  // The CDDB disc ID over every track of the table of contents (data tracks too).
+  virtual quint32 GetDiscId() const = 0;
+  // CD-TEXT of the disc as "KEYn=value" lines: TITLE0, PERFORMER0, GENRE0, ... for the disc and
+  // TITLEn, PERFORMERn, ... for track n (1-based over the whole disc). Empty without CD-TEXT.
+  virtual QStringList GetCdText() const = 0;
+  virtual int GetSessionCount() const = 0;
+  virtual GrabberResult SetCurrentSession(int session) = 0;
+  virtual int GetTrackCount() const = 0;
+  virtual GrabberResult SetCurrentTrack(int track) = 0;
+
+  // Current track.
+  virtual CdTrackType GetTrackType() const = 0;
+  virtual int GetTrackMinutes() const = 0;
+  virtual int GetTrackSeconds() const = 0;
+  virtual int GetTrackSectors() const = 0;
+  virtual int GetSectorBytes() const = 0;
+  // Its number in the table of contents (1-based over the whole disc).
+  virtual int GetTrackNumber() const = 0;
+
+  // Grab settings: mode 0 or 1 reads without verification, 2 full paranoia, 3 and 4 full
+  // paranoia with more patience; error action 0 stop, 1 silence, 2 discard; retries 0..99.
+  virtual void SetGrabMode(int mode) = 0;
+  virtual void SetErrorAction(int action) = 0;
+  virtual void SetRetries(int retries) = 0;
+  virtual int GetRetries() const = 0;
+
+  // Writes the current track into `path` through the encoder object and returns at once;
+  // events 2 and 3 report. AbortGrab ends it.
+  virtual GrabberResult GrabTrack(const QString& path) = 0;
+  virtual void AbortGrab() = 0;
+
+  // Reading the current track's audio (16-bit stereo little-endian, 2352 bytes a sector).
+  virtual GrabberResult OpenTrack() = 0;
+  // Up to `sectors` sectors from the read position into `buffer`; an empty buffer at the end.
+  virtual GrabberResult ReadSectors(int sectors, QByteArray& buffer) = 0;
+  // Moves the read position to `sector` of the track (origin 1: from the track's start).
+  virtual GrabberResult Seek(int sector, int origin) = 0;
+  virtual GrabberResult CloseTrack() = 0;
+
+  // Starts a look-up of the disc's metadata with the client's settings; event 4 reports.
+  virtual GrabberResult QueryFreedb(IFreedbClient& client, int source) = 0;
+  virtual QString GetDiscArtist() const = 0;
+  virtual QString GetDiscTitle() const = 0;
+  virtual QString GetDiscGenre() const = 0;
+  virtual int GetDiscYear() const = 0;
+  virtual QString GetTrackTitle() const = 0;
+
+  // The grabber's encoder object, owned by the grabber.
+  virtual IConversionComponent* GetEncoder() = 0;
+
+ signals:
+  // Emitted from any thread; connect with a queued connection (the sinks do).
+  void Event(corvane::ComponentEvent event);
+};
+
+// Creates the grabber component over libcdio; nullptr when it cannot be created.
+std::unique_ptr<IAudioCDGrabber> CreateAudioCDGrabber();
+
+}  // namespace corvane
