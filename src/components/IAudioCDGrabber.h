@@ -45,6 +45,8 @@ class IAudioCDGrabber : public QObject {
   virtual void SetDiscImages(const QStringList& paths) = 0;
   // Lists the drives and images; NoDrives when there is none of either.
   virtual GrabberResult InitDevices() = 0;
+  // Image files of SetDiscImages that InitDevices left out: missing, or not a disc image.
+  virtual QStringList GetRejectedDiscImages() const = 0;
   virtual int GetDriveCount() const = 0;
   virtual GrabberResult SetCurrentDrive(int drive) = 0;
   // Current drive: its device name (or image file name), vendor with model, and revision (an
