@@ -11,6 +11,7 @@
 #include "components/IAudioCDGrabber.h"
 #include "support/DiscImageFixture.h"
 #include "support/QtPrinters.h"
+#include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
 namespace corvane {
@@ -92,12 +93,19 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(70000, '\x5a'));
   }
-  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue});
+  // A cue sheet whose .bin has another name, as ripping programs often write them.
+  const QString renamed = dir_.filePath(QStringLiteral("Other Name.cue"));
+  {
+    QFile file(renamed);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(test::ReadAll(disc.cue).replace("\"mixed.bin\"", "\"images/mixed.bin\""));
+  }
+  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue, renamed});
   ASSERT_TRUE(grabber_->InitDevices().Succeeded());
   EXPECT_EQ(grabber_->GetRejectedDiscImages(), (QStringList{garbage, missing, noise}));
-  const int machine = grabber_->GetDriveCount() - 2;
-  const QString paths[] = {disc.cue, disc.toc};
-  for (int i = 0; i < 2; ++i) {
+  const int machine = grabber_->GetDriveCount() - 3;
+  const QString paths[] = {disc.cue, disc.toc, renamed};
+  for (int i = 0; i < 3; ++i) {
     ASSERT_TRUE(grabber_->SetCurrentDrive(machine + 1 + i).Succeeded());
     EXPECT_TRUE(grabber_->IsDiscImage());
     EXPECT_EQ(grabber_->GetDrivePath(), paths[i]);
@@ -108,7 +116,7 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     EXPECT_EQ(grabber_->InsertDisc().code, GrabberErrorCode::NoTray);
     EXPECT_EQ(grabber_->IsDoorOpen().status.code, GrabberErrorCode::NoTray);
   }
-  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 3).code, GrabberErrorCode::InvalidDrive);
+  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 4).code, GrabberErrorCode::InvalidDrive);
   EXPECT_EQ(grabber_->SetCurrentDrive(0).code, GrabberErrorCode::InvalidDrive);
 
   // An image that goes away after listing has no disc any more.
@@ -226,7 +234,9 @@ TEST_F(CdioGrabberTest, CdTextLines) {
 TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
   const test::DiscSpec spec{{{400, true, {}, {}}, {333}, {1001}, {27}}, {}, {}};
   const DiscImage disc = fixture_.Build(QStringLiteral("datafirst"), spec);
-  for (const QString& image : {disc.cue, disc.toc}) {
+  const QString renamed = dir_.filePath(QStringLiteral("images/renamed.cue"));
+  ASSERT_TRUE(QFile::copy(disc.cue, renamed));
+  for (const QString& image : {disc.cue, disc.toc, renamed}) {
     for (const int mode : {1, 2}) {
       SCOPED_TRACE(QStringLiteral("%1 in grab mode %2").arg(image).arg(mode).toStdString());
       Load({image});
