@@ -35,6 +35,10 @@ void AppendLe16(QByteArray& bytes, int value) {
   bytes.append(static_cast<char>((value >> 8) & 0xff));
 }
 
+void AppendBe32(QByteArray& bytes, quint32 value) {
+  for (int shift = 24; shift >= 0; shift -= 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
+}
+
 int Bcd(int value) { return value / 10 * 16 + value % 10; }
 
 QString CueText(const DiscSpec& spec, const QString& binName, const std::vector<int>& lsns) {
@@ -128,6 +132,7 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) con
   if (spec.tracks.empty()) Fail(QStringLiteral("a disc image needs a track"));
   DiscImage image{Path(name + QStringLiteral(".cue")),
                   Path(name + QStringLiteral(".toc")),
+                  {},
                   Path(name + QStringLiteral(".bin")),
                   {},
                   0,
@@ -153,7 +158,8 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) con
 
 DiscImage DiscImageFixture::BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const {
   if (lsns.empty() || leadoutLsn <= lsns.back()) Fail(QStringLiteral("a layout needs tracks before its lead-out"));
-  DiscImage image{Path(name + QStringLiteral(".cue")), {}, Path(name + QStringLiteral(".bin")), lsns, leadoutLsn, {}};
+  DiscImage image{
+      Path(name + QStringLiteral(".cue")), {}, {}, Path(name + QStringLiteral(".bin")), lsns, leadoutLsn, {}};
   QFile bin(image.bin);
   // Sparse: a 22-track layout would otherwise write 700 MB of silence.
   if (!bin.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
@@ -165,6 +171,26 @@ DiscImage DiscImageFixture::BuildLayout(const QString& name, const std::vector<i
     spec.tracks.push_back({end - lsns[i]});
   }
   WriteFile(image.cue, CueText(spec, name + QStringLiteral(".bin"), lsns).toUtf8());
+  return image;
+}
+
+DiscImage DiscImageFixture::BuildNrg(const QString& name, int sectors) const {
+  if (sectors <= 0) Fail(QStringLiteral("a Nero image needs sectors"));
+  constexpr quint32 kAudioMode = 7;
+  DiscImage image{{}, {}, Path(name + QStringLiteral(".nrg")), {}, {0}, sectors, {TrackPcm(1, sectors)}};
+  QByteArray nrg = image.tracks.front();
+  const auto footer = static_cast<quint32>(nrg.size());
+  // ETNF: byte offset, byte length, mode, first sector, reserved; then END!; then the version
+  // 5.0 trailer: reserved, "NERO", the footer's offset.
+  nrg += "ETNF";
+  AppendBe32(nrg, 20);
+  for (const quint32 field : {0u, footer, kAudioMode, 0u, 0u}) AppendBe32(nrg, field);
+  nrg += "END!";
+  AppendBe32(nrg, 0);
+  AppendBe32(nrg, 0);
+  nrg += "NERO";
+  AppendBe32(nrg, footer);
+  WriteFile(image.nrg, nrg);
   return image;
 }
 

@@ -24,8 +24,9 @@ struct DiscSpec {
 };
 
 struct DiscImage {
-  QString cue;
-  QString toc;  // empty for a layout-only disc
+  QString cue;  // empty for a Nero image
+  QString toc;  // empty for a layout-only disc or a Nero image
+  QString nrg;  // a Nero image only
   QString bin;
   std::vector<int> lsns;  // each track's first sector
   int leadoutLsn = 0;
@@ -43,6 +44,11 @@ class DiscImageFixture {
   // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
   // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
   DiscImage BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const;
+
+  // `name`.nrg: a Nero image (32-bit footer, one track-at-once entry) of one audio track.
+  // libcdio's Nero driver counts a 150-sector gap before every further track that the file does
+  // not hold, so one track is what reads back exactly.
+  DiscImage BuildNrg(const QString& name, int sectors) const;
 
   // The PCM of audio track `track` (1-based) of `sectors` sectors.
   static QByteArray TrackPcm(int track, int sectors);

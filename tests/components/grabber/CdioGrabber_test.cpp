@@ -100,12 +100,13 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(test::ReadAll(disc.cue).replace("\"mixed.bin\"", "\"images/mixed.bin\""));
   }
-  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue, renamed});
+  const QString nero = fixture_.BuildNrg(QStringLiteral("nero"), 300).nrg;
+  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue, renamed, nero});
   ASSERT_TRUE(grabber_->InitDevices().Succeeded());
   EXPECT_EQ(grabber_->GetRejectedDiscImages(), (QStringList{garbage, missing, noise}));
-  const int machine = grabber_->GetDriveCount() - 3;
-  const QString paths[] = {disc.cue, disc.toc, renamed};
-  for (int i = 0; i < 3; ++i) {
+  const int machine = grabber_->GetDriveCount() - 4;
+  const QString paths[] = {disc.cue, disc.toc, renamed, nero};
+  for (int i = 0; i < 4; ++i) {
     ASSERT_TRUE(grabber_->SetCurrentDrive(machine + 1 + i).Succeeded());
     EXPECT_TRUE(grabber_->IsDiscImage());
     EXPECT_EQ(grabber_->GetDrivePath(), paths[i]);
@@ -116,7 +117,7 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     EXPECT_EQ(grabber_->InsertDisc().code, GrabberErrorCode::NoTray);
     EXPECT_EQ(grabber_->IsDoorOpen().status.code, GrabberErrorCode::NoTray);
   }
-  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 4).code, GrabberErrorCode::InvalidDrive);
+  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 5).code, GrabberErrorCode::InvalidDrive);
   EXPECT_EQ(grabber_->SetCurrentDrive(0).code, GrabberErrorCode::InvalidDrive);
 
   // An image that goes away after listing has no disc any more.
@@ -259,6 +260,18 @@ TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
       EXPECT_EQ(grabber_->Seek(28, 1).code, GrabberErrorCode::ReadError) << "past the end of a 27-sector track";
       EXPECT_EQ(grabber_->Seek(0, 0).code, GrabberErrorCode::Unsupported);
     }
+  }
+}
+
+TEST_F(CdioGrabberTest, ReadsANeroImageBitExact) {
+  const DiscImage nero = fixture_.BuildNrg(QStringLiteral("nero"), 1234);
+  for (const int mode : {1, 2}) {
+    Load({nero.nrg});
+    grabber_->SetGrabMode(mode);
+    ASSERT_EQ(grabber_->GetTrackCount(), 1);
+    EXPECT_EQ(grabber_->GetTrackType(), CdTrackType::Audio);
+    EXPECT_EQ(grabber_->GetTrackSectors(), 1234);
+    EXPECT_TRUE(ReadTrack() == nero.tracks.front()) << "grab mode " << mode;
   }
 }
 
