@@ -263,6 +263,38 @@ TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
   }
 }
 
+// A table naming more sectors than its data file holds, as after a copy that broke off. libcdio
+// reports a block that runs past the end of the file as read, so sectors of such a block come
+// out silent; the sectors after it fail and stop the read, turn into silence or are left out,
+// as the error action says. Never does anything but the track's audio or silence come out.
+TEST_F(CdioGrabberTest, UnreadableSectorsFollowTheErrorAction) {
+  const DiscImage disc = fixture_.Build(QStringLiteral("cut"), {{{200}, {100}}, {}, {}});
+  const int bytes = DiscImageFixture::kSectorBytes;
+  const int kept = 60;
+  {
+    QFile bin(disc.bin);
+    ASSERT_TRUE(bin.resize(static_cast<qint64>(200 + kept) * bytes));
+  }
+  const QByteArray head = disc.tracks[1].left(kept * bytes);
+  for (const int action : {0, 1, 2}) {
+    SCOPED_TRACE(action);
+    Load({disc.toc});
+    grabber_->SetErrorAction(action);
+    grabber_->SetRetries(2);
+    ASSERT_TRUE(grabber_->SetCurrentTrack(1).Succeeded());
+    ASSERT_EQ(grabber_->GetTrackSectors(), 100);
+    ASSERT_TRUE(grabber_->OpenTrack().Succeeded());
+    QByteArray all;
+    GrabberResult read;
+    for (QByteArray chunk; (read = grabber_->ReadSectors(26, chunk)).Succeeded() && !chunk.isEmpty();) all += chunk;
+    EXPECT_EQ(read.code, action == 0 ? GrabberErrorCode::ReadError : GrabberErrorCode::Ok) << read.text.toStdString();
+    EXPECT_TRUE(all.left(head.size()) == head.left(all.size()));
+    EXPECT_EQ(all.mid(head.size()).count('\0'), std::max<qsizetype>(0, all.size() - head.size()));
+    // Silence keeps the track's length; leaving blocks out shortens it.
+    EXPECT_EQ(all.size() == 100 * bytes, action == 1) << all.size();
+  }
+}
+
 TEST_F(CdioGrabberTest, ReadsANeroImageBitExact) {
   const DiscImage nero = fixture_.BuildNrg(QStringLiteral("nero"), 1234);
   for (const int mode : {1, 2}) {
