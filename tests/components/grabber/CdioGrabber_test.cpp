@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
 
 #include "components/IAudioCDGrabber.h"
 #include "support/DiscImageFixture.h"
@@ -293,6 +295,39 @@ TEST_F(CdioGrabberTest, UnreadableSectorsFollowTheErrorAction) {
     // Silence keeps the track's length; leaving blocks out shortens it.
     EXPECT_EQ(all.size() == 100 * bytes, action == 1) << all.size();
   }
+}
+
+// The page reads on a worker while the window asks about the disc and a disc change reloads it:
+// every read either fails cleanly or returns whole sectors of the track, in order.
+TEST_F(CdioGrabberTest, CallsFromTwoThreadsAreSerialised) {
+  const DiscImage disc = fixture_.Build(QStringLiteral("busy"), {{{150}, {300}}, {}, {}});
+  Load({disc.cue});
+  const QByteArray& track = disc.tracks[1];
+  std::atomic<bool> done{false};
+  std::thread reloader([&] {
+    for (int i = 0; i < 400; ++i) {
+      EXPECT_TRUE(grabber_->RefreshDisc().Succeeded());
+      (void)grabber_->SetCurrentTrack(1);
+      (void)grabber_->OpenTrack();
+    }
+    done = true;
+  });
+  qsizetype position = 0;
+  while (!done) {
+    QByteArray chunk;
+    const GrabberResult read = grabber_->ReadSectors(26, chunk);
+    EXPECT_LE(grabber_->GetTrackCount(), 2);
+    if (read.Failed()) {
+      EXPECT_EQ(read.code, GrabberErrorCode::NotOpen) << read.text.toStdString();
+      continue;
+    }
+    if (chunk.isEmpty()) continue;
+    // A reload opens the track again from its start.
+    if (chunk != track.mid(position, chunk.size())) position = 0;
+    EXPECT_TRUE(chunk == track.mid(position, chunk.size())) << "read at byte " << position;
+    position += chunk.size();
+  }
+  reloader.join();
 }
 
 TEST_F(CdioGrabberTest, ReadsANeroImageBitExact) {
