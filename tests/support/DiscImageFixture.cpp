@@ -50,7 +50,9 @@ QString CueText(const DiscSpec& spec, const QString& binName, const std::vector<
     const DiscTrackSpec& track = spec.tracks[i];
     cue += QStringLiteral("  TRACK %1 %2\n")
                .arg(static_cast<int>(i + 1), 2, 10, QLatin1Char('0'))
-               .arg(track.data ? QStringLiteral("MODE1/2352") : QStringLiteral("AUDIO"));
+               .arg(!track.data           ? QStringLiteral("AUDIO")
+                    : track.mode2Form > 0 ? QStringLiteral("MODE2/2352")
+                                          : QStringLiteral("MODE1/2352"));
     if (!track.title.isEmpty()) cue += QStringLiteral("    TITLE %1\n").arg(Quoted(track.title));
     if (!track.performer.isEmpty()) cue += QStringLiteral("    PERFORMER %1\n").arg(Quoted(track.performer));
     cue += QStringLiteral("    INDEX 01 %1\n").arg(Msf(lsns[i]));
@@ -84,7 +86,9 @@ QString TocText(const DiscSpec& spec, const QString& binName, const std::vector<
   }
   for (size_t i = 0; i < spec.tracks.size(); ++i) {
     const DiscTrackSpec& track = spec.tracks[i];
-    toc += track.data ? QStringLiteral("\nTRACK MODE1_RAW\n") : QStringLiteral("\nTRACK AUDIO\n");
+    toc += !track.data           ? QStringLiteral("\nTRACK AUDIO\n")
+           : track.mode2Form > 0 ? QStringLiteral("\nTRACK MODE2_RAW\n")
+                                 : QStringLiteral("\nTRACK MODE1_RAW\n");
     toc += TocCdText(track.title, track.performer, QStringLiteral(" "));
     toc += QStringLiteral("FILE %1 %2 %3\n").arg(Quoted(binName), Msf(lsns[i]), Msf(track.sectors));
   }
@@ -111,7 +115,7 @@ QByteArray DiscImageFixture::TrackPcm(int track, int sectors) {
   return pcm;
 }
 
-QByteArray DiscImageFixture::DataSectors(int lsn, int sectors) {
+QByteArray DiscImageFixture::DataSectors(int lsn, int sectors, int mode2Form) {
   QByteArray raw;
   raw.reserve(sectors * kSectorBytes);
   for (int s = 0; s < sectors; ++s) {
@@ -121,8 +125,15 @@ QByteArray DiscImageFixture::DataSectors(int lsn, int sectors) {
     sector[12] = static_cast<char>(Bcd(address / kFramesPerSecond / 60));
     sector[13] = static_cast<char>(Bcd(address / kFramesPerSecond % 60));
     sector[14] = static_cast<char>(Bcd(address % kFramesPerSecond));
-    sector[15] = 1;
-    for (int i = 16; i < 16 + 2048; ++i) sector[i] = static_cast<char>((i + s * 3) & 0xff);
+    sector[15] = static_cast<char>(mode2Form > 0 ? 2 : 1);
+    int payload = 16;
+    if (mode2Form > 0) {
+      // The XA subheader, twice: file, channel, submode (form 2 flag 0x20, data 0x08), coding.
+      const char submode = static_cast<char>(mode2Form == 2 ? 0x20 : 0x08);
+      for (const int at : {16, 20}) sector[at + 2] = submode;
+      payload = 24;
+    }
+    for (int i = payload; i < payload + 2048; ++i) sector[i] = static_cast<char>((i + s * 3) & 0xff);
     raw += sector;
   }
   return raw;
@@ -143,7 +154,7 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) con
     const DiscTrackSpec& track = spec.tracks[i];
     if (track.sectors <= 0) Fail(QStringLiteral("track %1 has no sectors").arg(i + 1));
     image.lsns.push_back(lsn);
-    image.tracks.push_back(track.data ? DataSectors(lsn, track.sectors)
+    image.tracks.push_back(track.data ? DataSectors(lsn, track.sectors, track.mode2Form)
                                       : TrackPcm(static_cast<int>(i + 1), track.sectors));
     bin += image.tracks.back();
     lsn += track.sectors;

@@ -12,9 +12,10 @@ namespace corvane::test {
 
 struct DiscTrackSpec {
   int sectors = 0;
-  bool data = false;  // a MODE1 data track (raw 2352-byte sectors) instead of audio
+  bool data = false;  // a data track (raw 2352-byte sectors) instead of audio: MODE1 unless
   QString title;      // CD-TEXT; empty: none
   QString performer;
+  int mode2Form = 0;  // for a data track, 1 or 2: MODE2 (XA) sectors of that form
 };
 
 struct DiscSpec {
@@ -52,8 +53,9 @@ class DiscImageFixture {
 
   // The PCM of audio track `track` (1-based) of `sectors` sectors.
   static QByteArray TrackPcm(int track, int sectors);
-  // Raw MODE1 sectors for a data track starting at `lsn`: sync, header, a pattern, no ECC.
-  static QByteArray DataSectors(int lsn, int sectors);
+  // Raw sectors for a data track starting at `lsn`: sync, header (mode 1, or mode 2 with an XA
+  // subheader of `mode2Form`), a pattern, no ECC.
+  static QByteArray DataSectors(int lsn, int sectors, int mode2Form = 0);
 
  private:
   QString Path(const QString& name) const;

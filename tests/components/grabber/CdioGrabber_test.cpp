@@ -197,6 +197,22 @@ TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
   }
 }
 
+TEST_F(CdioGrabberTest, ModeTwoTracksTellTheirForm) {
+  const DiscImage disc =
+      fixture_.Build(QStringLiteral("xa"), {{{300}, {200, true, {}, {}, 1}, {200, true, {}, {}, 2}}, {}, {}});
+  for (const QString& image : {disc.cue, disc.toc}) {
+    SCOPED_TRACE(image.toStdString());
+    Load({image});
+    const std::pair<CdTrackType, int> expected[] = {
+        {CdTrackType::Audio, 2352}, {CdTrackType::Mode2Form1, 2048}, {CdTrackType::Mode2Form2, 2324}};
+    for (int t = 0; t < 3; ++t) {
+      ASSERT_TRUE(grabber_->SetCurrentTrack(t).Succeeded());
+      EXPECT_EQ(grabber_->GetTrackType(), expected[t].first) << "track " << t + 1;
+      EXPECT_EQ(grabber_->GetSectorBytes(), expected[t].second) << "track " << t + 1;
+    }
+  }
+}
+
 TEST_F(CdioGrabberTest, DiscIdsOfLayouts) {
   const struct {
     const char* name;
