@@ -41,13 +41,13 @@ void AppendBe32(QByteArray& bytes, quint32 value) {
 
 int Bcd(int value) { return value / 10 * 16 + value % 10; }
 
-QString CueText(const DiscSpec& spec, const QString& binName, const std::vector<int>& lsns) {
+QString CueText(const DiscPlan& plan, const QString& binName, const std::vector<int>& lsns) {
   QString cue;
-  if (!spec.performer.isEmpty()) cue += QStringLiteral("PERFORMER %1\n").arg(Quoted(spec.performer));
-  if (!spec.title.isEmpty()) cue += QStringLiteral("TITLE %1\n").arg(Quoted(spec.title));
+  if (!plan.performer.isEmpty()) cue += QStringLiteral("PERFORMER %1\n").arg(Quoted(plan.performer));
+  if (!plan.title.isEmpty()) cue += QStringLiteral("TITLE %1\n").arg(Quoted(plan.title));
   cue += QStringLiteral("FILE %1 BINARY\n").arg(Quoted(binName));
-  for (size_t i = 0; i < spec.tracks.size(); ++i) {
-    const DiscTrackSpec& track = spec.tracks[i];
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const TrackPlan& track = plan.tracks[i];
     cue += QStringLiteral("  TRACK %1 %2\n")
                .arg(static_cast<int>(i + 1), 2, 10, QLatin1Char('0'))
                .arg(!track.data           ? QStringLiteral("AUDIO")
@@ -70,22 +70,22 @@ QString TocCdText(const QString& title, const QString& performer, const QString&
   return block + QStringLiteral("  }\n}\n");
 }
 
-QString TocText(const DiscSpec& spec, const QString& binName, const std::vector<int>& lsns) {
+QString TocText(const DiscPlan& plan, const QString& binName, const std::vector<int>& lsns) {
   bool anyData = false;
-  bool anyText = !spec.title.isEmpty() || !spec.performer.isEmpty();
-  for (const DiscTrackSpec& track : spec.tracks) {
+  bool anyText = !plan.title.isEmpty() || !plan.performer.isEmpty();
+  for (const TrackPlan& track : plan.tracks) {
     anyData = anyData || track.data;
     anyText = anyText || !track.title.isEmpty() || !track.performer.isEmpty();
   }
   QString toc = anyData ? QStringLiteral("CD_ROM\n\n") : QStringLiteral("CD_DA\n\n");
   // A disc block must stand before any track's block, even an empty one.
   if (anyText) {
-    toc += spec.title.isEmpty() && spec.performer.isEmpty()
+    toc += plan.title.isEmpty() && plan.performer.isEmpty()
                ? QStringLiteral("CD_TEXT {\n  LANGUAGE_MAP { 0 : EN }\n  LANGUAGE 0 {\n  }\n}\n")
-               : TocCdText(spec.title, spec.performer, {});
+               : TocCdText(plan.title, plan.performer, {});
   }
-  for (size_t i = 0; i < spec.tracks.size(); ++i) {
-    const DiscTrackSpec& track = spec.tracks[i];
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const TrackPlan& track = plan.tracks[i];
     toc += !track.data           ? QStringLiteral("\nTRACK AUDIO\n")
            : track.mode2Form > 0 ? QStringLiteral("\nTRACK MODE2_RAW\n")
                                  : QStringLiteral("\nTRACK MODE1_RAW\n");
@@ -139,8 +139,8 @@ QByteArray DiscImageFixture::DataSectors(int lsn, int sectors, int mode2Form) {
   return raw;
 }
 
-DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) const {
-  if (spec.tracks.empty()) Fail(QStringLiteral("a disc image needs a track"));
+DiscImage DiscImageFixture::Build(const QString& name, const DiscPlan& plan) const {
+  if (plan.tracks.empty()) Fail(QStringLiteral("a disc image needs a track"));
   DiscImage image{Path(name + QStringLiteral(".cue")),
                   Path(name + QStringLiteral(".toc")),
                   {},
@@ -150,8 +150,8 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) con
                   {}};
   QByteArray bin;
   int lsn = 0;
-  for (size_t i = 0; i < spec.tracks.size(); ++i) {
-    const DiscTrackSpec& track = spec.tracks[i];
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const TrackPlan& track = plan.tracks[i];
     if (track.sectors <= 0) Fail(QStringLiteral("track %1 has no sectors").arg(i + 1));
     image.lsns.push_back(lsn);
     image.tracks.push_back(track.data ? DataSectors(lsn, track.sectors, track.mode2Form)
@@ -162,8 +162,8 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscSpec& spec) con
   image.leadoutLsn = lsn;
   const QString binName = name + QStringLiteral(".bin");
   WriteFile(image.bin, bin);
-  WriteFile(image.cue, CueText(spec, binName, image.lsns).toUtf8());
-  WriteFile(image.toc, TocText(spec, binName, image.lsns).toUtf8());
+  WriteFile(image.cue, CueText(plan, binName, image.lsns).toUtf8());
+  WriteFile(image.toc, TocText(plan, binName, image.lsns).toUtf8());
   return image;
 }
 
@@ -176,12 +176,12 @@ DiscImage DiscImageFixture::BuildLayout(const QString& name, const std::vector<i
   if (!bin.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
       !bin.resize(static_cast<qint64>(leadoutLsn) * kSectorBytes))
     Fail(QStringLiteral("cannot write %1: %2").arg(image.bin, bin.errorString()));
-  DiscSpec spec;
+  DiscPlan plan;
   for (size_t i = 0; i < lsns.size(); ++i) {
     const int end = i + 1 < lsns.size() ? lsns[i + 1] : leadoutLsn;
-    spec.tracks.push_back({end - lsns[i]});
+    plan.tracks.push_back({end - lsns[i]});
   }
-  WriteFile(image.cue, CueText(spec, name + QStringLiteral(".bin"), lsns).toUtf8());
+  WriteFile(image.cue, CueText(plan, name + QStringLiteral(".bin"), lsns).toUtf8());
   return image;
 }
 

@@ -10,7 +10,7 @@
 
 namespace corvane::test {
 
-struct DiscTrackSpec {
+struct TrackPlan {
   int sectors = 0;
   bool data = false;  // a data track (raw 2352-byte sectors) instead of audio: MODE1 unless
   QString title;      // CD-TEXT; empty: none
@@ -18,8 +18,8 @@ struct DiscTrackSpec {
   int mode2Form = 0;  // for a data track, 1 or 2: MODE2 (XA) sectors of that form
 };
 
-struct DiscSpec {
-  std::vector<DiscTrackSpec> tracks;
+struct DiscPlan {
+  std::vector<TrackPlan> tracks;
   QString title;  // the disc's CD-TEXT; empty: none
   QString performer;
 };
@@ -41,7 +41,7 @@ class DiscImageFixture {
   explicit DiscImageFixture(QString folder);
 
   // `name`.bin, `name`.cue and `name`.toc for the disc; tracks follow each other without gaps.
-  DiscImage Build(const QString& name, const DiscSpec& spec) const;
+  DiscImage Build(const QString& name, const DiscPlan& plan) const;
   // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
   // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
   DiscImage BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const;

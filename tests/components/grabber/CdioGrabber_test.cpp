@@ -30,7 +30,7 @@ bool MachineHasDrives() {
 }
 
 // Three audio tracks with CD-TEXT and a data track after them, as on an enhanced CD.
-test::DiscSpec MixedDisc() {
+test::DiscPlan MixedDisc() {
   return {{{980, false, QStringLiteral("Alpha"), QStringLiteral("Ann")},
            {1502, false, QStringLiteral("Beta"), QStringLiteral("Bob")},
            {733, false, QStringLiteral("Gamma"), {}},
@@ -164,8 +164,8 @@ std::vector<CdInfoTrack> CdInfoTracks(const QString& image) {
 }
 
 TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
-  const test::DiscSpec spec = MixedDisc();
-  const DiscImage disc = fixture_.Build(QStringLiteral("mixed"), spec);
+  const test::DiscPlan plan = MixedDisc();
+  const DiscImage disc = fixture_.Build(QStringLiteral("mixed"), plan);
   for (const QString& image : {disc.cue, disc.toc}) {
     SCOPED_TRACE(image.toStdString());
     Load({image});
@@ -180,7 +180,7 @@ TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
     std::vector<int> frames;
     for (int t = 0; t < 4; ++t) {
       ASSERT_TRUE(grabber_->SetCurrentTrack(t).Succeeded());
-      const int sectors = spec.tracks[static_cast<size_t>(t)].sectors;
+      const int sectors = plan.tracks[static_cast<size_t>(t)].sectors;
       EXPECT_EQ(grabber_->GetTrackNumber(), t + 1);
       EXPECT_EQ(grabber_->GetTrackSectors(), sectors);
       EXPECT_EQ(grabber_->GetTrackSectors(),
@@ -251,8 +251,8 @@ TEST_F(CdioGrabberTest, CdTextLines) {
 }
 
 TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
-  const test::DiscSpec spec{{{400, true, {}, {}}, {333}, {1001}, {27}}, {}, {}};
-  const DiscImage disc = fixture_.Build(QStringLiteral("datafirst"), spec);
+  const test::DiscPlan plan{{{400, true, {}, {}}, {333}, {1001}, {27}}, {}, {}};
+  const DiscImage disc = fixture_.Build(QStringLiteral("datafirst"), plan);
   const QString renamed = dir_.filePath(QStringLiteral("images/renamed.cue"));
   ASSERT_TRUE(QFile::copy(disc.cue, renamed));
   for (const QString& image : {disc.cue, disc.toc, renamed}) {
