@@ -35,8 +35,7 @@ class FeedingHandler : public IAudioPlayer2EventHandler {
   }
   void OnPosition(qint64 frames) override { positions.push_back(frames); }
   void OnPlaybackEnded() override {
-    ++ended;
-    positions_at_end = positions.size();
+    if (++ended == 1) positions_at_end = positions.size();
   }
 
   bool feeding = true;
