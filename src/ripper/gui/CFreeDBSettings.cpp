@@ -2,7 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "common/StringTable.h"
@@ -42,7 +44,12 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
   proxy_->setEnabled(values_.use_proxy);
   connect(use_proxy_, &QCheckBox::toggled, proxy_, &QLineEdit::setEnabled);
   layout->addWidget(use_proxy_);
-  layout->addWidget(proxy_);
+  // The edit sits under its box's text, so the two read as one.
+  auto* proxyRow = new QHBoxLayout;
+  proxyRow->addSpacing(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                       style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
+  proxyRow->addWidget(proxy_);
+  layout->addLayout(proxyRow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CFreeDBSettings::accept);
