@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "engine/CAudioEngine.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
 
@@ -150,7 +151,7 @@ TEST_F(AudioFileDescriptionTest, LoadErrorsAreReported) {
   ASSERT_EQ(ui_.messages.size(), 4u);
   EXPECT_EQ(ui_.messages[3].text,
             QStringLiteral("The file below can not be loaded because it is encrypted and protected by the digital "
-                           "copyright:\n\n%1")
+                           "copyright:\r\n\r\n%1")
                 .arg(wma));
 }
 
