@@ -14,6 +14,7 @@
 #include "app/gui/QtUserInterface.h"
 #include "common/StringTable.h"
 #include "common/strings/ShellText.h"
+#include "converter/ConversionList.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CRipperPage.h"

@@ -2,6 +2,7 @@
 // it still stands out on a white and on a black background.
 #include "ui/AppIcons.h"
 
+#include <QPainter>
 #include <QSvgRenderer>
 #include <QtTest>
 
