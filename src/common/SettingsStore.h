@@ -35,10 +35,17 @@ class SettingsStore {
   virtual QString FolderPath() const = 0;
 
  protected:
-  // The value stored under "section/value"; invalid when absent.
+  // The value stored under the key made of the section and the value's name; invalid when absent.
   virtual QVariant Value(const QString& key) const = 0;
   // Stores `value` under the key; an invalid value removes the key.
   virtual void Store(const QString& key, const QVariant& value) = 0;
+
+ private:
+  // The value under its exact name. A value that settings written before held in a sub-group
+  // (its name has a "/") is read from there and moved to its exact name.
+  QVariant Stored(const char* section, const char* value) const;
+  // Stores (an invalid variant removes) the value under its exact name; no old form remains.
+  void Put(const char* section, const char* value, const QVariant& stored);
 };
 
 }  // namespace corvane

@@ -72,6 +72,23 @@ class IUserInterface {
   // Opens a folder or a document with the desktop's default handler. False when no program
   // could be started for it (callers tell the user through OpenOnDesktop).
   virtual bool OpenWithDesktop(const QString& path) = 0;
+  // The wait cursor over the program's windows while a long job works (adding files, encoding).
+  // Calls nest: the cursor returns when every BeginWait has had its EndWait. Use WaitCursor.
+  virtual void BeginWait() {}
+  virtual void EndWait() {}
+};
+
+// Shows the wait cursor for its lifetime, so that every way out of a job, an error included,
+// gives the normal cursor back.
+class WaitCursor {
+ public:
+  explicit WaitCursor(IUserInterface& ui) : ui_(ui) { ui_.BeginWait(); }
+  ~WaitCursor() { ui_.EndWait(); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  IUserInterface& ui_;
 };
 
 }  // namespace corvane

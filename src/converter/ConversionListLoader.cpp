@@ -87,6 +87,7 @@ void ConversionListLoader::FocusLast(int lastResult) {
 
 LoadResult ConversionListLoader::AddFiles(const QStringList& paths) {
   if (paths.isEmpty() || list_.Running()) return {};
+  const WaitCursor waiting(list_.Ui());
   list_.ClearSelection();
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
   return LoadEach(paths, static_cast<int>(paths.size()), window.get());
@@ -94,12 +95,14 @@ LoadResult ConversionListLoader::AddFiles(const QStringList& paths) {
 
 LoadResult ConversionListLoader::Drop(const QStringList& paths) {
   if (paths.isEmpty() || list_.Running()) return {};
+  const WaitCursor waiting(list_.Ui());
   const auto window = list_.Ui().OpenProgressWindow(StringTable::Text(text::kAddingCaption));
   return LoadEach(paths, static_cast<int>(paths.size()), window.get());
 }
 
 LoadResult ConversionListLoader::AddFolder(const LoadFolderChoice& choice, const QString& skipFolder) {
   if (list_.Running()) return {};
+  const WaitCursor waiting(list_.Ui());
   list_.ClearSelection();
   return choice.as_files ? AddFolderFiles(choice, skipFolder) : AddFolderRow(choice, skipFolder);
 }
@@ -133,6 +136,7 @@ LoadResult ConversionListLoader::AddFolderFiles(const LoadFolderChoice& choice, 
 }
 
 LoadResult ConversionListLoader::HandOff(HandOffMode mode, const QString& path) {
+  const WaitCursor waiting(list_.Ui());
   switch (mode) {
     case HandOffMode::SingleFile: {
       const int before = list_.Count();

@@ -3,8 +3,8 @@
 #include <QDebug>
 #include <QDir>
 
-#include "common/DesktopOpen.h"
 #include "common/PathJoin.h"
+#include "common/RunCompletion.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
@@ -206,18 +206,12 @@ FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString 
 
 void ConversionRun::Finish(const QString& outputFolder) {
   const bool sameFolder = view_.SameFolder();
-  bool asked = false;
-  if (settings_.ReadNumber(kSection, keys::kShowSuccess, 1) != 0) {
-    const QString summary = RunSummary(counts_.succeeded, counts_.failed, sameFolder, outputFolder);
-    const int failures = static_cast<int>(counts_.failed.size());
-    const CompletionReply reply = ui_.ShowCompleted(summary, failures, !sameFolder);
-    asked = true;
-    if (reply.dont_show_again) settings_.WriteNumber(kSection, keys::kShowSuccess, 0);
-    if (reply.open_folder && !sameFolder) OpenOnDesktop(ui_, outputFolder);
-  }
-  if (!asked && !sameFolder && settings_.ReadNumber(kSection, keys::kAutoOpenFolder, 0) != 0) {
-    OpenOnDesktop(ui_, outputFolder);
-  }
+  RunCompletion completion;
+  completion.summary = RunSummary(counts_.succeeded, counts_.failed, sameFolder, outputFolder);
+  completion.failed_count = static_cast<int>(counts_.failed.size());
+  completion.folder = outputFolder;
+  completion.folder_openable = !sameFolder;
+  CompleteRun(ui_, settings_, kSection, completion);
   BackToIdle();
 }
 

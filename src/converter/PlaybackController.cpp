@@ -51,14 +51,19 @@ void PlaybackController::PlaySelected(PlaybackRowKind kind, const QString& path)
     Toggle();
     return;
   }
-  // Another file while one plays: the playing one stops cleanly before the new one loads, so a
-  // failed load leaves nothing half-running.
-  if (playing_) Stop();
+  // Another file while one plays: loading it frees the playing stream, and the toggle then
+  // stops, so this press only stops; the next one plays the new file from its beginning. A
+  // failed load stops just as cleanly.
+  const bool wasPlaying = playing_;
   loaded_path_ = file;
   saved_position_ = 0;
   SetSlider(0);
-  if (!Load()) return;
-  Toggle();
+  const bool loaded = Load();
+  if (wasPlaying) {
+    Stop();
+  } else if (loaded) {
+    Toggle();
+  }
 }
 
 bool PlaybackController::Load() {

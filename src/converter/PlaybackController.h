@@ -29,8 +29,9 @@ class PlaybackController {
   PlaybackController& operator=(const PlaybackController&) = delete;
 
   // The play button, F2 or a double-click on a row. A folder row opens the folder with the
-  // desktop. A file row (`path` is the file's full path) stops playback when that file is
-  // playing; otherwise it loads the file and plays it from the beginning.
+  // desktop. A file row (`path` is the file's full path) stops playback when anything plays
+  // (another file is loaded for the next press); otherwise it loads the file and plays it from
+  // the beginning.
   void PlaySelected(PlaybackRowKind kind, const QString& path);
   // Stops while playing; otherwise starts the loaded stream at the slider's position (nothing
   // happens when no stream is loaded or that position is at or past the end).

@@ -1,5 +1,7 @@
 #include "encoding/EncodeTrack.h"
 
+#include "common/UserInterface.h"
+
 #include "encoding/backends/ApeBackend.h"
 #include "encoding/backends/CommandLineBackend.h"
 #include "encoding/backends/ConverterBackend.h"
@@ -16,6 +18,8 @@ EncodeOutcome EncodeTrack(const EncodeJob& job, IUserInterface& ui) {
   }
   const OutputFormatInfo* format = catalogue::FindFormat(job.settings.format);
   const EncoderBackend backend = format != nullptr ? format->backend : EncoderBackend::ConverterComponent;
+  // Until the back-end has finished or abandoned its encoder, whichever way it returns.
+  const WaitCursor waiting(ui);
   switch (backend) {
     case EncoderBackend::EngineWma:
       return EncodeWithWma(job, ui);

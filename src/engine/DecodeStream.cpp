@@ -6,6 +6,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "engine/AsfProtection.h"
 #include "engine/ChannelTypeMap.h"
 #include "engine/MusepackHeader.h"
 
@@ -83,6 +84,8 @@ EngineResult<std::unique_ptr<DecodeStream>> DecodeStream::Open(const QString& pa
 EngineError DecodeStream::OpenFile() {
   const QFileInfo file(path_);
   if (!file.isFile() || !file.isReadable()) return EngineError::FileOpen;
+  // FFmpeg opens a protected file as any other and fails only on its scrambled audio.
+  if (AsfHeaderIsProtected(path_)) return EngineError::Protected;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   av_dict_set(&options, "format_whitelist", kAllowedDemuxers, 0);

@@ -20,7 +20,8 @@ class DecodeStream final : public AudioStream {
   };
 
   // Opens `path`. The failure is FileOpen when the file cannot be read, FileFormat when no
-  // demuxer knows it or it holds no audio, Codec when no decoder exists for its audio.
+  // demuxer knows it or it holds no audio, Codec when no decoder exists for its audio, Protected
+  // when it is an ASF file protected by digital rights management.
   static EngineResult<std::unique_ptr<DecodeStream>> Open(const QString& path, Mode mode = Mode::Decode);
   ~DecodeStream() override;
 

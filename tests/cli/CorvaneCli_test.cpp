@@ -220,6 +220,14 @@ TEST_F(CorvaneCliTest, ProbePrintsTheListDescription) {
       << result.out.constData();
   EXPECT_NEAR(object.value(QStringLiteral("length_ms")).toDouble(), 1000, 30);
   EXPECT_EQ(Cli({QStringLiteral("probe"), Path(QStringLiteral("nothing.wav"))}).exitCode, 1);
+
+  const QString wma = Path(QStringLiteral("protected.wma"));
+  test::MakeProtectedWma(wma, test::AsfProtection::ExtendedContentEncryption);
+  const Result refused = Cli({QStringLiteral("probe"), wma});
+  EXPECT_EQ(refused.exitCode, 1);
+  EXPECT_TRUE(refused.err.contains(
+      "The file below can not be loaded because it is encrypted and protected by the digital copyright:"))
+      << refused.err.constData();
 }
 
 TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {

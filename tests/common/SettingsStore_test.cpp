@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
 #include "common/FileSettings.h"
 #include "common/MemorySettings.h"
 #include "common/SessionSettings.h"
 #include "common/SettingsKeys.h"
+#include "support/SourceFixtures.h"
 #include "support/TestSettings.h"
 
 namespace corvane {
@@ -69,6 +74,42 @@ TEST(FileSettings, SectionsAreSeparateAndLiveInTheQuillonBexlorFile) {
   EXPECT_TRUE(store.FilePath().startsWith(settings.Folder()));
   EXPECT_TRUE(store.FilePath().endsWith(QStringLiteral("Quillon/Bexlor.conf")));
   EXPECT_TRUE(settings.FileText().contains(QStringLiteral("[Rip%20Setting]")));
+}
+
+// Profiles written before names were escaped hold "Maximum ABR/VBR Bitrate" as a sub-group.
+constexpr const char* kOldProfile = "[Encoder%20Setting]\nMaximum%20ABR\\VBR%20Bitrate=256\nMP3%20VBR%20Bitrate=192\n";
+
+TEST(FileSettings, ANameWithASlashLivesUnderItsExactName) {
+  using keys::section::kEncoder;
+  test::TestSettings settings;
+  ASSERT_TRUE(QDir().mkpath(QFileInfo(FileSettings().FilePath()).absolutePath()));
+  ASSERT_TRUE(test::WriteAll(FileSettings().FilePath(), kOldProfile));
+
+  // A command-line run sees the old value and leaves the file alone.
+  SessionSettings session;
+  EXPECT_EQ(session.ReadNumber(kEncoder, keys::kMaxAbrVbrBitrate, -1), 256);
+  EXPECT_EQ(settings.FileText(), QString::fromLatin1(kOldProfile));
+
+  FileSettings store;
+  EXPECT_EQ(store.ReadNumber(kEncoder, keys::kMaxAbrVbrBitrate, -1), 256);
+  const QString moved = settings.FileText();
+  EXPECT_TRUE(moved.contains(QStringLiteral("Maximum%20ABR%252FVBR%20Bitrate=256"))) << moved.toStdString();
+  EXPECT_FALSE(moved.contains(QStringLiteral("Maximum%20ABR\\"))) << moved.toStdString();
+  EXPECT_TRUE(moved.contains(QStringLiteral("MP3%20VBR%20Bitrate=192"))) << "other names keep their form";
+  QSettings raw(FileSettings().FilePath(), QSettings::IniFormat);
+  raw.beginGroup(QString::fromLatin1(kEncoder));
+  EXPECT_EQ(raw.childGroups(), QStringList()) << "no sub-group left";
+
+  store.WriteNumber(kEncoder, keys::kMaxAbrVbrBitrate, 320);
+  EXPECT_EQ(FileSettings().ReadNumber(kEncoder, keys::kMaxAbrVbrBitrate, -1), 320);
+  store.Remove(kEncoder, keys::kMaxAbrVbrBitrate);
+  EXPECT_FALSE(store.Contains(kEncoder, keys::kMaxAbrVbrBitrate));
+
+  // A write over an old profile leaves only the exact name.
+  ASSERT_TRUE(test::WriteAll(FileSettings().FilePath(), kOldProfile));
+  FileSettings().WriteNumber(kEncoder, keys::kMaxAbrVbrBitrate, 64);
+  EXPECT_FALSE(settings.FileText().contains(QStringLiteral("Maximum%20ABR\\")));
+  EXPECT_EQ(FileSettings().ReadNumber(kEncoder, keys::kMaxAbrVbrBitrate, -1), 64);
 }
 
 TEST(SessionSettings, ReadsSeeTheSessionsChangesFirstAndTheFileNeverChanges) {

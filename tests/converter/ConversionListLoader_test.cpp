@@ -38,6 +38,8 @@ TEST_F(LoaderTest, AddFilesShowsEachFileAndFocusesTheLastRow) {
   EXPECT_EQ(list_.SelectedRows(), QList<int>({1, 2}));  // the earlier selection was cleared
   EXPECT_EQ(list_.FocusedRow(), 2);
   EXPECT_EQ(ui_.messages.size(), 1u);  // the probe's message about broken.mp3
+  EXPECT_EQ(ui_.pumps_while_waiting, 3) << "the wait cursor shows while files are added";
+  EXPECT_EQ(ui_.wait_depth, 0);
 
   // A last file that fails leaves the focus on the last row; a known file is not added twice.
   const LoadResult again = loader_.AddFiles({Path(QStringLiteral("in/a.wav")), Path(QStringLiteral("in/broken.mp3"))});
@@ -57,6 +59,7 @@ TEST_F(LoaderTest, CancelAsksOnceAndKeepsWhatWasAdded) {
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, QStringLiteral("Are you sure to cancel the loading?"));
   EXPECT_EQ(ui_.messages[0].buttons, MessageButtons::OkCancel);
+  EXPECT_EQ(ui_.wait_depth, 0);
 
   ui_.messages.clear();
   ui_.answers = {MessageAnswer::Cancel};

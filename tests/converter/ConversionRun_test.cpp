@@ -388,6 +388,15 @@ TEST_F(ConversionRunTest, TagsFollowTheSourceIntoMp3) {
   EXPECT_EQ(test::ProbeTag(mp3, QStringLiteral("artist")), QStringLiteral("Someone"));
 }
 
+TEST_F(ConversionRunTest, AWindowClosedWithOkLeavesTheFolderToAutoOpen) {
+  ASSERT_GE(list_.AddPath(Wav(QStringLiteral("in/a.wav"))), 0);
+  const QString out = Folder(QStringLiteral("out"));
+  store_.WriteNumber(keys::section::kConvert, keys::kAutoOpenFolder, 1);
+  RunInto(out);
+  EXPECT_EQ(ui_.completion_summaries.size(), 1u);
+  EXPECT_EQ(ui_.opened_paths, QStringList{out});
+}
+
 TEST_F(ConversionRunTest, OpeningTheOutputFolderWithoutAnOpenerIsTold) {
   ASSERT_GE(list_.AddPath(Wav(QStringLiteral("in/a.wav"))), 0);
   const QString out = Folder(QStringLiteral("out"));

@@ -214,16 +214,19 @@ TEST_F(PlaybackControllerTest, SelectionKeepsTheSliderOnlyForTheLoadedFile) {
   EXPECT_TRUE(view_.slider_visible);
 }
 
-TEST_F(PlaybackControllerTest, AnotherFileWhilePlayingStopsTheFirstAndPlaysTheSecond) {
+TEST_F(PlaybackControllerTest, AnotherFileWhilePlayingStopsAndTheNextPressPlaysIt) {
   const QString other = dir_.filePath(QStringLiteral("other.wav"));
   test::MakeTone(other, 3.0, 22050, 1);
   controller_.PlaySelected(PlaybackRowKind::File, song_);
   controller_.Seek(16000);
   controller_.PlaySelected(PlaybackRowKind::File, other);
-  ASSERT_TRUE(controller_.IsPlaying());
+  ExpectStopped();
   EXPECT_EQ(controller_.LoadedPath(), other);
-  EXPECT_EQ(controller_.LengthMs(), 3000);
   EXPECT_EQ(view_.slider, 0);
+  EXPECT_EQ(view_.position, QStringLiteral("0:00:00 / 0:00:03"));
+  controller_.PlaySelected(PlaybackRowKind::File, other);
+  ASSERT_TRUE(controller_.IsPlaying());
+  EXPECT_EQ(controller_.LengthMs(), 3000);
   EXPECT_LT(controller_.PlayerPositionMs(), 2500) << "the second file starts at its beginning";
 
   // A file that fails to load while another plays leaves nothing running.

@@ -50,6 +50,8 @@ class PumpHookUi final : public IUserInterface {
     if (on_pump) on_pump(script.pumps);
   }
   bool OpenWithDesktop(const QString& path) override { return script.OpenWithDesktop(path); }
+  void BeginWait() override { script.BeginWait(); }
+  void EndWait() override { script.EndWait(); }
 };
 
 // Tags every tagged fixture carries (a double quote and a leading dash included).

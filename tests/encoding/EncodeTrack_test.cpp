@@ -224,8 +224,9 @@ TEST_F(ConverterBackend, WavIsBitExactInOneSecondBlocks) {
   f.Output(QStringLiteral("out.wav"));
   const EncodeOutcome outcome = f.Run();
   ASSERT_EQ(outcome.code, EncodeResult::Done) << qPrintable(outcome.text);
-  EXPECT_EQ(f.ui.script.pumps, 3);               // two whole seconds and the short last block
-  ASSERT_TRUE(converter_->Reset().Succeeded());  // the run completes the file
+  EXPECT_EQ(f.ui.script.pumps, 3);                // two whole seconds and the short last block
+  EXPECT_EQ(f.ui.script.pumps_while_waiting, 3);  // with the wait cursor
+  ASSERT_TRUE(converter_->Reset().Succeeded());   // the run completes the file
   EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
   EXPECT_EQ(f.ui.script.progress, (std::vector<int>{0, 40, 80, 100}));
 }
@@ -269,6 +270,64 @@ TEST_F(ConverterBackend, RefusedOutputsGive253) {
   EXPECT_EQ(f.Run().text, refused);
 }
 
+// The run's component with a log of the calls a job makes on it.
+class CallLog final : public IConversionComponent {
+ public:
+  explicit CallLog(IConversionComponent& inner) : inner_(inner) {}
+  mutable QStringList calls;  // GetLastError is a const call
+
+  void Prepare(int mode) override { inner_.Prepare(mode); }
+  void SetOutputType(ComponentFormat format) override { inner_.SetOutputType(format); }
+  bool IsMp3FormatSupported(int r, int b, int c) override { return inner_.IsMp3FormatSupported(r, b, c); }
+  bool IsOggFormatSupported(int r, int c, int n, int lo, int hi) override {
+    return inner_.IsOggFormatSupported(r, c, n, lo, hi);
+  }
+  void SetMp3Encoder(const Mp3EncoderSettings& settings) override { inner_.SetMp3Encoder(settings); }
+  ConverterResult SetOggFormat(int r, int c, int n, int lo, int hi, int q) override {
+    return inner_.SetOggFormat(r, c, n, lo, hi, q);
+  }
+  ConverterResult SetWavPcm(int r, int c, int bits) override { return inner_.SetWavPcm(r, c, bits); }
+  ConverterResult SetWavAdpcm(int r, int c) override { return inner_.SetWavAdpcm(r, c); }
+  ConverterResult SetWavALaw(int r, int c) override { return inner_.SetWavALaw(r, c); }
+  ConverterResult SetWavULaw(int r, int c) override { return inner_.SetWavULaw(r, c); }
+  ConverterResult SetVox(int r) override { return inner_.SetVox(r); }
+  ConverterResult SetInputFormat(int r, int c) override {
+    calls << QStringLiteral("SetInputFormat %1 %2").arg(r).arg(c);
+    return inner_.SetInputFormat(r, c);
+  }
+  ConverterResult OpenOutput(const QString& path, ComponentFormat format) override {
+    calls << QStringLiteral("OpenOutput");
+    return inner_.OpenOutput(path, format);
+  }
+  int GetLastError() const override {
+    calls << QStringLiteral("GetLastError");
+    return inner_.GetLastError();
+  }
+  ConverterResult WriteSamples(std::span<const std::int16_t> samples) override {
+    if (calls.isEmpty() || calls.back() != QLatin1String("WriteSamples")) calls << QStringLiteral("WriteSamples");
+    return inner_.WriteSamples(samples);
+  }
+  ConverterResult Reset() override { return inner_.Reset(); }
+
+ private:
+  IConversionComponent& inner_;
+};
+
+TEST_F(ConverterBackend, TheInputFormatIsSetAgainBeforeTheSamples) {
+  EncodeFixture f;
+  ASSERT_TRUE(f.Open(1.5, 22050, 1));
+  ASSERT_TRUE(Setup(f, EncodeSettings{FormatCode::Wav, 22050, 0, 1, 16, 0, 3, 4, false, WavCodec::Pcm}));
+  CallLog log(*converter_);
+  f.job.converter = &log;
+  f.Output(QStringLiteral("out.wav"));
+  ASSERT_EQ(f.Run().code, EncodeResult::Done);
+  ASSERT_TRUE(converter_->Reset().Succeeded());
+  EXPECT_EQ(log.calls, QStringList({QStringLiteral("SetInputFormat 22050 1"), QStringLiteral("OpenOutput"),
+                                    QStringLiteral("GetLastError"), QStringLiteral("SetInputFormat 22050 1"),
+                                    QStringLiteral("WriteSamples")}));
+  EXPECT_EQ(test::DecodeWithFfmpeg(f.job.output_path), test::DecodeWithFfmpeg(f.source->Path()));
+}
+
 // A decoded file that stops delivering after some reads, as a damaged file would.
 class FailingStream final : public AudioStream {
  public:
@@ -297,6 +356,8 @@ TEST_F(ConverterBackend, AFailedReadGives236) {
   const EncodeOutcome outcome = f.Run();
   EXPECT_EQ(outcome.code, EncodeResult::Failed);
   EXPECT_EQ(outcome.text, StringTable::Text(text::kMsgUnableToLoadData));
+  EXPECT_EQ(f.ui.script.pumps_while_waiting, 1);
+  EXPECT_EQ(f.ui.script.wait_depth, 0) << "the wait cursor stayed after the error";
 }
 
 TEST(EncodeTrack, AJobWithoutStreamsFailsWithoutText) {

@@ -139,6 +139,15 @@ TEST_F(DecodeStreamTest, FailuresCarryTheEngineCodes) {
   MakeTone(Path(QStringLiteral("inner.wav")), 0.2, 8000, 1);
   ASSERT_TRUE(test::WriteAll(playlist, "#EXTM3U\n#EXTINF:1,\ninner.wav\n"));
   EXPECT_EQ(DecodeStream::Open(playlist).status.code, EngineError::FileFormat);
+
+  // A WMA file with either protection object is refused as protected, though ffprobe reads it.
+  for (const test::AsfProtection kind :
+       {test::AsfProtection::ContentEncryption, test::AsfProtection::ExtendedContentEncryption}) {
+    const QString wma = Path(QStringLiteral("protected%1.wma").arg(static_cast<int>(kind)));
+    test::MakeProtectedWma(wma, kind);
+    EXPECT_GT(test::ProbeDuration(wma), 0.5);
+    EXPECT_EQ(DecodeStream::Open(wma).status.code, EngineError::Protected) << wma.toStdString();
+  }
 }
 
 // A WAV file whose PCM-tagged data is really a compressed stream (here AC-3) still decodes as

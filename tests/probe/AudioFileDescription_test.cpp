@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "engine/CAudioEngine.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
 
@@ -143,6 +144,15 @@ TEST_F(AudioFileDescriptionTest, LoadErrorsAreReported) {
   EXPECT_FALSE(DescribeAudioFile(engine_, ofr, ui_).ok);
   ASSERT_EQ(ui_.messages.size(), 3u);
   EXPECT_EQ(ui_.messages[2].text, QStringLiteral("Failed to load the file '%1' (error code: 44)").arg(ofr));
+
+  const QString wma = Path(QStringLiteral("protected.wma"));
+  test::MakeProtectedWma(wma, test::AsfProtection::ContentEncryption);
+  EXPECT_FALSE(DescribeAudioFile(engine_, wma, ui_).ok);
+  ASSERT_EQ(ui_.messages.size(), 4u);
+  EXPECT_EQ(ui_.messages[3].text,
+            QStringLiteral("The file below can not be loaded because it is encrypted and protected by the digital "
+                           "copyright:\r\n\r\n%1")
+                .arg(wma));
 }
 
 TEST(WmaBitrate, AttributeBlockParsing) {

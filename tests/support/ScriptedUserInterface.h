@@ -24,6 +24,8 @@ class ScriptedUserInterface final : public IUserInterface {
   QStringList opened_paths;
   QStringList progress_texts;
   int pumps = 0;
+  int wait_depth = 0;            // BeginWait calls not yet ended
+  int pumps_while_waiting = 0;   // pumps with the wait cursor shown
   bool opener_available = true;  // what OpenWithDesktop answers
 
   std::deque<MessageAnswer> answers;                  // for ShowMessage
@@ -49,7 +51,12 @@ class ScriptedUserInterface final : public IUserInterface {
   StopAnswer AskStop(const QString& question) override;
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
   CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override;
-  void PumpEvents() override { ++pumps; }
+  void PumpEvents() override {
+    ++pumps;
+    if (wait_depth > 0) ++pumps_while_waiting;
+  }
+  void BeginWait() override { ++wait_depth; }
+  void EndWait() override { --wait_depth; }
   bool OpenWithDesktop(const QString& path) override {
     opened_paths << path;
     return opener_available;

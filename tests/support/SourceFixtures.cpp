@@ -4,6 +4,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <stdexcept>
 
 namespace corvane::test {
 bool HasFfmpegEncoder(const QString& name) {
@@ -29,6 +30,58 @@ void MakeTone(const QString& path, double seconds, int rate, int channels, const
                            QString::number(channels)};
   arguments << outputArguments << path;
   RunTool(QStringLiteral("ffmpeg"), arguments);
+}
+
+namespace {
+
+void AppendLittleEndian(QByteArray& bytes, quint64 value, int size) {
+  for (int i = 0; i < size; ++i) bytes.append(static_cast<char>(value >> (8 * i)));
+}
+
+// A protection object as an encoder of protected files writes it: GUID, size, then its fields.
+QByteArray ProtectionObject(AsfProtection kind) {
+  QByteArray body;
+  QByteArray guid;
+  if (kind == AsfProtection::ContentEncryption) {
+    guid = QByteArray::fromHex("FBB3112223BDD211B4B700A0C955FC6E");
+    const QByteArray fields[] = {QByteArray("secret"), QByteArray("DRM", 4), QByteArray("key-id"),
+                                 QByteArray("https://licences.invalid/", 26)};
+    for (const QByteArray& field : fields) {
+      AppendLittleEndian(body, static_cast<quint64>(field.size()), 4);
+      body.append(field);
+    }
+  } else {
+    guid = QByteArray::fromHex("14E68A292226174CB935DAE07EE9289C");
+    const QByteArray data("<WRMHEADER version=\"2.0.0.0\"></WRMHEADER>");
+    AppendLittleEndian(body, static_cast<quint64>(data.size()), 4);
+    body.append(data);
+  }
+  QByteArray object = guid;
+  AppendLittleEndian(object, static_cast<quint64>(24 + body.size()), 8);
+  return object + body;
+}
+
+}  // namespace
+
+void MakeProtectedWma(const QString& path, AsfProtection kind) {
+  MakeTone(path, 1.0, 44100, 2,
+           {QStringLiteral("-c:a"), QStringLiteral("wmav2"), QStringLiteral("-b:a"), QStringLiteral("128k")});
+  QByteArray bytes = ReadAll(path);
+  // Header object: GUID (16), size (8), object count (4), two reserved bytes; its objects follow.
+  if (bytes.size() < 30 || bytes.left(16) != QByteArray::fromHex("3026B2758E66CF11A6D900AA0062CE6C")) {
+    throw std::runtime_error("ffmpeg did not write an ASF header object");
+  }
+  const QByteArray object = ProtectionObject(kind);
+  quint64 size = 0;
+  quint32 count = 0;
+  for (int i = 7; i >= 0; --i) size = (size << 8) | static_cast<quint8>(bytes[16 + i]);
+  for (int i = 3; i >= 0; --i) count = (count << 8) | static_cast<quint8>(bytes[24 + i]);
+  QByteArray head;
+  AppendLittleEndian(head, size + static_cast<quint64>(object.size()), 8);
+  AppendLittleEndian(head, count + 1, 4);
+  bytes.replace(16, 12, head);
+  bytes.insert(30, object);
+  if (!WriteAll(path, bytes)) throw std::runtime_error("cannot write the protected WMA file");
 }
 
 QByteArray DecodeWithFfmpeg(const QString& path) {

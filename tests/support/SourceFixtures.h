@@ -14,6 +14,12 @@ bool HasFfmpegEncoder(const QString& name);
 // `channels` channels, encoded with `outputArguments` (codec, bitrate, container options ...).
 void MakeTone(const QString& path, double seconds, int rate, int channels, const QStringList& outputArguments = {});
 
+// The two ASF header objects that mark a file as protected by digital rights management.
+enum class AsfProtection { ContentEncryption, ExtendedContentEncryption };
+// Makes `path` a one-second WMA file (ffmpeg, wmav2) whose header object also holds a protection
+// object of that kind, the header's size and object count adjusted to it.
+void MakeProtectedWma(const QString& path, AsfProtection kind);
+
 // Decodes `path` with ffmpeg to raw 16-bit little-endian interleaved samples.
 QByteArray DecodeWithFfmpeg(const QString& path);
 

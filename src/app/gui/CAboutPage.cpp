@@ -14,6 +14,7 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/ShellText.h"
+#include "ui/AppIcons.h"
 #include "ui/ApplicationIcon.h"
 
 namespace corvane {
@@ -60,14 +61,15 @@ CAboutPage::CAboutPage(IUserInterface& ui, const SettingsStore& settings, QWidge
   auto* version = new QLabel(StringTable::Text(text::kVersionLabel), this);
   version->setObjectName(QStringLiteral("versionLabel"));
 
-  settings_button_ = new QPushButton(StringTable::Text(text::kSettingsMenu), this);
+  settings_button_ = new QPushButton(LoadAppIcon(AppIcon::Settings), StringTable::Text(text::kSettingsMenu), this);
   settings_button_->setObjectName(QStringLiteral("settingsButton"));
   settings_button_->setToolTip(StringTable::Text(text::kSettingsTooltip));
   auto* menu = new QMenu(settings_button_);
-  actions_[0] = menu->addAction(StringTable::Text(text::kConverterSettingsItem));
-  actions_[1] = menu->addAction(StringTable::Text(text::kRipperSettingsItem));
+  actions_[0] =
+      menu->addAction(LoadAppIcon(AppIcon::ConverterSettings), StringTable::Text(text::kConverterSettingsItem));
+  actions_[1] = menu->addAction(LoadAppIcon(AppIcon::RipperSettings), StringTable::Text(text::kRipperSettingsItem));
   menu->addSeparator();
-  actions_[2] = menu->addAction(StringTable::Text(text::kFreedbSettingsItem));
+  actions_[2] = menu->addAction(LoadAppIcon(AppIcon::FreedbSettings), StringTable::Text(text::kFreedbSettingsItem));
   for (int i = 0; i < 3; ++i) {
     actions_[i]->setEnabled(false);
     const auto dialog = static_cast<SettingsDialog>(i);
@@ -75,7 +77,7 @@ CAboutPage::CAboutPage(IUserInterface& ui, const SettingsStore& settings, QWidge
   }
   settings_button_->setMenu(menu);
 
-  auto* help = new QPushButton(StringTable::Text(text::kHelpButton), this);
+  auto* help = new QPushButton(LoadAppIcon(AppIcon::Help), StringTable::Text(text::kHelpButton), this);
   help->setObjectName(QStringLiteral("helpButton"));
   help->setToolTip(StringTable::Text(text::kHelpTooltip));
   connect(help, &QPushButton::clicked, this, &CAboutPage::OpenHelp);

@@ -7,7 +7,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/CAudioConverterApp.h"
@@ -16,11 +15,13 @@
 #include "common/StringTable.h"
 #include "common/strings/ShellText.h"
 #include "components/IFreedbClient.h"
+#include "converter/ConversionList.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtSettingDlg.h"
 #include "ripper/gui/CFreeDBSettings.h"
 #include "ripper/gui/CRipSettings.h"
 #include "ripper/gui/CRipperPage.h"
+#include "ui/AppIcons.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DialogSizing.h"
 
@@ -67,8 +68,9 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
   ui_.SetStatusSink([this](int pane, const QString& text) { SetStatusText(pane, text); });
   ui_.SetProgressSink([this](int percent) { convert_page_->SetProgress(percent); });
   // Files handed over on the command line were added before the status bar could show where
-  // they would go.
-  convert_page_->RunSelectionUpdate();
+  // they would go. Without rows the update would only blank the page's "Audio Information - "
+  // line, which reads so until the first selection.
+  if (convert_page_->List().Count() > 0) convert_page_->RunSelectionUpdate();
 
   setWindowIcon(ApplicationIcon());
   // The layout sets the smallest size that still shows every control; the window opens larger
@@ -98,8 +100,8 @@ void CAudioConverterDlg::BuildLayout() {
   const int titles[3] = {text::kPageConvert, text::kPageRipper, text::kPageAbout};
   const QString tips[3] = {StringTable::Text(text::kConvertTooltip), StringTable::Text(text::kRipTooltip),
                            StringTable::Format(text::kAboutProduct, {StringTable::Text(text::kProductName)})};
-  const QIcon icons[3] = {ApplicationIcon(), style()->standardIcon(QStyle::SP_DriveCDIcon),
-                          style()->standardIcon(QStyle::SP_FileDialogInfoView)};
+  const QIcon icons[3] = {LoadAppIcon(AppIcon::ConvertPage), LoadAppIcon(AppIcon::RipperPage),
+                          LoadAppIcon(AppIcon::AboutPage)};
   for (int i = 0; i < 3; ++i) {
     buttons_[i] = new QPushButton(icons[i], StringTable::Text(titles[i]), group);
     buttons_[i]->setIconSize(QSize(24, 24));
@@ -110,7 +112,14 @@ void CAudioConverterDlg::BuildLayout() {
     row->addWidget(buttons_[i]);
     connect(buttons_[i], &QPushButton::clicked, this, [this, i] { logic_.SwitchPage(kPages[i]); });
   }
+  // The buttons keep their height; the page area below takes the rest, shown page or none.
+  group->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
   layout->addWidget(group);
+  auto* pageArea = new QWidget(this);
+  pageArea->setObjectName(QStringLiteral("pageArea"));
+  auto* pages = new QVBoxLayout(pageArea);
+  pages->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(pageArea, 1);
 
   ConverterPageContext context;
   context.engine = &app_.Engine();
@@ -120,14 +129,14 @@ void CAudioConverterDlg::BuildLayout() {
   context.program_folder = app_.ProgramFolder();
   context.launch_mode = app_.Launch().mode;
   context.launch_source = app_.Launch().source;
-  convert_page_ = new CConvertPage(context, this);
-  ripper_page_ = new CRipperPage(this);
-  about_page_ = new CAboutPage(ui_, app_.Settings(), this);
+  convert_page_ = new CConvertPage(context, pageArea);
+  ripper_page_ = new CRipperPage(pageArea);
+  about_page_ = new CAboutPage(ui_, app_.Settings(), pageArea);
   WireSettingsDialogs(*about_page_, app_.Settings());
   for (PageWidget* page : {static_cast<PageWidget*>(convert_page_), static_cast<PageWidget*>(ripper_page_),
                            static_cast<PageWidget*>(about_page_)}) {
     page->hide();
-    layout->addWidget(page, 1);
+    pages->addWidget(page);
     connect(page, &PageWidget::cycleRequested, this, [this] { logic_.CyclePage(); });
   }
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -64,9 +65,27 @@ MessageAnswer FromQtButton(int button) {
   }
 }
 
+// A question asked in the middle of a job is answered with the normal cursor; the wait cursor
+// comes back when it closes.
+class AskingCursor {
+ public:
+  AskingCursor() : pushed_(QGuiApplication::overrideCursor() != nullptr) {
+    if (pushed_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  }
+  ~AskingCursor() {
+    if (pushed_) QGuiApplication::restoreOverrideCursor();
+  }
+  AskingCursor(const AskingCursor&) = delete;
+  AskingCursor& operator=(const AskingCursor&) = delete;
+
+ private:
+  bool pushed_;
+};
+
 }  // namespace
 
 MessageAnswer QtUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
+  const AskingCursor cursor;
   QMessageBox box(ToQtIcon(icon), StringTable::Text(text::kProductName), text, ToQtButtons(buttons), parent_);
   return FromQtButton(box.exec());
 }
@@ -84,6 +103,7 @@ std::unique_ptr<IProgressWindow> QtUserInterface::OpenProgressWindow(const QStri
 }
 
 std::optional<QString> QtUserInterface::AskText(const QString& caption, const QString& prompt, const QString& initial) {
+  const AskingCursor cursor;
   bool ok = false;
   const QString text = QInputDialog::getText(parent_, caption, prompt, QLineEdit::Normal, initial, &ok);
   if (!ok) return std::nullopt;
@@ -91,30 +111,38 @@ std::optional<QString> QtUserInterface::AskText(const QString& caption, const QS
 }
 
 std::optional<QString> QtUserInterface::ChooseFolder(const QString& caption, const QString& start) {
+  const AskingCursor cursor;
   const QString folder = QFileDialog::getExistingDirectory(parent_, caption, start);
   if (folder.isEmpty()) return std::nullopt;
   return folder;
 }
 
 StopAnswer QtUserInterface::AskStop(const QString& question) {
+  const AskingCursor cursor;
   CCvrtCancelDlg dialog(question, parent_);
   dialog.exec();
   return dialog.Answer();
 }
 
 OverwriteReply QtUserInterface::AskOverwrite(const QString& message, const QString& proposedPath) {
+  const AskingCursor cursor;
   CConfirmOverwriteDlg dialog(message, proposedPath, parent_);
   dialog.exec();
   return dialog.Reply();
 }
 
 CompletionReply QtUserInterface::ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) {
+  const AskingCursor cursor;
   CCvrtCompleteDlg dialog(summary, failedCount, allowOpenFolder, parent_);
   dialog.exec();
   return dialog.Reply();
 }
 
 void QtUserInterface::PumpEvents() { QApplication::processEvents(); }
+
+void QtUserInterface::BeginWait() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtUserInterface::EndWait() { QGuiApplication::restoreOverrideCursor(); }
 
 bool QtUserInterface::OpenWithDesktop(const QString& path) {
   return QDesktopServices::openUrl(QUrl::fromLocalFile(path));

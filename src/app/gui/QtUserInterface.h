@@ -29,6 +29,8 @@ class QtUserInterface final : public IUserInterface {
   CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override;
   void PumpEvents() override;
   bool OpenWithDesktop(const QString& path) override;
+  void BeginWait() override;
+  void EndWait() override;
 
  private:
   QPointer<QWidget> parent_;

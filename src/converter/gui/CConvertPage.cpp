@@ -66,7 +66,7 @@ CConvertPage::~CConvertPage() {
 void CConvertPage::BuildLayout() {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(BuildListArea(), 1);
-  information_ = new QLabel(this);
+  information_ = new QLabel(StringTable::Text(text::kAudioInformation), this);
   information_->setObjectName(QStringLiteral("informationLine"));
   layout->addWidget(information_);
 

@@ -35,6 +35,10 @@ EncodeOutcome EncodeWithConverter(const EncodeJob& job, IUserInterface& ui) {
   if (job.converter == nullptr) return EncodeFailed(StringTable::Text(text::kMsgConversionInitFailed));
   const ChannelInfo input = job.encode->Info();
   if (std::optional<EncodeOutcome> refused = OpenOutput(job, input.rate, input.channels)) return *refused;
+  // Once more before the samples: the component takes the input format from the last call.
+  if (job.converter->SetInputFormat(input.rate, input.channels).Failed()) {
+    return EncodeFailed(StringTable::Text(text::kMsgConversionInitFailed));
+  }
 
   // One second of samples per block.
   EncodeBlockLoop loop(job, ui, input.rate * input.FrameBytes());

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -65,6 +66,7 @@ class CAudioConverterDlgTest : public QObject {
   std::unique_ptr<test::DialogAnswerer> dismisser_;
   QStringList dismissed_;
   QStringList dismissed_titles_;
+  QList<int> dismissed_cursors_;  // the override cursor's shape while each box was up; -1 for none
 
   std::unique_ptr<CAudioConverterDlg> MakeWindow(const QStringList& args = {}) {
     app_ = std::make_unique<CAudioConverterApp>();
@@ -85,6 +87,8 @@ class CAudioConverterDlgTest : public QObject {
           if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
             dismissed_ << box->text();
             dismissed_titles_ << box->windowTitle();
+            const QCursor* cursor = QGuiApplication::overrideCursor();
+            dismissed_cursors_ << (cursor != nullptr ? static_cast<int>(cursor->shape()) : -1);
             box->accept();
           }
         },
@@ -94,6 +98,7 @@ class CAudioConverterDlgTest : public QObject {
     dismisser_.reset();
     dismissed_.clear();
     dismissed_titles_.clear();
+    dismissed_cursors_.clear();
     app_.reset();
     settings_.reset();
   }
@@ -126,6 +131,27 @@ class CAudioConverterDlgTest : public QObject {
     // The file does not exist: the converter page reports that it could not load it.
     QTRY_VERIFY_WITH_TIMEOUT(!dismissed_.isEmpty(), 60000);
     QVERIFY(dismissed_.front().contains(QStringLiteral("/some/file.mp3")));
+  }
+
+  void anInitialPanelOutOfRangeLeavesOnlyThePageAreaEmpty() {
+    FileSettings().WriteNumber(keys::section::kConvert, keys::kInitialPanel, 7);
+    auto window = MakeWindow();
+    window->resize(1000, 700);
+    QTRY_COMPARE(window->height(), 700);
+    QCOMPARE(window->VisiblePage(), Page::None);
+    QCOMPARE(Stored(keys::kInitialPanel), 2);
+    QWidget* buttons = window->PageButton(1)->parentWidget();
+    QCOMPARE(buttons->height(), buttons->sizeHint().height());
+    auto* statusBar = window->findChild<QStatusBar*>();
+    QVERIFY(statusBar);
+    QVERIFY2(statusBar->geometry().bottom() >= window->height() - 16, qPrintable(QString::number(statusBar->y())));
+    auto* area = window->findChild<QWidget*>(QStringLiteral("pageArea"));
+    QVERIFY(area);
+    QVERIFY(area->height() > window->height() / 2);
+    QTest::mouseClick(window->PageButton(1), Qt::LeftButton);
+    QCOMPARE(window->VisiblePage(), Page::Convert);
+    QCOMPARE(window->ConvertPage()->findChild<QLabel*>(QStringLiteral("informationLine"))->text(),
+             QStringLiteral("Audio Information - "));
   }
 
   void buttonThenF9FollowsTheCyclePosition() {
@@ -228,6 +254,20 @@ class CAudioConverterDlgTest : public QObject {
     QCOMPARE(dismissed_titles_, QStringList({QStringLiteral("Corvane")}));
   }
 
+  void aQuestionDuringAJobGetsTheNormalCursorAndTheWaitCursorNeverStays() {
+    {
+      const WaitCursor outer(ui_);
+      const WaitCursor inner(ui_);
+      QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+      ui_.ShowMessage(QStringLiteral("Failed"), MessageIcon::Error, MessageButtons::Ok);
+      QCOMPARE(dismissed_cursors_, QList<int>{Qt::ArrowCursor});
+      QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    ui_.ShowMessage(QStringLiteral("Idle"), MessageIcon::Information, MessageButtons::Ok);
+    QCOMPARE(dismissed_cursors_, QList<int>({Qt::ArrowCursor, -1}));
+  }
+
   void aboutDialogClosesWithEscape() {
     auto window = MakeWindow();
     QString title;
@@ -293,6 +333,14 @@ class CAudioConverterDlgTest : public QObject {
     CAboutPage* about = window->AboutPage();
     QVERIFY(about->RipperSummary().startsWith(QStringLiteral("Grab Mode: \n  Precision grab mode\n")));
     QVERIFY(about->ConverterSummary().contains(QStringLiteral("Last opened folder")));
+    for (int page = 1; page <= 3; ++page) QVERIFY(!window->PageButton(page)->icon().isNull());
+    for (const char* name : {"helpButton", "settingsButton"}) {
+      QVERIFY(!about->findChild<QPushButton*>(QString::fromLatin1(name))->icon().isNull());
+    }
+    for (const auto dialog : {CAboutPage::SettingsDialog::Converter, CAboutPage::SettingsDialog::Ripper,
+                              CAboutPage::SettingsDialog::Freedb}) {
+      QVERIFY(!about->MenuAction(dialog)->icon().isNull());
+    }
     auto* version = about->findChild<QLabel*>(QStringLiteral("versionLabel"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Version: 5.01 Build 1"));
