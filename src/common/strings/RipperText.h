@@ -39,7 +39,6 @@ inline constexpr int kOnlyAudioPlayable = 318;
 inline constexpr int kPlayFailed = 319;
 inline constexpr int kStopPlayFailed = 320;
 inline constexpr int kSeekFailed = 321;
-inline constexpr int kLoadingQualities = 368;
 
 inline constexpr int kTrackTypeAudio = 24001;
 inline constexpr int kTrackTypeMode1 = 24002;
@@ -99,4 +98,6 @@ inline constexpr int kAutoQueryBox = 24081;
 inline constexpr int kServerUrlLabel = 24082;
 inline constexpr int kEmailLabel = 24083;
 inline constexpr int kUseProxyBox = 24084;
+
+inline constexpr int kTrayFailed = 24300;
 }  // namespace corvane::text
