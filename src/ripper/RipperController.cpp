@@ -297,7 +297,7 @@ void RipperController::EjectOrInsert() {
     const bool close = open.Succeeded() && *open.value;
     ui_.SetStatusText(1, Text(close ? text::kClosingTray : text::kOpeningTray));
     const GrabberResult moved = RunOffThread(ui_, [grabber, close] { return grabber->Door(!close); });
-    if (moved.Failed()) ui_.SetStatusText(1, StringTable::Format(text::kTrayFailed, {moved.text}));
+    if (moved.Failed()) ui_.SetStatusText(1, moved.text);
   }
   RunPendingChange();
 }
@@ -312,7 +312,7 @@ void RipperController::InsertDisc() {
   {
     BusyScope busy(*this);
     const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });
-    if (inserted.Failed()) ui_.SetStatusText(1, StringTable::Format(text::kTrayFailed, {inserted.text}));
+    if (inserted.Failed()) ui_.SetStatusText(1, inserted.text);
   }
   RunPendingChange();
 }

@@ -99,5 +99,21 @@ inline constexpr int kServerUrlLabel = 24082;
 inline constexpr int kEmailLabel = 24083;
 inline constexpr int kUseProxyBox = 24084;
 
-inline constexpr int kTrayFailed = 24300;
+inline constexpr int kGrabNotAvailable = 24100;
+inline constexpr int kFreedbQueryNotAvailable = 24101;
+inline constexpr int kNoDriveChosen = 24102;
+inline constexpr int kNoSuchDrive = 24103;
+inline constexpr int kDriveUnopenable = 24104;
+inline constexpr int kDiscImageGone = 24105;
+inline constexpr int kNoSuchSession = 24106;
+inline constexpr int kNoSuchTrack = 24107;
+inline constexpr int kNotAudioTrack = 24108;
+inline constexpr int kNoTrackOpen = 24109;
+inline constexpr int kSectorUnreadable = 24110;
+inline constexpr int kNoDrivesOrImages = 24111;
+inline constexpr int kTrayFailed = 24112;
+inline constexpr int kTrayStatusUnknown = 24113;
+inline constexpr int kSeekOutsideTrack = 24114;
+inline constexpr int kSeekOriginUnsupported = 24115;
+inline constexpr int kCarefulReadUnavailable = 24116;
 }  // namespace corvane::text

@@ -1,0 +1,349 @@
+#include "components/grabber/CdioGrabber.h"
+
+#include <cdio/cdio.h>
+#include <cdio/device.h>
+#include <cdio/mmc.h>
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "common/StringTable.h"
+#include "common/strings/RipperText.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kMaxRetries = 99;
+constexpr int kFramesPerSecond = 75;
+constexpr int kSeekFromTrackStart = 1;
+constexpr int kDiscChangedEvent = 1;
+
+GrabberResult Fail(GrabberErrorCode code, int textId, std::initializer_list<QVariant> args = {}) {
+  return GrabberResult::Failure(code, StringTable::Format(textId, args));
+}
+
+}  // namespace
+
+CdioGrabber::CdioGrabber() : encoder_(CreateAudioConverter()) {}
+
+CdioGrabber::~CdioGrabber() {
+  // The watch first: it signals through this object.
+  watch_.reset();
+}
+
+void CdioGrabber::SetDiscImages(const QStringList& paths) {
+  std::lock_guard lock(mutex_);
+  images_ = paths;
+}
+
+GrabberResult CdioGrabber::InitDevices() {
+  std::lock_guard lock(mutex_);
+  watch_.reset();
+  ForgetDisc();
+  cdio_.reset();
+  current_ = 0;
+  listing_ = ListDrives(images_);
+  if (listing_.drives.empty()) return Fail(GrabberErrorCode::NoDrives, text::kNoDrivesOrImages);
+  return GrabberResult::Success();
+}
+
+QStringList CdioGrabber::GetRejectedDiscImages() const {
+  std::lock_guard lock(mutex_);
+  return listing_.rejectedImages;
+}
+
+int CdioGrabber::GetDriveCount() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(listing_.drives.size());
+}
+
+GrabberResult CdioGrabber::SetCurrentDrive(int drive) {
+  std::lock_guard lock(mutex_);
+  if (drive < 1 || drive > static_cast<int>(listing_.drives.size()))
+    return Fail(GrabberErrorCode::InvalidDrive, text::kNoSuchDrive, {drive});
+  watch_.reset();
+  ForgetDisc();
+  cdio_.reset();
+  current_ = drive;
+  StartWatch();
+  return GrabberResult::Success();
+}
+
+const DriveEntry* CdioGrabber::CurrentDrive() const {
+  if (current_ < 1 || current_ > static_cast<int>(listing_.drives.size())) return nullptr;
+  return &listing_.drives[static_cast<size_t>(current_ - 1)];
+}
+
+QString CdioGrabber::GetDriveId() const {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  return drive != nullptr ? drive->id : QString();
+}
+
+QString CdioGrabber::GetDriveText1() const {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  return drive != nullptr ? drive->text1 : QString();
+}
+
+QString CdioGrabber::GetDriveText2() const {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  return drive != nullptr ? drive->text2 : QString();
+}
+
+QString CdioGrabber::GetDrivePath() const {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  return drive != nullptr ? drive->path : QString();
+}
+
+bool CdioGrabber::IsDiscImage() const {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  return drive != nullptr && drive->image;
+}
+
+GrabberResult CdioGrabber::CheckTray() const {
+  const DriveEntry* drive = CurrentDrive();
+  if (drive == nullptr) return Fail(GrabberErrorCode::InvalidDrive, text::kNoDriveChosen);
+  if (drive->image) return Fail(GrabberErrorCode::NoTray, text::kDiscImageHasNoTray);
+  return GrabberResult::Success();
+}
+
+GrabberValue<bool> CdioGrabber::IsDoorOpen() {
+  std::lock_guard lock(mutex_);
+  if (const GrabberResult tray = CheckTray(); tray.Failed()) return {std::nullopt, tray};
+  if (!cdio_) cdio_ = OpenCdioDevice(CurrentDrive()->path);
+  const int status = cdio_ ? mmc_get_tray_status(cdio_.get()) : -1;
+  if (status != 0 && status != 1)
+    return GrabberValue<bool>::Failure(GrabberErrorCode::Unsupported, StringTable::Text(text::kTrayStatusUnknown));
+  return GrabberValue<bool>::Success(status == 1);
+}
+
+GrabberResult CdioGrabber::Door(bool open) {
+  std::lock_guard lock(mutex_);
+  if (const GrabberResult tray = CheckTray(); tray.Failed()) return tray;
+  // The disc goes with the tray; the drive is reopened for the next look at it.
+  ForgetDisc();
+  cdio_.reset();
+  const QByteArray device = QFile::encodeName(CurrentDrive()->path);
+  driver_id_t driver = DRIVER_DEVICE;
+  const driver_return_code_t status =
+      open ? cdio_eject_media_drive(device.constData()) : cdio_close_tray(device.constData(), &driver);
+  if (status != DRIVER_OP_SUCCESS) return Fail(GrabberErrorCode::DeviceError, text::kTrayFailed);
+  return GrabberResult::Success();
+}
+
+GrabberResult CdioGrabber::InsertDisc() { return Door(false); }
+
+void CdioGrabber::ForgetDisc() {
+  reader_.reset();
+  toc_ = DiscToc();
+  session_ = 0;
+  track_ = 0;
+}
+
+GrabberResult CdioGrabber::RefreshDisc() {
+  std::lock_guard lock(mutex_);
+  const DriveEntry* drive = CurrentDrive();
+  if (drive == nullptr) return Fail(GrabberErrorCode::InvalidDrive, text::kNoDriveChosen);
+  ForgetDisc();
+  // Opened afresh: a drive keeps the table it read until it is closed, and an image file may
+  // have been replaced or removed since.
+  cdio_.reset();
+  if (drive->image && !QFileInfo::exists(drive->path))
+    return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {drive->path});
+  cdio_ = drive->image ? OpenCdioImage(drive->path) : OpenCdioDevice(drive->path);
+  if (!cdio_) return Fail(GrabberErrorCode::DeviceError, text::kDriveUnopenable, {drive->path});
+  toc_ = ReadDiscToc(cdio_.get(), drive->image);
+  if (toc_.state == DiscState::None) return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
+  return GrabberResult::Success();
+}
+
+DiscState CdioGrabber::GetDiscState() const {
+  std::lock_guard lock(mutex_);
+  return toc_.state;
+}
+
+int CdioGrabber::GetMediaType() const {
+  std::lock_guard lock(mutex_);
+  return toc_.mediaType;
+}
+
+quint32 CdioGrabber::GetDiscId() const {
+  std::lock_guard lock(mutex_);
+  return toc_.discId;
+}
+
+QStringList CdioGrabber::GetCdText() const {
+  std::lock_guard lock(mutex_);
+  return toc_.cdText;
+}
+
+int CdioGrabber::GetSessionCount() const {
+  std::lock_guard lock(mutex_);
+  return static_cast<int>(toc_.sessions.size());
+}
+
+GrabberResult CdioGrabber::SetCurrentSession(int session) {
+  std::lock_guard lock(mutex_);
+  if (session < 0 || session >= static_cast<int>(toc_.sessions.size()))
+    return Fail(GrabberErrorCode::InvalidSession, text::kNoSuchSession, {session + 1});
+  reader_.reset();
+  session_ = session;
+  track_ = 0;
+  return GrabberResult::Success();
+}
+
+int CdioGrabber::GetTrackCount() const {
+  std::lock_guard lock(mutex_);
+  if (session_ >= static_cast<int>(toc_.sessions.size())) return 0;
+  return static_cast<int>(toc_.sessions[static_cast<size_t>(session_)].size());
+}
+
+GrabberResult CdioGrabber::SetCurrentTrack(int track) {
+  std::lock_guard lock(mutex_);
+  const bool inSession = session_ < static_cast<int>(toc_.sessions.size()) && track >= 0 &&
+                         track < static_cast<int>(toc_.sessions[static_cast<size_t>(session_)].size());
+  if (!inSession) return Fail(GrabberErrorCode::InvalidTrack, text::kNoSuchTrack, {track + 1});
+  reader_.reset();
+  track_ = track;
+  return GrabberResult::Success();
+}
+
+const DiscToc::Track* CdioGrabber::CurrentTrack() const {
+  if (session_ >= static_cast<int>(toc_.sessions.size())) return nullptr;
+  const auto& tracks = toc_.sessions[static_cast<size_t>(session_)];
+  if (track_ >= static_cast<int>(tracks.size())) return nullptr;
+  return &tracks[static_cast<size_t>(track_)];
+}
+
+CdTrackType CdioGrabber::GetTrackType() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  return track != nullptr ? track->type : CdTrackType::Unknown;
+}
+
+int CdioGrabber::GetTrackMinutes() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  return track != nullptr ? track->sectors / kFramesPerSecond / 60 : 0;
+}
+
+int CdioGrabber::GetTrackSeconds() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  return track != nullptr ? track->sectors / kFramesPerSecond % 60 : 0;
+}
+
+int CdioGrabber::GetTrackSectors() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  return track != nullptr ? track->sectors : 0;
+}
+
+int CdioGrabber::GetSectorBytes() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  if (track == nullptr) return 0;
+  // What one sector of the track holds for its reader: raw audio, or a data sector's user data.
+  switch (track->type) {
+    case CdTrackType::Audio:
+      return TrackReader::kSectorBytes;
+    case CdTrackType::Mode1:
+    case CdTrackType::Mode2Form1:
+      return CDIO_CD_FRAMESIZE;
+    case CdTrackType::Mode2Form2:
+      return M2F2_SECTOR_SIZE;
+    default:
+      return M2RAW_SECTOR_SIZE;
+  }
+}
+
+int CdioGrabber::GetTrackNumber() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  return track != nullptr ? track->number : 0;
+}
+
+void CdioGrabber::SetGrabMode(int mode) {
+  std::lock_guard lock(mutex_);
+  read_settings_.grabMode = std::clamp(mode, 0, 4);
+}
+
+void CdioGrabber::SetErrorAction(int action) {
+  std::lock_guard lock(mutex_);
+  read_settings_.errorAction = std::clamp(action, 0, 2);
+}
+
+void CdioGrabber::SetRetries(int retries) {
+  std::lock_guard lock(mutex_);
+  read_settings_.retries = std::clamp(retries, 0, kMaxRetries);
+}
+
+int CdioGrabber::GetRetries() const {
+  std::lock_guard lock(mutex_);
+  return read_settings_.retries;
+}
+
+GrabberResult CdioGrabber::GrabTrack(const QString& /*path*/) {
+  return Fail(GrabberErrorCode::Unsupported, text::kGrabNotAvailable);
+}
+
+void CdioGrabber::AbortGrab() {}
+
+GrabberResult CdioGrabber::OpenTrack() {
+  std::lock_guard lock(mutex_);
+  reader_.reset();
+  const DiscToc::Track* track = CurrentTrack();
+  if (track == nullptr || !cdio_) return Fail(GrabberErrorCode::InvalidTrack, text::kNoSuchTrack, {track_ + 1});
+  if (track->type != CdTrackType::Audio) return Fail(GrabberErrorCode::NotAudio, text::kNotAudioTrack, {track->number});
+  auto reader = std::make_unique<TrackReader>(cdio_.get(), track->lsn, track->sectors, read_settings_);
+  if (const GrabberResult opened = reader->Open(); opened.Failed()) return opened;
+  reader_ = std::move(reader);
+  return GrabberResult::Success();
+}
+
+GrabberResult CdioGrabber::ReadSectors(int sectors, QByteArray& buffer) {
+  std::lock_guard lock(mutex_);
+  buffer.clear();
+  if (!reader_) return Fail(GrabberErrorCode::NotOpen, text::kNoTrackOpen);
+  return reader_->Read(sectors, buffer);
+}
+
+GrabberResult CdioGrabber::Seek(int sector, int origin) {
+  std::lock_guard lock(mutex_);
+  if (!reader_) return Fail(GrabberErrorCode::NotOpen, text::kNoTrackOpen);
+  if (origin != kSeekFromTrackStart) return Fail(GrabberErrorCode::Unsupported, text::kSeekOriginUnsupported);
+  return reader_->Seek(sector);
+}
+
+GrabberResult CdioGrabber::CloseTrack() {
+  std::lock_guard lock(mutex_);
+  reader_.reset();
+  return GrabberResult::Success();
+}
+
+GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& /*client*/, int /*source*/) {
+  return Fail(GrabberErrorCode::Unsupported, text::kFreedbQueryNotAvailable);
+}
+
+QString CdioGrabber::GetDiscArtist() const { return {}; }
+QString CdioGrabber::GetDiscTitle() const { return {}; }
+QString CdioGrabber::GetDiscGenre() const { return {}; }
+int CdioGrabber::GetDiscYear() const { return 0; }
+QString CdioGrabber::GetTrackTitle() const { return {}; }
+
+IConversionComponent* CdioGrabber::GetEncoder() { return encoder_.get(); }
+
+void CdioGrabber::StartWatch() {
+  const DriveEntry* drive = CurrentDrive();
+  if (drive == nullptr || drive->image) return;
+  watch_ = std::make_unique<MediaChangeWatch>(MediaChangeWatch::DrivePoll(drive->path),
+                                              [this] { emit Event(ComponentEvent{kDiscChangedEvent}); });
+}
+
+std::unique_ptr<IAudioCDGrabber> CreateAudioCDGrabber() { return std::make_unique<CdioGrabber>(); }
+
+}  // namespace corvane

@@ -1,0 +1,38 @@
+#pragma once
+#include <cdio/cdio.h>
+
+#include <QStringList>
+#include <vector>
+
+#include "components/IAudioCDGrabber.h"
+
+namespace corvane {
+
+// What RefreshDisc read from a disc: its tracks grouped into sessions, the lead-out, the media
+// type, the CDDB disc ID and the CD-TEXT lines.
+struct DiscToc {
+  struct Track {
+    int number = 0;  // in the table of contents
+    int lsn = 0;     // first sector, from the start of the program area
+    int sectors = 0;
+    CdTrackType type = CdTrackType::Unknown;
+  };
+  DiscState state = DiscState::None;
+  int mediaType = 0;
+  int leadoutLsn = 0;
+  quint32 discId = 0;
+  std::vector<std::vector<Track>> sessions;
+  QStringList cdText;
+
+  int TrackCount() const;
+};
+
+// Groups tracks (in table order) into sessions: one session, or when the drive names where its
+// last session starts, the tracks before that sector and the tracks from it on.
+std::vector<std::vector<DiscToc::Track>> SplitSessions(const std::vector<DiscToc::Track>& tracks, int lastSessionLsn);
+
+// Reads the table of contents of the disc in `cdio`. A drive without a disc gives state None;
+// a table libcdio cannot make sense of gives Unrecognised.
+DiscToc ReadDiscToc(CdIo_t* cdio, bool isImage);
+
+}  // namespace corvane

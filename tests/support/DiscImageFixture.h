@@ -1,0 +1,58 @@
+#pragma once
+// Disc images for the grabber's tests, written into a folder: a .bin with a .cue, the same disc
+// as a cdrdao .toc, and sparse layout-only discs for table-of-contents arithmetic. Every audio
+// track holds its own deterministic PCM (a tone on the left channel, a counter on the right) so
+// that a read from the wrong track or a shifted position shows as different bytes. A fixture
+// that cannot be written throws, so a test never runs on a half-built image.
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+namespace corvane::test {
+
+struct DiscTrackSpec {
+  int sectors = 0;
+  bool data = false;  // a MODE1 data track (raw 2352-byte sectors) instead of audio
+  QString title;      // CD-TEXT; empty: none
+  QString performer;
+};
+
+struct DiscSpec {
+  std::vector<DiscTrackSpec> tracks;
+  QString title;  // the disc's CD-TEXT; empty: none
+  QString performer;
+};
+
+struct DiscImage {
+  QString cue;
+  QString toc;  // empty for a layout-only disc
+  QString bin;
+  std::vector<int> lsns;  // each track's first sector
+  int leadoutLsn = 0;
+  std::vector<QByteArray> tracks;  // each track's bytes as stored (PCM, or raw data sectors); none for a layout
+};
+
+class DiscImageFixture {
+ public:
+  static constexpr int kSectorBytes = 2352;
+
+  explicit DiscImageFixture(QString folder);
+
+  // `name`.bin, `name`.cue and `name`.toc for the disc; tracks follow each other without gaps.
+  DiscImage Build(const QString& name, const DiscSpec& spec) const;
+  // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
+  // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
+  DiscImage BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const;
+
+  // The PCM of audio track `track` (1-based) of `sectors` sectors.
+  static QByteArray TrackPcm(int track, int sectors);
+  // Raw MODE1 sectors for a data track starting at `lsn`: sync, header, a pattern, no ECC.
+  static QByteArray DataSectors(int lsn, int sectors);
+
+ private:
+  QString Path(const QString& name) const;
+
+  QString folder_;
+};
+
+}  // namespace corvane::test
