@@ -10,10 +10,10 @@
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
 #include "ripper/RipperController.h"
+#include "ripper/RipperTestKit.h"
 #include "ripper/TrackTexts.h"
 #include "support/DiscImageFixture.h"
 #include "support/ScriptedUserInterface.h"
-#include "ripper/RipperTestKit.h"
 
 namespace corvane {
 namespace {
@@ -76,7 +76,8 @@ TEST_F(RipperControllerTest, EachImageKindLoadsAsADrive) {
     QString image;
     quint32 id;
     QString lastType;
-  } kCases[] = {{audio.cue, audioId, kAudio}, {audio.toc, audioId, kAudio}, {data.cue, dataId, QStringLiteral("DATA (Mode 1)")}};
+  } kCases[] = {
+      {audio.cue, audioId, kAudio}, {audio.toc, audioId, kAudio}, {data.cue, dataId, QStringLiteral("DATA (Mode 1)")}};
   for (const auto& disc : kCases) {
     SCOPED_TRACE(disc.image.toStdString());
     ui_ = {};

@@ -90,8 +90,8 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000) 
 
 // The freedb disc ID of a .cue image, from the track offsets and lead-out cd-info lists.
 inline quint32 DiscIdFromCdInfo(const QString& cue) {
-  const QString report = QString::fromUtf8(ToolOutput(QStringLiteral("cd-info"),
-                                                      {QStringLiteral("--no-device-info"), QStringLiteral("--cue-file"), cue}));
+  const QString report = QString::fromUtf8(
+      ToolOutput(QStringLiteral("cd-info"), {QStringLiteral("--no-device-info"), QStringLiteral("--cue-file"), cue}));
   static const QRegularExpression kTrack(QStringLiteral("^\\s*(\\d+): \\d\\d:\\d\\d:\\d\\d\\s+(\\d+) "),
                                          QRegularExpression::MultilineOption);
   std::vector<int> offsets;  // frames with the 150-frame lead-in

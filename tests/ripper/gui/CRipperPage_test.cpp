@@ -1,0 +1,186 @@
+// The "CD Ripper" page under the offscreen platform with the real components on a generated disc
+// image: the loaded track list and status, the list's header, check boxes and editing, the
+// popup after a load, and the page's keys.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "app/gui/QtUserInterface.h"
+#include "common/MemorySettings.h"
+#include "common/SettingsKeys.h"
+#include "common/StringTable.h"
+#include "common/strings/RipperText.h"
+#include "presets/COutputQualityMgmt.h"
+#include "ripper/RipperController.h"
+#include "ripper/RipperTestKit.h"
+#include "ripper/gui/CRipperPage.h"
+#include "support/DiscImageFixture.h"
+#include "support/gui/DialogAnswerer.h"
+#include "ui/CheckListView.h"
+#include "ui/InformationPopup.h"
+
+using namespace corvane;
+
+class CRipperPageTest : public QObject {
+  Q_OBJECT
+ private:
+  QTemporaryDir dir_;
+  test::DiscImage image_;
+  std::unique_ptr<MemorySettings> settings_;
+  std::unique_ptr<COutputQualityMgmt> presets_;
+  std::unique_ptr<QtUserInterface> ui_;
+  std::unique_ptr<test::DialogAnswerer> answerer_;
+  std::unique_ptr<QDialog> host_;
+  CRipperPage* page_ = nullptr;
+  QStringList status_;
+  QStringList shown_;  // "message: ..." or "popup: ..." in order
+  bool tick_popup_box_ = false;
+
+  void Answer(QDialog& dialog) {
+    if (&dialog == host_.get() || qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+      shown_ << QStringLiteral("message: ") + box->text();
+      box->accept();
+    } else if (auto* popup = qobject_cast<InformationPopup*>(&dialog)) {
+      shown_ << QStringLiteral("popup: ") + popup->findChild<QLabel*>(QStringLiteral("popupText"))->text();
+      popup->findChild<QCheckBox*>(QStringLiteral("dontShowAgain"))->setChecked(tick_popup_box_);
+      popup->accept();
+    } else {
+      dialog.reject();
+    }
+  }
+
+  bool MakePage() {
+    RipperPageContext context;
+    context.ui = ui_.get();
+    context.settings = settings_.get();
+    context.presets = presets_.get();
+    host_ = std::make_unique<QDialog>();
+    ui_->SetParentWindow(host_.get());
+    page_ = new CRipperPage(context, host_.get());
+    auto* layout = new QVBoxLayout(host_.get());
+    layout->addWidget(page_);
+    host_->resize(1000, 760);
+    host_->show();
+    host_->activateWindow();
+    return QTest::qWaitForWindowActive(host_.get());
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    test::DiscSpec spec;
+    spec.title = QStringLiteral("Harbour Lights");
+    spec.performer = QStringLiteral("The Quays");
+    spec.tracks = {
+        {750, false, QStringLiteral("Low Tide"), {}}, {1500, false, QStringLiteral("Gulls"), {}}, {4875, true, {}, {}}};
+    image_ = test::DiscImageFixture(dir_.path()).Build(QStringLiteral("page"), spec);
+  }
+
+  void init() {
+    settings_ = std::make_unique<MemorySettings>(dir_.path());
+    settings_->WriteText(keys::section::kRip, keys::kDiscImages, image_.cue);
+    settings_->WriteNumber(keys::section::kRip, keys::kDiscAutoLoad, 1);
+    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
+    ui_ = std::make_unique<QtUserInterface>();
+    ui_->SetStatusSink([this](int pane, const QString& text) {
+      if (pane == 1) status_ << text;
+    });
+    answerer_ = std::make_unique<test::DialogAnswerer>([this](QDialog& dialog) { Answer(dialog); }, 50);
+  }
+
+  void cleanup() {
+    host_.reset();
+    answerer_.reset();
+    ui_.reset();
+    presets_.reset();
+    settings_.reset();
+    status_.clear();
+    shown_.clear();
+    tick_popup_box_ = false;
+  }
+
+  void loadShowsTheDiscAndThePopupOnce() {
+    tick_popup_box_ = true;
+    QVERIFY(MakePage());
+    CheckListView* list = page_->TrackList();
+    QCOMPARE(list->RowCount(), 3);
+    const QStringList expected[3] = {{"01", "Low Tide", " 0:10", "Loaded", "AUDIO"},
+                                     {"02", "Gulls", " 0:20", "Loaded", "AUDIO"},
+                                     {"03", "", " 1:05", "Loaded", "DATA (Mode 1)"}};
+    for (int row = 0; row < 3; ++row) {
+      for (int column = 1; column <= 5; ++column) QCOMPARE(list->Cell(row, column), expected[row][column - 1]);
+      QVERIFY(list->IsChecked(row));
+      QCOMPARE(list->topLevelItem(row)->background(3).color(), row % 2 ? QColor(248, 249, 253) : QColor(Qt::white));
+    }
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("Track Title"));
+    QCOMPARE(list->columnWidth(5), 150);
+    const QString loaded = StringTable::Format(
+        text::kDiscLoaded, {QStringLiteral("CD-ROM"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
+    QCOMPARE(status_.back(), loaded);
+    QCOMPARE(shown_, QStringList({QStringLiteral("popup: ") + StringTable::Text(text::kFreedbTip)}));
+    QCOMPARE(settings_->ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, -1), 0);
+    QCOMPARE(page_->ArtistField()->text(), QStringLiteral("The Quays"));
+    QCOMPARE(page_->AlbumField()->text(), QStringLiteral("Harbour Lights"));
+    QCOMPARE(page_->GenreBox()->count(), 149);
+    QCOMPARE(page_->DeviceBox()->count(), 1);
+    QVERIFY(page_->FreedbButton()->isEnabled() && page_->NextButton()->isEnabled());
+    QCOMPARE(page_->PositionLabel()->text(), QStringLiteral("[# 01]  0:00"));
+    QCOMPARE(page_->StatusLabel()->text(), QStringLiteral("Idle"));
+    QCOMPARE(page_->PlayButton()->toolTip(), QStringLiteral("(F2) Play selected track"));
+    QCOMPARE(page_->Slider()->maximum(), 100);
+    QVERIFY(page_->AutoLoadBox()->isChecked());
+    // Loading again: the box was ticked, so no popup.
+    QTest::keyClick(host_.get(), Qt::Key_L, Qt::AltModifier);
+    QTRY_COMPARE(status_.filter(QStringLiteral("disc loaded")).size(), 2);
+    QCOMPARE(shown_.size(), 1);
+  }
+
+  void headerBoxesAndEditing() {
+    settings_->WriteNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 0);
+    QVERIFY(MakePage());
+    CheckListView* list = page_->TrackList();
+    QCOMPARE(list->Image(), CheckListView::HeaderImage::AllChecked);
+    QHeaderView* header = list->header();
+    const QPoint firstSection(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, firstSection);
+    QCOMPARE(list->Image(), CheckListView::HeaderImage::NoneChecked);
+    for (int row = 0; row < 3; ++row) QVERIFY(!list->IsChecked(row));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, firstSection);
+    for (int row = 0; row < 3; ++row) QVERIFY(list->IsChecked(row));
+
+    // Enter toggles the selected row's box; F4 steps to the next row.
+    list->setFocus();
+    QCOMPARE(list->FirstSelectedRow(), 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->IsChecked(0));
+    QTest::keyClick(list, Qt::Key_F4);
+    QCOMPARE(list->FirstSelectedRow(), 1);
+    QCOMPARE(page_->PositionLabel()->text(), QStringLiteral("[# 02]  0:00"));
+
+    // Only the title opens an editor.
+    for (int column : {3, 1, 2}) {
+      const QRect cell = list->visualRect(list->model()->index(1, column));
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+      QCOMPARE(list->state() == QAbstractItemView::EditingState, column == 2);
+    }
+    // Alt+E on an image says it has no tray and leaves the list alone.
+    QTest::keyClick(page_, Qt::Key_Escape);
+    QTest::keyClick(host_.get(), Qt::Key_E, Qt::AltModifier);
+    QCOMPARE(status_.back(), StringTable::Text(text::kDiscImageHasNoTray));
+    QCOMPARE(list->RowCount(), 3);
+    QVERIFY(host_->isVisible());  // Esc was swallowed
+    QVERIFY(shown_.isEmpty());
+  }
+};
+
+QTEST_MAIN(CRipperPageTest)
+#include "CRipperPage_test.moc"
