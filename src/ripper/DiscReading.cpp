@@ -10,8 +10,8 @@ QString TrimmedEnd(QString text) {
 
 }  // namespace
 
-std::vector<DriveEntry> ReadDriveEntries(IAudioCDGrabber& grabber) {
-  std::vector<DriveEntry> entries;
+std::vector<DriveChoice> ReadDriveEntries(IAudioCDGrabber& grabber) {
+  std::vector<DriveChoice> entries;
   const int count = grabber.GetDriveCount();
   for (int drive = 1; drive <= count; ++drive) {
     if (grabber.SetCurrentDrive(drive).Failed()) continue;

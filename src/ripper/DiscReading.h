@@ -8,14 +8,14 @@
 namespace corvane {
 
 // One drive (or disc image) as the device box lists it.
-struct DriveEntry {
+struct DriveChoice {
   QString text;  // "[id] text1 text2", trailing blanks trimmed
   QString path;  // device path or image file
   bool image = false;
 };
 
 // Lists the grabber's drives after InitDevices; the current drive is left at the last one.
-std::vector<DriveEntry> ReadDriveEntries(IAudioCDGrabber& grabber);
+std::vector<DriveChoice> ReadDriveEntries(IAudioCDGrabber& grabber);
 
 // One track of the disc, in row order.
 struct DiscTrack {

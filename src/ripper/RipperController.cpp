@@ -27,7 +27,7 @@ QString Text(int id) { return StringTable::Text(id); }
 struct DriveListing {
   GrabberResult status;
   QStringList rejected;
-  std::vector<DriveEntry> drives;
+  std::vector<DriveChoice> drives;
 };
 
 }  // namespace
@@ -115,7 +115,7 @@ bool RipperController::InitialiseDevices() {
   }
   drives_ = std::move(listing.drives);
   QStringList entries;
-  for (const DriveEntry& drive : drives_) entries << drive.text;
+  for (const DriveChoice& drive : drives_) entries << drive.text;
   view_.SetDriveEntries(entries);
   if (drives_.empty()) {
     if (!no_drives_told_) {

@@ -48,7 +48,7 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
 
   bool DrivesReady() const { return drives_ready_; }
   bool Busy() const { return busy_; }
-  const std::vector<DriveEntry>& Drives() const { return drives_; }
+  const std::vector<DriveChoice>& Drives() const { return drives_; }
   // The CD-TEXT lines read by the last load.
   const QStringList& CdText() const { return cd_text_; }
   bool FreedbDataPresent() const { return freedb_data_present_; }
@@ -88,7 +88,7 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   std::unique_ptr<RipperComponents> components_;
   std::unique_ptr<TrackPlayback> playback_;
   std::function<void()> components_changed_;
-  std::vector<DriveEntry> drives_;
+  std::vector<DriveChoice> drives_;
   QStringList cd_text_;
   bool drives_ready_ = false;
   bool auto_load_ = false;

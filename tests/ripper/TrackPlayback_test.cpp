@@ -12,6 +12,7 @@
 #include "ripper/RipperTestKit.h"
 #include "ripper/TrackTexts.h"
 #include "support/DiscImageFixture.h"
+#include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
 
 namespace corvane {
