@@ -35,6 +35,7 @@ CheckListView::CheckListView(QWidget* parent) : QTreeWidget(parent) {
   header()->setSectionsMovable(true);
   header()->setSectionsClickable(true);
   header()->setStretchLastSection(true);
+  header()->setMinimumSectionSize(kImageSize);
   connect(header(), &QHeaderView::sectionClicked, this, [this](int section) {
     if (section == 0) ToggleAll();
   });

@@ -39,6 +39,7 @@ class CheckListView : public QTreeWidget {
   void ToggleFirstSelected();
 
   static QColor RowColour(int row);
+  using QTreeWidget::edit;
 
  protected:
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
