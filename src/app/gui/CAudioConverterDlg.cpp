@@ -15,8 +15,11 @@
 #include "app/gui/QtUserInterface.h"
 #include "common/StringTable.h"
 #include "common/strings/ShellText.h"
+#include "components/IFreedbClient.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/CCvrtSettingDlg.h"
+#include "ripper/gui/CFreeDBSettings.h"
+#include "ripper/gui/CRipSettings.h"
 #include "ripper/gui/CRipperPage.h"
 #include "ui/ApplicationIcon.h"
 #include "ui/DialogSizing.h"
@@ -147,6 +150,21 @@ void CAudioConverterDlg::BuildLayout() {
 void CAudioConverterDlg::WireSettingsDialogs(CAboutPage& page, SettingsStore& settings) {
   page.SetDialogOpener(CAboutPage::SettingsDialog::Converter, [&settings](QWidget* parent) {
     CCvrtSettingDlg dialog(settings, parent);
+    return dialog.exec() == QDialog::Accepted;
+  });
+  page.SetDialogOpener(CAboutPage::SettingsDialog::Ripper, [this, &settings](QWidget* parent) {
+    CRipSettings dialog(ui_, settings, parent);
+    return dialog.exec() == QDialog::Accepted;
+  });
+  page.SetDialogOpener(CAboutPage::SettingsDialog::Freedb, [this, &settings](QWidget* parent) {
+    // The ripper page's client once its drives are set up; until then one of the dialog's own.
+    std::unique_ptr<IFreedbClient> own;
+    IFreedbClient* client = ripper_page_->FreedbClient();
+    if (client == nullptr) {
+      own = CreateFreedbClient();
+      client = own.get();
+    }
+    CFreeDBSettings dialog(settings, *client, parent);
     return dialog.exec() == QDialog::Accepted;
   });
 }

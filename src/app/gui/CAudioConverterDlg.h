@@ -56,7 +56,7 @@ class CAudioConverterDlg : public QDialog, public IPageHost {
   void BuildLayout();
   void RestorePlacement();
   // Gives a settings/about page the settings dialogs that exist.
-  static void WireSettingsDialogs(CAboutPage& page, SettingsStore& settings);
+  void WireSettingsDialogs(CAboutPage& page, SettingsStore& settings);
 
   CAudioConverterApp& app_;
   QtUserInterface& ui_;

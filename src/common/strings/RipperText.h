@@ -116,4 +116,6 @@ inline constexpr int kTrayStatusUnknown = 24113;
 inline constexpr int kSeekOutsideTrack = 24114;
 inline constexpr int kSeekOriginUnsupported = 24115;
 inline constexpr int kCarefulReadUnavailable = 24116;
+inline constexpr int kEmailSentNote = 24200;
+inline constexpr int kProxyPlaceholder = 24201;
 }  // namespace corvane::text

@@ -17,6 +17,8 @@
 #include "common/SettingsKeys.h"
 #include "converter/gui/CConvertPage.h"
 #include "converter/gui/ConversionListView.h"
+#include "ripper/gui/CFreeDBSettings.h"
+#include "ripper/gui/CRipSettings.h"
 #include "ripper/gui/CRipperPage.h"
 #include "support/ScriptedUserInterface.h"
 #include "support/SourceFixtures.h"
@@ -296,8 +298,9 @@ class CAudioConverterDlgTest : public QObject {
     auto* version = about->findChild<QLabel*>(QStringLiteral("versionLabel"));
     QVERIFY(version);
     QCOMPARE(version->text(), QStringLiteral("Version: 5.01 Build 1"));
-    QVERIFY(about->MenuAction(CAboutPage::SettingsDialog::Converter)->isEnabled());
-    QVERIFY(!about->MenuAction(CAboutPage::SettingsDialog::Ripper)->isEnabled());  // no ripper settings dialog yet
+    for (auto dialog : {CAboutPage::SettingsDialog::Converter, CAboutPage::SettingsDialog::Ripper,
+                        CAboutPage::SettingsDialog::Freedb})
+      QVERIFY(about->MenuAction(dialog)->isEnabled());
 
     // A dialog confirmed with OK rebuilds the summary from the store; one cancelled does not.
     bool confirm = false;
@@ -312,6 +315,46 @@ class CAudioConverterDlgTest : public QObject {
     confirm = true;
     converter->trigger();
     QVERIFY(about->ConverterSummary().contains(QStringLiteral("Open Destination Folder:  Yes")));
+  }
+
+  void ripperAndFreedbDialogsFromTheSettingsMenu() {
+    auto window = MakeWindow();
+    CAboutPage* about = window->AboutPage();
+    // The real dialogs open modally; the answerer picks a mode and confirms or cancels.
+    bool confirm = false;
+    QStringList opened;
+    test::DialogAnswerer answerer(
+        [&](QDialog& dialog) {
+          if (auto* rip = qobject_cast<CRipSettings*>(&dialog)) {
+            rip->GrabModeGroup()->button(0)->click();
+            rip->ErrorActionGroup()->button(0)->click();
+          } else if (auto* freedb = qobject_cast<CFreeDBSettings*>(&dialog)) {
+            freedb->ServerBox()->setCurrentIndex(2);
+          } else {
+            return;
+          }
+          opened << dialog.windowTitle();
+          confirm ? dialog.accept() : dialog.reject();
+        },
+        50);
+    QAction* ripper = about->MenuAction(CAboutPage::SettingsDialog::Ripper);
+    const QString before = about->RipperSummary();
+    QVERIFY(before.startsWith(QStringLiteral("Grab Mode: \n  Precision grab mode\n")));
+    ripper->trigger();
+    QCOMPARE(about->RipperSummary(), before);
+    QCOMPARE(FileSettings().ReadNumber(keys::section::kRip, keys::kGrabModePreset, -77),
+             2);  // written as the default on opening
+    confirm = true;
+    ripper->trigger();
+    QVERIFY(about->RipperSummary().startsWith(QStringLiteral(
+        "Grab Mode: \n  Fast grab mode (no error correction)\nAction taken if read errors:\n  Stop grabbing")));
+    QCOMPARE(FileSettings().ReadNumber(keys::section::kRip, keys::kGrabModePreset, -77), 1);
+
+    // With or without the ripper page's client (it comes with the drives), the servers are listed.
+    about->MenuAction(CAboutPage::SettingsDialog::Freedb)->trigger();
+    QCOMPARE(FileSettings().ReadNumber(keys::section::kFreeDb, keys::kServerUrlIndex, -77), 2);
+    QCOMPARE(opened, (QStringList{QStringLiteral("Ripper Settings"), QStringLiteral("Ripper Settings"),
+                                  QStringLiteral("FreeDB Settings")}));
   }
 };
 

@@ -1,0 +1,41 @@
+#pragma once
+#include "components/IFreedbClient.h"
+
+namespace corvane {
+
+// The freedb client component's settings: the server (one of a fixed list or any host the user
+// names), port, time-out, proxy and the identity sent with every look-up.
+class FreedbClientSettings final : public IFreedbClient {
+ public:
+  static constexpr int kServerSlots = 10;
+  static constexpr int kDefaultPort = 80;
+  static constexpr int kDefaultTimeoutMs = 10000;
+
+  FreedbResult SelectServer(int index) override;
+  QString GetServerName() const override { return server_; }
+  void SetServerName(const QString& host) override { server_ = host; }
+  void SetPort(int port) override { port_ = port; }
+  void SetTimeout(int milliseconds) override { timeout_ms_ = milliseconds; }
+  void SetProxy(const QString& host) override { proxy_ = host; }
+  void SetClientEmail(const QString& email) override { email_ = email; }
+  void SetClientName(const QString& name) override { name_ = name; }
+  void SetClientTag(const QString& tag) override { tag_ = tag; }
+
+  int GetPort() const override { return port_; }
+  int GetTimeout() const override { return timeout_ms_; }
+  QString GetProxy() const override { return proxy_; }
+  QString GetClientEmail() const override { return email_; }
+  QString GetClientName() const override { return name_; }
+  QString GetClientTag() const override { return tag_; }
+
+ private:
+  QString server_ = DefaultFreedbServer();
+  int port_ = kDefaultPort;
+  int timeout_ms_ = kDefaultTimeoutMs;
+  QString proxy_;
+  QString email_;
+  QString name_;
+  QString tag_;
+};
+
+}  // namespace corvane

@@ -1,0 +1,63 @@
+#include "ripper/FreedbSettingsValues.h"
+
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "components/IFreedbClient.h"
+
+namespace corvane {
+namespace {
+const char* const kSection = keys::section::kFreeDb;
+constexpr int kHighestPort = 65535;
+constexpr int kListedServers = 10;
+}  // namespace
+
+FreedbSettingsValues FreedbSettingsValues::Load(SettingsStore& settings) {
+  FreedbSettingsValues v;
+  v.auto_query = settings.ReadNumberOrStore(kSection, keys::kAutoQuery, 0) != 0;
+  v.server_index = settings.ReadNumberOrStore(kSection, keys::kServerUrlIndex, 0);
+  v.server_port = settings.ReadNumberOrStore(kSection, keys::kServerPort, kDefaultPort);
+  v.timeout_ms = settings.ReadNumberOrStore(kSection, keys::kTimeout, kDefaultTimeoutMs);
+  v.use_proxy = settings.ReadNumberOrStore(kSection, keys::kUseProxy, 0) != 0;
+  v.proxy_host = settings.ReadTextOrStore(kSection, keys::kProxyUrl, DefaultProxyHost());
+  v.client_email = settings.ReadTextOrStore(kSection, keys::kClientEmail, DefaultClientEmail());
+  v.client_name = settings.ReadTextOrStore(kSection, keys::kClientAppName, DefaultClientName());
+  v.freedb_source = settings.ReadNumberOrStore(kSection, keys::kFreedbSource, 0);
+  return v;
+}
+
+void FreedbSettingsValues::Save(SettingsStore& settings) const {
+  settings.WriteNumber(kSection, keys::kAutoQuery, auto_query ? 1 : 0);
+  settings.WriteNumber(kSection, keys::kServerUrlIndex, server_index);
+  settings.WriteNumber(kSection, keys::kUseProxy, use_proxy ? 1 : 0);
+  settings.WriteText(kSection, keys::kProxyUrl, proxy_host);
+  settings.WriteNumber(kSection, keys::kServerPort, server_port);
+  settings.WriteText(kSection, keys::kClientEmail, client_email);
+}
+
+QString FreedbSettingsValues::ProxyText() const { return QStringLiteral("%1:%2").arg(proxy_host).arg(server_port); }
+
+void FreedbSettingsValues::SetProxyText(const QString& text) {
+  const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
+  if (colon < 0) {
+    proxy_host = text.trimmed();
+    server_port = kDefaultPort;
+    return;
+  }
+  proxy_host = text.left(colon).trimmed();
+  bool isNumber = false;
+  const int port = text.mid(colon + 1).trimmed().toInt(&isNumber);
+  server_port = isNumber && port >= 0 && port <= kHighestPort ? port : 0;
+}
+
+QStringList FreedbSettingsValues::ServerEntries(IFreedbClient& client) {
+  const QString current = client.GetServerName();
+  QStringList entries{DefaultFreedbServer()};
+  for (int i = 1; i <= kListedServers; ++i) {
+    // Box position i stands for server i, so a slot the client refuses keeps its place.
+    entries << (client.SelectServer(i).Succeeded() ? client.GetServerName() : DefaultFreedbServer());
+  }
+  client.SetServerName(current);
+  return entries;
+}
+
+}  // namespace corvane

@@ -1,0 +1,46 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+namespace corvane {
+
+class IFreedbClient;
+class SettingsStore;
+
+// The "FreeDB Setting" values that the "FreeDB Settings" dialog and the freedb look-up read.
+// Load writes every missing value back with its default (and an empty proxy host, e-mail
+// address or client name too); Save writes the values the dialog edits.
+struct FreedbSettingsValues {
+  static constexpr int kDefaultPort = 80;
+  static constexpr int kDefaultTimeoutMs = 10000;
+  static QString DefaultProxyHost() { return QStringLiteral("proxy.example.com"); }
+  static QString DefaultClientEmail() { return QStringLiteral("someone@example.com"); }
+  static QString DefaultClientName() { return QStringLiteral("corvane"); }
+
+  bool auto_query = false;
+  int server_index = 0;  // position in the server box: 0 the default server, 1..10 the list
+  int server_port = kDefaultPort;
+  int timeout_ms = kDefaultTimeoutMs;
+  bool use_proxy = false;
+  QString proxy_host;
+  QString client_email;
+  QString client_name;
+  int freedb_source = 0;
+
+  static FreedbSettingsValues Load(SettingsStore& settings);
+  // Writes "Auto Query", "Server URL Index", "Use Proxy", "Proxy URL", "Server Port" and
+  // "Client Email".
+  void Save(SettingsStore& settings) const;
+
+  // "host:port", as the proxy edit shows it.
+  QString ProxyText() const;
+  // Takes the proxy edit's text apart at its last ":". Without one the whole text is the host
+  // and the port is 80; a port part that is not a port number (0..65535) gives port 0.
+  void SetProxyText(const QString& text);
+
+  // The entries of the server box: the default server, then servers 1..10 of the client's list.
+  // The client's current server is left as it was.
+  static QStringList ServerEntries(IFreedbClient& client);
+};
+
+}  // namespace corvane

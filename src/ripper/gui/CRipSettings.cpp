@@ -1,0 +1,112 @@
+#include "ripper/gui/CRipSettings.h"
+
+#include <QDialogButtonBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "common/strings/RipperText.h"
+#include "ui/DialogSizing.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kGrabModes = 4;
+constexpr int kErrorActions = 3;
+constexpr int kRetriesChars = 6;
+
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked) {
+  auto* group = new QButtonGroup(owner);
+  for (int id = 0; id < count; ++id) {
+    auto* radio = new QRadioButton(StringTable::Text(firstLabel + id), owner);
+    group->addButton(radio, id);
+    radio->setChecked(id == checked);
+    layout->addWidget(radio);
+  }
+  return group;
+}
+
+QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) {
+  auto* box = new QCheckBox(StringTable::Text(label), owner);
+  box->setChecked(checked);
+  layout->addWidget(box);
+  return box;
+}
+
+}  // namespace
+
+CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* parent)
+    : QDialog(parent), ui_(ui), store_(store) {
+  setWindowTitle(StringTable::Text(text::kRipSettingsCaption));
+  const RipperSettingsValues values = RipperSettingsValues::Load(store_);
+  auto* layout = new QVBoxLayout(this);
+
+  auto* modeBox = new QGroupBox(StringTable::Text(text::kGrabModeGroup), this);
+  auto* modeLayout = new QVBoxLayout(modeBox);
+  grab_mode_ = AddRadios(modeBox, modeLayout, text::kGrabModeFastRadio, kGrabModes, values.grab_mode_radio);
+  auto* retriesRow = new QHBoxLayout;
+  retries_ = new QLineEdit(QString::number(values.retries), modeBox);
+  retries_->setMaximumWidth(QFontMetrics(retries_->font()).averageCharWidth() * kRetriesChars * 2);
+  auto* retriesLabel = new QLabel(StringTable::Text(text::kRetriesLabel), modeBox);
+  retriesLabel->setBuddy(retries_);
+  retriesRow->addWidget(retries_);
+  retriesRow->addWidget(retriesLabel, 1);
+  modeLayout->addLayout(retriesRow);
+  connect(grab_mode_, &QButtonGroup::idClicked, this,
+          [this](int id) { retries_->setText(QString::number(RipperSettingsValues::RetriesForGrabMode(id))); });
+  layout->addWidget(modeBox);
+
+  auto* errorBox = new QGroupBox(StringTable::Text(text::kErrorActionGroup), this);
+  auto* errorLayout = new QVBoxLayout(errorBox);
+  error_action_ =
+      AddRadios(errorBox, errorLayout, text::kErrorActionStopRadio, kErrorActions, values.error_action_radio);
+  // Discarding error blocks is kept for settings that chose it, but not offered.
+  error_action_->button(RipperSettingsValues::kDiscard)->hide();
+  layout->addWidget(errorBox);
+
+  id3v2_ = AddBox(this, layout, text::kWriteId3v2Box, values.enable_id3v2);
+  confirmation_ = AddBox(this, layout, text::kRipFolderConfirmationBox, values.output_folder_confirmation);
+  overwrite_ = AddBox(this, layout, text::kRipConfirmOverwriteBox, values.confirm_overwrite);
+  success_ = AddBox(this, layout, text::kRipShowSuccessBox, values.show_success);
+  open_folder_ = AddBox(this, layout, text::kRipAutoOpenFolderBox, values.auto_open_folder);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(buttons, &QDialogButtonBox::accepted, this, &CRipSettings::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  layout->addWidget(buttons);
+  SizeDialogToContent(*this, 50);
+}
+
+std::optional<RipperSettingsValues> CRipSettings::FromControls() const {
+  const std::optional<int> retries = RipperSettingsValues::ParseRetries(retries_->text());
+  if (!retries) return std::nullopt;
+  RipperSettingsValues values;
+  values.grab_mode_radio = grab_mode_->checkedId();
+  values.retries = *retries;
+  values.error_action_radio = error_action_->checkedId();
+  values.enable_id3v2 = id3v2_->isChecked();
+  values.output_folder_confirmation = confirmation_->isChecked();
+  values.confirm_overwrite = overwrite_->isChecked();
+  values.show_success = success_->isChecked();
+  values.auto_open_folder = open_folder_->isChecked();
+  return values;
+}
+
+void CRipSettings::accept() {
+  const std::optional<RipperSettingsValues> values = FromControls();
+  if (!values) {
+    ui_.ShowMessage(StringTable::Text(text::kEnterInteger), MessageIcon::Warning, MessageButtons::Ok);
+    retries_->setFocus();
+    retries_->selectAll();
+    return;
+  }
+  values->Save(store_);
+  QDialog::accept();
+}
+
+}  // namespace corvane

@@ -1,0 +1,100 @@
+// The ripper settings as stored and as the dialog shows them: defaults written back, the
+// grab-mode and error-action mappings, and retries clamped.
+#include "ripper/RipperSettingsValues.h"
+
+#include <gtest/gtest.h>
+
+#include "common/MemorySettings.h"
+#include "common/SettingsKeys.h"
+
+using namespace corvane;
+
+namespace {
+
+int Stored(const SettingsStore& settings, const char* value) {
+  return settings.ReadNumber(keys::section::kRip, value, -77);
+}
+
+TEST(RipperSettingsValuesTest, LoadWritesEveryMissingDefault) {
+  MemorySettings settings;
+  settings.WriteNumber(keys::section::kRip, keys::kConfirmOverwrite, 0);
+  settings.WriteNumber(keys::section::kRip, keys::kShowSuccess, -1);  // -1 counts as missing
+  const RipperSettingsValues values = RipperSettingsValues::Load(settings);
+  EXPECT_EQ(Stored(settings, keys::kGrabModePreset), 2);
+  EXPECT_EQ(Stored(settings, keys::kGrabErrorRetries), 5);
+  EXPECT_EQ(Stored(settings, keys::kGrabErrorAction), 1);
+  EXPECT_EQ(Stored(settings, keys::kEnableId3v2), 0);
+  EXPECT_EQ(Stored(settings, keys::kOutputFolderConfirmation), 0);
+  EXPECT_EQ(Stored(settings, keys::kConfirmOverwrite), 0);
+  EXPECT_EQ(Stored(settings, keys::kShowSuccess), 1);
+  EXPECT_EQ(Stored(settings, keys::kAutoOpenFolder), 0);
+  EXPECT_EQ(values.grab_mode_radio, RipperSettingsValues::kPrecision);
+  EXPECT_EQ(values.error_action_radio, RipperSettingsValues::kInsertSilence);
+  EXPECT_FALSE(values.confirm_overwrite);
+  // Nothing of the converter's section of the same names is touched.
+  EXPECT_FALSE(settings.Contains(keys::section::kConvert, keys::kConfirmOverwrite));
+}
+
+struct ModeCase {
+  int stored;
+  int radio;
+  int storedBack;
+};
+
+class GrabModeMapping : public testing::TestWithParam<ModeCase> {};
+
+TEST_P(GrabModeMapping, ShowsAndStoresBack) {
+  const ModeCase c = GetParam();
+  MemorySettings settings;
+  settings.WriteNumber(keys::section::kRip, keys::kGrabModePreset, c.stored);
+  RipperSettingsValues values = RipperSettingsValues::Load(settings);
+  EXPECT_EQ(values.grab_mode_radio, c.radio);
+  values.Save(settings);
+  EXPECT_EQ(Stored(settings, keys::kGrabModePreset), c.storedBack);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stored, GrabModeMapping,
+                         testing::Values(ModeCase{1, 0, 1}, ModeCase{2, 1, 2}, ModeCase{3, 2, 3}, ModeCase{4, 3, 4},
+                                         ModeCase{7, 1, 2}, ModeCase{9, 1, 2}, ModeCase{0, 1, 2}, ModeCase{-5, 1, 2}));
+
+TEST(RipperSettingsValuesTest, ErrorActionAndRadioMappings) {
+  // Stored action to radio: 1 and 2 as they are, anything else "Stop grabbing".
+  for (auto [stored, radio] : {std::pair{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-4, 0}})
+    EXPECT_EQ(RipperSettingsValues::ErrorActionToRadio(stored), radio) << stored;
+  // Radio to stored action: 0 and 2 as they are, anything else (none checked) "Insert silence".
+  for (auto [radio, stored] : {std::pair{0, 0}, {1, 1}, {2, 2}, {-1, 1}, {3, 1}})
+    EXPECT_EQ(RipperSettingsValues::RadioToErrorAction(radio), stored) << radio;
+  EXPECT_EQ(RipperSettingsValues::RadioToGrabMode(-1), 2);
+  const int refills[] = {0, 5, 10, 50};
+  for (int radio = 0; radio < 4; ++radio) EXPECT_EQ(RipperSettingsValues::RetriesForGrabMode(radio), refills[radio]);
+}
+
+TEST(RipperSettingsValuesTest, RetriesTextIsClampedOrRefused) {
+  for (auto [text, retries] : {std::pair{"5", 5},
+                               {" 42 ", 42},
+                               {"0", 0},
+                               {"99", 99},
+                               {"100", 99},
+                               {"150", 99},
+                               {"250", 99},
+                               {"-3", 0},
+                               {"+7", 7},
+                               {"007", 7},
+                               {"99999999999999999999", 99},
+                               {"-99999999999999999999", 0}})
+    EXPECT_EQ(RipperSettingsValues::ParseRetries(QString::fromLatin1(text)), std::optional<int>(retries)) << text;
+  for (const char* text : {"", " ", "abc", "5x", "1.5", "1e3", "--3", "0x10"})
+    EXPECT_EQ(RipperSettingsValues::ParseRetries(QString::fromLatin1(text)), std::nullopt) << text;
+
+  // A value out of range that reached the store another way is clamped when written back.
+  MemorySettings settings;
+  RipperSettingsValues values;
+  values.retries = 150;
+  values.Save(settings);
+  EXPECT_EQ(Stored(settings, keys::kGrabErrorRetries), 99);
+  values.retries = -3;
+  values.Save(settings);
+  EXPECT_EQ(Stored(settings, keys::kGrabErrorRetries), 0);
+}
+
+}  // namespace

@@ -1,0 +1,123 @@
+// "Ripper Settings" and "FreeDB Settings" driven through their controls: defaults shown, radio
+// refill, proxy edit following its box, OK writing, Cancel leaving the store alone.
+#include <QAbstractButton>
+#include <QtTest>
+
+#include "common/MemorySettings.h"
+#include "common/SettingsKeys.h"
+#include "components/IFreedbClient.h"
+#include "ripper/gui/CFreeDBSettings.h"
+#include "ripper/gui/CRipSettings.h"
+#include "support/ScriptedUserInterface.h"
+
+using namespace corvane;
+
+namespace {
+int Rip(const SettingsStore& settings, const char* value) {
+  return settings.ReadNumber(keys::section::kRip, value, -77);
+}
+int Freedb(const SettingsStore& settings, const char* value) {
+  return settings.ReadNumber(keys::section::kFreeDb, value, -77);
+}
+}  // namespace
+
+class RipperSettingsDialogsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void ripperDialogMapsRefillsAndWritesOnOkOnly() {
+    MemorySettings settings;
+    settings.WriteNumber(keys::section::kRip, keys::kGrabModePreset, 7);
+    settings.WriteNumber(keys::section::kRip, keys::kGrabErrorAction, 2);
+    test::ScriptedUserInterface ui;
+    {
+      CRipSettings dialog(ui, settings);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QCOMPARE(dialog.GrabModeGroup()->checkedId(), 1);
+      QCOMPARE(dialog.RetriesEdit()->text(), QStringLiteral("5"));  // written as the default
+      QCOMPARE(dialog.ErrorActionGroup()->checkedId(), 2);
+      QVERIFY(!dialog.ErrorActionGroup()->button(2)->isVisible());
+      // Every click on a mode, the checked one too, puts that mode's retries into the edit.
+      const QString refills[] = {QStringLiteral("0"), QStringLiteral("5"), QStringLiteral("10"), QStringLiteral("50")};
+      for (int mode : {3, 0, 2, 1, 1}) {
+        dialog.RetriesEdit()->setText(QStringLiteral("77"));
+        dialog.GrabModeGroup()->button(mode)->click();
+        QCOMPARE(dialog.RetriesEdit()->text(), refills[mode]);
+      }
+      dialog.reject();
+    }
+    QCOMPARE(Rip(settings, keys::kGrabModePreset), 7);  // Cancel wrote nothing
+    QCOMPARE(Rip(settings, keys::kGrabErrorRetries), 5);
+
+    CRipSettings dialog(ui, settings);
+    dialog.RetriesEdit()->setText(QStringLiteral("twelve"));
+    dialog.accept();
+    QCOMPARE(ui.MessageTexts(), QStringList{QStringLiteral("Please enter an integer.")});
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));  // still open, nothing written
+    QCOMPARE(Rip(settings, keys::kGrabModePreset), 7);
+
+    dialog.RetriesEdit()->setText(QStringLiteral("150"));
+    dialog.ErrorActionGroup()->button(0)->click();
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->setChecked(!box->isChecked());
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(Rip(settings, keys::kGrabModePreset), 2);
+    QCOMPARE(Rip(settings, keys::kGrabErrorRetries), 99);
+    QCOMPARE(Rip(settings, keys::kGrabErrorAction), 0);
+    QCOMPARE(Rip(settings, keys::kEnableId3v2), 1);
+    QCOMPARE(Rip(settings, keys::kOutputFolderConfirmation), 1);
+    QCOMPARE(Rip(settings, keys::kConfirmOverwrite), 0);
+    QCOMPARE(Rip(settings, keys::kShowSuccess), 0);
+    QCOMPARE(Rip(settings, keys::kAutoOpenFolder), 1);
+  }
+
+  void freedbDialogListsServersFollowsProxyBoxAndWritesOnOkOnly() {
+    MemorySettings settings;
+    settings.WriteNumber(keys::section::kFreeDb, keys::kServerUrlIndex, 40);  // outside the box
+    std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
+    client->SetServerName(QStringLiteral("cddb.lan"));
+    {
+      CFreeDBSettings dialog(settings, *client);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QCOMPARE(dialog.ServerBox()->count(), 11);
+      QCOMPARE(dialog.ServerBox()->itemText(0), DefaultFreedbServer());
+      QCOMPARE(dialog.ServerBox()->currentIndex(), 0);
+      QCOMPARE(client->GetServerName(), QStringLiteral("cddb.lan"));
+      QCOMPARE(dialog.ProxyEdit()->text(), QStringLiteral("proxy.example.com:80"));
+      QCOMPARE(dialog.EmailEdit()->text(), QStringLiteral("someone@example.com"));
+      QVERIFY(!dialog.ProxyEdit()->isEnabled());
+      dialog.UseProxyBox()->click();
+      QVERIFY(dialog.ProxyEdit()->isEnabled());
+      dialog.UseProxyBox()->click();
+      QVERIFY(!dialog.ProxyEdit()->isEnabled());
+      dialog.ProxyEdit()->setText(QStringLiteral("cache:8080"));
+      dialog.reject();
+    }
+    QCOMPARE(Freedb(settings, keys::kServerUrlIndex), 40);
+    QCOMPARE(Freedb(settings, keys::kServerPort), 80);
+    QCOMPARE(settings.ReadText(keys::section::kFreeDb, keys::kProxyUrl), QStringLiteral("proxy.example.com"));
+
+    CFreeDBSettings dialog(settings, *client);
+    dialog.UseProxyBox()->click();
+    dialog.AutoQueryBox()->setChecked(true);
+    dialog.ServerBox()->setCurrentIndex(2);
+    dialog.ProxyEdit()->setText(QStringLiteral("cache:8080"));
+    dialog.EmailEdit()->setText(QStringLiteral("me@example.org"));
+    dialog.accept();
+    QCOMPARE(Freedb(settings, keys::kAutoQuery), 1);
+    QCOMPARE(Freedb(settings, keys::kServerUrlIndex), 2);
+    QCOMPARE(Freedb(settings, keys::kUseProxy), 1);
+    QCOMPARE(Freedb(settings, keys::kServerPort), 8080);
+    QCOMPARE(settings.ReadText(keys::section::kFreeDb, keys::kProxyUrl), QStringLiteral("cache"));
+    QCOMPARE(settings.ReadText(keys::section::kFreeDb, keys::kClientEmail), QStringLiteral("me@example.org"));
+
+    CFreeDBSettings again(settings, *client);
+    QCOMPARE(again.ServerBox()->currentIndex(), 2);
+    QVERIFY(again.ProxyEdit()->isEnabled());
+    QCOMPARE(again.ProxyEdit()->text(), QStringLiteral("cache:8080"));
+  }
+};
+
+QTEST_MAIN(RipperSettingsDialogsTest)
+#include "RipperSettingsDialogs_test.moc"
