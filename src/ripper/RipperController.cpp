@@ -58,6 +58,7 @@ RipperController::~RipperController() {
 }
 
 void RipperController::InitialisePage(const std::function<void()>& fillControls) {
+  initialising_ = true;
   auto_load_ = settings_.ReadNumberOrStore(kSection, keys::kDiscAutoLoad, 0) != 0;
   settings_.ReadText(kSection, keys::kOutputFolder);
   settings_.ReadTextOrStore(kSection, keys::kOutputQualityName, QStringLiteral("CD Quality"));
@@ -78,6 +79,7 @@ void RipperController::InitialisePage(const std::function<void()>& fillControls)
       LoadDisc();
     }
   }
+  initialising_ = false;
   RunPendingChange();
 }
 
@@ -183,6 +185,7 @@ void RipperController::LoadDisc() {
     BusyScope busy(*this);
     if (!LoadAndReport()) FailLoad();
   }
+  if (!initialising_) ShowPendingTips();
   RunPendingChange();
 }
 
@@ -206,6 +209,7 @@ bool RipperController::LoadAndReport() {
   ClearList();
   view_.SetDiscFields({}, {}, {}, 0);
   cd_text_.clear();
+  tips_due_ = false;
   if (drives_.empty()) {
     // Nothing to read: the page says so as it does for an empty drive.
     view_.SetDriveControlsEnabled(true);
@@ -246,8 +250,8 @@ bool RipperController::LoadAndReport() {
   view_.SetFreedbEnabled(true);
   ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded, {track_text::MediaTypeName(disc.media_type),
                                                                static_cast<qulonglong>(disc.disc_id)}));
-  progress.reset();
-  if (!autoQuery && !freedb_data_present_) ShowTips();
+  tips_due_ = !autoQuery && !freedb_data_present_ &&
+              settings_.ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 1) == 1;
   return true;
 }
 
@@ -266,6 +270,12 @@ void RipperController::FillRows(const DiscReading& disc) {
   }
   if (view_.RowCount() > 0) view_.FocusRow(0);
   view_.SetDriveControlsEnabled(true);
+}
+
+void RipperController::ShowPendingTips() {
+  if (!tips_due_ || busy_) return;
+  tips_due_ = false;
+  ShowTips();
 }
 
 void RipperController::ShowTips() {

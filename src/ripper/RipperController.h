@@ -30,7 +30,8 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
 
   // Once, when the page is created: reads the page's settings (absent ones are written with their
   // defaults), opens the progress window, lets `fillControls` fill the page's controls, then
-  // initialises the drives and loads the disc when auto load is on.
+  // initialises the drives and loads the disc when auto load is on. The popup that a load shows
+  // waits for ShowPendingTips, so that it comes up over the window, not before it.
   void InitialisePage(const std::function<void()>& fillControls = {});
   // Creates the components and lists the drives; false (and told) on failure.
   bool InitialiseDevices();
@@ -40,6 +41,9 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   void SetAutoLoad(bool on);
   bool AutoLoad() const { return auto_load_; }
   void LoadDisc();
+  // The information popup of the last load, when it has not been shown yet.
+  void ShowPendingTips();
+  bool TipsPending() const { return tips_due_; }
   // Eject / insert (Alt+E) and the hidden insert command.
   void EjectOrInsert();
   void InsertDisc();
@@ -94,6 +98,8 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   bool auto_load_ = false;
   bool freedb_data_present_ = false;
   bool busy_ = false;
+  bool initialising_ = false;
+  bool tips_due_ = false;
   bool change_pending_ = false;
   bool no_drives_told_ = false;
 };

@@ -230,6 +230,11 @@ TEST_F(RipperControllerTest, FreedbTipsFollowTheirSwitch) {
   const test::DiscImage audio = Build(QStringLiteral("tips"));
   settings_.Remove(keys::section::kDialogToggle, keys::kFreeDbTips);
   RipperController& controller = Make({audio.cue}, true);
+  // The load at start-up leaves its popup for the page to show once it is on the screen.
+  EXPECT_EQ(view_.tips_shown, 0);
+  ASSERT_TRUE(controller.TipsPending());
+  controller.ShowPendingTips();
+  controller.ShowPendingTips();
   EXPECT_EQ(view_.tips_shown, 1);
   EXPECT_EQ(settings_.ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, -1), 1);
   view_.tick_dont_show = true;

@@ -10,11 +10,13 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "common/ColumnSpec.h"
@@ -56,12 +58,19 @@ CRipperPage::CRipperPage(const RipperPageContext& context, QWidget* parent) : Pa
   const QSignalBlocker blocker(auto_load_);
   auto_load_->setChecked(controller_->AutoLoad());
   status_label_->setText(Text(text::kRipperIdle));
+  if (auto* presets = panel_widget_->findChild<QListWidget*>()) presets->setFocus();
 }
 
 CRipperPage::~CRipperPage() {
   // The controller stops playback and reports to the controls while it goes; they go after it.
   controller_.reset();
   delete panel_widget_;
+}
+
+void CRipperPage::showEvent(QShowEvent* event) {
+  PageWidget::showEvent(event);
+  // The popup of the load at start-up comes up once the page is on the screen.
+  if (controller_->TipsPending()) QTimer::singleShot(0, this, [this] { controller_->ShowPendingTips(); });
 }
 
 void CRipperPage::BuildLayout() {
@@ -148,12 +157,11 @@ QLayout* CRipperPage::BuildDiscFields() {
     auto* label = new QLabel(Text(field.label), this);
     label->setBuddy(field.field);
     grid->addWidget(label, field.row, field.column);
-    grid->addWidget(field.field, field.row, field.column + 1, Qt::AlignLeft);
+    // Artist and album take the width they are given; year and genre keep their own.
+    grid->addWidget(field.field, field.row, field.column + 1, field.row == 0 ? Qt::Alignment() : Qt::AlignLeft);
   }
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
-  artist_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-  album_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
   return grid;
 }
 

@@ -62,6 +62,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QComboBox* GenreBox() const { return genre_; }
 
  private:
+  void showEvent(QShowEvent* event) override;
   void BuildLayout();
   QLayout* BuildDeviceRow();
   QLayout* BuildDiscFields();

@@ -71,6 +71,11 @@ class CRipperPageTest : public QObject {
     layout->addWidget(page_);
     host_->resize(1000, 760);
     host_->show();
+    // The popup of the load at start-up comes up over the shown page.
+    if (page_->Controller().TipsPending() &&
+        !QTest::qWaitFor([this] { return !shown_.isEmpty() && !page_->Controller().TipsPending(); }, 20000)) {
+      return false;
+    }
     host_->activateWindow();
     return QTest::qWaitForWindowActive(host_.get());
   }
