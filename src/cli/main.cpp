@@ -5,6 +5,7 @@
 
 #include "cli/CommandParsing.h"
 #include "cli/ConvertCommand.h"
+#include "cli/DiscCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "common/SessionSettings.h"
@@ -42,6 +43,8 @@ int main(int argc, char** argv) {
     corvane::FileSettings settings;
     return corvane::cli::RunPresetsCommand(rest, settings);
   }
+  // The disc command reads drives and images only; it needs neither settings nor the audio engine.
+  if (command == QLatin1String("disc")) return corvane::cli::RunDiscCommand(rest);
   corvane::SessionSettings settings;
   // A file size limit then fails the write that passes it, with a reason, instead of ending
   // the program.

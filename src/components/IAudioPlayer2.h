@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QObject>
+#include <cstdint>
 #include <memory>
 
 #include "common/Result.h"
@@ -39,7 +40,9 @@ class IAudioPlayer2 : public QObject {
   void Event(corvane::ComponentEvent event);
 };
 
-// Creates the player component over SDL audio; nullptr when it cannot be created.
-std::unique_ptr<IAudioPlayer2> CreateAudioPlayer2();
+// Creates the player component over SDL audio; nullptr when it cannot be created. `sharedDevice`
+// is an open SDL output device of 16-bit stereo at 44100 Hz that the player may fall back on when
+// the driver will not open a second device (0: none).
+std::unique_ptr<IAudioPlayer2> CreateAudioPlayer2(std::uint32_t sharedDevice = 0);
 
 }  // namespace corvane

@@ -150,6 +150,27 @@ TEST(SdlCdPlayerTest, RefusesWritesOutsidePlaybackAndHalfFrames) {
   EXPECT_EQ(player->PositionToMs(44100LL * 3600 * 30), 3600LL * 30 * 1000);  // no overflow on long runs
 }
 
+TEST(SdlCdPlayerTest, BorrowsTheSharedDeviceWhenTheDriverOpensNoSecondOne) {
+  // SDL's dummy driver has room for one output device, which the converter's engine holds.
+  CAudioEngine engine;
+  ASSERT_TRUE(engine.BindAll().Succeeded());
+  ASSERT_EQ(engine.OpenOutputDevice(-1, 44100), 1);
+  const qint64 frames = SdlCdPlayer::kBufferBytes / SdlCdPlayer::kFrameBytes + 500;
+  {
+    std::unique_ptr<IAudioPlayer2> player = CreateAudioPlayer2(engine.OutputDevice());
+    FeedingHandler handler(*player, Pcm(frames));
+    CAudioPlayer2Events sink(handler);
+    sink.Advise(*player);
+    const PlayerResult started = player->StartPlay();
+    ASSERT_TRUE(started.Succeeded()) << started.text.toStdString();
+    ASSERT_TRUE(RunUntil([&] { return handler.ended > 0; }));
+    EXPECT_EQ(handler.positions.back(), frames);
+    EXPECT_TRUE(player->StopPlay().Succeeded());
+  }
+  // The engine's device outlives the player that borrowed it.
+  EXPECT_NE(SDL_GetAudioDeviceStatus(engine.OutputDevice()), SDL_AUDIO_STOPPED);
+}
+
 TEST(SdlCdPlayerTest, WithoutASoundDeviceStartPlayFailsButCreationDoesNot) {
   // Earlier tests let go of SDL's audio; with a driver that does not exist it cannot start.
   ASSERT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);

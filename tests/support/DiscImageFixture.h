@@ -10,22 +10,24 @@
 
 namespace corvane::test {
 
-struct DiscTrackSpec {
+struct TrackPlan {
   int sectors = 0;
-  bool data = false;  // a MODE1 data track (raw 2352-byte sectors) instead of audio
+  bool data = false;  // a data track (raw 2352-byte sectors) instead of audio: MODE1 unless
   QString title;      // CD-TEXT; empty: none
   QString performer;
+  int mode2Form = 0;  // for a data track, 1 or 2: MODE2 (XA) sectors of that form
 };
 
-struct DiscSpec {
-  std::vector<DiscTrackSpec> tracks;
+struct DiscPlan {
+  std::vector<TrackPlan> tracks;
   QString title;  // the disc's CD-TEXT; empty: none
   QString performer;
 };
 
 struct DiscImage {
-  QString cue;
-  QString toc;  // empty for a layout-only disc
+  QString cue;  // empty for a Nero image
+  QString toc;  // empty for a layout-only disc or a Nero image
+  QString nrg;  // a Nero image only
   QString bin;
   std::vector<int> lsns;  // each track's first sector
   int leadoutLsn = 0;
@@ -39,15 +41,21 @@ class DiscImageFixture {
   explicit DiscImageFixture(QString folder);
 
   // `name`.bin, `name`.cue and `name`.toc for the disc; tracks follow each other without gaps.
-  DiscImage Build(const QString& name, const DiscSpec& spec) const;
+  DiscImage Build(const QString& name, const DiscPlan& plan) const;
   // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
   // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
   DiscImage BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const;
 
+  // `name`.nrg: a Nero image (32-bit footer, one track-at-once entry) of one audio track.
+  // libcdio's Nero driver counts a 150-sector gap before every further track that the file does
+  // not hold, so one track is what reads back exactly.
+  DiscImage BuildNrg(const QString& name, int sectors) const;
+
   // The PCM of audio track `track` (1-based) of `sectors` sectors.
   static QByteArray TrackPcm(int track, int sectors);
-  // Raw MODE1 sectors for a data track starting at `lsn`: sync, header, a pattern, no ECC.
-  static QByteArray DataSectors(int lsn, int sectors);
+  // Raw sectors for a data track starting at `lsn`: sync, header (mode 1, or mode 2 with an XA
+  // subheader of `mode2Form`), a pattern, no ECC.
+  static QByteArray DataSectors(int lsn, int sectors, int mode2Form = 0);
 
  private:
   QString Path(const QString& name) const;

@@ -69,4 +69,18 @@ inline constexpr int kProbePathsHelp = 26071;
 inline constexpr int kProbeJsonHelp = 26072;
 inline constexpr int kNothingToProbe = 26073;
 inline constexpr int kProbeLine = 26074;  // path, description, length, size
+
+inline constexpr int kDiscDescription = 26080;
+inline constexpr int kDiscDeviceHelp = 26081;
+inline constexpr int kDiscJsonHelp = 26082;
+inline constexpr int kNoReadableDisc = 26083;
+inline constexpr int kDriveLine = 26084;
+inline constexpr int kDiscHeader = 26085;
+inline constexpr int kSessionLine = 26086;
+inline constexpr int kTrackLine = 26087;
+inline constexpr int kCdTextHeader = 26088;
+inline constexpr int kCdTextLine = 26089;
+inline constexpr int kDiscPresent = 26090;
+inline constexpr int kNoDrivesFound = 26091;
+inline constexpr int kDiscUsage = 26092;
 }  // namespace corvane::text

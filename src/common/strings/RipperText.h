@@ -1,11 +1,11 @@
 #pragma once
-#include "common/strings/FormatText.h"  // kStatusOutput, shown when playback stops
+#include "common/strings/ConverterText.h"  // kCoreComponentsFailed (106), shared with the converter
+#include "common/strings/FormatText.h"     // kStatusOutput, shown when playback stops; kLoadingQualities (368)
 
 // Numbers of the ripper's texts in the string table (ripper.inc): drives and disc loading, the
 // track list, track playback and the ripper and freedb settings dialogs.
 namespace corvane::text {
 inline constexpr int kFreedbTip = 103;
-inline constexpr int kCoreComponentsFailed = 106;
 inline constexpr int kClosingTray = 148;
 inline constexpr int kOpeningTray = 149;
 inline constexpr int kCheckingDisc = 150;

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <cstdlib>
 #include <mutex>
@@ -56,6 +57,37 @@ CdioHandle OpenTocFile(const QString& path) {
   return CdioHandle(cdio_open(name.constData(), DRIVER_CDRDAO));
 }
 
+// The data file a cue sheet names, absolute; empty unless the sheet names exactly one.
+QString CueDataFile(const QString& path) {
+  QFile cue(path);
+  if (!cue.open(QIODevice::ReadOnly)) return {};
+  static const QRegularExpression fileLine(
+      QStringLiteral(R"re(^\s*FILE\s+"([^"]+)")re"),
+      QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+  const QString text = QString::fromUtf8(cue.readAll());
+  QStringList files;
+  for (auto it = fileLine.globalMatch(text); it.hasNext();) files << it.next().captured(1);
+  if (files.size() != 1) return {};
+  return QFileInfo(path).absoluteDir().absoluteFilePath(files.front());
+}
+
+CdioHandle OpenCueFile(const QString& path) {
+  const QFileInfo cue(path);
+  const QString data = CueDataFile(path);
+  const QString expected = cue.absoluteDir().absoluteFilePath(cue.completeBaseName() + QStringLiteral(".bin"));
+  if (data.isEmpty() || data == expected || !QFileInfo(data).isFile()) {
+    const QByteArray name = QFile::encodeName(path);
+    return CdioHandle(cdio_open(name.constData(), DRIVER_BINCUE));
+  }
+  auto staging = std::make_shared<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/corvane-XXXXXX"));
+  const QString sheet = staging->filePath(QStringLiteral("disc.cue"));
+  if (!staging->isValid() || !QFile::copy(path, sheet) ||
+      !QFile::link(data, staging->filePath(QStringLiteral("disc.bin"))))
+    return {};
+  const QByteArray name = QFile::encodeName(sheet);
+  return CdioHandle(cdio_open(name.constData(), DRIVER_BINCUE), CdioCloser{std::move(staging)});
+}
+
 }  // namespace
 
 CdioHandle OpenCdioDevice(const QString& device) {
@@ -67,7 +99,7 @@ CdioHandle OpenCdioImage(const QString& path) {
   InstallQuietLog();
   if (!QFileInfo(path).isFile()) return {};
   const QByteArray name = QFile::encodeName(path);
-  if (IsCueFile(name.constData())) return CdioHandle(cdio_open(name.constData(), DRIVER_BINCUE));
+  if (IsCueFile(name.constData())) return OpenCueFile(path);
   if (path.endsWith(QLatin1String(".toc"), Qt::CaseInsensitive)) return OpenTocFile(path);
   if (cdio_is_nrg(name.constData())) return CdioHandle(cdio_open(name.constData(), DRIVER_NRG));
   return {};

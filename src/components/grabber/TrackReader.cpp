@@ -76,7 +76,10 @@ GrabberResult TrackReader::Seek(int sector) {
 }
 
 GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& buffer) {
-  buffer.resize(static_cast<qsizetype>(count) * kSectorBytes);
+  // Zeroed first: an image driver that meets the end of its data file part way through a block
+  // still reports success, and the sectors it did not fill must come out silent, not as
+  // whatever the memory held.
+  buffer.fill('\0', static_cast<qsizetype>(count) * kSectorBytes);
   for (int attempt = 0; attempt <= settings_.retries; ++attempt) {
     if (cdio_read_audio_sectors(cdio_, buffer.data(), lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS)
       return GrabberResult::Success();
@@ -84,7 +87,7 @@ GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& buffer) {
   // The block failed as a whole: sector by sector, so that only the bad ones take the action.
   QByteArray good;
   for (int i = 0; i < count; ++i) {
-    char sector[kSectorBytes];
+    char sector[kSectorBytes] = {};
     bool read = false;
     for (int attempt = 0; attempt <= settings_.retries && !read; ++attempt)
       read = cdio_read_audio_sectors(cdio_, sector, lsn + i, 1) == DRIVER_OP_SUCCESS;

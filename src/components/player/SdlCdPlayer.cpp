@@ -22,7 +22,7 @@ ComponentEvent MakeEvent(int id, qint64 first = 0) {
 
 }  // namespace
 
-SdlCdPlayer::SdlCdPlayer() {
+SdlCdPlayer::SdlCdPlayer(SDL_AudioDeviceID sharedDevice) : shared_device_(sharedDevice) {
   // A machine without sound still gets a player; StartPlay tries again and says why it cannot.
   audio_subsystem_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   timer_.setInterval(kTickMs);
@@ -46,6 +46,18 @@ PlayerResult SdlCdPlayer::StartPlay() {
   SDL_AudioSpec obtained{};
   // No changes allowed: SDL converts to whatever the hardware takes.
   device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+  if (device_ == 0 && shared_device_ != 0) {
+    const QString reason = SdlErrorText();
+    SDL_PauseAudioDevice(shared_device_, 1);
+    SDL_ClearQueuedAudio(shared_device_);
+    device_ = shared_device_;
+    borrowed_ = true;
+    if (SDL_GetAudioDeviceStatus(device_) == SDL_AUDIO_STOPPED) {
+      device_ = 0;
+      borrowed_ = false;
+      return PlayerResult::Failure(PlayerErrorCode::NoDevice, reason);
+    }
+  }
   if (device_ == 0) return PlayerResult::Failure(PlayerErrorCode::NoDevice, SdlErrorText());
   ClearCounters();
   SDL_PauseAudioDevice(device_, 0);
@@ -101,8 +113,9 @@ void SdlCdPlayer::CloseDevice() {
   if (device_ == 0) return;
   SDL_PauseAudioDevice(device_, 1);
   SDL_ClearQueuedAudio(device_);
-  SDL_CloseAudioDevice(device_);
+  if (!borrowed_) SDL_CloseAudioDevice(device_);
   device_ = 0;
+  borrowed_ = false;
 }
 
 void SdlCdPlayer::ClearCounters() {
@@ -114,6 +127,8 @@ void SdlCdPlayer::ClearCounters() {
 
 qint64 SdlCdPlayer::QueuedBytes() const { return static_cast<qint64>(SDL_GetQueuedAudioSize(device_)); }
 
-std::unique_ptr<IAudioPlayer2> CreateAudioPlayer2() { return std::make_unique<SdlCdPlayer>(); }
+std::unique_ptr<IAudioPlayer2> CreateAudioPlayer2(std::uint32_t sharedDevice) {
+  return std::make_unique<SdlCdPlayer>(sharedDevice);
+}
 
 }  // namespace corvane

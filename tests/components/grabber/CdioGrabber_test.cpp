@@ -7,10 +7,13 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <atomic>
+#include <thread>
 
 #include "components/IAudioCDGrabber.h"
 #include "support/DiscImageFixture.h"
 #include "support/QtPrinters.h"
+#include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
 namespace corvane {
@@ -27,7 +30,7 @@ bool MachineHasDrives() {
 }
 
 // Three audio tracks with CD-TEXT and a data track after them, as on an enhanced CD.
-test::DiscSpec MixedDisc() {
+test::DiscPlan MixedDisc() {
   return {{{980, false, QStringLiteral("Alpha"), QStringLiteral("Ann")},
            {1502, false, QStringLiteral("Beta"), QStringLiteral("Bob")},
            {733, false, QStringLiteral("Gamma"), {}},
@@ -92,12 +95,20 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(70000, '\x5a'));
   }
-  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue});
+  // A cue sheet whose .bin has another name, as ripping programs often write them.
+  const QString renamed = dir_.filePath(QStringLiteral("Other Name.cue"));
+  {
+    QFile file(renamed);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(test::ReadAll(disc.cue).replace("\"mixed.bin\"", "\"images/mixed.bin\""));
+  }
+  const QString nero = fixture_.BuildNrg(QStringLiteral("nero"), 300).nrg;
+  grabber_->SetDiscImages({disc.cue, garbage, missing, disc.toc, noise, disc.cue, renamed, nero});
   ASSERT_TRUE(grabber_->InitDevices().Succeeded());
   EXPECT_EQ(grabber_->GetRejectedDiscImages(), (QStringList{garbage, missing, noise}));
-  const int machine = grabber_->GetDriveCount() - 2;
-  const QString paths[] = {disc.cue, disc.toc};
-  for (int i = 0; i < 2; ++i) {
+  const int machine = grabber_->GetDriveCount() - 4;
+  const QString paths[] = {disc.cue, disc.toc, renamed, nero};
+  for (int i = 0; i < 4; ++i) {
     ASSERT_TRUE(grabber_->SetCurrentDrive(machine + 1 + i).Succeeded());
     EXPECT_TRUE(grabber_->IsDiscImage());
     EXPECT_EQ(grabber_->GetDrivePath(), paths[i]);
@@ -108,7 +119,7 @@ TEST_F(CdioGrabberTest, ImagesAreDrivesAndUnusableOnesAreRejected) {
     EXPECT_EQ(grabber_->InsertDisc().code, GrabberErrorCode::NoTray);
     EXPECT_EQ(grabber_->IsDoorOpen().status.code, GrabberErrorCode::NoTray);
   }
-  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 3).code, GrabberErrorCode::InvalidDrive);
+  EXPECT_EQ(grabber_->SetCurrentDrive(machine + 5).code, GrabberErrorCode::InvalidDrive);
   EXPECT_EQ(grabber_->SetCurrentDrive(0).code, GrabberErrorCode::InvalidDrive);
 
   // An image that goes away after listing has no disc any more.
@@ -153,8 +164,8 @@ std::vector<CdInfoTrack> CdInfoTracks(const QString& image) {
 }
 
 TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
-  const test::DiscSpec spec = MixedDisc();
-  const DiscImage disc = fixture_.Build(QStringLiteral("mixed"), spec);
+  const test::DiscPlan plan = MixedDisc();
+  const DiscImage disc = fixture_.Build(QStringLiteral("mixed"), plan);
   for (const QString& image : {disc.cue, disc.toc}) {
     SCOPED_TRACE(image.toStdString());
     Load({image});
@@ -169,7 +180,7 @@ TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
     std::vector<int> frames;
     for (int t = 0; t < 4; ++t) {
       ASSERT_TRUE(grabber_->SetCurrentTrack(t).Succeeded());
-      const int sectors = spec.tracks[static_cast<size_t>(t)].sectors;
+      const int sectors = plan.tracks[static_cast<size_t>(t)].sectors;
       EXPECT_EQ(grabber_->GetTrackNumber(), t + 1);
       EXPECT_EQ(grabber_->GetTrackSectors(), sectors);
       EXPECT_EQ(grabber_->GetTrackSectors(),
@@ -183,6 +194,22 @@ TEST_F(CdioGrabberTest, TableOfContentsAgreesWithCdInfo) {
     // Tracks at LBA 150, 1130, 2632 and 3365: seconds 2, 15, 35 and 44, digit sums 24; lead-out
     // LBA 3765: 50 seconds, 48 after the first track.
     EXPECT_EQ(grabber_->GetDiscId(), 0x18003004u);
+  }
+}
+
+TEST_F(CdioGrabberTest, ModeTwoTracksTellTheirForm) {
+  const DiscImage disc =
+      fixture_.Build(QStringLiteral("xa"), {{{300}, {200, true, {}, {}, 1}, {200, true, {}, {}, 2}}, {}, {}});
+  for (const QString& image : {disc.cue, disc.toc}) {
+    SCOPED_TRACE(image.toStdString());
+    Load({image});
+    const std::pair<CdTrackType, int> expected[] = {
+        {CdTrackType::Audio, 2352}, {CdTrackType::Mode2Form1, 2048}, {CdTrackType::Mode2Form2, 2324}};
+    for (int t = 0; t < 3; ++t) {
+      ASSERT_TRUE(grabber_->SetCurrentTrack(t).Succeeded());
+      EXPECT_EQ(grabber_->GetTrackType(), expected[t].first) << "track " << t + 1;
+      EXPECT_EQ(grabber_->GetSectorBytes(), expected[t].second) << "track " << t + 1;
+    }
   }
 }
 
@@ -224,9 +251,11 @@ TEST_F(CdioGrabberTest, CdTextLines) {
 }
 
 TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
-  const test::DiscSpec spec{{{400, true, {}, {}}, {333}, {1001}, {27}}, {}, {}};
-  const DiscImage disc = fixture_.Build(QStringLiteral("datafirst"), spec);
-  for (const QString& image : {disc.cue, disc.toc}) {
+  const test::DiscPlan plan{{{400, true, {}, {}}, {333}, {1001}, {27}}, {}, {}};
+  const DiscImage disc = fixture_.Build(QStringLiteral("datafirst"), plan);
+  const QString renamed = dir_.filePath(QStringLiteral("images/renamed.cue"));
+  ASSERT_TRUE(QFile::copy(disc.cue, renamed));
+  for (const QString& image : {disc.cue, disc.toc, renamed}) {
     for (const int mode : {1, 2}) {
       SCOPED_TRACE(QStringLiteral("%1 in grab mode %2").arg(image).arg(mode).toStdString());
       Load({image});
@@ -249,6 +278,83 @@ TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
       EXPECT_EQ(grabber_->Seek(28, 1).code, GrabberErrorCode::ReadError) << "past the end of a 27-sector track";
       EXPECT_EQ(grabber_->Seek(0, 0).code, GrabberErrorCode::Unsupported);
     }
+  }
+}
+
+// A table naming more sectors than its data file holds, as after a copy that broke off. libcdio
+// reports a block that runs past the end of the file as read, so sectors of such a block come
+// out silent; the sectors after it fail and stop the read, turn into silence or are left out,
+// as the error action says. Never does anything but the track's audio or silence come out.
+TEST_F(CdioGrabberTest, UnreadableSectorsFollowTheErrorAction) {
+  const DiscImage disc = fixture_.Build(QStringLiteral("cut"), {{{200}, {100}}, {}, {}});
+  const int bytes = DiscImageFixture::kSectorBytes;
+  const int kept = 60;
+  {
+    QFile bin(disc.bin);
+    ASSERT_TRUE(bin.resize(static_cast<qint64>(200 + kept) * bytes));
+  }
+  const QByteArray head = disc.tracks[1].left(kept * bytes);
+  for (const int action : {0, 1, 2}) {
+    SCOPED_TRACE(action);
+    Load({disc.toc});
+    grabber_->SetErrorAction(action);
+    grabber_->SetRetries(2);
+    ASSERT_TRUE(grabber_->SetCurrentTrack(1).Succeeded());
+    ASSERT_EQ(grabber_->GetTrackSectors(), 100);
+    ASSERT_TRUE(grabber_->OpenTrack().Succeeded());
+    QByteArray all;
+    GrabberResult read;
+    for (QByteArray chunk; (read = grabber_->ReadSectors(26, chunk)).Succeeded() && !chunk.isEmpty();) all += chunk;
+    EXPECT_EQ(read.code, action == 0 ? GrabberErrorCode::ReadError : GrabberErrorCode::Ok) << read.text.toStdString();
+    EXPECT_TRUE(all.left(head.size()) == head.left(all.size()));
+    EXPECT_EQ(all.mid(head.size()).count('\0'), std::max<qsizetype>(0, all.size() - head.size()));
+    // Silence keeps the track's length; leaving blocks out shortens it.
+    EXPECT_EQ(all.size() == 100 * bytes, action == 1) << all.size();
+  }
+}
+
+// The page reads on a worker while the window asks about the disc and a disc change reloads it:
+// every read either fails cleanly or returns whole sectors of the track, in order.
+TEST_F(CdioGrabberTest, CallsFromTwoThreadsAreSerialised) {
+  const DiscImage disc = fixture_.Build(QStringLiteral("busy"), {{{150}, {300}}, {}, {}});
+  Load({disc.cue});
+  const QByteArray& track = disc.tracks[1];
+  std::atomic<bool> done{false};
+  std::thread reloader([&] {
+    for (int i = 0; i < 400; ++i) {
+      EXPECT_TRUE(grabber_->RefreshDisc().Succeeded());
+      (void)grabber_->SetCurrentTrack(1);
+      (void)grabber_->OpenTrack();
+    }
+    done = true;
+  });
+  qsizetype position = 0;
+  while (!done) {
+    QByteArray chunk;
+    const GrabberResult read = grabber_->ReadSectors(26, chunk);
+    EXPECT_LE(grabber_->GetTrackCount(), 2);
+    if (read.Failed()) {
+      EXPECT_EQ(read.code, GrabberErrorCode::NotOpen) << read.text.toStdString();
+      continue;
+    }
+    if (chunk.isEmpty()) continue;
+    // A reload opens the track again from its start.
+    if (chunk != track.mid(position, chunk.size())) position = 0;
+    EXPECT_TRUE(chunk == track.mid(position, chunk.size())) << "read at byte " << position;
+    position += chunk.size();
+  }
+  reloader.join();
+}
+
+TEST_F(CdioGrabberTest, ReadsANeroImageBitExact) {
+  const DiscImage nero = fixture_.BuildNrg(QStringLiteral("nero"), 1234);
+  for (const int mode : {1, 2}) {
+    Load({nero.nrg});
+    grabber_->SetGrabMode(mode);
+    ASSERT_EQ(grabber_->GetTrackCount(), 1);
+    EXPECT_EQ(grabber_->GetTrackType(), CdTrackType::Audio);
+    EXPECT_EQ(grabber_->GetTrackSectors(), 1234);
+    EXPECT_TRUE(ReadTrack() == nero.tracks.front()) << "grab mode " << mode;
   }
 }
 

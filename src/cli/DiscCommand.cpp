@@ -1,0 +1,177 @@
+#include "cli/DiscCommand.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cstdio>
+
+#include "cli/CommandParsing.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
+#include "common/strings/RipperText.h"
+#include "components/IAudioCDGrabber.h"
+#include "components/grabber/TypeNames.h"
+
+namespace corvane::cli {
+namespace {
+
+void Print(const QString& line) { std::fputs(qPrintable(line + QLatin1Char('\n')), stdout); }
+
+void PrintJson(const QJsonValue& value) {
+  const QJsonDocument document = value.isArray() ? QJsonDocument(value.toArray()) : QJsonDocument(value.toObject());
+  Print(QString::fromUtf8(document.toJson(QJsonDocument::Compact)));
+}
+
+QString LengthText(int sectors) {
+  const int seconds = sectors / 75;
+  return StringTable::Format(text::kTrackPositionTime, {seconds / 60, seconds % 60});
+}
+
+int ListDrives(IAudioCDGrabber& grabber, bool json) {
+  QJsonArray drives;
+  if (grabber.InitDevices().Succeeded()) {
+    for (int drive = 1; drive <= grabber.GetDriveCount(); ++drive) {
+      if (grabber.SetCurrentDrive(drive).Failed()) continue;
+      if (json) {
+        drives.append(QJsonObject{{QStringLiteral("id"), grabber.GetDriveId()},
+                                  {QStringLiteral("text1"), grabber.GetDriveText1()},
+                                  {QStringLiteral("text2"), grabber.GetDriveText2()},
+                                  {QStringLiteral("path"), grabber.GetDrivePath()}});
+      } else {
+        Print(StringTable::Format(text::kDriveLine,
+                                  {grabber.GetDriveId(), grabber.GetDriveText1(), grabber.GetDriveText2()})
+                  .trimmed());
+      }
+    }
+  }
+  if (json)
+    PrintJson(drives);
+  else if (drives.isEmpty() && grabber.GetDriveCount() == 0)
+    PrintError(StringTable::Text(text::kNoDrivesFound));
+  return kExitOk;
+}
+
+// Chooses the drive `device` names, or lists it as a disc image; the reason when neither works.
+QString ChooseDevice(IAudioCDGrabber& grabber, const QString& device) {
+  const QFileInfo info(device);
+  const bool image = info.isFile();
+  if (image) grabber.SetDiscImages({info.absoluteFilePath()});
+  if (grabber.InitDevices().Failed() && !image) return StringTable::Format(text::kDriveUnopenable, {device});
+  if (image && !grabber.GetRejectedDiscImages().isEmpty())
+    return StringTable::Format(text::kDiscImageUnreadable, {device});
+  const QString wanted = image ? info.absoluteFilePath() : device;
+  for (int drive = grabber.GetDriveCount(); drive >= 1; --drive) {
+    if (grabber.SetCurrentDrive(drive).Succeeded() && grabber.GetDrivePath() == wanted) return {};
+  }
+  return StringTable::Format(text::kDriveUnopenable, {device});
+}
+
+struct TrackRow {
+  int number;
+  CdTrackType type;
+  int sectors;
+};
+
+std::vector<std::vector<TrackRow>> ReadSessions(IAudioCDGrabber& grabber) {
+  std::vector<std::vector<TrackRow>> sessions;
+  for (int session = 0; session < grabber.GetSessionCount(); ++session) {
+    if (grabber.SetCurrentSession(session).Failed()) break;
+    auto& rows = sessions.emplace_back();
+    for (int track = 0; track < grabber.GetTrackCount(); ++track) {
+      if (grabber.SetCurrentTrack(track).Failed()) break;
+      rows.push_back({grabber.GetTrackNumber(), grabber.GetTrackType(), grabber.GetTrackSectors()});
+    }
+  }
+  return sessions;
+}
+
+void PrintDiscText(IAudioCDGrabber& grabber, const QString& device,
+                   const std::vector<std::vector<TrackRow>>& sessions) {
+  Print(StringTable::Format(text::kDiscHeader, {device, StringTable::Text(text::kDiscPresent),
+                                                MediaTypeName(grabber.GetMediaType()), grabber.GetDiscId()}));
+  for (size_t s = 0; s < sessions.size(); ++s) {
+    Print(StringTable::Format(text::kSessionLine, {static_cast<int>(s + 1)}));
+    for (const TrackRow& row : sessions[s])
+      Print(StringTable::Format(text::kTrackLine,
+                                {row.number, TrackTypeName(row.type), LengthText(row.sectors), row.sectors}));
+  }
+  const QStringList cdText = grabber.GetCdText();
+  if (cdText.isEmpty()) return;
+  Print(StringTable::Text(text::kCdTextHeader));
+  for (const QString& line : cdText) Print(StringTable::Format(text::kCdTextLine, {line}));
+}
+
+void PrintDiscJson(IAudioCDGrabber& grabber, const QString& device,
+                   const std::vector<std::vector<TrackRow>>& sessions) {
+  QJsonArray sessionArray;
+  for (size_t s = 0; s < sessions.size(); ++s) {
+    QJsonArray tracks;
+    for (const TrackRow& row : sessions[s]) {
+      tracks.append(QJsonObject{{QStringLiteral("number"), row.number},
+                                {QStringLiteral("type"), static_cast<int>(row.type)},
+                                {QStringLiteral("type_name"), TrackTypeName(row.type)},
+                                {QStringLiteral("length"), LengthText(row.sectors)},
+                                {QStringLiteral("sectors"), row.sectors}});
+    }
+    sessionArray.append(
+        QJsonObject{{QStringLiteral("number"), static_cast<int>(s + 1)}, {QStringLiteral("tracks"), tracks}});
+  }
+  QJsonObject cdText;
+  for (const QString& line : grabber.GetCdText()) {
+    const qsizetype equals = line.indexOf(QLatin1Char('='));
+    cdText.insert(line.left(equals), line.mid(equals + 1));
+  }
+  PrintJson(
+      QJsonObject{{QStringLiteral("device"), device},
+                  {QStringLiteral("state"), static_cast<int>(grabber.GetDiscState())},
+                  {QStringLiteral("media_type"), grabber.GetMediaType()},
+                  {QStringLiteral("media"), MediaTypeName(grabber.GetMediaType())},
+                  {QStringLiteral("cddb_id"), QStringLiteral("%1").arg(grabber.GetDiscId(), 8, 16, QLatin1Char('0'))},
+                  {QStringLiteral("sessions"), sessionArray},
+                  {QStringLiteral("cd_text"), cdText}});
+}
+
+int DescribeDisc(IAudioCDGrabber& grabber, const QString& device, bool json) {
+  QString reason = ChooseDevice(grabber, device);
+  if (reason.isEmpty()) {
+    const GrabberResult refreshed = grabber.RefreshDisc();
+    if (refreshed.Failed())
+      reason = refreshed.text;
+    else if (grabber.GetDiscState() != DiscState::Present)
+      reason = StringTable::Text(text::kUnrecognisedDisc);
+  }
+  if (!reason.isEmpty()) {
+    PrintError(StringTable::Format(text::kNoReadableDisc, {device, reason}));
+    return kExitSomeFailed;
+  }
+  const auto sessions = ReadSessions(grabber);
+  if (json)
+    PrintDiscJson(grabber, device, sessions);
+  else
+    PrintDiscText(grabber, device, sessions);
+  return kExitOk;
+}
+
+}  // namespace
+
+int RunDiscCommand(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(StringTable::Text(text::kDiscDescription));
+  parser.addPositionalArgument(QStringLiteral("disc"), StringTable::Text(text::kCliTheCommand));
+  parser.addOption({QStringLiteral("device"), StringTable::Text(text::kDiscDeviceHelp), QStringLiteral("PATH")});
+  parser.addOption({QStringLiteral("json"), StringTable::Text(text::kDiscJsonHelp)});
+  if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
+  if (parser.positionalArguments().size() > 1 ||
+      (parser.isSet(QStringLiteral("device")) && parser.value(QStringLiteral("device")).isEmpty())) {
+    PrintError(StringTable::Text(text::kDiscUsage));
+    return kExitUsage;
+  }
+  const std::unique_ptr<IAudioCDGrabber> grabber = CreateAudioCDGrabber();
+  const bool json = parser.isSet(QStringLiteral("json"));
+  if (!parser.isSet(QStringLiteral("device"))) return ListDrives(*grabber, json);
+  return DescribeDisc(*grabber, parser.value(QStringLiteral("device")), json);
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,108 @@
+// corvane-cli disc on generated disc images: the listing, the text and JSON descriptions, and
+// its exit statuses.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "support/CliFixture.h"
+#include "support/DiscImageFixture.h"
+
+namespace corvane {
+namespace {
+
+class DiscCommandTest : public test::CliFixture {
+ protected:
+  test::DiscImage MixedDisc() {
+    test::DiscImageFixture fixture(Path(QStringLiteral("images")));
+    return fixture.Build(QStringLiteral("mixed"), {{{4500 + 37, false, QStringLiteral("One"), QStringLiteral("Ann")},
+                                                    {75 * 61, false, QStringLiteral("Two"), {}},
+                                                    {300, true, {}, {}}},
+                                                   QStringLiteral("The Disc"),
+                                                   {}});
+  }
+
+  QJsonDocument Json(const QStringList& arguments) {
+    const test::ToolResult result = Cli(arguments);
+    EXPECT_EQ(result.exitCode, 0) << result.err.constData();
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(result.out, &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << result.out.constData();
+    return document;
+  }
+};
+
+TEST_F(DiscCommandTest, ListsTheMachinesDrives) {
+  const QJsonDocument drives = Json({QStringLiteral("disc"), QStringLiteral("--json")});
+  ASSERT_TRUE(drives.isArray());
+  for (const QJsonValue& drive : drives.array()) {
+    EXPECT_FALSE(drive[QStringLiteral("id")].toString().isEmpty());
+    EXPECT_TRUE(drive[QStringLiteral("text1")].isString());
+  }
+  const test::ToolResult text = Cli({QStringLiteral("disc")});
+  EXPECT_EQ(text.exitCode, 0);
+  EXPECT_EQ(text.out.count('\n'), drives.array().size()) << "one line a drive";
+}
+
+TEST_F(DiscCommandTest, DescribesAnImageAsTextAndJson) {
+  const test::DiscImage disc = MixedDisc();
+  for (const QString& image : {disc.cue, disc.toc}) {
+    SCOPED_TRACE(image.toStdString());
+    const test::ToolResult text = Cli({QStringLiteral("disc"), QStringLiteral("--device"), image});
+    ASSERT_EQ(text.exitCode, 0) << text.err.constData();
+    // Tracks at LBA 150, 4687 and 9262, lead-out 9562: seconds 2, 62 and 123 (digit sums 16),
+    // 127 - 2 = 125 seconds long.
+    const QByteArray expected = image.toUtf8() +
+                                "\n  disc present, CD-ROM, CDDB disc ID 10007d03\n"
+                                "  session 1\n"
+                                "    track 01  AUDIO  1:00  4537 sectors\n"
+                                "    track 02  AUDIO  1:01  4575 sectors\n"
+                                "    track 03  DATA (Mode 1)  0:04  300 sectors\n"
+                                "  CD-TEXT\n"
+                                "    TITLE0=The Disc\n"
+                                "    TITLE1=One\n"
+                                "    PERFORMER1=Ann\n"
+                                "    TITLE2=Two\n";
+    EXPECT_EQ(text.out, expected);
+
+    const QJsonObject json =
+        Json({QStringLiteral("disc"), QStringLiteral("--json"), QStringLiteral("--device"), image}).object();
+    EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("10007d03"));
+    EXPECT_EQ(json[QStringLiteral("media")].toString(), QStringLiteral("CD-ROM"));
+    const QJsonArray sessions = json[QStringLiteral("sessions")].toArray();
+    ASSERT_EQ(sessions.size(), 1);
+    const QJsonArray tracks = sessions[0][QStringLiteral("tracks")].toArray();
+    ASSERT_EQ(tracks.size(), 3);
+    EXPECT_EQ(tracks[2][QStringLiteral("type")].toInt(), 1);
+    EXPECT_EQ(tracks[2][QStringLiteral("type_name")].toString(), QStringLiteral("DATA (Mode 1)"));
+    EXPECT_EQ(tracks[1][QStringLiteral("length")].toString(), QStringLiteral("1:01"));
+    EXPECT_EQ(tracks[0][QStringLiteral("sectors")].toInt(), 4537);
+    EXPECT_EQ(json[QStringLiteral("cd_text")][QStringLiteral("PERFORMER1")].toString(), QStringLiteral("Ann"));
+  }
+}
+
+TEST_F(DiscCommandTest, ExitStatuses) {
+  const QString garbage = Path(QStringLiteral("garbage.cue"));
+  {
+    QFile file(garbage);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("REM nothing here\n");
+  }
+  for (const QString& device : {Path(QStringLiteral("missing.cue")), garbage}) {
+    const test::ToolResult result = Cli({QStringLiteral("disc"), QStringLiteral("--device"), device});
+    EXPECT_EQ(result.exitCode, 1) << device.toStdString();
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(result.err.contains("no readable disc")) << result.err.constData();
+  }
+  const QStringList badUsage[] = {{QStringLiteral("disc"), QStringLiteral("--frobnicate")},
+                                  {QStringLiteral("disc"), QStringLiteral("--device")},
+                                  {QStringLiteral("disc"), QStringLiteral("extra")}};
+  for (const QStringList& arguments : badUsage)
+    EXPECT_EQ(Cli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
+  EXPECT_EQ(Cli({QStringLiteral("disc"), QStringLiteral("--help")}).exitCode, 0);
+}
+
+}  // namespace
+}  // namespace corvane
