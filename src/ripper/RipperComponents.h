@@ -14,7 +14,7 @@ class IConversionComponent;
 
 // How the ripper makes its three components; the real factories unless a test hands others.
 struct ComponentFactories {
-  std::function<std::unique_ptr<IAudioPlayer2>()> player = CreateAudioPlayer2;
+  std::function<std::unique_ptr<IAudioPlayer2>()> player = [] { return CreateAudioPlayer2(); };
   std::function<std::unique_ptr<IAudioCDGrabber>()> grabber = CreateAudioCDGrabber;
   std::function<std::unique_ptr<IFreedbClient>()> freedb = CreateFreedbClient;
 };

@@ -8,6 +8,7 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/RipperText.h"
+#include "components/grabber/TypeNames.h"
 #include "ripper/DiscImageSetting.h"
 #include "ripper/OffThread.h"
 #include "ripper/RipperView.h"
@@ -248,8 +249,8 @@ bool RipperController::LoadAndReport() {
   }
   view_.SetStepButtonsEnabled(true);
   view_.SetFreedbEnabled(true);
-  ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded, {track_text::MediaTypeName(disc.media_type),
-                                                               static_cast<qulonglong>(disc.disc_id)}));
+  ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded,
+                                           {MediaTypeName(disc.media_type), static_cast<qulonglong>(disc.disc_id)}));
   tips_due_ = !autoQuery && !freedb_data_present_ &&
               settings_.ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 1) == 1;
   return true;
@@ -266,7 +267,7 @@ void RipperController::FillRows(const DiscReading& disc) {
     view_.AddRow({StringTable::Format(text::kTrackNumber, {index + 1}),
                   index < titles.titles.size() ? titles.titles[index] : QString(),
                   track_text::Length(track.minutes, track.seconds), Text(text::kTrackLoaded),
-                  track_text::TypeName(track.type)});
+                  TrackTypeName(track.type)});
   }
   if (view_.RowCount() > 0) view_.FocusRow(0);
   view_.SetDriveControlsEnabled(true);

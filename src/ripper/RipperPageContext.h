@@ -3,13 +3,15 @@
 
 namespace corvane {
 
+class CAudioEngine;
 class COutputQualityMgmt;
 class IUserInterface;
 class SettingsStore;
 
 // What the ripper page is given by the application: the user interface, the settings, the shared
-// presets and how its components are made.
+// presets, the engine (whose output device the player may share) and how the components are made.
 struct RipperPageContext {
+  const CAudioEngine* engine = nullptr;
   IUserInterface* ui = nullptr;
   SettingsStore* settings = nullptr;
   COutputQualityMgmt* presets = nullptr;

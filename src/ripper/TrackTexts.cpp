@@ -10,31 +10,6 @@
 namespace corvane {
 namespace track_text {
 
-QString TypeName(CdTrackType type) {
-  switch (type) {
-    case CdTrackType::Audio:
-      return StringTable::Text(text::kTrackTypeAudio);
-    case CdTrackType::Mode1:
-      return StringTable::Text(text::kTrackTypeMode1);
-    case CdTrackType::Mode2:
-      return StringTable::Text(text::kTrackTypeMode2);
-    case CdTrackType::Mode2Form1:
-      return StringTable::Text(text::kTrackTypeMode2Form1);
-    case CdTrackType::Mode2Form2:
-      return StringTable::Text(text::kTrackTypeMode2Form2);
-    case CdTrackType::Unknown:
-      break;
-  }
-  return StringTable::Text(text::kUnrecognised);
-}
-
-QString MediaTypeName(int mediaType) {
-  if (mediaType < 0 || mediaType > text::kMediaTypeLast - text::kMediaTypeFirst) {
-    return StringTable::Text(text::kUnrecognised);
-  }
-  return StringTable::Text(text::kMediaTypeFirst + mediaType);
-}
-
 QString Length(int minutes, int seconds) { return StringTable::Format(text::kTrackLength, {minutes, seconds}); }
 
 qint64 LengthMs(const QString& cell) {

@@ -9,10 +9,6 @@ namespace corvane {
 // The texts the ripper page shows for tracks and discs.
 namespace track_text {
 
-// "AUDIO", "DATA (Mode 1)", ... and "Unrecognized" for any other type.
-QString TypeName(CdTrackType type);
-// "CD-ROM" .. "DVD-RAM" for media types 0..8, else "Unrecognized".
-QString MediaTypeName(int mediaType);
 // The Length cell: "%2d:%02d".
 QString Length(int minutes, int seconds);
 // Milliseconds of a Length cell; 0 when it is not one.

@@ -122,6 +122,7 @@ void CAudioConverterDlg::BuildLayout() {
   context.launch_source = app_.Launch().source;
   convert_page_ = new CConvertPage(context, this);
   RipperPageContext ripperContext;
+  ripperContext.engine = &app_.Engine();
   ripperContext.ui = &ui_;
   ripperContext.settings = &app_.Settings();
   ripperContext.presets = &app_.Presets();

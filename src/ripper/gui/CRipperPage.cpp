@@ -22,6 +22,7 @@
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "engine/CAudioEngine.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/QualityPanel.h"
 #include "presets/PresetCommands.h"
@@ -46,6 +47,10 @@ QString Text(int id) { return StringTable::Text(id); }
 
 CRipperPage::CRipperPage(const RipperPageContext& context, QWidget* parent) : PageWidget(parent), context_(context) {
   setObjectName(QStringLiteral("ripperPage"));
+  // Where the sound driver opens one output device only, the player plays through the engine's.
+  if (const CAudioEngine* engine = context_.engine) {
+    context_.factories.player = [engine] { return CreateAudioPlayer2(engine->OutputDevice()); };
+  }
   capabilities_ = std::make_unique<EncoderCapabilities>();
   panel_ = std::make_unique<QualityPanel>(PanelPage::Ripper, *capabilities_, *context_.settings);
   commands_ = std::make_unique<PresetCommands>(*context_.presets, *panel_, *context_.ui, *context_.settings);

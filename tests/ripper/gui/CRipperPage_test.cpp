@@ -83,7 +83,7 @@ class CRipperPageTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
-    test::DiscSpec spec;
+    test::DiscPlan spec;
     spec.title = QStringLiteral("Harbour Lights");
     spec.performer = QStringLiteral("The Quays");
     spec.tracks = {
