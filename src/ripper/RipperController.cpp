@@ -90,6 +90,8 @@ bool RipperController::InitialiseDevices() {
   view_.SetDriveControlsEnabled(false);
   drives_ready_ = false;
   playback_->Stop();
+  // The rows belong to a disc the new components have not read.
+  ClearList();
   drives_.clear();
   view_.SetDriveEntries({});
   const bool created = components_->Create();
@@ -349,6 +351,10 @@ void RipperController::OpenDiscImage(const QString& path) {
   if (listed) {
     freedb_data_present_ = false;
     LoadDisc();
+  } else if (drives_ready_) {
+    // The user asked for this file: the reason it is not listed is worth a box, not only a status.
+    const int reason = QFileInfo::exists(image) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
+    ui_.ShowMessage(StringTable::Format(reason, {image}), MessageIcon::Warning, MessageButtons::Ok);
   }
   RunPendingChange();
 }

@@ -150,6 +150,14 @@ TEST_F(RipperControllerTest, GoneAndForeignImagesAreDroppedWithTheirReason) {
   EXPECT_TRUE(Statuses().contains(StringTable::Format(text::kDiscImageMissing, {gone})));
   EXPECT_TRUE(Statuses().contains(StringTable::Format(text::kDiscImageUnreadable, {foreign})));
   EXPECT_TRUE(view_.rows.empty());  // auto load is off
+  // Opened by the user, such a file is refused with a box and leaves no rows of another disc.
+  controller_->LoadDisc();
+  ASSERT_EQ(view_.rows.size(), 3u);
+  controller_->OpenDiscImage(foreign);
+  EXPECT_EQ(ui_.MessageTexts(), QStringList({StringTable::Format(text::kDiscImageUnreadable, {foreign})}));
+  EXPECT_TRUE(view_.rows.empty());
+  EXPECT_EQ(settings_.ReadText(kRip, keys::kDiscImages), audio.cue);
+  EXPECT_EQ(view_.drive_entries.size(), 1);
 }
 
 TEST_F(RipperControllerTest, StoredRipDeviceIsClampedToTheDrives) {
