@@ -31,13 +31,13 @@ class RipperControllerTest : public testing::Test {
 
   // Three audio tracks of 10 s, 20 s and 65 s with CD-TEXT, or two audio tracks and a data track.
   test::DiscImage Build(const QString& name, bool withData = false) const {
-    test::DiscPlan spec;
-    spec.title = QStringLiteral("Harbour Lights");
-    spec.performer = QStringLiteral("The Quays");
-    spec.tracks = {{10 * kSecond, false, QStringLiteral("Low Tide"), {}},
+    test::DiscPlan plan;
+    plan.title = QStringLiteral("Harbour Lights");
+    plan.performer = QStringLiteral("The Quays");
+    plan.tracks = {{10 * kSecond, false, QStringLiteral("Low Tide"), {}},
                    {20 * kSecond, false, QStringLiteral("Gulls"), {}},
                    {65 * kSecond, withData, withData ? QString() : QStringLiteral("Night Ferry"), {}}};
-    return test::DiscImageFixture(dir_.path()).Build(name, spec);
+    return test::DiscImageFixture(dir_.path()).Build(name, plan);
   }
 
   RipperController& Make(QStringList images, bool autoLoad, ComponentFactories factories = {}) {

@@ -25,9 +25,9 @@ class TrackPlaybackTest : public testing::Test {
   // A 2-second track, a 4-minute one and a data track.
   static void SetUpTestSuite() {
     dir_ = new QTemporaryDir;
-    test::DiscPlan spec;
-    spec.tracks = {{2 * kSecond, false, {}, {}}, {240 * kSecond, false, {}, {}}, {10 * kSecond, true, {}, {}}};
-    image_ = new test::DiscImage(test::DiscImageFixture(dir_->path()).Build(QStringLiteral("play"), spec));
+    test::DiscPlan plan;
+    plan.tracks = {{2 * kSecond, false, {}, {}}, {240 * kSecond, false, {}, {}}, {10 * kSecond, true, {}, {}}};
+    image_ = new test::DiscImage(test::DiscImageFixture(dir_->path()).Build(QStringLiteral("play"), plan));
   }
   static void TearDownTestSuite() {
     delete image_;

@@ -83,12 +83,12 @@ class CRipperPageTest : public QObject {
  private slots:
   void initTestCase() {
     QVERIFY(dir_.isValid());
-    test::DiscPlan spec;
-    spec.title = QStringLiteral("Harbour Lights");
-    spec.performer = QStringLiteral("The Quays");
-    spec.tracks = {
+    test::DiscPlan plan;
+    plan.title = QStringLiteral("Harbour Lights");
+    plan.performer = QStringLiteral("The Quays");
+    plan.tracks = {
         {750, false, QStringLiteral("Low Tide"), {}}, {1500, false, QStringLiteral("Gulls"), {}}, {4875, true, {}, {}}};
-    image_ = test::DiscImageFixture(dir_.path()).Build(QStringLiteral("page"), spec);
+    image_ = test::DiscImageFixture(dir_.path()).Build(QStringLiteral("page"), plan);
   }
 
   void init() {
