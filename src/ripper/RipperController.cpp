@@ -66,6 +66,7 @@ void RipperController::InitialisePage(const std::function<void()>& fillControls)
   settings_.ReadTextOrStore(kSection, keys::kOutputName, Text(text::kDefaultOutputName));
   {
     std::unique_ptr<IProgressWindow> progress = ui_.OpenProgressWindow(QString());
+    progress->SetCancelEnabled(false);
     progress->SetText(Text(text::kLoadingQualities));
     if (fillControls) fillControls();
     view_.SetFreedbEnabled(false);
@@ -203,6 +204,7 @@ bool RipperController::LoadAndReport() {
     SelectDrive(view_.DriveEntryIndex() + 1);
   }
   std::unique_ptr<IProgressWindow> progress = ui_.OpenProgressWindow(QString());
+  progress->SetCancelEnabled(false);
   progress->SetRange(0, kDonePercent);
   progress->SetText(Text(text::kCheckingDisc));
   progress->SetPosition(kCheckingPercent);

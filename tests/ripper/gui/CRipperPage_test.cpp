@@ -152,6 +152,18 @@ class CRipperPageTest : public QObject {
     QCOMPARE(shown_.size(), 1);
   }
 
+  void loadWindowOffersNoCancel() {
+    // Loading a disc cannot stop half-way, so its progress window has no working Cancel.
+    const std::unique_ptr<IProgressWindow> window = ui_->OpenProgressWindow(QString());
+    QPushButton* cancel = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<QProgressDialog*>(top)) cancel = dialog->findChild<QPushButton*>();
+    }
+    QVERIFY(cancel != nullptr && cancel->isEnabled());
+    window->SetCancelEnabled(false);
+    QVERIFY(!cancel->isEnabled());
+  }
+
   void headerBoxesAndEditing() {
     settings_->WriteNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 0);
     QVERIFY(MakePage());
