@@ -48,6 +48,8 @@ inline constexpr const char* kOutputName = "Output Name";
 inline constexpr const char* kGrabModePreset = "Grab Mode Preset";
 inline constexpr const char* kGrabErrorAction = "Grab Error Action";
 inline constexpr const char* kGrabErrorRetries = "Grab Error Retries";
+// Disc images opened as drives, one path a line.
+inline constexpr const char* kDiscImages = "Disc Images";
 
 // "FreeDB Setting".
 inline constexpr const char* kAutoQuery = "Auto Query";

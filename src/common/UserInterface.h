@@ -39,6 +39,8 @@ class IProgressWindow {
   virtual void SetPosition(int position) = 0;
   // True once the user asked to cancel; stays true.
   virtual bool CancelRequested() const = 0;
+  // A job that cannot stop half-way offers no Cancel; the button is there and enabled otherwise.
+  virtual void SetCancelEnabled(bool /*enabled*/) {}
 };
 
 // The one seam through which the logic asks the user and reports to them. The windowed program

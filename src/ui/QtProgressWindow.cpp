@@ -1,6 +1,7 @@
 #include "ui/QtProgressWindow.h"
 
 #include <QCoreApplication>
+#include <QPushButton>
 
 #include "ui/DialogSizing.h"
 
@@ -24,5 +25,9 @@ void QtProgressWindow::SetRange(int minimum, int maximum) { dialog_->setRange(mi
 void QtProgressWindow::SetPosition(int position) { dialog_->setValue(position); }
 
 bool QtProgressWindow::CancelRequested() const { return dialog_->wasCanceled(); }
+
+void QtProgressWindow::SetCancelEnabled(bool enabled) {
+  if (auto* cancel = dialog_->findChild<QPushButton*>()) cancel->setEnabled(enabled);
+}
 
 }  // namespace corvane

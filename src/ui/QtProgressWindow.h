@@ -14,6 +14,7 @@ class QtProgressWindow final : public IProgressWindow {
   void SetRange(int minimum, int maximum) override;
   void SetPosition(int position) override;
   bool CancelRequested() const override;
+  void SetCancelEnabled(bool enabled) override;
 
  private:
   std::unique_ptr<QProgressDialog> dialog_;

@@ -9,6 +9,7 @@ class RecordingProgressWindow final : public IProgressWindow {
   void SetText(const QString& text) override {
     owner_.progress_texts << text;
     ++updates_;
+    if (owner_.progress_text_hook) owner_.progress_text_hook(text);
   }
   void SetRange(int, int) override {}
   void SetPosition(int) override { ++updates_; }

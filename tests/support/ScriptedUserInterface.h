@@ -2,6 +2,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "common/UserInterface.h"
@@ -41,6 +42,8 @@ class ScriptedUserInterface final : public IUserInterface {
   std::vector<int> completion_failed_counts;
   std::vector<bool> completion_folder_allowed;
   int cancel_progress_after = -1;  // progress windows report cancel after N updates
+  // Called with every progress-window text, while the job that shows it runs.
+  std::function<void(const QString&)> progress_text_hook;
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
   void SetStatusText(int pane, const QString& text) override;

@@ -130,7 +130,14 @@ void CAudioConverterDlg::BuildLayout() {
   context.launch_mode = app_.Launch().mode;
   context.launch_source = app_.Launch().source;
   convert_page_ = new CConvertPage(context, pageArea);
-  ripper_page_ = new CRipperPage(pageArea);
+  RipperPageContext ripperContext;
+  ripperContext.engine = &app_.Engine();
+  ripperContext.ui = &ui_;
+  ripperContext.settings = &app_.Settings();
+  ripperContext.presets = &app_.Presets();
+  ripper_page_ = new CRipperPage(ripperContext, pageArea);
+  convert_page_->SetOtherPageRebuild([this] { ripper_page_->ReloadQualityList(); });
+  ripper_page_->SetOtherPageRebuild([this] { convert_page_->ReloadQualityList(); });
   about_page_ = new CAboutPage(ui_, app_.Settings(), pageArea);
   WireSettingsDialogs(*about_page_, app_.Settings());
   for (PageWidget* page : {static_cast<PageWidget*>(convert_page_), static_cast<PageWidget*>(ripper_page_),

@@ -1,0 +1,392 @@
+#include "ripper/RipperController.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "common/strings/RipperText.h"
+#include "components/grabber/TypeNames.h"
+#include "ripper/DiscImageSetting.h"
+#include "ripper/OffThread.h"
+#include "ripper/RipperView.h"
+#include "ripper/TrackTexts.h"
+
+namespace corvane {
+namespace {
+
+const char* const kSection = keys::section::kRip;
+constexpr int kCheckingPercent = 33;
+constexpr int kLoadingPercent = 66;
+constexpr int kDonePercent = 100;
+
+QString Text(int id) { return StringTable::Text(id); }
+
+// What listing the drives found, read on the worker thread.
+struct DriveListing {
+  GrabberResult status;
+  QStringList rejected;
+  std::vector<DriveChoice> drives;
+};
+
+}  // namespace
+
+// Marks the page busy for its life; nested scopes keep it busy until the outermost ends.
+class RipperController::BusyScope {
+ public:
+  explicit BusyScope(RipperController& owner) : owner_(owner), was_busy_(owner.busy_) { owner_.busy_ = true; }
+  ~BusyScope() { owner_.busy_ = was_busy_; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  RipperController& owner_;
+  bool was_busy_;
+};
+
+RipperController::RipperController(SettingsStore& settings, IUserInterface& ui, IRipperView& view,
+                                   ComponentFactories factories)
+    : settings_(settings), ui_(ui), view_(view) {
+  components_ = std::make_unique<RipperComponents>(*this, *this, std::move(factories));
+  playback_ = std::make_unique<TrackPlayback>(ui_, view_, *components_, [this] { return busy_; });
+}
+
+RipperController::~RipperController() {
+  playback_->Stop();
+  components_->Release();
+}
+
+void RipperController::InitialisePage(const std::function<void()>& fillControls) {
+  initialising_ = true;
+  auto_load_ = settings_.ReadNumberOrStore(kSection, keys::kDiscAutoLoad, 0) != 0;
+  settings_.ReadText(kSection, keys::kOutputFolder);
+  settings_.ReadTextOrStore(kSection, keys::kOutputQualityName, QStringLiteral("CD Quality"));
+  settings_.ReadTextOrStore(kSection, keys::kOutputName, Text(text::kDefaultOutputName));
+  {
+    std::unique_ptr<IProgressWindow> progress = ui_.OpenProgressWindow(QString());
+    progress->SetCancelEnabled(false);
+    progress->SetText(Text(text::kLoadingQualities));
+    if (fillControls) fillControls();
+    view_.SetFreedbEnabled(false);
+    view_.SetStepButtonsEnabled(false);
+    view_.SetSliderValue(0);
+    view_.SetPositionText(QString());
+    progress->SetText(Text(text::kInitialisingDevices));
+    const bool ready = InitialiseDevices();
+    ui_.SetStatusText(1, Text(ready ? text::kDevicesInitialised : text::kDevicesInitFailed));
+    if (ready && auto_load_) {
+      progress->SetText(Text(text::kLoadingTracks));
+      LoadDisc();
+    }
+  }
+  initialising_ = false;
+  RunPendingChange();
+}
+
+bool RipperController::InitialiseDevices() {
+  BusyScope busy(*this);
+  ui_.SetStatusText(1, Text(text::kInitialisingDevices));
+  view_.SetDriveControlsEnabled(false);
+  drives_ready_ = false;
+  playback_->Stop();
+  // The rows belong to a disc the new components have not read.
+  ClearList();
+  drives_.clear();
+  view_.SetDriveEntries({});
+  const bool created = components_->Create();
+  if (components_changed_) components_changed_();
+  if (!created) {
+    ui_.ShowMessage(Text(text::kCoreComponentsFailed), MessageIcon::Error, MessageButtons::Ok);
+    return false;
+  }
+  IAudioCDGrabber* grabber = components_->Grabber();
+  grabber->SetDiscImages(disc_images::Read(settings_));
+  DriveListing listing = RunOffThread(ui_, [grabber] {
+    DriveListing found;
+    found.status = grabber->InitDevices();
+    found.rejected = grabber->GetRejectedDiscImages();
+    if (found.status.Succeeded()) found.drives = ReadDriveEntries(*grabber);
+    return found;
+  });
+  DropRejectedImages(listing.rejected);
+  if (listing.status.Failed()) {
+    // Told once: a machine without drives would otherwise hear it at every load.
+    if (!no_drives_told_) {
+      ui_.ShowMessage(Text(text::kNoDrivesDetected), MessageIcon::Error, MessageButtons::Ok);
+    }
+    no_drives_told_ = true;
+    return false;
+  }
+  drives_ = std::move(listing.drives);
+  QStringList entries;
+  for (const DriveChoice& drive : drives_) entries << drive.text;
+  view_.SetDriveEntries(entries);
+  if (drives_.empty()) {
+    if (!no_drives_told_) {
+      ui_.ShowMessage(Text(text::kNoAppropriateDrives), MessageIcon::Warning, MessageButtons::Ok);
+    }
+    no_drives_told_ = true;
+  } else {
+    const int count = static_cast<int>(drives_.size());
+    const int drive = std::clamp(settings_.ReadNumber(kSection, keys::kRipDevice, 1), 1, count);
+    SelectDrive(drive);
+    view_.SelectDriveEntry(drive - 1);
+    no_drives_told_ = false;
+  }
+  view_.SetDriveControlsEnabled(true);
+  drives_ready_ = true;
+  return true;
+}
+
+void RipperController::DropRejectedImages(const QStringList& rejected) {
+  for (const QString& path : rejected) {
+    disc_images::Remove(settings_, path);
+    const int reason = QFileInfo::exists(path) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
+    ui_.SetStatusText(1, StringTable::Format(reason, {path}));
+  }
+}
+
+void RipperController::SelectDrive(int drive) {
+  IAudioCDGrabber* grabber = components_->Grabber();
+  if (grabber == nullptr || drive < 1 || drive > grabber->GetDriveCount()) return;
+  (void)RunOffThread(ui_, [grabber, drive] { return grabber->SetCurrentDrive(drive); });
+  settings_.WriteNumber(kSection, keys::kRipDevice, drive);
+}
+
+void RipperController::DriveEntryChanged(int index) {
+  if (!drives_ready_ || drives_.empty() || busy_ || index < 0) return;
+  {
+    BusyScope busy(*this);
+    playback_->Stop();
+    SelectDrive(index + 1);
+  }
+  freedb_data_present_ = false;
+  if (auto_load_) {
+    LoadDisc();
+  } else {
+    ClearList();
+  }
+  RunPendingChange();
+}
+
+void RipperController::SetAutoLoad(bool on) {
+  auto_load_ = on;
+  settings_.WriteNumber(kSection, keys::kDiscAutoLoad, on ? 1 : 0);
+  if (on) LoadDisc();
+}
+
+void RipperController::ClearList() {
+  view_.ClearRows();
+  view_.SetStepButtonsEnabled(false);
+  playback_->ResetToRow(0);
+}
+
+void RipperController::LoadDisc() {
+  if (busy_) return;
+  {
+    BusyScope busy(*this);
+    if (!LoadAndReport()) FailLoad();
+  }
+  if (!initialising_) ShowPendingTips();
+  RunPendingChange();
+}
+
+bool RipperController::LoadAndReport() {
+  ui_.SetStatusText(1, Text(text::kLoadingTracks));
+  if (!drives_ready_) {
+    if (!InitialiseDevices()) {
+      ui_.SetStatusText(1, Text(text::kDevicesInitFailed));
+      return true;
+    }
+    ui_.SetStatusText(1, Text(text::kDevicesInitialised));
+    SelectDrive(view_.DriveEntryIndex() + 1);
+  }
+  std::unique_ptr<IProgressWindow> progress = ui_.OpenProgressWindow(QString());
+  progress->SetCancelEnabled(false);
+  progress->SetRange(0, kDonePercent);
+  progress->SetText(Text(text::kCheckingDisc));
+  progress->SetPosition(kCheckingPercent);
+  view_.SetFreedbEnabled(false);
+  playback_->Stop();
+  view_.SetDriveControlsEnabled(false);
+  ClearList();
+  view_.SetDiscFields({}, {}, {}, 0);
+  cd_text_.clear();
+  tips_due_ = false;
+  if (drives_.empty()) {
+    // Nothing to read: the page says so as it does for an empty drive.
+    view_.SetDriveControlsEnabled(true);
+    ui_.SetStatusText(1, Text(text::kNoDisc));
+    return true;
+  }
+  IAudioCDGrabber* grabber = components_->Grabber();
+  const DiscReading disc = RunOffThread(ui_, [grabber] { return ReadDisc(*grabber); });
+  view_.SetDriveControlsEnabled(true);
+  // An image whose file went away reads as an empty drive, not as a broken one.
+  if (disc.status.code == GrabberErrorCode::NoDisc || (disc.status.Succeeded() && disc.state == DiscState::None)) {
+    ui_.SetStatusText(1, Text(text::kNoDisc));
+    return true;
+  }
+  if (disc.status.Failed()) return false;
+  if (disc.sessions <= 0) {
+    ui_.SetStatusText(1, Text(text::kEmptyDisc));
+    ui_.ShowMessage(Text(text::kEmptyDiscMessage), MessageIcon::Warning, MessageButtons::Ok);
+    return true;
+  }
+  if (disc.state == DiscState::Unrecognised) {
+    ui_.SetStatusText(1, Text(text::kUnrecognisedDisc));
+    return true;
+  }
+  const bool autoQuery = settings_.ReadNumber(keys::section::kFreeDb, keys::kAutoQuery, 0) != 0;
+  progress->SetText(Text(text::kLoadingCdText));
+  progress->SetPosition(kLoadingPercent);
+  FillRows(disc);
+  progress->SetText(Text(text::kUpdatingTracks));
+  progress->SetPosition(kDonePercent);
+  playback_->ResetToRow(0);
+  if (view_.RowCount() == 0) {
+    view_.SetStepButtonsEnabled(false);
+    ui_.SetStatusText(1, Text(text::kNoDisc));
+    return true;
+  }
+  view_.SetStepButtonsEnabled(true);
+  view_.SetFreedbEnabled(true);
+  ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded,
+                                           {MediaTypeName(disc.media_type), static_cast<qulonglong>(disc.disc_id)}));
+  tips_due_ = !autoQuery && !freedb_data_present_ &&
+              settings_.ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 1) == 1;
+  return true;
+}
+
+void RipperController::FillRows(const DiscReading& disc) {
+  cd_text_ = disc.cd_text;
+  const CdTextTitles titles = ReadCdTextTitles(disc.cd_text);
+  view_.SetDiscFields(titles.artist, titles.album, QString(), titles.genre_entry);
+  view_.ClearRows();
+  for (size_t row = 0; row < disc.tracks.size(); ++row) {
+    const DiscTrack& track = disc.tracks[row];
+    const int index = static_cast<int>(row);
+    view_.AddRow({StringTable::Format(text::kTrackNumber, {index + 1}),
+                  index < titles.titles.size() ? titles.titles[index] : QString(),
+                  track_text::Length(track.minutes, track.seconds), Text(text::kTrackLoaded),
+                  TrackTypeName(track.type)});
+  }
+  if (view_.RowCount() > 0) view_.FocusRow(0);
+  view_.SetDriveControlsEnabled(true);
+}
+
+void RipperController::ShowPendingTips() {
+  if (!tips_due_ || busy_) return;
+  tips_due_ = false;
+  ShowTips();
+}
+
+void RipperController::ShowTips() {
+  const char* const section = keys::section::kDialogToggle;
+  if (settings_.ReadNumber(section, keys::kFreeDbTips, 1) != 1) return;
+  const bool dontShowAgain = view_.ShowFreedbTips(Text(text::kFreedbTip));
+  settings_.WriteNumber(section, keys::kFreeDbTips, dontShowAgain ? 0 : 1);
+}
+
+void RipperController::FailLoad() {
+  ClearList();
+  view_.SetDriveControlsEnabled(true);
+  ui_.SetStatusText(1, Text(text::kDiscLoadFailed));
+  ui_.ShowMessage(Text(text::kDiscLoadFailedMessage), MessageIcon::Error, MessageButtons::Ok);
+}
+
+void RipperController::EjectOrInsert() {
+  if (!drives_ready_ || busy_ || drives_.empty()) return;
+  IAudioCDGrabber* grabber = components_->Grabber();
+  if (grabber->IsDiscImage()) {
+    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
+    return;
+  }
+  {
+    BusyScope busy(*this);
+    playback_->Stop();
+    ClearList();
+    const GrabberValue<bool> open = RunOffThread(ui_, [grabber] { return grabber->IsDoorOpen(); });
+    const bool close = open.Succeeded() && *open.value;
+    ui_.SetStatusText(1, Text(close ? text::kClosingTray : text::kOpeningTray));
+    const GrabberResult moved = RunOffThread(ui_, [grabber, close] { return grabber->Door(!close); });
+    if (moved.Failed()) ui_.SetStatusText(1, moved.text);
+  }
+  RunPendingChange();
+}
+
+void RipperController::InsertDisc() {
+  if (!drives_ready_ || busy_ || drives_.empty()) return;
+  IAudioCDGrabber* grabber = components_->Grabber();
+  if (grabber->IsDiscImage()) {
+    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
+    return;
+  }
+  {
+    BusyScope busy(*this);
+    const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });
+    if (inserted.Failed()) ui_.SetStatusText(1, inserted.text);
+  }
+  RunPendingChange();
+}
+
+void RipperController::OpenDiscImage(const QString& path) {
+  if (busy_ || path.isEmpty()) return;
+  const QString image = disc_images::Add(settings_, path);
+  bool listed = false;
+  {
+    BusyScope busy(*this);
+    if (!InitialiseDevices()) {
+      ui_.SetStatusText(1, Text(text::kDevicesInitFailed));
+    } else {
+      for (size_t i = 0; i < drives_.size(); ++i) {
+        if (disc_images::Normalised(drives_[i].path) != image) continue;
+        SelectDrive(static_cast<int>(i) + 1);
+        view_.SelectDriveEntry(static_cast<int>(i));
+        listed = true;
+        break;
+      }
+    }
+  }
+  if (listed) {
+    freedb_data_present_ = false;
+    LoadDisc();
+  } else if (drives_ready_) {
+    // The user asked for this file: the reason it is not listed is worth a box, not only a status.
+    const int reason = QFileInfo::exists(image) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
+    ui_.ShowMessage(StringTable::Format(reason, {image}), MessageIcon::Warning, MessageButtons::Ok);
+  }
+  RunPendingChange();
+}
+
+void RipperController::OnDiscChanged() {
+  if (busy_) {
+    change_pending_ = true;
+    return;
+  }
+  if (!drives_ready_ || drives_.empty()) return;
+  IAudioCDGrabber* grabber = components_->Grabber();
+  DiscState state = DiscState::None;
+  {
+    BusyScope busy(*this);
+    state = RunOffThread(
+        ui_, [grabber] { return grabber->RefreshDisc().Succeeded() ? grabber->GetDiscState() : DiscState::None; });
+  }
+  ui_.SetStatusText(1, Text(state == DiscState::None ? text::kEjectDisc : text::kInsertDisc));
+  freedb_data_present_ = false;
+  if (auto_load_ || state == DiscState::None) {
+    LoadDisc();
+  } else {
+    RunPendingChange();
+  }
+}
+
+void RipperController::RunPendingChange() {
+  if (busy_ || !change_pending_) return;
+  change_pending_ = false;
+  OnDiscChanged();
+}
+
+}  // namespace corvane

@@ -1,0 +1,107 @@
+#pragma once
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "components/CAudioCDGrabberEvents.h"
+#include "ripper/DiscReading.h"
+#include "ripper/RipperComponents.h"
+#include "ripper/TrackPlayback.h"
+
+namespace corvane {
+
+class IRipperView;
+class IUserInterface;
+class SettingsStore;
+
+// The CD side of the ripper page as plain logic: the components, the device box with the
+// machine's drives and the disc images the user opened, loading the disc of the chosen drive into
+// the track list, disc changes, the tray, and playback (TrackPlayback).
+//
+// Drives are asked off the user-interface thread while the user interface is kept going, so a
+// drive that takes seconds to answer never freezes the window. While a load runs, the page's
+// commands are refused and a disc change is remembered; the disc is loaded again once the load
+// ends.
+class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer2EventHandler {
+ public:
+  RipperController(SettingsStore& settings, IUserInterface& ui, IRipperView& view, ComponentFactories factories = {});
+  ~RipperController() override;
+
+  // Once, when the page is created: reads the page's settings (absent ones are written with their
+  // defaults), opens the progress window, lets `fillControls` fill the page's controls, then
+  // initialises the drives and loads the disc when auto load is on. The popup that a load shows
+  // waits for ShowPendingTips, so that it comes up over the window, not before it.
+  void InitialisePage(const std::function<void()>& fillControls = {});
+  // Creates the components and lists the drives; false (and told) on failure.
+  bool InitialiseDevices();
+  // The user chose entry `index` of the device box.
+  void DriveEntryChanged(int index);
+  // The auto-load box.
+  void SetAutoLoad(bool on);
+  bool AutoLoad() const { return auto_load_; }
+  void LoadDisc();
+  // The information popup of the last load, when it has not been shown yet.
+  void ShowPendingTips();
+  bool TipsPending() const { return tips_due_; }
+  // Eject / insert (Alt+E) and the hidden insert command.
+  void EjectOrInsert();
+  void InsertDisc();
+  // Adds a disc image to the drive list, selects it and loads it.
+  void OpenDiscImage(const QString& path);
+
+  bool DrivesReady() const { return drives_ready_; }
+  bool Busy() const { return busy_; }
+  const std::vector<DriveChoice>& Drives() const { return drives_; }
+  // The CD-TEXT lines read by the last load.
+  const QStringList& CdText() const { return cd_text_; }
+  bool FreedbDataPresent() const { return freedb_data_present_; }
+  TrackPlayback& Playback() { return *playback_; }
+  RipperComponents& Components() { return *components_; }
+  // Told after every device initialisation, when the components may have been made again.
+  void SetComponentsChanged(std::function<void()> changed) { components_changed_ = std::move(changed); }
+
+  // IAudioCDGrabberEventHandler
+  void OnDiscChanged() override;
+  // The rip and the look-up use these; the page does not start either yet.
+  void OnGrabProgress(double) override {}
+  void OnReadRetries(int) override {}
+  void OnFreedbState(int) override {}
+
+ private:
+  // IAudioPlayer2EventHandler, handed on to the playback.
+  void OnFeedRequest() override { playback_->OnFeedRequest(); }
+  void OnPosition(qint64 frames) override { playback_->OnPosition(frames); }
+  void OnPlaybackEnded() override { playback_->OnPlaybackEnded(); }
+
+  class BusyScope;
+
+  void SelectDrive(int drive);
+  void DropRejectedImages(const QStringList& rejected);
+  bool LoadAndReport();
+  void FillRows(const DiscReading& disc);
+  void ShowTips();
+  void ClearList();
+  void FailLoad();
+  // A disc change that arrived while the page was busy is handled now.
+  void RunPendingChange();
+
+  SettingsStore& settings_;
+  IUserInterface& ui_;
+  IRipperView& view_;
+  std::unique_ptr<RipperComponents> components_;
+  std::unique_ptr<TrackPlayback> playback_;
+  std::function<void()> components_changed_;
+  std::vector<DriveChoice> drives_;
+  QStringList cd_text_;
+  bool drives_ready_ = false;
+  bool auto_load_ = false;
+  bool freedb_data_present_ = false;
+  bool busy_ = false;
+  bool initialising_ = false;
+  bool tips_due_ = false;
+  bool change_pending_ = false;
+  bool no_drives_told_ = false;
+};
+
+}  // namespace corvane

@@ -1,0 +1,209 @@
+// The "CD Ripper" page under the offscreen platform with the real components on a generated disc
+// image: the loaded track list and status, the list's header, check boxes and editing, the
+// popup after a load, and the page's keys.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include "app/gui/QtUserInterface.h"
+#include "common/MemorySettings.h"
+#include "common/SettingsKeys.h"
+#include "common/StringTable.h"
+#include "common/strings/RipperText.h"
+#include "presets/COutputQualityMgmt.h"
+#include "ripper/RipperController.h"
+#include "ripper/RipperTestKit.h"
+#include "ripper/gui/CRipperPage.h"
+#include "support/DiscImageFixture.h"
+#include "support/gui/DialogAnswerer.h"
+#include "ui/CheckListView.h"
+#include "ui/InformationPopup.h"
+
+using namespace corvane;
+
+class CRipperPageTest : public QObject {
+  Q_OBJECT
+ private:
+  QTemporaryDir dir_;
+  test::DiscImage image_;
+  std::unique_ptr<MemorySettings> settings_;
+  std::unique_ptr<COutputQualityMgmt> presets_;
+  std::unique_ptr<QtUserInterface> ui_;
+  std::unique_ptr<test::DialogAnswerer> answerer_;
+  std::unique_ptr<QDialog> host_;
+  CRipperPage* page_ = nullptr;
+  QStringList status_;
+  QStringList shown_;  // "message: ..." or "popup: ..." in order
+  bool tick_popup_box_ = false;
+
+  void Answer(QDialog& dialog) {
+    if (&dialog == host_.get() || qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+      shown_ << QStringLiteral("message: ") + box->text();
+      box->accept();
+    } else if (auto* popup = qobject_cast<InformationPopup*>(&dialog)) {
+      shown_ << QStringLiteral("popup: ") + popup->findChild<QLabel*>(QStringLiteral("popupText"))->text();
+      popup->findChild<QCheckBox*>(QStringLiteral("dontShowAgain"))->setChecked(tick_popup_box_);
+      popup->accept();
+    } else {
+      dialog.reject();
+    }
+  }
+
+  bool MakePage() {
+    RipperPageContext context;
+    context.ui = ui_.get();
+    context.settings = settings_.get();
+    context.presets = presets_.get();
+    host_ = std::make_unique<QDialog>();
+    ui_->SetParentWindow(host_.get());
+    page_ = new CRipperPage(context, host_.get());
+    auto* layout = new QVBoxLayout(host_.get());
+    layout->addWidget(page_);
+    host_->resize(1000, 760);
+    host_->show();
+    // The popup of the load at start-up comes up over the shown page.
+    if (page_->Controller().TipsPending() &&
+        !QTest::qWaitFor([this] { return !shown_.isEmpty() && !page_->Controller().TipsPending(); }, 20000)) {
+      return false;
+    }
+    host_->activateWindow();
+    return QTest::qWaitForWindowActive(host_.get());
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(dir_.isValid());
+    test::DiscPlan plan;
+    plan.title = QStringLiteral("Harbour Lights");
+    plan.performer = QStringLiteral("The Quays");
+    plan.tracks = {
+        {750, false, QStringLiteral("Low Tide"), {}}, {1500, false, QStringLiteral("Gulls"), {}}, {4875, true, {}, {}}};
+    image_ = test::DiscImageFixture(dir_.path()).Build(QStringLiteral("page"), plan);
+  }
+
+  void init() {
+    settings_ = std::make_unique<MemorySettings>(dir_.path());
+    settings_->WriteText(keys::section::kRip, keys::kDiscImages, image_.cue);
+    settings_->WriteNumber(keys::section::kRip, keys::kDiscAutoLoad, 1);
+    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
+    ui_ = std::make_unique<QtUserInterface>();
+    ui_->SetStatusSink([this](int pane, const QString& text) {
+      if (pane == 1) status_ << text;
+    });
+    answerer_ = std::make_unique<test::DialogAnswerer>([this](QDialog& dialog) { Answer(dialog); }, 50);
+  }
+
+  void cleanup() {
+    host_.reset();
+    answerer_.reset();
+    ui_.reset();
+    presets_.reset();
+    settings_.reset();
+    status_.clear();
+    shown_.clear();
+    tick_popup_box_ = false;
+  }
+
+  void loadShowsTheDiscAndThePopupOnce() {
+    tick_popup_box_ = true;
+    QVERIFY(MakePage());
+    CheckListView* list = page_->TrackList();
+    QCOMPARE(list->RowCount(), 3);
+    const QStringList expected[3] = {{"01", "Low Tide", " 0:10", "Loaded", "AUDIO"},
+                                     {"02", "Gulls", " 0:20", "Loaded", "AUDIO"},
+                                     {"03", "", " 1:05", "Loaded", "DATA (Mode 1)"}};
+    for (int row = 0; row < 3; ++row) {
+      for (int column = 1; column <= 5; ++column) QCOMPARE(list->Cell(row, column), expected[row][column - 1]);
+      QVERIFY(list->IsChecked(row));
+      QCOMPARE(list->topLevelItem(row)->background(3).color(), row % 2 ? QColor(248, 249, 253) : QColor(Qt::white));
+    }
+    QCOMPARE(list->headerItem()->text(2), QStringLiteral("Track Title"));
+    QCOMPARE(list->columnWidth(1), 25);
+    QCOMPARE(list->columnWidth(4), 80);
+    const QString loaded = StringTable::Format(
+        text::kDiscLoaded, {QStringLiteral("CD-ROM"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
+    QCOMPARE(status_.back(), loaded);
+    QCOMPARE(shown_, QStringList({QStringLiteral("popup: ") + StringTable::Text(text::kFreedbTip)}));
+    QCOMPARE(settings_->ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, -1), 0);
+    QCOMPARE(page_->ArtistField()->text(), QStringLiteral("The Quays"));
+    QCOMPARE(page_->AlbumField()->text(), QStringLiteral("Harbour Lights"));
+    QCOMPARE(page_->GenreBox()->count(), 149);
+    QCOMPARE(page_->DeviceBox()->count(), 1);
+    QVERIFY(page_->FreedbButton()->isEnabled() && page_->NextButton()->isEnabled());
+    QCOMPARE(page_->PositionLabel()->text(), QStringLiteral("[# 01]  0:00"));
+    QCOMPARE(page_->StatusLabel()->text(), QStringLiteral("Idle"));
+    QCOMPARE(page_->PlayButton()->toolTip(), QStringLiteral("(F2) Play selected track"));
+    QCOMPARE(page_->Slider()->maximum(), 100);
+    QVERIFY(page_->AutoLoadBox()->isChecked());
+    // Loading again: the box was ticked, so no popup.
+    page_->TrackList()->setFocus();
+    QTest::keyClick(page_->TrackList(), Qt::Key_L, Qt::AltModifier);
+    QTRY_COMPARE(status_.filter(QStringLiteral("disc loaded")).size(), 2);
+    QCOMPARE(shown_.size(), 1);
+  }
+
+  void loadWindowOffersNoCancel() {
+    // Loading a disc cannot stop half-way, so its progress window has no working Cancel.
+    const std::unique_ptr<IProgressWindow> window = ui_->OpenProgressWindow(QString());
+    QPushButton* cancel = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (auto* dialog = qobject_cast<QProgressDialog*>(top)) cancel = dialog->findChild<QPushButton*>();
+    }
+    QVERIFY(cancel != nullptr && cancel->isEnabled());
+    window->SetCancelEnabled(false);
+    QVERIFY(!cancel->isEnabled());
+  }
+
+  void headerBoxesAndEditing() {
+    settings_->WriteNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 0);
+    QVERIFY(MakePage());
+    CheckListView* list = page_->TrackList();
+    QCOMPARE(list->Image(), CheckListView::HeaderImage::AllChecked);
+    QHeaderView* header = list->header();
+    const QPoint firstSection(header->sectionViewportPosition(0) + 5, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, firstSection);
+    QCOMPARE(list->Image(), CheckListView::HeaderImage::NoneChecked);
+    for (int row = 0; row < 3; ++row) QVERIFY(!list->IsChecked(row));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, firstSection);
+    for (int row = 0; row < 3; ++row) QVERIFY(list->IsChecked(row));
+
+    // Enter toggles the selected row's box; F4 steps to the next row.
+    list->setFocus();
+    QCOMPARE(list->FirstSelectedRow(), 0);
+    QTest::keyClick(list, Qt::Key_Return);
+    QVERIFY(!list->IsChecked(0));
+    QTest::keyClick(list, Qt::Key_F4);
+    QCOMPARE(list->FirstSelectedRow(), 1);
+    QCOMPARE(page_->PositionLabel()->text(), QStringLiteral("[# 02]  0:00"));
+
+    // Alt+E on an image says it has no tray and leaves the list alone; Esc is swallowed.
+    QTest::keyClick(page_, Qt::Key_Escape);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_E, Qt::AltModifier);
+    // A button's own key clicks it a moment later.
+    QTRY_COMPARE(status_.back(), StringTable::Text(text::kDiscImageHasNoTray));
+    QCOMPARE(list->RowCount(), 3);
+    QVERIFY(host_->isVisible());
+
+    // Only the title opens an editor, on a double-click among others.
+    QVERIFY(list->editTriggers().testFlag(QAbstractItemView::DoubleClicked));
+    for (int column : {3, 1, 5, 2}) {
+      list->edit(list->model()->index(1, column));
+      QCOMPARE(list->viewport()->findChild<QLineEdit*>() != nullptr, column == 2);
+    }
+    QVERIFY(shown_.isEmpty());
+  }
+};
+
+QTEST_MAIN(CRipperPageTest)
+#include "CRipperPage_test.moc"
