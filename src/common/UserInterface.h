@@ -52,6 +52,13 @@ class IUserInterface {
 
   // A message box with an icon and a set of buttons; returns the button chosen.
   virtual MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) = 0;
+  // The same under a caption of its own instead of the program's name. Front ends without captions
+  // show the text alone.
+  virtual MessageAnswer ShowCaptionedMessage(const QString& caption, const QString& text, MessageIcon icon,
+                                             MessageButtons buttons) {
+    (void)caption;
+    return ShowMessage(text, icon, buttons);
+  }
   // Replaces the text of one pane of the main window's status bar (0 left, 1 right).
   virtual void SetStatusText(int pane, const QString& text) = 0;
   // Position 0..100 of the running job's progress bar on its page.

@@ -232,7 +232,8 @@ bool RipperController::LoadAndReport() {
   if (disc.status.Failed()) return false;
   if (disc.sessions <= 0) {
     ui_.SetStatusText(1, Text(text::kEmptyDisc));
-    ui_.ShowMessage(Text(text::kEmptyDiscMessage), MessageIcon::Warning, MessageButtons::Ok);
+    ui_.ShowCaptionedMessage(Text(text::kEmptyDisc), Text(text::kEmptyDiscMessage), MessageIcon::Warning,
+                             MessageButtons::Ok);
     return true;
   }
   if (disc.state == DiscState::Unrecognised) {

@@ -85,13 +85,30 @@ class AskingCursor {
 }  // namespace
 
 MessageAnswer QtUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
+  return ShowCaptionedMessage(StringTable::Text(text::kProductName), text, icon, buttons);
+}
+
+MessageAnswer QtUserInterface::ShowCaptionedMessage(const QString& caption, const QString& text, MessageIcon icon,
+                                                    MessageButtons buttons) {
   const AskingCursor cursor;
-  QMessageBox box(ToQtIcon(icon), StringTable::Text(text::kProductName), text, ToQtButtons(buttons), parent_);
+  QMessageBox box(ToQtIcon(icon), caption, text, ToQtButtons(buttons), parent_);
   return FromQtButton(box.exec());
 }
 
+void QtUserInterface::SetStatusSink(StatusSink sink) {
+  status_sink_ = std::move(sink);
+  if (!status_sink_) return;
+  for (int pane = 0; pane < 2; ++pane) {
+    if (pending_status_[pane]) status_sink_(pane, *pending_status_[pane]);
+    pending_status_[pane].reset();
+  }
+}
+
 void QtUserInterface::SetStatusText(int pane, const QString& text) {
-  if (status_sink_) status_sink_(pane, text);
+  if (status_sink_)
+    status_sink_(pane, text);
+  else if (pane >= 0 && pane < 2)
+    pending_status_[pane] = text;
 }
 
 void QtUserInterface::SetJobProgress(int percent) {

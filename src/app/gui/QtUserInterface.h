@@ -2,6 +2,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "common/UserInterface.h"
 
@@ -15,10 +16,14 @@ class QtUserInterface final : public IUserInterface {
   using ProgressSink = std::function<void(int percent)>;
 
   void SetParentWindow(QWidget* parent) { parent_ = parent; }
-  void SetStatusSink(StatusSink sink) { status_sink_ = std::move(sink); }
+  // Texts set while no sink is connected (the pages report while the window is being built) are
+  // handed to the sink when it connects.
+  void SetStatusSink(StatusSink sink);
   void SetProgressSink(ProgressSink sink) { progress_sink_ = std::move(sink); }
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
+  MessageAnswer ShowCaptionedMessage(const QString& caption, const QString& text, MessageIcon icon,
+                                     MessageButtons buttons) override;
   void SetStatusText(int pane, const QString& text) override;
   void SetJobProgress(int percent) override;
   std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& caption) override;
@@ -35,6 +40,7 @@ class QtUserInterface final : public IUserInterface {
  private:
   QPointer<QWidget> parent_;
   StatusSink status_sink_;
+  std::optional<QString> pending_status_[2];
   ProgressSink progress_sink_;
 };
 

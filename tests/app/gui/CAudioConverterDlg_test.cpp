@@ -112,7 +112,8 @@ class CAudioConverterDlgTest : public QObject {
     QVERIFY(!window->PageButton(1)->isChecked());
     QCOMPARE(Stored(keys::kInitialPanel), 2);
     QCOMPARE(window->StatusText(0), QStringLiteral("Quillon, Inc."));
-    QCOMPARE(window->StatusText(1), QStringLiteral("Output - "));
+    // Without a drive or a disc image the ripper page reports at start-up that it found none.
+    QCOMPARE(window->StatusText(1), QStringLiteral("CD / DVD devices initialized failed"));
     QVERIFY(!FileSettings().Contains(keys::section::kConvert, keys::kInitialPosX));
     ui_.SetStatusText(1, QStringLiteral("Output - /tmp/x.mp3"));
     QCOMPARE(window->StatusText(1), QStringLiteral("Output - /tmp/x.mp3"));
