@@ -12,31 +12,9 @@
 #include "common/StringTable.h"
 #include "common/strings/ConverterText.h"
 #include "ui/DialogSizing.h"
+#include "ui/SettingsControls.h"
 
 namespace corvane {
-namespace {
-
-QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_list<int> labels, int checked) {
-  auto* group = new QButtonGroup(owner);
-  int id = 0;
-  for (int label : labels) {
-    auto* radio = new QRadioButton(StringTable::Text(label), owner);
-    group->addButton(radio, id);
-    radio->setChecked(id == checked);
-    layout->addWidget(radio);
-    ++id;
-  }
-  return group;
-}
-
-QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) {
-  auto* box = new QCheckBox(StringTable::Text(label), owner);
-  box->setChecked(checked);
-  layout->addWidget(box);
-  return box;
-}
-
-}  // namespace
 
 CCvrtSettingDlg::CCvrtSettingDlg(SettingsStore& store, QWidget* parent) : QDialog(parent), store_(store) {
   setWindowTitle(StringTable::Text(text::kSettingsCaption));

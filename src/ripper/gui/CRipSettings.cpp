@@ -12,6 +12,7 @@
 #include "common/UserInterface.h"
 #include "common/strings/RipperText.h"
 #include "ui/DialogSizing.h"
+#include "ui/SettingsControls.h"
 
 namespace corvane {
 namespace {
@@ -19,24 +20,6 @@ namespace {
 constexpr int kGrabModes = 4;
 constexpr int kErrorActions = 3;
 constexpr int kRetriesChars = 6;
-
-QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked) {
-  auto* group = new QButtonGroup(owner);
-  for (int id = 0; id < count; ++id) {
-    auto* radio = new QRadioButton(StringTable::Text(firstLabel + id), owner);
-    group->addButton(radio, id);
-    radio->setChecked(id == checked);
-    layout->addWidget(radio);
-  }
-  return group;
-}
-
-QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) {
-  auto* box = new QCheckBox(StringTable::Text(label), owner);
-  box->setChecked(checked);
-  layout->addWidget(box);
-  return box;
-}
 
 }  // namespace
 

@@ -1,0 +1,41 @@
+#include "ui/SettingsControls.h"
+
+#include <QRadioButton>
+#include <vector>
+
+#include "common/StringTable.h"
+
+namespace corvane {
+namespace {
+
+QButtonGroup* AddRadioList(QWidget* owner, QVBoxLayout* layout, const std::vector<int>& labels, int checked) {
+  auto* group = new QButtonGroup(owner);
+  for (int id = 0; id < static_cast<int>(labels.size()); ++id) {
+    auto* radio = new QRadioButton(StringTable::Text(labels[static_cast<std::size_t>(id)]), owner);
+    group->addButton(radio, id);
+    radio->setChecked(id == checked);
+    layout->addWidget(radio);
+  }
+  return group;
+}
+
+}  // namespace
+
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_list<int> labels, int checked) {
+  return AddRadioList(owner, layout, std::vector<int>(labels), checked);
+}
+
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked) {
+  std::vector<int> labels;
+  for (int i = 0; i < count; ++i) labels.push_back(firstLabel + i);
+  return AddRadioList(owner, layout, labels, checked);
+}
+
+QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) {
+  auto* box = new QCheckBox(StringTable::Text(label), owner);
+  box->setChecked(checked);
+  layout->addWidget(box);
+  return box;
+}
+
+}  // namespace corvane

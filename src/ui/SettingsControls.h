@@ -1,0 +1,17 @@
+#pragma once
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QVBoxLayout>
+#include <initializer_list>
+
+namespace corvane {
+
+// Builders for the controls of the settings dialogs, labelled from the string table.
+
+// One radio button per label, ids 0, 1, ... in order, the one with id `checked` selected.
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_list<int> labels, int checked);
+// The same for `count` labels numbered from `firstLabel` on.
+QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked);
+QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked);
+
+}  // namespace corvane
