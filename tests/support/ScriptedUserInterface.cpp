@@ -48,7 +48,9 @@ std::optional<QString> ScriptedUserInterface::AskText(const QString&, const QStr
   return Next(text_answers, std::optional<QString>());
 }
 
-std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString&, const QString&) {
+std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString& caption, const QString& start) {
+  folder_captions << caption;
+  folder_starts << start;
   return Next(folder_answers, std::optional<QString>());
 }
 

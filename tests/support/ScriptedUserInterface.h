@@ -35,6 +35,8 @@ class ScriptedUserInterface final : public IUserInterface {
   std::deque<StopAnswer> stop_answers;                // for AskStop (Continue when empty)
   std::deque<OverwriteReply> overwrite_replies;       // for AskOverwrite (Skip when empty)
   CompletionReply completion_reply;                   // for ShowCompleted
+  QStringList folder_captions;                        // what ChooseFolder was asked with
+  QStringList folder_starts;
   QStringList stop_questions;
   QStringList overwrite_messages;
   QStringList overwrite_proposals;

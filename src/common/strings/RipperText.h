@@ -118,4 +118,12 @@ inline constexpr int kSeekOriginUnsupported = 24115;
 inline constexpr int kCarefulReadUnavailable = 24116;
 inline constexpr int kEmailSentNote = 24200;
 inline constexpr int kProxyPlaceholder = 24201;
+
+inline constexpr int kOutputNameTips = 292;
+inline constexpr int kRipFolderTooltip = 327;
+inline constexpr int kRipFolderChooserTitle = 352;
+inline constexpr int kRipFolderLabel = 24500;
+inline constexpr int kOutputNameLabel = 24501;
+inline constexpr int kRipFolderBrowse = 24502;
+inline constexpr int kOutputNameTipsButton = 24503;
 }  // namespace corvane::text

@@ -27,6 +27,7 @@
 #include "formats/QualityPanel.h"
 #include "presets/PresetCommands.h"
 #include "ripper/DiscImageSetting.h"
+#include "ripper/RipOutputFields.h"
 #include "ripper/RipperController.h"
 #include "tags/Id3Genres.h"
 #include "ui/CheckListView.h"
@@ -57,9 +58,17 @@ CRipperPage::CRipperPage(const RipperPageContext& context, QWidget* parent) : Pa
   controller_ = std::make_unique<RipperController>(*context_.settings, *context_.ui, static_cast<IRipperView&>(*this),
                                                    context_.factories);
   controller_->SetComponentsChanged([this] { freedb_client_ = controller_->Components().FreedbClient(); });
+  output_fields_ = std::make_unique<RipOutputFields>(*context_.settings, *context_.ui);
   BuildLayout();
   ConnectKeys();
   controller_->InitialisePage([this] { FillControls(); });
+  {
+    // The page's own reads above wrote the defaults; the fields show them without storing again.
+    const QSignalBlocker folderBlocker(output_folder_);
+    const QSignalBlocker nameBlocker(output_name_);
+    output_folder_->setText(output_fields_->OutputFolder());
+    output_name_->setText(output_fields_->OutputName());
+  }
   const QSignalBlocker blocker(auto_load_);
   auto_load_->setChecked(controller_->AutoLoad());
   status_label_->setText(Text(text::kRipperIdle));
@@ -94,6 +103,7 @@ void CRipperPage::BuildLayout() {
   status_label_->setObjectName(QStringLiteral("ripStatus"));
   statusRow->addWidget(status_label_, 1);
   layout->addLayout(statusRow);
+  layout->addLayout(BuildOutputFields());
 
   panel_widget_ = new QualityPanelWidget(*panel_, *commands_, this);
   panel_widget_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
@@ -214,16 +224,53 @@ QLayout* CRipperPage::BuildPlaybackRow() {
   return row;
 }
 
+QLayout* CRipperPage::BuildOutputFields() {
+  auto* grid = new QGridLayout;
+  output_folder_ = new QLineEdit(this);
+  output_folder_->setObjectName(QStringLiteral("outputFolder"));
+  browse_output_ = new QPushButton(Text(text::kRipFolderBrowse), this);
+  browse_output_->setObjectName(QStringLiteral("browseOutputFolder"));
+  browse_output_->setToolTip(Text(text::kRipFolderTooltip));
+  output_name_ = new QLineEdit(this);
+  output_name_->setObjectName(QStringLiteral("outputName"));
+  name_tips_ = new QPushButton(Text(text::kOutputNameTipsButton), this);
+  name_tips_->setObjectName(QStringLiteral("outputNameTips"));
+  auto* folderLabel = new QLabel(Text(text::kRipFolderLabel), this);
+  folderLabel->setBuddy(output_folder_);
+  auto* nameLabel = new QLabel(Text(text::kOutputNameLabel), this);
+  nameLabel->setBuddy(output_name_);
+  grid->addWidget(folderLabel, 0, 0);
+  grid->addWidget(output_folder_, 0, 1);
+  grid->addWidget(browse_output_, 0, 2);
+  grid->addWidget(nameLabel, 1, 0);
+  grid->addWidget(output_name_, 1, 1);
+  grid->addWidget(name_tips_, 1, 2);
+  grid->setColumnStretch(1, 1);
+
+  // Both fields are stored as they change, so nothing typed is lost when the window closes.
+  connect(output_folder_, &QLineEdit::textEdited, this,
+          [this](const QString& folder) { output_fields_->StoreOutputFolder(folder); });
+  connect(output_name_, &QLineEdit::textChanged, this,
+          [this](const QString& pattern) { output_fields_->StoreOutputName(pattern); });
+  connect(browse_output_, &QPushButton::clicked, this, [this] {
+    if (const std::optional<QString> folder = output_fields_->Browse(output_folder_->text()))
+      output_folder_->setText(*folder);
+  });
+  connect(name_tips_, &QPushButton::clicked, this, [this] { output_fields_->ShowTips(); });
+  return grid;
+}
+
 void CRipperPage::ConnectKeys() {
   TrackPlayback& playback = controller_->Playback();
   const struct {
-    Qt::Key key;
+    QKeySequence key;
     std::function<void()> action;
-  } kKeys[] = {{Qt::Key_F2, [&playback] { playback.PlayButton(); }},
-               {Qt::Key_F3, [&playback] { playback.Previous(); }},
-               {Qt::Key_F4, [&playback] { playback.Next(); }}};
+  } kKeys[] = {{QKeySequence(Qt::Key_F2), [&playback] { playback.PlayButton(); }},
+               {QKeySequence(Qt::Key_F3), [&playback] { playback.Previous(); }},
+               {QKeySequence(Qt::Key_F4), [&playback] { playback.Next(); }},
+               {QKeySequence(Qt::ALT | Qt::Key_D), [this] { browse_output_->click(); }}};
   for (const auto& key : kKeys) {
-    auto* shortcut = new QShortcut(QKeySequence(key.key), this);
+    auto* shortcut = new QShortcut(key.key, this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, key.action);
   }

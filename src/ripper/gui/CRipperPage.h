@@ -20,6 +20,7 @@ class IFreedbClient;
 class PresetCommands;
 class QualityPanel;
 class QualityPanelWidget;
+class RipOutputFields;
 class RipperController;
 
 // The "CD Ripper" page: the device box with its buttons, the disc's fields, the track list, the
@@ -59,6 +60,9 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLineEdit* ArtistField() const { return artist_; }
   QLineEdit* AlbumField() const { return album_; }
   QLineEdit* YearField() const { return year_; }
+  QLineEdit* OutputFolderField() const { return output_folder_; }
+  QLineEdit* OutputNameField() const { return output_name_; }
+  QPushButton* BrowseOutputButton() const { return browse_output_; }
   QComboBox* GenreBox() const { return genre_; }
 
  private:
@@ -67,6 +71,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLayout* BuildDeviceRow();
   QLayout* BuildDiscFields();
   QLayout* BuildPlaybackRow();
+  QLayout* BuildOutputFields();
   void ConnectKeys();
   void FillControls();
 
@@ -95,6 +100,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   std::unique_ptr<QualityPanel> panel_;
   std::unique_ptr<PresetCommands> commands_;
   std::unique_ptr<RipperController> controller_;
+  std::unique_ptr<RipOutputFields> output_fields_;
   QualityPanelWidget* panel_widget_ = nullptr;
   QComboBox* device_box_ = nullptr;
   QPushButton* open_image_button_ = nullptr;
@@ -105,6 +111,10 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLineEdit* artist_ = nullptr;
   QLineEdit* album_ = nullptr;
   QLineEdit* year_ = nullptr;
+  QLineEdit* output_folder_ = nullptr;
+  QPushButton* browse_output_ = nullptr;
+  QLineEdit* output_name_ = nullptr;
+  QPushButton* name_tips_ = nullptr;
   QComboBox* genre_ = nullptr;
   CheckListView* track_list_ = nullptr;
   QPushButton* play_button_ = nullptr;

@@ -3,6 +3,7 @@
 // popup after a load, and the page's keys.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,7 +48,10 @@ class CRipperPageTest : public QObject {
 
   void Answer(QDialog& dialog) {
     if (&dialog == host_.get() || qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
-    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
+    if (auto* chooser = qobject_cast<QFileDialog*>(&dialog)) {
+      shown_ << QStringLiteral("folder: ") + chooser->windowTitle();
+      chooser->reject();
+    } else if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
       shown_ << QStringLiteral("message: ") + box->text();
       box->accept();
     } else if (auto* popup = qobject_cast<InformationPopup*>(&dialog)) {
@@ -202,6 +206,26 @@ class CRipperPageTest : public QObject {
       QCOMPARE(list->viewport()->findChild<QLineEdit*>() != nullptr, column == 2);
     }
     QVERIFY(shown_.isEmpty());
+  }
+
+  void outputFieldsStoreAsTheyChangeAndAltDBrowses() {
+    QVERIFY(MakePage());
+    shown_.clear();
+    QCOMPARE(page_->OutputNameField()->text(), QStringLiteral("%A\\%M\\Track%N-%T"));
+    page_->OutputNameField()->clear();
+    QTest::keyClicks(page_->OutputNameField(), QStringLiteral("%N-%T"));
+    QCOMPARE(settings_->ReadText(keys::section::kRip, keys::kOutputName), QStringLiteral("%N-%T"));
+    QTest::keyClicks(page_->OutputFolderField(), QStringLiteral("/x"));
+    QCOMPARE(settings_->ReadText(keys::section::kRip, keys::kOutputFolder), QStringLiteral("/x"));
+
+    // Alt+D opens the folder chooser; cancelling it keeps the folder.
+    QTest::keyClick(page_->TrackList(), Qt::Key_D, Qt::AltModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(shown_.size(), 1, 20000);
+    QCOMPARE(shown_[0], QStringLiteral("folder: Please select the output folder for ripping:"));
+    QCOMPARE(settings_->ReadText(keys::section::kRip, keys::kOutputFolder), QStringLiteral("/x"));
+    page_->findChild<QPushButton*>(QStringLiteral("outputNameTips"))->click();
+    QTRY_COMPARE_WITH_TIMEOUT(shown_.size(), 2, 20000);
+    QVERIFY(shown_[1].startsWith(QStringLiteral("message: You can use following tags")));
   }
 };
 
