@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace corvane {
+
+// A disc's table of contents as a CDDB query needs it.
+struct CddbToc {
+  // Start of every track in the table (data tracks too), in frames including the 150-frame lead-in.
+  std::vector<int> trackFrames;
+  // The lead-out's position in whole seconds, lead-in included (floor(lead-out frame / 75)).
+  int leadoutSeconds = 0;
+  quint32 discId = 0;
+};
+
+// One line of a query answer: the (category, disc ID) pair a read asks for.
+struct CddbMatch {
+  QString category;
+  QString discId;
+};
+
+// The metadata of a disc entry, every value decoded, unescaped and free of control characters.
+struct CddbEntry {
+  QString category;
+  QString discId;
+  QString artist;
+  QString album;
+  QString year;
+  QString genre;
+  // Titles by position on the disc, from TTITLE0 on; an entry's missing positions are empty.
+  QStringList titles;
+};
+
+}  // namespace corvane

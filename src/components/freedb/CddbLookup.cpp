@@ -1,0 +1,137 @@
+#include "components/freedb/CddbLookup.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+#include "components/freedb/CddbAnswer.h"
+
+namespace corvane {
+namespace {
+
+constexpr int kHttpsPort = 443;
+constexpr int kFallbackTimeoutMs = 10000;
+
+// One hello token: never empty, no spaces (the server splits the hello at spaces), and every
+// character outside the unreserved set percent-encoded, "+" included.
+QByteArray HelloToken(QString text, const char* fallback) {
+  text = text.trimmed();
+  text.replace(u' ', u'_');
+  if (text.isEmpty()) text = QLatin1String(fallback);
+  return QUrl::toPercentEncoding(text);
+}
+
+QString QueryCommand(const CddbToc& toc) {
+  QStringList words{QStringLiteral("cddb"), QStringLiteral("query"),
+                    QStringLiteral("%1").arg(toc.discId, 8, 16, QLatin1Char('0')),
+                    QString::number(toc.trackFrames.size())};
+  for (const int frame : toc.trackFrames) words.append(QString::number(frame));
+  words.append(QString::number(toc.leadoutSeconds));
+  return words.join(u' ');
+}
+
+}  // namespace
+
+QUrl CddbCommandUrl(const CddbServerSettings& settings, const QString& command) {
+  const auto at = settings.email.indexOf(u'@');
+  const QString user = at < 0 ? settings.email : settings.email.left(at);
+  const QString host = at < 0 ? QString() : settings.email.mid(at + 1);
+  const QByteArray hello = HelloToken(user, "anonymous") + '+' + HelloToken(host, "localhost") + '+' +
+                           HelloToken(settings.clientName, "corvane") + '+' + HelloToken(settings.clientVersion, "0");
+  QByteArray cmd = QUrl::toPercentEncoding(command, " ");
+  cmd.replace(' ', '+');
+
+  QUrl url;
+  url.setScheme(settings.port == kHttpsPort ? QStringLiteral("https") : QStringLiteral("http"));
+  url.setHost(settings.host);
+  if (settings.port != 80 && settings.port != kHttpsPort) url.setPort(settings.port);
+  url.setPath(settings.path.startsWith(u'/') ? settings.path : u'/' + settings.path);
+  url.setQuery(QString::fromLatin1("cmd=" + cmd + "&hello=" + hello + "&proto=6"), QUrl::StrictMode);
+  return url;
+}
+
+CddbLookup::CddbLookup(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {
+  deadline_.setSingleShot(true);
+  connect(&deadline_, &QTimer::timeout, this, [this] { Finish(CddbLookupState::Failed); });
+}
+
+CddbLookup::~CddbLookup() { DropReply(); }
+
+void CddbLookup::Start(const CddbServerSettings& settings, const CddbToc& toc) {
+  DropReply();
+  settings_ = settings;
+  network_->setProxy(settings.proxyHost.isEmpty() ? QNetworkProxy(QNetworkProxy::NoProxy)
+                                                  : QNetworkProxy(QNetworkProxy::HttpProxy, settings.proxyHost,
+                                                                  static_cast<quint16>(settings.proxyPort)));
+  deadline_.start(settings.timeoutMs > 0 ? settings.timeoutMs : kFallbackTimeoutMs);
+  step_ = Step::Query;
+  emit progress(CddbLookupState::Connecting);
+  Send(QueryCommand(toc));
+}
+
+void CddbLookup::Send(const QString& command) {
+  QNetworkRequest request(CddbCommandUrl(settings_, command));
+  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+  request.setHeader(QNetworkRequest::UserAgentHeader, settings_.clientName + u'/' + settings_.clientVersion);
+  // A compressed answer would be inflated before the size bound could see it.
+  request.setRawHeader("Accept-Encoding", "identity");
+  body_.clear();
+  reply_ = network_->get(request);
+  connect(reply_, &QNetworkReply::readyRead, this, &CddbLookup::OnReadyRead);
+  connect(reply_, &QNetworkReply::finished, this, &CddbLookup::OnFinished);
+  if (step_ == Step::Query)
+    connect(reply_, &QNetworkReply::requestSent, this, [this] { emit progress(CddbLookupState::Querying); });
+}
+
+void CddbLookup::OnReadyRead() {
+  body_ += reply_->readAll();
+  if (body_.size() > kMaxAnswerBytes) Finish(CddbLookupState::Failed);
+}
+
+void CddbLookup::OnFinished() {
+  OnReadyRead();
+  if (!reply_) return;
+  const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+  const auto answer =
+      reply_->error() == QNetworkReply::NoError && status == 200 ? SplitCddbAnswer(body_) : std::nullopt;
+  if (!answer) return Finish(CddbLookupState::Failed);
+  // 202: no match; 401: no such entry; 403: the entry is corrupt. Every other code that is not
+  // the expected answer is a server or protocol error.
+  const bool nothingThere = answer->code == 202 || answer->code == 401 || answer->code == 403;
+  if (step_ == Step::Query) {
+    if (answer->code == 200 || answer->code == 210 || answer->code == 211) {
+      const auto match = FirstCddbMatch(*answer);
+      const bool emptyList = answer->code != 200 && answer->lines.isEmpty();
+      if (!match) return Finish(emptyList ? CddbLookupState::NoMatch : CddbLookupState::Failed);
+      step_ = Step::Read;
+      reply_->disconnect(this);
+      reply_->deleteLater();
+      return Send(QStringLiteral("cddb read %1 %2").arg(match->category, match->discId));
+    }
+    return Finish(nothingThere ? CddbLookupState::NoMatch : CddbLookupState::Failed);
+  }
+  if (answer->code == 210) {
+    const auto entry = ParseCddbEntry(*answer);
+    return entry ? Finish(CddbLookupState::Found, *entry) : Finish(CddbLookupState::Failed);
+  }
+  Finish(nothingThere ? CddbLookupState::NoMatch : CddbLookupState::Failed);
+}
+
+void CddbLookup::Finish(CddbLookupState state, const CddbEntry& entry) {
+  DropReply();
+  emit finished(state, entry);
+}
+
+void CddbLookup::DropReply() {
+  deadline_.stop();
+  body_.clear();
+  if (!reply_) return;
+  QNetworkReply* reply = reply_;
+  reply_ = nullptr;
+  reply->disconnect(this);
+  reply->abort();
+  reply->deleteLater();
+}
+
+}  // namespace corvane

@@ -1,0 +1,70 @@
+#pragma once
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <QUrl>
+
+#include "components/freedb/CddbEntry.h"
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace corvane {
+
+// Where a look-up stands. The first two are progress; the last three end the look-up.
+enum class CddbLookupState : int { Failed = -1, NoMatch = -2, Connecting = 1, Querying = 2, Found = 3 };
+
+struct CddbServerSettings {
+  QString host;
+  int port = 80;  // 443 speaks HTTPS
+  QString path = QStringLiteral("/~cddb/cddb.cgi");
+  int timeoutMs = 10000;  // one deadline for the whole look-up, both requests included
+  QString proxyHost;      // empty: a direct connection
+  int proxyPort = 80;
+  QString email;  // its two halves are the user and host of the hello
+  QString clientName;
+  QString clientVersion;
+};
+
+// The URL of one CDDB command on the server, the hello and protocol level 6 included.
+QUrl CddbCommandUrl(const CddbServerSettings& settings, const QString& command);
+
+// Looks a disc up on a freedb-compatible server over HTTP: a query, then a read of its first match.
+// Runs on the event loop of the thread that owns it; each look-up reports Connecting, then
+// Querying once the query is sent, then exactly one final state through finished().
+class CddbLookup final : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr qint64 kMaxAnswerBytes = 1 << 20;
+
+  explicit CddbLookup(QObject* parent = nullptr);
+  ~CddbLookup() override;
+
+  // Starts a look-up; one still running is dropped without a report.
+  void Start(const CddbServerSettings& settings, const CddbToc& toc);
+  bool IsRunning() const { return reply_ != nullptr; }
+
+ signals:
+  void progress(corvane::CddbLookupState state);
+  // `entry` is filled only when `state` is Found.
+  void finished(corvane::CddbLookupState state, const corvane::CddbEntry& entry);
+
+ private:
+  enum class Step { Query, Read };
+
+  void Send(const QString& command);
+  void OnReadyRead();
+  void OnFinished();
+  void Finish(CddbLookupState state, const CddbEntry& entry = {});
+  void DropReply();
+
+  QNetworkAccessManager* network_;
+  QTimer deadline_;
+  CddbServerSettings settings_;
+  QNetworkReply* reply_ = nullptr;
+  QByteArray body_;
+  Step step_ = Step::Query;
+};
+
+}  // namespace corvane
