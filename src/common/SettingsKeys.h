@@ -61,6 +61,10 @@ inline constexpr const char* kProxyUrl = "Proxy URL";
 inline constexpr const char* kClientEmail = "Client Email";
 inline constexpr const char* kClientAppName = "Client App Name";
 inline constexpr const char* kFreedbSource = "Freedb Source";
+// A freedb-compatible server of the user's own, in place of the default one; empty: the default.
+inline constexpr const char* kServerName = "Server Name";
+// Base address of the MusicBrainz web service; empty: the public one.
+inline constexpr const char* kMusicBrainzUrl = "MusicBrainz URL";
 
 // "Encoder Setting".
 inline constexpr const char* kMp3EncoderQuality = "MP3 Encoder Quality";

@@ -7,6 +7,9 @@
 namespace corvane {
 
 enum class FreedbErrorCode : int { Ok = 0, InvalidServer = 1 };
+
+// What QueryFreedb's source argument selects.
+enum class LookupSource : int { Freedb = 0, MusicBrainz = 1 };
 using FreedbResult = Result<FreedbErrorCode>;
 
 // The freedb client component: holds the settings a look-up uses (server, port, time-out, proxy
@@ -26,6 +29,8 @@ class IFreedbClient {
   virtual void SetClientEmail(const QString& email) = 0;
   virtual void SetClientName(const QString& name) = 0;
   virtual void SetClientTag(const QString& tag) = 0;
+  // Base address of the MusicBrainz web service; empty for the public one.
+  virtual void SetMusicBrainzUrl(const QString& url) = 0;
 
   virtual int GetPort() const = 0;
   virtual int GetTimeout() const = 0;
@@ -33,6 +38,7 @@ class IFreedbClient {
   virtual QString GetClientEmail() const = 0;
   virtual QString GetClientName() const = 0;
   virtual QString GetClientTag() const = 0;
+  virtual QString GetMusicBrainzUrl() const = 0;
 };
 
 // The default server host, first in the list.

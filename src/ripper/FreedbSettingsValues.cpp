@@ -22,6 +22,8 @@ FreedbSettingsValues FreedbSettingsValues::Load(SettingsStore& settings) {
   v.client_email = settings.ReadTextOrStore(kSection, keys::kClientEmail, DefaultClientEmail());
   v.client_name = settings.ReadTextOrStore(kSection, keys::kClientAppName, DefaultClientName());
   v.freedb_source = settings.ReadNumberOrStore(kSection, keys::kFreedbSource, 0);
+  v.server_name = settings.ReadText(kSection, keys::kServerName).trimmed();
+  v.musicbrainz_url = settings.ReadText(kSection, keys::kMusicBrainzUrl).trimmed();
   return v;
 }
 

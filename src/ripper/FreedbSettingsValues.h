@@ -25,7 +25,9 @@ struct FreedbSettingsValues {
   QString proxy_host;
   QString client_email;
   QString client_name;
-  int freedb_source = 0;
+  int freedb_source = 0;  // 0 the freedb-compatible server, 1 MusicBrainz
+  QString server_name;    // empty: the default server
+  QString musicbrainz_url;  // empty: the public service
 
   static FreedbSettingsValues Load(SettingsStore& settings);
   // Writes "Auto Query", "Server URL Index", "Use Proxy", "Proxy URL", "Server Port" and

@@ -20,6 +20,7 @@ class FreedbClientSettings final : public IFreedbClient {
   void SetClientEmail(const QString& email) override { email_ = email; }
   void SetClientName(const QString& name) override { name_ = name; }
   void SetClientTag(const QString& tag) override { tag_ = tag; }
+  void SetMusicBrainzUrl(const QString& url) override { musicbrainz_url_ = url; }
 
   int GetPort() const override { return port_; }
   int GetTimeout() const override { return timeout_ms_; }
@@ -27,6 +28,7 @@ class FreedbClientSettings final : public IFreedbClient {
   QString GetClientEmail() const override { return email_; }
   QString GetClientName() const override { return name_; }
   QString GetClientTag() const override { return tag_; }
+  QString GetMusicBrainzUrl() const override { return musicbrainz_url_; }
 
  private:
   QString server_ = DefaultFreedbServer();
@@ -36,6 +38,7 @@ class FreedbClientSettings final : public IFreedbClient {
   QString email_;
   QString name_;
   QString tag_;
+  QString musicbrainz_url_;
 };
 
 }  // namespace corvane

@@ -1,0 +1,58 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <vector>
+
+#include "components/freedb/CddbEntry.h"
+#include "components/freedb/CddbLookup.h"
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+namespace corvane {
+
+// The audio part of a disc's table of contents as MusicBrainz counts it: trailing data tracks left
+// out, and on a disc whose data track sits in a second session the lead-out placed 11400 frames
+// before that track. Frames are absolute addresses including the 150-frame lead-in.
+struct MusicBrainzToc {
+  int firstTrack = 1;
+  int lastTrack = 0;
+  int leadoutFrame = 0;
+  std::vector<int> trackFrames;  // firstTrack..lastTrack
+};
+
+// The disc ID MusicBrainz files the disc under (28 characters); empty when the table is not one
+// libdiscid accepts.
+QString MusicBrainzDiscId(const MusicBrainzToc& toc);
+
+struct MusicBrainzSettings {
+  QString baseUrl = QStringLiteral("https://musicbrainz.org");  // the web service lives under /ws/2/
+  int timeoutMs = 10000;  // one deadline for the whole look-up
+  QString proxyHost;      // empty: a direct connection
+  int proxyPort = 80;
+  QString userAgent;  // "name/version ( contact )"
+};
+
+// Looks a disc up on the MusicBrainz web service by its disc ID. Reports like CddbLookup:
+// Connecting, Querying once the request is sent, then exactly one final state through finished().
+// Requests of all look-ups in the process are spaced at least one second apart.
+class MusicBrainzLookup final : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr qint64 kMaxAnswerBytes = 4 << 20;
+
+  explicit MusicBrainzLookup(QObject* parent = nullptr);
+  ~MusicBrainzLookup() override;
+
+  // Starts a look-up; one still running is dropped without a report. The entry's discId is the
+  // MusicBrainz disc ID, its category empty.
+  void Start(const MusicBrainzSettings& settings, const MusicBrainzToc& toc);
+  bool IsRunning() const;
+
+ signals:
+  void progress(corvane::CddbLookupState state);
+  void finished(corvane::CddbLookupState state, const corvane::CddbEntry& entry);
+};
+
+}  // namespace corvane
