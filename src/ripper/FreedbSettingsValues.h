@@ -34,6 +34,11 @@ struct FreedbSettingsValues {
   // "Client Email".
   void Save(SettingsStore& settings) const;
 
+  // Hands the values to the freedb client before a look-up: the server (a listed one, or the
+  // user's own "Server Name", or the default), port, time-out, identity with a fresh client tag,
+  // the proxy when it is on, and the MusicBrainz address.
+  void ApplyTo(IFreedbClient& client) const;
+
   // "host:port", as the proxy edit shows it.
   QString ProxyText() const;
   // Takes the proxy edit's text apart at its last ":". Without one the whole text is the host
