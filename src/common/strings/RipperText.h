@@ -6,6 +6,7 @@
 // track list, track playback and the ripper and freedb settings dialogs.
 namespace corvane::text {
 inline constexpr int kFreedbTip = 103;
+inline constexpr int kNoFreedbInfoMessage = 114;
 inline constexpr int kClosingTray = 148;
 inline constexpr int kOpeningTray = 149;
 inline constexpr int kCheckingDisc = 150;
@@ -22,12 +23,18 @@ inline constexpr int kPlayTrackTooltip = 288;
 inline constexpr int kDefaultOutputName = 291;
 inline constexpr int kDevicesInitialised = 294;
 inline constexpr int kDevicesInitFailed = 295;
+inline constexpr int kFreedbConnecting = 298;
+inline constexpr int kFreedbConnectFailed = 299;
+inline constexpr int kNoFreedbInfo = 300;
+inline constexpr int kFreedbRetrieved = 301;
+inline constexpr int kFreedbPreparing = 303;
 inline constexpr int kLoadingTracks = 304;
 inline constexpr int kNoDisc = 305;
 inline constexpr int kEmptyDisc = 306;
 inline constexpr int kUnrecognisedDisc = 307;
 inline constexpr int kEmptyDiscMessage = 308;
 inline constexpr int kDiscLoaded = 309;
+inline constexpr int kFreedbQuerying = 333;
 inline constexpr int kDiscLoadFailed = 310;
 inline constexpr int kOpeningTrack = 311;
 inline constexpr int kPlayingTrack = 312;
