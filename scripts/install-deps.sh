@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   libsdl2-dev libmp3lame-dev libvorbis-dev libogg-dev libsndfile1-dev libtag1-dev
-  libcdio-dev libcdio-paranoia-dev zlib1g-dev
+  libcdio-dev libcdio-paranoia-dev libdiscid-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth time procps python3 desktop-file-utils appstream

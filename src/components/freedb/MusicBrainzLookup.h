@@ -28,15 +28,17 @@ QString MusicBrainzDiscId(const MusicBrainzToc& toc);
 
 struct MusicBrainzSettings {
   QString baseUrl = QStringLiteral("https://musicbrainz.org");  // the web service lives under /ws/2/
-  int timeoutMs = 10000;  // one deadline for the whole look-up
-  QString proxyHost;      // empty: a direct connection
+  int timeoutMs = 10000;                                        // one deadline for the whole look-up
+  QString proxyHost;                                            // empty: a direct connection
   int proxyPort = 80;
-  QString userAgent;  // "name/version ( contact )"
+  QString userAgent;  // "name/version ( contact )"; empty: the program's name and version
 };
 
 // Looks a disc up on the MusicBrainz web service by its disc ID. Reports like CddbLookup:
 // Connecting, Querying once the request is sent, then exactly one final state through finished().
-// Requests of all look-ups in the process are spaced at least one second apart.
+// Requests of all look-ups in the process are spaced at least one second apart, counted from the
+// previous request's end: a look-up started sooner waits for its turn, and the deadline runs from
+// the moment its request goes out. A table without a disc ID fails without a request.
 class MusicBrainzLookup final : public QObject {
   Q_OBJECT
  public:
@@ -52,7 +54,24 @@ class MusicBrainzLookup final : public QObject {
 
  signals:
   void progress(corvane::CddbLookupState state);
+  // `entry` is filled only when `state` is Found.
   void finished(corvane::CddbLookupState state, const corvane::CddbEntry& entry);
+
+ private:
+  void Send();
+  void OnReadyRead();
+  void OnFinished();
+  void Finish(CddbLookupState state, const CddbEntry& entry = {});
+  void Drop();
+
+  QNetworkAccessManager* network_;
+  QTimer turn_;      // waits for this look-up's turn to send
+  QTimer deadline_;  // runs from the request on
+  MusicBrainzSettings settings_;
+  QString discId_;
+  QNetworkReply* reply_ = nullptr;
+  QByteArray body_;
+  bool running_ = false;
 };
 
 }  // namespace corvane
