@@ -7,6 +7,7 @@
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
 #include "components/IFreedbClient.h"
+#include "support/QtPrinters.h"
 
 using namespace corvane;
 

@@ -20,6 +20,11 @@ QString VersionToken() { return QString::fromLatin1(CORVANE_VERSION).simplified(
 
 int PortOr80(int port) { return port >= 1 && port <= kHighestPort ? port : kHttpPort; }
 
+// A stored time-out of zero or less would end every look-up at once.
+int TimeoutOf(const IFreedbClient& client) {
+  return client.GetTimeout() > 0 ? client.GetTimeout() : FreedbSettingsValues::kDefaultTimeoutMs;
+}
+
 // What the user typed as the server: a host, "host:port", "[v6 address]:port" or a whole
 // http(s) address with a path of its own. Text that is no address at all stays the host, so
 // the look-up fails on it visibly instead of going somewhere else.
@@ -89,7 +94,7 @@ CddbServerSettings CddbSettingsOf(const IFreedbClient& client) {
     settings.path = server.path;
   else if (server.host.compare(QLatin1String("vgmdb.net"), Qt::CaseInsensitive) == 0)
     settings.path = QStringLiteral("/cddb/cddb.cgi");
-  settings.timeoutMs = client.GetTimeout();
+  settings.timeoutMs = TimeoutOf(client);
   // Without an address of the user's own the hello goes out anonymous, never with the
   // placeholder as though it were someone's.
   settings.email = IsUsersAddress(client.GetClientEmail()) ? client.GetClientEmail().trimmed() : QString();
@@ -101,7 +106,7 @@ CddbServerSettings CddbSettingsOf(const IFreedbClient& client) {
 MusicBrainzSettings MusicBrainzSettingsOf(const IFreedbClient& client) {
   MusicBrainzSettings settings;
   settings.baseUrl = MusicBrainzBase(client).toString();
-  settings.timeoutMs = client.GetTimeout();
+  settings.timeoutMs = TimeoutOf(client);
   settings.proxyHost = ProxyHost(client);
   settings.proxyPort = PortOr80(client.GetPort());
   const QString contact =

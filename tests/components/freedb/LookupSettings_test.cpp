@@ -114,5 +114,14 @@ INSTANTIATE_TEST_SUITE_P(
                     MusicBrainzCase{"http://[::1]:5000/mirror", "http://[::1]:5000/mirror",
                                     "MusicBrainz ([::1]:5000)"}));
 
+TEST(LookupSettingsTest, TimeoutThatCannotWorkFallsBackToTheDefault) {
+  std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
+  for (int timeout : {0, -5}) {
+    client->SetTimeout(timeout);
+    EXPECT_EQ(CddbSettingsOf(*client).timeoutMs, 10000) << timeout;
+    EXPECT_EQ(MusicBrainzSettingsOf(*client).timeoutMs, 10000) << timeout;
+  }
+}
+
 }  // namespace
 }  // namespace corvane
