@@ -75,7 +75,8 @@ TEST(LookupSettingsTest, OnlyTheUsersOwnAddressIsSentAsTheIdentity) {
     EXPECT_EQ(MusicBrainzSettingsOf(*client).userAgent.section(u' ', 1), QStringLiteral("( anonymous )")) << email;
   }
   client->SetClientEmail(QStringLiteral(" jane@example.org "));
-  EXPECT_TRUE(HelloOf(*client).startsWith(QStringLiteral("jane+example.org+corvane+") + version)) << HelloOf(*client).toStdString();
+  EXPECT_TRUE(HelloOf(*client).startsWith(QStringLiteral("jane+example.org+corvane+") + version))
+      << HelloOf(*client).toStdString();
   const QString agent = MusicBrainzSettingsOf(*client).userAgent;
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^corvane/\\S+ \\( jane@example\\.org \\)$")).match(agent).hasMatch())
       << agent.toStdString();
