@@ -1,5 +1,9 @@
 #include "ripper/FreedbSettingsValues.h"
 
+#include <chrono>
+#include <cstdint>
+#include <random>
+
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "components/IFreedbClient.h"
@@ -9,6 +13,22 @@ namespace {
 const char* const kSection = keys::section::kFreeDb;
 constexpr int kHighestPort = 65535;
 constexpr int kListedServers = 10;
+
+std::uint32_t NowForSeed() {
+  return static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
+}
+
+// A fresh number for each look-up: drawn once from the clock, then three more times from a
+// generator seeded with the clock mixed with the previous draw.
+QString FreshClientTag() {
+  std::mt19937 generator(NowForSeed());
+  std::uint32_t r = generator();
+  for (int round = 0; round < 3; ++round) {
+    generator.seed(NowForSeed() * r);
+    r = generator();
+  }
+  return QString::number(r);
+}
 }  // namespace
 
 FreedbSettingsValues FreedbSettingsValues::Load(SettingsStore& settings) {
@@ -34,6 +54,25 @@ void FreedbSettingsValues::Save(SettingsStore& settings) const {
   settings.WriteText(kSection, keys::kProxyUrl, proxy_host);
   settings.WriteNumber(kSection, keys::kServerPort, server_port);
   settings.WriteText(kSection, keys::kClientEmail, client_email);
+  settings.WriteNumber(kSection, keys::kFreedbSource, freedb_source);
+  settings.WriteText(kSection, keys::kServerName, server_name.trimmed());
+  settings.WriteText(kSection, keys::kMusicBrainzUrl, musicbrainz_url.trimmed());
+}
+
+void FreedbSettingsValues::ApplyTo(IFreedbClient& client) const {
+  const bool listed =
+      server_index >= 1 && server_index <= kListedServers && client.SelectServer(server_index).Succeeded();
+  if (!listed) {
+    const QString own = server_name.trimmed();
+    client.SetServerName(own.isEmpty() ? DefaultFreedbServer() : own);
+  }
+  client.SetPort(server_port);
+  client.SetTimeout(timeout_ms);
+  client.SetClientEmail(client_email);
+  client.SetClientName(client_name);
+  client.SetClientTag(FreshClientTag());
+  client.SetProxy(use_proxy ? proxy_host : QString());
+  client.SetMusicBrainzUrl(musicbrainz_url.trimmed());
 }
 
 QString FreedbSettingsValues::ProxyText() const { return QStringLiteral("%1:%2").arg(proxy_host).arg(server_port); }

@@ -25,13 +25,13 @@ struct FreedbSettingsValues {
   QString proxy_host;
   QString client_email;
   QString client_name;
-  int freedb_source = 0;  // 0 the freedb-compatible server, 1 MusicBrainz
-  QString server_name;    // empty: the default server
+  int freedb_source = 0;    // 0 the freedb-compatible server, 1 MusicBrainz
+  QString server_name;      // empty: the default server
   QString musicbrainz_url;  // empty: the public service
 
   static FreedbSettingsValues Load(SettingsStore& settings);
-  // Writes "Auto Query", "Server URL Index", "Use Proxy", "Proxy URL", "Server Port" and
-  // "Client Email".
+  // Writes "Auto Query", "Server URL Index", "Use Proxy", "Proxy URL", "Server Port",
+  // "Client Email", "Freedb Source", "Server Name" and "MusicBrainz URL" (the last two trimmed).
   void Save(SettingsStore& settings) const;
 
   // Hands the values to the freedb client before a look-up: the server (a listed one, or the

@@ -7,6 +7,7 @@
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
 #include "components/IFreedbClient.h"
+#include "support/QtPrinters.h"
 
 using namespace corvane;
 
@@ -75,6 +76,87 @@ TEST(FreedbSettingsValuesTest, SaveWritesTheDialogsValuesOnly) {
   EXPECT_EQ(settings.ReadText(kSection, keys::kClientEmail), QStringLiteral("me@example.org"));
   EXPECT_EQ(settings.ReadNumber(kSection, keys::kTimeout, -77), 10000);
   EXPECT_EQ(settings.ReadText(kSection, keys::kClientAppName), QStringLiteral("corvane"));
+}
+
+TEST(FreedbSettingsValuesTest, ServiceAndOwnServersRoundTripTrimmed) {
+  MemorySettings settings;
+  FreedbSettingsValues values = FreedbSettingsValues::Load(settings);
+  EXPECT_EQ(values.freedb_source, 0);
+  EXPECT_TRUE(values.server_name.isEmpty());
+  EXPECT_TRUE(values.musicbrainz_url.isEmpty());
+  values.freedb_source = 1;
+  values.server_name = QStringLiteral("  127.0.0.1:8123 ");
+  values.musicbrainz_url = QStringLiteral(" http://mb.lan:5000\t");
+  values.Save(settings);
+  EXPECT_EQ(settings.ReadNumber(kSection, keys::kFreedbSource, -77), 1);
+  EXPECT_EQ(settings.ReadText(kSection, keys::kServerName), QStringLiteral("127.0.0.1:8123"));
+  EXPECT_EQ(settings.ReadText(kSection, keys::kMusicBrainzUrl), QStringLiteral("http://mb.lan:5000"));
+  const FreedbSettingsValues again = FreedbSettingsValues::Load(settings);
+  EXPECT_EQ(again.freedb_source, 1);
+  EXPECT_EQ(again.server_name, QStringLiteral("127.0.0.1:8123"));
+  EXPECT_EQ(again.musicbrainz_url, QStringLiteral("http://mb.lan:5000"));
+}
+
+struct ServerChoice {
+  int index;
+  const char* serverName;
+  int listedAs;  // 0: the default server, -1: the server name, else that server of the list
+};
+
+class ApplyToServer : public testing::TestWithParam<ServerChoice> {};
+
+TEST_P(ApplyToServer, PicksListedOwnOrDefaultServer) {
+  const ServerChoice c = GetParam();
+  std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
+  client->SetServerName(QStringLiteral("stale.lan"));
+  FreedbSettingsValues values;
+  values.server_index = c.index;
+  values.server_name = QString::fromLatin1(c.serverName);
+  values.ApplyTo(*client);
+  QString expected = c.listedAs == 0 ? DefaultFreedbServer() : QString::fromLatin1(c.serverName).trimmed();
+  if (c.listedAs > 0) {
+    std::unique_ptr<IFreedbClient> listed = CreateFreedbClient();
+    ASSERT_TRUE(listed->SelectServer(c.listedAs).Succeeded());
+    expected = listed->GetServerName();
+  }
+  EXPECT_EQ(client->GetServerName(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Indexes, ApplyToServer,
+                         testing::Values(ServerChoice{0, "", 0}, ServerChoice{0, " cddb.lan ", -1},
+                                         ServerChoice{2, "", 2}, ServerChoice{2, "cddb.lan", 2},
+                                         ServerChoice{11, "", 0}, ServerChoice{11, "cddb.lan", -1},
+                                         ServerChoice{-4, "cddb.lan", -1}));
+
+TEST(FreedbSettingsValuesTest, ApplyToHandsOverEverySettingWithAFreshTag) {
+  std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
+  FreedbSettingsValues values;
+  values.server_port = 8123;
+  values.timeout_ms = 2500;
+  values.client_email = QStringLiteral("me@example.org");
+  values.client_name = QStringLiteral("corvane");
+  values.proxy_host = QStringLiteral("cache");
+  values.musicbrainz_url = QStringLiteral(" http://127.0.0.1:5000 ");
+  values.use_proxy = false;
+  values.ApplyTo(*client);
+  EXPECT_EQ(client->GetPort(), 8123);
+  EXPECT_EQ(client->GetTimeout(), 2500);
+  EXPECT_EQ(client->GetClientEmail(), QStringLiteral("me@example.org"));
+  EXPECT_EQ(client->GetClientName(), QStringLiteral("corvane"));
+  EXPECT_TRUE(client->GetProxy().isEmpty());
+  EXPECT_EQ(client->GetMusicBrainzUrl(), QStringLiteral("http://127.0.0.1:5000"));
+  const QString firstTag = client->GetClientTag();
+
+  values.use_proxy = true;
+  values.ApplyTo(*client);
+  EXPECT_EQ(client->GetProxy(), QStringLiteral("cache"));
+  const QString secondTag = client->GetClientTag();
+  for (const QString& tag : {firstTag, secondTag}) {
+    bool decimal = false;
+    tag.toULongLong(&decimal);
+    EXPECT_TRUE(decimal && !tag.startsWith(u'-') && !tag.startsWith(u'+')) << tag.toStdString();
+  }
+  EXPECT_NE(firstTag, secondTag);
 }
 
 TEST(FreedbClientTest, ServerListOffersLiveServersByPosition) {

@@ -125,6 +125,13 @@ inline constexpr int kSeekOriginUnsupported = 24115;
 inline constexpr int kCarefulReadUnavailable = 24116;
 inline constexpr int kEmailSentNote = 24200;
 inline constexpr int kProxyPlaceholder = 24201;
+inline constexpr int kMusicBrainzName = 24450;
+inline constexpr int kMusicBrainzAtHost = 24451;
+inline constexpr int kLookupServiceLabel = 24452;
+inline constexpr int kFreedbServiceEntry = 24453;  // the service box: this, then kMusicBrainzName
+inline constexpr int kServerNameLabel = 24454;
+inline constexpr int kMusicBrainzUrlLabel = 24455;
+inline constexpr int kDefaultValuePlaceholder = 24456;
 
 inline constexpr int kOutputNameTips = 292;
 inline constexpr int kRipFolderTooltip = 327;

@@ -117,6 +117,46 @@ class RipperSettingsDialogsTest : public QObject {
     QVERIFY(again.ProxyEdit()->isEnabled());
     QCOMPARE(again.ProxyEdit()->text(), QStringLiteral("cache:8080"));
   }
+
+  void freedbDialogChoosesServiceAndOwnServers() {
+    MemorySettings settings;
+    settings.WriteNumber(keys::section::kFreeDb, keys::kFreedbSource, 1);
+    settings.WriteText(keys::section::kFreeDb, keys::kServerName, QStringLiteral("cddb.lan"));
+    settings.WriteText(keys::section::kFreeDb, keys::kMusicBrainzUrl, QStringLiteral("http://mb.lan"));
+    std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
+    const auto text = [&](const char* value) { return settings.ReadText(keys::section::kFreeDb, value); };
+    {
+      CFreeDBSettings dialog(settings, *client);
+      QCOMPARE(dialog.ServiceBox()->currentIndex(), 1);
+      QCOMPARE(dialog.ServiceBox()->currentText(), QStringLiteral("MusicBrainz"));
+      QCOMPARE(dialog.ServerNameEdit()->text(), QStringLiteral("cddb.lan"));
+      QCOMPARE(dialog.MusicBrainzUrlEdit()->text(), QStringLiteral("http://mb.lan"));
+      QCOMPARE(dialog.ServerBox()->itemText(0), QStringLiteral("cddb.lan"));  // the own server replaces the default
+      QVERIFY(!dialog.ServerBox()->isEnabled() && !dialog.ServerNameEdit()->isEnabled());
+      QVERIFY(dialog.MusicBrainzUrlEdit()->isEnabled());
+      dialog.ServiceBox()->setCurrentIndex(0);
+      QVERIFY(dialog.ServerBox()->isEnabled() && dialog.ServerNameEdit()->isEnabled());
+      QVERIFY(!dialog.MusicBrainzUrlEdit()->isEnabled());
+      dialog.ServerNameEdit()->setText(QStringLiteral("  "));
+      QCOMPARE(dialog.ServerBox()->itemText(0), DefaultFreedbServer());
+      dialog.MusicBrainzUrlEdit()->setText(QStringLiteral("http://other.lan"));
+      dialog.reject();
+    }
+    QCOMPARE(Freedb(settings, keys::kFreedbSource), 1);
+    QCOMPARE(text(keys::kServerName), QStringLiteral("cddb.lan"));
+    QCOMPARE(text(keys::kMusicBrainzUrl), QStringLiteral("http://mb.lan"));
+
+    CFreeDBSettings dialog(settings, *client);
+    dialog.ServiceBox()->setCurrentIndex(0);
+    dialog.ServerNameEdit()->setText(QStringLiteral(" 127.0.0.1:8123 "));
+    QCOMPARE(dialog.ServerBox()->itemText(0), QStringLiteral("127.0.0.1:8123"));
+    QCOMPARE(dialog.ServerBox()->itemText(1), DefaultFreedbServer());  // the listed ones stay
+    dialog.MusicBrainzUrlEdit()->setText(QString());
+    dialog.accept();
+    QCOMPARE(Freedb(settings, keys::kFreedbSource), 0);
+    QCOMPARE(text(keys::kServerName), QStringLiteral("127.0.0.1:8123"));
+    QCOMPARE(text(keys::kMusicBrainzUrl), QString());
+  }
 };
 
 QTEST_MAIN(RipperSettingsDialogsTest)
