@@ -19,6 +19,7 @@ enum class GrabberErrorCode : int {
   NoTray = 10,         // the drive has no tray to move (a disc image)
   Unsupported = 11,    // the drive or this build cannot do what was asked
   Busy = 12,           // a grab is running
+  InvalidSource = 13,  // a look-up source the grabber does not know
 };
 
 using GrabberResult = Result<GrabberErrorCode>;

@@ -107,13 +107,22 @@ class IAudioCDGrabber : public QObject {
   virtual GrabberResult Seek(int sector, int origin) = 0;
   virtual GrabberResult CloseTrack() = 0;
 
-  // Starts a look-up of the disc's metadata with the client's settings; event 4 reports.
+  // Starts a look-up of the metadata of the disc read last with the client's settings and returns
+  // at once; `source` is a LookupSource (0 a freedb-compatible server, 1 MusicBrainz). The
+  // look-up runs on the calling thread's event loop; event 4 reports 1 (connecting), 2
+  // (querying), then one of 3 (found), -2 (nothing known about the disc) or -1 (failed). A new
+  // query, RefreshDisc or a drive change drops a running one without a report.
   virtual GrabberResult QueryFreedb(IFreedbClient& client, int source) = 0;
+  // What the last successful look-up of the current disc found; empty (0) before one.
   virtual QString GetDiscArtist() const = 0;
   virtual QString GetDiscTitle() const = 0;
   virtual QString GetDiscGenre() const = 0;
+  // 0 when the year found is not a number.
   virtual int GetDiscYear() const = 0;
+  // The title found for the current track's position in the table of contents.
   virtual QString GetTrackTitle() const = 0;
+  // The MusicBrainz disc ID of the disc read last; empty without one.
+  virtual QString GetMusicBrainzDiscId() const = 0;
 
   // The grabber's encoder object, owned by the grabber.
   virtual IConversionComponent* GetEncoder() = 0;

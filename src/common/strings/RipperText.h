@@ -123,6 +123,7 @@ inline constexpr int kTrayStatusUnknown = 24113;
 inline constexpr int kSeekOutsideTrack = 24114;
 inline constexpr int kSeekOriginUnsupported = 24115;
 inline constexpr int kCarefulReadUnavailable = 24116;
+inline constexpr int kUnknownLookupSource = 24400;
 inline constexpr int kEmailSentNote = 24200;
 inline constexpr int kProxyPlaceholder = 24201;
 inline constexpr int kMusicBrainzName = 24450;

@@ -5,10 +5,18 @@
 #include <cdio/mmc.h>
 
 #include <QFileInfo>
+#include <QThread>
 #include <algorithm>
+#include <functional>
 
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "components/freedb/LookupSettings.h"
+#include "components/grabber/CddbTocOf.h"
+#if __has_include("components/grabber/MusicBrainzToc.h")
+#include "components/grabber/MusicBrainzToc.h"
+#define CORVANE_MUSICBRAINZ_LOOKUP 1
+#endif
 
 namespace corvane {
 namespace {
@@ -17,6 +25,7 @@ constexpr int kMaxRetries = 99;
 constexpr int kFramesPerSecond = 75;
 constexpr int kSeekFromTrackStart = 1;
 constexpr int kDiscChangedEvent = 1;
+constexpr int kLookupEvent = 4;
 
 GrabberResult Fail(GrabberErrorCode code, int textId, std::initializer_list<QVariant> args = {}) {
   return GrabberResult::Failure(code, StringTable::Format(textId, args));
@@ -29,6 +38,12 @@ CdioGrabber::CdioGrabber() : encoder_(CreateAudioConverter()) {}
 CdioGrabber::~CdioGrabber() {
   // The watch first: it signals through this object.
   watch_.reset();
+  if (lookup_ == nullptr) return;
+  QObject::disconnect(lookup_, nullptr, nullptr, nullptr);
+  if (lookup_->thread() == QThread::currentThread())
+    delete lookup_;
+  else
+    lookup_->deleteLater();
 }
 
 void CdioGrabber::SetDiscImages(const QStringList& paths) {
@@ -138,6 +153,7 @@ GrabberResult CdioGrabber::Door(bool open) {
 GrabberResult CdioGrabber::InsertDisc() { return Door(false); }
 
 void CdioGrabber::ForgetDisc() {
+  DropLookup();
   reader_.reset();
   toc_ = DiscToc();
   session_ = 0;
@@ -325,15 +341,105 @@ GrabberResult CdioGrabber::CloseTrack() {
   return GrabberResult::Success();
 }
 
-GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& /*client*/, int /*source*/) {
-  return Fail(GrabberErrorCode::Unsupported, text::kFreedbQueryNotAvailable);
+GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& client, int source) {
+  std::unique_lock lock(mutex_);
+  if (source != static_cast<int>(LookupSource::Freedb) && source != static_cast<int>(LookupSource::MusicBrainz))
+    return Fail(GrabberErrorCode::InvalidSource, text::kUnknownLookupSource, {source});
+  if (toc_.state != DiscState::Present || toc_.TrackCount() == 0) return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
+  DropLookup();
+  const quint64 generation = lookup_generation_;
+  std::function<void()> start;
+  if (source == static_cast<int>(LookupSource::Freedb)) {
+    auto* lookup = new CddbLookup;
+    Follow(lookup, generation);
+    start = [lookup, settings = CddbSettingsOf(client), toc = CddbTocOf(toc_)] { lookup->Start(settings, toc); };
+    lookup_ = lookup;
+  } else {
+#ifdef CORVANE_MUSICBRAINZ_LOOKUP
+    auto* lookup = new MusicBrainzLookup;
+    Follow(lookup, generation);
+    start = [lookup, settings = MusicBrainzSettingsOf(client), toc = MusicBrainzTocOf(toc_)] {
+      lookup->Start(settings, toc);
+    };
+    lookup_ = lookup;
+#else
+    return Fail(GrabberErrorCode::Unsupported, text::kFreedbQueryNotAvailable);
+#endif
+  }
+  // Started without the lock: the look-up reports its first state from within Start. Should a
+  // refresh on another thread drop it meanwhile, it starts disconnected and reports nothing.
+  lock.unlock();
+  start();
+  return GrabberResult::Success();
 }
 
-QString CdioGrabber::GetDiscArtist() const { return {}; }
-QString CdioGrabber::GetDiscTitle() const { return {}; }
-QString CdioGrabber::GetDiscGenre() const { return {}; }
-int CdioGrabber::GetDiscYear() const { return 0; }
-QString CdioGrabber::GetTrackTitle() const { return {}; }
+template <typename Lookup>
+void CdioGrabber::Follow(Lookup* lookup, quint64 generation) {
+  QObject::connect(lookup, &Lookup::progress, lookup,
+                   [this, generation](CddbLookupState state) { OnLookupState(generation, state, nullptr); });
+  QObject::connect(lookup, &Lookup::finished, lookup,
+                   [this, generation](CddbLookupState state, const CddbEntry& entry) {
+                     OnLookupState(generation, state, state == CddbLookupState::Found ? &entry : nullptr);
+                   });
+}
+
+void CdioGrabber::OnLookupState(quint64 generation, CddbLookupState state, const CddbEntry* entry) {
+  {
+    std::lock_guard lock(mutex_);
+    if (generation != lookup_generation_) return;
+    if (entry != nullptr) entry_ = *entry;
+  }
+  emit Event(ComponentEvent{kLookupEvent, static_cast<int>(state)});
+}
+
+void CdioGrabber::DropLookup() {
+  ++lookup_generation_;
+  entry_.reset();
+  if (lookup_ == nullptr) return;
+  // Later, on its own thread: this may run on another thread, or inside one of its signals.
+  QObject::disconnect(lookup_, nullptr, nullptr, nullptr);
+  lookup_->deleteLater();
+  lookup_ = nullptr;
+}
+
+QString CdioGrabber::GetDiscArtist() const {
+  std::lock_guard lock(mutex_);
+  return entry_ ? entry_->artist : QString();
+}
+
+QString CdioGrabber::GetDiscTitle() const {
+  std::lock_guard lock(mutex_);
+  return entry_ ? entry_->album : QString();
+}
+
+QString CdioGrabber::GetDiscGenre() const {
+  std::lock_guard lock(mutex_);
+  return entry_ ? entry_->genre : QString();
+}
+
+int CdioGrabber::GetDiscYear() const {
+  std::lock_guard lock(mutex_);
+  if (!entry_) return 0;
+  bool number = false;
+  const int year = entry_->year.trimmed().toInt(&number);
+  return number && year > 0 ? year : 0;
+}
+
+QString CdioGrabber::GetTrackTitle() const {
+  std::lock_guard lock(mutex_);
+  const DiscToc::Track* track = CurrentTrack();
+  if (!entry_ || track == nullptr) return {};
+  // Titles go by position in the whole table, whatever session the track is in.
+  return entry_->titles.value(track->number - toc_.sessions.front().front().number);
+}
+
+QString CdioGrabber::GetMusicBrainzDiscId() const {
+  std::lock_guard lock(mutex_);
+#ifdef CORVANE_MUSICBRAINZ_LOOKUP
+  if (toc_.state == DiscState::Present && toc_.TrackCount() > 0) return MusicBrainzDiscId(MusicBrainzTocOf(toc_));
+#endif
+  return {};
+}
 
 IConversionComponent* CdioGrabber::GetEncoder() { return encoder_.get(); }
 

@@ -1,9 +1,12 @@
 #pragma once
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
+#include "components/freedb/CddbEntry.h"
+#include "components/freedb/CddbLookup.h"
 #include "components/grabber/CdioHandle.h"
 #include "components/grabber/DiscToc.h"
 #include "components/grabber/DriveList.h"
@@ -71,6 +74,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   QString GetDiscGenre() const override;
   int GetDiscYear() const override;
   QString GetTrackTitle() const override;
+  QString GetMusicBrainzDiscId() const override;
 
   IConversionComponent* GetEncoder() override;
 
@@ -82,6 +86,12 @@ class CdioGrabber final : public IAudioCDGrabber {
   GrabberResult CheckTray() const;
   // Watches the current drive for disc changes, unless it is an image.
   void StartWatch();
+  // Forgets the metadata and drops a running look-up without a report; under the lock.
+  void DropLookup();
+  // Reports the states of `lookup` as event 4 while it is the current one.
+  template <typename Lookup>
+  void Follow(Lookup* lookup, quint64 generation);
+  void OnLookupState(quint64 generation, CddbLookupState state, const CddbEntry* entry);
 
   mutable std::mutex mutex_;
   QStringList images_;
@@ -94,6 +104,11 @@ class CdioGrabber final : public IAudioCDGrabber {
   ReadSettings read_settings_;
   std::unique_ptr<TrackReader> reader_;
   std::unique_ptr<IConversionComponent> encoder_;
+  // The look-up running or finished last; it lives on the thread that started it. Its states
+  // count only while `lookup_generation_` is the one it was started with.
+  QObject* lookup_ = nullptr;
+  quint64 lookup_generation_ = 0;
+  std::optional<CddbEntry> entry_;  // from the last successful look-up of this disc
   // Last member: stopped first on destruction, before what its events describe goes away.
   std::unique_ptr<MediaChangeWatch> watch_;
 };

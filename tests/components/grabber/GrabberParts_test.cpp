@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "components/grabber/CddbDiscId.h"
+#include "components/grabber/CddbTocOf.h"
 #include "components/grabber/DiscToc.h"
 #include "components/grabber/MediaChangeWatch.h"
 #include "components/grabber/MediaType.h"
@@ -54,6 +55,25 @@ TEST(DiscToc, SessionsSplitWhereTheLastSessionStarts) {
   // A last session that starts at the first track is the only session.
   EXPECT_EQ(SplitSessions({tracks[2]}, 11700).size(), 1u);
   EXPECT_TRUE(SplitSessions({}, 0).empty());
+}
+
+// The enhanced CD of the published tables, its data track in a second session: the query counts
+// every track of both sessions and ends at the disc's real lead-out.
+TEST(CddbTocOf, EveryTrackOfEverySessionWithTheLeadIn) {
+  const std::vector<int> frames{150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455, 281735};
+  std::vector<DiscToc::Track> tracks;
+  for (size_t i = 0; i < frames.size(); ++i)
+    tracks.push_back({static_cast<int>(i) + 1, frames[i] - 150, 0,
+                      i + 1 < frames.size() ? CdTrackType::Audio : CdTrackType::Mode2Form1});
+  DiscToc toc;
+  toc.sessions = SplitSessions(tracks, frames.back() - 150);
+  ASSERT_EQ(toc.sessions.size(), 2u);
+  toc.leadoutLsn = 333801 - 150;
+  toc.discId = 0x9e11600bu;
+  const CddbToc cddb = CddbTocOf(toc);
+  EXPECT_EQ(cddb.trackFrames, frames);
+  EXPECT_EQ(cddb.leadoutSeconds, 4450);
+  EXPECT_EQ(cddb.discId, 0x9e11600bu);
 }
 
 TEST(MediaType, ProfilesMapOntoTheNineTypes) {
