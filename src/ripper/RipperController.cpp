@@ -337,13 +337,17 @@ void RipperController::FailLoad() {
   ui_.ShowMessage(Text(text::kDiscLoadFailedMessage), MessageIcon::Error, MessageButtons::Ok);
 }
 
-void RipperController::EjectOrInsert() {
-  if (!drives_ready_ || Busy() || drives_.empty()) return;
+IAudioCDGrabber* RipperController::TrayGrabber() {
+  if (!drives_ready_ || Busy() || drives_.empty()) return nullptr;
   IAudioCDGrabber* grabber = components_->Grabber();
-  if (grabber->IsDiscImage()) {
-    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
-    return;
-  }
+  if (!grabber->IsDiscImage()) return grabber;
+  ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
+  return nullptr;
+}
+
+void RipperController::EjectOrInsert() {
+  IAudioCDGrabber* grabber = TrayGrabber();
+  if (grabber == nullptr) return;
   {
     BusyScope busy(*this);
     playback_->Stop();
@@ -358,12 +362,8 @@ void RipperController::EjectOrInsert() {
 }
 
 void RipperController::InsertDisc() {
-  if (!drives_ready_ || Busy() || drives_.empty()) return;
-  IAudioCDGrabber* grabber = components_->Grabber();
-  if (grabber->IsDiscImage()) {
-    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
-    return;
-  }
+  IAudioCDGrabber* grabber = TrayGrabber();
+  if (grabber == nullptr) return;
   {
     BusyScope busy(*this);
     const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });

@@ -81,6 +81,9 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   class BusyScope;
 
   void SelectDrive(int drive);
+  // The grabber when the tray may be moved now; nullptr (and a disc image told it has no tray)
+  // otherwise.
+  IAudioCDGrabber* TrayGrabber();
   void DropRejectedImages(const QStringList& rejected);
   bool LoadAndReport();
   // Fills the disc's fields and the rows of the disc read last, with the metadata of the last
