@@ -12,6 +12,7 @@
 #include "ripper/DiscImageSetting.h"
 #include "ripper/OffThread.h"
 #include "ripper/RipperView.h"
+#include "ripper/DiscMetadata.h"
 #include "ripper/TrackTexts.h"
 
 namespace corvane {
@@ -50,10 +51,12 @@ RipperController::RipperController(SettingsStore& settings, IUserInterface& ui, 
                                    ComponentFactories factories)
     : settings_(settings), ui_(ui), view_(view) {
   components_ = std::make_unique<RipperComponents>(*this, *this, std::move(factories));
-  playback_ = std::make_unique<TrackPlayback>(ui_, view_, *components_, [this] { return busy_; });
+  playback_ = std::make_unique<TrackPlayback>(ui_, view_, *components_, [this] { return Busy(); });
+  query_ = std::make_unique<FreedbQuery>(settings_, ui_);
 }
 
 RipperController::~RipperController() {
+  query_->Abandon();
   playback_->Stop();
   components_->Release();
 }
@@ -156,7 +159,7 @@ void RipperController::SelectDrive(int drive) {
 }
 
 void RipperController::DriveEntryChanged(int index) {
-  if (!drives_ready_ || drives_.empty() || busy_ || index < 0) return;
+  if (!drives_ready_ || drives_.empty() || Busy() || index < 0) return;
   {
     BusyScope busy(*this);
     playback_->Stop();
@@ -184,7 +187,7 @@ void RipperController::ClearList() {
 }
 
 void RipperController::LoadDisc() {
-  if (busy_) return;
+  if (Busy()) return;
   {
     BusyScope busy(*this);
     if (!LoadAndReport()) FailLoad();
@@ -213,7 +216,7 @@ bool RipperController::LoadAndReport() {
   view_.SetDriveControlsEnabled(false);
   ClearList();
   view_.SetDiscFields({}, {}, {}, 0);
-  cd_text_.clear();
+  disc_ = {};
   tips_due_ = false;
   if (drives_.empty()) {
     // Nothing to read: the page says so as it does for an empty drive.
@@ -222,7 +225,8 @@ bool RipperController::LoadAndReport() {
     return true;
   }
   IAudioCDGrabber* grabber = components_->Grabber();
-  const DiscReading disc = RunOffThread(ui_, [grabber] { return ReadDisc(*grabber); });
+  disc_ = RunOffThread(ui_, [grabber] { return ReadDisc(*grabber); });
+  const DiscReading& disc = disc_;
   view_.SetDriveControlsEnabled(true);
   // An image whose file went away reads as an empty drive, not as a broken one.
   if (disc.status.code == GrabberErrorCode::NoDisc || (disc.status.Succeeded() && disc.state == DiscState::None)) {
@@ -241,9 +245,10 @@ bool RipperController::LoadAndReport() {
     return true;
   }
   const bool autoQuery = settings_.ReadNumber(keys::section::kFreeDb, keys::kAutoQuery, 0) != 0;
+  if (autoQuery) StartQuery();
   progress->SetText(Text(text::kLoadingCdText));
   progress->SetPosition(kLoadingPercent);
-  FillRows(disc);
+  LoadRows();
   progress->SetText(Text(text::kUpdatingTracks));
   progress->SetPosition(kDonePercent);
   playback_->ResetToRow(0);
@@ -261,16 +266,18 @@ bool RipperController::LoadAndReport() {
   return true;
 }
 
-void RipperController::FillRows(const DiscReading& disc) {
-  cd_text_ = disc.cd_text;
-  const CdTextTitles titles = ReadCdTextTitles(disc.cd_text);
-  view_.SetDiscFields(titles.artist, titles.album, QString(), titles.genre_entry);
+void RipperController::LoadRows() {
+  IAudioCDGrabber* grabber = components_->Grabber();
+  const int rows = static_cast<int>(disc_.tracks.size());
+  const DiscMetadata metadata = freedb_data_present_ && grabber != nullptr
+                                    ? RunOffThread(ui_, [grabber, rows] { return ReadLookupMetadata(*grabber, rows); })
+                                    : ReadCdTextTitles(disc_.cd_text);
+  view_.SetDiscFields(metadata.artist, metadata.album, metadata.year, metadata.genre_entry);
   view_.ClearRows();
-  for (size_t row = 0; row < disc.tracks.size(); ++row) {
-    const DiscTrack& track = disc.tracks[row];
-    const int index = static_cast<int>(row);
-    view_.AddRow({StringTable::Format(text::kTrackNumber, {index + 1}),
-                  index < titles.titles.size() ? titles.titles[index] : QString(),
+  for (int row = 0; row < rows; ++row) {
+    const DiscTrack& track = disc_.tracks[static_cast<size_t>(row)];
+    view_.AddRow({StringTable::Format(text::kTrackNumber, {row + 1}),
+                  row < metadata.titles.size() ? metadata.titles[row] : QString(),
                   track_text::Length(track.minutes, track.seconds), Text(text::kTrackLoaded),
                   TrackTypeName(track.type)});
   }
@@ -278,8 +285,40 @@ void RipperController::FillRows(const DiscReading& disc) {
   view_.SetDriveControlsEnabled(true);
 }
 
+void RipperController::StartFreedbQuery() {
+  if (!drives_ready_ || Busy() || view_.RowCount() == 0) return;
+  StartQuery();
+}
+
+void RipperController::StartQuery() {
+  IAudioCDGrabber* grabber = components_->Grabber();
+  IFreedbClient* client = components_->FreedbClient();
+  if (grabber == nullptr || client == nullptr) return;
+  playback_->Stop();
+  Conclude(query_->Start(*grabber, *client));
+}
+
+void RipperController::OnFreedbState(int code) { Conclude(query_->OnState(code)); }
+
+void RipperController::Conclude(FreedbOutcome outcome) {
+  switch (outcome) {
+    case FreedbOutcome::Pending:
+      return;
+    case FreedbOutcome::Found:
+      freedb_data_present_ = true;
+      LoadRows();
+      break;
+    case FreedbOutcome::NoMatch:
+    case FreedbOutcome::Failed:
+      freedb_data_present_ = false;
+      view_.OpenFreedbSettings();
+      break;
+  }
+  RunPendingChange();
+}
+
 void RipperController::ShowPendingTips() {
-  if (!tips_due_ || busy_) return;
+  if (!tips_due_ || Busy()) return;
   tips_due_ = false;
   ShowTips();
 }
@@ -298,13 +337,17 @@ void RipperController::FailLoad() {
   ui_.ShowMessage(Text(text::kDiscLoadFailedMessage), MessageIcon::Error, MessageButtons::Ok);
 }
 
-void RipperController::EjectOrInsert() {
-  if (!drives_ready_ || busy_ || drives_.empty()) return;
+IAudioCDGrabber* RipperController::TrayGrabber() {
+  if (!drives_ready_ || Busy() || drives_.empty()) return nullptr;
   IAudioCDGrabber* grabber = components_->Grabber();
-  if (grabber->IsDiscImage()) {
-    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
-    return;
-  }
+  if (!grabber->IsDiscImage()) return grabber;
+  ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
+  return nullptr;
+}
+
+void RipperController::EjectOrInsert() {
+  IAudioCDGrabber* grabber = TrayGrabber();
+  if (grabber == nullptr) return;
   {
     BusyScope busy(*this);
     playback_->Stop();
@@ -319,12 +362,8 @@ void RipperController::EjectOrInsert() {
 }
 
 void RipperController::InsertDisc() {
-  if (!drives_ready_ || busy_ || drives_.empty()) return;
-  IAudioCDGrabber* grabber = components_->Grabber();
-  if (grabber->IsDiscImage()) {
-    ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
-    return;
-  }
+  IAudioCDGrabber* grabber = TrayGrabber();
+  if (grabber == nullptr) return;
   {
     BusyScope busy(*this);
     const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });
@@ -334,7 +373,7 @@ void RipperController::InsertDisc() {
 }
 
 void RipperController::OpenDiscImage(const QString& path) {
-  if (busy_ || path.isEmpty()) return;
+  if (Busy() || path.isEmpty()) return;
   const QString image = disc_images::Add(settings_, path);
   bool listed = false;
   {
@@ -363,7 +402,7 @@ void RipperController::OpenDiscImage(const QString& path) {
 }
 
 void RipperController::OnDiscChanged() {
-  if (busy_) {
+  if (Busy()) {
     change_pending_ = true;
     return;
   }
@@ -385,7 +424,7 @@ void RipperController::OnDiscChanged() {
 }
 
 void RipperController::RunPendingChange() {
-  if (busy_ || !change_pending_) return;
+  if (Busy() || !change_pending_) return;
   change_pending_ = false;
   OnDiscChanged();
 }

@@ -6,6 +6,7 @@
 
 #include "components/CAudioCDGrabberEvents.h"
 #include "ripper/DiscReading.h"
+#include "ripper/FreedbQuery.h"
 #include "ripper/RipperComponents.h"
 #include "ripper/TrackPlayback.h"
 
@@ -49,12 +50,15 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   void InsertDisc();
   // Adds a disc image to the drive list, selects it and loads it.
   void OpenDiscImage(const QString& path);
+  // "&FreeDB": looks the disc up with the freedb settings; the rows take the titles found.
+  void StartFreedbQuery();
 
   bool DrivesReady() const { return drives_ready_; }
-  bool Busy() const { return busy_; }
+  // A command, a load or a look-up runs; the page's commands wait for it.
+  bool Busy() const { return busy_ || query_->Running(); }
   const std::vector<DriveChoice>& Drives() const { return drives_; }
   // The CD-TEXT lines read by the last load.
-  const QStringList& CdText() const { return cd_text_; }
+  const QStringList& CdText() const { return disc_.cd_text; }
   bool FreedbDataPresent() const { return freedb_data_present_; }
   TrackPlayback& Playback() { return *playback_; }
   RipperComponents& Components() { return *components_; }
@@ -63,10 +67,10 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
 
   // IAudioCDGrabberEventHandler
   void OnDiscChanged() override;
-  // The rip and the look-up use these; the page does not start either yet.
+  void OnFreedbState(int code) override;
+  // The rip uses these; the page does not start one yet.
   void OnGrabProgress(double) override {}
   void OnReadRetries(int) override {}
-  void OnFreedbState(int) override {}
 
  private:
   // IAudioPlayer2EventHandler, handed on to the playback.
@@ -77,10 +81,18 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   class BusyScope;
 
   void SelectDrive(int drive);
+  // The grabber when the tray may be moved now; nullptr (and a disc image told it has no tray)
+  // otherwise.
+  IAudioCDGrabber* TrayGrabber();
   void DropRejectedImages(const QStringList& rejected);
   bool LoadAndReport();
-  void FillRows(const DiscReading& disc);
+  // Fills the disc's fields and the rows of the disc read last, with the metadata of the last
+  // look-up when there is one, else with the disc's CD-TEXT.
+  void LoadRows();
   void ShowTips();
+  void StartQuery();
+  // Acts on how a look-up ended.
+  void Conclude(FreedbOutcome outcome);
   void ClearList();
   void FailLoad();
   // A disc change that arrived while the page was busy is handled now.
@@ -91,9 +103,10 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   IRipperView& view_;
   std::unique_ptr<RipperComponents> components_;
   std::unique_ptr<TrackPlayback> playback_;
+  std::unique_ptr<FreedbQuery> query_;
   std::function<void()> components_changed_;
   std::vector<DriveChoice> drives_;
-  QStringList cd_text_;
+  DiscReading disc_;
   bool drives_ready_ = false;
   bool auto_load_ = false;
   bool freedb_data_present_ = false;

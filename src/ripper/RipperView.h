@@ -42,6 +42,8 @@ class IRipperView {
   virtual void SetFreedbEnabled(bool enabled) = 0;
   // Artist, album, year and the genre box's entry (0 the empty one).
   virtual void SetDiscFields(const QString& artist, const QString& album, const QString& year, int genreEntry) = 0;
+  // The "FreeDB Settings" dialog, after a look-up found nothing or failed.
+  virtual void OpenFreedbSettings() = 0;
   // The information popup with `text`; true when its "don't show again" box was left ticked.
   virtual bool ShowFreedbTips(const QString& text) = 0;
 

@@ -1,6 +1,7 @@
 #include "ripper/TrackTexts.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 
 #include "common/StringTable.h"
@@ -28,16 +29,21 @@ QString Position(int row, qint64 ms) {
 
 }  // namespace track_text
 
-CdTextTitles ReadCdTextTitles(const QStringList& lines) {
+DiscMetadata ReadCdTextTitles(const QStringList& lines) {
   static const QRegularExpression kLine(QStringLiteral("^([A-Z_]+)(\\d+)=(.*)$"),
                                         QRegularExpression::DotMatchesEverythingOption);
-  CdTextTitles titles;
+  static const QRegularExpression kControls(QStringLiteral("[\\x00-\\x1f\\x7f]+"));
+  DiscMetadata titles;
+  QSet<QString> seen;
   for (const QString& line : lines) {
     const QRegularExpressionMatch match = kLine.match(line);
     if (!match.hasMatch()) continue;
     const QString key = match.captured(1);
     const int index = match.captured(2).toInt();
-    const QString value = match.captured(3).trimmed();
+    // The first line of a key is the one that counts.
+    if (seen.contains(key + QString::number(index))) continue;
+    seen.insert(key + QString::number(index));
+    const QString value = match.captured(3).replace(kControls, QStringLiteral(" ")).trimmed();
     if (index == 0) {
       if (key == QLatin1String("TITLE")) titles.album = value;
       if (key == QLatin1String("PERFORMER")) titles.artist = value;

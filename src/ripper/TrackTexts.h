@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "components/IAudioCDGrabber.h"
+#include "ripper/DiscMetadata.h"
 
 namespace corvane {
 
@@ -18,16 +19,9 @@ QString Position(int row, qint64 ms);
 
 }  // namespace track_text
 
-// The disc's titles as its CD-TEXT gives them.
-struct CdTextTitles {
-  QString artist;
-  QString album;
-  int genre_entry = 0;  // entry of the genre box: 0 empty, 1..148 the genre names in order
-  QStringList titles;   // titles[n] is the title of row n; shorter when the disc has fewer
-};
-
 // Reads "KEYn=value" lines: TITLE0 the album, PERFORMER0 the artist, GENRE0 the genre by name,
-// TITLEn the title of row n-1.
-CdTextTitles ReadCdTextTitles(const QStringList& lines);
+// TITLEn the title of row n-1. The first line of a key counts; control characters in a value
+// become spaces. CD-TEXT has no year.
+DiscMetadata ReadCdTextTitles(const QStringList& lines);
 
 }  // namespace corvane

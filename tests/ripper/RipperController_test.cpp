@@ -275,7 +275,7 @@ TEST(TrackTexts, LengthsPositionsAndCdText) {
   EXPECT_EQ(LengthMs(QStringLiteral("Loaded")), 0);
   EXPECT_EQ(Position(11, 3725999), QStringLiteral("[# 12]  62:05"));
 
-  const CdTextTitles titles = ReadCdTextTitles(
+  const DiscMetadata titles = ReadCdTextTitles(
       {"TITLE0=Album", "PERFORMER0=Band", "GENRE0=rock", "TITLE2=Second", "TITLE1=First", "PERFORMER1=Guest"});
   EXPECT_EQ(titles.album, QStringLiteral("Album"));
   EXPECT_EQ(titles.artist, QStringLiteral("Band"));

@@ -27,6 +27,7 @@ class RecordingRipperView final : public IRipperView {
   QString artist, album, year;
   int genre_entry = -1;
   int tips_shown = 0;
+  int freedb_settings_opened = 0;
   bool tick_dont_show = false;  // what the popup's box is left at
   QString play_text;
   int slider = 0;
@@ -57,6 +58,7 @@ class RecordingRipperView final : public IRipperView {
     year = y;
     genre_entry = genre;
   }
+  void OpenFreedbSettings() override { ++freedb_settings_opened; }
   bool ShowFreedbTips(const QString&) override {
     ++tips_shown;
     return tick_dont_show;

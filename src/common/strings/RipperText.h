@@ -34,7 +34,6 @@ inline constexpr int kEmptyDisc = 306;
 inline constexpr int kUnrecognisedDisc = 307;
 inline constexpr int kEmptyDiscMessage = 308;
 inline constexpr int kDiscLoaded = 309;
-inline constexpr int kFreedbQuerying = 333;
 inline constexpr int kDiscLoadFailed = 310;
 inline constexpr int kOpeningTrack = 311;
 inline constexpr int kPlayingTrack = 312;
@@ -46,6 +45,7 @@ inline constexpr int kOnlyAudioPlayable = 318;
 inline constexpr int kPlayFailed = 319;
 inline constexpr int kStopPlayFailed = 320;
 inline constexpr int kSeekFailed = 321;
+inline constexpr int kFreedbQuerying = 333;
 
 inline constexpr int kTrackTypeAudio = 24001;
 inline constexpr int kTrackTypeMode1 = 24002;

@@ -29,6 +29,7 @@
 #include "ripper/DiscImageSetting.h"
 #include "ripper/RipOutputFields.h"
 #include "ripper/RipperController.h"
+#include "ripper/gui/CFreeDBSettings.h"
 #include "tags/Id3Genres.h"
 #include "ui/CheckListView.h"
 #include "ui/InformationPopup.h"
@@ -213,6 +214,7 @@ QLayout* CRipperPage::BuildPlaybackRow() {
   connect(play_button_, &QPushButton::clicked, this, [&playback] { playback.PlayButton(); });
   connect(previous_button_, &QPushButton::clicked, this, [&playback] { playback.Previous(); });
   connect(next_button_, &QPushButton::clicked, this, [&playback] { playback.Next(); });
+  connect(freedb_button_, &QPushButton::clicked, this, [this] { controller_->StartFreedbQuery(); });
   // A drag moves the thumb only; its end (the release, or a click beside the thumb) seeks.
   connect(slider_, &QSlider::sliderPressed, this, [this, &playback] { playback.SliderMoved(slider_->value(), false); });
   connect(slider_, &QSlider::sliderMoved, this, [&playback](int value) { playback.SliderMoved(value, false); });
@@ -349,6 +351,13 @@ void CRipperPage::SetDiscFields(const QString& artist, const QString& album, con
   album_->setText(album);
   year_->setText(year);
   genre_->setCurrentIndex(genreEntry < genre_->count() ? genreEntry : 0);
+}
+
+void CRipperPage::OpenFreedbSettings() {
+  if (freedb_settings_opener_) return freedb_settings_opener_();
+  if (freedb_client_ == nullptr) return;
+  CFreeDBSettings dialog(*context_.settings, *freedb_client_, window());
+  dialog.exec();
 }
 
 bool CRipperPage::ShowFreedbTips(const QString& text) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 
 #include "ripper/RipperPageContext.h"
@@ -53,6 +54,9 @@ class CRipperPage : public PageWidget, private IRipperView {
   QPushButton* PreviousButton() const { return previous_button_; }
   QPushButton* NextButton() const { return next_button_; }
   QPushButton* FreedbButton() const { return freedb_button_; }
+  // What opens the "FreeDB Settings" dialog after a look-up found nothing or failed; the dialog
+  // itself unless a test puts something else in its place.
+  void SetFreedbSettingsOpener(std::function<void()> opener) { freedb_settings_opener_ = std::move(opener); }
   QCheckBox* AutoLoadBox() const { return auto_load_; }
   QSlider* Slider() const { return slider_; }
   QLabel* PositionLabel() const { return position_; }
@@ -89,6 +93,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   void SetStepButtonsEnabled(bool enabled) override;
   void SetFreedbEnabled(bool enabled) override;
   void SetDiscFields(const QString& artist, const QString& album, const QString& year, int genreEntry) override;
+  void OpenFreedbSettings() override;
   bool ShowFreedbTips(const QString& text) override;
   void SetPlayButtonText(const QString& text) override;
   void SetSliderValue(int value) override;
@@ -126,6 +131,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLabel* status_label_ = nullptr;
   bool job_running_ = false;
   IFreedbClient* freedb_client_ = nullptr;
+  std::function<void()> freedb_settings_opener_;
 };
 
 }  // namespace corvane

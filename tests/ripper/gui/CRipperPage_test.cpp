@@ -25,6 +25,7 @@
 #include "ripper/RipperTestKit.h"
 #include "ripper/gui/CRipperPage.h"
 #include "support/DiscImageFixture.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/gui/DialogAnswerer.h"
 #include "ui/CheckListView.h"
 #include "ui/InformationPopup.h"
@@ -205,6 +206,46 @@ class CRipperPageTest : public QObject {
       list->edit(list->model()->index(1, column));
       QCOMPARE(list->viewport()->findChild<QLineEdit*>() != nullptr, column == 2);
     }
+    QVERIFY(shown_.isEmpty());
+  }
+
+  void lookUpFillsTheTitlesAndAnEditLastsUntilTheDiscChanges() {
+    test::LoopbackHttpServer server([](const test::HttpRequest& request) {
+      if (request.FormValue("cmd").startsWith("cddb query")) return test::HttpAnswer::Text("200 folk 0 A / B\r\n");
+      return test::HttpAnswer::Text(
+          "210 folk 0\r\nDTITLE=Tide Tables / Sea Room\r\nDYEAR=1987\r\nDGENRE=folk\r\nTTITLE0=Ebb\r\n"
+          "TTITLE1=Flood\r\n.\r\n");
+    });
+    settings_->WriteNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 0);
+    settings_->WriteText(keys::section::kFreeDb, keys::kServerName, QStringLiteral("127.0.0.1"));
+    settings_->WriteNumber(keys::section::kFreeDb, keys::kServerPort, server.Port());
+    QVERIFY(MakePage());
+    CheckListView* list = page_->TrackList();
+    QCOMPARE(list->Cell(0, 2), QStringLiteral("Low Tide"));
+    QTest::mouseClick(page_->FreedbButton(), Qt::LeftButton);
+    QTRY_COMPARE(list->Cell(1, 2), QStringLiteral("Flood"));
+    QCOMPARE(list->Cell(0, 2), QStringLiteral("Ebb"));
+    QCOMPARE(list->Cell(2, 2), QString());
+    QCOMPARE(page_->ArtistField()->text(), QStringLiteral("Tide Tables"));
+    QCOMPARE(page_->AlbumField()->text(), QStringLiteral("Sea Room"));
+    QCOMPARE(page_->GenreBox()->currentText(), QStringLiteral("Folk"));
+    QCOMPARE(status_.back(), StringTable::Text(text::kFreedbRetrieved));
+
+    list->edit(list->model()->index(0, 2));
+    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor != nullptr);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("Low Water"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCOMPARE(list->Cell(0, 2), QStringLiteral("Low Water"));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F4);
+    QCOMPARE(list->FirstSelectedRow(), 1);
+    QCOMPARE(list->Cell(0, 2), QStringLiteral("Low Water"));
+
+    page_->Controller().OnDiscChanged();
+    QTRY_COMPARE(list->Cell(0, 2), QStringLiteral("Low Tide"));
+    QCOMPARE(page_->ArtistField()->text(), QStringLiteral("The Quays"));
     QVERIFY(shown_.isEmpty());
   }
 
