@@ -139,7 +139,9 @@ TEST_F(RipperFreedbTest, NothingFoundOrNoServerIsToldAndOpensTheSettings) {
     LookUp();
     EXPECT_EQ(ui_.MessageTexts(), QStringList({failure.message}));
     EXPECT_EQ(ui_.messages.back().icon, MessageIcon::Error);
-    if (!failure.status.isEmpty()) EXPECT_EQ(LastStatus(), failure.status);
+    if (!failure.status.isEmpty()) {
+      EXPECT_EQ(LastStatus(), failure.status);
+    }
     EXPECT_EQ(view_.freedb_settings_opened, 1);
     EXPECT_FALSE(controller.FreedbDataPresent());
     EXPECT_EQ(Titles(), QStringList({"Low Tide", "Gulls", "Night Ferry"}));
