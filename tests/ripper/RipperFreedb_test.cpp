@@ -87,7 +87,9 @@ TEST_F(RipperFreedbTest, AMatchFillsTheFieldsAndTitlesUntilTheDiscChanges) {
   const struct {
     const char* genre;
     int entry;
-  } kGenres[] = {{"rock", EntryOf("Rock")}, {"TRIP-HOP", EntryOf("Trip-Hop")}, {"Blues", EntryOf("Other")},
+  } kGenres[] = {{"rock", EntryOf("Rock")},
+                 {"TRIP-HOP", EntryOf("Trip-Hop")},
+                 {"Blues", EntryOf("Other")},
                  {"Sea Shanty", EntryOf("Other")}};
   for (const auto& genre : kGenres) {
     SCOPED_TRACE(genre.genre);

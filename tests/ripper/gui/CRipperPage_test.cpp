@@ -211,7 +211,8 @@ class CRipperPageTest : public QObject {
 
   void lookUpFillsTheTitlesAndAnEditLastsUntilTheDiscChanges() {
     test::LoopbackHttpServer server([](const test::HttpRequest& request) {
-      if (request.FormValue("cmd").startsWith("cddb query")) return test::HttpAnswer::Text("200 folk 0a0b0c0d A / B\r\n");
+      if (request.FormValue("cmd").startsWith("cddb query"))
+        return test::HttpAnswer::Text("200 folk 0a0b0c0d A / B\r\n");
       return test::HttpAnswer::Text(
           "210 folk 0a0b0c0d\r\nDTITLE=Tide Tables / Sea Room\r\nDYEAR=1987\r\nDGENRE=folk\r\nTTITLE0=Ebb\r\n"
           "TTITLE1=Flood\r\n.\r\n");
