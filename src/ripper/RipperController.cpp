@@ -10,9 +10,9 @@
 #include "common/strings/RipperText.h"
 #include "components/grabber/TypeNames.h"
 #include "ripper/DiscImageSetting.h"
+#include "ripper/DiscMetadata.h"
 #include "ripper/OffThread.h"
 #include "ripper/RipperView.h"
-#include "ripper/DiscMetadata.h"
 #include "ripper/TrackTexts.h"
 
 namespace corvane {

@@ -3,6 +3,9 @@
 // a server that cannot be reached are told and lead to the freedb settings.
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 #include "common/MemorySettings.h"
@@ -87,7 +90,9 @@ TEST_F(RipperFreedbTest, AMatchFillsTheFieldsAndTitlesUntilTheDiscChanges) {
   const struct {
     const char* genre;
     int entry;
-  } kGenres[] = {{"rock", EntryOf("Rock")}, {"TRIP-HOP", EntryOf("Trip-Hop")}, {"Blues", EntryOf("Other")},
+  } kGenres[] = {{"rock", EntryOf("Rock")},
+                 {"TRIP-HOP", EntryOf("Trip-Hop")},
+                 {"Blues", EntryOf("Other")},
                  {"Sea Shanty", EntryOf("Other")}};
   for (const auto& genre : kGenres) {
     SCOPED_TRACE(genre.genre);
@@ -139,7 +144,9 @@ TEST_F(RipperFreedbTest, NothingFoundOrNoServerIsToldAndOpensTheSettings) {
     LookUp();
     EXPECT_EQ(ui_.MessageTexts(), QStringList({failure.message}));
     EXPECT_EQ(ui_.messages.back().icon, MessageIcon::Error);
-    if (!failure.status.isEmpty()) EXPECT_EQ(LastStatus(), failure.status);
+    if (!failure.status.isEmpty()) {
+      EXPECT_EQ(LastStatus(), failure.status);
+    }
     EXPECT_EQ(view_.freedb_settings_opened, 1);
     EXPECT_FALSE(controller.FreedbDataPresent());
     EXPECT_EQ(Titles(), QStringList({"Low Tide", "Gulls", "Night Ferry"}));
@@ -154,6 +161,36 @@ TEST_F(RipperFreedbTest, AutoQueryLooksTheDiscUpAsItLoadsWithoutTheTips) {
   EXPECT_EQ(view_.genre_entry, EntryOf("Jazz"));
   EXPECT_EQ(view_.tips_shown, 0);
   EXPECT_EQ(server.Requests().size(), 2u);
+}
+
+TEST_F(RipperFreedbTest, MusicBrainzIsAskedWhenItIsTheChosenService) {
+  // Answers with one release whose medium holds the disc asked for.
+  test::LoopbackHttpServer server([](const test::HttpRequest& request) {
+    const QString id = request.Path().section(u'/', -1);
+    const QJsonArray tracks{QJsonObject{{"position", 1}, {"title", "Ebb"}},
+                            QJsonObject{{"position", 2}, {"title", "Flood"}},
+                            QJsonObject{{"position", 3}, {"title", "Slack Water"}}};
+    const QJsonObject medium{{"position", 1}, {"discs", QJsonArray{QJsonObject{{"id", id}}}}, {"tracks", tracks}};
+    const QJsonObject release{{"title", "Lighthouse Sessions"},
+                              {"date", "2004-05-01"},
+                              {"artist-credit", QJsonArray{QJsonObject{{"name", "Tide Tables"}}}},
+                              {"media", QJsonArray{medium}}};
+    return test::HttpAnswer::Text(QJsonDocument(QJsonObject{{"id", id}, {"releases", QJsonArray{release}}}).toJson());
+  });
+  settings_.WriteNumber(kFreeDb, keys::kFreedbSource, 1);
+  const QString service = QStringLiteral("127.0.0.1:%1").arg(server.Port());
+  settings_.WriteText(kFreeDb, keys::kMusicBrainzUrl, QStringLiteral("http://") + service);
+  Start(test::ClosedLoopbackPort());
+  LookUp();
+  EXPECT_TRUE(ui_.messages.empty()) << ui_.MessageTexts().join(u'|').toStdString();
+  EXPECT_EQ(Titles(), QStringList({"Ebb", "Flood", "Slack Water"}));
+  EXPECT_EQ(view_.artist, QStringLiteral("Tide Tables"));
+  EXPECT_EQ(view_.year, QStringLiteral("2004"));
+  EXPECT_EQ(view_.genre_entry, EntryOf("Other"));  // no genre: not a name of the list
+  ASSERT_EQ(server.Requests().size(), 1u);
+  EXPECT_TRUE(server.Requests()[0].Path().startsWith(QStringLiteral("/ws/2/discid/")));
+  EXPECT_TRUE(ui_.progress_texts.contains(
+      StringTable::Format(text::kFreedbConnecting, {QStringLiteral("MusicBrainz (%1)").arg(service)})));
 }
 
 }  // namespace

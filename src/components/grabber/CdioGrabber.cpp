@@ -24,6 +24,22 @@ constexpr int kSeekFromTrackStart = 1;
 constexpr int kDiscChangedEvent = 1;
 constexpr int kLookupEvent = 4;
 
+// Whether two reads found the same table of contents: the same tracks at the same places.
+bool SameTable(const DiscToc& a, const DiscToc& b) {
+  if (a.state != DiscState::Present || b.state != DiscState::Present || a.leadoutLsn != b.leadoutLsn ||
+      a.sessions.size() != b.sessions.size())
+    return false;
+  for (size_t session = 0; session < a.sessions.size(); ++session) {
+    const auto& x = a.sessions[session];
+    const auto& y = b.sessions[session];
+    if (!std::equal(x.begin(), x.end(), y.begin(), y.end(), [](const DiscToc::Track& s, const DiscToc::Track& t) {
+          return s.number == t.number && s.lsn == t.lsn && s.sectors == t.sectors && s.type == t.type;
+        }))
+      return false;
+  }
+  return true;
+}
+
 GrabberResult Fail(GrabberErrorCode code, int textId, std::initializer_list<QVariant> args = {}) {
   return GrabberResult::Failure(code, StringTable::Format(textId, args));
 }
@@ -161,6 +177,9 @@ GrabberResult CdioGrabber::RefreshDisc() {
   std::lock_guard lock(mutex_);
   const DriveEntry* drive = CurrentDrive();
   if (drive == nullptr) return Fail(GrabberErrorCode::InvalidDrive, text::kNoDriveChosen);
+  // Reading the same disc again keeps what its last look-up found.
+  const DiscToc previous = toc_;
+  std::optional<CddbEntry> found = entry_;
   ForgetDisc();
   // Opened afresh: a drive keeps the table it read until it is closed, and an image file may
   // have been replaced or removed since.
@@ -171,6 +190,7 @@ GrabberResult CdioGrabber::RefreshDisc() {
   if (!cdio_) return Fail(GrabberErrorCode::DeviceError, text::kDriveUnopenable, {drive->path});
   toc_ = ReadDiscToc(cdio_.get(), drive->image);
   if (toc_.state == DiscState::None) return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
+  if (SameTable(previous, toc_)) entry_ = std::move(found);
   return GrabberResult::Success();
 }
 

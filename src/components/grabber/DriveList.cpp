@@ -5,9 +5,9 @@
 
 #include <QFileInfo>
 
+#include "common/CdioHandle.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
-#include "components/grabber/CdioHandle.h"
 
 namespace corvane {
 namespace {

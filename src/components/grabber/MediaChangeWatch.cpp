@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "components/grabber/CdioHandle.h"
+#include "common/CdioHandle.h"
 
 namespace corvane {
 namespace {

@@ -83,7 +83,7 @@ class CdioGrabberLookupTest : public testing::Test {
   CAudioCDGrabberEvents sink_{events_};
 };
 
-TEST_F(CdioGrabberLookupTest, FoundEntryFillsTheGettersUntilTheDiscIsReadAgain) {
+TEST_F(CdioGrabberLookupTest, FoundEntryFillsTheGettersUntilTheDiscIsForgotten) {
   EXPECT_EQ(Query(), (std::vector<int>{1, 2, 3}));
   // The query carries the image's table: every track with the lead-in, the lead-out in seconds.
   QStringList query{QStringLiteral("cddb query %1 4").arg(grabber_->GetDiscId(), 8, 16, QLatin1Char('0'))};
@@ -99,6 +99,11 @@ TEST_F(CdioGrabberLookupTest, FoundEntryFillsTheGettersUntilTheDiscIsReadAgain) 
   // The data track after the audio has no title in the entry.
   EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", ""}));
 
+  // Reading the same disc again keeps the entry; choosing the drive afresh forgets it.
+  ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
+  EXPECT_EQ(grabber_->GetDiscArtist(), "AC/DC");
+  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", "Data"}));
+  ASSERT_TRUE(grabber_->SetCurrentDrive(1).Succeeded());
   ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
   EXPECT_EQ(grabber_->GetDiscArtist(), "");
   EXPECT_EQ(grabber_->GetDiscTitle(), "");

@@ -1,4 +1,4 @@
-#include "components/grabber/CdioHandle.h"
+#include "common/CdioHandle.h"
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
@@ -14,8 +14,8 @@
 namespace corvane {
 namespace {
 
-// libcdio reports every oddity of a drive or an image on standard error; the grabber turns the
-// failures that matter into results with texts, so only libcdio's own errors are let through.
+// libcdio reports every oddity of a drive or an image on standard error; the grabber and the CD
+// stream turn the failures that matter into results, so only libcdio's own errors are let through.
 void QuietLog(cdio_log_level_t level, const char* message) {
   if (level >= CDIO_LOG_ERROR) cdio_default_log_handler(level, message);
 }

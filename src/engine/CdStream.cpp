@@ -1,0 +1,141 @@
+#include "engine/CdStream.h"
+
+#include <cdio/cdio.h>
+#include <cdio/track.h>
+
+#include <QFileInfo>
+#include <algorithm>
+#include <cstring>
+
+namespace corvane {
+namespace {
+
+// Sectors asked of the drive at once: about 58 KB, within what every drive and the kernel take
+// in one audio read.
+constexpr int kBlockSectors = 25;
+constexpr int kChannels = 2;
+constexpr int kFrameBytes = 4;
+
+struct TrackPlace {
+  int lsn = 0;
+  int sectors = 0;
+};
+
+// The place of the track in `row` of the open disc, or the reason there is none. A track runs up
+// to the next one (its pre-gap included, as the drive plays it) or to the lead-out.
+EngineResult<TrackPlace> FindTrack(CdIo_t* cdio, int row) {
+  const track_t first = cdio_get_first_track_num(cdio);
+  const track_t last = cdio_get_last_track_num(cdio);
+  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first)
+    return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
+  if (row < 0 || row > last - first) return EngineResult<TrackPlace>::Failure(EngineError::CdTrack);
+  const auto track = static_cast<track_t>(first + row);
+  if (cdio_get_track_format(cdio, track) != TRACK_FORMAT_AUDIO)
+    return EngineResult<TrackPlace>::Failure(EngineError::NotAudio);
+  const lsn_t start = cdio_get_track_lsn(cdio, track);
+  const lsn_t end = track < last ? cdio_get_track_lsn(cdio, static_cast<track_t>(track + 1))
+                                 : cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
+  if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
+  return EngineResult<TrackPlace>::Success({start, std::max(0, end - start)});
+}
+
+}  // namespace
+
+EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, int row, CdReadOptions options) {
+  using Created = EngineResult<std::unique_ptr<CdStream>>;
+  // A drive is a device node; a regular file is a disc image.
+  const bool image = QFileInfo(device).isFile();
+  CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
+  if (!cdio) return Created::Failure(EngineError::NoCd);
+  const EngineResult<TrackPlace> place = FindTrack(cdio.get(), row);
+  if (!place.Succeeded()) return Created::Failure(place.status.code);
+  options.retries = std::max(0, options.retries);
+  return Created::Success(
+      std::unique_ptr<CdStream>(new CdStream(std::move(cdio), image, place.value->lsn, place.value->sectors, options)));
+}
+
+CdStream::CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options)
+    : cdio_(std::move(cdio)), image_(image), first_lsn_(firstLsn), sectors_(sectors), options_(options) {}
+
+ChannelInfo CdStream::Info() const {
+  return ChannelInfo{kRate, kChannels, SampleResolution::Bits16, 16, ChannelType::Cd};
+}
+
+bool CdStream::Seek(qint64 bytePosition) {
+  if (bytePosition < 0 || bytePosition > LengthBytes()) return false;
+  position_ = bytePosition - bytePosition % kFrameBytes;
+  ended_ = false;
+  return true;
+}
+
+int CdStream::ReadPcm(char* buffer, int bytes) {
+  int written = 0;
+  while (written < bytes && position_ < LengthBytes()) {
+    const auto sector = static_cast<int>(position_ / kSectorBytes);
+    const int blockSectors = static_cast<int>(block_.size()) / kSectorBytes;
+    if (block_first_ < 0 || sector < block_first_ || sector >= block_first_ + blockSectors) {
+      if (!LoadBlock()) return written > 0 ? written : -1;
+    }
+    const auto offset = static_cast<size_t>(position_ - static_cast<qint64>(block_first_) * kSectorBytes);
+    const int take = static_cast<int>(std::min(block_.size() - offset, static_cast<size_t>(bytes - written)));
+    std::memcpy(buffer + written, block_.data() + offset, static_cast<size_t>(take));
+    written += take;
+    position_ += take;
+  }
+  if (position_ >= LengthBytes()) ended_ = true;
+  return written;
+}
+
+bool CdStream::LoadBlock() {
+  const auto sector = static_cast<int>(position_ / kSectorBytes);
+  const int count = std::min(kBlockSectors, sectors_ - sector);
+  block_.assign(static_cast<size_t>(count) * kSectorBytes, '\0');
+  if (!ReadChecked(sector, count, block_.data())) {
+    block_.clear();
+    block_first_ = -1;
+    SetLastError(EngineError::Unknown);
+    return false;
+  }
+  block_first_ = sector;
+  return true;
+}
+
+bool CdStream::ReadSectors(int sector, int count, char* out) const {
+  for (int attempt = 0; attempt <= options_.retries; ++attempt) {
+    if (cdio_read_audio_sectors(cdio_.get(), out, first_lsn_ + sector, static_cast<unsigned>(count)) ==
+        DRIVER_OP_SUCCESS)
+      return true;
+  }
+  return false;
+}
+
+bool CdStream::ReadSector(int sector, char* out) const {
+  std::memset(out, 0, kSectorBytes);
+  if (!ReadSectors(sector, 1, out)) return false;
+  if (!image_) return true;
+  // An image driver that meets the end of its data file part way through a read still reports
+  // success and leaves the rest of the buffer as it was: a second read over other bytes shows
+  // whether it filled the whole sector.
+  char check[kSectorBytes];
+  std::memset(check, 0xff, sizeof check);
+  return ReadSectors(sector, 1, check) && std::memcmp(out, check, kSectorBytes) == 0;
+}
+
+bool CdStream::ReadChecked(int sector, int count, char* out) {
+  // A whole block of an image is there when its last sector is, the data file being contiguous.
+  char last[kSectorBytes];
+  if (ReadSectors(sector, count, out) && (!image_ || ReadSector(sector + count - 1, last))) return true;
+  // Sector by sector, so that only the sectors that fail are lost.
+  for (int i = 0; i < count; ++i) {
+    char* at = out + static_cast<ptrdiff_t>(i) * kSectorBytes;
+    if (ReadSector(sector + i, at)) continue;
+    if (!options_.skipErrors) {
+      failed_sector_ = sector + i;
+      return false;
+    }
+    std::memset(at, 0, kSectorBytes);
+  }
+  return true;
+}
+
+}  // namespace corvane

@@ -1,0 +1,66 @@
+#pragma once
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "common/CdioHandle.h"
+#include "engine/AudioStream.h"
+
+namespace corvane {
+
+// How a CD stream treats sectors that do not read: each failing read is tried `retries` more
+// times; a sector that still fails becomes silence with `skipErrors`, else the read fails.
+struct CdReadOptions {
+  int retries = 2;
+  bool skipErrors = false;
+};
+
+// One audio track of a drive or a disc image (.cue, .toc, .nrg) as 44100 Hz 16-bit stereo PCM,
+// read sector by sector through libcdio. Decode-only; the stream owns its open disc.
+class CdStream final : public AudioStream {
+ public:
+  static constexpr int kSectorBytes = 2352;
+  static constexpr int kRate = 44100;
+
+  // `row` counts the disc's tracks from 0 in table order, sessions one after another. Fails with
+  // NoCd when the drive holds no disc or the image cannot be opened, CdTrack for a row beyond the
+  // disc, NotAudio for a data track.
+  static EngineResult<std::unique_ptr<CdStream>> Create(const QString& device, int row, CdReadOptions options = {});
+
+  ChannelInfo Info() const override;
+  qint64 LengthBytes() const override { return static_cast<qint64>(sectors_) * kSectorBytes; }
+  bool LengthIsExact() const override { return true; }
+  qint64 PositionBytes() const override { return position_; }
+  bool Seek(qint64 bytePosition) override;
+  bool IsActive() const override { return !ended_; }
+
+  // Sector of the track (from 0) that made the last read fail; -1 when none did.
+  int FailedSector() const { return failed_sector_; }
+
+ protected:
+  int ReadPcm(char* buffer, int bytes) override;
+
+ private:
+  CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options);
+  // Reads the block of sectors that holds the read position into block_.
+  bool LoadBlock();
+  bool ReadSectors(int sector, int count, char* out) const;
+  // One sector, known to be whole; false when it does not read.
+  bool ReadSector(int sector, char* out) const;
+  // Reads `count` sectors from `sector` of the track into `out`, sector by sector where the block
+  // as a whole fails; false when a sector fails and errors are not skipped.
+  bool ReadChecked(int sector, int count, char* out);
+
+  CdioHandle cdio_;
+  bool image_;
+  int first_lsn_;
+  int sectors_;
+  CdReadOptions options_;
+  qint64 position_ = 0;
+  bool ended_ = false;
+  int failed_sector_ = -1;
+  std::vector<char> block_;
+  int block_first_ = -1;  // track sector that block_ starts with; -1 when it holds nothing
+};
+
+}  // namespace corvane
