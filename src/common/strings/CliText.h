@@ -83,4 +83,13 @@ inline constexpr int kCdTextLine = 26089;
 inline constexpr int kDiscPresent = 26090;
 inline constexpr int kNoDrivesFound = 26091;
 inline constexpr int kDiscUsage = 26092;
+inline constexpr int kDiscLookupHelp = 26093;
+inline constexpr int kMusicBrainzIdLine = 26094;  // disc ID, or the text of 26100
+inline constexpr int kLookupHeader = 26095;       // service name
+inline constexpr int kLookupArtistLine = 26096;
+inline constexpr int kLookupAlbumLine = 26097;
+inline constexpr int kLookupYearLine = 26098;
+inline constexpr int kLookupGenreLine = 26099;
+inline constexpr int kNoMusicBrainzId = 26100;
+inline constexpr int kLookupTitleLine = 26101;  // track number, title
 }  // namespace corvane::text
