@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -271,6 +272,29 @@ QLayout* CRipperPage::BuildOutputFields() {
   });
   connect(name_tips_, &QPushButton::clicked, this, [this] { output_fields_->ShowTips(); });
   return grid;
+}
+
+namespace {
+bool IsRipKey(const QKeyEvent& key) { return key.key() == Qt::Key_R && key.modifiers() == Qt::AltModifier; }
+}  // namespace
+
+bool CRipperPage::event(QEvent* event) {
+  // Claimed before shortcut matching, the key reaches keyPressEvent instead of the ambiguous
+  // mnemonics.
+  if (event->type() == QEvent::ShortcutOverride && IsRipKey(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return PageWidget::event(event);
+}
+
+void CRipperPage::keyPressEvent(QKeyEvent* event) {
+  if (IsRipKey(*event)) {
+    event->accept();
+    if (rip_button_->isEnabled()) rip_button_->click();
+    return;
+  }
+  PageWidget::keyPressEvent(event);
 }
 
 void CRipperPage::ConnectKeys() {

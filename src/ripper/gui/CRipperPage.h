@@ -73,6 +73,9 @@ class CRipperPage : public PageWidget, private IRipperView {
 
  private:
   void showEvent(QShowEvent* event) override;
+  // Alt+R belongs to the rip button although the quality panel's "&Remove" has the same letter.
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void BuildLayout();
   QLayout* BuildDeviceRow();
   QLayout* BuildDiscFields();
