@@ -52,6 +52,18 @@ class IRipperView {
   virtual void SetSliderValue(int value) = 0;
   virtual int SliderValue() const = 0;
   virtual void SetPositionText(const QString& text) = 0;
+
+  // The rip run: the rows' check boxes, titles and status cells, and the label under the list.
+  virtual bool RowChecked(int row) const = 0;
+  virtual QString RowTitle(int row) const = 0;
+  virtual void SetRowStatus(int row, const QString& status) = 0;
+  virtual void SetRipLabel(const QString& text) = 0;
+  // The start / stop button: its text, tooltip and whether it can be pressed.
+  virtual void SetRipButton(const QString& text, const QString& tooltip, bool enabled) = 0;
+  // The controls a run must not let the user touch: load, look-up, device box, track list, play,
+  // auto load, eject, insert and the disc's fields.
+  virtual void SetRipControlsEnabled(bool enabled) = 0;
+  virtual void SetOutputFolderField(const QString& folder) = 0;
 };
 
 }  // namespace corvane

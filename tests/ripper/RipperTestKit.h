@@ -71,6 +71,26 @@ class RecordingRipperView final : public IRipperView {
   int SliderValue() const override { return slider; }
   void SetPositionText(const QString& text) override { positions << text; }
 
+  std::vector<bool> checked;  // rows beyond it are checked
+  QStringList labels;         // every text of the label under the list
+  QString rip_button, rip_tooltip;
+  bool rip_button_enabled = true;
+  bool rip_controls_enabled = true;
+  QString output_folder_field;
+  bool RowChecked(int row) const override { return row >= static_cast<int>(checked.size()) || checked[row]; }
+  QString RowTitle(int row) const override { return row < RowCount() ? rows[row].title : QString(); }
+  void SetRowStatus(int row, const QString& status) override {
+    if (row < RowCount()) rows[row].status = status;
+  }
+  void SetRipLabel(const QString& text) override { labels << text; }
+  void SetRipButton(const QString& text, const QString& tooltip, bool enabled) override {
+    rip_button = text;
+    rip_tooltip = tooltip;
+    rip_button_enabled = enabled;
+  }
+  void SetRipControlsEnabled(bool enabled) override { rip_controls_enabled = enabled; }
+  void SetOutputFolderField(const QString& folder) override { output_folder_field = folder; }
+
   QStringList Column(QString TrackRowTexts::*cell) const {
     QStringList cells;
     for (const TrackRowTexts& row : rows) cells << row.*cell;

@@ -141,4 +141,30 @@ inline constexpr int kRipFolderLabel = 24500;
 inline constexpr int kOutputNameLabel = 24501;
 inline constexpr int kRipFolderBrowse = 24502;
 inline constexpr int kOutputNameTipsButton = 24503;
+
+// The rip run.
+inline constexpr int kRipUnableToCreate = 122;
+inline constexpr int kRipAlreadyExists = 123;
+inline constexpr int kRipStartFailedCode = 156;
+inline constexpr int kRipCompleted = 258;
+inline constexpr int kRipFailed = 259;
+inline constexpr int kRipCancelled = 261;
+inline constexpr int kRipIdle = 262;
+inline constexpr int kRipWaiting = 263;
+inline constexpr int kRipNoTracks = 281;
+inline constexpr int kRipNoneChecked = 282;
+inline constexpr int kRipSkipped = 283;
+inline constexpr int kRipTrackFailed = 284;
+inline constexpr int kRipGrabbing = 289;
+inline constexpr int kRipGrabStartFailed = 296;
+inline constexpr int kRipReadAttempts = 297;
+inline constexpr int kRipCancelling = 302;
+inline constexpr int kRipReadError = 314;
+inline constexpr int kRipStartTooltip = 322;
+inline constexpr int kRipStartButton = 323;
+inline constexpr int kRipStopButton = 328;
+inline constexpr int kRipStopTooltip = 329;
+inline constexpr int kRipSucceeded = 351;
+inline constexpr int kRipFolderFailed = 354;
+inline constexpr int kRipTrackLabel = 24630;   // word # ordinal/total - title
 }  // namespace corvane::text

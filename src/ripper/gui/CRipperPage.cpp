@@ -2,11 +2,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,14 +24,18 @@
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "encoding/EncoderSetup.h"
 #include "engine/CAudioEngine.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/QualityPanel.h"
+#include "presets/COutputQualityMgmt.h"
 #include "presets/PresetCommands.h"
 #include "ripper/DiscImageSetting.h"
 #include "ripper/RipOutputFields.h"
+#include "ripper/RipRun.h"
 #include "ripper/RipperController.h"
 #include "ripper/gui/CFreeDBSettings.h"
+#include "ripper/gui/CRipSettings.h"
 #include "tags/Id3Genres.h"
 #include "ui/CheckListView.h"
 #include "ui/InformationPopup.h"
@@ -40,6 +46,7 @@ namespace {
 
 constexpr int kTitleColumn = 2;
 constexpr int kLengthColumn = 3;
+constexpr int kStatusColumn = 4;
 constexpr int kSliderTicks = 10;
 constexpr int kYearChars = 6;
 
@@ -103,6 +110,11 @@ void CRipperPage::BuildLayout() {
   status_label_ = new QLabel(this);
   status_label_->setObjectName(QStringLiteral("ripStatus"));
   statusRow->addWidget(status_label_, 1);
+  rip_button_ = new QPushButton(Text(text::kRipStartButton), this);
+  rip_button_->setObjectName(QStringLiteral("ripButton"));
+  rip_button_->setToolTip(Text(text::kRipStartTooltip));
+  connect(rip_button_, &QPushButton::clicked, this, [this] { StartOrStopRip(); });
+  statusRow->addWidget(rip_button_);
   layout->addLayout(statusRow);
   layout->addLayout(BuildOutputFields());
 
@@ -262,6 +274,29 @@ QLayout* CRipperPage::BuildOutputFields() {
   return grid;
 }
 
+namespace {
+bool IsRipKey(const QKeyEvent& key) { return key.key() == Qt::Key_R && key.modifiers() == Qt::AltModifier; }
+}  // namespace
+
+bool CRipperPage::event(QEvent* event) {
+  // Claimed before shortcut matching, the key reaches keyPressEvent instead of the ambiguous
+  // mnemonics.
+  if (event->type() == QEvent::ShortcutOverride && IsRipKey(*static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return PageWidget::event(event);
+}
+
+void CRipperPage::keyPressEvent(QKeyEvent* event) {
+  if (IsRipKey(*event)) {
+    event->accept();
+    if (rip_button_->isEnabled()) rip_button_->click();
+    return;
+  }
+  PageWidget::keyPressEvent(event);
+}
+
 void CRipperPage::ConnectKeys() {
   TrackPlayback& playback = controller_->Playback();
   const struct {
@@ -378,5 +413,66 @@ void CRipperPage::SetSliderValue(int value) {
 int CRipperPage::SliderValue() const { return slider_->value(); }
 
 void CRipperPage::SetPositionText(const QString& text) { position_->setText(text); }
+
+bool CRipperPage::RowChecked(int row) const { return track_list_->IsChecked(row); }
+
+QString CRipperPage::RowTitle(int row) const { return track_list_->Cell(row, kTitleColumn); }
+
+void CRipperPage::SetRowStatus(int row, const QString& status) {
+  if (QTreeWidgetItem* item = track_list_->topLevelItem(row)) item->setText(kStatusColumn, status);
+}
+
+void CRipperPage::SetRipLabel(const QString& text) { status_label_->setText(text); }
+
+void CRipperPage::SetRipButton(const QString& text, const QString& tooltip, bool enabled) {
+  rip_button_->setText(text);
+  rip_button_->setToolTip(tooltip);
+  rip_button_->setEnabled(enabled);
+}
+
+void CRipperPage::SetRipControlsEnabled(bool enabled) {
+  job_running_ = !enabled;
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{load_button_, freedb_button_, device_box_, track_list_, play_button_, auto_load_,
+                                       eject_button_, insert_button_, artist_, album_, genre_, year_}) {
+    control->setEnabled(enabled);
+  }
+}
+
+void CRipperPage::SetOutputFolderField(const QString& folder) { output_folder_->setText(folder); }
+
+void CRipperPage::StartOrStopRip() {
+  if (rip_run_ && rip_run_->Running()) {
+    rip_run_->RequestStop();
+    return;
+  }
+  if (controller_->Busy()) return;
+  IUserInterface& ui = *context_.ui;
+  RipRunServices services;
+  services.check_before_run = [this, &ui] { return panel_->CheckBeforeRun(ui); };
+  services.setup_encoder = [this, &ui](IConversionComponent& encoder) {
+    return SetupEncoder(encoder, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui);
+  };
+  services.stop_playback = [this] { controller_->Playback().Stop(); };
+  services.open_rip_settings = [this] { CRipSettings(*context_.ui, *context_.settings, this).exec(); };
+  rip_run_ = std::make_unique<RipRun>(static_cast<IRipperView&>(*this), ui, *context_.settings,
+                                      controller_->Components().Grabber(), std::move(services));
+  controller_->SetGrabEvents([this](double percent) { rip_run_->OnGrabProgress(percent); },
+                             [this](int attempts) { rip_run_->OnReadRetries(attempts); });
+  RipRunStart start;
+  const int drive = device_box_->currentIndex();
+  if (drive >= 0 && drive < static_cast<int>(controller_->Drives().size()))
+    start.device = controller_->Drives()[drive].path;
+  start.output_folder_field = output_folder_->text();
+  start.output_name = output_fields_->OutputName();
+  start.settings = panel_->ReadPanelSettings();
+  start.artist = artist_->text();
+  start.album = album_->text();
+  start.year = year_->text();
+  start.genre = genre_->currentIndex() > 0 ? genre_->currentText() : QString();
+  start.keep_tags = panel_->State().keep_tags_checked;
+  start.program_folder = QCoreApplication::applicationDirPath();
+  rip_run_->Run(start);
+}
 
 }  // namespace corvane

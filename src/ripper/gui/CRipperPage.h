@@ -22,6 +22,7 @@ class PresetCommands;
 class QualityPanel;
 class QualityPanelWidget;
 class RipOutputFields;
+class RipRun;
 class RipperController;
 
 // The "CD Ripper" page: the device box with its buttons, the disc's fields, the track list, the
@@ -54,6 +55,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QPushButton* PreviousButton() const { return previous_button_; }
   QPushButton* NextButton() const { return next_button_; }
   QPushButton* FreedbButton() const { return freedb_button_; }
+  QPushButton* RipButton() const { return rip_button_; }
   // What opens the "FreeDB Settings" dialog after a look-up found nothing or failed; the dialog
   // itself unless a test puts something else in its place.
   void SetFreedbSettingsOpener(std::function<void()> opener) { freedb_settings_opener_ = std::move(opener); }
@@ -71,6 +73,9 @@ class CRipperPage : public PageWidget, private IRipperView {
 
  private:
   void showEvent(QShowEvent* event) override;
+  // Alt+R belongs to the rip button although the quality panel's "&Remove" has the same letter.
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void BuildLayout();
   QLayout* BuildDeviceRow();
   QLayout* BuildDiscFields();
@@ -99,6 +104,15 @@ class CRipperPage : public PageWidget, private IRipperView {
   void SetSliderValue(int value) override;
   int SliderValue() const override;
   void SetPositionText(const QString& text) override;
+  bool RowChecked(int row) const override;
+  QString RowTitle(int row) const override;
+  void SetRowStatus(int row, const QString& status) override;
+  void SetRipLabel(const QString& text) override;
+  void SetRipButton(const QString& text, const QString& tooltip, bool enabled) override;
+  void SetRipControlsEnabled(bool enabled) override;
+  void SetOutputFolderField(const QString& folder) override;
+  // "Start &Rip" / "Stop &Rip".
+  void StartOrStopRip();
 
   RipperPageContext context_;
   std::unique_ptr<EncoderCapabilities> capabilities_;
@@ -106,6 +120,8 @@ class CRipperPage : public PageWidget, private IRipperView {
   std::unique_ptr<PresetCommands> commands_;
   std::unique_ptr<RipperController> controller_;
   std::unique_ptr<RipOutputFields> output_fields_;
+  std::unique_ptr<RipRun> rip_run_;
+  QPushButton* rip_button_ = nullptr;
   QualityPanelWidget* panel_widget_ = nullptr;
   QComboBox* device_box_ = nullptr;
   QPushButton* open_image_button_ = nullptr;

@@ -3,6 +3,7 @@
 // popup after a load, and the page's keys.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
@@ -60,6 +61,12 @@ class CRipperPageTest : public QObject {
       popup->findChild<QCheckBox*>(QStringLiteral("dontShowAgain"))->setChecked(tick_popup_box_);
       popup->accept();
     } else {
+      // The completion window of a rip: what the page looks like while the run still holds it.
+      if (page_ != nullptr && page_->JobRunning()) {
+        shown_ << QStringLiteral("running: %1, load %2, list %3")
+                      .arg(page_->RipButton()->text(), page_->LoadButton()->isEnabled() ? "on" : "off",
+                           page_->TrackList()->isEnabled() ? "on" : "off");
+      }
       dialog.reject();
     }
   }
@@ -263,6 +270,26 @@ class CRipperPageTest : public QObject {
     page_->findChild<QPushButton*>(QStringLiteral("outputNameTips"))->click();
     QTRY_COMPARE_WITH_TIMEOUT(shown_.size(), 2, 20000);
     QVERIFY(shown_[1].startsWith(QStringLiteral("message: You can use following tags")));
+  }
+
+  void altRRipsTheCheckedTracksWhileThePageIsLocked() {
+    presets_->Load(QString(), *ui_);
+    QVERIFY(MakePage());
+    shown_.clear();
+    const QString folder = dir_.filePath(QStringLiteral("ripped"));
+    QVERIFY(QDir().mkpath(folder));
+    page_->TrackList()->SetChecked(2, false);
+    page_->OutputNameField()->setText(QStringLiteral("%N"));
+    page_->OutputFolderField()->setText(folder);
+    QCOMPARE(page_->RipButton()->text(), QStringLiteral("Start &Rip"));
+    QTest::keyClick(page_->TrackList(), Qt::Key_R, Qt::AltModifier);
+    QCOMPARE(shown_, QStringList({QStringLiteral("running: Stop &Rip, load off, list off")}));
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    QCOMPARE(page_->TrackList()->Cell(1, 4), QStringLiteral("Completed"));
+    QCOMPARE(page_->TrackList()->Cell(2, 4), QStringLiteral("Skipped"));
+    QCOMPARE(page_->RipButton()->text(), QStringLiteral("Start &Rip"));
+    QVERIFY(page_->LoadButton()->isEnabled() && page_->TrackList()->isEnabled() && !page_->JobRunning());
+    QCOMPARE(page_->StatusLabel()->text(), QStringLiteral("Idle"));
   }
 };
 

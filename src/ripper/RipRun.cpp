@@ -1,0 +1,455 @@
+#include "ripper/RipRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+#include "common/PathJoin.h"
+#include "common/RunCompletion.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
+#include "common/strings/RipperText.h"
+#include "components/IAudioCDGrabber.h"
+#include "components/IConversionComponent.h"
+#include "converter/TemporaryOutput.h"
+#include "encoding/EncodeTrack.h"
+#include "engine/CdStream.h"
+#include "engine/MixerStream.h"
+#include "formats/OutputFormatCatalogue.h"
+#include "ripper/DiscReading.h"
+#include "ripper/RipOutputNaming.h"
+#include "ripper/RipperView.h"
+#include "tags/Id3v1.h"
+#include "tags/Id3v2Tag.h"
+#include "tags/SourceFileServices.h"
+
+namespace corvane {
+namespace {
+
+const char* const kSection = keys::section::kRip;
+constexpr int kStopNone = 2;
+constexpr int kStopThis = 1;
+constexpr int kStopAll = 1014;
+constexpr int kPumpMs = 200;
+// Rename answers in a row before a track gives up (each names another file that exists).
+constexpr int kMaxRenames = 1000;
+
+QString Word(int id) { return StringTable::Text(id); }
+
+// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
+bool EntryExists(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+int StatusWordOf(RipResult result) {
+  switch (result) {
+    case RipResult::Completed:
+      return text::kRipCompleted;
+    case RipResult::Failed:
+    case RipResult::NoDisc:
+      return text::kRipFailed;
+    case RipResult::Cancelled:
+    case RipResult::StopAll:
+      return text::kRipCancelled;
+    case RipResult::Skipped:
+      break;
+  }
+  return text::kRipSkipped;
+}
+
+}  // namespace
+
+RipRun::RipRun(IRipperView& view, IUserInterface& ui, SettingsStore& settings, IAudioCDGrabber* grabber,
+               RipRunServices services)
+    : view_(view), ui_(ui), settings_(settings), grabber_(grabber), services_(std::move(services)) {
+  if (!services_.encode) services_.encode = EncodeTrack;
+}
+
+RipRun::~RipRun() = default;
+
+bool RipRun::CheckRows() {
+  if (view_.RowCount() == 0) {
+    ui_.ShowMessage(Word(text::kRipNoTracks), MessageIcon::Information, MessageButtons::Ok);
+    return false;
+  }
+  for (int row = 0; row < view_.RowCount(); ++row) {
+    if (view_.RowChecked(row)) return true;
+  }
+  ui_.ShowMessage(Word(text::kRipNoneChecked), MessageIcon::Error, MessageButtons::Ok);
+  return false;
+}
+
+bool RipRun::ChooseOutputFolder(QString& folder) {
+  const QString field = start_.output_folder_field;
+  folder = field;
+  if (folder.isEmpty() || settings_.ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0) {
+    const QString from = folder.isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : folder;
+    const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kRipFolderChooserTitle), from);
+    if (!chosen) return false;
+    folder = *chosen;
+  }
+  settings_.WriteText(kSection, keys::kLastOutputFolder, folder);
+  if (field.isEmpty()) {
+    view_.SetOutputFolderField(folder);
+    settings_.WriteText(kSection, keys::kOutputFolder, folder);
+  }
+  return true;
+}
+
+bool RipRun::UseComponentGrab() const {
+  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
+  const FormatCode format = start_.settings.format;
+  return preset > 2 && start_.settings.sample_rate <= CdStream::kRate && format != FormatCode::Flac &&
+         format != FormatCode::Ape && format != FormatCode::Musepack;
+}
+
+void RipRun::SetRunning(bool running) {
+  running_ = running;
+  if (running) {
+    view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
+  } else {
+    view_.SetRipButton(Word(text::kRipStartButton), Word(text::kRipStartTooltip), true);
+  }
+  view_.SetRipControlsEnabled(!running);
+}
+
+void RipRun::Run(const RipRunStart& start) {
+  if (running_) return;
+  start_ = start;
+  if (services_.stop_playback) services_.stop_playback();
+  if (!CheckRows()) return;
+  if (services_.check_before_run && !services_.check_before_run()) return;
+
+  retries_ = settings_.ReadNumber(kSection, keys::kGrabErrorRetries, 5);
+  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
+  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
+  if (grabber_ != nullptr) {
+    grabber_->SetGrabMode(preset);
+    grabber_->SetErrorAction(action);
+    grabber_->SetRetries(retries_);
+  }
+  component_grab_ = UseComponentGrab();
+
+  if (!ChooseOutputFolder(output_folder_)) return;
+  total_ = 0;
+  for (int row = 0; row < view_.RowCount(); ++row) total_ += view_.RowChecked(row) ? 1 : 0;
+
+  encoder_ = grabber_ != nullptr ? grabber_->GetEncoder() : nullptr;
+  if (encoder_ != nullptr && services_.setup_encoder && !services_.setup_encoder(*encoder_)) {
+    // Set-up stopped before any output was opened: there is nothing to complete.
+    static_cast<void>(encoder_->Reset());
+    return;
+  }
+
+  SetRunning(true);
+  for (int row = 0; row < view_.RowCount(); ++row) view_.SetRowStatus(row, Word(text::kRipWaiting));
+  const RipPatternParts pattern = SplitRipPattern(start_.output_name);
+  const QString runFolder = output_folder_;
+  stop_request_ = false;
+  overwrite_all_ = false;
+  ordinal_ = 0;
+  failed_ = 0;
+  claims_ = std::make_unique<OutputClaims>();
+
+  for (int row = 0; row < view_.RowCount(); ++row) {
+    view_.FocusRow(row);
+    if (!view_.RowChecked(row)) {
+      view_.SetRowStatus(row, Word(text::kRipSkipped));
+      view_.SetRipLabel(Word(text::kRipSkipped));
+      continue;
+    }
+    ++ordinal_;
+    const QString title = view_.RowTitle(row);
+    if (!pattern.folder.isEmpty()) {
+      const RipNameFields fields{title, row + 1, start_.artist, start_.album};
+      output_folder_ = RipFolderPath(runFolder, pattern.folder, fields);
+      if (!QDir().mkpath(output_folder_)) {
+        ui_.ShowMessage(StringTable::Format(text::kRipFolderFailed, {output_folder_}), MessageIcon::Error,
+                        MessageButtons::Ok);
+        for (int left = row; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
+        break;
+      }
+    }
+    const RipNameFields fields{title, row + 1, start_.artist, start_.album};
+    const QString output = RipFilePath(output_folder_, pattern.file, fields, start_.settings.format);
+    const RipResult result = RipTrackTo(row, title, output);
+    Finish(row, result);
+    if (result == RipResult::StopAll) {
+      for (int left = row; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
+      break;
+    }
+  }
+  End();
+}
+
+bool RipRun::SettleOutput(QString& output, bool& replace) {
+  for (int round = 0; round < kMaxRenames; ++round) {
+    // A name an earlier track of this run took is an existing output whatever the settings say:
+    // two tracks never land on one file unasked.
+    const bool taken = claims_->IsClaimed(output);
+    replace = EntryExists(output);
+    const bool confirm = settings_.ReadNumber(kSection, keys::kConfirmOverwrite, 1) != 0;
+    if (!taken && (!replace || !confirm || overwrite_all_)) {
+      claims_->Claim(output);
+      return true;
+    }
+    const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kRipAlreadyExists, {output}), output);
+    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
+    switch (reply.choice) {
+      case OverwriteReply::Choice::Skip:
+        return false;
+      case OverwriteReply::Choice::OverwriteAll:
+        overwrite_all_ = true;
+        claims_->Claim(output);
+        return true;
+      case OverwriteReply::Choice::Overwrite:
+        if (!reply.use_other_name || reply.other_name.isEmpty() || reply.other_name == output) {
+          claims_->Claim(output);
+          return true;
+        }
+        output = reply.other_name;
+        break;
+    }
+  }
+  return false;
+}
+
+RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
+  bool replace = false;
+  if (!SettleOutput(output, replace)) return RipResult::Skipped;
+  const bool byName = component_grab_ || catalogue::WriterNeedsName(start_.settings.format);
+  int error = 0;
+  std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, byName, error);
+  if (!temporary) {
+    ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
+    return RipResult::Failed;
+  }
+  ui_.SetStatusText(1, Word(text::kStatusOutput) + output);
+  view_.SetRowStatus(row, Word(text::kRipGrabbing));
+  view_.SetRipLabel(StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), ordinal_, total_, title}));
+  ui_.SetJobProgress(0);
+
+  QString reason;
+  bool grabbed = false;
+  RipResult result = RipResult::NoDisc;
+  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, reason);
+  if (result == RipResult::NoDisc) {
+    // Without a disc the library cannot read, the grabber may still reach the drive.
+    component_grab_ = true;
+    // The grabber opens its output by name.
+    if (!byName) temporary = TemporaryOutput::Create(output, true, error);
+    grabbed = true;
+    result = temporary ? ComponentGrab(row, temporary->WritePath()) : RipResult::Failed;
+  }
+  if (result == RipResult::Failed) {
+    QString message = StringTable::Format(text::kRipTrackFailed, {row + 1});
+    if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
+    ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
+  }
+  if (grabbed && result == RipResult::Completed && retries_ != 0 && read_attempts_ == retries_) {
+    ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
+    if (services_.open_rip_settings) services_.open_rip_settings();
+    result = RipResult::Failed;
+  }
+  if (result != RipResult::Completed) {
+    claims_->Release(output);
+    return result;  // the unfinished file goes with `temporary`
+  }
+  WriteTags(row, title, temporary->WritePath());
+  for (int round = 0; round < kMaxRenames; ++round) {
+    switch (temporary->MoveTo(output, replace, error)) {
+      case TemporaryOutput::Commit::Done:
+        return RipResult::Completed;
+      case TemporaryOutput::Commit::Exists:
+        // Another program wrote a file of that name while the track was ripped.
+        if (!SettleOutput(output, replace)) return RipResult::Skipped;
+        continue;
+      case TemporaryOutput::Commit::Failed:
+        break;
+    }
+    break;
+  }
+  ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
+  return RipResult::Failed;
+}
+
+RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, QString& reason) {
+  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
+  auto created = CdStream::Create(start_.device, row, CdReadOptions{retries_, action > 0});
+  if (!created.Succeeded()) {
+    if (created.status.code == EngineError::NoCd) return RipResult::NoDisc;
+    ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(created.status.code)}), MessageIcon::Error,
+                    MessageButtons::Ok);
+    return RipResult::Failed;
+  }
+  std::unique_ptr<CdStream> cd = std::move(*created.value);
+  std::unique_ptr<MixerStream> mixer;
+  const EncoderInput wanted = catalogue::InputFor(start_.settings, CdStream::kRate, 2);
+  if (wanted.mixer) {
+    auto mixed = MixerStream::Create(*cd, wanted.rate, wanted.channels);
+    if (!mixed.Succeeded()) {
+      ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(mixed.status.code)}), MessageIcon::Error,
+                      MessageButtons::Ok);
+      return RipResult::Failed;
+    }
+    mixer = std::move(*mixed.value);
+  }
+  EncodeJob job;
+  job.output_path = writePath;
+  job.final_path = shownPath;
+  job.source = cd.get();
+  job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : cd.get();
+  job.converter = encoder_;
+  job.settings = start_.settings;
+  job.stop_question = text::kAskStopRipping;
+  job.stop_request = &stop_request_;
+  job.program_folder = start_.program_folder;
+  job.user_settings = &settings_;
+  EncodeOutcome outcome = services_.encode(job, ui_);
+  ui_.SetJobProgress(100);
+  if (encoder_ != nullptr) {
+    const ConverterResult finishing = encoder_->Reset();
+    if (finishing.Failed() && outcome.Succeeded()) outcome = EncodingFailed(finishing);
+  }
+  mixer.reset();
+  cd.reset();
+  switch (outcome.code) {
+    case EncodeResult::Done:
+      return RipResult::Completed;
+    case EncodeResult::StoppedThis:
+      return RipResult::Cancelled;
+    case EncodeResult::StoppedAll:
+      return RipResult::StopAll;
+    case EncodeResult::Failed:
+      break;
+  }
+  reason = outcome.text;
+  return RipResult::Failed;
+}
+
+void RipRun::Wait() {
+  QEventLoop loop;
+  wake_ = &loop;
+  QTimer::singleShot(kPumpMs, &loop, &QEventLoop::quit);
+  loop.exec();
+  wake_ = nullptr;
+  ui_.PumpEvents();
+}
+
+void RipRun::Wake() {
+  if (wake_ != nullptr) wake_->quit();
+}
+
+RipResult RipRun::ComponentGrab(int row, const QString& writePath) {
+  read_attempts_ = 0;
+  const bool addressed = grabber_ != nullptr && AddressRow(*grabber_, row);
+  if (!addressed || grabber_->GrabTrack(writePath).Failed()) {
+    ui_.ShowMessage(Word(text::kRipGrabStartFailed), MessageIcon::Error, MessageButtons::Ok);
+    return RipResult::Failed;
+  }
+  grab_active_ = true;
+  abort_pending_ = false;
+  stop_answer_ = kStopNone;
+  while (grab_active_ && stop_answer_ == kStopNone) Wait();
+  if (stop_answer_ == kStopNone) return RipResult::Completed;
+  while (grab_active_ && abort_pending_) Wait();
+  view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
+  return stop_answer_ == kStopAll ? RipResult::StopAll : RipResult::Cancelled;
+}
+
+void RipRun::RequestStop() {
+  if (!running_) return;
+  if (!component_grab_ || !grab_active_) {
+    stop_request_ = true;
+    return;
+  }
+  const StopAnswer answer = ui_.AskStop(Word(text::kAskStopRipping));
+  if (answer == StopAnswer::Continue || !grab_active_) return;
+  stop_answer_ = answer == StopAnswer::StopAll ? kStopAll : kStopThis;
+  stop_request_ = true;
+  ui_.SetStatusText(1, Word(text::kRipCancelling));
+  view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), false);
+  abort_pending_ = true;
+  grabber_->AbortGrab();
+  Wake();
+}
+
+void RipRun::OnGrabProgress(double percent) {
+  ui_.SetJobProgress(static_cast<int>(percent));
+  if (percent >= 100) {
+    ui_.SetStatusText(1, Word(text::kStatusOutput));
+    grab_active_ = false;
+    abort_pending_ = false;
+    ui_.SetJobProgress(0);
+  } else {
+    read_attempts_ = 0;
+  }
+  Wake();
+}
+
+void RipRun::OnReadRetries(int attempts) {
+  ui_.SetStatusText(1, StringTable::Format(text::kRipReadAttempts, {attempts}));
+  read_attempts_ = attempts;
+}
+
+void RipRun::WriteTags(int row, const QString& title, const QString& path) const {
+  if (!start_.keep_tags) return;
+  SourceTags tags;
+  tags.title = title;
+  tags.artist = start_.artist;
+  tags.album = start_.album;
+  tags.year = start_.year;
+  tags.track = QString::number(row + 1);
+  tags.genre = start_.genre;
+  switch (start_.settings.format) {
+    case FormatCode::Mp3: {
+      Mp3TagSet set;
+      set.tags = tags;
+      if (settings_.ReadNumber(kSection, keys::kEnableId3v2, 0) != 0) WriteId3v2Tag(path, set);
+      WriteId3v1Tag(path, set);
+      break;
+    }
+    case FormatCode::Wav:
+    case FormatCode::Ogg:
+      SourceFileServices::WriteFileTags(path, tags);
+      break;
+    default:
+      break;
+  }
+}
+
+void RipRun::Finish(int row, RipResult result) {
+  ui_.SetJobProgress(100);
+  if (result == RipResult::Failed || result == RipResult::NoDisc) {
+    ui_.SetJobProgress(0);
+    ++failed_;
+  }
+  if (row < view_.RowCount()) {
+    view_.SetRowStatus(row, Word(StatusWordOf(result)));
+    view_.SetRipLabel(Word(StatusWordOf(result)));
+  }
+}
+
+void RipRun::End() {
+  RunCompletion completion;
+  completion.summary = StringTable::Format(text::kRipSucceeded, {output_folder_});
+  completion.failed_count = failed_;
+  completion.folder = output_folder_;
+  CompleteRun(ui_, settings_, kSection, completion);
+  SetRunning(false);
+  view_.SetRipLabel(Word(text::kRipIdle));
+  ui_.SetStatusText(1, Word(text::kStatusOutput));
+  ui_.SetJobProgress(0);
+  claims_.reset();
+}
+
+}  // namespace corvane

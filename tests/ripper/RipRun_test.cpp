@@ -1,0 +1,244 @@
+// The rip run over a generated cue/bin disc image: naming, bit-exact outputs, tags, the checked
+// rows, the overwrite prompt, stopping, and files that cannot be written.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include "common/MemorySettings.h"
+#include "common/SettingsKeys.h"
+#include "common/StringTable.h"
+#include "common/strings/RipperText.h"
+#include "components/IAudioCDGrabber.h"
+#include "encoding/EncodeTrack.h"
+#include "encoding/EncoderSetup.h"
+#include "engine/CAudioEngine.h"
+#include "formats/EncoderCapabilities.h"
+#include "presets/COutputQualityMgmt.h"
+#include "ripper/RipOutputFields.h"
+#include "ripper/RipRun.h"
+#include "ripper/RipperTestKit.h"
+#include "support/DiscImageFixture.h"
+#include "support/ExternalTools.h"
+#include "support/QtPrinters.h"
+#include "support/ScriptedUserInterface.h"
+
+namespace corvane::test {
+namespace {
+
+const char* const kRip = keys::section::kRip;
+constexpr int kSectors = 75;  // one second a track
+
+QString Word(int id) { return StringTable::Text(id); }
+
+class RipRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    ASSERT_TRUE(engine_.BindAll().Succeeded());
+    presets_.Load(QString(), ui_);
+    DiscPlan plan{{}, QStringLiteral("Live: 1992"), QStringLiteral("AC/DC")};
+    for (int track = 1; track <= 5; ++track) {
+      plan.tracks.push_back({kSectors + track, false, track == 3 ? QStringLiteral("Who?") : QString(), {}, 0});
+    }
+    image_ = fixture_.Build(QStringLiteral("disc"), plan);
+    for (int track = 1; track <= 5; ++track) {
+      view_.rows.push_back({QString::number(track), plan.tracks[track - 1].title, {}, {}, {}});
+    }
+    out_ = dir_.filePath(QStringLiteral("out"));
+    ASSERT_TRUE(QDir().mkpath(out_));
+    store_.WriteNumber(kRip, keys::kShowSuccess, 0);
+    grabber_ = CreateAudioCDGrabber();
+    ASSERT_NE(grabber_->GetEncoder(), nullptr);
+    grabber_->GetEncoder()->Prepare(1);
+    settings_.format = FormatCode::Wav;
+    settings_.sample_rate = 44100;
+    settings_.channels = 2;
+    settings_.bitrate = 128;
+  }
+
+  // Runs over the image with `pattern`; `stopAt` (a 1-based track) presses Stop as it starts.
+  void Rip(const QString& pattern, int stopAt = 0) {
+    RipRunServices services;
+    services.encode = [this, stopAt](const EncodeJob& job, IUserInterface& ui) {
+      ++encodes_;
+      if (encodes_ == stopAt) job.stop_request->store(true);
+      return EncodeTrack(job, ui);
+    };
+    services.setup_encoder = [this](IConversionComponent& encoder) {
+      return SetupEncoder(encoder, settings_, presets_.Mp3Encoder(), capabilities_, ui_);
+    };
+    RipRun run(view_, ui_, store_, grabber_.get(), services);
+    RipRunStart start;
+    start.device = image_.cue;
+    start.output_folder_field = out_;
+    start.output_name = pattern;
+    start.settings = settings_;
+    start.artist = QStringLiteral("AC/DC");
+    start.album = QStringLiteral("Live: 1992");
+    start.year = QStringLiteral("1992");
+    start.genre = QStringLiteral("Rock");
+    run.Run(start);
+    EXPECT_FALSE(run.Running());
+  }
+
+  // The PCM an output decodes to, through ffmpeg.
+  static QByteArray Pcm(const QString& path) {
+    return ToolOutput(QStringLiteral("ffmpeg"),
+                      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), path, QStringLiteral("-f"),
+                       QStringLiteral("s16le"), QStringLiteral("-")});
+  }
+
+  QStringList Statuses() const { return view_.Column(&TrackRowTexts::status); }
+  QString Out(const QString& relative) const { return QDir(out_).filePath(relative); }
+  QStringList Messages() const {
+    QStringList texts;
+    for (const auto& message : ui_.messages) texts << message.text;
+    return texts;
+  }
+
+  QTemporaryDir dir_;
+  DiscImageFixture fixture_{dir_.filePath(QStringLiteral("images"))};
+  DiscImage image_;
+  QString out_;
+  CAudioEngine engine_;
+  MemorySettings store_{dir_.filePath(QStringLiteral("settings"))};
+  COutputQualityMgmt presets_{store_};
+  EncoderCapabilities capabilities_;
+  ScriptedUserInterface ui_;
+  RecordingRipperView view_;
+  std::unique_ptr<IAudioCDGrabber> grabber_;
+  EncodeSettings settings_;
+  int encodes_ = 0;
+};
+
+TEST_F(RipRunTest, DefaultPatternToMp3NamesFoldersAndTagsEveryTrack) {
+  settings_.format = FormatCode::Mp3;
+  store_.WriteNumber(kRip, keys::kEnableId3v2, 1);
+  Rip(Word(text::kDefaultOutputName));
+  const QString folder = Out(QStringLiteral("AC_DC/Live_ 1992"));
+  EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name),
+            QStringList({"Track01-.mp3", "Track02-.mp3", "Track03-Who_.mp3", "Track04-.mp3", "Track05-.mp3"}));
+  const QJsonObject probe = ProbeWithFfprobe(QDir(folder).filePath(QStringLiteral("Track03-Who_.mp3")));
+  const QJsonObject tags = probe.value(QStringLiteral("tags")).toObject();
+  EXPECT_EQ(tags.value(QStringLiteral("title")).toString(), QStringLiteral("Who?"));
+  EXPECT_EQ(tags.value(QStringLiteral("artist")).toString(), QStringLiteral("AC/DC"));
+  EXPECT_EQ(tags.value(QStringLiteral("track")).toString(), QStringLiteral("3"));
+  // Within the encoder's delay and padding of the track's length.
+  EXPECT_NEAR(probe.value(QStringLiteral("duration")).toDouble(), (kSectors + 3) / 75.0, 0.08);
+  // The ID3v1 tag at the end carries the title as well.
+  QFile mp3(QDir(folder).filePath(QStringLiteral("Track03-Who_.mp3")));
+  ASSERT_TRUE(mp3.open(QIODevice::ReadOnly));
+  const QByteArray tail = mp3.readAll().right(128);
+  EXPECT_TRUE(tail.startsWith("TAG")) << tail.left(3).toStdString();
+  EXPECT_EQ(tail.mid(3, 4), QByteArray("Who?"));
+  EXPECT_EQ(Statuses(), QStringList(5, Word(text::kRipCompleted)));
+  EXPECT_EQ(view_.labels.back(), Word(text::kRipIdle));
+  EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
+  EXPECT_TRUE(view_.rip_controls_enabled);
+}
+
+TEST_F(RipRunTest, LosslessOutputsHoldEachTracksPcmAndUncheckedRowsAreSkipped) {
+  for (const FormatCode format : {FormatCode::Wav, FormatCode::Flac}) {
+    SCOPED_TRACE(static_cast<int>(format));
+    settings_.format = format;
+    view_.checked = {true, false, true, false, true};
+    view_.labels.clear();
+    Rip(QStringLiteral("%N"));
+    const QString extension = format == FormatCode::Wav ? QStringLiteral(".wav") : QStringLiteral(".flac");
+    for (int track : {1, 3, 5}) {
+      EXPECT_EQ(Pcm(Out(QStringLiteral("%1").arg(track, 2, 10, QLatin1Char('0')) + extension)),
+                image_.tracks[track - 1])
+          << track;
+    }
+    EXPECT_FALSE(QFileInfo::exists(Out(QStringLiteral("02") + extension)));
+    EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted), Word(text::kRipSkipped), Word(text::kRipCompleted),
+                                       Word(text::kRipSkipped), Word(text::kRipCompleted)}));
+    // Ordinals count the checked rows only.
+    QStringList grabbing = view_.labels.filter(Word(text::kRipGrabbing));
+    EXPECT_EQ(grabbing, QStringList({"Grabbing # 01/03 - ", "Grabbing # 02/03 - Who?", "Grabbing # 03/03 - "}));
+    store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);  // the second format's names differ anyway
+  }
+}
+
+TEST_F(RipRunTest, ExistingAndCollidingOutputsAreAskedAbout) {
+  // Track 2's file exists: Skip keeps it. Tracks 3..5 share one name with a pattern without %N:
+  // the first writes it, the second is asked (Skip), the third is renamed.
+  const QString kept = Out(QStringLiteral("02.wav"));
+  ASSERT_TRUE(WriteAll(kept, "keep me"));
+  view_.checked = {false, true, false, false, false};
+  ui_.overwrite_replies.push_back({OverwriteReply::Choice::Skip, false, {}, false});
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(ReadAll(kept), QByteArray("keep me"));
+  EXPECT_EQ(Statuses()[1], Word(text::kRipSkipped));
+  EXPECT_EQ(ui_.overwrite_messages, QStringList({StringTable::Format(text::kRipAlreadyExists, {kept})}));
+
+  view_.checked = {false, false, true, true, true};
+  const QString same = Out(QStringLiteral("same.wav"));
+  const QString other = Out(QStringLiteral("other.wav"));
+  ui_.overwrite_replies.clear();
+  ui_.overwrite_replies.push_back({OverwriteReply::Choice::Skip, false, {}, false});
+  ui_.overwrite_replies.push_back({OverwriteReply::Choice::Overwrite, true, other, false});
+  store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);  // even unconfirmed, a run never overwrites itself
+  Rip(QStringLiteral("same"));
+  EXPECT_EQ(Pcm(same), image_.tracks[2]);
+  EXPECT_EQ(Pcm(other), image_.tracks[4]);
+  EXPECT_EQ(Statuses().mid(2),
+            QStringList({Word(text::kRipCompleted), Word(text::kRipSkipped), Word(text::kRipCompleted)}));
+}
+
+TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFiles) {
+  // Stop with No goes on; Stop this cancels the track; Stop All cancels the rest.
+  ui_.stop_answers = {StopAnswer::Continue};
+  Rip(QStringLiteral("%N"), 1);
+  EXPECT_EQ(Statuses()[0], Word(text::kRipCompleted));
+  EXPECT_EQ(ui_.stop_questions, QStringList({Word(text::kAskStopRipping)}));
+
+  for (const char* name : {"03.wav", "04.wav", "05.wav"}) ASSERT_TRUE(QFile::remove(Out(name)));
+  const QString existing = Out(QStringLiteral("02.wav"));
+  ASSERT_TRUE(WriteAll(existing, "older rip"));
+  store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);
+  ui_.stop_answers = {StopAnswer::StopAll};
+  encodes_ = 0;
+  Rip(QStringLiteral("%N"), 2);
+  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted), Word(text::kRipCancelled), Word(text::kRipCancelled),
+                                     Word(text::kRipCancelled), Word(text::kRipCancelled)}));
+  EXPECT_EQ(ReadAll(existing), QByteArray("older rip"));  // replaced only by a complete rip
+  EXPECT_FALSE(QFileInfo::exists(Out(QStringLiteral("03.wav"))));
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.wav", "02.wav"}));
+
+  // An output folder that is a file: 122 and Failed, without "Failed to rip track".
+  ui_.messages.clear();
+  view_.checked = {true, false, false, false, false};
+  out_ = Out(QStringLiteral("01.wav"));
+  Rip(QStringLiteral("x"));
+  EXPECT_EQ(Statuses()[0], Word(text::kRipFailed));
+  EXPECT_EQ(Messages(), QStringList({StringTable::Format(text::kRipUnableToCreate, {Out("x.wav")})}));
+}
+
+TEST_F(RipRunTest, StartChecksAndAMissingDiscFallBackToTheGrabber) {
+  view_.checked = {false, false, false, false, false};
+  Rip(QStringLiteral("%N"));
+  view_.rows.clear();
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(Messages(), QStringList({Word(text::kRipNoneChecked), Word(text::kRipNoTracks)}));
+  EXPECT_EQ(encodes_, 0);
+
+  // The image is gone: the engine finds no disc, the grabber is asked and cannot start.
+  view_.rows.push_back({QStringLiteral("1"), QStringLiteral("x"), {}, {}, {}});
+  view_.checked.clear();
+  ui_.messages.clear();
+  ASSERT_TRUE(QFile::remove(image_.bin));
+  ASSERT_TRUE(QFile::remove(image_.cue));
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(Messages(),
+            QStringList({Word(text::kRipGrabStartFailed), StringTable::Format(text::kRipTrackFailed, {1})}));
+  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipFailed)}));
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+}  // namespace
+}  // namespace corvane::test
