@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "components/Mp3FileEncoder.h"
+#include "components/WmaFileEncoder.h"
 
 namespace corvane {
 namespace {
@@ -108,6 +109,15 @@ ConverterResult ConversionComponent::SetVox(int sampleRate) {
   });
 }
 
+ConverterResult ConversionComponent::SetWmaFormat(int sampleRate, int channels, int bitrate) {
+  return Guarded([&] {
+    if (!ValidChannels(channels) || !WmaFileEncoder::Accepts(sampleRate, channels, bitrate))
+      Fail(ConverterErrorCode::UnsupportedFormat, "the WMA encoder does not take these settings");
+    wma_ = WmaSetup{sampleRate, channels, bitrate};
+    output_type_ = ComponentFormat::Wma;
+  });
+}
+
 ConverterResult ConversionComponent::SetInputFormat(int sampleRate, int channels) {
   return Guarded([&] {
     if (sampleRate <= 0 || !ValidChannels(channels))
@@ -142,8 +152,13 @@ std::unique_ptr<IFileEncoder> ConversionComponent::MakeEncoder(const QString& pa
       output_channels_ = kVoxChannels;
       if (*vox_rate_ != input_rate_) Fail(ConverterErrorCode::InvalidInput, "the input rate differs from the VOX rate");
       return std::make_unique<SndFileEncoder>(path, SndFileKind::VoxAdpcm, *vox_rate_, kVoxChannels);
-    case ComponentFormat::None:
     case ComponentFormat::Wma:
+      if (!wma_) break;
+      output_channels_ = wma_->channels;
+      if (wma_->sample_rate != input_rate_)
+        Fail(ConverterErrorCode::InvalidInput, "the input rate differs from the WMA rate");
+      return std::make_unique<WmaFileEncoder>(path, wma_->sample_rate, output_channels_, wma_->bitrate);
+    case ComponentFormat::None:
       break;
   }
   Fail(ConverterErrorCode::NotConfigured, "no set-up for this output kind");

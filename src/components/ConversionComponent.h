@@ -11,7 +11,7 @@
 namespace corvane {
 
 // The conversion component: MP3 through LAME, Ogg Vorbis through libvorbisenc and libogg, WAV
-// and VOX through libsndfile.
+// and VOX through libsndfile, WMA through the engine's WMA encoder.
 class ConversionComponent final : public IConversionComponent {
  public:
   ConversionComponent();
@@ -19,6 +19,7 @@ class ConversionComponent final : public IConversionComponent {
 
   void Prepare(int mode) override;
   void SetOutputType(ComponentFormat format) override;
+  ComponentFormat GetOutputType() const override { return output_type_; }
   bool IsMp3FormatSupported(int sampleRate, int bitrate, int channels) override;
   bool IsOggFormatSupported(int sampleRate, int channels, int nominal, int minimum, int maximum) override;
   void SetMp3Encoder(const Mp3EncoderSettings& settings) override;
@@ -29,6 +30,7 @@ class ConversionComponent final : public IConversionComponent {
   ConverterResult SetWavALaw(int sampleRate, int channels) override;
   ConverterResult SetWavULaw(int sampleRate, int channels) override;
   ConverterResult SetVox(int sampleRate) override;
+  ConverterResult SetWmaFormat(int sampleRate, int channels, int bitrate) override;
   ConverterResult SetInputFormat(int sampleRate, int channels) override;
   ConverterResult OpenOutput(const QString& path, ComponentFormat format) override;
   int GetLastError() const override { return static_cast<int>(last_error_); }
@@ -40,6 +42,11 @@ class ConversionComponent final : public IConversionComponent {
     SndFileKind kind;
     int sample_rate;
     int channels;
+  };
+  struct WmaSetup {
+    int sample_rate;
+    int channels;
+    int bitrate;
   };
   struct OggSetup {
     int sample_rate;
@@ -65,6 +72,7 @@ class ConversionComponent final : public IConversionComponent {
   std::optional<OggSetup> ogg_;
   std::optional<SndFileSetup> wav_;
   std::optional<int> vox_rate_;
+  std::optional<WmaSetup> wma_;
   int input_rate_ = 0;
   int input_channels_ = 0;
   int output_channels_ = 0;

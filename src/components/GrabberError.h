@@ -20,6 +20,8 @@ enum class GrabberErrorCode : int {
   Unsupported = 11,    // the drive or this build cannot do what was asked
   Busy = 12,           // a grab is running
   InvalidSource = 13,  // a look-up source the grabber does not know
+  Aborted = 14,        // AbortGrab stopped the grab
+  WriteError = 15,     // the grab's output file could not be created or written
 };
 
 using GrabberResult = Result<GrabberErrorCode>;

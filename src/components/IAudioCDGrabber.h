@@ -94,10 +94,21 @@ class IAudioCDGrabber : public QObject {
   virtual void SetRetries(int retries) = 0;
   virtual int GetRetries() const = 0;
 
-  // Writes the current track into `path` through the encoder object and returns at once;
-  // events 2 and 3 report. AbortGrab ends it.
+  // Writes the current track into `path` through the encoder object (set up beforehand for the
+  // output kind; its input is CD audio, 44100 Hz stereo) with the grab settings, on a worker
+  // thread of its own drive handle, and returns at once. Refused with NoDisc, NotAudio, Busy (a
+  // grab runs), WriteError (the output cannot be created) and the drive's own failures. Events:
+  // 2 with the percent in whole steps as it grows, then exactly one 2 with 100 when the grab
+  // ends, however it ends; 3 with the attempts of the sector that needed the most so far, each
+  // time that count grows past one. A drive change, a tray move or the grabber's end stops a
+  // running grab and waits for it.
   virtual GrabberResult GrabTrack(const QString& path) = 0;
+  // Stops a running grab before its next sector; its final event 2 still comes. The partial
+  // file stays (closed) for the caller to remove.
   virtual void AbortGrab() = 0;
+  // How the last grab ended: success, Aborted, ReadError naming the sector, WriteError; Busy
+  // while it runs, NotOpen before any grab. Set before the final event 2.
+  virtual GrabberResult GetGrabResult() const = 0;
 
   // Reading the current track's audio (16-bit stereo little-endian, 2352 bytes a sector).
   virtual GrabberResult OpenTrack() = 0;
@@ -125,7 +136,9 @@ class IAudioCDGrabber : public QObject {
   // The MusicBrainz disc ID of the disc read last; empty without one.
   virtual QString GetMusicBrainzDiscId() const = 0;
 
-  // The grabber's encoder object, owned by the grabber.
+  // The grabber's encoder object, owned by the grabber: the caller sets up its output kind and
+  // format (MP3, WAV, Ogg Vorbis, WMA or VOX) before GrabTrack, and leaves it alone while a grab
+  // runs.
   virtual IConversionComponent* GetEncoder() = 0;
 
  signals:

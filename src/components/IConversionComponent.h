@@ -13,11 +13,11 @@ namespace corvane {
 // codes of the catalogue; only used at this interface).
 enum class ComponentFormat : int { None = 0, Wav = 1, Mp3 = 2, Vox = 3, Ogg = 6, Wma = 11 };
 
-// The conversion component: writes MP3, Ogg Vorbis, WAV and VOX files from interleaved signed
+// The conversion component: writes MP3, Ogg Vorbis, WAV, VOX and WMA files from interleaved signed
 // 16-bit samples handed to it block by block, and answers which combinations its encoders take.
 //
 // Use: configure the output once per run (SetOutputType + SetMp3Encoder, SetOggFormat, one of
-// the SetWav* calls or SetVox); then for every file SetInputFormat, OpenOutput, WriteSamples as
+// the SetWav* calls, SetVox or SetWmaFormat); then for every file SetInputFormat, OpenOutput, WriteSamples as
 // often as needed, and Reset, which completes the file on disk. The configuration survives Reset.
 // Every call that can fail returns a ConverterResult with its code and reason; GetLastError
 // reports the code of the last failure (0 after a good OpenOutput).
@@ -29,6 +29,8 @@ class IConversionComponent {
   virtual void Prepare(int mode) = 0;
   // Chooses the output kind that OpenOutput expects next.
   virtual void SetOutputType(ComponentFormat format) = 0;
+  // The output kind chosen last, by SetOutputType or by a format set-up.
+  virtual ComponentFormat GetOutputType() const = 0;
 
   // Whether LAME encodes this output rate (Hz), constant bitrate (kbps) and channel count.
   virtual bool IsMp3FormatSupported(int sampleRate, int bitrate, int channels) = 0;
@@ -47,6 +49,8 @@ class IConversionComponent {
   virtual ConverterResult SetWavULaw(int sampleRate, int channels) = 0;
   // Dialogic ADPCM, headerless, always mono: stereo input is mixed down.
   virtual ConverterResult SetVox(int sampleRate) = 0;
+  // WMA at a constant bitrate (kbps) through the engine's WMA encoder, in an ASF file.
+  virtual ConverterResult SetWmaFormat(int sampleRate, int channels, int bitrate) = 0;
 
   // Rate and channel count of the samples that WriteSamples receives. Channels are adapted to
   // the output (mixed down or doubled); the rate must equal the output rate except for MP3,

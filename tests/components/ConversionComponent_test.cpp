@@ -149,6 +149,28 @@ TEST_F(ConverterOutput, VoxIsDialogicAdpcmMixedDownToMono) {
   EXPECT_GT(test::Correlation(test::DecodeWithFfmpeg(Path(QStringLiteral("vox.wav"))), mixed), 0.9);
 }
 
+TEST_F(ConverterOutput, WmaAtConstantBitrateAndMonoDoubledToStereo) {
+  EXPECT_EQ(converter_->SetWmaFormat(44100, 2, 7).code, ConverterErrorCode::UnsupportedFormat);
+  ASSERT_TRUE(converter_->SetWmaFormat(44100, 2, 128).Succeeded());
+  EXPECT_EQ(converter_->GetOutputType(), ComponentFormat::Wma);
+  const auto probe = Write(QStringLiteral("a.wma"), ComponentFormat::Wma, 44100, 1);
+  ExpectStream(probe, "wmav2", 44100, 2);
+  const auto decoded = test::DecodeWithFfmpeg(Path(QStringLiteral("a.wma")));
+  // The encoder's delay shifts the sweep; the channels carry the same, loud signal.
+  std::vector<std::int16_t> left(decoded.size() / 2), right(decoded.size() / 2);
+  double energy = 0;
+  for (std::size_t i = 0; i < left.size(); ++i) {
+    left[i] = decoded[2 * i];
+    right[i] = decoded[2 * i + 1];
+    energy += double(left[i]) * left[i];
+  }
+  EXPECT_GT(test::Correlation(left, right), 0.99);
+  EXPECT_GT(std::sqrt(energy / double(std::max<std::size_t>(left.size(), 1))), 5000.0);
+  ASSERT_TRUE(converter_->SetInputFormat(22050, 2).Succeeded());
+  EXPECT_EQ(converter_->OpenOutput(Path(QStringLiteral("c.wma")), ComponentFormat::Wma).code,
+            ConverterErrorCode::InvalidInput);
+}
+
 TEST_F(ConverterOutput, ConfigurationSurvivesResetForTheNextFile) {
   ASSERT_TRUE(converter_->SetWavULaw(8000, 1).Succeeded());
   for (const char* name : {"one.wav", "two.wav"})

@@ -278,6 +278,7 @@ class CallLog final : public IConversionComponent {
 
   void Prepare(int mode) override { inner_.Prepare(mode); }
   void SetOutputType(ComponentFormat format) override { inner_.SetOutputType(format); }
+  ComponentFormat GetOutputType() const override { return inner_.GetOutputType(); }
   bool IsMp3FormatSupported(int r, int b, int c) override { return inner_.IsMp3FormatSupported(r, b, c); }
   bool IsOggFormatSupported(int r, int c, int n, int lo, int hi) override {
     return inner_.IsOggFormatSupported(r, c, n, lo, hi);
@@ -291,6 +292,7 @@ class CallLog final : public IConversionComponent {
   ConverterResult SetWavALaw(int r, int c) override { return inner_.SetWavALaw(r, c); }
   ConverterResult SetWavULaw(int r, int c) override { return inner_.SetWavULaw(r, c); }
   ConverterResult SetVox(int r) override { return inner_.SetVox(r); }
+  ConverterResult SetWmaFormat(int r, int c, int b) override { return inner_.SetWmaFormat(r, c, b); }
   ConverterResult SetInputFormat(int r, int c) override {
     calls << QStringLiteral("SetInputFormat %1 %2").arg(r).arg(c);
     return inner_.SetInputFormat(r, c);

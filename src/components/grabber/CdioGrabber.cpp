@@ -22,6 +22,8 @@ constexpr int kMaxRetries = 99;
 constexpr int kFramesPerSecond = 75;
 constexpr int kSeekFromTrackStart = 1;
 constexpr int kDiscChangedEvent = 1;
+constexpr int kGrabProgressEvent = 2;
+constexpr int kReadRetriesEvent = 3;
 constexpr int kLookupEvent = 4;
 
 // Whether two reads found the same table of contents: the same tracks at the same places.
@@ -46,10 +48,13 @@ GrabberResult Fail(GrabberErrorCode code, int textId, std::initializer_list<QVar
 
 }  // namespace
 
-CdioGrabber::CdioGrabber() : encoder_(CreateAudioConverter()) {}
+CdioGrabber::CdioGrabber()
+    : encoder_(CreateAudioConverter()),
+      last_grab_(GrabberResult::Failure(GrabberErrorCode::NotOpen, StringTable::Text(text::kNoGrabYet))) {}
 
 CdioGrabber::~CdioGrabber() {
-  // The watch first: it signals through this object.
+  // The grab and the watch first: they signal through this object.
+  StopGrab();
   watch_.reset();
   if (lookup_ == nullptr) return;
   QObject::disconnect(lookup_, nullptr, nullptr, nullptr);
@@ -65,6 +70,7 @@ void CdioGrabber::SetDiscImages(const QStringList& paths) {
 }
 
 GrabberResult CdioGrabber::InitDevices() {
+  StopGrab();
   std::lock_guard lock(mutex_);
   watch_.reset();
   ForgetDisc();
@@ -86,8 +92,10 @@ int CdioGrabber::GetDriveCount() const {
 }
 
 GrabberResult CdioGrabber::SetCurrentDrive(int drive) {
+  if (drive < 1 || drive > GetDriveCount()) return Fail(GrabberErrorCode::InvalidDrive, text::kNoSuchDrive, {drive});
+  StopGrab();
   std::lock_guard lock(mutex_);
-  if (drive < 1 || drive > static_cast<int>(listing_.drives.size()))
+  if (drive > static_cast<int>(listing_.drives.size()))
     return Fail(GrabberErrorCode::InvalidDrive, text::kNoSuchDrive, {drive});
   watch_.reset();
   ForgetDisc();
@@ -150,6 +158,11 @@ GrabberValue<bool> CdioGrabber::IsDoorOpen() {
 }
 
 GrabberResult CdioGrabber::Door(bool open) {
+  {
+    std::lock_guard lock(mutex_);
+    if (const GrabberResult tray = CheckTray(); tray.Failed()) return tray;
+  }
+  StopGrab();
   std::lock_guard lock(mutex_);
   if (const GrabberResult tray = CheckTray(); tray.Failed()) return tray;
   // The disc goes with the tray; the drive is reopened for the next look at it.
@@ -320,11 +333,66 @@ int CdioGrabber::GetRetries() const {
   return read_settings_.retries;
 }
 
-GrabberResult CdioGrabber::GrabTrack(const QString& /*path*/) {
-  return Fail(GrabberErrorCode::Unsupported, text::kGrabNotAvailable);
+GrabberResult CdioGrabber::GrabTrack(const QString& path) {
+  std::unique_ptr<GrabJob> previous;
+  {
+    std::lock_guard lock(mutex_);
+    if (grab_ && grab_->Running()) return Fail(GrabberErrorCode::Busy, text::kGrabRunning);
+    previous = std::move(grab_);
+  }
+  // The grab that ended is waited for before the next starts, so that its last event comes
+  // first; it is at its end, and without the lock its event handlers cannot hold it up.
+  Retire(std::move(previous));
+  std::lock_guard lock(mutex_);
+  if (grab_) return Fail(GrabberErrorCode::Busy, text::kGrabRunning);
+  if (!encoder_) return Fail(GrabberErrorCode::Unsupported, text::kGrabNoEncoder);
+  const DriveEntry* drive = CurrentDrive();
+  const DiscToc::Track* track = CurrentTrack();
+  if (drive == nullptr || toc_.state != DiscState::Present || track == nullptr)
+    return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
+  if (track->type != CdTrackType::Audio) return Fail(GrabberErrorCode::NotAudio, text::kNotAudioTrack, {track->number});
+  auto job = std::make_unique<GrabJob>(
+      *encoder_,
+      [this](int percent) {
+        emit Event(ComponentEvent{kGrabProgressEvent, 0, 0, double(percent)});
+      },
+      [this](int attempts) {
+        emit Event(ComponentEvent{kReadRetriesEvent, attempts});
+      });
+  const GrabSource source{drive->path, drive->image, track->lsn, track->sectors, read_settings_};
+  if (const GrabberResult opened = job->Open(source, path); opened.Failed()) return opened;
+  grab_ = std::move(job);
+  grab_->Launch();
+  return GrabberResult::Success();
 }
 
-void CdioGrabber::AbortGrab() {}
+void CdioGrabber::AbortGrab() {
+  std::lock_guard lock(mutex_);
+  if (grab_) grab_->Abort();
+}
+
+GrabberResult CdioGrabber::GetGrabResult() const {
+  std::lock_guard lock(mutex_);
+  return grab_ ? grab_->Outcome() : last_grab_;
+}
+
+void CdioGrabber::StopGrab() {
+  std::unique_ptr<GrabJob> job;
+  {
+    std::lock_guard lock(mutex_);
+    // Told to stop before it stops counting as the running grab.
+    if (grab_) grab_->Abort();
+    job = std::move(grab_);
+  }
+  Retire(std::move(job));
+}
+
+void CdioGrabber::Retire(std::unique_ptr<GrabJob> job) {
+  if (!job) return;
+  job->Wait();
+  std::lock_guard lock(mutex_);
+  last_grab_ = job->Outcome();
+}
 
 GrabberResult CdioGrabber::OpenTrack() {
   std::lock_guard lock(mutex_);

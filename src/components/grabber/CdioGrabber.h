@@ -10,6 +10,7 @@
 #include "components/grabber/CdioHandle.h"
 #include "components/grabber/DiscToc.h"
 #include "components/grabber/DriveList.h"
+#include "components/grabber/GrabJob.h"
 #include "components/grabber/MediaChangeWatch.h"
 #include "components/grabber/TrackReader.h"
 
@@ -17,7 +18,7 @@ namespace corvane {
 
 // The grabber over libcdio and libcdio-paranoia. Every call takes one lock, so calls from the
 // user-interface thread and from workers follow each other; the media-change watch polls with
-// a drive handle of its own and never takes it.
+// a drive handle of its own and never takes it, and so does a grab's worker.
 class CdioGrabber final : public IAudioCDGrabber {
  public:
   CdioGrabber();
@@ -62,6 +63,7 @@ class CdioGrabber final : public IAudioCDGrabber {
 
   GrabberResult GrabTrack(const QString& path) override;
   void AbortGrab() override;
+  GrabberResult GetGrabResult() const override;
 
   GrabberResult OpenTrack() override;
   GrabberResult ReadSectors(int sectors, QByteArray& buffer) override;
@@ -86,6 +88,11 @@ class CdioGrabber final : public IAudioCDGrabber {
   GrabberResult CheckTray() const;
   // Watches the current drive for disc changes, unless it is an image.
   void StartWatch();
+  // Stops a running grab and waits for its worker; without the lock, which the worker's event
+  // handlers may want.
+  void StopGrab();
+  // Waits for a grab that is stopping or has ended and keeps its outcome; without the lock.
+  void Retire(std::unique_ptr<GrabJob> job);
   // Forgets the metadata and drops a running look-up without a report; under the lock.
   void DropLookup();
   // Reports the states of `lookup` as event 4 while it is the current one.
@@ -104,6 +111,9 @@ class CdioGrabber final : public IAudioCDGrabber {
   ReadSettings read_settings_;
   std::unique_ptr<TrackReader> reader_;
   std::unique_ptr<IConversionComponent> encoder_;
+  // The grab running or finished last, and how the one before it ended.
+  std::unique_ptr<GrabJob> grab_;
+  GrabberResult last_grab_;
   // The look-up running or finished last; it lives on the thread that started it. Its states
   // count only while `lookup_generation_` is the one it was started with.
   QObject* lookup_ = nullptr;

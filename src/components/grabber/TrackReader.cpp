@@ -33,6 +33,14 @@ int CarefulRetries(const ReadSettings& settings) {
   return std::max(1, settings.retries) * patience;
 }
 
+// Read errors paranoia met during the current sector's read; its callback takes no context, and
+// each thread reads one track at a time.
+thread_local int careful_read_errors = 0;
+
+void CountReadErrors(long /*position*/, paranoia_cb_mode_t mode) {
+  if (mode == PARANOIA_CB_READERR) ++careful_read_errors;
+}
+
 GrabberResult ReadFailure(int lsn) {
   return GrabberResult::Failure(GrabberErrorCode::ReadError, StringTable::Format(text::kSectorUnreadable, {lsn}));
 }
@@ -81,16 +89,22 @@ GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& buffer) {
   // whatever the memory held.
   buffer.fill('\0', static_cast<qsizetype>(count) * kSectorBytes);
   for (int attempt = 0; attempt <= settings_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_, buffer.data(), lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS)
+    if (cdio_read_audio_sectors(cdio_, buffer.data(), lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
+      NoteAttempts(attempt + 1);
       return GrabberResult::Success();
+    }
   }
   // The block failed as a whole: sector by sector, so that only the bad ones take the action.
   QByteArray good;
   for (int i = 0; i < count; ++i) {
     char sector[kSectorBytes] = {};
     bool read = false;
-    for (int attempt = 0; attempt <= settings_.retries && !read; ++attempt)
+    int attempts = 0;
+    while (attempts <= settings_.retries && !read) {
+      ++attempts;
       read = cdio_read_audio_sectors(cdio_, sector, lsn + i, 1) == DRIVER_OP_SUCCESS;
+    }
+    NoteAttempts(attempts);
     if (read) {
       good.append(sector, kSectorBytes);
     } else if (const GrabberResult result = Unreadable(lsn + i, good); result.Failed()) {
@@ -106,7 +120,9 @@ GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& buffer) {
   const int retries = CarefulRetries(settings_);
   buffer.reserve(static_cast<qsizetype>(count) * kSectorBytes);
   for (int i = 0; i < count; ++i) {
-    const int16_t* samples = cdio_paranoia_read_limited(paranoia_->state, nullptr, retries);
+    careful_read_errors = 0;
+    const int16_t* samples = cdio_paranoia_read_limited(paranoia_->state, CountReadErrors, retries);
+    NoteAttempts(careful_read_errors + 1);
     if (samples == nullptr) {
       // Paranoia lost its place; it goes on from the next sector.
       cdio_paranoia_seek(paranoia_->state, lsn + i + 1, SEEK_SET);

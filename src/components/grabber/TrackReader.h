@@ -2,6 +2,7 @@
 #include <cdio/cdio.h>
 
 #include <QByteArray>
+#include <algorithm>
 #include <memory>
 
 #include "components/GrabberError.h"
@@ -34,6 +35,9 @@ class TrackReader {
   GrabberResult Read(int sectors, QByteArray& buffer);
   // Moves the read position to `sector` of the track (0 .. its length).
   GrabberResult Seek(int sector);
+  // The most attempts one sector has taken so far, a sector given up included (1: every
+  // sector read at the first try). With careful reading, the re-reads paranoia reports.
+  int WorstAttempts() const { return worst_attempts_; }
 
  private:
   struct Paranoia;
@@ -42,12 +46,14 @@ class TrackReader {
   GrabberResult ReadCareful(int lsn, int count, QByteArray& buffer);
   // What the error action makes of a sector that could not be read.
   GrabberResult Unreadable(int lsn, QByteArray& buffer);
+  void NoteAttempts(int attempts) { worst_attempts_ = std::max(worst_attempts_, attempts); }
 
   CdIo_t* cdio_;
   int first_lsn_;
   int sectors_;
   ReadSettings settings_;
   int position_ = 0;
+  int worst_attempts_ = 1;
   std::unique_ptr<Paranoia> paranoia_;
 };
 

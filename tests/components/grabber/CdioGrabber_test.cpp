@@ -364,7 +364,9 @@ TEST_F(CdioGrabberTest, GrabSettingsAreKeptWithinRange) {
     EXPECT_EQ(grabber_->GetRetries(), kept) << given;
   }
   EXPECT_NE(grabber_->GetEncoder(), nullptr);
-  EXPECT_EQ(grabber_->GrabTrack(dir_.filePath(QStringLiteral("x.wav"))).code, GrabberErrorCode::Unsupported);
+  EXPECT_EQ(grabber_->GrabTrack(dir_.filePath(QStringLiteral("x.wav"))).code, GrabberErrorCode::NoDisc);
+  EXPECT_EQ(grabber_->GetGrabResult().code, GrabberErrorCode::NotOpen);
+  EXPECT_FALSE(QFile::exists(dir_.filePath(QStringLiteral("x.wav"))));
 }
 
 }  // namespace
