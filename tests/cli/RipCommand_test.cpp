@@ -1,0 +1,124 @@
+// corvane-cli rip on generated disc images: bit-exact lossless tracks, the default names and the
+// tags from CD-TEXT, the JSON lines, usage errors and existing outputs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "support/CliFixture.h"
+#include "support/DiscImageFixture.h"
+#include "support/SourceFixtures.h"
+
+namespace corvane {
+namespace {
+
+class RipCommandTest : public test::CliFixture {
+ protected:
+  void SetUp() override {
+    CliFixture::SetUp();
+    // Four audio tracks of odd lengths and a data track last.
+    disc_ = test::DiscImageFixture(Path(QStringLiteral("images")))
+                .Build(QStringLiteral("live"), {{{.sectors = 75 + 13, .title = QStringLiteral("Intro")},
+                                                 {.sectors = 60, .title = QStringLiteral("Two")},
+                                                 {.sectors = 75 * 2 + 1, .title = QStringLiteral("Who?")},
+                                                 {.sectors = 40},
+                                                 {.sectors = 30, .data = true}},
+                                                QStringLiteral("Live: 1992"),
+                                                QStringLiteral("AC/DC")});
+  }
+  QString Out(const QString& relative) const { return Path(QStringLiteral("out/") + relative); }
+  QStringList Rip(const QStringList& options) const {
+    return QStringList{QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"),
+                       Path(QStringLiteral("out"))} +
+           options;
+  }
+
+  test::DiscImage disc_;
+};
+
+TEST_F(RipCommandTest, FlacTracksAreBitExactUnderTheDefaultNamesWithJsonLines) {
+  const test::ToolResult run = Cli(Rip({QStringLiteral("--tracks"), QStringLiteral("1-3"), QStringLiteral("--format"),
+                                        QStringLiteral("flac"), QStringLiteral("--json")}));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QList<QByteArray> lines = run.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 4) << run.out.constData();
+  const QStringList names = {QStringLiteral("Track01-Intro.flac"), QStringLiteral("Track02-Two.flac"),
+                             QStringLiteral("Track03-Who_.flac")};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const QString path = Out(QStringLiteral("AC_DC/Live_ 1992/") + names[i]);
+    const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+    EXPECT_EQ(line[QStringLiteral("track")].toInt(), i + 1);
+    EXPECT_EQ(line[QStringLiteral("output")].toString(), path);
+    EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[static_cast<size_t>(i)]);
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("ARTIST")), QStringLiteral("AC/DC"));
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("track")), QString::number(i + 1));
+  }
+  EXPECT_EQ(test::ProbeTag(Out(QStringLiteral("AC_DC/Live_ 1992/Track03-Who_.flac")), QStringLiteral("TITLE")),
+            QStringLiteral("Who?"));
+  const QJsonObject summary = QJsonDocument::fromJson(lines[3]).object();
+  EXPECT_EQ(summary[QStringLiteral("tracks")].toInt(), 3);
+  EXPECT_EQ(summary[QStringLiteral("succeeded")].toInt(), 3);
+  EXPECT_EQ(summary[QStringLiteral("failed")].toInt(), 0);
+  EXPECT_EQ(QDir(Out(QStringLiteral("AC_DC/Live_ 1992"))).entryList(QDir::Files | QDir::Hidden).size(), 3)
+      << "no temporary file is left";
+}
+
+TEST_F(RipCommandTest, Mp3HasTheTracksLengthAndItsTitleInBothTags) {
+  const test::ToolResult run = Cli(Rip({QStringLiteral("--tracks"), QStringLiteral("3"), QStringLiteral("--format"),
+                                        QStringLiteral("mp3"), QStringLiteral("--bitrate"), QStringLiteral("192")}));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QString path = Out(QStringLiteral("AC_DC/Live_ 1992/Track03-Who_.mp3"));
+  const double seconds = disc_.tracks[2].size() / 4.0 / 44100;
+  // The encoder's delay and padding are well under a tenth of a second.
+  EXPECT_NEAR(test::ProbeDuration(path), seconds, 0.1);
+  EXPECT_EQ(test::ProbeTag(path, QStringLiteral("title")), QStringLiteral("Who?"));
+  EXPECT_EQ(test::ProbeTag(path, QStringLiteral("album")), QStringLiteral("Live: 1992"));
+  const QByteArray bytes = test::ReadAll(path);
+  EXPECT_TRUE(bytes.startsWith("ID3")) << "ID3v2 before the audio";
+  EXPECT_TRUE(bytes.right(128).startsWith("TAGWho?")) << "ID3v1 after it";
+}
+
+TEST_F(RipCommandTest, RefusedOptionsAreUsageErrorsThatWriteNothing) {
+  const QList<QStringList> refused = {
+      {QStringLiteral("--tracks"), QStringLiteral("3-1")},        {QStringLiteral("--tracks"), QStringLiteral("0")},
+      {QStringLiteral("--tracks"), QStringLiteral("1,,2")},       {QStringLiteral("--tracks"), QStringLiteral("x")},
+      {QStringLiteral("--tracks"), QStringLiteral("6")},          {QStringLiteral("--tracks"), QStringLiteral("4-5")},
+      {QStringLiteral("--retries"), QStringLiteral("100")},       {QStringLiteral("--grab-mode"), QStringLiteral("5")},
+      {QStringLiteral("--error-action"), QStringLiteral("x")},    {QStringLiteral("--lookup"), QStringLiteral("x")},
+      {QStringLiteral("--overwrite"), QStringLiteral("--rename")}};
+  for (const QStringList& options : refused) {
+    SCOPED_TRACE(options.join(QLatin1Char(' ')).toStdString());
+    const test::ToolResult run = Cli(Rip(options));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(QDir(Out(QString())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+  }
+  EXPECT_EQ(Cli({QStringLiteral("rip"), QStringLiteral("--output"), Out(QString())}).exitCode, 2) << "no device";
+  EXPECT_EQ(Cli(QStringList{QStringLiteral("rip"), QStringLiteral("--device"), Path(QStringLiteral("missing.cue")),
+                            QStringLiteral("--output"), Out(QString())})
+                .exitCode,
+            1);
+}
+
+TEST_F(RipCommandTest, ExistingOutputsAndRepeatedNamesAreSkipped) {
+  // A pattern without %N gives every track the same name; the first track's name exists already
+  // for the first run, and the second track must not overwrite the first in the second run.
+  const QStringList options = {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--output-name"),
+                               QStringLiteral("same"), QStringLiteral("--skip-existing")};
+  ASSERT_TRUE(QDir().mkpath(Out(QString())));
+  ASSERT_TRUE(test::WriteAll(Out(QStringLiteral("same.wav")), "older"));
+  test::ToolResult run = Cli(Rip(options + QStringList{QStringLiteral("--tracks"), QStringLiteral("1")}));
+  EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+  EXPECT_EQ(test::ReadAll(Out(QStringLiteral("same.wav"))), QByteArray("older"));
+
+  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("same.wav"))));
+  run = Cli(Rip(options + QStringList{QStringLiteral("--tracks"), QStringLiteral("1,2")}));
+  EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+  EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("same.wav"))) == disc_.tracks[0]);
+  EXPECT_EQ(run.out.count("Skipped"), 1) << run.out.constData();
+}
+
+}  // namespace
+}  // namespace corvane
