@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QTimer>
 
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/SourceFixtures.h"
 
 namespace corvane {
@@ -32,6 +38,20 @@ class RipCommandTest : public test::CliFixture {
     return QStringList{QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"),
                        Path(QStringLiteral("out"))} +
            options;
+  }
+
+  // Runs corvane-cli while this process's event loop serves the look-up server; the exit status.
+  int CliServed(const QStringList& arguments, QByteArray& err) const {
+    QProcess cli;
+    cli.setProcessEnvironment(environment_);
+    QEventLoop loop;
+    QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&cli, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(240000, &loop, &QEventLoop::quit);  // a hang fails instead of stalling
+    cli.start(CliPath(), arguments);
+    loop.exec();
+    err = cli.readAllStandardError();
+    return cli.state() == QProcess::NotRunning && cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
   }
 
   test::DiscImage disc_;
@@ -118,6 +138,39 @@ TEST_F(RipCommandTest, ExistingOutputsAndRepeatedNamesAreSkipped) {
   EXPECT_EQ(run.exitCode, 0) << run.err.constData();
   EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("same.wav"))) == disc_.tracks[0]);
   EXPECT_EQ(run.out.count("Skipped"), 1) << run.out.constData();
+}
+
+TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText) {
+  bool knows = true;
+  test::LoopbackHttpServer server([&knows](const test::HttpRequest& request) {
+    if (!knows) return test::HttpAnswer::Text("202 No match for disc ID.\r\n");
+    if (request.FormValue("cmd").startsWith("cddb query"))
+      return test::HttpAnswer::Text("200 rock 00000000 Tide / Sessions\r\n");
+    return test::HttpAnswer::Text(
+        "210 rock 00000000\r\n# xmcd\r\nDTITLE=Tide / Sessions\r\nDYEAR=2004\r\nDGENRE=Jazz\r\n"
+        "TTITLE0=Ebb\r\nTTITLE1=Flood\r\nTTITLE2=Slack\r\nTTITLE3=Turn\r\n.\r\n");
+  });
+  ASSERT_NE(server.Port(), 0);
+  {
+    QSettings stored(Path(QStringLiteral("config/Quillon/Bexlor.conf")), QSettings::IniFormat);
+    stored.beginGroup(QStringLiteral("FreeDB Setting"));
+    stored.setValue(QStringLiteral("Server URL Index"), 0);
+    stored.setValue(QStringLiteral("Server Name"), QStringLiteral("127.0.0.1"));
+    stored.setValue(QStringLiteral("Server Port"), server.Port());
+  }
+  const QStringList options =
+      Rip({QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("wav"),
+           QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"), QStringLiteral("--lookup"),
+           QStringLiteral("freedb")});
+  QByteArray err;
+  ASSERT_EQ(CliServed(options, err), 0) << err.constData();
+  EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("Tide-Sessions-02-Flood.wav"))) == disc_.tracks[1]);
+  EXPECT_FALSE(server.Requests().empty());
+
+  knows = false;
+  ASSERT_EQ(CliServed(options, err), 0) << err.constData();
+  EXPECT_TRUE(QFileInfo::exists(Out(QStringLiteral("AC_DC-Live_ 1992-02-Two.wav"))));
+  EXPECT_TRUE(err.contains("CD-TEXT")) << err.constData();
 }
 
 }  // namespace
