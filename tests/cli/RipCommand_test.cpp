@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -138,6 +139,35 @@ TEST_F(RipCommandTest, ExistingOutputsAndRepeatedNamesAreSkipped) {
   EXPECT_EQ(run.exitCode, 0) << run.err.constData();
   EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("same.wav"))) == disc_.tracks[0]);
   EXPECT_EQ(run.out.count("Skipped"), 1) << run.out.constData();
+}
+
+TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
+  // The image now ends ten sectors into track 4; the .toc keeps the track's length.
+  constexpr int kKept = 10;
+  ASSERT_TRUE(QFile::resize(disc_.bin, (88 + 60 + 151 + kKept) * test::DiscImageFixture::kSectorBytes + 1000));
+  const auto rip = [this](const char* action) {
+    return Cli({QStringLiteral("rip"), QStringLiteral("--device"), disc_.toc, QStringLiteral("--output"),
+                Path(QString::fromLatin1(action)), QStringLiteral("--tracks"), QStringLiteral("3,4"),
+                QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--output-name"),
+                QStringLiteral("%N"), QStringLiteral("--retries"), QStringLiteral("0"),
+                QStringLiteral("--error-action"), QString::fromLatin1(action), QStringLiteral("--json")});
+  };
+  const test::ToolResult stopped = rip("stop");
+  EXPECT_EQ(stopped.exitCode, 1) << stopped.err.constData();
+  const QList<QByteArray> lines = stopped.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << stopped.out.constData();
+  EXPECT_FALSE(QJsonDocument::fromJson(lines[1]).object()[QStringLiteral("detail")].toString().isEmpty());
+  EXPECT_TRUE(test::DecodeWithFfmpeg(Path(QStringLiteral("stop/03.wav"))) == disc_.tracks[2]);
+  EXPECT_EQ(QDir(Path(QStringLiteral("stop"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("03.wav")});
+
+  const test::ToolResult silenced = rip("silence");
+  EXPECT_EQ(silenced.exitCode, 0) << silenced.err.constData();
+  const QByteArray patched = test::DecodeWithFfmpeg(Path(QStringLiteral("silence/04.wav")));
+  const QByteArray& pcm = disc_.tracks[3];
+  ASSERT_EQ(patched.size(), pcm.size());
+  EXPECT_TRUE(patched.left(kKept * test::DiscImageFixture::kSectorBytes) ==
+              pcm.left(kKept * test::DiscImageFixture::kSectorBytes));
 }
 
 TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText) {
