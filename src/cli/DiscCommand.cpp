@@ -8,6 +8,7 @@
 
 #include "cli/CommandParsing.h"
 #include "cli/DiscDevice.h"
+#include "cli/DiscLookup.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
 #include "common/strings/RipperText.h"
@@ -88,8 +89,8 @@ void PrintDiscText(IAudioCDGrabber& grabber, const QString& device,
   for (const QString& line : cdText) Print(StringTable::Format(text::kCdTextLine, {line}));
 }
 
-void PrintDiscJson(IAudioCDGrabber& grabber, const QString& device,
-                   const std::vector<std::vector<TrackRow>>& sessions) {
+QJsonObject DiscJson(IAudioCDGrabber& grabber, const QString& device,
+                     const std::vector<std::vector<TrackRow>>& sessions) {
   QJsonArray sessionArray;
   for (size_t s = 0; s < sessions.size(); ++s) {
     QJsonArray tracks;
@@ -108,17 +109,19 @@ void PrintDiscJson(IAudioCDGrabber& grabber, const QString& device,
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     cdText.insert(line.left(equals), line.mid(equals + 1));
   }
-  PrintJson(
-      QJsonObject{{QStringLiteral("device"), device},
-                  {QStringLiteral("state"), static_cast<int>(grabber.GetDiscState())},
-                  {QStringLiteral("media_type"), grabber.GetMediaType()},
-                  {QStringLiteral("media"), MediaTypeName(grabber.GetMediaType())},
-                  {QStringLiteral("cddb_id"), QStringLiteral("%1").arg(grabber.GetDiscId(), 8, 16, QLatin1Char('0'))},
-                  {QStringLiteral("sessions"), sessionArray},
-                  {QStringLiteral("cd_text"), cdText}});
+  return QJsonObject{
+      {QStringLiteral("device"), device},
+      {QStringLiteral("state"), static_cast<int>(grabber.GetDiscState())},
+      {QStringLiteral("media_type"), grabber.GetMediaType()},
+      {QStringLiteral("media"), MediaTypeName(grabber.GetMediaType())},
+      {QStringLiteral("cddb_id"), QStringLiteral("%1").arg(grabber.GetDiscId(), 8, 16, QLatin1Char('0'))},
+      {QStringLiteral("sessions"), sessionArray},
+      {QStringLiteral("cd_text"), cdText}};
 }
 
-int DescribeDisc(IAudioCDGrabber& grabber, const QString& device, bool json) {
+// `lookup`: the service to ask after the listing, if any.
+int DescribeDisc(IAudioCDGrabber& grabber, const QString& device, bool json, std::optional<LookupSource> lookup,
+                 SettingsStore& settings) {
   QString reason = ChooseDevice(grabber, device);
   if (reason.isEmpty()) {
     const GrabberResult refreshed = grabber.RefreshDisc();
@@ -132,31 +135,52 @@ int DescribeDisc(IAudioCDGrabber& grabber, const QString& device, bool json) {
     return kExitSomeFailed;
   }
   const auto sessions = ReadSessions(grabber);
-  if (json)
-    PrintDiscJson(grabber, device, sessions);
-  else
-    PrintDiscText(grabber, device, sessions);
-  return kExitOk;
+  if (!json) PrintDiscText(grabber, device, sessions);
+  std::optional<DiscLookupOutcome> outcome;
+  if (lookup) outcome = LookUpDisc(grabber, settings, *lookup);
+  if (json) {
+    QJsonObject disc = DiscJson(grabber, device, sessions);
+    if (outcome) AddLookupJson(*outcome, disc);
+    PrintJson(disc);
+  } else if (outcome) {
+    PrintLookup(*outcome);
+  }
+  if (!outcome || outcome->found) return kExitOk;
+  PrintError(outcome->failure);
+  return kExitSomeFailed;
+}
+
+// The service a --lookup value names.
+std::optional<LookupSource> LookupSourceNamed(const QString& name) {
+  if (name.compare(QLatin1String("freedb"), Qt::CaseInsensitive) == 0) return LookupSource::Freedb;
+  if (name.compare(QLatin1String("musicbrainz"), Qt::CaseInsensitive) == 0) return LookupSource::MusicBrainz;
+  return std::nullopt;
 }
 
 }  // namespace
 
-int RunDiscCommand(const QStringList& arguments) {
+int RunDiscCommand(const QStringList& arguments, SettingsStore& settings) {
   QCommandLineParser parser;
   parser.setApplicationDescription(StringTable::Text(text::kDiscDescription));
   parser.addPositionalArgument(QStringLiteral("disc"), StringTable::Text(text::kCliTheCommand));
   parser.addOption({QStringLiteral("device"), StringTable::Text(text::kDiscDeviceHelp), QStringLiteral("PATH")});
   parser.addOption({QStringLiteral("json"), StringTable::Text(text::kDiscJsonHelp)});
+  parser.addOption(
+      {QStringLiteral("lookup"), StringTable::Text(text::kDiscLookupHelp), QStringLiteral("freedb|musicbrainz")});
   if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
-  if (parser.positionalArguments().size() > 1 ||
-      (parser.isSet(QStringLiteral("device")) && parser.value(QStringLiteral("device")).isEmpty())) {
+  const bool hasDevice = parser.isSet(QStringLiteral("device"));
+  const bool hasLookup = parser.isSet(QStringLiteral("lookup"));
+  const std::optional<LookupSource> lookup =
+      hasLookup ? LookupSourceNamed(parser.value(QStringLiteral("lookup"))) : std::nullopt;
+  if (parser.positionalArguments().size() > 1 || (hasDevice && parser.value(QStringLiteral("device")).isEmpty()) ||
+      (hasLookup && (!lookup || !hasDevice))) {
     PrintError(StringTable::Text(text::kDiscUsage));
     return kExitUsage;
   }
   const std::unique_ptr<IAudioCDGrabber> grabber = CreateAudioCDGrabber();
   const bool json = parser.isSet(QStringLiteral("json"));
-  if (!parser.isSet(QStringLiteral("device"))) return ListDrives(*grabber, json);
-  return DescribeDisc(*grabber, parser.value(QStringLiteral("device")), json);
+  if (!hasDevice) return ListDrives(*grabber, json);
+  return DescribeDisc(*grabber, parser.value(QStringLiteral("device")), json, lookup, settings);
 }
 
 }  // namespace corvane::cli

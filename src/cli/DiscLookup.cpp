@@ -1,66 +1,121 @@
 #include "cli/DiscLookup.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QTimer>
+#include <cstdio>
+#include <optional>
 
-#include "cli/ConsoleUserInterface.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
+#include "common/strings/RipperText.h"
 #include "components/CAudioCDGrabberEvents.h"
 #include "components/IAudioCDGrabber.h"
+#include "components/freedb/LookupSettings.h"
 #include "ripper/FreedbSettingsValues.h"
 
 namespace corvane::cli {
 namespace {
 
-// The look-up's states: 1 connecting, 2 querying, then 3 found, -2 nothing known, -1 failed.
 constexpr int kFound = 3;
+constexpr int kNothingKnown = -2;
+constexpr int kFailed = -1;
+// Beyond the look-up's own deadline: the spacing of MusicBrainz requests and the start.
+constexpr int kGuardMarginMs = 10000;
 
-class LookupWaiter final : public IAudioCDGrabberEventHandler {
+void Print(const QString& line) { std::fputs(qPrintable(line + QLatin1Char('\n')), stdout); }
+
+// Ends the local loop at event 4's final code.
+class FinalCode final : public IAudioCDGrabberEventHandler {
  public:
-  explicit LookupWaiter(QEventLoop& loop) : loop_(loop) {}
   void OnDiscChanged() override {}
-  void OnGrabProgress(double) override {}
-  void OnReadRetries(int) override {}
+  void OnGrabProgress(double /*percent*/) override {}
+  void OnReadRetries(int /*attempts*/) override {}
   void OnFreedbState(int code) override {
-    if (code != kFound && code >= 0) return;
-    state_ = code;
-    loop_.quit();
+    if (code != kFound && code != kNothingKnown && code != kFailed) return;
+    final = code;
+    loop.quit();
   }
-  int State() const { return state_; }
 
- private:
-  QEventLoop& loop_;
-  int state_ = -1;
+  std::optional<int> final;
+  QEventLoop loop;
 };
 
-void Take(QString& field, const QString& found) {
-  if (!found.isEmpty()) field = found;
+void ReadFindings(IAudioCDGrabber& grabber, DiscLookupOutcome& outcome) {
+  outcome.artist = grabber.GetDiscArtist();
+  outcome.album = grabber.GetDiscTitle();
+  outcome.year = grabber.GetDiscYear();
+  outcome.genre = grabber.GetDiscGenre();
+  for (int session = 0; session < grabber.GetSessionCount(); ++session) {
+    if (grabber.SetCurrentSession(session).Failed()) break;
+    for (int track = 0; track < grabber.GetTrackCount(); ++track) {
+      if (grabber.SetCurrentTrack(track).Failed()) break;
+      outcome.titles.emplace_back(grabber.GetTrackNumber(), grabber.GetTrackTitle());
+    }
+  }
 }
 
 }  // namespace
 
-void LookUpDisc(IAudioCDGrabber& grabber, LookupSource source, SettingsStore& settings, int rows,
-                DiscMetadata& metadata, Console& console) {
+DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, LookupSource source) {
+  DiscLookupOutcome outcome;
+  outcome.musicBrainzId = grabber.GetMusicBrainzDiscId();
   const std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
   FreedbSettingsValues::Load(settings).ApplyTo(*client);
-  QEventLoop loop;
-  LookupWaiter waiter(loop);
-  CAudioCDGrabberEvents sink(waiter);
+  outcome.service = LookupServiceName(*client, source);
+
+  FinalCode events;
+  CAudioCDGrabberEvents sink(events);
   sink.Advise(grabber);
-  // Events arrive through this thread's event loop, so none can be missed before it runs.
-  if (grabber.QueryFreedb(*client, static_cast<int>(source)).Succeeded()) loop.exec();
-  sink.Unadvise();
-  if (waiter.State() != kFound) {
-    console.Message(StringTable::Text(waiter.State() == -2 ? text::kRipLookupNoMatch : text::kRipLookupFailed));
-    return;
+  const GrabberResult started = grabber.QueryFreedb(*client, static_cast<int>(source));
+  if (started.Failed()) {
+    outcome.failure = started.text;
+    return outcome;
   }
-  const DiscMetadata found = ReadLookupMetadata(grabber, rows);
-  Take(metadata.artist, found.artist);
-  Take(metadata.album, found.album);
-  Take(metadata.year, found.year);
-  if (found.genre_entry > 0) metadata.genre_entry = found.genre_entry;
-  if (metadata.titles.size() < found.titles.size()) metadata.titles.resize(found.titles.size());
-  for (qsizetype row = 0; row < found.titles.size(); ++row) Take(metadata.titles[row], found.titles[row]);
+  // The look-up always ends with a final code; the guard only keeps a broken one from hanging.
+  QTimer guard;
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, &events.loop, &QEventLoop::quit);
+  guard.start(std::max(client->GetTimeout(), 0) + kGuardMarginMs);
+  events.loop.exec();
+  sink.Unadvise();
+  if (events.final == kFound) {
+    outcome.found = true;
+    ReadFindings(grabber, outcome);
+  } else if (events.final == kNothingKnown) {
+    outcome.failure = StringTable::Text(text::kNoFreedbInfo);
+  } else {
+    outcome.failure = StringTable::Format(text::kFreedbConnectFailed, {outcome.service});
+  }
+  return outcome;
+}
+
+void PrintLookup(const DiscLookupOutcome& outcome) {
+  Print(StringTable::Format(
+      text::kMusicBrainzIdLine,
+      {outcome.musicBrainzId.isEmpty() ? StringTable::Text(text::kNoMusicBrainzId) : outcome.musicBrainzId}));
+  if (!outcome.found) return;
+  Print(StringTable::Format(text::kLookupHeader, {outcome.service}));
+  Print(StringTable::Format(text::kLookupArtistLine, {outcome.artist}));
+  Print(StringTable::Format(text::kLookupAlbumLine, {outcome.album}));
+  Print(StringTable::Format(text::kLookupYearLine, {outcome.year > 0 ? QString::number(outcome.year) : QString()}));
+  Print(StringTable::Format(text::kLookupGenreLine, {outcome.genre}));
+  for (const auto& [number, title] : outcome.titles)
+    Print(StringTable::Format(text::kLookupTitleLine, {number, title}));
+}
+
+void AddLookupJson(const DiscLookupOutcome& outcome, QJsonObject& disc) {
+  disc.insert(QStringLiteral("musicbrainz_id"), outcome.musicBrainzId);
+  if (!outcome.found) return;
+  QJsonArray titles;
+  for (const auto& [number, title] : outcome.titles)
+    titles.append(QJsonObject{{QStringLiteral("number"), number}, {QStringLiteral("title"), title}});
+  disc.insert(QStringLiteral("lookup"), QJsonObject{{QStringLiteral("service"), outcome.service},
+                                                    {QStringLiteral("artist"), outcome.artist},
+                                                    {QStringLiteral("album"), outcome.album},
+                                                    {QStringLiteral("year"), outcome.year},
+                                                    {QStringLiteral("genre"), outcome.genre},
+                                                    {QStringLiteral("titles"), titles}});
 }
 
 }  // namespace corvane::cli

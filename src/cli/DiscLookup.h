@@ -1,6 +1,10 @@
 #pragma once
+#include <QJsonObject>
+#include <QString>
+#include <utility>
+#include <vector>
+
 #include "components/IFreedbClient.h"
-#include "ripper/DiscMetadata.h"
 
 namespace corvane {
 class IAudioCDGrabber;
@@ -9,12 +13,25 @@ class SettingsStore;
 
 namespace corvane::cli {
 
-class Console;
+// What a look-up of the disc found, or the message telling why it found nothing.
+struct DiscLookupOutcome {
+  QString musicBrainzId;  // empty when the table has none
+  QString service;        // the name the messages give the service
+  bool found = false;
+  QString failure;  // the message for the user when nothing was found
+  QString artist;
+  QString album;
+  int year = 0;
+  QString genre;
+  std::vector<std::pair<int, QString>> titles;  // track number in the table, title
+};
 
-// Looks the grabber's current disc up with `source` and the stored look-up settings, waiting for
-// the answer. What it finds replaces the fields of `metadata` it has a value for; when it finds
-// nothing or fails, `metadata` stays as it was and the console says so.
-void LookUpDisc(IAudioCDGrabber& grabber, LookupSource source, SettingsStore& settings, int rows,
-                DiscMetadata& metadata, Console& console);
+// Looks up the disc the grabber read last, with the "FreeDB Setting" values of `settings` and
+// `source` in place of the stored one, and waits for the answer on a local event loop.
+DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, LookupSource source);
+
+// The outcome as lines after the disc's listing, and as the fields added to its JSON object.
+void PrintLookup(const DiscLookupOutcome& outcome);
+void AddLookupJson(const DiscLookupOutcome& outcome, QJsonObject& disc);
 
 }  // namespace corvane::cli

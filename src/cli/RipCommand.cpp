@@ -106,6 +106,8 @@ class RipRunner {
   bool ChooseTracks(QString& error);
   void RipOne(RipJob& job);
   bool SettleOutput(QString& output, bool& replace);
+  // What a look-up found replaces the CD-TEXT's values; when it found nothing the CD-TEXT stays.
+  void TakeLookup(const DiscLookupOutcome& found);
   SourceTags TagsOf(const RipJob& job) const;
   void Report(const RipJob& job);
   int Finish();
@@ -271,6 +273,25 @@ bool RipRunner::ChooseTracks(QString& error) {
   return true;
 }
 
+void RipRunner::TakeLookup(const DiscLookupOutcome& found) {
+  if (!found.found) {
+    console_->Message(StringTable::Format(text::kRipLookupFallback, {found.failure}));
+    return;
+  }
+  const auto take = [](QString& field, const QString& value) {
+    if (!value.isEmpty()) field = value;
+  };
+  take(metadata_.artist, found.artist);
+  take(metadata_.album, found.album);
+  if (found.year > 0) metadata_.year = QString::number(found.year);
+  if (const int genre = LookupGenreEntry(found.genre); !found.genre.isEmpty() && genre > 0)
+    metadata_.genre_entry = genre;
+  // The titles come in the disc's row order.
+  const auto rows = static_cast<qsizetype>(found.titles.size());
+  if (metadata_.titles.size() < rows) metadata_.titles.resize(rows);
+  for (qsizetype row = 0; row < rows; ++row) take(metadata_.titles[row], found.titles[static_cast<size_t>(row)].second);
+}
+
 SourceTags RipRunner::TagsOf(const RipJob& job) const {
   SourceTags tags;
   tags.title = metadata_.titles.value(job.row);
@@ -407,7 +428,7 @@ int RipRunner::Run() {
     return kExitUsage;
   }
   metadata_ = ReadCdTextTitles(disc_.cd_text);
-  if (lookup_) LookUpDisc(*grabber_, *lookup_, stored_, static_cast<int>(disc_.tracks.size()), metadata_, *console_);
+  if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
   converter_ = CreateAudioConverter();
   EncoderCapabilities capabilities;
   JobConsole setup(*console_, -1, QString());

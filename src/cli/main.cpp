@@ -44,9 +44,9 @@ int main(int argc, char** argv) {
     corvane::FileSettings settings;
     return corvane::cli::RunPresetsCommand(rest, settings);
   }
-  // The disc command reads drives and images only; it needs neither settings nor the audio engine.
-  if (command == QLatin1String("disc")) return corvane::cli::RunDiscCommand(rest);
   corvane::SessionSettings settings;
+  // The disc command reads drives and images, and the look-up settings; it needs no audio engine.
+  if (command == QLatin1String("disc")) return corvane::cli::RunDiscCommand(rest, settings);
   // A file size limit then fails the write that passes it, with a reason, instead of ending
   // the program.
   std::signal(SIGXFSZ, SIG_IGN);

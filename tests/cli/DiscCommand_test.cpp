@@ -6,9 +6,13 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
 
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
+#include "support/DiscLookupServer.h"
+#include "support/QtPrinters.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane {
 namespace {
@@ -83,6 +87,78 @@ TEST_F(DiscCommandTest, DescribesAnImageAsTextAndJson) {
   }
 }
 
+// Loopback services named in the window's settings; the option overrides the stored source.
+TEST_F(DiscCommandTest, LooksTheDiscUpAfterTheListing) {
+  const test::DiscImage disc = MixedDisc();
+  QByteArray scenario = "exact";
+  test::LoopbackHttpServer server(
+      [&scenario](const test::HttpRequest& request) { return test::ServeDiscLookup(request, scenario); });
+  ASSERT_NE(server.Port(), 0) << "the loopback server could not listen";
+  const QString settingsFile = Path(QStringLiteral("config/Quillon/Bexlor.conf"));
+  {
+    QSettings settings(settingsFile, QSettings::IniFormat);
+    settings.setValue(QStringLiteral("FreeDB Setting/Server URL Index"), 0);
+    settings.setValue(QStringLiteral("FreeDB Setting/Server Name"), QStringLiteral("127.0.0.1"));
+    settings.setValue(QStringLiteral("FreeDB Setting/Server Port"), server.Port());
+    settings.setValue(QStringLiteral("FreeDB Setting/MusicBrainz URL"),
+                      QStringLiteral("http://127.0.0.1:%1").arg(server.Port()));
+    settings.setValue(QStringLiteral("FreeDB Setting/Timeout"), 20000);
+    settings.setValue(QStringLiteral("FreeDB Setting/Freedb Source"), 1);
+  }
+  const QByteArray storedBefore = test::ReadAll(settingsFile);
+  const auto run = [this, &disc](const char* service, const QStringList& extra = {}) {
+    test::ToolRun options = CliRun();
+    options.mayFail = true;
+    options.serveEvents = true;
+    return test::RunTool(CliPath(),
+                         QStringList{QStringLiteral("disc"), QStringLiteral("--lookup"), QString::fromLatin1(service),
+                                     QStringLiteral("--device"), disc.cue} +
+                             extra,
+                         options);
+  };
+
+  const test::ToolResult text = run("freedb");
+  ASSERT_EQ(text.exitCode, 0) << text.err.constData();
+  EXPECT_TRUE(text.out.startsWith(Cli({QStringLiteral("disc"), QStringLiteral("--device"), disc.cue}).out));
+  EXPECT_TRUE(
+      text.out.endsWith("  Look-up on 127.0.0.1\n    artist  AC/DC\n    album   Live: 1992\n"
+                        "    year    1992\n    genre   Hard Rock\n"
+                        "    track 01  Who?\n    track 02  Second\n    track 03  Third\n"))
+      << text.out.constData();
+  EXPECT_EQ(server.Requests().front().FormValue("cmd").split(' ').value(2), "10007d03");
+
+  const test::ToolResult found = run("musicbrainz", {QStringLiteral("--json")});
+  ASSERT_EQ(found.exitCode, 0) << found.err.constData();
+  const QJsonObject json = QJsonDocument::fromJson(found.out).object();
+  const QJsonObject lookup = json[QStringLiteral("lookup")].toObject();
+  EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("10007d03"));
+  EXPECT_EQ(server.Requests().back().Path(), "/ws/2/discid/" + json[QStringLiteral("musicbrainz_id")].toString());
+  EXPECT_EQ(lookup[QStringLiteral("service")].toString(),
+            QStringLiteral("MusicBrainz (127.0.0.1:%1)").arg(server.Port()));
+  EXPECT_EQ(lookup[QStringLiteral("artist")].toString(), QStringLiteral("AC/DC"));
+  EXPECT_EQ(lookup[QStringLiteral("album")].toString(), QStringLiteral("Live: 1992"));
+  EXPECT_EQ(lookup[QStringLiteral("year")].toInt(), 1992);
+  const QJsonArray titles = lookup[QStringLiteral("titles")].toArray();
+  ASSERT_EQ(titles.size(), 3);
+  EXPECT_EQ(titles[1][QStringLiteral("title")].toString(), QStringLiteral("Second"));
+  EXPECT_EQ(titles[2][QStringLiteral("number")].toInt(), 3);
+
+  scenario = "nomatch";
+  for (const char* service : {"freedb", "musicbrainz"}) {
+    const test::ToolResult none = run(service);
+    EXPECT_EQ(none.exitCode, 1) << service;
+    EXPECT_TRUE(none.err.contains("No freedb information available for this disc !")) << none.err.constData();
+    EXPECT_FALSE(none.out.contains("Look-up on"));
+    EXPECT_TRUE(none.out.contains("MusicBrainz disc ID " + json[QStringLiteral("musicbrainz_id")].toString().toUtf8()));
+  }
+  scenario = "malformed";
+  const test::ToolResult failed = run("freedb", {QStringLiteral("--json")});
+  EXPECT_EQ(failed.exitCode, 1);
+  EXPECT_TRUE(failed.err.contains("Failed to connect the freedb server: 127.0.0.1 !")) << failed.err.constData();
+  EXPECT_FALSE(QJsonDocument::fromJson(failed.out).object().contains(QStringLiteral("lookup")));
+  EXPECT_EQ(test::ReadAll(settingsFile), storedBefore) << "a look-up stores nothing";
+}
+
 TEST_F(DiscCommandTest, ExitStatuses) {
   const QString garbage = Path(QStringLiteral("garbage.cue"));
   {
@@ -98,7 +174,10 @@ TEST_F(DiscCommandTest, ExitStatuses) {
   }
   const QStringList badUsage[] = {{QStringLiteral("disc"), QStringLiteral("--frobnicate")},
                                   {QStringLiteral("disc"), QStringLiteral("--device")},
-                                  {QStringLiteral("disc"), QStringLiteral("extra")}};
+                                  {QStringLiteral("disc"), QStringLiteral("extra")},
+                                  {QStringLiteral("disc"), QStringLiteral("--lookup"), QStringLiteral("freedb")},
+                                  {QStringLiteral("disc"), QStringLiteral("--device"), garbage,
+                                   QStringLiteral("--lookup"), QStringLiteral("cddb")}};
   for (const QStringList& arguments : badUsage)
     EXPECT_EQ(Cli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
   EXPECT_EQ(Cli({QStringLiteral("disc"), QStringLiteral("--help")}).exitCode, 0);

@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QSettings>
-#include <QTimer>
 
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
+#include "support/DiscLookupServer.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/SourceFixtures.h"
 
@@ -39,20 +37,6 @@ class RipCommandTest : public test::CliFixture {
     return QStringList{QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"),
                        Path(QStringLiteral("out"))} +
            options;
-  }
-
-  // Runs corvane-cli while this process's event loop serves the look-up server; the exit status.
-  int CliServed(const QStringList& arguments, QByteArray& err) const {
-    QProcess cli;
-    cli.setProcessEnvironment(environment_);
-    QEventLoop loop;
-    QObject::connect(&cli, &QProcess::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&cli, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(240000, &loop, &QEventLoop::quit);  // a hang fails instead of stalling
-    cli.start(CliPath(), arguments);
-    loop.exec();
-    err = cli.readAllStandardError();
-    return cli.state() == QProcess::NotRunning && cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1;
   }
 
   test::DiscImage disc_;
@@ -170,37 +154,44 @@ TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
               pcm.left(kKept * test::DiscImageFixture::kSectorBytes));
 }
 
+// The look-up's titles replace the CD-TEXT's ("Second" for "Two"); when it finds nothing, the
+// CD-TEXT names the file.
 TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText) {
-  bool knows = true;
-  test::LoopbackHttpServer server([&knows](const test::HttpRequest& request) {
-    if (!knows) return test::HttpAnswer::Text("202 No match for disc ID.\r\n");
-    if (request.FormValue("cmd").startsWith("cddb query"))
-      return test::HttpAnswer::Text("200 rock 00000000 Tide / Sessions\r\n");
-    return test::HttpAnswer::Text(
-        "210 rock 00000000\r\n# xmcd\r\nDTITLE=Tide / Sessions\r\nDYEAR=2004\r\nDGENRE=Jazz\r\n"
-        "TTITLE0=Ebb\r\nTTITLE1=Flood\r\nTTITLE2=Slack\r\nTTITLE3=Turn\r\n.\r\n");
-  });
-  ASSERT_NE(server.Port(), 0);
+  QByteArray scenario;
+  test::LoopbackHttpServer server(
+      [&scenario](const test::HttpRequest& request) { return test::ServeDiscLookup(request, scenario); });
+  ASSERT_NE(server.Port(), 0) << "the loopback server could not listen";
   {
     QSettings stored(Path(QStringLiteral("config/Quillon/Bexlor.conf")), QSettings::IniFormat);
-    stored.beginGroup(QStringLiteral("FreeDB Setting"));
-    stored.setValue(QStringLiteral("Server URL Index"), 0);
-    stored.setValue(QStringLiteral("Server Name"), QStringLiteral("127.0.0.1"));
-    stored.setValue(QStringLiteral("Server Port"), server.Port());
+    stored.setValue(QStringLiteral("FreeDB Setting/Server URL Index"), 0);
+    stored.setValue(QStringLiteral("FreeDB Setting/Server Name"), QStringLiteral("127.0.0.1"));
+    stored.setValue(QStringLiteral("FreeDB Setting/Server Port"), server.Port());
+    stored.setValue(QStringLiteral("FreeDB Setting/MusicBrainz URL"),
+                    QStringLiteral("http://127.0.0.1:%1").arg(server.Port()));
   }
-  const QStringList options =
-      Rip({QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"), QStringLiteral("wav"),
-           QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"), QStringLiteral("--lookup"),
-           QStringLiteral("freedb")});
-  QByteArray err;
-  ASSERT_EQ(CliServed(options, err), 0) << err.constData();
-  EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("Tide-Sessions-02-Flood.wav"))) == disc_.tracks[1]);
-  EXPECT_FALSE(server.Requests().empty());
-
-  knows = false;
-  ASSERT_EQ(CliServed(options, err), 0) << err.constData();
-  EXPECT_TRUE(QFileInfo::exists(Out(QStringLiteral("AC_DC-Live_ 1992-02-Two.wav"))));
-  EXPECT_TRUE(err.contains("CD-TEXT")) << err.constData();
+  const struct {
+    const char* scenario;
+    const char* service;
+    const char* name;
+  } cases[] = {{"exact", "freedb", "Second"}, {"exact", "musicbrainz", "Second"}, {"nomatch", "freedb", "Two"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.service);
+    scenario = c.scenario;
+    test::ToolRun options = CliRun();
+    options.serveEvents = true;
+    const QString output = Path(QString::fromLatin1(c.scenario) + QLatin1Char('-') + QString::fromLatin1(c.service));
+    const test::ToolResult run =
+        test::RunTool(CliPath(),
+                      {QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"), output,
+                       QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"),
+                       QStringLiteral("wav"), QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"),
+                       QStringLiteral("--lookup"), QString::fromLatin1(c.service)},
+                      options);
+    const QString path =
+        output + QStringLiteral("/AC_DC-Live_ 1992-02-") + QString::fromLatin1(c.name) + QStringLiteral(".wav");
+    EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[1]);
+    EXPECT_EQ(run.err.contains("CD-TEXT"), c.name == std::string("Two")) << run.err.constData();
+  }
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "support/ToolRunner.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QProcess>
+#include <QTimer>
 #include <cstdio>
 
 namespace corvane::test {
@@ -43,7 +45,14 @@ ToolResult RunTool(const QString& program, const QStringList& arguments, const T
       Fail(program, arguments, QStringLiteral("did not finish within %1 s").arg(options.timeoutMs / 1000),
            result.err + process.readAllStandardError());
     }
-    process.waitForFinished(200);
+    if (options.serveEvents) {
+      QEventLoop loop;
+      QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+      QTimer::singleShot(200, &loop, &QEventLoop::quit);
+      loop.exec();
+    } else {
+      process.waitForFinished(200);
+    }
     result.out += process.readAllStandardOutput();
     result.err += process.readAllStandardError();
   }

@@ -17,6 +17,8 @@ struct ToolRun {
   QProcessEnvironment environment;  // empty: the test's own
   int timeoutMs = 300000;
   bool mayFail = false;  // a non-zero exit status is a result the test looks at
+  // The test's event loop runs while the tool does, for the test's own servers it talks to.
+  bool serveEvents = false;
 };
 
 struct ToolResult {

@@ -13,10 +13,7 @@
 #include "common/strings/RipperText.h"
 #include "components/freedb/LookupSettings.h"
 #include "components/grabber/CddbTocOf.h"
-#if __has_include("components/grabber/MusicBrainzToc.h")
 #include "components/grabber/MusicBrainzToc.h"
-#define CORVANE_MUSICBRAINZ_LOOKUP 1
-#endif
 
 namespace corvane {
 namespace {
@@ -375,16 +372,12 @@ GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& client, int source) {
     start = [lookup, settings = CddbSettingsOf(client), toc = CddbTocOf(toc_)] { lookup->Start(settings, toc); };
     lookup_ = lookup;
   } else {
-#ifdef CORVANE_MUSICBRAINZ_LOOKUP
     auto* lookup = new MusicBrainzLookup;
     Follow(lookup, generation);
     start = [lookup, settings = MusicBrainzSettingsOf(client), toc = MusicBrainzTocOf(toc_)] {
       lookup->Start(settings, toc);
     };
     lookup_ = lookup;
-#else
-    return Fail(GrabberErrorCode::Unsupported, text::kFreedbQueryNotAvailable);
-#endif
   }
   // Started without the lock: the look-up reports its first state from within Start. Should a
   // refresh on another thread drop it meanwhile, it starts disconnected and reports nothing.
@@ -455,10 +448,8 @@ QString CdioGrabber::GetTrackTitle() const {
 
 QString CdioGrabber::GetMusicBrainzDiscId() const {
   std::lock_guard lock(mutex_);
-#ifdef CORVANE_MUSICBRAINZ_LOOKUP
-  if (toc_.state == DiscState::Present && toc_.TrackCount() > 0) return MusicBrainzDiscId(MusicBrainzTocOf(toc_));
-#endif
-  return {};
+  if (toc_.state != DiscState::Present || toc_.TrackCount() == 0) return {};
+  return MusicBrainzDiscId(MusicBrainzTocOf(toc_));
 }
 
 IConversionComponent* CdioGrabber::GetEncoder() { return encoder_.get(); }

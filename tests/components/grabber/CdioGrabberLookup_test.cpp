@@ -10,13 +10,13 @@
 #include "components/IAudioCDGrabber.h"
 #include "components/IFreedbClient.h"
 #include "support/DiscImageFixture.h"
+#include "support/DiscLookupServer.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/QtPrinters.h"
 
 namespace corvane {
 namespace {
 
-using test::HttpAnswer;
 using test::HttpRequest;
 
 // Records event 4's codes and ends the wait at a final one.
@@ -34,13 +34,6 @@ class LookupEvents final : public IAudioCDGrabberEventHandler {
   QEventLoop loop;
 };
 
-// The entry every read gets: a title for each of the four tracks, the data track's included.
-QByteArray Entry(const QByteArray& category, const QByteArray& discId) {
-  return "210 " + category + " " + discId + "\r\n# xmcd\r\nDISCID=" + discId +
-         "\r\nDTITLE=AC/DC / Live: 1992\r\nDYEAR=1992\r\nDGENRE=Hard Rock\r\n"
-         "TTITLE0=Who?\r\nTTITLE1=Second\r\nTTITLE2=Third\r\nTTITLE3=Data\r\nEXTD=\r\n.\r\n";
-}
-
 class CdioGrabberLookupTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -57,15 +50,6 @@ class CdioGrabberLookupTest : public testing::Test {
     client_->SetPort(server_.Port());
     client_->SetTimeout(5000);
     sink_.Advise(*grabber_);
-  }
-
-  HttpAnswer Serve(const HttpRequest& request) const {
-    if (scenario_ == "slow") return HttpAnswer::Silence();
-    if (scenario_ == "nomatch") return HttpAnswer::Text("202 No match for disc ID.\r\n");
-    if (scenario_ == "malformed") return HttpAnswer::Text("<html>Sign in</html>\r\n");
-    const QList<QByteArray> words = request.FormValue("cmd").split(' ');
-    if (words.value(1) == "query") return HttpAnswer::Text("200 rock " + words.value(2) + " AC/DC / Live\r\n");
-    return HttpAnswer::Text(Entry(words.value(2), words.value(3)));
   }
 
   // Starts a look-up and waits for its final code (the guard only ends a run that never reports).
@@ -91,7 +75,8 @@ class CdioGrabberLookupTest : public testing::Test {
   test::DiscImageFixture fixture_{dir_.filePath(QStringLiteral("images"))};
   test::DiscImage disc_;
   QByteArray scenario_ = "exact";
-  test::LoopbackHttpServer server_{[this](const HttpRequest& request) { return Serve(request); }};
+  test::LoopbackHttpServer server_{
+      [this](const HttpRequest& request) { return test::ServeDiscLookup(request, scenario_); }};
   std::unique_ptr<IFreedbClient> client_ = CreateFreedbClient();
   std::unique_ptr<IAudioCDGrabber> grabber_;
   LookupEvents events_;
@@ -111,13 +96,14 @@ TEST_F(CdioGrabberLookupTest, FoundEntryFillsTheGettersUntilTheDiscIsForgotten) 
   EXPECT_EQ(grabber_->GetDiscTitle(), "Live: 1992");
   EXPECT_EQ(grabber_->GetDiscYear(), 1992);
   EXPECT_EQ(grabber_->GetDiscGenre(), "Hard Rock");
-  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", "Data"}));
+  // The data track after the audio has no title in the entry.
+  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", ""}));
 
   // Reading the same disc again keeps the entry; choosing the drive afresh forgets it.
   ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
   EXPECT_EQ(grabber_->GetDiscArtist(), "AC/DC");
-  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", "Data"}));
-  ASSERT_TRUE(grabber_->SetCurrentDrive(1).Succeeded());
+  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", ""}));
+  ASSERT_TRUE(grabber_->SetCurrentDrive(grabber_->GetDriveCount()).Succeeded());
   ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
   EXPECT_EQ(grabber_->GetDiscArtist(), "");
   EXPECT_EQ(grabber_->GetDiscTitle(), "");
@@ -162,6 +148,28 @@ TEST_F(CdioGrabberLookupTest, DroppedLookUpsNeverReport) {
   client_->SetTimeout(1500);
   EXPECT_EQ(Query(*witness, witnessEvents), (std::vector<int>{1, 2, -1}));
   EXPECT_EQ(events_.codes, (std::vector<int>{1, 1}));
+}
+
+// The medium holds the three audio tracks; the data track after them has no title.
+TEST_F(CdioGrabberLookupTest, MusicBrainzFillsTheTitlesByPositionOnTheMedium) {
+  client_->SetMusicBrainzUrl(QStringLiteral("http://127.0.0.1:%1").arg(server_.Port()));
+  const QString id = grabber_->GetMusicBrainzDiscId();
+  ASSERT_EQ(id.size(), 28);
+  EXPECT_EQ(Query(1), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(server_.Requests().back().Path(), QStringLiteral("/ws/2/discid/") + id);
+  EXPECT_EQ(grabber_->GetDiscArtist(), "AC/DC");
+  EXPECT_EQ(grabber_->GetDiscTitle(), "Live: 1992");
+  EXPECT_EQ(grabber_->GetDiscYear(), 1992);
+  EXPECT_EQ(grabber_->GetDiscGenre(), "Hard Rock");
+  EXPECT_EQ(Titles(), (std::vector<QString>{"Who?", "Second", "Third", ""}));
+
+  scenario_ = "nomatch";
+  events_.codes.clear();
+  EXPECT_EQ(Query(1), (std::vector<int>{1, 2, -2}));
+  EXPECT_EQ(grabber_->GetDiscArtist(), "");
+  ASSERT_TRUE(QFile::remove(disc_.cue));
+  EXPECT_TRUE(grabber_->RefreshDisc().Failed());
+  EXPECT_EQ(grabber_->GetMusicBrainzDiscId(), "");
 }
 
 TEST_F(CdioGrabberLookupTest, QueriesWithoutADiscOrWithAnUnknownSourceAreRefused) {
