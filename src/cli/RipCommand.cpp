@@ -365,7 +365,8 @@ void RipRunner::RipOne(RipJob& job) {
       break;
     case RipResult::NoDisc:
       job.status = StatusWord(FileResult::Failed);
-      job.detail = StringTable::Text(text::kUnrecognisedDisc);
+      // The disc went away, or the image's file, since the run began.
+      job.detail = StringTable::Format(text::kDriveUnopenable, {device_});
       job.failed = true;
       break;
     case RipResult::Failed:
