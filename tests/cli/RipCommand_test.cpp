@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSettings>
+#include <QThread>
+#include <csignal>
 
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
@@ -192,6 +196,33 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
     EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[1]);
     EXPECT_EQ(run.err.contains("CD-TEXT"), c.name == std::string("Two")) << run.err.constData();
   }
+}
+
+TEST_F(RipCommandTest, InterruptedRipLeavesNoPartialFile) {
+  const test::DiscImage longDisc =
+      test::DiscImageFixture(Path(QStringLiteral("images"))).Build(QStringLiteral("long"), {{{.sectors = 75 * 60}}});
+  const QString out = Path(QStringLiteral("int"));
+  QProcess process;
+  process.setProcessEnvironment(environment_);
+  process.start(CliPath(), {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue, QStringLiteral("--output"),
+                            out, QStringLiteral("--format"), QStringLiteral("ogg")});
+  ASSERT_TRUE(process.waitForStarted());
+  // Wait until the output is being written (an open file in the output folder, which may have no
+  // name yet), then press Ctrl-C.
+  const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+  const auto writing = [&] {
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+      if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(out + QLatin1Char('/'))) return true;
+    }
+    return false;
+  };
+  for (int i = 0; i < 2400 && !writing(); ++i) QThread::msleep(25);
+  ASSERT_TRUE(writing()) << "the rip never started writing";
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 130);
+  QDirIterator left(out, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  EXPECT_FALSE(left.hasNext()) << qPrintable(left.hasNext() ? left.next() : QString());
 }
 
 }  // namespace
