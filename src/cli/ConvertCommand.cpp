@@ -77,20 +77,6 @@ int TypeRowOf(const QString& text, bool& ok) {
 
 QString Word(int id) { return StringTable::Text(id); }
 
-// Runs a refusal of the checks a run makes before it starts (WMA quality and bitrate).
-bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {
-  if (settings.format != FormatCode::Wma) return true;
-  if (settings.vbr_enabled) {
-    error = Word(text::kMsgNoWmaVbrQuality);  // this WMA encoder offers no VBR qualities
-    return false;
-  }
-  if (settings.bitrate <= 0) {
-    error = Word(text::kMsgNoBitrate);
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 class ConvertRunner {

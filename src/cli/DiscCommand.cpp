@@ -1,13 +1,13 @@
 #include "cli/DiscCommand.h"
 
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cstdio>
 
 #include "cli/CommandParsing.h"
+#include "cli/DiscDevice.h"
 #include "cli/DiscLookup.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
@@ -52,21 +52,6 @@ int ListDrives(IAudioCDGrabber& grabber, bool json) {
   else if (drives.isEmpty() && grabber.GetDriveCount() == 0)
     PrintError(StringTable::Text(text::kNoDrivesFound));
   return kExitOk;
-}
-
-// Chooses the drive `device` names, or lists it as a disc image; the reason when neither works.
-QString ChooseDevice(IAudioCDGrabber& grabber, const QString& device) {
-  const QFileInfo info(device);
-  const bool image = info.isFile();
-  if (image) grabber.SetDiscImages({info.absoluteFilePath()});
-  if (grabber.InitDevices().Failed() && !image) return StringTable::Format(text::kDriveUnopenable, {device});
-  if (image && !grabber.GetRejectedDiscImages().isEmpty())
-    return StringTable::Format(text::kDiscImageUnreadable, {device});
-  const QString wanted = image ? info.absoluteFilePath() : device;
-  for (int drive = grabber.GetDriveCount(); drive >= 1; --drive) {
-    if (grabber.SetCurrentDrive(drive).Succeeded() && grabber.GetDrivePath() == wanted) return {};
-  }
-  return StringTable::Format(text::kDriveUnopenable, {device});
 }
 
 struct TrackRow {

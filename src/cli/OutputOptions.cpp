@@ -6,6 +6,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
+#include "common/strings/FormatText.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "presets/COutputQualityMgmt.h"
 
@@ -165,6 +166,19 @@ void AddConvertOptions(QCommandLineParser& parser) {
       {QStringLiteral("jobs"), StringTable::Text(text::kJobsHelp), QStringLiteral("N")},
       {QStringLiteral("json"), StringTable::Text(text::kConvertJsonHelp)},
   });
+}
+
+bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {
+  if (settings.format != FormatCode::Wma) return true;
+  if (settings.vbr_enabled) {
+    error = StringTable::Text(text::kMsgNoWmaVbrQuality);  // this WMA encoder offers no VBR qualities
+    return false;
+  }
+  if (settings.bitrate <= 0) {
+    error = StringTable::Text(text::kMsgNoBitrate);
+    return false;
+  }
+  return true;
 }
 
 ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLineParser& parser,

@@ -30,4 +30,8 @@ ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLin
                                                                const SettingsStore& stored,
                                                                const QString& defaultPreset = {});
 
+// The checks a run makes before it starts (WMA quality and bitrate); false with `error` set for
+// a combination the run refuses.
+bool CheckBeforeRun(const EncodeSettings& settings, QString& error);
+
 }  // namespace corvane::cli

@@ -8,6 +8,7 @@
 #include "cli/DiscCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/RipCommand.h"
 #include "common/SessionSettings.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (command == QLatin1String("convert")) return corvane::cli::RunConvertCommand(rest, engine, settings);
+  if (command == QLatin1String("rip")) return corvane::cli::RunRipCommand(rest, settings);
   if (command == QLatin1String("probe")) return corvane::cli::RunProbeCommand(rest, engine);
   corvane::cli::PrintError(corvane::StringTable::Format(corvane::text::kCliUnknownCommand, {command}) +
                            QLatin1Char('\n'));

@@ -1,0 +1,470 @@
+#include "cli/RipCommand.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <csignal>
+#include <cstdio>
+
+#include "cli/CommandParsing.h"
+#include "cli/ConsoleUserInterface.h"
+#include "cli/DiscDevice.h"
+#include "cli/DiscLookup.h"
+#include "cli/OutputOptions.h"
+#include "cli/TrackList.h"
+#include "common/ProgramFolder.h"
+#include "common/SettingsKeys.h"
+#include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
+#include "common/strings/ConverterText.h"
+#include "common/strings/RipperText.h"
+#include "components/IAudioCDGrabber.h"
+#include "components/IConversionComponent.h"
+#include "converter/RunSummary.h"
+#include "encoding/EncoderSetup.h"
+#include "formats/EncoderCapabilities.h"
+#include "presets/COutputQualityMgmt.h"
+#include "ripper/DiscReading.h"
+#include "ripper/RipOutputNaming.h"
+#include "ripper/RipTrack.h"
+#include "ripper/TrackTexts.h"
+#include "tags/Id3Genres.h"
+#include "tags/Id3v2Tag.h"
+
+namespace corvane::cli {
+namespace {
+
+// The signal that ended the run, 0 while none came; the running track stops at its next block.
+std::atomic<int> g_interrupted{0};
+std::atomic<bool> g_stop{false};
+extern "C" void OnRipInterrupt(int signal) {
+  g_interrupted = signal;
+  g_stop = true;
+}
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kMaxRetries = 99;
+constexpr int kMaxRenames = 1000;
+const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
+
+QString Opt(const char* name) { return QString::fromLatin1(name); }
+
+// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
+bool EntryExists(const QString& path) {
+  struct stat info {};
+  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
+}
+
+// One checked track of the run and how it ended.
+struct RipJob {
+  int row = 0;
+  int number = 0;
+  QString output;
+  QString status;
+  QString detail;
+  double seconds = 0;
+  bool done = false;
+  bool failed = false;
+};
+
+void AddRipOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(StringTable::Text(text::kRipDescription));
+  parser.addPositionalArgument(Opt("rip"), StringTable::Text(text::kCliTheCommand));
+  AddOutputOptions(parser);
+  parser.addOptions({
+      {Opt("device"), StringTable::Text(text::kRipDeviceHelp), Opt("PATH")},
+      {Opt("tracks"), StringTable::Text(text::kRipTracksHelp), Opt("LIST")},
+      {Opt("lookup"), StringTable::Text(text::kRipLookupHelp), Opt("SERVICE")},
+      {Opt("output"), StringTable::Text(text::kRipOutputHelp), Opt("DIR")},
+      {Opt("output-name"), StringTable::Text(text::kRipOutputNameHelp), Opt("PATTERN")},
+      {Opt("grab-mode"), StringTable::Text(text::kRipGrabModeHelp), Opt("N")},
+      {Opt("retries"), StringTable::Text(text::kRipRetriesHelp), Opt("N")},
+      {Opt("error-action"), StringTable::Text(text::kRipErrorActionHelp), Opt("ACTION")},
+      {Opt("no-tags"), StringTable::Text(text::kNoTagsHelp)},
+      {Opt("overwrite"), StringTable::Text(text::kOverwriteHelp)},
+      {Opt("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
+      {Opt("rename"), StringTable::Text(text::kRenameHelp)},
+      {Opt("json"), StringTable::Text(text::kRipJsonHelp)},
+  });
+}
+
+class RipRunner {
+ public:
+  RipRunner(const QCommandLineParser& parser, SettingsStore& stored)
+      : parser_(parser), stored_(stored), presets_(stored) {}
+  int Run();
+
+ private:
+  bool Prepare(QString& error);
+  bool ReadOptionsOfReading(QString& error);
+  // Opens the disc; the exit status when it cannot be ripped at all.
+  std::optional<int> OpenDisc();
+  bool ChooseTracks(QString& error);
+  void RipOne(RipJob& job);
+  bool SettleOutput(QString& output, bool& replace);
+  // What a look-up found replaces the CD-TEXT's values; when it found nothing the CD-TEXT stays.
+  void TakeLookup(const DiscLookupOutcome& found);
+  SourceTags TagsOf(const RipJob& job) const;
+  void Report(const RipJob& job);
+  int Finish();
+
+  const QCommandLineParser& parser_;
+  SettingsStore& stored_;
+  COutputQualityMgmt presets_;
+  std::unique_ptr<Console> console_;
+  std::unique_ptr<IAudioCDGrabber> grabber_;
+  std::unique_ptr<IConversionComponent> converter_;
+  EncodeSettings settings_;
+  CdReadOptions read_;
+  QString device_;
+  QString output_folder_;
+  RipPatternParts pattern_;
+  DiscReading disc_;
+  DiscMetadata metadata_;
+  std::vector<RipJob> jobs_;
+  std::optional<LookupSource> lookup_;
+  bool json_ = false;
+  bool id3v2_ = false;
+};
+
+bool RipRunner::Prepare(QString& error) {
+  ExistingOutput existing = ExistingOutput::Ask;
+  int choices = 0;
+  if (parser_.isSet(Opt("overwrite"))) existing = ExistingOutput::Overwrite, ++choices;
+  if (parser_.isSet(Opt("skip-existing"))) existing = ExistingOutput::Skip, ++choices;
+  if (parser_.isSet(Opt("rename"))) existing = ExistingOutput::Rename, ++choices;
+  const bool terminal = ::isatty(STDERR_FILENO) != 0;
+  const bool interactive = ::isatty(STDIN_FILENO) != 0 && terminal;
+  if (existing == ExistingOutput::Ask && !interactive) existing = ExistingOutput::Skip;
+  json_ = parser_.isSet(Opt("json"));
+  console_ = std::make_unique<Console>(existing, interactive, terminal && ::isatty(STDOUT_FILENO) != 0, json_);
+  if (choices > 1) {
+    error = StringTable::Text(text::kExistingChoicesExclusive);
+    return false;
+  }
+  if (parser_.positionalArguments().size() > 1 || parser_.value(Opt("device")).isEmpty() ||
+      parser_.value(Opt("output")).isEmpty()) {
+    error = StringTable::Text(text::kRipUsage);
+    return false;
+  }
+  if (!ReadOptionsOfReading(error)) return false;
+  const QString service = parser_.value(Opt("lookup")).toLower();
+  if (service == Opt("freedb")) {
+    lookup_ = LookupSource::Freedb;
+  } else if (service == Opt("musicbrainz")) {
+    lookup_ = LookupSource::MusicBrainz;
+  } else if (parser_.isSet(Opt("lookup")) && service != Opt("none")) {
+    error = StringTable::Format(text::kRipBadLookup, {parser_.value(Opt("lookup"))});
+    return false;
+  }
+  JobConsole loader(*console_, -1, QString());
+  presets_.Load(QString(), loader);
+  const ValueResult<EncodeSettings, OptionsFailure> chosen = OutputSettingsFrom(parser_, presets_, stored_);
+  if (!chosen.Succeeded()) {
+    error = chosen.status.text;
+    return false;
+  }
+  settings_ = *chosen.value;
+  if (!CheckBeforeRun(settings_, error)) return false;
+  const QString pattern = parser_.isSet(Opt("output-name"))
+                              ? parser_.value(Opt("output-name"))
+                              : stored_.ReadText(keys::section::kRip, keys::kOutputName, kDefaultPattern);
+  pattern_ = SplitRipPattern(pattern.isEmpty() ? kDefaultPattern : pattern);
+  id3v2_ = stored_.ReadNumber(keys::section::kRip, keys::kEnableId3v2, 0) != 0;
+  output_folder_ = QDir(parser_.value(Opt("output"))).absolutePath();
+  if (!QDir().mkpath(output_folder_)) {
+    error = StringTable::Format(text::kCannotCreateFolder, {output_folder_});
+    return false;
+  }
+  return true;
+}
+
+// --grab-mode, --retries and --error-action: the ripper's settings are the defaults.
+bool RipRunner::ReadOptionsOfReading(QString& error) {
+  if (parser_.isSet(Opt("grab-mode"))) {
+    bool ok = false;
+    const int mode = parser_.value(Opt("grab-mode")).toInt(&ok);
+    if (!ok || mode < 1 || mode > 4) {
+      error = StringTable::Text(text::kRipBadGrabMode);
+      return false;
+    }
+  }
+  read_.retries = std::clamp(stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorRetries, 5), 0, kMaxRetries);
+  if (parser_.isSet(Opt("retries"))) {
+    bool ok = false;
+    read_.retries = parser_.value(Opt("retries")).toInt(&ok);
+    if (!ok || read_.retries < 0 || read_.retries > kMaxRetries) {
+      error = StringTable::Text(text::kRipBadRetries);
+      return false;
+    }
+  }
+  // Stored error actions: 0 stop, 1 silence, 2 discard. This path has no way to drop a sector
+  // without shifting the rest of the track, so a discarded sector is silence too.
+  read_.skipErrors = stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorAction, 1) != 0;
+  if (parser_.isSet(Opt("error-action"))) {
+    const QString action = parser_.value(Opt("error-action")).toLower();
+    if (action != Opt("stop") && action != Opt("silence") && action != Opt("discard")) {
+      error = StringTable::Format(text::kRipBadErrorAction, {parser_.value(Opt("error-action"))});
+      return false;
+    }
+    read_.skipErrors = action != Opt("stop");
+  }
+  return true;
+}
+
+std::optional<int> RipRunner::OpenDisc() {
+  const QString given = parser_.value(Opt("device"));
+  grabber_ = CreateAudioCDGrabber();
+  QString reason = ChooseDevice(*grabber_, given);
+  if (reason.isEmpty()) {
+    disc_ = ReadDisc(*grabber_);
+    if (disc_.status.Failed())
+      reason = disc_.status.text;
+    else if (disc_.state != DiscState::Present)
+      reason = StringTable::Text(text::kUnrecognisedDisc);
+  }
+  if (!reason.isEmpty()) {
+    console_->Message(StringTable::Format(text::kNoReadableDisc, {given, reason}));
+    return kExitSomeFailed;
+  }
+  device_ = grabber_->GetDrivePath();
+  return std::nullopt;
+}
+
+bool RipRunner::ChooseTracks(QString& error) {
+  const int rows = static_cast<int>(disc_.tracks.size());
+  auto isAudio = [this](int row) { return disc_.tracks[static_cast<size_t>(row)].type == CdTrackType::Audio; };
+  std::vector<int> numbers;
+  if (parser_.isSet(Opt("tracks"))) {
+    const std::optional<std::vector<int>> list = ParseTrackList(parser_.value(Opt("tracks")));
+    if (!list) {
+      error = StringTable::Format(text::kRipBadTracks, {parser_.value(Opt("tracks"))});
+      return false;
+    }
+    for (const int number : *list) {
+      if (number > rows) {
+        error = StringTable::Format(text::kRipNoSuchTrack, {number});
+        return false;
+      }
+      if (!isAudio(number - 1)) {
+        error = StringTable::Format(text::kRipDataTrack, {number});
+        return false;
+      }
+    }
+    numbers = *list;
+  } else {
+    for (int row = 0; row < rows; ++row) {
+      if (isAudio(row)) numbers.push_back(row + 1);
+    }
+    if (numbers.empty()) {
+      error = StringTable::Text(text::kRipNoAudioTrack);
+      return false;
+    }
+  }
+  for (const int number : numbers) {
+    RipJob& job = jobs_.emplace_back();
+    job.row = number - 1;
+    job.number = number;
+  }
+  return true;
+}
+
+void RipRunner::TakeLookup(const DiscLookupOutcome& found) {
+  if (!found.found) {
+    console_->Message(StringTable::Format(text::kRipLookupFallback, {found.failure}));
+    return;
+  }
+  const auto take = [](QString& field, const QString& value) {
+    if (!value.isEmpty()) field = value;
+  };
+  take(metadata_.artist, found.artist);
+  take(metadata_.album, found.album);
+  if (found.year > 0) metadata_.year = QString::number(found.year);
+  if (const int genre = LookupGenreEntry(found.genre); !found.genre.isEmpty() && genre > 0)
+    metadata_.genre_entry = genre;
+  // The titles come in the disc's row order.
+  const auto rows = static_cast<qsizetype>(found.titles.size());
+  if (metadata_.titles.size() < rows) metadata_.titles.resize(rows);
+  for (qsizetype row = 0; row < rows; ++row) take(metadata_.titles[row], found.titles[static_cast<size_t>(row)].second);
+}
+
+SourceTags RipRunner::TagsOf(const RipJob& job) const {
+  SourceTags tags;
+  tags.title = metadata_.titles.value(job.row);
+  tags.artist = metadata_.artist;
+  tags.album = metadata_.album;
+  tags.year = metadata_.year;
+  tags.track = QString::number(job.number);
+  if (metadata_.genre_entry > 0) tags.genre = Id3Genres::Name(metadata_.genre_entry - 1);
+  return tags;
+}
+
+// An output already there, whether from before the run or from an earlier track of it (a pattern
+// without %N, two equal titles), is settled by the existing-output option: never replaced unasked.
+bool RipRunner::SettleOutput(QString& output, bool& replace) {
+  for (int round = 0; round < kMaxRenames; ++round) {
+    replace = false;
+    if (!EntryExists(output)) return true;
+    const OverwriteReply reply = console_->AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
+    if (reply.choice == OverwriteReply::Choice::Skip) return false;
+    replace = true;
+    if (reply.choice == OverwriteReply::Choice::OverwriteAll || !reply.use_other_name || reply.other_name.isEmpty() ||
+        reply.other_name == output)
+      return true;
+    output = reply.other_name;
+  }
+  return false;
+}
+
+void RipRunner::RipOne(RipJob& job) {
+  const SourceTags tags = TagsOf(job);
+  const RipNameFields fields{tags.title, job.number, tags.artist, tags.album};
+  const QString folder = RipFolderPath(output_folder_, pattern_.folder, fields);
+  if (!QDir().mkpath(folder)) {
+    job.status = StringTable::Text(text::kStatusFailed);
+    job.detail = StringTable::Format(text::kCannotCreateFolder, {folder});
+    job.failed = true;
+    return;
+  }
+  job.output = RipFilePath(folder, pattern_.file, fields, settings_.format);
+  bool replace = false;
+  if (!SettleOutput(job.output, replace)) {
+    job.status = StringTable::Text(text::kStatusSkipped);
+    return;
+  }
+  Mp3TagSet set;
+  set.tags = tags;
+  RipTrackJob rip;
+  rip.device = device_;
+  rip.row = job.row;
+  rip.read = read_;
+  rip.output = job.output;
+  rip.replace = replace;
+  rip.converter = converter_.get();
+  rip.settings = settings_;
+  rip.program_folder = ProgramFolder(stored_);
+  rip.user_settings = &stored_;
+  rip.stop_request = &g_stop;
+  rip.tags = parser_.isSet(Opt("no-tags")) ? nullptr : &tags;
+  // A title ID3v1 cannot hold whole gets an ID3v2 tag as well, whatever the setting says.
+  rip.id3v2 = id3v2_ || NeedsId3v2(set);
+  JobConsole jobConsole(*console_, 0, StringTable::Format(text::kRipTrackName, {job.number}));
+  const Result<RipResult> result = RipTrack(rip, jobConsole);
+  switch (result.code) {
+    case RipResult::Done:
+      job.status = StatusWord(FileResult::Converted);
+      job.done = true;
+      break;
+    case RipResult::StoppedThis:
+    case RipResult::StoppedAll:
+      job.status = StatusWord(FileResult::Cancelled);
+      break;
+    case RipResult::NoDisc:
+      job.status = StatusWord(FileResult::Failed);
+      // The disc went away, or the image's file, since the run began.
+      job.detail = StringTable::Format(text::kDriveUnopenable, {device_});
+      job.failed = true;
+      break;
+    case RipResult::Failed:
+      job.status = StatusWord(FileResult::Failed);
+      job.detail = result.text;
+      job.failed = true;
+      break;
+  }
+}
+
+void RipRunner::Report(const RipJob& job) {
+  const QString source = StringTable::Format(text::kRipTrackName, {job.number});
+  if (json_) {
+    const QJsonObject object{{Opt("track"), job.number},  {Opt("source"), device_ + QLatin1Char('#') + source},
+                             {Opt("output"), job.output}, {Opt("status"), job.status},
+                             {Opt("detail"), job.detail}, {Opt("seconds"), job.seconds}};
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+    return;
+  }
+  QString line = job.status + QStringLiteral(": ") + source;
+  if (job.done) line += QStringLiteral(" -> ") + job.output;
+  if (!job.detail.isEmpty()) line += QStringLiteral(" (") + job.detail + QLatin1Char(')');
+  console_->Print(line);
+}
+
+int RipRunner::Finish() {
+  int succeeded = 0;
+  QStringList failed;
+  for (const RipJob& job : jobs_) {
+    if (job.done) ++succeeded;
+    if (job.failed) failed << StringTable::Format(text::kRipTrackName, {job.number});
+  }
+  const QString summary = RunSummary(succeeded, failed, false, output_folder_).trimmed();
+  if (json_) {
+    const QJsonObject object{{Opt("summary"), summary},
+                             {Opt("tracks"), static_cast<int>(jobs_.size())},
+                             {Opt("succeeded"), succeeded},
+                             {Opt("failed"), static_cast<int>(failed.size())},
+                             {Opt("interrupted"), g_interrupted != 0}};
+    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
+    std::fputc('\n', stdout);
+  } else {
+    console_->Print(summary);
+  }
+  if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
+  return failed.isEmpty() ? kExitOk : kExitSomeFailed;
+}
+
+int RipRunner::Run() {
+  QString error;
+  if (!Prepare(error)) {
+    console_->Message(error);
+    return kExitUsage;
+  }
+  if (const std::optional<int> refused = OpenDisc()) return *refused;
+  if (!ChooseTracks(error)) {
+    console_->Message(error);
+    return kExitUsage;
+  }
+  metadata_ = ReadCdTextTitles(disc_.cd_text);
+  if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
+  converter_ = CreateAudioConverter();
+  EncoderCapabilities capabilities;
+  JobConsole setup(*console_, -1, QString());
+  if (!converter_) {
+    console_->Message(StringTable::Text(text::kCoreComponentsFailed));
+    return kExitUsage;
+  }
+  if (!SetupEncoder(*converter_, settings_, presets_.Mp3Encoder(), capabilities, setup)) return kExitUsage;
+
+  for (const int signal : kStopSignals) std::signal(signal, OnRipInterrupt);
+  int done = 0;
+  for (RipJob& job : jobs_) {
+    QElapsedTimer timer;
+    timer.start();
+    if (g_interrupted != 0) {
+      job.status = StatusWord(FileResult::Cancelled);
+    } else {
+      RipOne(job);
+    }
+    job.seconds = timer.elapsed() / 1000.0;
+    console_->SetOverall(++done, static_cast<int>(jobs_.size()));
+    Report(job);
+  }
+  for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
+  return Finish();
+}
+
+}  // namespace
+
+int RunRipCommand(const QStringList& arguments, SettingsStore& settings) {
+  QCommandLineParser parser;
+  AddRipOptions(parser);
+  if (const std::optional<int> done = ParseCommand(parser, arguments)) return *done;
+  RipRunner runner(parser, settings);
+  return runner.Run();
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,126 @@
+#include "ripper/RipTrack.h"
+
+#include <QFileInfo>
+#include <cerrno>
+
+#include "common/StringTable.h"
+#include "common/SystemError.h"
+#include "common/UserInterface.h"
+#include "common/strings/ConverterText.h"
+#include "common/strings/FormatText.h"
+#include "components/IConversionComponent.h"
+#include "converter/TemporaryOutput.h"
+#include "encoding/EncodeTrack.h"
+#include "engine/MixerStream.h"
+#include "formats/OutputFormatCatalogue.h"
+#include "tags/Id3v1.h"
+#include "tags/Id3v2Tag.h"
+#include "tags/SourceFileServices.h"
+
+namespace corvane {
+namespace {
+
+using Outcome = Result<RipResult>;
+
+Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
+
+// Tags the back-end does not write itself go in once the audio is complete.
+void WriteTagsAfter(const RipTrackJob& job, const QString& path) {
+  if (job.tags == nullptr) return;
+  switch (catalogue::TagsOf(job.settings.format)) {
+    case OutputTags::TagComponent:
+      SourceFileServices::WriteFileTags(path, *job.tags);
+      return;
+    case OutputTags::Id3: {
+      Mp3TagSet set;
+      set.tags = *job.tags;
+      if (job.id3v2) WriteId3v2Tag(path, set);
+      WriteId3v1Tag(path, set);
+      return;
+    }
+    default:
+      return;
+  }
+}
+
+Outcome FromEncode(const EncodeOutcome& outcome) {
+  switch (outcome.code) {
+    case EncodeResult::Done:
+      return Outcome::Success();
+    case EncodeResult::StoppedThis:
+      return Outcome::Failure(RipResult::StoppedThis);
+    case EncodeResult::StoppedAll:
+      return Outcome::Failure(RipResult::StoppedAll);
+    case EncodeResult::Failed:
+      break;
+  }
+  return Failed(outcome.text);
+}
+
+}  // namespace
+
+Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
+  EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, job.read);
+  if (!opened.Succeeded()) {
+    if (opened.status.code == EngineError::NoCd) return Outcome::Failure(RipResult::NoDisc);
+    return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(opened.status.code)}));
+  }
+  CdStream& stream = **opened.value;
+  std::unique_ptr<MixerStream> mixer;
+  const EncoderInput wanted = catalogue::InputFor(job.settings, CdStream::kRate, 2);
+  if (wanted.mixer) {
+    EngineResult<std::unique_ptr<MixerStream>> created = MixerStream::Create(stream, wanted.rate, wanted.channels);
+    if (!created.Succeeded()) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(created.status.code)}));
+    mixer = std::move(*created.value);
+  }
+
+  const QString folder = QFileInfo(job.output).absolutePath();
+  TemporaryOutput::SweepFolder(folder);
+  int fileError = 0;
+  const std::unique_ptr<TemporaryOutput> temporary =
+      TemporaryOutput::Create(job.output, catalogue::WriterNeedsName(job.settings.format), fileError);
+  if (!temporary) {
+    return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") +
+                  SystemErrorText(fileError));
+  }
+  EncodeJob encode;
+  encode.output_path = temporary->WritePath();
+  encode.final_path = job.output;
+  encode.source = &stream;
+  encode.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : &stream;
+  encode.converter = job.converter;
+  encode.settings = job.settings;
+  encode.keep_tags = job.tags != nullptr;
+  encode.tags = job.tags;
+  encode.stop_question = text::kAskStopRipping;
+  encode.stop_request = job.stop_request;
+  encode.program_folder = job.program_folder;
+  encode.user_settings = job.user_settings;
+  encode.processor_share = job.processor_share;
+  Outcome outcome = FromEncode(EncodeTrack(encode, ui));
+  // The component completes its file here; the last frames may still fail to be written.
+  if (job.converter != nullptr) {
+    const ConverterResult finishing = job.converter->Reset();
+    if (finishing.Failed() && outcome.Succeeded()) outcome = FromEncode(EncodingFailed(finishing));
+  }
+  mixer.reset();
+  if (outcome.Failed()) {
+    ui.SetJobProgress(0);
+    return outcome;  // the temporary file goes with `temporary`
+  }
+  WriteTagsAfter(job, encode.output_path);
+  switch (temporary->MoveTo(job.output, job.replace, fileError)) {
+    case TemporaryOutput::Commit::Done:
+      return outcome;
+    case TemporaryOutput::Commit::Exists:
+      fileError = EEXIST;  // a file the caller did not agree to replace
+      break;
+    case TemporaryOutput::Commit::Failed:
+      break;
+  }
+  ui.SetJobProgress(0);
+  return Failed(StringTable::Format(text::kUnableToReplace, {job.output}) + QStringLiteral(": ") +
+                SystemErrorText(fileError));
+}
+
+}  // namespace corvane

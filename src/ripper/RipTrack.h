@@ -1,0 +1,49 @@
+#pragma once
+#include <QString>
+#include <atomic>
+
+#include "common/Result.h"
+#include "engine/CdStream.h"
+#include "formats/EncodeSettings.h"
+#include "tags/SourceTags.h"
+
+namespace corvane {
+
+class IConversionComponent;
+class IUserInterface;
+class SettingsStore;
+
+// How ripping one track ended. The first four are EncodeTrack's results; NoDisc means the drive
+// (or image) could not be opened at all, and the caller may go on another way.
+enum class RipResult : int { Done = 0, Failed = 1, StoppedThis = 2, StoppedAll = 4, NoDisc = 10 };
+
+// One track to rip: where it is read from, where it goes, and how it is encoded.
+struct RipTrackJob {
+  QString device;  // a drive's path or a disc image
+  int row = 0;     // the disc's track row, from 0 (see CdStream::Create)
+  CdReadOptions read;
+  // The complete output's name. Its folder must exist. The output is written to a temporary
+  // file beside it and takes this name only once it is complete.
+  QString output;
+  // Whether the output may replace a file already at `output`; without it such a file is kept
+  // and the track fails.
+  bool replace = false;
+  // The run's conversion component, set up for `settings` (MP3, WAV, OGG, VOX).
+  IConversionComponent* converter = nullptr;
+  EncodeSettings settings;
+  QString program_folder;                  // where the command-line encoders are looked for first
+  SettingsStore* user_settings = nullptr;  // FLAC and Monkey's Audio levels
+  std::atomic<bool>* stop_request = nullptr;
+  // Tags written into the output; null: none.
+  const SourceTags* tags = nullptr;
+  bool id3v2 = false;  // MP3: an ID3v2 tag as well as the ID3v1 one
+  int processor_share = 0;
+};
+
+// Rips one track: the disc's CD stream, resampled to the output's rate and channels where the
+// format needs it, encoded into a temporary file that becomes `job.output` only when the track
+// is complete. On failure or stop nothing is left behind and a file already at `job.output` is
+// untouched. A Failed result carries the reason. Progress goes to `ui` as EncodeTrack reports it.
+Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui);
+
+}  // namespace corvane

@@ -1,0 +1,229 @@
+// corvane-cli rip on generated disc images: bit-exact lossless tracks, the default names and the
+// tags from CD-TEXT, the JSON lines, usage errors and existing outputs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QSettings>
+#include <QThread>
+#include <csignal>
+
+#include "support/CliFixture.h"
+#include "support/DiscImageFixture.h"
+#include "support/DiscLookupServer.h"
+#include "support/LoopbackHttpServer.h"
+#include "support/SourceFixtures.h"
+
+namespace corvane {
+namespace {
+
+class RipCommandTest : public test::CliFixture {
+ protected:
+  void SetUp() override {
+    CliFixture::SetUp();
+    // Four audio tracks of odd lengths and a data track last.
+    disc_ = test::DiscImageFixture(Path(QStringLiteral("images")))
+                .Build(QStringLiteral("live"), {{{.sectors = 75 + 13, .title = QStringLiteral("Intro")},
+                                                 {.sectors = 60, .title = QStringLiteral("Two")},
+                                                 {.sectors = 75 * 2 + 1, .title = QStringLiteral("Who?")},
+                                                 {.sectors = 40},
+                                                 {.sectors = 30, .data = true}},
+                                                QStringLiteral("Live: 1992"),
+                                                QStringLiteral("AC/DC")});
+  }
+  QString Out(const QString& relative) const { return Path(QStringLiteral("out/") + relative); }
+  QStringList Rip(const QStringList& options) const {
+    return QStringList{QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"),
+                       Path(QStringLiteral("out"))} +
+           options;
+  }
+
+  test::DiscImage disc_;
+};
+
+TEST_F(RipCommandTest, FlacTracksAreBitExactUnderTheDefaultNamesWithJsonLines) {
+  const test::ToolResult run = Cli(Rip({QStringLiteral("--tracks"), QStringLiteral("1-3"), QStringLiteral("--format"),
+                                        QStringLiteral("flac"), QStringLiteral("--json")}));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QList<QByteArray> lines = run.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 4) << run.out.constData();
+  const QStringList names = {QStringLiteral("Track01-Intro.flac"), QStringLiteral("Track02-Two.flac"),
+                             QStringLiteral("Track03-Who_.flac")};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const QString path = Out(QStringLiteral("AC_DC/Live_ 1992/") + names[i]);
+    const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+    EXPECT_EQ(line[QStringLiteral("track")].toInt(), i + 1);
+    EXPECT_EQ(line[QStringLiteral("output")].toString(), path);
+    EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[static_cast<size_t>(i)]);
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("ARTIST")), QStringLiteral("AC/DC"));
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("track")), QString::number(i + 1));
+  }
+  EXPECT_EQ(test::ProbeTag(Out(QStringLiteral("AC_DC/Live_ 1992/Track03-Who_.flac")), QStringLiteral("TITLE")),
+            QStringLiteral("Who?"));
+  const QJsonObject summary = QJsonDocument::fromJson(lines[3]).object();
+  EXPECT_EQ(summary[QStringLiteral("tracks")].toInt(), 3);
+  EXPECT_EQ(summary[QStringLiteral("succeeded")].toInt(), 3);
+  EXPECT_EQ(summary[QStringLiteral("failed")].toInt(), 0);
+  EXPECT_EQ(QDir(Out(QStringLiteral("AC_DC/Live_ 1992"))).entryList(QDir::Files | QDir::Hidden).size(), 3)
+      << "no temporary file is left";
+}
+
+TEST_F(RipCommandTest, Mp3HasTheTracksLengthAndItsTitleInBothTags) {
+  const test::ToolResult run = Cli(Rip({QStringLiteral("--tracks"), QStringLiteral("3"), QStringLiteral("--format"),
+                                        QStringLiteral("mp3"), QStringLiteral("--bitrate"), QStringLiteral("192")}));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QString path = Out(QStringLiteral("AC_DC/Live_ 1992/Track03-Who_.mp3"));
+  const double seconds = disc_.tracks[2].size() / 4.0 / 44100;
+  // The encoder's delay and padding are well under a tenth of a second.
+  EXPECT_NEAR(test::ProbeDuration(path), seconds, 0.1);
+  EXPECT_EQ(test::ProbeTag(path, QStringLiteral("title")), QStringLiteral("Who?"));
+  EXPECT_EQ(test::ProbeTag(path, QStringLiteral("album")), QStringLiteral("Live: 1992"));
+  const QByteArray bytes = test::ReadAll(path);
+  EXPECT_TRUE(bytes.startsWith("ID3")) << "ID3v2 before the audio";
+  EXPECT_TRUE(bytes.right(128).startsWith("TAGWho?")) << "ID3v1 after it";
+}
+
+TEST_F(RipCommandTest, RefusedOptionsAreUsageErrorsThatWriteNothing) {
+  const QList<QStringList> refused = {
+      {QStringLiteral("--tracks"), QStringLiteral("3-1")},        {QStringLiteral("--tracks"), QStringLiteral("0")},
+      {QStringLiteral("--tracks"), QStringLiteral("1,,2")},       {QStringLiteral("--tracks"), QStringLiteral("x")},
+      {QStringLiteral("--tracks"), QStringLiteral("6")},          {QStringLiteral("--tracks"), QStringLiteral("4-5")},
+      {QStringLiteral("--retries"), QStringLiteral("100")},       {QStringLiteral("--grab-mode"), QStringLiteral("5")},
+      {QStringLiteral("--error-action"), QStringLiteral("x")},    {QStringLiteral("--lookup"), QStringLiteral("x")},
+      {QStringLiteral("--overwrite"), QStringLiteral("--rename")}};
+  for (const QStringList& options : refused) {
+    SCOPED_TRACE(options.join(QLatin1Char(' ')).toStdString());
+    const test::ToolResult run = Cli(Rip(options));
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_FALSE(run.err.isEmpty());
+    EXPECT_TRUE(QDir(Out(QString())).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+  }
+  EXPECT_EQ(Cli({QStringLiteral("rip"), QStringLiteral("--output"), Out(QString())}).exitCode, 2) << "no device";
+  EXPECT_EQ(Cli(QStringList{QStringLiteral("rip"), QStringLiteral("--device"), Path(QStringLiteral("missing.cue")),
+                            QStringLiteral("--output"), Out(QString())})
+                .exitCode,
+            1);
+}
+
+TEST_F(RipCommandTest, ExistingOutputsAndRepeatedNamesAreSkipped) {
+  // A pattern without %N gives every track the same name; the first track's name exists already
+  // for the first run, and the second track must not overwrite the first in the second run.
+  const QStringList options = {QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--output-name"),
+                               QStringLiteral("same"), QStringLiteral("--skip-existing")};
+  ASSERT_TRUE(QDir().mkpath(Out(QString())));
+  ASSERT_TRUE(test::WriteAll(Out(QStringLiteral("same.wav")), "older"));
+  test::ToolResult run = Cli(Rip(options + QStringList{QStringLiteral("--tracks"), QStringLiteral("1")}));
+  EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+  EXPECT_EQ(test::ReadAll(Out(QStringLiteral("same.wav"))), QByteArray("older"));
+
+  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("same.wav"))));
+  run = Cli(Rip(options + QStringList{QStringLiteral("--tracks"), QStringLiteral("1,2")}));
+  EXPECT_EQ(run.exitCode, 0) << run.err.constData();
+  EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("same.wav"))) == disc_.tracks[0]);
+  EXPECT_EQ(run.out.count("Skipped"), 1) << run.out.constData();
+}
+
+TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
+  // The image now ends ten sectors into track 4; the .toc keeps the track's length.
+  constexpr int kKept = 10;
+  ASSERT_TRUE(QFile::resize(disc_.bin, (88 + 60 + 151 + kKept) * test::DiscImageFixture::kSectorBytes + 1000));
+  const auto rip = [this](const char* action) {
+    return Cli({QStringLiteral("rip"), QStringLiteral("--device"), disc_.toc, QStringLiteral("--output"),
+                Path(QString::fromLatin1(action)), QStringLiteral("--tracks"), QStringLiteral("3,4"),
+                QStringLiteral("--format"), QStringLiteral("wav"), QStringLiteral("--output-name"),
+                QStringLiteral("%N"), QStringLiteral("--retries"), QStringLiteral("0"),
+                QStringLiteral("--error-action"), QString::fromLatin1(action), QStringLiteral("--json")});
+  };
+  const test::ToolResult stopped = rip("stop");
+  EXPECT_EQ(stopped.exitCode, 1) << stopped.err.constData();
+  const QList<QByteArray> lines = stopped.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << stopped.out.constData();
+  EXPECT_FALSE(QJsonDocument::fromJson(lines[1]).object()[QStringLiteral("detail")].toString().isEmpty());
+  EXPECT_TRUE(test::DecodeWithFfmpeg(Path(QStringLiteral("stop/03.wav"))) == disc_.tracks[2]);
+  EXPECT_EQ(QDir(Path(QStringLiteral("stop"))).entryList(QDir::Files | QDir::Hidden),
+            QStringList{QStringLiteral("03.wav")});
+
+  const test::ToolResult silenced = rip("silence");
+  EXPECT_EQ(silenced.exitCode, 0) << silenced.err.constData();
+  const QByteArray patched = test::DecodeWithFfmpeg(Path(QStringLiteral("silence/04.wav")));
+  const QByteArray& pcm = disc_.tracks[3];
+  ASSERT_EQ(patched.size(), pcm.size());
+  EXPECT_TRUE(patched.left(kKept * test::DiscImageFixture::kSectorBytes) ==
+              pcm.left(kKept * test::DiscImageFixture::kSectorBytes));
+}
+
+// The look-up's titles replace the CD-TEXT's ("Second" for "Two"); when it finds nothing, the
+// CD-TEXT names the file.
+TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText) {
+  QByteArray scenario;
+  test::LoopbackHttpServer server(
+      [&scenario](const test::HttpRequest& request) { return test::ServeDiscLookup(request, scenario); });
+  ASSERT_NE(server.Port(), 0) << "the loopback server could not listen";
+  {
+    QSettings stored(Path(QStringLiteral("config/Quillon/Bexlor.conf")), QSettings::IniFormat);
+    stored.setValue(QStringLiteral("FreeDB Setting/Server URL Index"), 0);
+    stored.setValue(QStringLiteral("FreeDB Setting/Server Name"), QStringLiteral("127.0.0.1"));
+    stored.setValue(QStringLiteral("FreeDB Setting/Server Port"), server.Port());
+    stored.setValue(QStringLiteral("FreeDB Setting/MusicBrainz URL"),
+                    QStringLiteral("http://127.0.0.1:%1").arg(server.Port()));
+  }
+  const struct {
+    const char* scenario;
+    const char* service;
+    const char* name;
+  } cases[] = {{"exact", "freedb", "Second"}, {"exact", "musicbrainz", "Second"}, {"nomatch", "freedb", "Two"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.service);
+    scenario = c.scenario;
+    test::ToolRun options = CliRun();
+    options.serveEvents = true;
+    const QString output = Path(QString::fromLatin1(c.scenario) + QLatin1Char('-') + QString::fromLatin1(c.service));
+    const test::ToolResult run =
+        test::RunTool(CliPath(),
+                      {QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"), output,
+                       QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"),
+                       QStringLiteral("wav"), QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"),
+                       QStringLiteral("--lookup"), QString::fromLatin1(c.service)},
+                      options);
+    const QString path =
+        output + QStringLiteral("/AC_DC-Live_ 1992-02-") + QString::fromLatin1(c.name) + QStringLiteral(".wav");
+    EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[1]);
+    EXPECT_EQ(run.err.contains("CD-TEXT"), c.name == std::string("Two")) << run.err.constData();
+  }
+}
+
+TEST_F(RipCommandTest, InterruptedRipLeavesNoPartialFile) {
+  const test::DiscImage longDisc =
+      test::DiscImageFixture(Path(QStringLiteral("images"))).Build(QStringLiteral("long"), {{{.sectors = 75 * 60}}});
+  const QString out = Path(QStringLiteral("int"));
+  QProcess process;
+  process.setProcessEnvironment(environment_);
+  process.start(CliPath(), {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue, QStringLiteral("--output"),
+                            out, QStringLiteral("--format"), QStringLiteral("ogg")});
+  ASSERT_TRUE(process.waitForStarted());
+  // Wait until the output is being written (an open file in the output folder, which may have no
+  // name yet), then press Ctrl-C.
+  const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+  const auto writing = [&] {
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+      if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(out + QLatin1Char('/'))) return true;
+    }
+    return false;
+  };
+  for (int i = 0; i < 2400 && !writing(); ++i) QThread::msleep(25);
+  ASSERT_TRUE(writing()) << "the rip never started writing";
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(60000));
+  EXPECT_EQ(process.exitCode(), 130);
+  QDirIterator left(out, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+  EXPECT_FALSE(left.hasNext()) << qPrintable(left.hasNext() ? left.next() : QString());
+}
+
+}  // namespace
+}  // namespace corvane
