@@ -338,17 +338,8 @@ int ConvertRunner::Run() {
     if (job.failed) failed << job.source;
   }
   const QString summary = RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
-  if (json_) {
-    const QJsonObject object{{QStringLiteral("summary"), summary},
-                             {QStringLiteral("files"), static_cast<int>(files_.size())},
-                             {QStringLiteral("succeeded"), succeeded},
-                             {QStringLiteral("failed"), static_cast<int>(failed.size())},
-                             {QStringLiteral("interrupted"), g_interrupted != 0}};
-    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputc('\n', stdout);
-  } else {
-    console_->Print(summary);
-  }
+  ReportRunEnd(*console_, json_, summary, QStringLiteral("files"), static_cast<int>(files_.size()), succeeded,
+               static_cast<int>(failed.size()), g_interrupted != 0);
   if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
   if (!failed.isEmpty()) return kExitSomeFailed;
   // Nothing converted because a folder was refused: the run did not do what was asked.

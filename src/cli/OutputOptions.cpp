@@ -1,6 +1,11 @@
 #include "cli/OutputOptions.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <cstdio>
+
+#include "cli/ConsoleUserInterface.h"
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -193,6 +198,18 @@ ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLin
   }
   if (Outcome offered = CheckOffered(settings); offered.Failed()) return {std::nullopt, offered};
   return chosen;
+}
+
+void ReportRunEnd(Console& console, bool json, const QString& summary, const QString& countName, int count,
+                  int succeeded, int failed, bool interrupted) {
+  if (!json) return console.Print(summary);
+  const QJsonObject object{{QStringLiteral("summary"), summary},
+                           {countName, count},
+                           {QStringLiteral("succeeded"), succeeded},
+                           {QStringLiteral("failed"), failed},
+                           {QStringLiteral("interrupted"), interrupted}};
+  std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
+  std::fputc('\n', stdout);
 }
 
 }  // namespace corvane::cli

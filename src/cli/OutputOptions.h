@@ -34,4 +34,11 @@ ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLin
 // a combination the run refuses.
 bool CheckBeforeRun(const EncodeSettings& settings, QString& error);
 
+class Console;
+
+// The end of a run: the summary line, or with `json` one object with the summary and the counts,
+// the whole count under `countName` ("files", "tracks").
+void ReportRunEnd(Console& console, bool json, const QString& summary, const QString& countName, int count,
+                  int succeeded, int failed, bool interrupted);
+
 }  // namespace corvane::cli

@@ -402,17 +402,8 @@ int RipRunner::Finish() {
     if (job.failed) failed << StringTable::Format(text::kRipTrackName, {job.number});
   }
   const QString summary = RunSummary(succeeded, failed, false, output_folder_).trimmed();
-  if (json_) {
-    const QJsonObject object{{Opt("summary"), summary},
-                             {Opt("tracks"), static_cast<int>(jobs_.size())},
-                             {Opt("succeeded"), succeeded},
-                             {Opt("failed"), static_cast<int>(failed.size())},
-                             {Opt("interrupted"), g_interrupted != 0}};
-    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputc('\n', stdout);
-  } else {
-    console_->Print(summary);
-  }
+  ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(jobs_.size()), succeeded,
+               static_cast<int>(failed.size()), g_interrupted != 0);
   if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
   return failed.isEmpty() ? kExitOk : kExitSomeFailed;
 }
