@@ -248,7 +248,7 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     // The grabber opens its output by name.
     if (!byName) temporary = TemporaryOutput::Create(output, true, error);
     grabbed = true;
-    result = temporary ? ComponentGrab(row, temporary->WritePath()) : RipResult::Failed;
+    result = temporary ? ComponentGrab(row, temporary->WritePath(), reason) : RipResult::Failed;
   }
   if (result == RipResult::Failed) {
     QString message = StringTable::Format(text::kRipTrackFailed, {row + 1});
@@ -349,9 +349,18 @@ void RipRun::Wake() {
   if (wake_ != nullptr) wake_->quit();
 }
 
-RipResult RipRun::ComponentGrab(int row, const QString& writePath) {
+RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reason) {
   read_attempts_ = 0;
   const bool addressed = grabber_ != nullptr && AddressRow(*grabber_, row);
+  if (addressed && encoder_ != nullptr && start_.settings.format == FormatCode::Wma) {
+    // The encoder set-up leaves WMA to the run: the grabber's encoder object takes it here.
+    const ConverterResult wma =
+        encoder_->SetWmaFormat(start_.settings.sample_rate, start_.settings.channels, start_.settings.bitrate);
+    if (wma.Failed()) {
+      reason = wma.text;
+      return RipResult::Failed;
+    }
+  }
   if (!addressed || grabber_->GrabTrack(writePath).Failed()) {
     ui_.ShowMessage(Word(text::kRipGrabStartFailed), MessageIcon::Error, MessageButtons::Ok);
     return RipResult::Failed;
@@ -360,7 +369,13 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath) {
   abort_pending_ = false;
   stop_answer_ = kStopNone;
   while (grab_active_ && stop_answer_ == kStopNone) Wait();
-  if (stop_answer_ == kStopNone) return RipResult::Completed;
+  if (stop_answer_ == kStopNone) {
+    // The grab's end says nothing of how it ended: a read or write failure is no finished track.
+    const GrabberResult ended = grabber_->GetGrabResult();
+    if (ended.Succeeded()) return RipResult::Completed;
+    reason = ended.text;
+    return RipResult::Failed;
+  }
   while (grab_active_ && abort_pending_) Wait();
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
   return stop_answer_ == kStopAll ? RipResult::StopAll : RipResult::Cancelled;

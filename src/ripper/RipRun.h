@@ -74,7 +74,9 @@ class RipRun {
   // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
   // goes into `reason`.
   RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, QString& reason);
-  RipResult ComponentGrab(int row, const QString& writePath);
+  // Has the grabber write the track through its encoder object; a failure's reason, if any, goes
+  // into `reason`.
+  RipResult ComponentGrab(int row, const QString& writePath, QString& reason);
   // Serves the user interface until a grabber event, a stop or a pump interval.
   void Wait();
   void Wake();

@@ -12,6 +12,7 @@
 #include "common/SettingsKeys.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "components/CAudioCDGrabberEvents.h"
 #include "components/IAudioCDGrabber.h"
 #include "encoding/EncodeTrack.h"
 #include "encoding/EncoderSetup.h"
@@ -72,6 +73,7 @@ class RipRunTest : public ::testing::Test {
       return SetupEncoder(encoder, settings_, presets_.Mp3Encoder(), capabilities_, ui_);
     };
     RipRun run(view_, ui_, store_, grabber_.get(), services);
+    run_ = &run;
     RipRunStart start;
     start.device = image_.cue;
     start.output_folder_field = out_;
@@ -83,6 +85,17 @@ class RipRunTest : public ::testing::Test {
     start.genre = QStringLiteral("Rock");
     run.Run(start);
     EXPECT_FALSE(run.Running());
+    run_ = nullptr;
+  }
+
+  // Lists the image as the grabber's current drive, whose events reach the running rip.
+  void UseGrabberOnImage() {
+    grabber_->SetDiscImages({image_.cue});
+    ASSERT_TRUE(grabber_->InitDevices().Succeeded());
+    ASSERT_TRUE(grabber_->SetCurrentDrive(grabber_->GetDriveCount()).Succeeded());
+    ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
+    events_.Advise(*grabber_);
+    store_.WriteNumber(kRip, keys::kGrabModePreset, 4);
   }
 
   // The PCM an output decodes to, through ffmpeg.
@@ -113,6 +126,24 @@ class RipRunTest : public ::testing::Test {
   std::unique_ptr<IAudioCDGrabber> grabber_;
   EncodeSettings settings_;
   int encodes_ = 0;
+  RipRun* run_ = nullptr;
+
+  // Hands the grabber's progress and retry events to the run in progress.
+  struct Forward final : IAudioCDGrabberEventHandler {
+    RipRunTest& test;
+    explicit Forward(RipRunTest& owner) : test(owner) {}
+    void OnDiscChanged() override {}
+    void OnGrabProgress(double percent) override {
+      ++test.grab_events_;
+      if (test.run_ != nullptr) test.run_->OnGrabProgress(percent);
+    }
+    void OnReadRetries(int attempts) override {
+      if (test.run_ != nullptr) test.run_->OnReadRetries(attempts);
+    }
+    void OnFreedbState(int) override {}
+  } forward_{*this};
+  CAudioCDGrabberEvents events_{forward_};
+  int grab_events_ = 0;
 };
 
 TEST_F(RipRunTest, DefaultPatternToMp3NamesFoldersAndTagsEveryTrack) {
@@ -238,6 +269,60 @@ TEST_F(RipRunTest, StartChecksAndAMissingDiscFallBackToTheGrabber) {
             QStringList({Word(text::kRipGrabStartFailed), StringTable::Format(text::kRipTrackFailed, {1})}));
   EXPECT_EQ(Statuses(), QStringList({Word(text::kRipFailed)}));
   EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+TEST_F(RipRunTest, GrabModeFourHandsCdRateOutputsToTheGrabber) {
+  UseGrabberOnImage();
+  view_.checked = {false, true, false, false, false};
+  store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);
+  struct Case {
+    FormatCode format;
+    int rate;
+    const char* file;
+    const char* codec;
+    bool grabbed;
+  };
+  for (const Case& c :
+       {Case{FormatCode::Mp3, 44100, "02.mp3", "mp3", true}, Case{FormatCode::Wma, 44100, "02.wma", "wmav2", true},
+        Case{FormatCode::Mp3, 48000, "02.mp3", "mp3", false},
+        Case{FormatCode::Flac, 44100, "02.flac", "flac", false}}) {
+    SCOPED_TRACE(c.file + std::to_string(c.rate));
+    settings_.format = c.format;
+    settings_.sample_rate = c.rate;
+    encodes_ = 0;
+    grab_events_ = 0;
+    Rip(QStringLiteral("%N"));
+    EXPECT_EQ(encodes_, c.grabbed ? 0 : 1);
+    EXPECT_EQ(grab_events_ > 0, c.grabbed);
+    const QJsonObject probe = ProbeWithFfprobe(Out(c.file));
+    EXPECT_EQ(probe.value(QStringLiteral("codec_name")).toString(), QString::fromLatin1(c.codec));
+    EXPECT_EQ(probe.value(QStringLiteral("sample_rate")).toInt(), c.rate);
+    EXPECT_NEAR(probe.value(QStringLiteral("duration")).toDouble(), (kSectors + 2) / 75.0, 0.1);
+    EXPECT_EQ(Statuses()[1], Word(text::kRipCompleted));
+    EXPECT_EQ(Messages(), QStringList());
+  }
+}
+
+TEST_F(RipRunTest, StoppingAComponentGrabAsksAndCancelsOnlyWhatTheUserChose) {
+  // Stop is pressed as each track's first grab progress arrives: No, then Yes, then Stop All.
+  UseGrabberOnImage();
+  settings_.format = FormatCode::Mp3;
+  ui_.stop_answers = {StopAnswer::Continue, StopAnswer::StopThis, StopAnswer::StopAll};
+  QString stoppedOn;
+  ui_.job_progress_hook = [&](int percent) {
+    if (percent <= 0 || percent >= 100 || run_ == nullptr || view_.labels.back() == stoppedOn) return;
+    stoppedOn = view_.labels.back();
+    run_->RequestStop();
+  };
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(ui_.stop_questions, QStringList(3, Word(text::kAskStopRipping)));
+  EXPECT_EQ(encodes_, 0);
+  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted), Word(text::kRipCancelled), Word(text::kRipCancelled),
+                                     Word(text::kRipCancelled), Word(text::kRipCancelled)}));
+  EXPECT_NEAR(ProbeWithFfprobe(Out(QStringLiteral("01.mp3"))).value(QStringLiteral("duration")).toDouble(),
+              (kSectors + 1) / 75.0, 0.1);
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3"}));
+  EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
 }
 
 }  // namespace

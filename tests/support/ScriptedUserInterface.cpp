@@ -38,7 +38,10 @@ MessageAnswer ScriptedUserInterface::ShowMessage(const QString& text, MessageIco
 
 void ScriptedUserInterface::SetStatusText(int pane, const QString& text) { status_texts.emplace_back(pane, text); }
 
-void ScriptedUserInterface::SetJobProgress(int percent) { progress.push_back(percent); }
+void ScriptedUserInterface::SetJobProgress(int percent) {
+  progress.push_back(percent);
+  if (job_progress_hook) job_progress_hook(percent);
+}
 
 std::unique_ptr<IProgressWindow> ScriptedUserInterface::OpenProgressWindow(const QString&) {
   return std::make_unique<RecordingProgressWindow>(*this, cancel_progress_after);

@@ -46,6 +46,8 @@ class ScriptedUserInterface final : public IUserInterface {
   int cancel_progress_after = -1;  // progress windows report cancel after N updates
   // Called with every progress-window text, while the job that shows it runs.
   std::function<void(const QString&)> progress_text_hook;
+  // Called with every job progress value after it is recorded.
+  std::function<void(int)> job_progress_hook;
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
   void SetStatusText(int pane, const QString& text) override;
