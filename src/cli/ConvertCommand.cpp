@@ -150,15 +150,7 @@ bool ConvertRunner::Prepare(QString& error) {
       return false;
     }
   }
-  JobConsole loader(*console_, -1, QString());
-  presets_.Load(QString(), loader);
-  const ValueResult<EncodeSettings, OptionsFailure> chosen = OutputSettingsFrom(parser_, presets_, stored_);
-  if (!chosen.Succeeded()) {
-    error = chosen.status.text;
-    return false;
-  }
-  settings_ = *chosen.value;
-  if (!CheckBeforeRun(settings_, error)) return false;
+  if (!LoadOutputSettings(*console_, parser_, presets_, stored_, settings_, error)) return false;
 
   // External encoders are looked for beside the installed program first, as the window does.
   program_folder_ = ProgramFolder(stored_);

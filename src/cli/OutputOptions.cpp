@@ -212,4 +212,17 @@ void ReportRunEnd(Console& console, bool json, const QString& summary, const QSt
   std::fputc('\n', stdout);
 }
 
+bool LoadOutputSettings(Console& console, const QCommandLineParser& parser, COutputQualityMgmt& presets,
+                        const SettingsStore& stored, EncodeSettings& settings, QString& error) {
+  JobConsole loader(console, -1, QString());
+  presets.Load(QString(), loader);
+  const ValueResult<EncodeSettings, OptionsFailure> chosen = OutputSettingsFrom(parser, presets, stored);
+  if (!chosen.Succeeded()) {
+    error = chosen.status.text;
+    return false;
+  }
+  settings = *chosen.value;
+  return CheckBeforeRun(settings, error);
+}
+
 }  // namespace corvane::cli

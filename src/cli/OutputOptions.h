@@ -41,4 +41,9 @@ class Console;
 void ReportRunEnd(Console& console, bool json, const QString& summary, const QString& countName, int count,
                   int succeeded, int failed, bool interrupted);
 
+// Loads the presets (their messages go to `console`), takes the output settings from the options
+// and checks them before a run; false with `error` set when they cannot be used.
+bool LoadOutputSettings(Console& console, const QCommandLineParser& parser, COutputQualityMgmt& presets,
+                        const SettingsStore& stored, EncodeSettings& settings, QString& error);
+
 }  // namespace corvane::cli

@@ -161,15 +161,7 @@ bool RipRunner::Prepare(QString& error) {
     error = StringTable::Format(text::kRipBadLookup, {parser_.value(Opt("lookup"))});
     return false;
   }
-  JobConsole loader(*console_, -1, QString());
-  presets_.Load(QString(), loader);
-  const ValueResult<EncodeSettings, OptionsFailure> chosen = OutputSettingsFrom(parser_, presets_, stored_);
-  if (!chosen.Succeeded()) {
-    error = chosen.status.text;
-    return false;
-  }
-  settings_ = *chosen.value;
-  if (!CheckBeforeRun(settings_, error)) return false;
+  if (!LoadOutputSettings(*console_, parser_, presets_, stored_, settings_, error)) return false;
   const QString pattern = parser_.isSet(Opt("output-name"))
                               ? parser_.value(Opt("output-name"))
                               : stored_.ReadText(keys::section::kRip, keys::kOutputName, kDefaultPattern);
