@@ -482,10 +482,10 @@ void RipRun::End() {
   completion.failed_count = failed_;
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);
+  ui_.SetJobProgress(0);  // while running, so that it reaches the rip's own bar
   SetRunning(false);
   view_.SetRipLabel(Word(text::kRipIdle));
   ui_.SetStatusText(1, Word(text::kStatusOutput));
-  ui_.SetJobProgress(0);
   claims_.reset();
 }
 
