@@ -142,8 +142,8 @@ TEST(AccurateRipChecksum, CompleteOnlyForTheWholeTrackUnbroken) {
   EXPECT_EQ(sums.Frames(), frames - 1);
   sums.Consume(pcm.constData() + pcm.size() - 1, 1);
   EXPECT_TRUE(sums.Complete());
-  sums.Consume(pcm.constData(), 4);
-  EXPECT_FALSE(sums.Complete()) << "a frame more than the track has";
+  sums.Consume(pcm.constData(), 2);
+  EXPECT_FALSE(sums.Complete()) << "half a frame more than the track has";
   sums.Restart();
   Feed(sums, pcm, {2352});
   sums.Break();

@@ -8,6 +8,11 @@
 #include "support/QtPrinters.h"
 
 namespace corvane {
+
+void PrintTo(const AccurateRipVerdict& verdict, std::ostream* out) {
+  *out << '"' << AccurateRipVerdictText(verdict).toStdString() << "\" " << verdict.confidence;
+}
+
 namespace {
 
 using Kind = AccurateRipVerdict::Kind;
@@ -103,6 +108,7 @@ TEST_F(AccurateRipAnswerTest, VerdictsOverEveryResponse) {
   } cases[] = {
       {0, 0x1112u, 0x9999u, {Kind::Accurate, 3}},   // only the second response holds it
       {0, 0x9999u, 0x1111u, {Kind::Accurate, 12}},  // by v2
+      {0, 0x1111u, 0x1112u, {Kind::Accurate, 12}},  // v1 and v2 in two responses: the more trusted
       {0, 0x9999u, 0x9998u, {Kind::NotAccurate, 30}},
       {1, 0x2222u, 0x2223u, {Kind::NotInDatabase, 0}},  // confidence 0 everywhere
       {2, 0x3334u, 0x3334u, {Kind::Accurate, 2}},
@@ -112,9 +118,7 @@ TEST_F(AccurateRipAnswerTest, VerdictsOverEveryResponse) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.track << std::hex << ' ' << c.v1 << ' ' << c.v2);
-    const AccurateRipVerdict verdict = answer.For(c.track, c.v1, c.v2);
-    EXPECT_EQ(verdict.kind, c.verdict.kind);
-    EXPECT_EQ(verdict.confidence, c.verdict.confidence);
+    EXPECT_EQ(answer.For(c.track, c.v1, c.v2), c.verdict);
   }
 }
 
@@ -140,7 +144,7 @@ TEST_F(AccurateRipAnswerTest, UntrustworthyBodiesAreDiscardedWhole) {
     const AccurateRipAnswer answer = ParseAccurateRipAnswer(bad.body, disc_);
     EXPECT_EQ(answer.status, AccurateRipStatus::Discarded);
     EXPECT_TRUE(answer.responses.empty());
-    EXPECT_EQ(answer.For(0, 1, 1).kind, Kind::NotInDatabase);
+    EXPECT_EQ(answer.For(0, 1, 1), (AccurateRipVerdict{Kind::NotInDatabase, 0}));
   }
   EXPECT_EQ(ParseAccurateRipAnswer(body + body, disc_).responses.size(), 2u);
 }
