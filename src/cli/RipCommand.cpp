@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -60,6 +61,7 @@ constexpr int kMaxRenames = 1000;
 constexpr int kDefaultGrabMode = 2;
 constexpr int kMaxGrabMode = 4;
 constexpr int kActionDiscard = 2;
+constexpr std::chrono::milliseconds kSignalCheck{50};
 const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
 QString Opt(const char* name) { return QString::fromLatin1(name); }
@@ -90,6 +92,9 @@ struct Encoding {
   SourceTags tags;
   std::unique_ptr<TrackSpool> spool;
   qint64 started_ms = 0;
+  // The encoding's own stop request: an encoding takes back the request it stops at, so each
+  // encoding running at once needs one of its own.
+  std::atomic<bool> stop{false};
 };
 
 void AddRipOptions(QCommandLineParser& parser) {
@@ -141,6 +146,8 @@ class RipRunner {
   void EncodeOnWorker(int worker);
   // Prints the finished tracks that are next in track order.
   void ReportInOrder();
+  // Waits under `lock` until `ready`, passing a signal on to every encoding meanwhile.
+  void WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready);
   bool SettleOutput(QString& output, bool& replace);
   // What a look-up found replaces the CD-TEXT's values; when it found nothing the CD-TEXT stays.
   void TakeLookup(const DiscLookupOutcome& found);
@@ -165,6 +172,7 @@ class RipRunner {
   std::mutex mutex_;
   std::condition_variable changed_;
   std::deque<std::unique_ptr<Encoding>> queue_;
+  std::set<Encoding*> running_;
   int in_flight_ = 0;
   bool closing_ = false;
   size_t next_report_ = 0;
@@ -514,10 +522,12 @@ void RipRunner::EncodeOnWorker(int worker) {
       if (queue_.empty()) return;
       encoding = std::move(queue_.front());
       queue_.pop_front();
+      running_.insert(encoding.get());
     }
     RipJob& job = jobs_[encoding->index];
     encoding->rip.audio = &encoding->spool->Audio();
     encoding->rip.converter = converter;
+    encoding->rip.stop_request = &encoding->stop;
     encoding->rip.tags = encoding->rip.tags != nullptr ? &encoding->tags : nullptr;
     Result<RipResult> result;
     {
@@ -526,6 +536,7 @@ void RipRunner::EncodeOnWorker(int worker) {
     }
     encoding->spool.reset();
     std::lock_guard lock(mutex_);
+    running_.erase(encoding.get());
     TakeResult(job, result);
     job.seconds = (run_clock_.elapsed() - encoding->started_ms) / 1000.0;
     job.reported = true;  // ready to be reported
@@ -547,6 +558,16 @@ void RipRunner::ReportInOrder() {
   }
 }
 
+void RipRunner::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready) {
+  // A signal handler cannot wake a condition variable: the wait looks at the signal now and then.
+  while (!ready()) {
+    changed_.wait_for(lock, kSignalCheck);
+    if (g_interrupted == 0) continue;
+    for (Encoding* encoding : running_) encoding->stop = true;
+    for (const std::unique_ptr<Encoding>& encoding : queue_) encoding->stop = true;
+  }
+}
+
 void RipRunner::RunOverlapped() {
   const int encoders = static_cast<int>(worker_converters_.size());
   processor_share_ = std::max(1, QThread::idealThreadCount() / (encoders + 1));
@@ -563,7 +584,7 @@ void RipRunner::RunOverlapped() {
       {
         // The drive reads one track ahead of the encodings, no further.
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this, encoders] { return in_flight_ < encoders; });
+        WaitUntil(lock, [this, encoders] { return in_flight_ < encoders; });
       }
       ReportInOrder();
       encoding->rip.processor_share = processor_share_;
@@ -598,7 +619,7 @@ void RipRunner::RunOverlapped() {
     ReportInOrder();
     std::unique_lock lock(mutex_);
     if (next_report_ >= jobs_.size()) break;
-    changed_.wait(lock, [this] { return jobs_[next_report_].reported; });
+    WaitUntil(lock, [this] { return jobs_[next_report_].reported; });
   }
   for (std::thread& worker : workers) worker.join();
 }
