@@ -582,9 +582,10 @@ void RipRunner::RunOverlapped() {
       job.status = StatusWord(FileResult::Cancelled);
     } else if (PrepareOutput(job, encoding->rip, encoding->tags)) {
       {
-        // The drive reads one track ahead of the encodings, no further.
+        // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
+        // track read waits in the queue only for the first encoding to end.
         std::unique_lock lock(mutex_);
-        WaitUntil(lock, [this, encoders] { return in_flight_ < encoders; });
+        WaitUntil(lock, [this, encoders] { return in_flight_ <= encoders; });
       }
       ReportInOrder();
       encoding->rip.processor_share = processor_share_;
