@@ -3,6 +3,7 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTimer>
+#include <algorithm>
 
 #include "common/StringTable.h"
 #include "common/SystemError.h"
@@ -37,11 +38,12 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
     }
     ui_.SetJobProgress(static_cast<int>(percent));
   }
-  void OnReadRetries(int /*attempts*/) override {}
+  void OnReadRetries(int attempts) override { worst_attempts = std::max(worst_attempts, attempts); }
   void OnFreedbState(int /*code*/) override {}
 
   QEventLoop loop;
   bool ended = false;
+  int worst_attempts = 0;
 
  private:
   IUserInterface& ui_;
@@ -72,7 +74,10 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   GrabEvents events(ui);
   CAudioCDGrabberEvents sink(events);
   sink.Advise(grabber);
+  // The grab feeds the tap on its worker; it is read only once the grab has ended.
+  grabber.SetPcmTap(job.tap);
   if (const GrabberResult started = grabber.GrabTrack(temporary->WritePath()); started.Failed()) {
+    grabber.SetPcmTap(nullptr);
     sink.Unadvise();
     QString reason = StringTable::Text(text::kRipGrabStartFailed);
     if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
@@ -89,6 +94,8 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   while (!events.ended) events.loop.exec();
   watch.stop();
   sink.Unadvise();
+  grabber.SetPcmTap(nullptr);
+  if (job.stats != nullptr) job.stats->worst_attempts = events.worst_attempts;
 
   const GrabberResult ended = grabber.GetGrabResult();
   if (stopped || ended.code == GrabberErrorCode::Aborted) {

@@ -36,14 +36,14 @@ EngineResult<TrackPlace> FindTrack(CdIo_t* cdio, int row) {
 }  // namespace
 
 EngineResult<std::unique_ptr<GrabbedTrackStream>> GrabbedTrackStream::Create(const QString& device, int row,
-                                                                             ReadSettings settings) {
+                                                                             ReadSettings settings, PcmTap* tap) {
   using Created = EngineResult<std::unique_ptr<GrabbedTrackStream>>;
   const bool image = QFileInfo(device).isFile();
   CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
   if (!cdio) return Created::Failure(EngineError::NoCd);
   const EngineResult<TrackPlace> place = FindTrack(cdio.get(), row);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
-  auto reader = std::make_unique<TrackReader>(cdio.get(), place.value->lsn, place.value->sectors, settings);
+  auto reader = std::make_unique<TrackReader>(cdio.get(), place.value->lsn, place.value->sectors, settings, tap);
   if (reader->Open().Failed()) return Created::Failure(EngineError::Device);
   const bool exact = settings.errorAction != kActionDiscard;
   return Created::Success(std::unique_ptr<GrabbedTrackStream>(

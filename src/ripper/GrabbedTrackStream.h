@@ -18,9 +18,10 @@ class GrabbedTrackStream final : public AudioStream {
   static constexpr int kRate = 44100;
 
   // `row` counts the disc's tracks from 0 in table order, as CdStream::Create does; the same
-  // failures (NoCd, CdTrack, NotAudio), and Device when careful reading cannot be set up.
-  static EngineResult<std::unique_ptr<GrabbedTrackStream>> Create(const QString& device, int row,
-                                                                  ReadSettings settings);
+  // failures (NoCd, CdTrack, NotAudio), and Device when careful reading cannot be set up. `tap`
+  // sees the audio as the reader delivers it (see TrackReader).
+  static EngineResult<std::unique_ptr<GrabbedTrackStream>> Create(const QString& device, int row, ReadSettings settings,
+                                                                  PcmTap* tap = nullptr);
   ~GrabbedTrackStream() override;
 
   ChannelInfo Info() const override;
@@ -34,6 +35,9 @@ class GrabbedTrackStream final : public AudioStream {
   // Why the last read failed, in the reader's words (the sector that did not read); empty when
   // none did.
   const QString& FailureText() const { return failure_; }
+  // The most attempts one sector took, and the sectors given up, so far (see TrackReader).
+  int WorstAttempts() const { return reader_->WorstAttempts(); }
+  int SectorsGivenUp() const { return reader_->SectorsGivenUp(); }
 
  protected:
   int ReadPcm(char* buffer, int bytes) override;

@@ -64,17 +64,26 @@ Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStr
   EngineError failure = EngineError::Ok;
   if (job.reader == RipReader::TrackReader) {
     EngineResult<std::unique_ptr<GrabbedTrackStream>> opened =
-        GrabbedTrackStream::Create(job.device, job.row, job.careful);
+        GrabbedTrackStream::Create(job.device, job.row, job.careful, job.tap);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   } else {
-    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, job.read);
+    CdReadOptions options = job.read;
+    options.tap = job.tap;
+    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, options);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   }
   if (stream) return Outcome::Success();
   if (failure == EngineError::NoCd) return Outcome::Failure(RipResult::NoDisc);
   return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(failure)}));
+}
+
+void NoteReadStats(const RipTrackJob& job, const AudioStream& stream) {
+  const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream);
+  if (job.stats == nullptr || grabbed == nullptr) return;
+  job.stats->worst_attempts = grabbed->WorstAttempts();
+  job.stats->given_up = grabbed->SectorsGivenUp();
 }
 
 Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,
@@ -141,6 +150,7 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
     if (finishing.Failed() && outcome.Succeeded()) outcome = FromEncode(EncodingFailed(finishing));
   }
   mixer.reset();
+  if (job.audio == nullptr) NoteReadStats(job, stream);
   // The track reader names the sector that did not read.
   if (const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream);
       outcome.code == RipResult::Failed && grabbed != nullptr && !grabbed->FailureText().isEmpty())

@@ -25,13 +25,25 @@ enum class RipResult : int { Done = 0, Failed = 1, StoppedThis = 2, StoppedAll =
 // reader with `careful` (careful reading, and sectors left out with the discard action).
 enum class RipReader { CdStream, TrackReader };
 
+// What reading a track met, as far as its reader knows it (the track reader counts; the CD stream
+// does not).
+struct RipReadStats {
+  int worst_attempts = 0;  // the most attempts one sector took; 0: not counted
+  int given_up = 0;        // sectors that never read, silenced or left out
+};
+
 // One track to rip: where it is read from, where it goes, and how it is encoded.
 struct RipTrackJob {
   QString device;  // a drive's path or a disc image
   int row = 0;     // the disc's track row, from 0 (see CdStream::Create)
   RipReader reader = RipReader::CdStream;
-  CdReadOptions read;
+  CdReadOptions read;  // its tap is not used: `tap` is, whichever reader reads
   ReadSettings careful;
+  // Sees the track's audio as read from the disc (both readers, and the spool's reading), before
+  // any conversion; null: none.
+  PcmTap* tap = nullptr;
+  // Filled in once the track has been read from the disc; null: not wanted.
+  RipReadStats* stats = nullptr;
   // The track's audio read already (44100 Hz 16-bit stereo, see SpoolTrack); when set it is
   // encoded instead of reading the disc, and RipTrack reads it from its start.
   AudioStream* audio = nullptr;
@@ -56,6 +68,9 @@ struct RipTrackJob {
 // Opens the track's audio as `job` says it is read; NoDisc when the drive or image cannot be
 // opened, Failed with the reason for anything else.
 Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStream>& stream);
+
+// Copies what the reader of `stream` counted into `job.stats`, when both are there.
+void NoteReadStats(const RipTrackJob& job, const AudioStream& stream);
 
 // Writes tags that the encoding did not write (ID3 for MP3, the tag component's for WAV and Ogg
 // Vorbis) into the complete audio at `path`, then gives it the name `job.output`.

@@ -92,6 +92,7 @@ Result<RipResult> TrackSpool::Read(const RipTrackJob& job, IUserInterface& ui, s
     return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") + out.errorString());
   }
   out.close();
+  NoteReadStats(job, *source);
   auto audio = std::make_unique<SpooledAudio>(temporary->WritePath(), length);
   if (!audio->Open()) return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(EngineError::FileOpen)}));
   spool.reset(new TrackSpool());
