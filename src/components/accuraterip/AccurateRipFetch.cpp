@@ -33,6 +33,8 @@ QUrl AccurateRipAnswerUrl(const QString& baseUrl, const QString& path) {
 AccurateRipFetch::AccurateRipFetch(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {
   send_.setSingleShot(true);
   deadline_.setSingleShot(true);
+  // A coarse timer may fire a little early; the deadline is the time the server is given.
+  deadline_.setTimerType(Qt::PreciseTimer);
   connect(&send_, &QTimer::timeout, this, &AccurateRipFetch::Send);
   connect(&deadline_, &QTimer::timeout, this, [this] { Finish(AccurateRipFetchStatus::Unreachable); });
 }

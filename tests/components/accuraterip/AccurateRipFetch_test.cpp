@@ -106,7 +106,7 @@ TEST(AccurateRipFetch, DeadPortSilentServerAndBadBaseAreUnreachableInTime) {
   clock.restart();
   EXPECT_EQ(FetchAccurateRipAnswer(QStringLiteral("http://127.0.0.1:%1/silent").arg(server.Port()), kPath, 300).status,
             Status::Unreachable);
-  EXPECT_GE(clock.elapsed(), 290);
+  EXPECT_GE(clock.elapsed(), 300);  // the server had its whole time
   EXPECT_LT(clock.elapsed(), 5000);
   EXPECT_EQ(server.Requests().size(), 1u);
 }
