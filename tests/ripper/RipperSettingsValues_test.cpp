@@ -144,9 +144,10 @@ TEST(ReadOffsetSetting, EachDriveKeepsItsOwnOffsetInTheSettingsFile) {
   EXPECT_EQ(file.childKeys().filter(QStringLiteral("Read Offset")).size(), 5);
 
   // Out of range, written or found stored, is clamped to what a drive can have.
+  const auto name = [](const QString& drive) { return QByteArray(keys::kReadOffsetPrefix) + drive.toUtf8(); };
   WriteReadOffset(store, drives[0], -99999);
-  EXPECT_EQ(ReadOffsetFor(store, drives[0]), -3000);
-  store.WriteNumber(keys::section::kRip, (QByteArray(keys::kReadOffsetPrefix) + drives[1].toUtf8()).constData(), 8000);
+  EXPECT_EQ(store.ReadNumber(keys::section::kRip, name(drives[0]).constData(), 0), -3000);
+  store.WriteNumber(keys::section::kRip, name(drives[1]).constData(), 8000);
   EXPECT_EQ(ReadOffsetFor(store, drives[1]), 3000);
 }
 
