@@ -7,10 +7,18 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QThread>
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <thread>
 
 #include "cli/CommandParsing.h"
+#include "cli/ComponentGrab.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/DiscDevice.h"
 #include "cli/DiscLookup.h"
@@ -32,6 +40,7 @@
 #include "ripper/DiscReading.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipTrack.h"
+#include "ripper/TrackSpool.h"
 #include "ripper/TrackTexts.h"
 #include "tags/Id3Genres.h"
 #include "tags/Id3v2Tag.h"
@@ -49,6 +58,10 @@ extern "C" void OnRipInterrupt(int signal) {
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kMaxRetries = 99;
 constexpr int kMaxRenames = 1000;
+constexpr int kDefaultGrabMode = 2;
+constexpr int kMaxGrabMode = 4;
+constexpr int kActionDiscard = 2;
+constexpr std::chrono::milliseconds kSignalCheck{50};
 const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
 QString Opt(const char* name) { return QString::fromLatin1(name); }
@@ -69,6 +82,19 @@ struct RipJob {
   double seconds = 0;
   bool done = false;
   bool failed = false;
+  bool reported = false;
+};
+
+// A track read ahead, waiting for (or in) its encoding on a worker.
+struct Encoding {
+  size_t index = 0;
+  RipTrackJob rip;
+  SourceTags tags;
+  std::unique_ptr<TrackSpool> spool;
+  qint64 started_ms = 0;
+  // The encoding's own stop request: an encoding takes back the request it stops at, so each
+  // encoding running at once needs one of its own.
+  std::atomic<bool> stop{false};
 };
 
 void AddRipOptions(QCommandLineParser& parser) {
@@ -84,6 +110,7 @@ void AddRipOptions(QCommandLineParser& parser) {
       {Opt("grab-mode"), StringTable::Text(text::kRipGrabModeHelp), Opt("N")},
       {Opt("retries"), StringTable::Text(text::kRipRetriesHelp), Opt("N")},
       {Opt("error-action"), StringTable::Text(text::kRipErrorActionHelp), Opt("ACTION")},
+      {Opt("jobs"), StringTable::Text(text::kRipJobsHelp), Opt("N")},
       {Opt("no-tags"), StringTable::Text(text::kNoTagsHelp)},
       {Opt("overwrite"), StringTable::Text(text::kOverwriteHelp)},
       {Opt("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
@@ -104,7 +131,23 @@ class RipRunner {
   // Opens the disc; the exit status when it cannot be ripped at all.
   std::optional<int> OpenDisc();
   bool ChooseTracks(QString& error);
+  // Whether the grabber's own grab writes the tracks: grab modes 3 and 4 with a format its
+  // encoder object writes at CD rate or below.
+  bool UsesComponentGrab() const;
+  bool SetUpEncoders();
+  // Names the output of `job` and settles an existing one; false when the track is not ripped
+  // (skipped, or its folder refused), its status then set.
+  bool PrepareOutput(RipJob& job, RipTrackJob& rip, SourceTags& tags);
+  void TakeResult(RipJob& job, const Result<RipResult>& result);
   void RipOne(RipJob& job);
+  void RunInOrder();
+  // --jobs above 1: the main flow reads each track into a spool, workers encode the spools.
+  void RunOverlapped();
+  void EncodeOnWorker(int worker);
+  // Prints the finished tracks that are next in track order.
+  void ReportInOrder();
+  // Waits under `lock` until `ready`, passing a signal on to every encoding meanwhile.
+  void WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready);
   bool SettleOutput(QString& output, bool& replace);
   // What a look-up found replaces the CD-TEXT's values; when it found nothing the CD-TEXT stays.
   void TakeLookup(const DiscLookupOutcome& found);
@@ -117,9 +160,24 @@ class RipRunner {
   COutputQualityMgmt presets_;
   std::unique_ptr<Console> console_;
   std::unique_ptr<IAudioCDGrabber> grabber_;
-  std::unique_ptr<IConversionComponent> converter_;
+  std::vector<std::unique_ptr<IConversionComponent>> worker_converters_;
   EncodeSettings settings_;
   CdReadOptions read_;
+  ReadSettings careful_;
+  bool component_grab_ = false;
+  RipReader reader_ = RipReader::CdStream;
+  int jobs_count_ = 1;
+  std::set<QString> claimed_;
+  QElapsedTimer run_clock_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::unique_ptr<Encoding>> queue_;
+  std::set<Encoding*> running_;
+  int in_flight_ = 0;
+  bool closing_ = false;
+  size_t next_report_ = 0;
+  int reported_count_ = 0;
+  int processor_share_ = 0;
   QString device_;
   QString output_folder_;
   RipPatternParts pattern_;
@@ -175,13 +233,23 @@ bool RipRunner::Prepare(QString& error) {
   return true;
 }
 
-// --grab-mode, --retries and --error-action: the ripper's settings are the defaults.
+// --grab-mode, --retries, --error-action and --jobs: the ripper's settings are the defaults.
 bool RipRunner::ReadOptionsOfReading(QString& error) {
+  careful_.grabMode = stored_.ReadNumber(keys::section::kRip, keys::kGrabModePreset, kDefaultGrabMode);
+  if (careful_.grabMode < 0 || careful_.grabMode > kMaxGrabMode) careful_.grabMode = kDefaultGrabMode;
   if (parser_.isSet(Opt("grab-mode"))) {
     bool ok = false;
-    const int mode = parser_.value(Opt("grab-mode")).toInt(&ok);
-    if (!ok || mode < 1 || mode > 4) {
+    careful_.grabMode = parser_.value(Opt("grab-mode")).toInt(&ok);
+    if (!ok || careful_.grabMode < 1 || careful_.grabMode > kMaxGrabMode) {
       error = StringTable::Text(text::kRipBadGrabMode);
+      return false;
+    }
+  }
+  if (parser_.isSet(Opt("jobs"))) {
+    bool ok = false;
+    jobs_count_ = parser_.value(Opt("jobs")).toInt(&ok);
+    if (!ok || jobs_count_ < 1) {
+      error = StringTable::Text(text::kJobsNotANumber);
       return false;
     }
   }
@@ -194,17 +262,20 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       return false;
     }
   }
-  // Stored error actions: 0 stop, 1 silence, 2 discard. This path has no way to drop a sector
-  // without shifting the rest of the track, so a discarded sector is silence too.
-  read_.skipErrors = stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorAction, 1) != 0;
+  // Error actions: 0 stop, 1 silence, 2 discard. The CD stream cannot leave a sector out, so
+  // discard reads through the track reader whatever the grab mode.
+  careful_.errorAction = stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorAction, 1);
+  if (careful_.errorAction < 0 || careful_.errorAction > kActionDiscard) careful_.errorAction = 1;
   if (parser_.isSet(Opt("error-action"))) {
-    const QString action = parser_.value(Opt("error-action")).toLower();
-    if (action != Opt("stop") && action != Opt("silence") && action != Opt("discard")) {
+    const QStringList actions = {Opt("stop"), Opt("silence"), Opt("discard")};
+    careful_.errorAction = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
+    if (careful_.errorAction < 0) {
       error = StringTable::Format(text::kRipBadErrorAction, {parser_.value(Opt("error-action"))});
       return false;
     }
-    read_.skipErrors = action != Opt("stop");
   }
+  read_.skipErrors = careful_.errorAction != 0;
+  careful_.retries = read_.retries;
   return true;
 }
 
@@ -297,46 +368,88 @@ SourceTags RipRunner::TagsOf(const RipJob& job) const {
 
 // An output already there, whether from before the run or from an earlier track of it (a pattern
 // without %N, two equal titles), is settled by the existing-output option: never replaced unasked.
+// An earlier track's output counts although its encoding may not have finished yet.
 bool RipRunner::SettleOutput(QString& output, bool& replace) {
   for (int round = 0; round < kMaxRenames; ++round) {
     replace = false;
-    if (!EntryExists(output)) return true;
+    if (!EntryExists(output) && claimed_.count(output) == 0) {
+      claimed_.insert(output);
+      return true;
+    }
     const OverwriteReply reply = console_->AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
     if (reply.choice == OverwriteReply::Choice::Skip) return false;
     replace = true;
     if (reply.choice == OverwriteReply::Choice::OverwriteAll || !reply.use_other_name || reply.other_name.isEmpty() ||
-        reply.other_name == output)
+        reply.other_name == output) {
+      claimed_.insert(output);
       return true;
+    }
     output = reply.other_name;
   }
   return false;
 }
 
-void RipRunner::RipOne(RipJob& job) {
-  const SourceTags tags = TagsOf(job);
+bool RipRunner::UsesComponentGrab() const {
+  const FormatCode format = settings_.format;
+  const bool written = format == FormatCode::Mp3 || format == FormatCode::Wav || format == FormatCode::Ogg ||
+                       format == FormatCode::Wma || format == FormatCode::Vox;
+  return careful_.grabMode > 2 && written && settings_.sample_rate <= CdStream::kRate;
+}
+
+bool RipRunner::SetUpEncoders() {
+  EncoderCapabilities capabilities;
+  JobConsole setup(*console_, -1, QString());
+  if (component_grab_) {
+    grabber_->SetGrabMode(careful_.grabMode);
+    grabber_->SetErrorAction(careful_.errorAction);
+    grabber_->SetRetries(careful_.retries);
+    IConversionComponent* encoder = grabber_->GetEncoder();
+    if (encoder == nullptr) {
+      console_->Message(StringTable::Text(text::kCoreComponentsFailed));
+      return false;
+    }
+    return SetupEncoder(*encoder, settings_, presets_.Mp3Encoder(), capabilities, setup);
+  }
+  // One conversion component for each encoding that may run at once.
+  const int encoders = jobs_count_ > 1 ? std::min<int>(jobs_count_ - 1, static_cast<int>(jobs_.size())) : 1;
+  for (int i = 0; i < encoders; ++i) {
+    std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
+    if (!converter) {
+      console_->Message(StringTable::Text(text::kCoreComponentsFailed));
+      return false;
+    }
+    if (!SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setup)) return false;
+    worker_converters_.push_back(std::move(converter));
+  }
+  return true;
+}
+
+bool RipRunner::PrepareOutput(RipJob& job, RipTrackJob& rip, SourceTags& tags) {
+  tags = TagsOf(job);
   const RipNameFields fields{tags.title, job.number, tags.artist, tags.album};
   const QString folder = RipFolderPath(output_folder_, pattern_.folder, fields);
   if (!QDir().mkpath(folder)) {
     job.status = StringTable::Text(text::kStatusFailed);
     job.detail = StringTable::Format(text::kCannotCreateFolder, {folder});
     job.failed = true;
-    return;
+    return false;
   }
   job.output = RipFilePath(folder, pattern_.file, fields, settings_.format);
   bool replace = false;
   if (!SettleOutput(job.output, replace)) {
     job.status = StringTable::Text(text::kStatusSkipped);
-    return;
+    return false;
   }
   Mp3TagSet set;
   set.tags = tags;
-  RipTrackJob rip;
   rip.device = device_;
   rip.row = job.row;
+  rip.reader = reader_;
   rip.read = read_;
+  rip.careful = careful_;
   rip.output = job.output;
   rip.replace = replace;
-  rip.converter = converter_.get();
+  rip.converter = worker_converters_.empty() ? nullptr : worker_converters_.front().get();
   rip.settings = settings_;
   rip.program_folder = ProgramFolder(stored_);
   rip.user_settings = &stored_;
@@ -344,8 +457,10 @@ void RipRunner::RipOne(RipJob& job) {
   rip.tags = parser_.isSet(Opt("no-tags")) ? nullptr : &tags;
   // A title ID3v1 cannot hold whole gets an ID3v2 tag as well, whatever the setting says.
   rip.id3v2 = id3v2_ || NeedsId3v2(set);
-  JobConsole jobConsole(*console_, 0, StringTable::Format(text::kRipTrackName, {job.number}));
-  const Result<RipResult> result = RipTrack(rip, jobConsole);
+  return true;
+}
+
+void RipRunner::TakeResult(RipJob& job, const Result<RipResult>& result) {
   switch (result.code) {
     case RipResult::Done:
       job.status = StatusWord(FileResult::Converted);
@@ -367,6 +482,147 @@ void RipRunner::RipOne(RipJob& job) {
       job.failed = true;
       break;
   }
+}
+
+void RipRunner::RipOne(RipJob& job) {
+  RipTrackJob rip;
+  SourceTags tags;
+  if (!PrepareOutput(job, rip, tags)) return;
+  JobConsole jobConsole(*console_, 0, StringTable::Format(text::kRipTrackName, {job.number}));
+  const Result<RipResult> result =
+      component_grab_ ? GrabWithComponent(*grabber_, rip, jobConsole) : RipTrack(rip, jobConsole);
+  TakeResult(job, result);
+  // A name a track did not end up with is free again for the tracks after it.
+  if (!job.done) claimed_.erase(job.output);
+}
+
+void RipRunner::RunInOrder() {
+  for (RipJob& job : jobs_) {
+    QElapsedTimer timer;
+    timer.start();
+    if (g_interrupted != 0) {
+      job.status = StatusWord(FileResult::Cancelled);
+    } else {
+      RipOne(job);
+    }
+    job.seconds = timer.elapsed() / 1000.0;
+    job.reported = true;
+    console_->SetOverall(++reported_count_, static_cast<int>(jobs_.size()));
+    Report(job);
+  }
+}
+
+void RipRunner::EncodeOnWorker(int worker) {
+  IConversionComponent* converter = worker_converters_[static_cast<size_t>(worker)].get();
+  for (;;) {
+    std::unique_ptr<Encoding> encoding;
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+      if (queue_.empty()) return;
+      encoding = std::move(queue_.front());
+      queue_.pop_front();
+      running_.insert(encoding.get());
+    }
+    RipJob& job = jobs_[encoding->index];
+    encoding->rip.audio = &encoding->spool->Audio();
+    encoding->rip.converter = converter;
+    encoding->rip.stop_request = &encoding->stop;
+    encoding->rip.tags = encoding->rip.tags != nullptr ? &encoding->tags : nullptr;
+    Result<RipResult> result;
+    {
+      JobConsole jobConsole(*console_, worker + 1, StringTable::Format(text::kRipTrackName, {job.number}));
+      result = RipTrack(encoding->rip, jobConsole);
+    }
+    encoding->spool.reset();
+    std::lock_guard lock(mutex_);
+    running_.erase(encoding.get());
+    TakeResult(job, result);
+    job.seconds = (run_clock_.elapsed() - encoding->started_ms) / 1000.0;
+    job.reported = true;  // ready to be reported
+    --in_flight_;
+    changed_.notify_all();
+  }
+}
+
+void RipRunner::ReportInOrder() {
+  for (;;) {
+    RipJob* job = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (next_report_ >= jobs_.size() || !jobs_[next_report_].reported) return;
+      job = &jobs_[next_report_++];
+    }
+    console_->SetOverall(++reported_count_, static_cast<int>(jobs_.size()));
+    Report(*job);
+  }
+}
+
+void RipRunner::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready) {
+  // A signal handler cannot wake a condition variable: the wait looks at the signal now and then.
+  while (!ready()) {
+    changed_.wait_for(lock, kSignalCheck);
+    if (g_interrupted == 0) continue;
+    for (Encoding* encoding : running_) encoding->stop = true;
+    for (const std::unique_ptr<Encoding>& encoding : queue_) encoding->stop = true;
+  }
+}
+
+void RipRunner::RunOverlapped() {
+  const int encoders = static_cast<int>(worker_converters_.size());
+  processor_share_ = std::max(1, QThread::idealThreadCount() / (encoders + 1));
+  std::vector<std::thread> workers;
+  for (int i = 0; i < encoders; ++i) workers.emplace_back([this, i] { EncodeOnWorker(i); });
+  for (size_t index = 0; index < jobs_.size(); ++index) {
+    RipJob& job = jobs_[index];
+    const qint64 started = run_clock_.elapsed();
+    auto encoding = std::make_unique<Encoding>();
+    bool queued = false;
+    if (g_interrupted != 0) {
+      job.status = StatusWord(FileResult::Cancelled);
+    } else if (PrepareOutput(job, encoding->rip, encoding->tags)) {
+      {
+        // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
+        // track read waits in the queue only for the first encoding to end.
+        std::unique_lock lock(mutex_);
+        WaitUntil(lock, [this, encoders] { return in_flight_ <= encoders; });
+      }
+      ReportInOrder();
+      encoding->rip.processor_share = processor_share_;
+      JobConsole jobConsole(*console_, 0, StringTable::Format(text::kRipTrackName, {job.number}));
+      const Result<RipResult> read = TrackSpool::Read(encoding->rip, jobConsole, encoding->spool);
+      if (read.Succeeded()) {
+        encoding->index = index;
+        encoding->started_ms = started;
+        std::lock_guard lock(mutex_);
+        ++in_flight_;
+        queue_.push_back(std::move(encoding));
+        changed_.notify_all();
+        queued = true;
+      } else {
+        TakeResult(job, read);
+        claimed_.erase(job.output);
+      }
+    }
+    if (!queued) {
+      std::lock_guard lock(mutex_);
+      job.seconds = (run_clock_.elapsed() - started) / 1000.0;
+      job.reported = true;
+    }
+    ReportInOrder();
+  }
+  {
+    std::lock_guard lock(mutex_);
+    closing_ = true;
+    changed_.notify_all();
+  }
+  for (;;) {
+    ReportInOrder();
+    std::unique_lock lock(mutex_);
+    if (next_report_ >= jobs_.size()) break;
+    WaitUntil(lock, [this] { return jobs_[next_report_].reported; });
+  }
+  for (std::thread& worker : workers) worker.join();
 }
 
 void RipRunner::Report(const RipJob& job) {
@@ -413,28 +669,19 @@ int RipRunner::Run() {
   }
   metadata_ = ReadCdTextTitles(disc_.cd_text);
   if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
-  converter_ = CreateAudioConverter();
-  EncoderCapabilities capabilities;
-  JobConsole setup(*console_, -1, QString());
-  if (!converter_) {
-    console_->Message(StringTable::Text(text::kCoreComponentsFailed));
-    return kExitUsage;
-  }
-  if (!SetupEncoder(*converter_, settings_, presets_.Mp3Encoder(), capabilities, setup)) return kExitUsage;
+  component_grab_ = UsesComponentGrab();
+  if (!component_grab_ && (careful_.grabMode > 2 || careful_.errorAction == kActionDiscard))
+    reader_ = RipReader::TrackReader;
+  if (!SetUpEncoders()) return kExitUsage;
+  console_->SetNameTaken([this](const QString& path) { return claimed_.count(path) != 0; });
 
   for (const int signal : kStopSignals) std::signal(signal, OnRipInterrupt);
-  int done = 0;
-  for (RipJob& job : jobs_) {
-    QElapsedTimer timer;
-    timer.start();
-    if (g_interrupted != 0) {
-      job.status = StatusWord(FileResult::Cancelled);
-    } else {
-      RipOne(job);
-    }
-    job.seconds = timer.elapsed() / 1000.0;
-    console_->SetOverall(++done, static_cast<int>(jobs_.size()));
-    Report(job);
+  run_clock_.start();
+  // The grabber encodes as it reads: there is nothing to overlap.
+  if (jobs_count_ > 1 && !component_grab_) {
+    RunOverlapped();
+  } else {
+    RunInOrder();
   }
   for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
   return Finish();

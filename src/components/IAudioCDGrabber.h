@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <memory>
 
+#include "common/PcmTap.h"
 #include "components/ComponentEvent.h"
 #include "components/GrabberError.h"
 
@@ -93,6 +94,15 @@ class IAudioCDGrabber : public QObject {
   virtual void SetErrorAction(int action) = 0;
   virtual void SetRetries(int retries) = 0;
   virtual int GetRetries() const = 0;
+  // The drive's read offset in samples (stereo frames, may be negative), for grabs and for
+  // tracks opened after the call: sample i of a track is read from sample (i + samples) of the
+  // disc, silence where the drive cannot reach. 0 until set.
+  virtual void SetReadOffset(int samples) = 0;
+  // A tap that sees the audio of each grab started after the call, as read and shifted by the
+  // offset (nullptr: none). It is called on the grab's worker thread: read what it gathered only
+  // once the grab has ended (its final event 2, or GetGrabResult no longer Busy), and keep it
+  // alive until then. Tracks opened with OpenTrack do not feed it.
+  virtual void SetPcmTap(PcmTap* tap) = 0;
 
   // Writes the current track into `path` through the encoder object (set up beforehand for the
   // output kind; its input is CD audio, 44100 Hz stereo) with the grab settings, on a worker

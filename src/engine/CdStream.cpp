@@ -55,30 +55,66 @@ EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, 
 }
 
 CdStream::CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options)
-    : cdio_(std::move(cdio)), image_(image), first_lsn_(firstLsn), sectors_(sectors), options_(options) {}
+    : cdio_(std::move(cdio)),
+      image_(image),
+      first_lsn_(firstLsn),
+      sectors_(sectors),
+      options_(options),
+      reach_(AudioReach(cdio_.get(), firstLsn, sectors)),
+      needed_end_(static_cast<int>(
+          std::clamp<qint64>(CeilDiv(DiscByte(LengthBytes()), kSectorBytes), reach_.first, reach_.end))) {}
 
 ChannelInfo CdStream::Info() const {
   return ChannelInfo{kRate, kChannels, SampleResolution::Bits16, 16, ChannelType::Cd};
 }
 
+qint64 CdStream::DiscByte(qint64 position) const {
+  return static_cast<qint64>(first_lsn_) * kSectorBytes + position +
+         static_cast<qint64>(options_.read_offset) * kFrameBytes;
+}
+
 bool CdStream::Seek(qint64 bytePosition) {
   if (bytePosition < 0 || bytePosition > LengthBytes()) return false;
-  position_ = bytePosition - bytePosition % kFrameBytes;
+  const qint64 frame = bytePosition - bytePosition % kFrameBytes;
+  if (options_.tap != nullptr) {
+    // Reading on from where it stands keeps the track whole.
+    if (frame == 0)
+      options_.tap->Restart();
+    else if (frame != position_)
+      options_.tap->Break();
+  }
+  position_ = frame;
   ended_ = false;
   return true;
 }
 
 int CdStream::ReadPcm(char* buffer, int bytes) {
+  const qint64 reachFirst = static_cast<qint64>(reach_.first) * kSectorBytes;
+  const qint64 reachEnd = static_cast<qint64>(reach_.end) * kSectorBytes;
   int written = 0;
   while (written < bytes && position_ < LengthBytes()) {
-    const auto sector = static_cast<int>(position_ / kSectorBytes);
-    const int blockSectors = static_cast<int>(block_.size()) / kSectorBytes;
-    if (block_first_ < 0 || sector < block_first_ || sector >= block_first_ + blockSectors) {
-      if (!LoadBlock()) return written > 0 ? written : -1;
+    const auto wanted = static_cast<int>(std::min<qint64>(bytes - written, LengthBytes() - position_));
+    const qint64 at = DiscByte(position_);
+    char* out = buffer + written;
+    int take = 0;
+    if (at < reachFirst || at >= reachEnd) {
+      // Where the drive cannot read: silence up to where it can.
+      take = at < reachFirst ? static_cast<int>(std::min<qint64>(wanted, reachFirst - at)) : wanted;
+      std::memset(out, 0, static_cast<size_t>(take));
+    } else {
+      const auto lsn = static_cast<int>(at / kSectorBytes);
+      const int blockSectors = static_cast<int>(block_.size()) / kSectorBytes;
+      if (block_first_ < 0 || lsn < block_first_ || lsn >= block_first_ + blockSectors) {
+        if (!LoadBlock(lsn)) {
+          BreakTap();
+          return written > 0 ? written : -1;
+        }
+      }
+      const auto offset = static_cast<size_t>(at - static_cast<qint64>(block_first_) * kSectorBytes);
+      take = static_cast<int>(std::min(block_.size() - offset, static_cast<size_t>(wanted)));
+      std::memcpy(out, block_.data() + offset, static_cast<size_t>(take));
     }
-    const auto offset = static_cast<size_t>(position_ - static_cast<qint64>(block_first_) * kSectorBytes);
-    const int take = static_cast<int>(std::min(block_.size() - offset, static_cast<size_t>(bytes - written)));
-    std::memcpy(buffer + written, block_.data() + offset, static_cast<size_t>(take));
+    if (options_.tap != nullptr) options_.tap->Consume(out, take);
     written += take;
     position_ += take;
   }
@@ -86,51 +122,53 @@ int CdStream::ReadPcm(char* buffer, int bytes) {
   return written;
 }
 
-bool CdStream::LoadBlock() {
-  const auto sector = static_cast<int>(position_ / kSectorBytes);
-  const int count = std::min(kBlockSectors, sectors_ - sector);
+void CdStream::BreakTap() {
+  if (options_.tap != nullptr) options_.tap->Break();
+}
+
+bool CdStream::LoadBlock(int lsn) {
+  // No further than the shifted track needs: a sector beyond it must not fail the track.
+  const int count = std::min(kBlockSectors, needed_end_ - lsn);
   block_.assign(static_cast<size_t>(count) * kSectorBytes, '\0');
-  if (!ReadChecked(sector, count, block_.data())) {
+  if (!ReadChecked(lsn, count, block_.data())) {
     block_.clear();
     block_first_ = -1;
     SetLastError(EngineError::Unknown);
     return false;
   }
-  block_first_ = sector;
+  block_first_ = lsn;
   return true;
 }
 
-bool CdStream::ReadSectors(int sector, int count, char* out) const {
+bool CdStream::ReadSectors(int lsn, int count, char* out) const {
   for (int attempt = 0; attempt <= options_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_.get(), out, first_lsn_ + sector, static_cast<unsigned>(count)) ==
-        DRIVER_OP_SUCCESS)
-      return true;
+    if (cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) return true;
   }
   return false;
 }
 
-bool CdStream::ReadSector(int sector, char* out) const {
+bool CdStream::ReadSector(int lsn, char* out) const {
   std::memset(out, 0, kSectorBytes);
-  if (!ReadSectors(sector, 1, out)) return false;
+  if (!ReadSectors(lsn, 1, out)) return false;
   if (!image_) return true;
   // An image driver that meets the end of its data file part way through a read still reports
   // success and leaves the rest of the buffer as it was: a second read over other bytes shows
   // whether it filled the whole sector.
   char check[kSectorBytes];
   std::memset(check, 0xff, sizeof check);
-  return ReadSectors(sector, 1, check) && std::memcmp(out, check, kSectorBytes) == 0;
+  return ReadSectors(lsn, 1, check) && std::memcmp(out, check, kSectorBytes) == 0;
 }
 
-bool CdStream::ReadChecked(int sector, int count, char* out) {
+bool CdStream::ReadChecked(int lsn, int count, char* out) {
   // A whole block of an image is there when its last sector is, the data file being contiguous.
   char last[kSectorBytes];
-  if (ReadSectors(sector, count, out) && (!image_ || ReadSector(sector + count - 1, last))) return true;
+  if (ReadSectors(lsn, count, out) && (!image_ || ReadSector(lsn + count - 1, last))) return true;
   // Sector by sector, so that only the sectors that fail are lost.
   for (int i = 0; i < count; ++i) {
     char* at = out + static_cast<ptrdiff_t>(i) * kSectorBytes;
-    if (ReadSector(sector + i, at)) continue;
+    if (ReadSector(lsn + i, at)) continue;
     if (!options_.skipErrors) {
-      failed_sector_ = sector + i;
+      failed_sector_ = lsn + i - first_lsn_;
       return false;
     }
     std::memset(at, 0, kSectorBytes);

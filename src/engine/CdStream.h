@@ -3,16 +3,24 @@
 #include <memory>
 #include <vector>
 
+#include "common/CdAudioReach.h"
 #include "common/CdioHandle.h"
+#include "common/PcmTap.h"
 #include "engine/AudioStream.h"
 
 namespace corvane {
 
 // How a CD stream treats sectors that do not read: each failing read is tried `retries` more
 // times; a sector that still fails becomes silence with `skipErrors`, else the read fails.
+// `read_offset` is the drive's read offset in samples (stereo frames, may be negative): frame i
+// of the track comes from frame (track start + i + read_offset) of the disc, silence where that
+// lies outside what the drive can reach (before sector 0, in a data track, at or after the
+// lead-out). `tap`, when set, sees every byte the stream delivers, once and in order.
 struct CdReadOptions {
   int retries = 2;
   bool skipErrors = false;
+  int read_offset = 0;
+  PcmTap* tap = nullptr;
 };
 
 // One audio track of a drive or a disc image (.cue, .toc, .nrg) as 44100 Hz 16-bit stereo PCM,
@@ -34,7 +42,8 @@ class CdStream final : public AudioStream {
   bool Seek(qint64 bytePosition) override;
   bool IsActive() const override { return !ended_; }
 
-  // Sector of the track (from 0) that made the last read fail; -1 when none did.
+  // Sector of the track (from 0) that made the last read fail; -1 when none did. With a read
+  // offset the sector may lie just before or after the track.
   int FailedSector() const { return failed_sector_; }
 
  protected:
@@ -42,25 +51,31 @@ class CdStream final : public AudioStream {
 
  private:
   CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options);
-  // Reads the block of sectors that holds the read position into block_.
-  bool LoadBlock();
-  bool ReadSectors(int sector, int count, char* out) const;
+  // Byte of the disc (from sector 0) that the stream's byte `position` comes from.
+  qint64 DiscByte(qint64 position) const;
+  // Reads the block of disc sectors from `lsn` on into block_.
+  bool LoadBlock(int lsn);
+  bool ReadSectors(int lsn, int count, char* out) const;
   // One sector, known to be whole; false when it does not read.
-  bool ReadSector(int sector, char* out) const;
-  // Reads `count` sectors from `sector` of the track into `out`, sector by sector where the block
-  // as a whole fails; false when a sector fails and errors are not skipped.
-  bool ReadChecked(int sector, int count, char* out);
+  bool ReadSector(int lsn, char* out) const;
+  // Reads `count` disc sectors from `lsn` into `out`, sector by sector where the block as a whole
+  // fails; false when a sector fails and errors are not skipped.
+  bool ReadChecked(int lsn, int count, char* out);
+  // Tells the tap that the track can no longer reach it whole.
+  void BreakTap();
 
   CdioHandle cdio_;
   bool image_;
   int first_lsn_;
   int sectors_;
   CdReadOptions options_;
+  SectorSpan reach_;  // disc sectors the drive returns as audio around the track
+  int needed_end_;    // first disc sector past those the shifted track takes audio from
   qint64 position_ = 0;
   bool ended_ = false;
   int failed_sector_ = -1;
   std::vector<char> block_;
-  int block_first_ = -1;  // track sector that block_ starts with; -1 when it holds nothing
+  int block_first_ = -1;  // disc sector that block_ starts with; -1 when it holds nothing
 };
 
 }  // namespace corvane

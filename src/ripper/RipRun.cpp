@@ -155,6 +155,7 @@ void RipRun::Run(const RipRunStart& start) {
   const RipPatternParts pattern = SplitRipPattern(start_.output_name);
   const QString runFolder = output_folder_;
   stop_request_ = false;
+  stop_all_after_track_ = false;
   overwrite_all_ = false;
   ordinal_ = 0;
   failed_ = 0;
@@ -183,8 +184,9 @@ void RipRun::Run(const RipRunStart& start) {
     const QString output = RipFilePath(output_folder_, pattern.file, fields, start_.settings.format);
     const RipResult result = RipTrackTo(row, title, output);
     Finish(row, result);
-    if (result == RipResult::StopAll) {
-      for (int left = row; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
+    if (result == RipResult::StopAll || stop_all_after_track_) {
+      const int first = result == RipResult::StopAll ? row : row + 1;
+      for (int left = first; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
       break;
     }
   }
@@ -349,8 +351,22 @@ void RipRun::Wake() {
   if (wake_ != nullptr) wake_->quit();
 }
 
+RipResult RipRun::AskPendingStop() {
+  if (!stop_request_.exchange(false)) return RipResult::Completed;
+  switch (ui_.AskStop(Word(text::kAskStopRipping))) {
+    case StopAnswer::Continue:
+      return RipResult::Completed;
+    case StopAnswer::StopThis:
+      return RipResult::Cancelled;
+    case StopAnswer::StopAll:
+      break;
+  }
+  return RipResult::StopAll;
+}
+
 RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reason) {
   read_attempts_ = 0;
+  if (const RipResult pending = AskPendingStop(); pending != RipResult::Completed) return pending;
   const bool addressed = grabber_ != nullptr && AddressRow(*grabber_, row);
   if (addressed && encoder_ != nullptr && start_.settings.format == FormatCode::Wma) {
     // The encoder set-up leaves WMA to the run: the grabber's encoder object takes it here.
@@ -377,6 +393,7 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reas
     return RipResult::Failed;
   }
   while (grab_active_ && abort_pending_) Wait();
+  stop_request_ = false;  // answered: the next grab starts without asking again
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
   return stop_answer_ == kStopAll ? RipResult::StopAll : RipResult::Cancelled;
 }
@@ -388,7 +405,12 @@ void RipRun::RequestStop() {
     return;
   }
   const StopAnswer answer = ui_.AskStop(Word(text::kAskStopRipping));
-  if (answer == StopAnswer::Continue || !grab_active_) return;
+  if (answer == StopAnswer::Continue) return;
+  if (!grab_active_) {
+    // The grab ended while the question was up: its track is whole and stays, the run does not.
+    stop_all_after_track_ = answer == StopAnswer::StopAll;
+    return;
+  }
   stop_answer_ = answer == StopAnswer::StopAll ? kStopAll : kStopThis;
   stop_request_ = true;
   ui_.SetStatusText(1, Word(text::kRipCancelling));
@@ -460,10 +482,10 @@ void RipRun::End() {
   completion.failed_count = failed_;
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);
+  ui_.SetJobProgress(0);  // while running, so that it reaches the rip's own bar
   SetRunning(false);
   view_.SetRipLabel(Word(text::kRipIdle));
   ui_.SetStatusText(1, Word(text::kStatusOutput));
-  ui_.SetJobProgress(0);
   claims_.reset();
 }
 

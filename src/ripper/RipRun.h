@@ -77,6 +77,8 @@ class RipRun {
   // Has the grabber write the track through its encoder object; a failure's reason, if any, goes
   // into `reason`.
   RipResult ComponentGrab(int row, const QString& writePath, QString& reason);
+  // A stop pressed while no grab ran is asked about before the next grab starts; Completed: go on.
+  RipResult AskPendingStop();
   // Serves the user interface until a grabber event, a stop or a pump interval.
   void Wait();
   void Wake();
@@ -98,6 +100,8 @@ class RipRun {
   bool component_grab_ = false;
   std::atomic<bool> stop_request_{false};
   int stop_answer_ = 2;
+  // Stop All was answered after the track it was meant for had ended: the run ends after it.
+  bool stop_all_after_track_ = false;
   bool grab_active_ = false;
   bool abort_pending_ = false;
   int read_attempts_ = 0;

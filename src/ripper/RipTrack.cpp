@@ -13,6 +13,7 @@
 #include "encoding/EncodeTrack.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "ripper/GrabbedTrackStream.h"
 #include "tags/Id3v1.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/SourceFileServices.h"
@@ -59,13 +60,49 @@ Outcome FromEncode(const EncodeOutcome& outcome) {
 
 }  // namespace
 
-Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
-  EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, job.read);
-  if (!opened.Succeeded()) {
-    if (opened.status.code == EngineError::NoCd) return Outcome::Failure(RipResult::NoDisc);
-    return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(opened.status.code)}));
+Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStream>& stream) {
+  EngineError failure = EngineError::Ok;
+  if (job.reader == RipReader::TrackReader) {
+    EngineResult<std::unique_ptr<GrabbedTrackStream>> opened =
+        GrabbedTrackStream::Create(job.device, job.row, job.careful);
+    if (opened.Succeeded()) stream = std::move(*opened.value);
+    failure = opened.status.code;
+  } else {
+    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, job.read);
+    if (opened.Succeeded()) stream = std::move(*opened.value);
+    failure = opened.status.code;
   }
-  CdStream& stream = **opened.value;
+  if (stream) return Outcome::Success();
+  if (failure == EngineError::NoCd) return Outcome::Failure(RipResult::NoDisc);
+  return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(failure)}));
+}
+
+Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,
+                                  IUserInterface& ui) {
+  WriteTagsAfter(job, path);
+  int fileError = 0;
+  switch (temporary.MoveTo(job.output, job.replace, fileError)) {
+    case TemporaryOutput::Commit::Done:
+      return Outcome::Success();
+    case TemporaryOutput::Commit::Exists:
+      fileError = EEXIST;  // a file the caller did not agree to replace
+      break;
+    case TemporaryOutput::Commit::Failed:
+      break;
+  }
+  ui.SetJobProgress(0);
+  return Failed(StringTable::Format(text::kUnableToReplace, {job.output}) + QStringLiteral(": ") +
+                SystemErrorText(fileError));
+}
+
+Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
+  std::unique_ptr<AudioStream> opened;
+  if (job.audio == nullptr) {
+    if (const Outcome source = OpenRipSource(job, opened); source.Failed()) return source;
+  } else if (!job.audio->Seek(0)) {
+    return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(EngineError::Position)}));
+  }
+  AudioStream& stream = job.audio != nullptr ? *job.audio : *opened;
   std::unique_ptr<MixerStream> mixer;
   const EncoderInput wanted = catalogue::InputFor(job.settings, CdStream::kRate, 2);
   if (wanted.mixer) {
@@ -104,23 +141,15 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
     if (finishing.Failed() && outcome.Succeeded()) outcome = FromEncode(EncodingFailed(finishing));
   }
   mixer.reset();
+  // The track reader names the sector that did not read.
+  if (const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream);
+      outcome.code == RipResult::Failed && grabbed != nullptr && !grabbed->FailureText().isEmpty())
+    outcome = Failed(grabbed->FailureText());
   if (outcome.Failed()) {
     ui.SetJobProgress(0);
     return outcome;  // the temporary file goes with `temporary`
   }
-  WriteTagsAfter(job, encode.output_path);
-  switch (temporary->MoveTo(job.output, job.replace, fileError)) {
-    case TemporaryOutput::Commit::Done:
-      return outcome;
-    case TemporaryOutput::Commit::Exists:
-      fileError = EEXIST;  // a file the caller did not agree to replace
-      break;
-    case TemporaryOutput::Commit::Failed:
-      break;
-  }
-  ui.SetJobProgress(0);
-  return Failed(StringTable::Format(text::kUnableToReplace, {job.output}) + QStringLiteral(": ") +
-                SystemErrorText(fileError));
+  return CommitRipOutput(job, *temporary, encode.output_path, ui);
 }
 
 }  // namespace corvane

@@ -1,27 +1,40 @@
 #pragma once
 #include <QString>
 #include <atomic>
+#include <memory>
 
 #include "common/Result.h"
+#include "components/grabber/TrackReader.h"
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
 #include "tags/SourceTags.h"
 
 namespace corvane {
 
+class AudioStream;
 class IConversionComponent;
 class IUserInterface;
 class SettingsStore;
+class TemporaryOutput;
 
 // How ripping one track ended. The first four are EncodeTrack's results; NoDisc means the drive
 // (or image) could not be opened at all, and the caller may go on another way.
 enum class RipResult : int { Done = 0, Failed = 1, StoppedThis = 2, StoppedAll = 4, NoDisc = 10 };
 
+// How a track's sectors are read: the engine's CD stream with `read`, or the grabber's track
+// reader with `careful` (careful reading, and sectors left out with the discard action).
+enum class RipReader { CdStream, TrackReader };
+
 // One track to rip: where it is read from, where it goes, and how it is encoded.
 struct RipTrackJob {
   QString device;  // a drive's path or a disc image
   int row = 0;     // the disc's track row, from 0 (see CdStream::Create)
+  RipReader reader = RipReader::CdStream;
   CdReadOptions read;
+  ReadSettings careful;
+  // The track's audio read already (44100 Hz 16-bit stereo, see SpoolTrack); when set it is
+  // encoded instead of reading the disc, and RipTrack reads it from its start.
+  AudioStream* audio = nullptr;
   // The complete output's name. Its folder must exist. The output is written to a temporary
   // file beside it and takes this name only once it is complete.
   QString output;
@@ -40,10 +53,19 @@ struct RipTrackJob {
   int processor_share = 0;
 };
 
-// Rips one track: the disc's CD stream, resampled to the output's rate and channels where the
-// format needs it, encoded into a temporary file that becomes `job.output` only when the track
-// is complete. On failure or stop nothing is left behind and a file already at `job.output` is
-// untouched. A Failed result carries the reason. Progress goes to `ui` as EncodeTrack reports it.
+// Opens the track's audio as `job` says it is read; NoDisc when the drive or image cannot be
+// opened, Failed with the reason for anything else.
+Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStream>& stream);
+
+// Writes tags that the encoding did not write (ID3 for MP3, the tag component's for WAV and Ogg
+// Vorbis) into the complete audio at `path`, then gives it the name `job.output`.
+Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,
+                                  IUserInterface& ui);
+
+// Rips one track: the disc's CD stream (or the track reader, or audio read before), resampled to the output's rate and
+// channels where the format needs it, encoded into a temporary file that becomes `job.output` only when the track is
+// complete. On failure or stop nothing is left behind and a file already at `job.output` is untouched. A Failed result
+// carries the reason. Progress goes to `ui` as EncodeTrack reports it.
 Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui);
 
 }  // namespace corvane

@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSet>
 #include <QSettings>
 #include <QThread>
 #include <csignal>
@@ -89,14 +90,73 @@ TEST_F(RipCommandTest, Mp3HasTheTracksLengthAndItsTitleInBothTags) {
   EXPECT_TRUE(bytes.right(128).startsWith("TAGWho?")) << "ID3v1 after it";
 }
 
+// Every way of reading gives the image's PCM: the track reader under grab mode 4 (FLAC is not a
+// format the grabber encodes), the discard action (no sector of an image fails, so none is left
+// out), and the next track read while the one before is encoded, whose files equal --jobs 1's.
+TEST_F(RipCommandTest, EveryWayOfReadingGivesBitExactFlac) {
+  const QList<QStringList> ways = {{QStringLiteral("--jobs"), QStringLiteral("1")},
+                                   {QStringLiteral("--jobs"), QStringLiteral("2")},
+                                   {QStringLiteral("--grab-mode"), QStringLiteral("4")},
+                                   {QStringLiteral("--error-action"), QStringLiteral("discard")}};
+  for (const QStringList& way : ways) {
+    SCOPED_TRACE(way.join(QLatin1Char(' ')).toStdString());
+    const QString folder = way.join(QString()).remove(QLatin1Char('-'));
+    const test::ToolResult run =
+        Cli(Rip(way + QStringList{QStringLiteral("--tracks"), QStringLiteral("1-3"), QStringLiteral("--format"),
+                                  QStringLiteral("flac"), QStringLiteral("--output-name"),
+                                  folder + QStringLiteral("/%N"), QStringLiteral("--json")}));
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 4) << run.out.constData();
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(i);
+      const QString path = Out(folder + QStringLiteral("/0%1.flac").arg(i + 1));
+      EXPECT_EQ(QJsonDocument::fromJson(lines[i]).object()[QStringLiteral("output")].toString(), path)
+          << "the tracks are reported in their order";
+      EXPECT_TRUE(test::DecodeWithFfmpeg(path) == disc_.tracks[static_cast<size_t>(i)]);
+      EXPECT_EQ(test::ProbeTag(path, QStringLiteral("ARTIST")), QStringLiteral("AC/DC"));
+      if (folder == QStringLiteral("jobs2")) {
+        EXPECT_EQ(test::ReadAll(path), test::ReadAll(Out(QStringLiteral("jobs1/0%1.flac").arg(i + 1))));
+      }
+    }
+    EXPECT_EQ(QDir(Out(folder)).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left";
+  }
+}
+
+// Grab mode 4 with MP3 at the disc's rate: the grabber encodes the tracks as it reads them.
+TEST_F(RipCommandTest, GrabModeFourMp3HasEachTracksLengthAndTags) {
+  const test::ToolResult run =
+      Cli(Rip({QStringLiteral("--grab-mode"), QStringLiteral("4"), QStringLiteral("--tracks"), QStringLiteral("1,3"),
+               QStringLiteral("--format"), QStringLiteral("mp3"), QStringLiteral("--rate"), QStringLiteral("44100"),
+               QStringLiteral("--output-name"), QStringLiteral("%N-%T")}));
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  for (const int row : {0, 2}) {
+    SCOPED_TRACE(row);
+    const QString path = Out(row == 0 ? QStringLiteral("01-Intro.mp3") : QStringLiteral("03-Who_.mp3"));
+    EXPECT_NEAR(test::ProbeDuration(path), disc_.tracks[static_cast<size_t>(row)].size() / 4.0 / 44100, 0.1);
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("title")),
+              row == 0 ? QStringLiteral("Intro") : QStringLiteral("Who?"));
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("track")), QString::number(row + 1));
+    EXPECT_EQ(test::ProbeTag(path, QStringLiteral("artist")), QStringLiteral("AC/DC"));
+  }
+  EXPECT_EQ(QDir(Out(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
+}
+
 TEST_F(RipCommandTest, RefusedOptionsAreUsageErrorsThatWriteNothing) {
-  const QList<QStringList> refused = {
-      {QStringLiteral("--tracks"), QStringLiteral("3-1")},        {QStringLiteral("--tracks"), QStringLiteral("0")},
-      {QStringLiteral("--tracks"), QStringLiteral("1,,2")},       {QStringLiteral("--tracks"), QStringLiteral("x")},
-      {QStringLiteral("--tracks"), QStringLiteral("6")},          {QStringLiteral("--tracks"), QStringLiteral("4-5")},
-      {QStringLiteral("--retries"), QStringLiteral("100")},       {QStringLiteral("--grab-mode"), QStringLiteral("5")},
-      {QStringLiteral("--error-action"), QStringLiteral("x")},    {QStringLiteral("--lookup"), QStringLiteral("x")},
-      {QStringLiteral("--overwrite"), QStringLiteral("--rename")}};
+  const QList<QStringList> refused = {{QStringLiteral("--tracks"), QStringLiteral("3-1")},
+                                      {QStringLiteral("--tracks"), QStringLiteral("0")},
+                                      {QStringLiteral("--tracks"), QStringLiteral("1,,2")},
+                                      {QStringLiteral("--tracks"), QStringLiteral("x")},
+                                      {QStringLiteral("--tracks"), QStringLiteral("6")},
+                                      {QStringLiteral("--tracks"), QStringLiteral("4-5")},
+                                      {QStringLiteral("--retries"), QStringLiteral("100")},
+                                      {QStringLiteral("--grab-mode"), QStringLiteral("5")},
+                                      {QStringLiteral("--error-action"), QStringLiteral("x")},
+                                      {QStringLiteral("--lookup"), QStringLiteral("x")},
+                                      {QStringLiteral("--overwrite"), QStringLiteral("--rename")},
+                                      {QStringLiteral("--grab-mode"), QStringLiteral("0")},
+                                      {QStringLiteral("--jobs"), QStringLiteral("0")},
+                                      {QStringLiteral("--jobs"), QStringLiteral("two")}};
   for (const QStringList& options : refused) {
     SCOPED_TRACE(options.join(QLatin1Char(' ')).toStdString());
     const test::ToolResult run = Cli(Rip(options));
@@ -198,31 +258,39 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
   }
 }
 
+// Ctrl-C stops the reading and the encodings alike, with --jobs 2 as with one track at a time.
 TEST_F(RipCommandTest, InterruptedRipLeavesNoPartialFile) {
-  const test::DiscImage longDisc =
-      test::DiscImageFixture(Path(QStringLiteral("images"))).Build(QStringLiteral("long"), {{{.sectors = 75 * 60}}});
-  const QString out = Path(QStringLiteral("int"));
-  QProcess process;
-  process.setProcessEnvironment(environment_);
-  process.start(CliPath(), {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue, QStringLiteral("--output"),
-                            out, QStringLiteral("--format"), QStringLiteral("ogg")});
-  ASSERT_TRUE(process.waitForStarted());
-  // Wait until the output is being written (an open file in the output folder, which may have no
-  // name yet), then press Ctrl-C.
-  const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
-  const auto writing = [&] {
-    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
-      if (QFile::symLinkTarget(fds.filePath(fd)).startsWith(out + QLatin1Char('/'))) return true;
-    }
-    return false;
-  };
-  for (int i = 0; i < 2400 && !writing(); ++i) QThread::msleep(25);
-  ASSERT_TRUE(writing()) << "the rip never started writing";
-  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
-  ASSERT_TRUE(process.waitForFinished(60000));
-  EXPECT_EQ(process.exitCode(), 130);
-  QDirIterator left(out, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-  EXPECT_FALSE(left.hasNext()) << qPrintable(left.hasNext() ? left.next() : QString());
+  const test::DiscImage longDisc = test::DiscImageFixture(Path(QStringLiteral("images")))
+                                       .Build(QStringLiteral("long"), {{{.sectors = 75 * 60}, {.sectors = 75 * 60}}});
+  for (const char* jobs : {"1", "2"}) {
+    SCOPED_TRACE(jobs);
+    const QString out = Path(QStringLiteral("int") + QString::fromLatin1(jobs));
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.start(CliPath(), {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue,
+                              QStringLiteral("--output"), out, QStringLiteral("--format"), QStringLiteral("ogg"),
+                              QStringLiteral("--jobs"), QString::fromLatin1(jobs)});
+    ASSERT_TRUE(process.waitForStarted());
+    // Wait until the output is being written (an open file in the output folder, which may have
+    // no name yet; with --jobs 2 a second one, the encoding's beside the track read ahead), then
+    // press Ctrl-C.
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(process.processId()));
+    const auto writing = [&] {
+      QSet<QString> files;
+      for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString target = QFile::symLinkTarget(fds.filePath(fd));
+        if (target.startsWith(out + QLatin1Char('/'))) files.insert(target);
+      }
+      return files.size() >= QByteArray(jobs).toInt();
+    };
+    for (int i = 0; i < 2400 && !writing(); ++i) QThread::msleep(25);
+    ASSERT_TRUE(writing()) << "the rip never started writing";
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 130);
+    QDirIterator left(out, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    EXPECT_FALSE(left.hasNext()) << qPrintable(left.hasNext() ? left.next() : QString());
+  }
 }
 
 }  // namespace

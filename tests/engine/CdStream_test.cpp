@@ -10,6 +10,7 @@
 #include "engine/MixerStream.h"
 #include "support/DiscImageFixture.h"
 #include "support/ScriptedUserInterface.h"
+#include "support/ShiftedDisc.h"
 #include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
@@ -178,6 +179,48 @@ TEST_F(CdStreamTest, TruncatedImageFailsOrGivesSilenceAtTheSameLength) {
   ASSERT_EQ(patched.size(), pcm.size());
   EXPECT_TRUE(patched.left(kept * kSector) == pcm.left(kept * kSector));
   EXPECT_EQ(patched.mid(kept * kSector).count('\0'), pcm.size() - kept * kSector);
+}
+
+// Audio runs on both sides of a data track, read through a drive offset of less and of more than
+// a sector each way in reads that cross every edge; the tap sees exactly what is delivered.
+TEST_F(CdStreamTest, ReadOffsetGivesTheUnshiftedAudioWithSilenceOutOfReach) {
+  const test::DiscPlan plan{{{.sectors = 30}, {.sectors = 41}, {.sectors = 10, .data = true}, {.sectors = 25}}};
+  for (const int offset : {6, -6, 1000, -1000}) {
+    const test::DiscImage disc =
+        test::BuildShiftedDisc(fixture_, QStringLiteral("shifted%1").arg(offset + 2000), plan, offset);
+    for (const int row : {0, 1, 3}) {
+      SCOPED_TRACE(testing::Message() << "offset " << offset << " row " << row);
+      const QByteArray expected = test::ReachableTrackPcm(disc, plan, row, offset);
+      test::RecordingTap tap;
+      const auto stream = Open(disc.cue, row, {.read_offset = offset, .tap = &tap});
+      ASSERT_TRUE(stream);
+      EXPECT_EQ(stream->LengthBytes(), expected.size());
+      int status = 0;
+      EXPECT_TRUE(ReadAll(*stream, status, 1000) == expected);
+      EXPECT_EQ(status, 0);
+      EXPECT_TRUE(tap.Pcm() == expected);
+      EXPECT_EQ(tap.Breaks(), 0);
+      // Unshifted, the same image reads otherwise.
+      const auto plain = Open(disc.cue, row);
+      ASSERT_TRUE(plain);
+      EXPECT_FALSE(ReadAll(*plain, status) == expected);
+    }
+  }
+  // Back to the start the tap starts over; a jump elsewhere breaks it.
+  const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("seek"), plan, -6);
+  test::RecordingTap tap;
+  const auto stream = Open(disc.cue, 1, {.read_offset = -6, .tap = &tap});
+  ASSERT_TRUE(stream);
+  QByteArray buffer(5000, '\0');
+  ASSERT_EQ(stream->Read(buffer.data(), buffer.size()), buffer.size());
+  ASSERT_TRUE(stream->Seek(0));
+  int status = 0;
+  EXPECT_TRUE(ReadAll(*stream, status) == test::ReachableTrackPcm(disc, plan, 1, -6));
+  EXPECT_TRUE(tap.Pcm() == test::ReachableTrackPcm(disc, plan, 1, -6));
+  EXPECT_EQ(tap.Restarts(), 1);
+  EXPECT_EQ(tap.Breaks(), 0);
+  ASSERT_TRUE(stream->Seek(4 * kSector));
+  EXPECT_EQ(tap.Breaks(), 1);
 }
 
 }  // namespace

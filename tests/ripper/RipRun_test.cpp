@@ -135,6 +135,7 @@ class RipRunTest : public ::testing::Test {
     void OnDiscChanged() override {}
     void OnGrabProgress(double percent) override {
       ++test.grab_events_;
+      if (percent >= 100) ++test.grab_ends_;
       if (test.run_ != nullptr) test.run_->OnGrabProgress(percent);
     }
     void OnReadRetries(int attempts) override {
@@ -144,6 +145,7 @@ class RipRunTest : public ::testing::Test {
   } forward_{*this};
   CAudioCDGrabberEvents events_{forward_};
   int grab_events_ = 0;
+  int grab_ends_ = 0;
 };
 
 TEST_F(RipRunTest, DefaultPatternToMp3NamesFoldersAndTagsEveryTrack) {
@@ -323,6 +325,87 @@ TEST_F(RipRunTest, StoppingAComponentGrabAsksAndCancelsOnlyWhatTheUserChose) {
               (kSectors + 1) / 75.0, 0.1);
   EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3"}));
   EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
+}
+
+TEST_F(RipRunTest, AStopThatMissesItsGrabStillCounts) {
+  UseGrabberOnImage();
+  settings_.format = FormatCode::Mp3;
+  QStringList done(5, Word(text::kRipCompleted));
+  const QStringList cancelled(4, Word(text::kRipCancelled));
+
+  // Stop All is answered after the grab it was pressed during has ended: that track stays, the
+  // run ends there.
+  bool pressed = false;
+  ui_.job_progress_hook = [&](int percent) {
+    if (percent <= 0 || percent >= 100 || run_ == nullptr || pressed) return;
+    pressed = true;
+    run_->RequestStop();
+  };
+  ui_.stop_question_hook = [&] { ASSERT_TRUE(WaitUntil([&] { return grab_ends_ > 0; })); };
+  ui_.stop_answers = {StopAnswer::StopAll};
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted)}) + cancelled);
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3"}));
+
+  // Stop pressed between two grabs is asked about before the next one starts.
+  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("01.mp3"))));
+  ui_.stop_question_hook = nullptr;
+  pressed = false;
+  ui_.job_progress_hook = [&](int percent) {
+    if (percent != 0 || run_ == nullptr || pressed || grab_ends_ == 0) return;
+    pressed = true;
+    run_->RequestStop();
+  };
+  ui_.stop_questions.clear();
+  ui_.stop_answers = {StopAnswer::StopThis};
+  grab_ends_ = 0;
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(ui_.stop_questions, QStringList({Word(text::kAskStopRipping)}));
+  done[1] = Word(text::kRipCancelled);
+  EXPECT_EQ(Statuses(), done);
+}
+
+TEST_F(RipRunTest, AnImageDamagedMidRunFailsItsTracksAndTheRunGoesOn) {
+  UseGrabberOnImage();
+  store_.WriteNumber(kRip, keys::kGrabErrorAction, 0);
+  store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);
+  const QString backup = image_.bin + QStringLiteral(".whole");
+  ASSERT_TRUE(QFile::copy(image_.bin, backup));
+  const QString secondLabel = StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), 2, 5, QString()});
+  struct Case {
+    FormatCode format;
+    const char* extension;
+    bool remove;  // else the image is cut ten sectors into track 3
+  };
+  // MP3 goes to the grabber, FLAC through the engine (and, with the image gone, to the grabber).
+  for (const Case& c : {Case{FormatCode::Mp3, "mp3", true}, Case{FormatCode::Flac, "flac", true},
+                        Case{FormatCode::Flac, "flac", false}}) {
+    SCOPED_TRACE(std::string(c.extension) + (c.remove ? " removed" : " cut"));
+    QFile::remove(image_.bin);
+    ASSERT_TRUE(QFile::copy(backup, image_.bin));
+    for (const QString& name : QDir(out_).entryList(QDir::Files | QDir::Hidden)) QFile::remove(Out(name));
+    settings_.format = c.format;
+    ui_.messages.clear();
+    bool damaged = false;
+    ui_.job_progress_hook = [&](int percent) {
+      if (percent != 100 || damaged || view_.labels.isEmpty() || view_.labels.back() != secondLabel) return;
+      damaged = true;
+      QFile bin(image_.bin);
+      ASSERT_TRUE(c.remove ? bin.remove() : bin.resize(qint64(image_.lsns[2] + 10) * 2352));
+    };
+    Rip(QStringLiteral("%N"));
+    ASSERT_TRUE(damaged);
+    EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted), Word(text::kRipCompleted), Word(text::kRipFailed),
+                                       Word(text::kRipFailed), Word(text::kRipFailed)}));
+    const QString ext = QString::fromLatin1(c.extension);
+    EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01." + ext, "02." + ext}));
+    const QStringList messages = Messages();
+    for (int track = 3; track <= 5; ++track) {
+      const QString failed = StringTable::Format(text::kRipTrackFailed, {track});
+      EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [&](const QString& m) { return m.startsWith(failed); }))
+          << failed.toStdString() << " in " << messages.join(QStringLiteral(" | ")).toStdString();
+    }
+  }
 }
 
 }  // namespace

@@ -59,6 +59,7 @@ std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString& captio
 
 StopAnswer ScriptedUserInterface::AskStop(const QString& question) {
   stop_questions << question;
+  if (stop_question_hook) stop_question_hook();
   return Next(stop_answers, StopAnswer::Continue);
 }
 

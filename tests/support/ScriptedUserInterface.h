@@ -48,6 +48,8 @@ class ScriptedUserInterface final : public IUserInterface {
   std::function<void(const QString&)> progress_text_hook;
   // Called with every job progress value after it is recorded.
   std::function<void(int)> job_progress_hook;
+  // Called with every stop question before it is answered, as while the dialog is up.
+  std::function<void()> stop_question_hook;
 
   MessageAnswer ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) override;
   void SetStatusText(int pane, const QString& text) override;

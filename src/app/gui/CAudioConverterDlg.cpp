@@ -66,7 +66,13 @@ CAudioConverterDlg::CAudioConverterDlg(CAudioConverterApp& app, QtUserInterface&
   BuildLayout();
   ui_.SetParentWindow(this);
   ui_.SetStatusSink([this](int pane, const QString& text) { SetStatusText(pane, text); });
-  ui_.SetProgressSink([this](int percent) { convert_page_->SetProgress(percent); });
+  // Each page has its own bar; a rip's progress goes to the ripper's.
+  ui_.SetProgressSink([this](int percent) {
+    if (ripper_page_->JobRunning())
+      ripper_page_->SetProgress(percent);
+    else
+      convert_page_->SetProgress(percent);
+  });
   // Files handed over on the command line were added before the status bar could show where
   // they would go. Without rows the update would only blank the page's "Audio Information - "
   // line, which reads so until the first selection.

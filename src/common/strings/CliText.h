@@ -113,4 +113,5 @@ inline constexpr int kRipBadRetries = 26128;
 inline constexpr int kRipBadErrorAction = 26129;
 inline constexpr int kRipTrackName = 26130;
 inline constexpr int kRipLookupFallback = 26131;  // why the look-up found nothing
+inline constexpr int kRipJobsHelp = 26141;
 }  // namespace corvane::text

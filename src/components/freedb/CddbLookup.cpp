@@ -43,9 +43,10 @@ QUrl CddbCommandUrl(const CddbServerSettings& settings, const QString& command) 
   cmd.replace(' ', '+');
 
   QUrl url;
-  url.setScheme(settings.port == kHttpsPort ? QStringLiteral("https") : QStringLiteral("http"));
+  const bool https = settings.https || settings.port == kHttpsPort;
+  url.setScheme(https ? QStringLiteral("https") : QStringLiteral("http"));
   url.setHost(settings.host);
-  if (settings.port != 80 && settings.port != kHttpsPort) url.setPort(settings.port);
+  if (settings.port != (https ? kHttpsPort : 80)) url.setPort(settings.port);
   url.setPath(settings.path.startsWith(u'/') ? settings.path : u'/' + settings.path);
   url.setQuery(QString::fromLatin1("cmd=" + cmd + "&hello=" + hello + "&proto=6"), QUrl::StrictMode);
   return url;

@@ -17,7 +17,8 @@ enum class CddbLookupState : int { Failed = -1, NoMatch = -2, Connecting = 1, Qu
 
 struct CddbServerSettings {
   QString host;
-  int port = 80;  // 443 speaks HTTPS
+  int port = 80;       // 443 speaks HTTPS
+  bool https = false;  // HTTPS on another port
   QString path = QStringLiteral("/~cddb/cddb.cgi");
   int timeoutMs = 10000;  // one deadline for the whole look-up, both requests included
   QString proxyHost;      // empty: a direct connection

@@ -32,6 +32,7 @@ struct ServerAddress {
   QString host;
   int port = -1;  // -1: none given
   QString path;   // empty: none given
+  bool https = false;
 };
 
 ServerAddress ParseServer(const QString& text) {
@@ -40,8 +41,8 @@ ServerAddress ParseServer(const QString& text) {
   const QUrl url(hasScheme ? trimmed : QStringLiteral("http://") + trimmed, QUrl::StrictMode);
   if (!url.isValid() || url.host().isEmpty()) return {trimmed, -1, {}};
   ServerAddress address{url.host(), url.port(), url.path()};
-  if (address.port < 0 && url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0)
-    address.port = kHttpsPort;
+  address.https = url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0;
+  if (address.port < 0 && address.https) address.port = kHttpsPort;
   if (address.path == QLatin1String("/")) address.path.clear();
   return address;
 }
@@ -83,6 +84,7 @@ CddbServerSettings CddbSettingsOf(const IFreedbClient& client) {
   CddbServerSettings settings;
   const ServerAddress server = ParseServer(client.GetServerName());
   settings.host = server.host;
+  settings.https = server.https;
   settings.proxyHost = ProxyHost(client);
   if (settings.proxyHost.isEmpty()) {
     settings.port = server.port >= 0 ? server.port : PortOr80(client.GetPort());

@@ -333,6 +333,16 @@ int CdioGrabber::GetRetries() const {
   return read_settings_.retries;
 }
 
+void CdioGrabber::SetReadOffset(int samples) {
+  std::lock_guard lock(mutex_);
+  read_settings_.readOffset = samples;
+}
+
+void CdioGrabber::SetPcmTap(PcmTap* tap) {
+  std::lock_guard lock(mutex_);
+  tap_ = tap;
+}
+
 GrabberResult CdioGrabber::GrabTrack(const QString& path) {
   std::unique_ptr<GrabJob> previous;
   {
@@ -359,7 +369,7 @@ GrabberResult CdioGrabber::GrabTrack(const QString& path) {
       [this](int attempts) {
         emit Event(ComponentEvent{kReadRetriesEvent, attempts});
       });
-  const GrabSource source{drive->path, drive->image, track->lsn, track->sectors, read_settings_};
+  const GrabSource source{drive->path, drive->image, track->lsn, track->sectors, read_settings_, tap_};
   if (const GrabberResult opened = job->Open(source, path); opened.Failed()) return opened;
   grab_ = std::move(job);
   grab_->Launch();

@@ -60,6 +60,8 @@ class CdioGrabber final : public IAudioCDGrabber {
   void SetErrorAction(int action) override;
   void SetRetries(int retries) override;
   int GetRetries() const override;
+  void SetReadOffset(int samples) override;
+  void SetPcmTap(PcmTap* tap) override;
 
   GrabberResult GrabTrack(const QString& path) override;
   void AbortGrab() override;
@@ -109,6 +111,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   int session_ = 0;
   int track_ = 0;
   ReadSettings read_settings_;
+  PcmTap* tap_ = nullptr;  // for the grabs to come
   std::unique_ptr<TrackReader> reader_;
   std::unique_ptr<IConversionComponent> encoder_;
   // The grab running or finished last, and how the one before it ended.

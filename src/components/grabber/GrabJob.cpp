@@ -34,7 +34,7 @@ GrabberResult GrabJob::Open(const GrabSource& source, const QString& path) {
     return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {source.drivePath});
   cdio_ = source.image ? OpenCdioImage(source.drivePath) : OpenCdioDevice(source.drivePath);
   if (!cdio_) return Fail(GrabberErrorCode::DeviceError, text::kDriveUnopenable, {source.drivePath});
-  reader_ = std::make_unique<TrackReader>(cdio_.get(), source.firstLsn, source.sectors, source.settings);
+  reader_ = std::make_unique<TrackReader>(cdio_.get(), source.firstLsn, source.sectors, source.settings, source.tap);
   if (const GrabberResult opened = reader_->Open(); opened.Failed()) return opened;
   ConverterResult output = encoder_.SetInputFormat(kCdRate, kCdChannels);
   if (output.Succeeded()) output = encoder_.OpenOutput(path, encoder_.GetOutputType());

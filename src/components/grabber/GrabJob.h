@@ -21,6 +21,7 @@ struct GrabSource {
   int firstLsn = 0;
   int sectors = 0;
   ReadSettings settings;
+  PcmTap* tap = nullptr;  // sees the track's audio as read, on the worker thread
 };
 
 // One track written to a file through a conversion component on a worker thread. The job reads

@@ -5,6 +5,7 @@
 #include <cdio/paranoia/paranoia.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
@@ -26,6 +27,7 @@ namespace {
 constexpr int kFirstCarefulMode = 2;
 constexpr int kActionSilence = 1;
 constexpr int kActionDiscard = 2;
+constexpr int kFrameBytes = 4;
 
 // Re-reads paranoia may spend on one sector: the retries, more of them in the patient modes.
 int CarefulRetries(const ReadSettings& settings) {
@@ -47,8 +49,13 @@ GrabberResult ReadFailure(int lsn) {
 
 }  // namespace
 
-TrackReader::TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings)
-    : cdio_(cdio), first_lsn_(firstLsn), sectors_(sectors), settings_(settings) {}
+TrackReader::TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap)
+    : cdio_(cdio),
+      first_lsn_(firstLsn),
+      sectors_(sectors),
+      settings_(settings),
+      tap_(tap),
+      reach_(AudioReach(cdio, firstLsn, sectors)) {}
 
 TrackReader::~TrackReader() = default;
 
@@ -63,86 +70,162 @@ GrabberResult TrackReader::Open() {
     return GrabberResult::Failure(GrabberErrorCode::Unsupported, StringTable::Text(text::kCarefulReadUnavailable));
   cdio_paranoia_modeset(paranoia->state, PARANOIA_MODE_FULL);
   paranoia_ = std::move(paranoia);
-  return Seek(0);
+  careful_next_ = -1;
+  return GrabberResult::Success();
 }
 
 GrabberResult TrackReader::Read(int sectors, QByteArray& buffer) {
   buffer.clear();
   const int count = std::min(std::max(sectors, 0), sectors_ - position_);
   if (count <= 0) return GrabberResult::Success();
-  const int lsn = first_lsn_ + position_;
+  // The bytes of the disc the track's sectors come from, and the disc sectors that hold them.
+  const qint64 begin = static_cast<qint64>(first_lsn_ + position_) * kSectorBytes +
+                       static_cast<qint64>(settings_.readOffset) * kFrameBytes;
+  const qint64 end = begin + static_cast<qint64>(count) * kSectorBytes;
+  const qint64 firstSector = FloorDiv(begin, kSectorBytes);
+  const qint64 endSector = CeilDiv(end, kSectorBytes);
   position_ += count;
-  return paranoia_ ? ReadCareful(lsn, count, buffer) : ReadPlain(lsn, count, buffer);
+  QByteArray disc;
+  std::vector<bool> dropped;
+  qint64 from = firstSector;
+  if (held_lsn_ == firstSector) {
+    disc = held_;
+    dropped.push_back(held_dropped_);
+    ++from;
+  }
+  if (const GrabberResult read = ReadDisc(from, endSector - from, disc, dropped); read.Failed()) {
+    held_lsn_ = kNoSector;
+    if (tap_ != nullptr) tap_->Break();
+    return read;
+  }
+  held_lsn_ = endSector - 1;
+  held_ = disc.right(kSectorBytes);
+  held_dropped_ = dropped.back();
+  buffer.reserve(static_cast<qsizetype>(count) * kSectorBytes);
+  bool whole = true;
+  for (size_t i = 0; i < dropped.size(); ++i) {
+    if (dropped[i]) {
+      whole = false;
+      continue;
+    }
+    const qint64 sectorStart = (firstSector + static_cast<qint64>(i)) * kSectorBytes;
+    const qint64 fromByte = std::max(begin, sectorStart);
+    const qint64 toByte = std::min(end, sectorStart + kSectorBytes);
+    buffer.append(disc.constData() + static_cast<qint64>(i) * kSectorBytes + (fromByte - sectorStart),
+                  toByte - fromByte);
+  }
+  if (tap_ != nullptr) {
+    // What is left out cannot reach the tap in order.
+    if (whole)
+      tap_->Consume(buffer.constData(), buffer.size());
+    else
+      tap_->Break();
+  }
+  return GrabberResult::Success();
 }
 
 GrabberResult TrackReader::Seek(int sector) {
   if (sector < 0 || sector > sectors_)
     return GrabberResult::Failure(GrabberErrorCode::ReadError, StringTable::Format(text::kSeekOutsideTrack, {sector}));
+  if (tap_ != nullptr) {
+    // Reading on from where it stands keeps the track whole.
+    if (sector == 0)
+      tap_->Restart();
+    else if (sector != position_)
+      tap_->Break();
+  }
   position_ = sector;
-  if (paranoia_) cdio_paranoia_seek(paranoia_->state, first_lsn_ + sector, SEEK_SET);
+  held_lsn_ = kNoSector;
   return GrabberResult::Success();
 }
 
-GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& buffer) {
+GrabberResult TrackReader::ReadDisc(qint64 lsn, qint64 count, QByteArray& disc, std::vector<bool>& dropped) {
+  const qint64 stop = lsn + count;
+  const qint64 reachable = std::clamp<qint64>(reach_.first, lsn, stop);
+  const qint64 beyond = std::clamp<qint64>(reach_.end, reachable, stop);
+  const auto silence = [&](qint64 sectors) {
+    disc.append(QByteArray(static_cast<qsizetype>(sectors) * kSectorBytes, '\0'));
+    dropped.insert(dropped.end(), static_cast<size_t>(sectors), false);
+  };
+  silence(reachable - lsn);
+  if (beyond > reachable) {
+    const auto first = static_cast<int>(reachable);
+    const auto within = static_cast<int>(beyond - reachable);
+    const GrabberResult read =
+        paranoia_ ? ReadCareful(first, within, disc, dropped) : ReadPlain(first, within, disc, dropped);
+    if (read.Failed()) return read;
+  }
+  silence(stop - beyond);
+  return GrabberResult::Success();
+}
+
+GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped) {
   // Zeroed first: an image driver that meets the end of its data file part way through a block
   // still reports success, and the sectors it did not fill must come out silent, not as
   // whatever the memory held.
-  buffer.fill('\0', static_cast<qsizetype>(count) * kSectorBytes);
+  const qsizetype at = disc.size();
+  disc.append(QByteArray(static_cast<qsizetype>(count) * kSectorBytes, '\0'));
+  char* out = disc.data() + at;
   for (int attempt = 0; attempt <= settings_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_, buffer.data(), lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
+    if (cdio_read_audio_sectors(cdio_, out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
       NoteAttempts(attempt + 1);
+      dropped.insert(dropped.end(), static_cast<size_t>(count), false);
       return GrabberResult::Success();
     }
   }
   // The block failed as a whole: sector by sector, so that only the bad ones take the action.
-  QByteArray good;
   for (int i = 0; i < count; ++i) {
-    char sector[kSectorBytes] = {};
+    char* sector = out + static_cast<qsizetype>(i) * kSectorBytes;
     bool read = false;
     int attempts = 0;
     while (attempts <= settings_.retries && !read) {
       ++attempts;
+      std::memset(sector, 0, kSectorBytes);
       read = cdio_read_audio_sectors(cdio_, sector, lsn + i, 1) == DRIVER_OP_SUCCESS;
     }
     NoteAttempts(attempts);
     if (read) {
-      good.append(sector, kSectorBytes);
-    } else if (const GrabberResult result = Unreadable(lsn + i, good); result.Failed()) {
-      buffer.clear();
-      return result;
+      dropped.push_back(false);
+      continue;
     }
+    std::memset(sector, 0, kSectorBytes);
+    if (const GrabberResult result = Unreadable(lsn + i, dropped); result.Failed()) return result;
   }
-  buffer = good;
   return GrabberResult::Success();
 }
 
-GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& buffer) {
+GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped) {
   const int retries = CarefulRetries(settings_);
-  buffer.reserve(static_cast<qsizetype>(count) * kSectorBytes);
+  disc.reserve(disc.size() + static_cast<qsizetype>(count) * kSectorBytes);
+  if (careful_next_ != lsn) cdio_paranoia_seek(paranoia_->state, lsn, SEEK_SET);
   for (int i = 0; i < count; ++i) {
     careful_read_errors = 0;
     const int16_t* samples = cdio_paranoia_read_limited(paranoia_->state, CountReadErrors, retries);
     NoteAttempts(careful_read_errors + 1);
+    careful_next_ = lsn + i + 1;
     if (samples == nullptr) {
       // Paranoia lost its place; it goes on from the next sector.
-      cdio_paranoia_seek(paranoia_->state, lsn + i + 1, SEEK_SET);
-      if (const GrabberResult result = Unreadable(lsn + i, buffer); result.Failed()) {
-        buffer.clear();
+      cdio_paranoia_seek(paranoia_->state, careful_next_, SEEK_SET);
+      disc.append(QByteArray(kSectorBytes, '\0'));
+      if (const GrabberResult result = Unreadable(lsn + i, dropped); result.Failed()) {
+        careful_next_ = -1;
         return result;
       }
       continue;
     }
-    buffer.append(reinterpret_cast<const char*>(samples), kSectorBytes);
+    disc.append(reinterpret_cast<const char*>(samples), kSectorBytes);
+    dropped.push_back(false);
   }
   return GrabberResult::Success();
 }
 
-GrabberResult TrackReader::Unreadable(int lsn, QByteArray& buffer) {
+GrabberResult TrackReader::Unreadable(int lsn, std::vector<bool>& dropped) {
   switch (settings_.errorAction) {
     case kActionSilence:
-      buffer.append(QByteArray(kSectorBytes, '\0'));
+      dropped.push_back(false);
       return GrabberResult::Success();
     case kActionDiscard:
+      dropped.push_back(true);
       return GrabberResult::Success();
     default:
       return ReadFailure(lsn);

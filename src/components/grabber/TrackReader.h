@@ -3,8 +3,12 @@
 
 #include <QByteArray>
 #include <algorithm>
+#include <limits>
 #include <memory>
+#include <vector>
 
+#include "common/CdAudioReach.h"
+#include "common/PcmTap.h"
 #include "components/GrabberError.h"
 
 namespace corvane {
@@ -13,25 +17,33 @@ namespace corvane {
 // through libcdio-paranoia with full verification, 3 and 4 allowing more re-reads before a
 // sector is given up. A sector that still fails after `retries` attempts is handled by the
 // error action: 0 stops with ReadError, 1 returns silence in its place, 2 leaves it out.
+// `readOffset` is the drive's read offset in samples (stereo frames, may be negative): frame i of
+// the track comes from frame (track start + i + readOffset) of the disc, silence where that lies
+// outside what the drive can reach (before sector 0, in a data track, at or after the lead-out).
 struct ReadSettings {
   int grabMode = 1;
   int errorAction = 0;
   int retries = 0;
+  int readOffset = 0;
 };
 
-// Reads one audio track of an open disc sector by sector, as 16-bit stereo little-endian PCM.
+// Reads one audio track of an open disc sector by sector, as 16-bit stereo little-endian PCM,
+// shifted by the read offset. A `tap` sees every byte Read delivers, once and in order; Seek to 0
+// restarts it, a seek elsewhere, a sector left out or a failed read breaks it. It is called on
+// the thread that reads.
 class TrackReader {
  public:
   static constexpr int kSectorBytes = 2352;
 
-  TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings);
+  TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap = nullptr);
   ~TrackReader();
   TrackReader(const TrackReader&) = delete;
   TrackReader& operator=(const TrackReader&) = delete;
 
   // Sets up careful reading when the grab mode asks for it.
   GrabberResult Open();
-  // Up to `sectors` whole sectors from the read position; empty at the end of the track.
+  // Up to `sectors` whole sectors from the read position; empty at the end of the track. With
+  // error action 2 a sector left out makes it shorter.
   GrabberResult Read(int sectors, QByteArray& buffer);
   // Moves the read position to `sector` of the track (0 .. its length).
   GrabberResult Seek(int sector);
@@ -41,18 +53,31 @@ class TrackReader {
 
  private:
   struct Paranoia;
+  static constexpr qint64 kNoSector = std::numeric_limits<qint64>::min();
 
-  GrabberResult ReadPlain(int lsn, int count, QByteArray& buffer);
-  GrabberResult ReadCareful(int lsn, int count, QByteArray& buffer);
-  // What the error action makes of a sector that could not be read.
-  GrabberResult Unreadable(int lsn, QByteArray& buffer);
+  // Appends `count` disc sectors from `lsn` to `disc`, silence for those out of the drive's
+  // reach, and for each whether the error action left it out (its bytes then mean nothing).
+  GrabberResult ReadDisc(qint64 lsn, qint64 count, QByteArray& disc, std::vector<bool>& dropped);
+  // The same for sectors within reach.
+  GrabberResult ReadPlain(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped);
+  GrabberResult ReadCareful(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped);
+  // What the error action makes of a sector that could not be read and whose bytes are zeroed.
+  GrabberResult Unreadable(int lsn, std::vector<bool>& dropped);
   void NoteAttempts(int attempts) { worst_attempts_ = std::max(worst_attempts_, attempts); }
 
   CdIo_t* cdio_;
   int first_lsn_;
   int sectors_;
   ReadSettings settings_;
+  PcmTap* tap_;
+  SectorSpan reach_;
   int position_ = 0;
+  // The disc sector read last, which the next read starts within when the offset is not a whole
+  // number of sectors.
+  qint64 held_lsn_ = kNoSector;
+  QByteArray held_;
+  bool held_dropped_ = false;
+  int careful_next_ = -1;  // the sector careful reading goes on with; -1 until it is placed
   int worst_attempts_ = 1;
   std::unique_ptr<Paranoia> paranoia_;
 };

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -110,6 +111,11 @@ void CRipperPage::BuildLayout() {
   status_label_ = new QLabel(this);
   status_label_->setObjectName(QStringLiteral("ripStatus"));
   statusRow->addWidget(status_label_, 1);
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("ripProgress"));
+  progress_->setRange(0, 100);
+  progress_->setValue(0);
+  statusRow->addWidget(progress_, 1);
   rip_button_ = new QPushButton(Text(text::kRipStartButton), this);
   rip_button_->setObjectName(QStringLiteral("ripButton"));
   rip_button_->setToolTip(Text(text::kRipStartTooltip));
@@ -423,6 +429,8 @@ void CRipperPage::SetRowStatus(int row, const QString& status) {
 }
 
 void CRipperPage::SetRipLabel(const QString& text) { status_label_->setText(text); }
+
+void CRipperPage::SetProgress(int percent) { progress_->setValue(percent); }
 
 void CRipperPage::SetRipButton(const QString& text, const QString& tooltip, bool enabled) {
   rip_button_->setText(text);

@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QSlider;
 
@@ -65,6 +66,9 @@ class CRipperPage : public PageWidget, private IRipperView {
   QSlider* Slider() const { return slider_; }
   QLabel* PositionLabel() const { return position_; }
   QLabel* StatusLabel() const { return status_label_; }
+  QProgressBar* ProgressBar() const { return progress_; }
+  // The running rip's progress bar, 0..100.
+  void SetProgress(int percent);
   QLineEdit* ArtistField() const { return artist_; }
   QLineEdit* AlbumField() const { return album_; }
   QLineEdit* YearField() const { return year_; }
@@ -147,6 +151,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLabel* position_ = nullptr;
   QPushButton* freedb_button_ = nullptr;
   QLabel* status_label_ = nullptr;
+  QProgressBar* progress_ = nullptr;
   bool job_running_ = false;
   IFreedbClient* freedb_client_ = nullptr;
   std::function<void()> freedb_settings_opener_;

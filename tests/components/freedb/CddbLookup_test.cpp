@@ -229,6 +229,8 @@ TEST(CddbCommandUrl, Port443SpeaksHttpsAndOtherPortsStayInTheUrl) {
             "https://cddb.example/~cddb/cddb.cgi");
   settings.port = 8080;
   EXPECT_EQ(CddbCommandUrl(settings, "x").toString(QUrl::RemoveQuery), "http://cddb.example:8080/~cddb/cddb.cgi");
+  settings.https = true;
+  EXPECT_EQ(CddbCommandUrl(settings, "x").toString(QUrl::RemoveQuery), "https://cddb.example:8080/~cddb/cddb.cgi");
 }
 
 }  // namespace

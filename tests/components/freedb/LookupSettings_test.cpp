@@ -41,6 +41,8 @@ TEST_P(CddbServer, TakesTheServerNameApart) {
     EXPECT_EQ(settings.proxyPort, c.proxyPort);
   }
   EXPECT_EQ(LookupServiceName(*client, LookupSource::Freedb), QString::fromLatin1(c.serverName));
+  EXPECT_EQ(CddbCommandUrl(settings, QStringLiteral("x")).scheme(),
+            QString::fromLatin1(c.serverName).startsWith(QLatin1String("https")) ? "https" : "http");
 }
 
 const char* const kCgi = "/~cddb/cddb.cgi";
@@ -54,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ServerCase{"[::1]:9000", 80, "", "::1", 9000, kCgi, 0},
                     ServerCase{"http://cddb.lan:8880/cgi/cddb", 80, "", "cddb.lan", 8880, "/cgi/cddb", 0},
                     ServerCase{"https://cddb.lan/", 80, "", "cddb.lan", 443, kCgi, 0},
+                    ServerCase{"https://cddb.lan:8443", 80, "", "cddb.lan", 8443, kCgi, 0},
                     ServerCase{"cddb.lan", 0, "", "cddb.lan", 80, kCgi, 0},  // a port the proxy text spoilt
                     // Behind a proxy the stored port is the proxy's.
                     ServerCase{"cddb.lan", 3128, "cache", "cddb.lan", 80, kCgi, 3128},

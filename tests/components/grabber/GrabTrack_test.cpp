@@ -15,9 +15,11 @@
 
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
+#include "engine/CdStream.h"
 #include "support/DiscImageFixture.h"
 #include "support/ExternalTools.h"
 #include "support/QtPrinters.h"
+#include "support/ShiftedDisc.h"
 #include "support/SourceFixtures.h"
 #include "support/ToolRunner.h"
 
@@ -221,6 +223,35 @@ TEST_F(GrabTrackTest, RefusalsLeaveNoFileAndNoRunningGrab) {
   EXPECT_FALSE(QFile::exists(Path(QStringLiteral("data.wav"))));
   // The grabber is still free: a grab after the refusals succeeds.
   EXPECT_TRUE(Grab(0, QStringLiteral("after.wav")).Succeeded());
+}
+
+// With a read offset, plain and careful grabs write the unshifted audio, silent where the drive
+// cannot reach, the same bytes the engine's own reading gives; the tap sees exactly those bytes.
+TEST_F(GrabTrackTest, ReadOffsetShiftsEveryGrabModeLikeTheOwnReading) {
+  const test::DiscPlan plan{{{300}, {1200}, {200, true}}, {}, {}};
+  for (const auto& [offset, row] : {std::pair{-6, 0}, std::pair{6, 1}, std::pair{-1000, 1}}) {
+    disc_ = test::BuildShiftedDisc(fixture_, QStringLiteral("disc"), plan, offset);
+    ASSERT_TRUE(grabber_->RefreshDisc().Succeeded());
+    grabber_->SetReadOffset(offset);
+    const QByteArray expected = test::ReachableTrackPcm(disc_, plan, row, offset);
+    auto own = CdStream::Create(disc_.cue, row, {.read_offset = offset});
+    ASSERT_TRUE(own.Succeeded());
+    QByteArray ownPcm(static_cast<qsizetype>((*own.value)->LengthBytes()), '\0');
+    ASSERT_EQ((*own.value)->Read(ownPcm.data(), static_cast<int>(ownPcm.size())), ownPcm.size());
+    EXPECT_TRUE(ownPcm == expected);
+    for (const int mode : {1, 4}) {
+      SCOPED_TRACE(testing::Message() << "offset " << offset << " row " << row << " mode " << mode);
+      grabber_->SetGrabMode(mode);
+      test::RecordingTap tap;
+      grabber_->SetPcmTap(&tap);
+      const QString name = QStringLiteral("offset%1-%2.wav").arg(offset + 2000).arg(mode);
+      ASSERT_TRUE(Grab(row, name).Succeeded());
+      EXPECT_TRUE(test::DecodeWithFfmpeg(Path(name)) == expected);
+      EXPECT_TRUE(tap.Pcm() == expected);
+      EXPECT_EQ(tap.Breaks(), 0);
+      grabber_->SetPcmTap(nullptr);
+    }
+  }
 }
 
 // A grab held inside its first event: a second one is refused, the grabber answers meanwhile,

@@ -6,9 +6,12 @@
 #include <condition_variable>
 #include <mutex>
 
+#include <QTemporaryFile>
+
 #include "components/grabber/CddbDiscId.h"
 #include "components/grabber/CddbTocOf.h"
 #include "components/grabber/DiscToc.h"
+#include "components/grabber/DriveIdentifier.h"
 #include "components/grabber/MediaChangeWatch.h"
 #include "components/grabber/MediaType.h"
 
@@ -74,6 +77,18 @@ TEST(CddbTocOf, EveryTrackOfEverySessionWithTheLeadIn) {
   EXPECT_EQ(cddb.trackFrames, frames);
   EXPECT_EQ(cddb.leadoutSeconds, 4450);
   EXPECT_EQ(cddb.discId, 0x9e11600bu);
+}
+
+// Only a drive that answers has an identifier: files (disc images), missing paths and devices
+// that are no drive have none.
+TEST(DriveIdentifier, EmptyForWhatIsNoAnsweringDrive) {
+  QTemporaryFile image;
+  ASSERT_TRUE(image.open());
+  image.write("FILE \"a.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n");
+  image.flush();
+  for (const QString& path :
+       {image.fileName(), QStringLiteral("/no/such/drive"), QStringLiteral("/dev/null"), QString()})
+    EXPECT_TRUE(DriveIdentifier(path).isEmpty()) << path.toStdString();
 }
 
 TEST(MediaType, ProfilesMapOntoTheNineTypes) {

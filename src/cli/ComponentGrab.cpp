@@ -1,0 +1,106 @@
+#include "cli/ComponentGrab.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
+
+#include "common/StringTable.h"
+#include "common/SystemError.h"
+#include "common/UserInterface.h"
+#include "common/strings/ConverterText.h"
+#include "common/strings/RipperText.h"
+#include "components/CAudioCDGrabberEvents.h"
+#include "components/IAudioCDGrabber.h"
+#include "components/IConversionComponent.h"
+#include "converter/TemporaryOutput.h"
+#include "ripper/DiscReading.h"
+
+namespace corvane::cli {
+namespace {
+
+using Outcome = Result<RipResult>;
+
+constexpr double kEnded = 100;
+// How often a running grab looks at the stop request (a signal handler cannot wake the loop).
+constexpr int kStopPollMs = 50;
+
+// Progress to the console; the grab's final event ends the local loop.
+class GrabEvents final : public IAudioCDGrabberEventHandler {
+ public:
+  explicit GrabEvents(IUserInterface& ui) : ui_(ui) {}
+  void OnDiscChanged() override {}
+  void OnGrabProgress(double percent) override {
+    if (percent >= kEnded) {
+      ended = true;
+      loop.quit();
+      return;
+    }
+    ui_.SetJobProgress(static_cast<int>(percent));
+  }
+  void OnReadRetries(int /*attempts*/) override {}
+  void OnFreedbState(int /*code*/) override {}
+
+  QEventLoop loop;
+  bool ended = false;
+
+ private:
+  IUserInterface& ui_;
+};
+
+Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
+
+}  // namespace
+
+Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui) {
+  if (!AddressRow(grabber, job.row)) return Failed(StringTable::Text(text::kRipGrabStartFailed));
+  IConversionComponent* encoder = grabber.GetEncoder();
+  if (encoder != nullptr && job.settings.format == FormatCode::Wma) {
+    // The encoder set-up leaves WMA to the run: the grabber's encoder object takes it here.
+    const ConverterResult wma =
+        encoder->SetWmaFormat(job.settings.sample_rate, job.settings.channels, job.settings.bitrate);
+    if (wma.Failed()) return Failed(wma.text);
+  }
+  TemporaryOutput::SweepFolder(QFileInfo(job.output).absolutePath());
+  int fileError = 0;
+  // The grabber opens its output by name.
+  const std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(job.output, true, fileError);
+  if (!temporary) {
+    return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") +
+                  SystemErrorText(fileError));
+  }
+
+  GrabEvents events(ui);
+  CAudioCDGrabberEvents sink(events);
+  sink.Advise(grabber);
+  if (const GrabberResult started = grabber.GrabTrack(temporary->WritePath()); started.Failed()) {
+    sink.Unadvise();
+    QString reason = StringTable::Text(text::kRipGrabStartFailed);
+    if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
+    return Failed(reason);
+  }
+  bool stopped = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &events.loop, [&] {
+    if (stopped || job.stop_request == nullptr || !*job.stop_request) return;
+    stopped = true;
+    grabber.AbortGrab();  // its final event still comes
+  });
+  watch.start(kStopPollMs);
+  while (!events.ended) events.loop.exec();
+  watch.stop();
+  sink.Unadvise();
+
+  const GrabberResult ended = grabber.GetGrabResult();
+  if (stopped || ended.code == GrabberErrorCode::Aborted) {
+    ui.SetJobProgress(0);
+    return Outcome::Failure(RipResult::StoppedAll);  // the partial file goes with `temporary`
+  }
+  if (ended.Failed()) {
+    ui.SetJobProgress(0);
+    return Failed(ended.text);
+  }
+  ui.SetJobProgress(static_cast<int>(kEnded));
+  return CommitRipOutput(job, *temporary, temporary->WritePath(), ui);
+}
+
+}  // namespace corvane::cli

@@ -1,0 +1,44 @@
+#include "ripper/DiscVerification.h"
+
+#include <QFileInfo>
+
+#include "common/CdioHandle.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int kFramesPerSector = 588;
+
+}  // namespace
+
+std::optional<DiscVerification> DiscVerification::Read(const QString& device) {
+  const bool image = QFileInfo(device).isFile();
+  const CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
+  if (!cdio) return std::nullopt;
+  const DiscToc toc = ReadDiscToc(cdio.get(), image);
+  if (toc.state != DiscState::Present) return std::nullopt;
+  return DiscVerification(toc);
+}
+
+DiscVerification::DiscVerification(const DiscToc& toc) : id_(MakeAccurateRipDiscId(toc)) {
+  for (const auto& session : toc.sessions) rows_.insert(rows_.end(), session.begin(), session.end());
+}
+
+int DiscVerification::TrackNumberOfRow(int row) const {
+  return row >= 0 && row < static_cast<int>(rows_.size()) ? rows_[static_cast<size_t>(row)].number : 0;
+}
+
+int DiscVerification::AudioIndexOfRow(int row) const {
+  const int number = TrackNumberOfRow(row);
+  return number > 0 ? id_.AudioIndexOf(number) : -1;
+}
+
+std::unique_ptr<AccurateRipChecksum> DiscVerification::ChecksumFor(int row) const {
+  const int index = AudioIndexOfRow(row);
+  if (index < 0) return nullptr;
+  const qint64 frames = static_cast<qint64>(rows_[static_cast<size_t>(row)].sectors) * kFramesPerSector;
+  return std::make_unique<AccurateRipChecksum>(frames, index == 0, index + 1 == id_.audioTracks);
+}
+
+}  // namespace corvane

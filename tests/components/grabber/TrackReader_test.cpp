@@ -1,0 +1,103 @@
+// The track reader under a read offset: reads of any size, seeks, and what its tap is told when
+// sectors fail under each error action.
+#include "components/grabber/TrackReader.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+
+#include "common/CdioHandle.h"
+#include "support/ShiftedDisc.h"
+
+namespace corvane {
+namespace {
+
+using test::DiscImageFixture;
+constexpr int kBytes = DiscImageFixture::kSectorBytes;
+
+class TrackReaderTest : public testing::Test {
+ protected:
+  // Reads the rest of the track in reads of `sectors`; stops at the first failure.
+  static GrabberResult ReadRest(TrackReader& reader, int sectors, QByteArray& all) {
+    for (QByteArray chunk;;) {
+      const GrabberResult read = reader.Read(sectors, chunk);
+      if (read.Failed() || chunk.isEmpty()) return read;
+      all += chunk;
+    }
+  }
+
+  QTemporaryDir dir_;
+  DiscImageFixture fixture_{dir_.filePath(QStringLiteral("images"))};
+  const test::DiscPlan plan_{{{.sectors = 20}, {.sectors = 30}}};
+};
+
+TEST_F(TrackReaderTest, OffsetReadsOfAnySizeAndSeeksKeepTheTapInStep) {
+  for (const int offset : {7, -7, -700}) {
+    const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("disc"), plan_, offset);
+    const CdioHandle cdio = OpenCdioImage(disc.cue);
+    ASSERT_TRUE(cdio);
+    for (const int mode : {1, 2}) {
+      SCOPED_TRACE(testing::Message() << "offset " << offset << " mode " << mode);
+      const QByteArray expected = test::ReachableTrackPcm(disc, plan_, 0, offset);
+      test::RecordingTap tap;
+      TrackReader reader(cdio.get(), disc.lsns[0], 20, {.grabMode = mode, .readOffset = offset}, &tap);
+      ASSERT_TRUE(reader.Open().Succeeded());
+      QByteArray all;
+      QByteArray chunk;
+      ASSERT_TRUE(reader.Read(1, chunk).Succeeded());
+      all += chunk;
+      ASSERT_TRUE(ReadRest(reader, 3, all).Succeeded());
+      EXPECT_TRUE(all == expected);
+      EXPECT_TRUE(tap.Pcm() == expected);
+      // Back to the start: the tap starts over and sees the track again; a jump breaks it.
+      ASSERT_TRUE(reader.Seek(0).Succeeded());
+      all.clear();
+      ASSERT_TRUE(ReadRest(reader, 7, all).Succeeded());
+      EXPECT_TRUE(all == expected);
+      EXPECT_TRUE(tap.Pcm() == expected);
+      EXPECT_EQ(tap.Restarts(), 1);
+      EXPECT_EQ(tap.Breaks(), 0);
+      ASSERT_TRUE(reader.Seek(5).Succeeded());
+      ASSERT_TRUE(reader.Read(2, chunk).Succeeded());
+      EXPECT_TRUE(chunk == expected.mid(5 * kBytes, 2 * kBytes));
+      EXPECT_EQ(tap.Breaks(), 1);
+    }
+  }
+}
+
+// The .bin ends inside sector 8 of the second track: stopping fails the read, silence keeps the
+// length, leaving sectors out shortens the track; the tap is broken whenever the track cannot
+// reach it whole.
+TEST_F(TrackReaderTest, UnreadableSectorsFollowTheErrorActionAndBreakTheTap) {
+  const int offset = 5;
+  const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("cut"), plan_, offset);
+  ASSERT_TRUE(QFile::resize(disc.bin, qint64{20 + 8} * kBytes));
+  const CdioHandle cdio = OpenCdioImage(disc.cue);
+  ASSERT_TRUE(cdio);
+  const QByteArray expected = test::ReachableTrackPcm(disc, plan_, 1, offset);
+  for (const int action : {0, 1, 2}) {
+    SCOPED_TRACE(action);
+    test::RecordingTap tap;
+    TrackReader reader(cdio.get(), disc.lsns[1], 30, {.errorAction = action, .readOffset = offset}, &tap);
+    ASSERT_TRUE(reader.Open().Succeeded());
+    QByteArray all;
+    const GrabberResult result = ReadRest(reader, 4, all);
+    EXPECT_EQ(result.code, action == 0 ? GrabberErrorCode::ReadError : GrabberErrorCode::Ok);
+    EXPECT_EQ(tap.Breaks() > 0, action != 1);
+    // Sector 7 still reads whole; the track's bytes that sector 8 or later of the disc holds do not.
+    const qsizetype good = 8 * kBytes - offset * 4;
+    EXPECT_TRUE(all.left(good) == expected.left(std::min(good, all.size())));
+    if (action == 1) {
+      EXPECT_EQ(all.size(), expected.size());
+      EXPECT_EQ(all.mid(good).count('\0'), all.size() - good);
+      EXPECT_TRUE(tap.Pcm() == all);
+    } else {
+      EXPECT_LT(all.size(), expected.size() - kBytes);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace corvane

@@ -1,0 +1,33 @@
+#include "support/AccurateRipAnswerBuilder.h"
+
+#include <QtEndian>
+
+namespace corvane::test {
+namespace {
+
+void AppendUint32(QByteArray& out, quint32 value) {
+  char bytes[4];
+  qToLittleEndian(value, bytes);
+  out.append(bytes, sizeof bytes);
+}
+
+}  // namespace
+
+QByteArray BuildAccurateRipAnswer(const AccurateRipDiscId& disc,
+                                  const std::vector<std::vector<AccurateRipEntry>>& responses) {
+  QByteArray body;
+  for (const auto& entries : responses) {
+    body.append(static_cast<char>(disc.audioTracks));
+    AppendUint32(body, disc.id1);
+    AppendUint32(body, disc.id2);
+    AppendUint32(body, disc.cddb);
+    for (const AccurateRipEntry& entry : entries) {
+      body.append(static_cast<char>(entry.confidence));
+      AppendUint32(body, entry.checksum);
+      AppendUint32(body, entry.frame450Checksum);
+    }
+  }
+  return body;
+}
+
+}  // namespace corvane::test
