@@ -50,6 +50,13 @@ inline constexpr const char* kGrabErrorAction = "Grab Error Action";
 inline constexpr const char* kGrabErrorRetries = "Grab Error Retries";
 // Disc images opened as drives, one path a line.
 inline constexpr const char* kDiscImages = "Disc Images";
+// Checking ripped tracks against the AccurateRip database, and the plain-text log of a rip.
+inline constexpr const char* kVerifyAccurateRip = "Verify with AccurateRip";
+inline constexpr const char* kRipLog = "Rip Log";
+// Base address of the AccurateRip database, up to and including "accuraterip/"; empty: the public one.
+inline constexpr const char* kAccurateRipUrl = "AccurateRip URL";
+// A drive's read offset in samples is stored as "Read Offset/" followed by the drive's identifier.
+inline constexpr const char* kReadOffsetPrefix = "Read Offset/";
 
 // "FreeDB Setting".
 inline constexpr const char* kAutoQuery = "Auto Query";

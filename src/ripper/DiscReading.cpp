@@ -18,7 +18,10 @@ std::vector<DriveChoice> ReadDriveEntries(IAudioCDGrabber& grabber) {
     QString entry = QStringLiteral("[") + grabber.GetDriveId() + QStringLiteral("]");
     entry = TrimmedEnd(entry + QStringLiteral(" ") + grabber.GetDriveText1());
     entry = TrimmedEnd(entry + QStringLiteral(" ") + grabber.GetDriveText2());
-    entries.push_back({entry, grabber.GetDrivePath(), grabber.IsDiscImage()});
+    const bool image = grabber.IsDiscImage();
+    const QString identifier =
+        image ? QString() : (grabber.GetDriveText1().trimmed() + u' ' + grabber.GetDriveText2().trimmed()).trimmed();
+    entries.push_back({entry, grabber.GetDrivePath(), image, identifier});
   }
   return entries;
 }

@@ -12,6 +12,9 @@ struct DriveChoice {
   QString text;  // "[id] text1 text2", trailing blanks trimmed
   QString path;  // device path or image file
   bool image = false;
+  // Vendor, model and revision joined by spaces, the key of the drive's read offset; empty for
+  // a disc image, which holds audio as it is on the disc.
+  QString identifier;
 };
 
 // Lists the grabber's drives after InitDevices; the current drive is left at the last one.

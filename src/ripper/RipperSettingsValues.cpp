@@ -9,7 +9,13 @@
 namespace corvane {
 namespace {
 const char* const kSection = keys::section::kRip;
+
+// The value's name as bytes; the store escapes its "/" (and any "/" or "\\" of the identifier)
+// so that the name stays one value of the section and reads back exactly.
+QByteArray ReadOffsetName(const QString& driveIdentifier) {
+  return QByteArray(keys::kReadOffsetPrefix) + driveIdentifier.trimmed().toUtf8();
 }
+}  // namespace
 
 RipperSettingsValues RipperSettingsValues::Load(SettingsStore& settings) {
   RipperSettingsValues v;
@@ -21,6 +27,9 @@ RipperSettingsValues RipperSettingsValues::Load(SettingsStore& settings) {
   v.confirm_overwrite = settings.ReadNumberOrStore(kSection, keys::kConfirmOverwrite, 1) != 0;
   v.show_success = settings.ReadNumberOrStore(kSection, keys::kShowSuccess, 1) != 0;
   v.auto_open_folder = settings.ReadNumberOrStore(kSection, keys::kAutoOpenFolder, 0) != 0;
+  v.verify_accuraterip = settings.ReadNumberOrStore(kSection, keys::kVerifyAccurateRip, 1) != 0;
+  v.rip_log = settings.ReadNumberOrStore(kSection, keys::kRipLog, 1) != 0;
+  v.accuraterip_url = settings.ReadText(kSection, keys::kAccurateRipUrl);
   return v;
 }
 
@@ -33,6 +42,9 @@ void RipperSettingsValues::Save(SettingsStore& settings) const {
   settings.WriteNumber(kSection, keys::kConfirmOverwrite, confirm_overwrite ? 1 : 0);
   settings.WriteNumber(kSection, keys::kShowSuccess, show_success ? 1 : 0);
   settings.WriteNumber(kSection, keys::kAutoOpenFolder, auto_open_folder ? 1 : 0);
+  settings.WriteNumber(kSection, keys::kVerifyAccurateRip, verify_accuraterip ? 1 : 0);
+  settings.WriteNumber(kSection, keys::kRipLog, rip_log ? 1 : 0);
+  settings.WriteText(kSection, keys::kAccurateRipUrl, accuraterip_url.trimmed());
 }
 
 int RipperSettingsValues::GrabModeToRadio(int stored) { return stored >= 1 && stored <= 4 ? stored - 1 : kPrecision; }
@@ -68,6 +80,18 @@ std::optional<int> RipperSettingsValues::ParseRetries(const QString& text) {
   const QString digits = match.captured(2);
   const int magnitude = digits.size() > 3 ? kMaxRetries + 1 : digits.toInt();
   return match.captured(1) == QLatin1String("-") ? 0 : std::min(magnitude, kMaxRetries);
+}
+
+int ReadOffsetFor(const SettingsStore& settings, const QString& driveIdentifier) {
+  if (driveIdentifier.trimmed().isEmpty()) return 0;
+  const int stored = settings.ReadNumber(kSection, ReadOffsetName(driveIdentifier).constData(), 0);
+  return std::clamp(stored, -kMaxReadOffset, kMaxReadOffset);
+}
+
+void WriteReadOffset(SettingsStore& settings, const QString& driveIdentifier, int samples) {
+  if (driveIdentifier.trimmed().isEmpty()) return;
+  settings.WriteNumber(kSection, ReadOffsetName(driveIdentifier).constData(),
+                       std::clamp(samples, -kMaxReadOffset, kMaxReadOffset));
 }
 
 }  // namespace corvane

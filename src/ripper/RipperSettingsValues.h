@@ -6,8 +6,9 @@ namespace corvane {
 
 class SettingsStore;
 
-// The eight values of the "Ripper Settings" dialog, as its controls show them. Load writes the
-// default of every missing value back at once; Save writes all eight in their stored form.
+// The values of the "Ripper Settings" dialog that hold for every drive, as its controls show them.
+// Load writes the default of every missing number back at once (the AccurateRip address stays
+// empty when absent); Save writes them all in their stored form.
 struct RipperSettingsValues {
   enum GrabModeRadio { kFast = 0, kPrecision = 1, kVeryUsed = 2, kUnreadable = 3 };
   enum ErrorActionRadio { kStop = 0, kInsertSilence = 1, kDiscard = 2 };
@@ -21,6 +22,9 @@ struct RipperSettingsValues {
   bool confirm_overwrite = true;
   bool show_success = true;
   bool auto_open_folder = false;
+  bool verify_accuraterip = true;
+  bool rip_log = true;
+  QString accuraterip_url;  // empty: the public database
 
   static RipperSettingsValues Load(SettingsStore& settings);
   void Save(SettingsStore& settings) const;
@@ -38,5 +42,13 @@ struct RipperSettingsValues {
   // The retries typed into the dialog, clamped to 0..99; nullopt when the text is no integer.
   static std::optional<int> ParseRetries(const QString& text);
 };
+
+// A drive's read offset in samples: what the drive delivers late (positive) or early (negative).
+inline constexpr int kMaxReadOffset = 3000;
+// The stored offset of the drive with that identifier (vendor, model and revision), clamped to
+// +-kMaxReadOffset; 0 when none is stored or the identifier is empty (a disc image).
+int ReadOffsetFor(const SettingsStore& settings, const QString& driveIdentifier);
+// Stores the drive's offset, clamped; nothing for an empty identifier.
+void WriteReadOffset(SettingsStore& settings, const QString& driveIdentifier, int samples);
 
 }  // namespace corvane

@@ -87,6 +87,7 @@ TEST_F(RipperControllerTest, EachImageKindLoadsAsADrive) {
     ASSERT_EQ(view_.drive_entries.size(), 1);
     const DriveChoice& drive = controller.Drives().front();
     EXPECT_TRUE(drive.image);
+    EXPECT_TRUE(drive.identifier.isEmpty());  // no read offset for an image
     EXPECT_TRUE(view_.drive_entries[0].startsWith(QLatin1Char('[')));
     EXPECT_FALSE(view_.drive_entries[0].endsWith(QLatin1Char(' ')));
     EXPECT_EQ(view_.Column(&TrackRowTexts::number), QStringList({"01", "02", "03"}));

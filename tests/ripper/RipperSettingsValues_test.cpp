@@ -1,11 +1,15 @@
 // The ripper settings as stored and as the dialog shows them: defaults written back, the
-// grab-mode and error-action mappings, and retries clamped.
+// grab-mode and error-action mappings, retries clamped, and the per-drive read offsets.
 #include "ripper/RipperSettingsValues.h"
 
 #include <gtest/gtest.h>
 
+#include <QSettings>
+
+#include "common/FileSettings.h"
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
+#include "support/TestSettings.h"
 
 using namespace corvane;
 
@@ -28,6 +32,10 @@ TEST(RipperSettingsValuesTest, LoadWritesEveryMissingDefault) {
   EXPECT_EQ(Stored(settings, keys::kConfirmOverwrite), 0);
   EXPECT_EQ(Stored(settings, keys::kShowSuccess), 1);
   EXPECT_EQ(Stored(settings, keys::kAutoOpenFolder), 0);
+  EXPECT_EQ(Stored(settings, keys::kVerifyAccurateRip), 1);
+  EXPECT_EQ(Stored(settings, keys::kRipLog), 1);
+  EXPECT_FALSE(settings.Contains(keys::section::kRip, keys::kAccurateRipUrl));  // empty: the public one
+  EXPECT_TRUE(values.verify_accuraterip && values.rip_log && values.accuraterip_url.isEmpty());
   EXPECT_EQ(values.grab_mode_radio, RipperSettingsValues::kPrecision);
   EXPECT_EQ(values.error_action_radio, RipperSettingsValues::kInsertSilence);
   EXPECT_FALSE(values.confirm_overwrite);
@@ -95,6 +103,52 @@ TEST(RipperSettingsValuesTest, RetriesTextIsClampedOrRefused) {
   values.retries = -3;
   values.Save(settings);
   EXPECT_EQ(Stored(settings, keys::kGrabErrorRetries), 0);
+}
+
+TEST(RipperSettingsValuesTest, VerifyLogAndAddressRoundTrip) {
+  MemorySettings settings;
+  RipperSettingsValues values;
+  values.verify_accuraterip = false;
+  values.rip_log = false;
+  values.accuraterip_url = QStringLiteral(" http://127.0.0.1:8080/accuraterip/ ");
+  values.Save(settings);
+  EXPECT_EQ(Stored(settings, keys::kVerifyAccurateRip), 0);
+  EXPECT_EQ(Stored(settings, keys::kRipLog), 0);
+  const RipperSettingsValues loaded = RipperSettingsValues::Load(settings);
+  EXPECT_FALSE(loaded.verify_accuraterip || loaded.rip_log);
+  EXPECT_EQ(loaded.accuraterip_url, QStringLiteral("http://127.0.0.1:8080/accuraterip/"));
+}
+
+TEST(ReadOffsetSetting, EachDriveKeepsItsOwnOffsetInTheSettingsFile) {
+  test::TestSettings profile;
+  // Names with the characters the settings file treats specially, and one that is the prefix of
+  // another.
+  const QString drives[] = {QStringLiteral("HL-DT-ST DVDRAM GH24NSD1 LG00"), QStringLiteral("ACME CD/RW 9000 1.0"),
+                            QStringLiteral("ACME back\\slash 100% =;# x"), QStringLiteral("ACME CD"),
+                            QStringLiteral("PLEXTOR DVDR Ü 1.00")};
+  const int offsets[] = {6, -472, 3000, 0, 1776};
+  {
+    FileSettings store;
+    for (int i = 0; i < 5; ++i) WriteReadOffset(store, drives[i], offsets[i]);
+    WriteReadOffset(store, QStringLiteral("  "), 30);  // no drive: nothing stored
+  }
+  FileSettings store;
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(ReadOffsetFor(store, drives[i]), offsets[i]) << drives[i].toStdString();
+  EXPECT_EQ(ReadOffsetFor(store, QStringLiteral(" ACME CD/RW 9000 1.0 ")), -472);  // blanks around do not count
+  EXPECT_EQ(ReadOffsetFor(store, QStringLiteral("ACME CD/RW")), 0);
+  EXPECT_EQ(ReadOffsetFor(store, QString()), 0);
+  // Every offset is one value of the ripper's section; no group was made of a name's "/".
+  QSettings file(FileSettings().FilePath(), QSettings::IniFormat);
+  file.beginGroup(QString::fromLatin1(keys::section::kRip));
+  EXPECT_TRUE(file.childGroups().isEmpty()) << file.childGroups().join(u',').toStdString();
+  EXPECT_EQ(file.childKeys().filter(QStringLiteral("Read Offset")).size(), 5);
+
+  // Out of range, written or found stored, is clamped to what a drive can have.
+  const auto name = [](const QString& drive) { return QByteArray(keys::kReadOffsetPrefix) + drive.toUtf8(); };
+  WriteReadOffset(store, drives[0], -99999);
+  EXPECT_EQ(store.ReadNumber(keys::section::kRip, name(drives[0]).constData(), 0), -3000);
+  store.WriteNumber(keys::section::kRip, name(drives[1]).constData(), 8000);
+  EXPECT_EQ(ReadOffsetFor(store, drives[1]), 3000);
 }
 
 }  // namespace

@@ -169,7 +169,7 @@ void CAudioConverterDlg::WireSettingsDialogs(CAboutPage& page, SettingsStore& se
     return dialog.exec() == QDialog::Accepted;
   });
   page.SetDialogOpener(CAboutPage::SettingsDialog::Ripper, [this, &settings](QWidget* parent) {
-    CRipSettings dialog(ui_, settings, parent);
+    CRipSettings dialog(ui_, settings, parent, ripper_page_->CurrentDriveIdentifier());
     return dialog.exec() == QDialog::Accepted;
   });
   page.SetDialogOpener(CAboutPage::SettingsDialog::Freedb, [this, &settings](QWidget* parent) {

@@ -179,4 +179,35 @@ inline constexpr int kAccurateRipNotAccurate = 24701;
 inline constexpr int kAccurateRipNotInDatabase = 24702;
 inline constexpr int kAccurateRipUnreachable = 24703;
 inline constexpr int kAccurateRipSummary = 24704;  // accurate tracks, tracks
+
+// Verified rips in the "Ripper Settings" dialog.
+inline constexpr int kVerifiedRipGroup = 24720;
+inline constexpr int kVerifyAccurateRipBox = 24721;
+inline constexpr int kAccurateRipUrlLabel = 24722;
+inline constexpr int kReadOffsetLabel = 24723;  // the drive's identifier
+inline constexpr int kRipLogBox = 24724;
+
+// The rip log: its title, then the labels of its fields in the order they are written.
+inline constexpr int kRipLogTitle = 24730;  // program name, version
+inline constexpr int kRipLogDate = 24731;
+inline constexpr int kRipLogDrive = 24732;
+inline constexpr int kRipLogReadOffset = 24733;
+inline constexpr int kRipLogGrabMode = 24734;
+inline constexpr int kRipLogRetries = 24735;
+inline constexpr int kRipLogErrorAction = 24736;
+inline constexpr int kRipLogFormat = 24737;
+inline constexpr int kRipLogDiscId = 24738;
+inline constexpr int kRipLogCddbId = 24739;
+inline constexpr int kRipLogDatabase = 24740;
+inline constexpr int kRipLogTrack = 24741;  // track number
+inline constexpr int kRipLogTitleField = 24742;
+inline constexpr int kRipLogFile = 24743;
+inline constexpr int kRipLogReadErrors = 24744;
+inline constexpr int kRipLogWorstRetries = 24745;
+inline constexpr int kRipLogCrc = 24746;
+inline constexpr int kRipLogV1 = 24747;
+inline constexpr int kRipLogV2 = 24748;
+inline constexpr int kRipLogVerdict = 24749;
+inline constexpr int kRipLogNotComputed = 24750;  // a checksum the rip could not compute
+inline constexpr int kRipLogDefaultName = 24751;  // the log's file name without an album
 }  // namespace corvane::text

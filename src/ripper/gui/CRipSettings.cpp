@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/RipperText.h"
+#include "components/accuraterip/AccurateRipFetch.h"
 #include "ui/DialogSizing.h"
 #include "ui/SettingsControls.h"
 
@@ -23,8 +25,8 @@ constexpr int kRetriesChars = 6;
 
 }  // namespace
 
-CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* parent)
-    : QDialog(parent), ui_(ui), store_(store) {
+CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* parent, const QString& driveIdentifier)
+    : QDialog(parent), ui_(ui), store_(store), drive_identifier_(driveIdentifier.trimmed()) {
   setWindowTitle(StringTable::Text(text::kRipSettingsCaption));
   const RipperSettingsValues values = RipperSettingsValues::Load(store_);
   auto* layout = new QVBoxLayout(this);
@@ -57,6 +59,27 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
   overwrite_ = AddBox(this, layout, text::kRipConfirmOverwriteBox, values.confirm_overwrite);
   success_ = AddBox(this, layout, text::kRipShowSuccessBox, values.show_success);
   open_folder_ = AddBox(this, layout, text::kRipAutoOpenFolderBox, values.auto_open_folder);
+  rip_log_ = AddBox(this, layout, text::kRipLogBox, values.rip_log);
+
+  auto* verifyBox = new QGroupBox(StringTable::Text(text::kVerifiedRipGroup), this);
+  auto* verifyLayout = new QVBoxLayout(verifyBox);
+  verify_ = AddBox(verifyBox, verifyLayout, text::kVerifyAccurateRipBox, values.verify_accuraterip);
+  auto* fields = new QFormLayout;
+  accuraterip_url_ = new QLineEdit(values.accuraterip_url, verifyBox);
+  accuraterip_url_->setPlaceholderText(QString::fromLatin1(kAccurateRipDefaultBase));
+  accuraterip_url_->setEnabled(values.verify_accuraterip);
+  connect(verify_, &QCheckBox::toggled, accuraterip_url_, &QWidget::setEnabled);
+  fields->addRow(StringTable::Text(text::kAccurateRipUrlLabel), accuraterip_url_);
+  read_offset_ = new QSpinBox(verifyBox);
+  read_offset_->setRange(-kMaxReadOffset, kMaxReadOffset);
+  read_offset_->setValue(ReadOffsetFor(store_, drive_identifier_));
+  if (drive_identifier_.isEmpty()) {
+    read_offset_->hide();
+  } else {
+    fields->addRow(StringTable::Format(text::kReadOffsetLabel, {drive_identifier_}), read_offset_);
+  }
+  verifyLayout->addLayout(fields);
+  layout->addWidget(verifyBox);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CRipSettings::accept);
@@ -77,6 +100,9 @@ std::optional<RipperSettingsValues> CRipSettings::FromControls() const {
   values.confirm_overwrite = overwrite_->isChecked();
   values.show_success = success_->isChecked();
   values.auto_open_folder = open_folder_->isChecked();
+  values.verify_accuraterip = verify_->isChecked();
+  values.rip_log = rip_log_->isChecked();
+  values.accuraterip_url = accuraterip_url_->text().trimmed();
   return values;
 }
 
@@ -89,6 +115,7 @@ void CRipSettings::accept() {
     return;
   }
   values->Save(store_);
+  WriteReadOffset(store_, drive_identifier_, read_offset_->value());
   QDialog::accept();
 }
 

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QSpinBox>
 
 #include "ripper/RipperSettingsValues.h"
 
@@ -11,13 +12,16 @@ namespace corvane {
 class IUserInterface;
 class SettingsStore;
 
-// "Ripper Settings": grab mode, retries, what to do on read errors and the before/after options
-// of a rip. Reads its values (writing missing defaults) when constructed, writes them all on OK,
-// nothing on Cancel. A retries text that is no integer keeps the dialog open.
+// "Ripper Settings": grab mode, retries, what to do on read errors, the before/after options of a
+// rip, the AccurateRip check with its address, the rip log, and the read offset of the drive
+// whose identifier it is given (no offset field without one: a disc image has none). Reads its
+// values (writing missing defaults) when constructed, writes them all on OK, nothing on Cancel.
+// A retries text that is no integer keeps the dialog open.
 class CRipSettings : public QDialog {
   Q_OBJECT
  public:
-  CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* parent = nullptr);
+  CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* parent = nullptr,
+               const QString& driveIdentifier = QString());
   void accept() override;
   // The values as the controls show them; nullopt while the retries text is no integer.
   std::optional<RipperSettingsValues> FromControls() const;
@@ -25,6 +29,10 @@ class CRipSettings : public QDialog {
   QButtonGroup* GrabModeGroup() const { return grab_mode_; }
   QButtonGroup* ErrorActionGroup() const { return error_action_; }
   QLineEdit* RetriesEdit() const { return retries_; }
+  QCheckBox* VerifyBox() const { return verify_; }
+  QCheckBox* RipLogBox() const { return rip_log_; }
+  QLineEdit* AccurateRipUrlEdit() const { return accuraterip_url_; }
+  QSpinBox* ReadOffsetBox() const { return read_offset_; }  // hidden without a drive
 
  private:
   IUserInterface& ui_;
@@ -37,6 +45,11 @@ class CRipSettings : public QDialog {
   QCheckBox* overwrite_ = nullptr;
   QCheckBox* success_ = nullptr;
   QCheckBox* open_folder_ = nullptr;
+  QCheckBox* verify_ = nullptr;
+  QCheckBox* rip_log_ = nullptr;
+  QLineEdit* accuraterip_url_ = nullptr;
+  QSpinBox* read_offset_ = nullptr;
+  QString drive_identifier_;
 };
 
 }  // namespace corvane

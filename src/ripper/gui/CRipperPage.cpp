@@ -449,6 +449,12 @@ void CRipperPage::SetRipControlsEnabled(bool enabled) {
 
 void CRipperPage::SetOutputFolderField(const QString& folder) { output_folder_->setText(folder); }
 
+QString CRipperPage::CurrentDriveIdentifier() const {
+  const int drive = device_box_->currentIndex();
+  if (!controller_ || drive < 0 || drive >= static_cast<int>(controller_->Drives().size())) return {};
+  return controller_->Drives()[drive].identifier;
+}
+
 void CRipperPage::StartOrStopRip() {
   if (rip_run_ && rip_run_->Running()) {
     rip_run_->RequestStop();
@@ -462,7 +468,9 @@ void CRipperPage::StartOrStopRip() {
     return SetupEncoder(encoder, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui);
   };
   services.stop_playback = [this] { controller_->Playback().Stop(); };
-  services.open_rip_settings = [this] { CRipSettings(*context_.ui, *context_.settings, this).exec(); };
+  services.open_rip_settings = [this] {
+    CRipSettings(*context_.ui, *context_.settings, this, CurrentDriveIdentifier()).exec();
+  };
   rip_run_ = std::make_unique<RipRun>(static_cast<IRipperView&>(*this), ui, *context_.settings,
                                       controller_->Components().Grabber(), std::move(services));
   controller_->SetGrabEvents([this](double percent) { rip_run_->OnGrabProgress(percent); },

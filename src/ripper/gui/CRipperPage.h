@@ -39,6 +39,8 @@ class CRipperPage : public PageWidget, private IRipperView {
   void SetJobRunning(bool running) { job_running_ = running; }
   // The page's freedb client component; nullptr until the drives were initialised.
   IFreedbClient* FreedbClient() const { return freedb_client_; }
+  // The identifier of the drive chosen in the device box; empty for a disc image or no drive.
+  QString CurrentDriveIdentifier() const;
 
   // Refills the preset list after the other page changed the presets.
   void ReloadQualityList();

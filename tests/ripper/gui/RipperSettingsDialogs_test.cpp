@@ -1,11 +1,13 @@
 // "Ripper Settings" and "FreeDB Settings" driven through their controls: defaults shown, radio
-// refill, proxy edit following its box, OK writing, Cancel leaving the store alone.
+// refill, proxy edit following its box, the drive's read offset, OK writing, Cancel leaving the
+// store alone.
 #include <QAbstractButton>
 #include <QtTest>
 
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
 #include "components/IFreedbClient.h"
+#include "ripper/RipperSettingsValues.h"
 #include "ripper/gui/CFreeDBSettings.h"
 #include "ripper/gui/CRipSettings.h"
 #include "support/ScriptedUserInterface.h"
@@ -69,6 +71,65 @@ class RipperSettingsDialogsTest : public QObject {
     QCOMPARE(Rip(settings, keys::kConfirmOverwrite), 0);
     QCOMPARE(Rip(settings, keys::kShowSuccess), 0);
     QCOMPARE(Rip(settings, keys::kAutoOpenFolder), 1);
+    QCOMPARE(Rip(settings, keys::kVerifyAccurateRip), 0);
+    QCOMPARE(Rip(settings, keys::kRipLog), 0);
+  }
+
+  void ripperDialogKeepsVerifySettingsAndTheDrivesOffset() {
+    MemorySettings settings;
+    const QString drive = QStringLiteral("ACME CD/RW 9000 1.0");
+    const QString other = QStringLiteral("PLEXTOR PX-716A 1.11");
+    WriteReadOffset(settings, drive, -472);
+    WriteReadOffset(settings, other, 30);
+    test::ScriptedUserInterface ui;
+    {
+      CRipSettings dialog(ui, settings, nullptr, drive);
+      dialog.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+      QVERIFY(dialog.VerifyBox()->isChecked() && dialog.RipLogBox()->isChecked());  // the defaults
+      QVERIFY(dialog.AccurateRipUrlEdit()->text().isEmpty());
+      QVERIFY(dialog.ReadOffsetBox()->isVisible());
+      QCOMPARE(dialog.ReadOffsetBox()->value(), -472);
+      QCOMPARE(dialog.ReadOffsetBox()->minimum(), -3000);
+      QCOMPARE(dialog.ReadOffsetBox()->maximum(), 3000);
+      // Fits a 1024x768 screen with room for the window's frame and a panel.
+      QVERIFY2(
+          dialog.minimumSizeHint().width() <= 1000 && dialog.minimumSizeHint().height() <= 700,
+          qPrintable(
+              QStringLiteral("%1x%2").arg(dialog.minimumSizeHint().width()).arg(dialog.minimumSizeHint().height())));
+      dialog.VerifyBox()->click();
+      QVERIFY(!dialog.AccurateRipUrlEdit()->isEnabled());  // the address follows its box
+      dialog.VerifyBox()->click();
+      QVERIFY(dialog.AccurateRipUrlEdit()->isEnabled());
+      dialog.ReadOffsetBox()->setValue(6);
+      dialog.reject();
+    }
+    QCOMPARE(ReadOffsetFor(settings, drive), -472);  // Cancel wrote nothing
+
+    CRipSettings dialog(ui, settings, nullptr, drive);
+    dialog.VerifyBox()->click();
+    dialog.RipLogBox()->click();
+    dialog.AccurateRipUrlEdit()->setText(QStringLiteral(" http://127.0.0.1:8123/accuraterip/ "));
+    dialog.ReadOffsetBox()->setValue(6);
+    dialog.accept();
+    QCOMPARE(Rip(settings, keys::kVerifyAccurateRip), 0);
+    QCOMPARE(Rip(settings, keys::kRipLog), 0);
+    QCOMPARE(settings.ReadText(keys::section::kRip, keys::kAccurateRipUrl),
+             QStringLiteral("http://127.0.0.1:8123/accuraterip/"));
+    QCOMPARE(ReadOffsetFor(settings, drive), 6);
+    QCOMPARE(ReadOffsetFor(settings, other), 30);  // another drive keeps its own
+
+    // A disc image (no identifier) has no offset to set; OK leaves every drive's offset alone.
+    CRipSettings image(ui, settings);
+    image.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&image));
+    QVERIFY(!image.ReadOffsetBox()->isVisible());
+    QVERIFY(!image.VerifyBox()->isChecked() && !image.RipLogBox()->isChecked());
+    QCOMPARE(image.AccurateRipUrlEdit()->text(), QStringLiteral("http://127.0.0.1:8123/accuraterip/"));
+    QVERIFY(!image.AccurateRipUrlEdit()->isEnabled());
+    image.accept();
+    QCOMPARE(ReadOffsetFor(settings, drive), 6);
+    QCOMPARE(ReadOffsetFor(settings, other), 30);
   }
 
   void freedbDialogListsServersFollowsProxyBoxAndWritesOnOkOnly() {
