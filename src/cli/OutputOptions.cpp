@@ -201,13 +201,14 @@ ValueResult<EncodeSettings, OptionsFailure> OutputSettingsFrom(const QCommandLin
 }
 
 void ReportRunEnd(Console& console, bool json, const QString& summary, const QString& countName, int count,
-                  int succeeded, int failed, bool interrupted) {
+                  int succeeded, int failed, bool interrupted, const QJsonObject& extra) {
   if (!json) return console.Print(summary);
-  const QJsonObject object{{QStringLiteral("summary"), summary},
-                           {countName, count},
-                           {QStringLiteral("succeeded"), succeeded},
-                           {QStringLiteral("failed"), failed},
-                           {QStringLiteral("interrupted"), interrupted}};
+  QJsonObject object{{QStringLiteral("summary"), summary},
+                     {countName, count},
+                     {QStringLiteral("succeeded"), succeeded},
+                     {QStringLiteral("failed"), failed},
+                     {QStringLiteral("interrupted"), interrupted}};
+  for (auto field = extra.begin(); field != extra.end(); ++field) object.insert(field.key(), field.value());
   std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
   std::fputc('\n', stdout);
 }

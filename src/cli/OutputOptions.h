@@ -1,5 +1,6 @@
 #pragma once
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <QString>
 
 #include "common/Result.h"
@@ -37,9 +38,9 @@ bool CheckBeforeRun(const EncodeSettings& settings, QString& error);
 class Console;
 
 // The end of a run: the summary line, or with `json` one object with the summary and the counts,
-// the whole count under `countName` ("files", "tracks").
+// the whole count under `countName` ("files", "tracks"), and the fields of `extra`.
 void ReportRunEnd(Console& console, bool json, const QString& summary, const QString& countName, int count,
-                  int succeeded, int failed, bool interrupted);
+                  int succeeded, int failed, bool interrupted, const QJsonObject& extra = {});
 
 // Loads the presets (their messages go to `console`), takes the output settings from the options
 // and checks them before a run; false with `error` set when they cannot be used.

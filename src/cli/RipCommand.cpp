@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
@@ -17,6 +19,7 @@
 #include <set>
 #include <thread>
 
+#include "cli/AccurateRipReport.h"
 #include "cli/CommandParsing.h"
 #include "cli/ComponentGrab.h"
 #include "cli/ConsoleUserInterface.h"
@@ -33,13 +36,19 @@
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
+#include "components/grabber/DriveIdentifier.h"
 #include "converter/RunSummary.h"
 #include "encoding/EncoderSetup.h"
 #include "formats/EncoderCapabilities.h"
+#include "formats/OutputFormatCatalogue.h"
 #include "presets/COutputQualityMgmt.h"
+#include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscReading.h"
+#include "ripper/DiscVerification.h"
+#include "ripper/RipLog.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipTrack.h"
+#include "ripper/RipperSettingsValues.h"
 #include "ripper/TrackSpool.h"
 #include "ripper/TrackTexts.h"
 #include "tags/Id3Genres.h"
@@ -66,6 +75,12 @@ const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
 QString Opt(const char* name) { return QString::fromLatin1(name); }
 
+void PrintJsonLine(const QJsonObject& object) {
+  std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
 // Anything at the path, even a folder or a dangling symbolic link, is an existing output.
 bool EntryExists(const QString& path) {
   struct stat info {};
@@ -83,6 +98,10 @@ struct RipJob {
   bool done = false;
   bool failed = false;
   bool reported = false;
+  // Sees the audio as read; null for a track without a place among the disc's audio tracks.
+  std::unique_ptr<AccurateRipChecksum> checksum;
+  RipReadStats stats;
+  std::optional<AccurateRipVerdict> verdict;
 };
 
 // A track read ahead, waiting for (or in) its encoding on a worker.
@@ -111,6 +130,9 @@ void AddRipOptions(QCommandLineParser& parser) {
       {Opt("retries"), StringTable::Text(text::kRipRetriesHelp), Opt("N")},
       {Opt("error-action"), StringTable::Text(text::kRipErrorActionHelp), Opt("ACTION")},
       {Opt("jobs"), StringTable::Text(text::kRipJobsHelp), Opt("N")},
+      {Opt("read-offset"), StringTable::Text(text::kRipReadOffsetHelp), Opt("N")},
+      {Opt("no-verify"), StringTable::Text(text::kRipNoVerifyHelp)},
+      {Opt("no-log"), StringTable::Text(text::kRipNoLogHelp)},
       {Opt("no-tags"), StringTable::Text(text::kNoTagsHelp)},
       {Opt("overwrite"), StringTable::Text(text::kOverwriteHelp)},
       {Opt("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
@@ -152,7 +174,14 @@ class RipRunner {
   // What a look-up found replaces the CD-TEXT's values; when it found nothing the CD-TEXT stays.
   void TakeLookup(const DiscLookupOutcome& found);
   SourceTags TagsOf(const RipJob& job) const;
+  QJsonObject TrackObject(const RipJob& job) const;
   void Report(const RipJob& job);
+  // The finished tracks' checksums, in track order, for the look-up and the output.
+  TrackChecksums ChecksumsOf(const RipJob& job) const;
+  // Looks the ripped tracks up and shows the checksums and verdicts.
+  void Verify();
+  // The rip log beside the tracks; its path, empty when none was written.
+  QString WriteLog();
   int Finish();
 
   const QCommandLineParser& parser_;
@@ -187,6 +216,11 @@ class RipRunner {
   std::optional<LookupSource> lookup_;
   bool json_ = false;
   bool id3v2_ = false;
+  std::optional<int> read_offset_;  // given on the command line
+  bool verify_ = true;
+  bool log_ = true;
+  std::optional<DiscVerification> verification_;
+  std::optional<AccurateRipCheckResult> check_;
 };
 
 bool RipRunner::Prepare(QString& error) {
@@ -210,6 +244,9 @@ bool RipRunner::Prepare(QString& error) {
     return false;
   }
   if (!ReadOptionsOfReading(error)) return false;
+  verify_ =
+      !parser_.isSet(Opt("no-verify")) && stored_.ReadNumber(keys::section::kRip, keys::kVerifyAccurateRip, 1) != 0;
+  log_ = !parser_.isSet(Opt("no-log")) && stored_.ReadNumber(keys::section::kRip, keys::kRipLog, 1) != 0;
   const QString service = parser_.value(Opt("lookup")).toLower();
   if (service == Opt("freedb")) {
     lookup_ = LookupSource::Freedb;
@@ -276,6 +313,15 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
   }
   read_.skipErrors = careful_.errorAction != 0;
   careful_.retries = read_.retries;
+  if (parser_.isSet(Opt("read-offset"))) {
+    bool ok = false;
+    const int offset = parser_.value(Opt("read-offset")).toInt(&ok);
+    if (!ok || offset < -kMaxReadOffset || offset > kMaxReadOffset) {
+      error = StringTable::Text(text::kRipBadReadOffset);
+      return false;
+    }
+    read_offset_ = offset;
+  }
   return true;
 }
 
@@ -295,6 +341,11 @@ std::optional<int> RipRunner::OpenDisc() {
     return kExitSomeFailed;
   }
   device_ = grabber_->GetDrivePath();
+  // The drive's stored offset unless one was given; a disc image holds the disc's audio as it is.
+  const int offset = read_offset_.value_or(ReadOffsetFor(stored_, DriveIdentifier(device_)));
+  read_.read_offset = offset;
+  careful_.readOffset = offset;
+  verification_ = DiscVerification::Read(device_);
   return std::nullopt;
 }
 
@@ -403,6 +454,7 @@ bool RipRunner::SetUpEncoders() {
     grabber_->SetGrabMode(careful_.grabMode);
     grabber_->SetErrorAction(careful_.errorAction);
     grabber_->SetRetries(careful_.retries);
+    grabber_->SetReadOffset(careful_.readOffset);
     IConversionComponent* encoder = grabber_->GetEncoder();
     if (encoder == nullptr) {
       console_->Message(StringTable::Text(text::kCoreComponentsFailed));
@@ -454,6 +506,10 @@ bool RipRunner::PrepareOutput(RipJob& job, RipTrackJob& rip, SourceTags& tags) {
   rip.program_folder = ProgramFolder(stored_);
   rip.user_settings = &stored_;
   rip.stop_request = &g_stop;
+  job.checksum = verification_ ? verification_->ChecksumFor(job.row) : nullptr;
+  rip.tap = job.checksum.get();
+  job.stats = {};
+  rip.stats = &job.stats;
   rip.tags = parser_.isSet(Opt("no-tags")) ? nullptr : &tags;
   // A title ID3v1 cannot hold whole gets an ID3v2 tag as well, whatever the setting says.
   rip.id3v2 = id3v2_ || NeedsId3v2(set);
@@ -625,33 +681,123 @@ void RipRunner::RunOverlapped() {
   for (std::thread& worker : workers) worker.join();
 }
 
-void RipRunner::Report(const RipJob& job) {
+TrackChecksums RipRunner::ChecksumsOf(const RipJob& job) const {
+  TrackChecksums sums;
+  sums.audioIndex = verification_ ? verification_->AudioIndexOfRow(job.row) : -1;
+  if (!job.checksum) return sums;
+  sums.v1 = job.checksum->V1();
+  sums.v2 = job.checksum->V2();
+  sums.crc32 = job.checksum->Crc32();
+  sums.complete = job.checksum->Complete();
+  return sums;
+}
+
+QJsonObject RipRunner::TrackObject(const RipJob& job) const {
   const QString source = StringTable::Format(text::kRipTrackName, {job.number});
+  QJsonObject object{{Opt("track"), job.number},  {Opt("source"), device_ + QLatin1Char('#') + source},
+                     {Opt("output"), job.output}, {Opt("status"), job.status},
+                     {Opt("detail"), job.detail}, {Opt("seconds"), job.seconds}};
+  if (job.done && job.checksum) AddChecksumFields(object, ChecksumsOf(job), job.verdict);
+  return object;
+}
+
+void RipRunner::Report(const RipJob& job) {
   if (json_) {
-    const QJsonObject object{{Opt("track"), job.number},  {Opt("source"), device_ + QLatin1Char('#') + source},
-                             {Opt("output"), job.output}, {Opt("status"), job.status},
-                             {Opt("detail"), job.detail}, {Opt("seconds"), job.seconds}};
-    std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    // With the look-up on, a track's object waits for its verdict.
+    if (!verify_) PrintJsonLine(TrackObject(job));
     return;
   }
+  const QString source = StringTable::Format(text::kRipTrackName, {job.number});
   QString line = job.status + QStringLiteral(": ") + source;
   if (job.done) line += QStringLiteral(" -> ") + job.output;
   if (!job.detail.isEmpty()) line += QStringLiteral(" (") + job.detail + QLatin1Char(')');
   console_->Print(line);
 }
 
+void RipRunner::Verify() {
+  std::vector<size_t> ripped;
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    if (jobs_[i].done && jobs_[i].checksum) ripped.push_back(i);
+  }
+  if (verify_ && verification_ && !ripped.empty() && g_interrupted == 0) {
+    std::vector<TrackChecksums> sums;
+    for (const size_t i : ripped) sums.push_back(ChecksumsOf(jobs_[i]));
+    check_ = CheckWithAccurateRip(verification_->Id(), sums, stored_);
+    for (size_t k = 0; k < ripped.size() && k < check_->verdicts.size(); ++k)
+      jobs_[ripped[k]].verdict = check_->verdicts[k];
+  }
+  if (json_) {
+    if (verify_) {
+      for (const RipJob& job : jobs_) PrintJsonLine(TrackObject(job));
+    }
+    return;
+  }
+  for (const size_t i : ripped) {
+    const RipJob& job = jobs_[i];
+    console_->Print(
+        ChecksumLine(StringTable::Format(text::kRipTrackName, {job.number}), ChecksumsOf(job), job.verdict));
+  }
+  if (check_) console_->Print(check_->SummaryText());
+}
+
+QString RipRunner::WriteLog() {
+  const auto first = std::find_if(jobs_.begin(), jobs_.end(), [](const RipJob& job) { return job.done; });
+  if (!log_ || g_interrupted != 0 || first == jobs_.end()) return {};
+  RipLogData data;
+  data.date = QDateTime::currentDateTime();
+  data.drive = DriveIdentifier(device_);
+  if (data.drive.isEmpty()) data.drive = device_;
+  data.readOffset = careful_.readOffset;
+  data.grabModePreset = careful_.grabMode;
+  data.retries = careful_.retries;
+  data.errorAction = careful_.errorAction;
+  data.outputFormat = catalogue::NameOf(settings_.format);
+  if (verification_) {
+    data.accurateRipId = DiscIdName(verification_->Id());
+    data.cddbId = QStringLiteral("%1").arg(verification_->Id().cddb, 8, 16, QLatin1Char('0'));
+  }
+  data.databaseStatus = check_ ? check_->DatabaseText() : StringTable::Text(text::kRipNotChecked);
+  for (const RipJob& job : jobs_) {
+    if (!job.done) continue;
+    RipLogTrack& track = data.tracks.emplace_back();
+    track.number = job.number;
+    track.title = metadata_.titles.value(job.row);
+    track.file = job.output;
+    track.readErrors = job.stats.given_up;
+    track.worstRetries = job.stats.worst_attempts;
+    if (const TrackChecksums sums = ChecksumsOf(job); job.checksum && sums.complete) {
+      track.crc32 = sums.crc32;
+      track.v1 = sums.v1;
+      track.v2 = sums.v2;
+    }
+    if (job.verdict) track.verdict = AccurateRipVerdictText(*job.verdict);
+  }
+  if (check_) data.summary = check_->SummaryText();
+  const QString path = FreeRipLogPath(QFileInfo(first->output).absolutePath(), metadata_.album);
+  if (!WriteRipLog(path, data)) {
+    console_->Message(StringTable::Format(text::kRipLogFailed, {path}));
+    return {};
+  }
+  return path;
+}
+
 int RipRunner::Finish() {
+  Verify();
+  const QString log = WriteLog();
+  if (!json_ && !log.isEmpty()) console_->Print(StringTable::Format(text::kRipLogLine, {log}));
   int succeeded = 0;
   QStringList failed;
   for (const RipJob& job : jobs_) {
     if (job.done) ++succeeded;
     if (job.failed) failed << StringTable::Format(text::kRipTrackName, {job.number});
   }
+  QJsonObject extra;
+  if (check_) extra.insert(Opt("accuraterip"), CheckSummaryObject(*check_));
+  if (verification_) extra.insert(Opt("disc_id"), DiscIdName(verification_->Id()));
+  if (!log.isEmpty()) extra.insert(Opt("log"), log);
   const QString summary = RunSummary(succeeded, failed, false, output_folder_).trimmed();
   ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(jobs_.size()), succeeded,
-               static_cast<int>(failed.size()), g_interrupted != 0);
+               static_cast<int>(failed.size()), g_interrupted != 0, extra);
   if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
   return failed.isEmpty() ? kExitOk : kExitSomeFailed;
 }

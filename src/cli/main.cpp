@@ -9,6 +9,7 @@
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/RipCommand.h"
+#include "cli/VerifyCommand.h"
 #include "common/SessionSettings.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
@@ -47,6 +48,8 @@ int main(int argc, char** argv) {
   corvane::SessionSettings settings;
   // The disc command reads drives and images, and the look-up settings; it needs no audio engine.
   if (command == QLatin1String("disc")) return corvane::cli::RunDiscCommand(rest, settings);
+  // Verify reads its files with libsndfile, and the disc's table.
+  if (command == QLatin1String("verify")) return corvane::cli::RunVerifyCommand(rest, settings);
   // A file size limit then fails the write that passes it, with a reason, instead of ending
   // the program.
   std::signal(SIGXFSZ, SIG_IGN);

@@ -71,8 +71,8 @@ TEST_F(RipCommandTest, FlacTracksAreBitExactUnderTheDefaultNamesWithJsonLines) {
   EXPECT_EQ(summary[QStringLiteral("tracks")].toInt(), 3);
   EXPECT_EQ(summary[QStringLiteral("succeeded")].toInt(), 3);
   EXPECT_EQ(summary[QStringLiteral("failed")].toInt(), 0);
-  EXPECT_EQ(QDir(Out(QStringLiteral("AC_DC/Live_ 1992"))).entryList(QDir::Files | QDir::Hidden).size(), 3)
-      << "no temporary file is left";
+  EXPECT_EQ(QDir(Out(QStringLiteral("AC_DC/Live_ 1992"))).entryList(QDir::Files | QDir::Hidden).size(), 4)
+      << "the tracks and the rip log; no temporary file is left";
 }
 
 TEST_F(RipCommandTest, Mp3HasTheTracksLengthAndItsTitleInBothTags) {
@@ -119,7 +119,8 @@ TEST_F(RipCommandTest, EveryWayOfReadingGivesBitExactFlac) {
         EXPECT_EQ(test::ReadAll(path), test::ReadAll(Out(QStringLiteral("jobs1/0%1.flac").arg(i + 1))));
       }
     }
-    EXPECT_EQ(QDir(Out(folder)).entryList(QDir::Files | QDir::Hidden).size(), 3) << "no temporary file is left";
+    EXPECT_EQ(QDir(Out(folder)).entryList(QDir::Files | QDir::Hidden).size(), 4)
+        << "the tracks and the rip log; no temporary file is left";
   }
 }
 
@@ -139,7 +140,8 @@ TEST_F(RipCommandTest, GrabModeFourMp3HasEachTracksLengthAndTags) {
     EXPECT_EQ(test::ProbeTag(path, QStringLiteral("track")), QString::number(row + 1));
     EXPECT_EQ(test::ProbeTag(path, QStringLiteral("artist")), QStringLiteral("AC/DC"));
   }
-  EXPECT_EQ(QDir(Out(QString())).entryList(QDir::Files | QDir::Hidden).size(), 2) << "no temporary file is left";
+  EXPECT_EQ(QDir(Out(QString())).entryList(QDir::Files | QDir::Hidden).size(), 3)
+      << "the tracks and the rip log; no temporary file is left";
 }
 
 TEST_F(RipCommandTest, RefusedOptionsAreUsageErrorsThatWriteNothing) {
@@ -207,7 +209,7 @@ TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
   EXPECT_FALSE(QJsonDocument::fromJson(lines[1]).object()[QStringLiteral("detail")].toString().isEmpty());
   EXPECT_TRUE(test::DecodeWithFfmpeg(Path(QStringLiteral("stop/03.wav"))) == disc_.tracks[2]);
   EXPECT_EQ(QDir(Path(QStringLiteral("stop"))).entryList(QDir::Files | QDir::Hidden),
-            QStringList{QStringLiteral("03.wav")});
+            (QStringList{QStringLiteral("03.wav"), QStringLiteral("Live_ 1992.log")}));
 
   const test::ToolResult silenced = rip("silence");
   EXPECT_EQ(silenced.exitCode, 0) << silenced.err.constData();
