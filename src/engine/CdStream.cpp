@@ -142,8 +142,12 @@ bool CdStream::LoadBlock(int lsn) {
 
 bool CdStream::ReadSectors(int lsn, int count, char* out) const {
   for (int attempt = 0; attempt <= options_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) return true;
+    if (cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
+      worst_attempts_ = std::max(worst_attempts_, attempt + 1);
+      return true;
+    }
   }
+  worst_attempts_ = std::max(worst_attempts_, options_.retries + 1);
   return false;
 }
 
@@ -172,6 +176,7 @@ bool CdStream::ReadChecked(int lsn, int count, char* out) {
       return false;
     }
     std::memset(at, 0, kSectorBytes);
+    ++given_up_;
   }
   return true;
 }

@@ -80,10 +80,14 @@ Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStr
 }
 
 void NoteReadStats(const RipTrackJob& job, const AudioStream& stream) {
-  const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream);
-  if (job.stats == nullptr || grabbed == nullptr) return;
-  job.stats->worst_attempts = grabbed->WorstAttempts();
-  job.stats->given_up = grabbed->SectorsGivenUp();
+  if (job.stats == nullptr) return;
+  if (const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream)) {
+    job.stats->worst_attempts = grabbed->WorstAttempts();
+    job.stats->given_up = grabbed->SectorsGivenUp();
+  } else if (const auto* cd = dynamic_cast<const CdStream*>(&stream)) {
+    job.stats->worst_attempts = cd->WorstAttempts();
+    job.stats->given_up = cd->SectorsGivenUp();
+  }
 }
 
 Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,

@@ -25,10 +25,9 @@ enum class RipResult : int { Done = 0, Failed = 1, StoppedThis = 2, StoppedAll =
 // reader with `careful` (careful reading, and sectors left out with the discard action).
 enum class RipReader { CdStream, TrackReader };
 
-// What reading a track met, as far as its reader knows it (the track reader counts; the CD stream
-// does not).
+// What reading a track met, as its reader counted it.
 struct RipReadStats {
-  int worst_attempts = 0;  // the most attempts one sector took; 0: not counted
+  int worst_attempts = 0;  // the most attempts one read took; 0: none counted
   int given_up = 0;        // sectors that never read, silenced or left out
 };
 

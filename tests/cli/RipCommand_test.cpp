@@ -9,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QSettings>
 #include <QThread>
@@ -218,6 +219,13 @@ TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
   ASSERT_EQ(patched.size(), pcm.size());
   EXPECT_TRUE(patched.left(kKept * test::DiscImageFixture::kSectorBytes) ==
               pcm.left(kKept * test::DiscImageFixture::kSectorBytes));
+  // The log counts the silenced sectors of track 4 and none of track 3.
+  const QString log = QString::fromUtf8(test::ReadAll(Path(QStringLiteral("silence/Live_ 1992.log"))));
+  const qsizetype four = log.indexOf(QStringLiteral("Track 04"));
+  ASSERT_GT(four, 0) << qPrintable(log);
+  const QRegularExpression errors(QStringLiteral("Read errors\\W+(\\d+)"));
+  EXPECT_EQ(errors.match(log).captured(1), QStringLiteral("0")) << qPrintable(log);
+  EXPECT_EQ(errors.match(log, four).captured(1), QString::number(40 - kKept)) << qPrintable(log);
 }
 
 // The look-up's titles replace the CD-TEXT's ("Second" for "Two"); when it finds nothing, the
