@@ -172,6 +172,7 @@ bool CdStream::ReadChecked(int lsn, int count, char* out) {
       return false;
     }
     std::memset(at, 0, kSectorBytes);
+    ++skipped_sectors_;
   }
   return true;
 }

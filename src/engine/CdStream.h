@@ -45,6 +45,8 @@ class CdStream final : public AudioStream {
   // Sector of the track (from 0) that made the last read fail; -1 when none did. With a read
   // offset the sector may lie just before or after the track.
   int FailedSector() const { return failed_sector_; }
+  // Sectors that did not read and were let through as silence.
+  int SkippedSectors() const { return skipped_sectors_; }
 
  protected:
   int ReadPcm(char* buffer, int bytes) override;
@@ -74,6 +76,7 @@ class CdStream final : public AudioStream {
   qint64 position_ = 0;
   bool ended_ = false;
   int failed_sector_ = -1;
+  int skipped_sectors_ = 0;
   std::vector<char> block_;
   int block_first_ = -1;  // disc sector that block_ starts with; -1 when it holds nothing
 };

@@ -220,6 +220,7 @@ GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& disc, std
 }
 
 GrabberResult TrackReader::Unreadable(int lsn, std::vector<bool>& dropped) {
+  ++unreadable_;
   switch (settings_.errorAction) {
     case kActionSilence:
       dropped.push_back(false);

@@ -50,6 +50,8 @@ class TrackReader {
   // The most attempts one sector has taken so far, a sector given up included (1: every
   // sector read at the first try). With careful reading, the re-reads paranoia reports.
   int WorstAttempts() const { return worst_attempts_; }
+  // Sectors given up so far, whatever the error action made of them.
+  int UnreadableSectors() const { return unreadable_; }
 
  private:
   struct Paranoia;
@@ -79,6 +81,7 @@ class TrackReader {
   bool held_dropped_ = false;
   int careful_next_ = -1;  // the sector careful reading goes on with; -1 until it is placed
   int worst_attempts_ = 1;
+  int unreadable_ = 0;
   std::unique_ptr<Paranoia> paranoia_;
 };
 
