@@ -95,7 +95,10 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   watch.stop();
   sink.Unadvise();
   grabber.SetPcmTap(nullptr);
-  if (job.stats != nullptr) job.stats->worst_attempts = events.worst_attempts;
+  if (job.stats != nullptr) {
+    job.stats->worst_attempts = events.worst_attempts;
+    job.stats->given_up = grabber.GetGrabReadErrors();
+  }
 
   const GrabberResult ended = grabber.GetGrabResult();
   if (stopped || ended.code == GrabberErrorCode::Aborted) {

@@ -119,6 +119,8 @@ class IAudioCDGrabber : public QObject {
   // How the last grab ended: success, Aborted, ReadError naming the sector, WriteError; Busy
   // while it runs, NotOpen before any grab. Set before the final event 2.
   virtual GrabberResult GetGrabResult() const = 0;
+  // Sectors the last grab could not read and left to its error action; set with its outcome.
+  virtual int GetGrabReadErrors() const = 0;
 
   // Reading the current track's audio (16-bit stereo little-endian, 2352 bytes a sector).
   virtual GrabberResult OpenTrack() = 0;

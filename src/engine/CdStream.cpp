@@ -176,7 +176,7 @@ bool CdStream::ReadChecked(int lsn, int count, char* out) {
       return false;
     }
     std::memset(at, 0, kSectorBytes);
-    ++given_up_;
+    ++skipped_sectors_;
   }
   return true;
 }

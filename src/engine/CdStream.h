@@ -45,10 +45,10 @@ class CdStream final : public AudioStream {
   // Sector of the track (from 0) that made the last read fail; -1 when none did. With a read
   // offset the sector may lie just before or after the track.
   int FailedSector() const { return failed_sector_; }
-  // The most attempts one read took (a read given up counts all of its attempts), and the
-  // sectors silenced because they never read, so far.
+  // The most attempts one read took so far (a read given up counts all of its attempts).
   int WorstAttempts() const { return worst_attempts_; }
-  int SectorsGivenUp() const { return given_up_; }
+  // Sectors that did not read and were let through as silence.
+  int SkippedSectors() const { return skipped_sectors_; }
 
  protected:
   int ReadPcm(char* buffer, int bytes) override;
@@ -79,7 +79,7 @@ class CdStream final : public AudioStream {
   bool ended_ = false;
   int failed_sector_ = -1;
   mutable int worst_attempts_ = 0;
-  int given_up_ = 0;
+  int skipped_sectors_ = 0;
   std::vector<char> block_;
   int block_first_ = -1;  // disc sector that block_ starts with; -1 when it holds nothing
 };

@@ -37,7 +37,7 @@ class GrabbedTrackStream final : public AudioStream {
   const QString& FailureText() const { return failure_; }
   // The most attempts one sector took, and the sectors given up, so far (see TrackReader).
   int WorstAttempts() const { return reader_->WorstAttempts(); }
-  int SectorsGivenUp() const { return reader_->SectorsGivenUp(); }
+  int UnreadableSectors() const { return reader_->UnreadableSectors(); }
 
  protected:
   int ReadPcm(char* buffer, int bytes) override;

@@ -138,6 +138,18 @@ void RipRun::Run(const RipRunStart& start) {
     grabber_->SetRetries(retries_);
   }
   component_grab_ = UseComponentGrab();
+  RipVerifier::RunFacts facts;
+  facts.device = start_.device;
+  facts.grabMode = preset;
+  facts.retries = retries_;
+  facts.errorAction = action;
+  facts.outputFormat = QStringLiteral("%1, %2 Hz, %3 ch")
+                           .arg(catalogue::ExtensionOf(start_.settings.format).mid(1).toUpper())
+                           .arg(start_.settings.sample_rate)
+                           .arg(start_.settings.channels);
+  facts.album = start_.album;
+  verifier_.Start(facts, settings_);
+  if (grabber_ != nullptr) grabber_->SetReadOffset(verifier_.ReadOffset());
 
   if (!ChooseOutputFolder(output_folder_)) return;
   total_ = 0;
@@ -243,14 +255,16 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   QString reason;
   bool grabbed = false;
   RipResult result = RipResult::NoDisc;
-  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, reason);
+  PcmTap* tap = verifier_.BeginTrack(row);
+  read_errors_ = 0;
+  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, tap, reason);
   if (result == RipResult::NoDisc) {
     // Without a disc the library cannot read, the grabber may still reach the drive.
     component_grab_ = true;
     // The grabber opens its output by name.
     if (!byName) temporary = TemporaryOutput::Create(output, true, error);
     grabbed = true;
-    result = temporary ? ComponentGrab(row, temporary->WritePath(), reason) : RipResult::Failed;
+    result = temporary ? ComponentGrab(row, temporary->WritePath(), tap, reason) : RipResult::Failed;
   }
   if (result == RipResult::Failed) {
     QString message = StringTable::Format(text::kRipTrackFailed, {row + 1});
@@ -270,6 +284,7 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   for (int round = 0; round < kMaxRenames; ++round) {
     switch (temporary->MoveTo(output, replace, error)) {
       case TemporaryOutput::Commit::Done:
+        verifier_.TrackRipped(row, title, output, grabbed ? read_attempts_ : 0, read_errors_);
         return RipResult::Completed;
       case TemporaryOutput::Commit::Exists:
         // Another program wrote a file of that name while the track was ripped.
@@ -284,9 +299,9 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   return RipResult::Failed;
 }
 
-RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, QString& reason) {
+RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason) {
   const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
-  auto created = CdStream::Create(start_.device, row, CdReadOptions{retries_, action > 0});
+  auto created = CdStream::Create(start_.device, row, CdReadOptions{retries_, action > 0, verifier_.ReadOffset(), tap});
   if (!created.Succeeded()) {
     if (created.status.code == EngineError::NoCd) return RipResult::NoDisc;
     ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(created.status.code)}), MessageIcon::Error,
@@ -322,6 +337,7 @@ RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& show
     const ConverterResult finishing = encoder_->Reset();
     if (finishing.Failed() && outcome.Succeeded()) outcome = EncodingFailed(finishing);
   }
+  read_errors_ = cd->SkippedSectors();
   mixer.reset();
   cd.reset();
   switch (outcome.code) {
@@ -364,7 +380,7 @@ RipResult RipRun::AskPendingStop() {
   return RipResult::StopAll;
 }
 
-RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reason) {
+RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, QString& reason) {
   read_attempts_ = 0;
   if (const RipResult pending = AskPendingStop(); pending != RipResult::Completed) return pending;
   const bool addressed = grabber_ != nullptr && AddressRow(*grabber_, row);
@@ -377,7 +393,9 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reas
       return RipResult::Failed;
     }
   }
+  if (addressed) grabber_->SetPcmTap(tap);
   if (!addressed || grabber_->GrabTrack(writePath).Failed()) {
+    if (addressed) grabber_->SetPcmTap(nullptr);
     ui_.ShowMessage(Word(text::kRipGrabStartFailed), MessageIcon::Error, MessageButtons::Ok);
     return RipResult::Failed;
   }
@@ -386,6 +404,8 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reas
   stop_answer_ = kStopNone;
   while (grab_active_ && stop_answer_ == kStopNone) Wait();
   if (stop_answer_ == kStopNone) {
+    grabber_->SetPcmTap(nullptr);  // the grab has ended: the tap holds the whole track
+    read_errors_ = grabber_->GetGrabReadErrors();
     // The grab's end says nothing of how it ended: a read or write failure is no finished track.
     const GrabberResult ended = grabber_->GetGrabResult();
     if (ended.Succeeded()) return RipResult::Completed;
@@ -393,6 +413,7 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, QString& reas
     return RipResult::Failed;
   }
   while (grab_active_ && abort_pending_) Wait();
+  grabber_->SetPcmTap(nullptr);
   stop_request_ = false;  // answered: the next grab starts without asking again
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
   return stop_answer_ == kStopAll ? RipResult::StopAll : RipResult::Cancelled;
@@ -479,6 +500,9 @@ void RipRun::Finish(int row, RipResult result) {
 void RipRun::End() {
   RunCompletion completion;
   completion.summary = StringTable::Format(text::kRipSucceeded, {output_folder_});
+  // The database's word on the tracks goes under the summary, the details into the rip log.
+  const QString verified = verifier_.Finish(settings_, output_folder_);
+  if (!verified.isEmpty()) completion.summary += QLatin1Char('\n') + verified;
   completion.failed_count = failed_;
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);

@@ -9,6 +9,7 @@ class QEventLoop;
 #include "converter/EncodeFunction.h"
 #include "converter/OutputClaims.h"
 #include "formats/EncodeSettings.h"
+#include "ripper/RipVerifier.h"
 
 namespace corvane {
 
@@ -73,10 +74,10 @@ class RipRun {
   bool SettleOutput(QString& output, bool& replace);
   // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
   // goes into `reason`.
-  RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, QString& reason);
+  RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason);
   // Has the grabber write the track through its encoder object; a failure's reason, if any, goes
   // into `reason`.
-  RipResult ComponentGrab(int row, const QString& writePath, QString& reason);
+  RipResult ComponentGrab(int row, const QString& writePath, PcmTap* tap, QString& reason);
   // A stop pressed while no grab ran is asked about before the next grab starts; Completed: go on.
   RipResult AskPendingStop();
   // Serves the user interface until a grabber event, a stop or a pump interval.
@@ -94,6 +95,8 @@ class RipRun {
   RipRunStart start_;
   IConversionComponent* encoder_ = nullptr;
   std::unique_ptr<OutputClaims> claims_;
+  RipVerifier verifier_;
+  int read_errors_ = 0;  // of the track in hand
   QEventLoop* wake_ = nullptr;
 
   bool running_ = false;

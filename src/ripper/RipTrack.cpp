@@ -83,10 +83,10 @@ void NoteReadStats(const RipTrackJob& job, const AudioStream& stream) {
   if (job.stats == nullptr) return;
   if (const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream)) {
     job.stats->worst_attempts = grabbed->WorstAttempts();
-    job.stats->given_up = grabbed->SectorsGivenUp();
+    job.stats->given_up = grabbed->UnreadableSectors();
   } else if (const auto* cd = dynamic_cast<const CdStream*>(&stream)) {
     job.stats->worst_attempts = cd->WorstAttempts();
-    job.stats->given_up = cd->SectorsGivenUp();
+    job.stats->given_up = cd->SkippedSectors();
   }
 }
 

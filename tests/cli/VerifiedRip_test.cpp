@@ -64,7 +64,7 @@ class VerifiedRipTest : public test::CliFixture {
     const int tracks = static_cast<int>(plan_.tracks.size());
     for (int row = 0; row < tracks; ++row) {
       const QByteArray pcm = test::ReachableTrackPcm(disc_, plan_, row, shift);
-      sums_.push_back(test::ReferenceChecksums(pcm, row == 0, row + 1 == tracks));
+      sums_.push_back(test::ReferenceAccurateRip(pcm, row == 0, row + 1 == tracks));
       entries.push_back({kConfidence, row == 0 ? sums_.back().v1 : sums_.back().v2, 0});
     }
     answer_ = test::BuildAccurateRipAnswer(id_, {entries});
@@ -200,7 +200,7 @@ TEST_F(VerifiedRipTest, ADamagedTrackAloneIsNotAccurate) {
   ASSERT_EQ(rip.exitCode, 0) << "the rip itself succeeded: " << rip.err.constData();
   std::vector<QJsonObject> lines = JsonLines(rip.out);
   ASSERT_EQ(lines.size(), 4u);
-  sums_[1] = test::ReferenceChecksums(bin.mid(qsizetype{disc_.lsns[1]} * 2352, disc_.tracks[1].size()), false, false);
+  sums_[1] = test::ReferenceAccurateRip(bin.mid(qsizetype{disc_.lsns[1]} * 2352, disc_.tracks[1].size()), false, false);
   ExpectReport(lines, {kAllAccurate[0], S("Not accurate"), kAllAccurate[2]}, "found");
 
   const test::ToolResult all = Verify(Outputs(S("out"), "wav"));

@@ -19,11 +19,15 @@
 #include "engine/CAudioEngine.h"
 #include "formats/EncoderCapabilities.h"
 #include "presets/COutputQualityMgmt.h"
+#include "ripper/DiscVerification.h"
 #include "ripper/RipOutputFields.h"
 #include "ripper/RipRun.h"
 #include "ripper/RipperTestKit.h"
+#include "support/AccurateRipAnswerBuilder.h"
+#include "support/AccurateRipReference.h"
 #include "support/DiscImageFixture.h"
 #include "support/ExternalTools.h"
+#include "support/LoopbackHttpServer.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
 
@@ -52,6 +56,8 @@ class RipRunTest : public ::testing::Test {
     out_ = dir_.filePath(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkpath(out_));
     store_.WriteNumber(kRip, keys::kShowSuccess, 0);
+    store_.WriteNumber(kRip, keys::kVerifyAccurateRip, 0);
+    store_.WriteNumber(kRip, keys::kRipLog, 0);
     grabber_ = CreateAudioCDGrabber();
     ASSERT_NE(grabber_->GetEncoder(), nullptr);
     grabber_->GetEncoder()->Prepare(1);
@@ -404,6 +410,61 @@ TEST_F(RipRunTest, AnImageDamagedMidRunFailsItsTracksAndTheRunGoesOn) {
       const QString failed = StringTable::Format(text::kRipTrackFailed, {track});
       EXPECT_TRUE(std::any_of(messages.begin(), messages.end(), [&](const QString& m) { return m.startsWith(failed); }))
           << failed.toStdString() << " in " << messages.join(QStringLiteral(" | ")).toStdString();
+    }
+  }
+}
+
+TEST_F(RipRunTest, VerifiedRipsAreJudgedTrackByTrackAndLogged) {
+  // The database knows every track as the image holds it, except track 2.
+  const std::optional<DiscVerification> disc = DiscVerification::Read(image_.cue);
+  ASSERT_TRUE(disc);
+  std::vector<test::ReferenceSums> sums;
+  std::vector<AccurateRipEntry> entries;
+  for (int i = 0; i < 5; ++i) {
+    sums.push_back(test::ReferenceAccurateRip(image_.tracks[size_t(i)], i == 0, i == 4));
+    entries.push_back({7 + i, i == 1 ? sums.back().v1 ^ 1u : sums.back().v2, 0});
+  }
+  const QByteArray body = test::BuildAccurateRipAnswer(disc->Id(), {entries});
+  test::LoopbackHttpServer server([&](const test::HttpRequest& request) {
+    return request.Path() == "/ar/" + disc->Id().UrlPath() ? test::HttpAnswer::Text(body)
+                                                           : test::HttpAnswer::Text("no", 404);
+  });
+  ASSERT_NE(server.Port(), 0);
+  UseGrabberOnImage();
+  store_.WriteNumber(kRip, keys::kVerifyAccurateRip, 1);
+  store_.WriteNumber(kRip, keys::kRipLog, 1);
+  store_.WriteNumber(kRip, keys::kShowSuccess, 1);
+  store_.WriteNumber(kRip, keys::kConfirmOverwrite, 0);
+  struct Case {
+    FormatCode format;  // MP3 goes to the grabber, FLAC through the engine
+    bool reachable;
+  };
+  for (const Case& c : {Case{FormatCode::Mp3, true}, Case{FormatCode::Flac, true}, Case{FormatCode::Flac, false}}) {
+    SCOPED_TRACE(std::to_string(int(c.format)) + (c.reachable ? " served" : " dead port"));
+    const quint16 port = c.reachable ? server.Port() : test::ClosedLoopbackPort();
+    store_.WriteText(kRip, keys::kAccurateRipUrl, QStringLiteral("http://127.0.0.1:%1/ar/").arg(port));
+    settings_.format = c.format;
+    ui_.completion_summaries.clear();
+    Rip(QStringLiteral("%N"));
+    ASSERT_EQ(ui_.completion_summaries.size(), 1);
+    EXPECT_TRUE(
+        ui_.completion_summaries[0].endsWith(QLatin1Char('\n') + AccurateRipSummaryText(c.reachable ? 4 : 0, 5)))
+        << ui_.completion_summaries[0].toStdString();
+
+    const QStringList logs = QDir(out_).entryList({QStringLiteral("*.log")}, QDir::Files);
+    ASSERT_EQ(logs.size(), 1);
+    const QString log = QString::fromUtf8(ReadAll(Out(logs[0])));
+    ASSERT_TRUE(QFile::remove(Out(logs[0])));
+    EXPECT_TRUE(log.contains(Out(c.format == FormatCode::Mp3 ? "05.mp3" : "05.flac"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(disc->Id().Name().chopped(4))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QFileInfo(image_.cue).absoluteFilePath())) << log.toStdString();
+    for (int i = 0; i < 5; ++i) {
+      for (const quint32 value : {sums[size_t(i)].crc, sums[size_t(i)].v1, sums[size_t(i)].v2})
+        EXPECT_TRUE(log.contains(QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper())) << i;
+      const AccurateRipVerdict verdict = !c.reachable ? AccurateRipVerdict{AccurateRipVerdict::Kind::Unreachable, 0}
+                                         : i == 1     ? AccurateRipVerdict{AccurateRipVerdict::Kind::NotAccurate, 8}
+                                                      : AccurateRipVerdict{AccurateRipVerdict::Kind::Accurate, 7 + i};
+      EXPECT_TRUE(log.contains(AccurateRipVerdictText(verdict))) << i << log.toStdString();
     }
   }
 }

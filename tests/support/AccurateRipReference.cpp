@@ -6,6 +6,7 @@
 #include "support/ToolRunner.h"
 
 namespace corvane::test {
+
 namespace {
 
 // Reads the track's raw PCM from standard input; prints v1, v2 and zlib's CRC-32.
@@ -32,7 +33,7 @@ void PrintTo(const ReferenceSums& sums, std::ostream* out) {
   *out << std::hex << "v1 " << sums.v1 << " v2 " << sums.v2 << " crc " << sums.crc;
 }
 
-ReferenceSums ReferenceChecksums(const QByteArray& pcm, bool first, bool last) {
+ReferenceSums ReferenceAccurateRip(const QByteArray& pcm, bool first, bool last) {
   const QList<QByteArray> fields =
       ToolOutput(QStringLiteral("python3"),
                  {QStringLiteral("-c"), QString::fromLatin1(kReference),

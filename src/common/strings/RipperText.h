@@ -179,6 +179,10 @@ inline constexpr int kAccurateRipNotAccurate = 24701;
 inline constexpr int kAccurateRipNotInDatabase = 24702;
 inline constexpr int kAccurateRipUnreachable = 24703;
 inline constexpr int kAccurateRipSummary = 24704;  // accurate tracks, tracks
+inline constexpr int kAccurateRipDatabaseFound = 24705;        // disc ID name
+inline constexpr int kAccurateRipDatabaseNotFound = 24706;     // disc ID name
+inline constexpr int kAccurateRipDatabaseUnreachable = 24707;  // disc ID name
+inline constexpr int kAccurateRipDatabaseDiscarded = 24708;    // disc ID name
 
 // Verified rips in the "Ripper Settings" dialog.
 inline constexpr int kVerifiedRipGroup = 24720;

@@ -386,6 +386,11 @@ GrabberResult CdioGrabber::GetGrabResult() const {
   return grab_ ? grab_->Outcome() : last_grab_;
 }
 
+int CdioGrabber::GetGrabReadErrors() const {
+  std::lock_guard lock(mutex_);
+  return grab_ ? grab_->UnreadableSectors() : last_grab_read_errors_;
+}
+
 void CdioGrabber::StopGrab() {
   std::unique_ptr<GrabJob> job;
   {
@@ -402,6 +407,7 @@ void CdioGrabber::Retire(std::unique_ptr<GrabJob> job) {
   job->Wait();
   std::lock_guard lock(mutex_);
   last_grab_ = job->Outcome();
+  last_grab_read_errors_ = job->UnreadableSectors();
 }
 
 GrabberResult CdioGrabber::OpenTrack() {

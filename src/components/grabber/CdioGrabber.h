@@ -66,6 +66,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   GrabberResult GrabTrack(const QString& path) override;
   void AbortGrab() override;
   GrabberResult GetGrabResult() const override;
+  int GetGrabReadErrors() const override;
 
   GrabberResult OpenTrack() override;
   GrabberResult ReadSectors(int sectors, QByteArray& buffer) override;
@@ -117,6 +118,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   // The grab running or finished last, and how the one before it ended.
   std::unique_ptr<GrabJob> grab_;
   GrabberResult last_grab_;
+  int last_grab_read_errors_ = 0;
   // The look-up running or finished last; it lives on the thread that started it. Its states
   // count only while `lookup_generation_` is the one it was started with.
   QObject* lookup_ = nullptr;

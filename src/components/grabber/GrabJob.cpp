@@ -97,6 +97,7 @@ GrabberResult GrabJob::Copy() {
 }
 
 void GrabJob::Finish(GrabberResult outcome) {
+  if (reader_) unreadable_ = reader_->UnreadableSectors();
   {
     std::lock_guard lock(outcome_mutex_);
     outcome_ = std::move(outcome);

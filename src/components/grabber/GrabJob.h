@@ -54,6 +54,8 @@ class GrabJob {
   void Wait();
   // Busy while running; then success, Aborted, ReadError (naming the sector) or WriteError.
   GrabberResult Outcome() const;
+  // Sectors the reader gave up on; final once the job has ended.
+  int UnreadableSectors() const { return unreadable_; }
 
  private:
   void Run();
@@ -69,6 +71,7 @@ class GrabJob {
   QString path_;
   std::atomic<bool> abort_{false};
   std::atomic<bool> running_{false};
+  std::atomic<int> unreadable_{0};
   mutable std::mutex outcome_mutex_;
   GrabberResult outcome_;
   std::thread worker_;

@@ -220,13 +220,12 @@ GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& disc, std
 }
 
 GrabberResult TrackReader::Unreadable(int lsn, std::vector<bool>& dropped) {
+  ++unreadable_;
   switch (settings_.errorAction) {
     case kActionSilence:
-      ++given_up_;
       dropped.push_back(false);
       return GrabberResult::Success();
     case kActionDiscard:
-      ++given_up_;
       dropped.push_back(true);
       return GrabberResult::Success();
     default:

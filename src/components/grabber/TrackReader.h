@@ -50,8 +50,8 @@ class TrackReader {
   // The most attempts one sector has taken so far, a sector given up included (1: every
   // sector read at the first try). With careful reading, the re-reads paranoia reports.
   int WorstAttempts() const { return worst_attempts_; }
-  // Sectors that never read and were filled with silence or left out, so far.
-  int SectorsGivenUp() const { return given_up_; }
+  // Sectors given up so far, whatever the error action made of them.
+  int UnreadableSectors() const { return unreadable_; }
 
  private:
   struct Paranoia;
@@ -79,9 +79,9 @@ class TrackReader {
   qint64 held_lsn_ = kNoSector;
   QByteArray held_;
   bool held_dropped_ = false;
-  int given_up_ = 0;
   int careful_next_ = -1;  // the sector careful reading goes on with; -1 until it is placed
   int worst_attempts_ = 1;
+  int unreadable_ = 0;
   std::unique_ptr<Paranoia> paranoia_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "components/accuraterip/AccurateRipChecksum.h"
 #include "support/AccurateRipReference.h"
+#include "support/ToolRunner.h"
 
 namespace corvane {
 namespace {
@@ -15,7 +16,7 @@ constexpr int kSectorFrames = 588;
 
 using Sums = test::ReferenceSums;
 
-Sums Reference(const QByteArray& pcm, bool first, bool last) { return test::ReferenceChecksums(pcm, first, last); }
+Sums Reference(const QByteArray& pcm, bool first, bool last) { return test::ReferenceAccurateRip(pcm, first, last); }
 
 QByteArray Noise(int frames, unsigned seed) {
   std::mt19937 random(seed);

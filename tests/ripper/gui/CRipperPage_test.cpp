@@ -107,6 +107,7 @@ class CRipperPageTest : public QObject {
     settings_ = std::make_unique<MemorySettings>(dir_.path());
     settings_->WriteText(keys::section::kRip, keys::kDiscImages, image_.cue);
     settings_->WriteNumber(keys::section::kRip, keys::kDiscAutoLoad, 1);
+    settings_->WriteNumber(keys::section::kRip, keys::kVerifyAccurateRip, 0);  // no database here
     presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
     ui_ = std::make_unique<QtUserInterface>();
     ui_->SetStatusSink([this](int pane, const QString& text) {
@@ -284,7 +285,8 @@ class CRipperPageTest : public QObject {
     QCOMPARE(page_->RipButton()->text(), QStringLiteral("Start &Rip"));
     QTest::keyClick(page_->TrackList(), Qt::Key_R, Qt::AltModifier);
     QCOMPARE(shown_, QStringList({QStringLiteral("running: Stop &Rip, load off, list off")}));
-    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 2);
+    QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3);  // two tracks and the rip log
+    QCOMPARE(QDir(folder).entryList({QStringLiteral("*.log")}, QDir::Files).size(), 1);
     QCOMPARE(page_->TrackList()->Cell(1, 4), QStringLiteral("Completed"));
     QCOMPARE(page_->TrackList()->Cell(2, 4), QStringLiteral("Skipped"));
     QCOMPARE(page_->RipButton()->text(), QStringLiteral("Start &Rip"));

@@ -1,0 +1,67 @@
+#pragma once
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "ripper/AccurateRipCheck.h"
+#include "ripper/DiscVerification.h"
+
+namespace corvane {
+
+class PcmTap;
+class SettingsStore;
+
+// The proof side of a rip run: the checksums of every track as it is read, the database's
+// verdict on them at the end, and the plain-text log beside the tracks.
+class RipVerifier {
+ public:
+  // What the log says of how the run read.
+  struct RunFacts {
+    QString device;  // drive path or disc image
+    int grabMode = 2;
+    int retries = 5;
+    int errorAction = 1;
+    QString outputFormat;
+    QString album;
+  };
+
+  // Reads the disc's table and the drive's read offset ("Read Offset" of its identifier; 0 for
+  // an image) at the start of a run.
+  void Start(const RunFacts& facts, const SettingsStore& settings);
+  int ReadOffset() const { return read_offset_; }
+
+  // A fresh checksum for the track of row `row`, for its reader to feed; null for a data track
+  // or a disc whose table could not be read. Valid until the next BeginTrack or TrackRipped.
+  PcmTap* BeginTrack(int row);
+  // Row `row` was ripped whole into `output`.
+  void TrackRipped(int row, const QString& title, const QString& output, int worstAttempts, int readErrors);
+
+  // After the last track: asks the database unless "Verify with AccurateRip" is off, writes the
+  // log into `logFolder` unless "Rip Log" is off, and gives the line for the completion window
+  // (empty when nothing was checked).
+  QString Finish(const SettingsStore& settings, const QString& logFolder);
+  // The verdict texts of the tracks ripped, in order; valid after Finish.
+  const std::optional<AccurateRipCheckResult>& Result() const { return result_; }
+
+ private:
+  struct Ripped {
+    int row = 0;
+    int number = 0;
+    QString title;
+    QString output;
+    int worstAttempts = 1;
+    int readErrors = 0;
+    TrackChecksums sums;
+  };
+
+  RunFacts facts_;
+  std::optional<DiscVerification> disc_;
+  int read_offset_ = 0;
+  std::unique_ptr<AccurateRipChecksum> current_;
+  int current_row_ = -1;
+  std::vector<Ripped> ripped_;
+  std::optional<AccurateRipCheckResult> result_;
+};
+
+}  // namespace corvane
