@@ -37,6 +37,10 @@ class RipCommandTest : public test::CliFixture {
                                                  {.sectors = 30, .data = true}},
                                                 QStringLiteral("Live: 1992"),
                                                 QStringLiteral("AC/DC")});
+    // The rips' AccurateRip look-ups go nowhere rather than out to the network.
+    QSettings stored(Path(QStringLiteral("config/Quillon/Bexlor.conf")), QSettings::IniFormat);
+    stored.setValue(QStringLiteral("Rip Setting/AccurateRip URL"),
+                    QStringLiteral("http://127.0.0.1:%1/accuraterip/").arg(test::ClosedLoopbackPort()));
   }
   QString Out(const QString& relative) const { return Path(QStringLiteral("out/") + relative); }
   QStringList Rip(const QStringList& options) const {

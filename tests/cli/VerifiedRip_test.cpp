@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
+#include <string>
 #include <vector>
 
 #include "components/accuraterip/AccurateRipDiscId.h"
@@ -215,11 +216,12 @@ TEST_F(VerifiedRipTest, ADamagedTrackAloneIsNotAccurate) {
   EXPECT_TRUE(first.out.endsWith("AccurateRip: 1 of 1 tracks accurate\n")) << first.out.constData();
 }
 
-// Not in the database, a database that cannot be reached, some tracks only, and the look-up and
-// the log turned off: the rip succeeds all the same.
+// Not in the database, a database that cannot be reached, an answer cut off inside a record,
+// some tracks only, and the look-up and the log turned off: the rip succeeds all the same.
 TEST_F(VerifiedRipTest, WhatTheDatabaseSaysOrThatItWasNotAsked) {
   MakeDisc();
   const quint16 dead = test::ClosedLoopbackPort();
+  const QByteArray whole = answer_;
   const struct {
     const char* name;
     int status;
@@ -229,11 +231,13 @@ TEST_F(VerifiedRipTest, WhatTheDatabaseSaysOrThatItWasNotAsked) {
     const char* summary;
   } cases[] = {{"missing", 404, false, {}, "Not in database", "not found"},
                {"dead", 200, true, {}, "Database unreachable", "unreachable"},
+               {"cut", 200, false, {}, "Not in database", "discarded"},
                {"other", 200, false, {S("--tracks"), S("1")}, nullptr, nullptr},
                {"off", 200, false, {S("--no-verify"), S("--no-log")}, nullptr, nullptr}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     status_ = c.status;
+    answer_ = c.name == std::string("cut") ? whole.chopped(1) : whole;
     PointAt(c.deadPort ? dead : server_.Port());
     const size_t asked = server_.Requests().size();
     const test::ToolResult rip = Rip(S(c.name), c.options + QStringList{S("--format"), S("flac"), S("--json")});
