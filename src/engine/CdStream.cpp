@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/CdTrackPlace.h"
+
 namespace corvane {
 namespace {
 
@@ -16,29 +18,6 @@ constexpr int kBlockSectors = 25;
 constexpr int kChannels = 2;
 constexpr int kFrameBytes = 4;
 
-struct TrackPlace {
-  int lsn = 0;
-  int sectors = 0;
-};
-
-// The place of the track in `row` of the open disc, or the reason there is none. A track runs up
-// to the next one (its pre-gap included, as the drive plays it) or to the lead-out.
-EngineResult<TrackPlace> FindTrack(CdIo_t* cdio, int row) {
-  const track_t first = cdio_get_first_track_num(cdio);
-  const track_t last = cdio_get_last_track_num(cdio);
-  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first)
-    return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
-  if (row < 0 || row > last - first) return EngineResult<TrackPlace>::Failure(EngineError::CdTrack);
-  const auto track = static_cast<track_t>(first + row);
-  if (cdio_get_track_format(cdio, track) != TRACK_FORMAT_AUDIO)
-    return EngineResult<TrackPlace>::Failure(EngineError::NotAudio);
-  const lsn_t start = cdio_get_track_lsn(cdio, track);
-  const lsn_t end = track < last ? cdio_get_track_lsn(cdio, static_cast<track_t>(track + 1))
-                                 : cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
-  if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
-  return EngineResult<TrackPlace>::Success({start, std::max(0, end - start)});
-}
-
 }  // namespace
 
 EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, int row, CdReadOptions options) {
@@ -47,7 +26,7 @@ EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, 
   const bool image = QFileInfo(device).isFile();
   CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
   if (!cdio) return Created::Failure(EngineError::NoCd);
-  const EngineResult<TrackPlace> place = FindTrack(cdio.get(), row);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(cdio.get(), row);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
   options.retries = std::max(0, options.retries);
   return Created::Success(

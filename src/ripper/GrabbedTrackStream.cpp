@@ -3,6 +3,8 @@
 #include <QFileInfo>
 #include <algorithm>
 
+#include "engine/CdTrackPlace.h"
+
 namespace corvane {
 namespace {
 
@@ -10,28 +12,6 @@ constexpr int kChannels = 2;
 constexpr int kFrameBytes = 4;
 constexpr int kSectorsPerRead = 26;
 constexpr int kActionDiscard = 2;
-
-struct TrackPlace {
-  int lsn = 0;
-  int sectors = 0;
-};
-
-// A track runs up to the next one (its pre-gap included) or to the lead-out, as CdStream reads it.
-EngineResult<TrackPlace> FindTrack(CdIo_t* cdio, int row) {
-  const track_t first = cdio_get_first_track_num(cdio);
-  const track_t last = cdio_get_last_track_num(cdio);
-  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first)
-    return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
-  if (row < 0 || row > last - first) return EngineResult<TrackPlace>::Failure(EngineError::CdTrack);
-  const auto track = static_cast<track_t>(first + row);
-  if (cdio_get_track_format(cdio, track) != TRACK_FORMAT_AUDIO)
-    return EngineResult<TrackPlace>::Failure(EngineError::NotAudio);
-  const lsn_t start = cdio_get_track_lsn(cdio, track);
-  const lsn_t end = track < last ? cdio_get_track_lsn(cdio, static_cast<track_t>(track + 1))
-                                 : cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
-  if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return EngineResult<TrackPlace>::Failure(EngineError::NoCd);
-  return EngineResult<TrackPlace>::Success({start, std::max(0, end - start)});
-}
 
 }  // namespace
 
@@ -41,7 +21,7 @@ EngineResult<std::unique_ptr<GrabbedTrackStream>> GrabbedTrackStream::Create(con
   const bool image = QFileInfo(device).isFile();
   CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
   if (!cdio) return Created::Failure(EngineError::NoCd);
-  const EngineResult<TrackPlace> place = FindTrack(cdio.get(), row);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(cdio.get(), row);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
   auto reader = std::make_unique<TrackReader>(cdio.get(), place.value->lsn, place.value->sectors, settings, tap);
   if (reader->Open().Failed()) return Created::Failure(EngineError::Device);

@@ -5,6 +5,8 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include "components/AbandonReply.h"
+
 namespace corvane {
 namespace {
 
@@ -90,12 +92,7 @@ void AccurateRipFetch::Drop() {
   send_.stop();
   deadline_.stop();
   body_.clear();
-  if (!reply_) return;
-  QNetworkReply* reply = reply_;
-  reply_ = nullptr;
-  reply->disconnect(this);
-  reply->abort();
-  reply->deleteLater();
+  AbandonReply(reply_, this);
 }
 
 AccurateRipFetchResult FetchAccurateRipAnswer(const QString& baseUrl, const QString& path, int timeoutMs) {

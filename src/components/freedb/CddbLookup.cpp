@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 
+#include "components/AbandonReply.h"
 #include "components/freedb/CddbAnswer.h"
 
 namespace corvane {
@@ -127,12 +128,7 @@ void CddbLookup::Finish(CddbLookupState state, const CddbEntry& entry) {
 void CddbLookup::DropReply() {
   deadline_.stop();
   body_.clear();
-  if (!reply_) return;
-  QNetworkReply* reply = reply_;
-  reply_ = nullptr;
-  reply->disconnect(this);
-  reply->abort();
-  reply->deleteLater();
+  AbandonReply(reply_, this);
 }
 
 }  // namespace corvane

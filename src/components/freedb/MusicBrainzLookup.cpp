@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "components/AbandonReply.h"
 #include "components/freedb/MusicBrainzAnswer.h"
 
 namespace corvane {
@@ -145,11 +146,7 @@ void MusicBrainzLookup::Drop() {
   body_.clear();
   if (!reply_) return;
   RequestTurns::Ended();
-  QNetworkReply* reply = reply_;
-  reply_ = nullptr;
-  reply->disconnect(this);
-  reply->abort();
-  reply->deleteLater();
+  AbandonReply(reply_, this);
 }
 
 }  // namespace corvane
