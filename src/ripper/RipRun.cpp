@@ -257,6 +257,7 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   RipResult result = RipResult::NoDisc;
   PcmTap* tap = verifier_.BeginTrack(row);
   read_errors_ = 0;
+  read_attempts_ = 0;
   if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, tap, reason);
   if (result == RipResult::NoDisc) {
     // Without a disc the library cannot read, the grabber may still reach the drive.
@@ -284,7 +285,7 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   for (int round = 0; round < kMaxRenames; ++round) {
     switch (temporary->MoveTo(output, replace, error)) {
       case TemporaryOutput::Commit::Done:
-        verifier_.TrackRipped(row, title, output, grabbed ? read_attempts_ : 0, read_errors_);
+        verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
         return RipResult::Completed;
       case TemporaryOutput::Commit::Exists:
         // Another program wrote a file of that name while the track was ripped.
@@ -338,6 +339,7 @@ RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& show
     if (finishing.Failed() && outcome.Succeeded()) outcome = EncodingFailed(finishing);
   }
   read_errors_ = cd->SkippedSectors();
+  read_attempts_ = cd->WorstAttempts();
   mixer.reset();
   cd.reset();
   switch (outcome.code) {
