@@ -26,7 +26,7 @@ struct AccurateRipCheckResult {
   std::vector<AccurateRipVerdict> verdicts;  // one per track checked, in the order given
   int accurate = 0;
 
-  // One line on the database's answer, naming the disc.
+  // The database's answer in a few words, naming the disc: "database unreachable (dBAR-....bin)".
   QString DatabaseText() const;
   // "AccurateRip: 11 of 12 tracks accurate"
   QString SummaryText() const;
