@@ -505,6 +505,7 @@ void RipRun::End() {
   // The database's word on the tracks goes under the summary, the details into the rip log.
   const QString verified = verifier_.Finish(settings_, output_folder_);
   if (!verified.isEmpty()) completion.summary += QLatin1Char('\n') + verified;
+  for (const auto& [row, detail] : verifier_.RowDetails()) view_.SetRowStatusDetail(row, detail);
   completion.failed_count = failed_;
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);

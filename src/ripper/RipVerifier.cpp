@@ -5,6 +5,8 @@
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/strings/RipperText.h"
 #include "components/grabber/DriveIdentifier.h"
 #include "ripper/RipLog.h"
 #include "ripper/RipperSettingsValues.h"
@@ -47,6 +49,23 @@ void RipVerifier::TrackRipped(int row, const QString& title, const QString& outp
   ripped_.push_back(track);
   current_.reset();
   current_row_ = -1;
+}
+
+std::vector<std::pair<int, QString>> RipVerifier::RowDetails() const {
+  std::vector<std::pair<int, QString>> details;
+  for (size_t i = 0; i < ripped_.size(); ++i) {
+    const Ripped& track = ripped_[i];
+    QStringList lines;
+    if (result_) lines << AccurateRipVerdictText(result_->verdicts[i]);
+    if (track.sums.audioIndex >= 0 && track.sums.complete) {
+      const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };
+      lines << StringTable::Text(text::kRipLogCrc) + QStringLiteral(": ") + hex(track.sums.crc32)
+            << StringTable::Text(text::kRipLogV1) + QStringLiteral(": ") + hex(track.sums.v1)
+            << StringTable::Text(text::kRipLogV2) + QStringLiteral(": ") + hex(track.sums.v2);
+    }
+    if (!lines.isEmpty()) details.emplace_back(track.row, lines.join(QLatin1Char('\n')));
+  }
+  return details;
 }
 
 QString RipVerifier::Finish(const SettingsStore& settings, const QString& logFolder) {

@@ -43,6 +43,9 @@ class RipVerifier {
   QString Finish(const SettingsStore& settings, const QString& logFolder);
   // The verdict texts of the tracks ripped, in order; valid after Finish.
   const std::optional<AccurateRipCheckResult>& Result() const { return result_; }
+  // Each ripped row with its verdict (when checked) and checksums on lines of their own; valid
+  // after Finish.
+  std::vector<std::pair<int, QString>> RowDetails() const;
 
  private:
   struct Ripped {

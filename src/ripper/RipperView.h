@@ -57,6 +57,8 @@ class IRipperView {
   virtual bool RowChecked(int row) const = 0;
   virtual QString RowTitle(int row) const = 0;
   virtual void SetRowStatus(int row, const QString& status) = 0;
+  // What the status of a ripped row rests on: its checksums and the database's verdict.
+  virtual void SetRowStatusDetail(int row, const QString& detail) = 0;
   virtual void SetRipLabel(const QString& text) = 0;
   // The start / stop button: its text, tooltip and whether it can be pressed.
   virtual void SetRipButton(const QString& text, const QString& tooltip, bool enabled) = 0;

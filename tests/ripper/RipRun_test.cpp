@@ -445,6 +445,7 @@ TEST_F(RipRunTest, VerifiedRipsAreJudgedTrackByTrackAndLogged) {
     store_.WriteText(kRip, keys::kAccurateRipUrl, QStringLiteral("http://127.0.0.1:%1/ar/").arg(port));
     settings_.format = c.format;
     ui_.completion_summaries.clear();
+    view_.details.clear();
     Rip(QStringLiteral("%N"));
     ASSERT_EQ(ui_.completion_summaries.size(), 1);
     EXPECT_TRUE(
@@ -456,6 +457,7 @@ TEST_F(RipRunTest, VerifiedRipsAreJudgedTrackByTrackAndLogged) {
     const QString log = QString::fromUtf8(ReadAll(Out(logs[0])));
     ASSERT_TRUE(QFile::remove(Out(logs[0])));
     EXPECT_TRUE(log.contains(Out(c.format == FormatCode::Mp3 ? "05.mp3" : "05.flac"))) << log.toStdString();
+    ASSERT_EQ(view_.details.size(), 5u);
     EXPECT_TRUE(log.contains(disc->Id().Name().chopped(4))) << log.toStdString();
     EXPECT_TRUE(log.contains(QFileInfo(image_.cue).absoluteFilePath())) << log.toStdString();
     for (int i = 0; i < 5; ++i) {
@@ -465,6 +467,10 @@ TEST_F(RipRunTest, VerifiedRipsAreJudgedTrackByTrackAndLogged) {
                                          : i == 1     ? AccurateRipVerdict{AccurateRipVerdict::Kind::NotAccurate, 8}
                                                       : AccurateRipVerdict{AccurateRipVerdict::Kind::Accurate, 7 + i};
       EXPECT_TRUE(log.contains(AccurateRipVerdictText(verdict))) << i << log.toStdString();
+      // The row's status detail says the same.
+      EXPECT_TRUE(view_.details[i].startsWith(AccurateRipVerdictText(verdict) + QLatin1Char('\n'))) << i;
+      EXPECT_TRUE(
+          view_.details[i].contains(QStringLiteral("%1").arg(sums[size_t(i)].crc, 8, 16, QLatin1Char('0')).toUpper()));
     }
   }
 }

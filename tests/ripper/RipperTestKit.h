@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <map>
 #include <vector>
 
 #include "ripper/RipperView.h"
@@ -71,8 +72,9 @@ class RecordingRipperView final : public IRipperView {
   int SliderValue() const override { return slider; }
   void SetPositionText(const QString& text) override { positions << text; }
 
-  std::vector<bool> checked;  // rows beyond it are checked
-  QStringList labels;         // every text of the label under the list
+  std::vector<bool> checked;       // rows beyond it are checked
+  QStringList labels;              // every text of the label under the list
+  std::map<int, QString> details;  // the status detail of each row, by row
   QString rip_button, rip_tooltip;
   bool rip_button_enabled = true;
   bool rip_controls_enabled = true;
@@ -81,6 +83,9 @@ class RecordingRipperView final : public IRipperView {
   QString RowTitle(int row) const override { return row < RowCount() ? rows[row].title : QString(); }
   void SetRowStatus(int row, const QString& status) override {
     if (row < RowCount()) rows[row].status = status;
+  }
+  void SetRowStatusDetail(int row, const QString& detail) override {
+    if (row < RowCount()) details[row] = detail;
   }
   void SetRipLabel(const QString& text) override { labels << text; }
   void SetRipButton(const QString& text, const QString& tooltip, bool enabled) override {

@@ -428,6 +428,10 @@ void CRipperPage::SetRowStatus(int row, const QString& status) {
   if (QTreeWidgetItem* item = track_list_->topLevelItem(row)) item->setText(kStatusColumn, status);
 }
 
+void CRipperPage::SetRowStatusDetail(int row, const QString& detail) {
+  if (QTreeWidgetItem* item = track_list_->topLevelItem(row)) item->setToolTip(kStatusColumn, detail);
+}
+
 void CRipperPage::SetRipLabel(const QString& text) { status_label_->setText(text); }
 
 void CRipperPage::SetProgress(int percent) { progress_->setValue(percent); }

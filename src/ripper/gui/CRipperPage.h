@@ -113,6 +113,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   bool RowChecked(int row) const override;
   QString RowTitle(int row) const override;
   void SetRowStatus(int row, const QString& status) override;
+  void SetRowStatusDetail(int row, const QString& detail) override;
   void SetRipLabel(const QString& text) override;
   void SetRipButton(const QString& text, const QString& tooltip, bool enabled) override;
   void SetRipControlsEnabled(bool enabled) override;
