@@ -30,16 +30,7 @@ export XDG_CONFIG_HOME="$work/config"  # a fresh profile: the default settings, 
 source bench/timing.sh
 source bench/music_source.sh
 
-# The disc: the same music at a different level on every track, tracks back to back.
-music_wav "$work/music.wav" 44100 "$track_seconds"
-printf 'FILE "disc.bin" BINARY\n' >"$work/disc.cue"
-: >"$work/disc.bin"
-for ((i = 1; i <= tracks; i++)); do
-  sox "$work/music.wav" -t raw -e signed -b 16 -L - gain "-$i" >>"$work/disc.bin"
-  start=$(((i - 1) * track_seconds))
-  printf '  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:00\n' "$i" $((start / 60)) $((start % 60)) >>"$work/disc.cue"
-done
-rm "$work/music.wav"
+music_disc "$work" "$tracks" "$track_seconds"
 
 # Rips every track into a fresh folder: ours with the given options, or cd-paranoia with its own.
 ours() {
