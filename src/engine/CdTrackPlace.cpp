@@ -4,6 +4,12 @@
 
 namespace corvane {
 
+int CdTrackEnd(int start, int next, int lastSessionLsn) {
+  const bool opensLaterSession = lastSessionLsn > start && next >= lastSessionLsn;
+  if (opensLaterSession && next - kSessionGapSectors > start) return next - kSessionGapSectors;
+  return next;
+}
+
 EngineResult<CdTrackPlace> FindCdTrack(CdIo_t* cdio, int row) {
   using Found = EngineResult<CdTrackPlace>;
   const track_t first = cdio_get_first_track_num(cdio);
@@ -17,7 +23,9 @@ EngineResult<CdTrackPlace> FindCdTrack(CdIo_t* cdio, int row) {
   const lsn_t end = track < last ? cdio_get_track_lsn(cdio, static_cast<track_t>(track + 1))
                                  : cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
   if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return Found::Failure(EngineError::NoCd);
-  return Found::Success({start, std::max(0, end - start)});
+  lsn_t lastSession = 0;
+  if (cdio_get_last_session(cdio, &lastSession) != DRIVER_OP_SUCCESS) lastSession = 0;
+  return Found::Success({start, std::max(0, CdTrackEnd(start, end, lastSession) - start)});
 }
 
 }  // namespace corvane

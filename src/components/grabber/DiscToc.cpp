@@ -11,6 +11,7 @@
 #include "components/grabber/CdTextBlock.h"
 #include "components/grabber/CddbDiscId.h"
 #include "components/grabber/MediaType.h"
+#include "engine/CdTrackPlace.h"
 
 namespace corvane {
 namespace {
@@ -90,14 +91,14 @@ DiscToc ReadDiscToc(CdIo_t* cdio, bool isImage) {
     tracks.push_back({number, lsn, 0, TrackType(cdio, track, lsn)});
     frames.push_back(cdio_lsn_to_lba(lsn));
   }
-  // A track runs up to the next one (its pre-gap included, as the drive plays it) or to the
-  // lead-out.
-  for (size_t i = 0; i < tracks.size(); ++i) {
-    const int end = i + 1 < tracks.size() ? tracks[i + 1].lsn : toc.leadoutLsn;
-    tracks[i].sectors = std::max(0, end - tracks[i].lsn);
-  }
   lsn_t lastSession = 0;
   if (cdio_get_last_session(cdio, &lastSession) != DRIVER_OP_SUCCESS) lastSession = 0;
+  // A track runs up to the next one (its pre-gap included, as the drive plays it), to its
+  // session's lead-out or to the disc's.
+  for (size_t i = 0; i < tracks.size(); ++i) {
+    const int next = i + 1 < tracks.size() ? tracks[i + 1].lsn : toc.leadoutLsn;
+    tracks[i].sectors = std::max(0, CdTrackEnd(tracks[i].lsn, next, lastSession) - tracks[i].lsn);
+  }
   toc.sessions = SplitSessions(tracks, lastSession);
   toc.discId = CddbDiscId(frames, leadout);
   toc.mediaType = isImage ? kMediaCdRom : ReadMediaType(cdio);

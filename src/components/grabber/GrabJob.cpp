@@ -84,11 +84,12 @@ GrabberResult GrabJob::Copy() {
       retries_(attempts);
     }
     if (read.Failed()) return read;
-    if (chunk.isEmpty()) return GrabberResult::Success();
+    if (chunk.isEmpty() && reader_->AtEnd()) return GrabberResult::Success();
+    // A block whose every sector was discarded reads empty; the track goes on after it.
     const std::span samples(reinterpret_cast<const std::int16_t*>(chunk.constData()),
                             static_cast<std::size_t>(chunk.size()) / sizeof(std::int16_t));
-    if (const ConverterResult written = encoder_.WriteSamples(samples); written.Failed())
-      return Fail(GrabberErrorCode::WriteError, text::kGrabOutputFailed, {path_, written.text});
+    const ConverterResult written = samples.empty() ? ConverterResult::Success() : encoder_.WriteSamples(samples);
+    if (written.Failed()) return Fail(GrabberErrorCode::WriteError, text::kGrabOutputFailed, {path_, written.text});
     // Sectors the error action left out still count towards the track's end.
     done = std::min(done + kSectorsPerRead, sectors_);
     const int percent = static_cast<int>(static_cast<long long>(done) * kDone / std::max(sectors_, 1));

@@ -1,10 +1,11 @@
 #include "components/grabber/MusicBrainzToc.h"
 
+#include "engine/CdTrackPlace.h"
+
 namespace corvane {
 namespace {
 
 constexpr int kLeadInFrames = 150;
-constexpr int kSessionGapFrames = 11400;
 
 struct PlacedTrack {
   DiscToc::Track track;
@@ -31,7 +32,7 @@ MusicBrainzToc MusicBrainzTocOf(const DiscToc& disc) {
   } else {
     const PlacedTrack& data = tracks[audioEnd];
     const bool laterSession = data.session > tracks[audioEnd - 1].session;
-    toc.leadoutFrame = data.track.lsn + kLeadInFrames - (laterSession ? kSessionGapFrames : 0);
+    toc.leadoutFrame = data.track.lsn + kLeadInFrames - (laterSession ? kSessionGapSectors : 0);
   }
   return toc;
 }

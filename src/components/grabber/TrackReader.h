@@ -43,8 +43,11 @@ class TrackReader {
   // Sets up careful reading when the grab mode asks for it.
   GrabberResult Open();
   // Up to `sectors` whole sectors from the read position; empty at the end of the track. With
-  // error action 2 a sector left out makes it shorter.
+  // error action 2 a sector left out makes it shorter, down to nothing.
   GrabberResult Read(int sectors, QByteArray& buffer);
+  // Whether every sector of the track has been asked for. A block whose sectors were all left
+  // out reads empty before the end.
+  bool AtEnd() const { return position_ >= sectors_; }
   // Moves the read position to `sector` of the track (0 .. its length).
   GrabberResult Seek(int sector);
   // The most attempts one sector has taken so far, a sector given up included (1: every

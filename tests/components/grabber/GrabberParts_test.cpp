@@ -14,6 +14,7 @@
 #include "components/grabber/DriveIdentifier.h"
 #include "components/grabber/MediaChangeWatch.h"
 #include "components/grabber/MediaType.h"
+#include "engine/CdTrackPlace.h"
 
 namespace corvane {
 namespace {
@@ -58,6 +59,17 @@ TEST(DiscToc, SessionsSplitWhereTheLastSessionStarts) {
   // A last session that starts at the first track is the only session.
   EXPECT_EQ(SplitSessions({tracks[2]}, 11700).size(), 1u);
   EXPECT_TRUE(SplitSessions({}, 0).empty());
+}
+
+// The enhanced CD of the published tables: its last audio track ends at the audio session's
+// lead-out (LBA 270335), not at the data track 11400 sectors later; elsewhere a track runs on.
+TEST(CdTrackEnd, TheLastTrackOfASessionEndsAtItsLeadOut) {
+  const int dataTrack = 281735 - 150;
+  EXPECT_EQ(CdTrackEnd(247455 - 150, dataTrack, dataTrack), 270335 - 150);
+  EXPECT_EQ(CdTrackEnd(247455 - 150, dataTrack, 0), dataTrack);                // one session
+  EXPECT_EQ(CdTrackEnd(215260 - 150, 247455 - 150, dataTrack), 247455 - 150);  // same session
+  EXPECT_EQ(CdTrackEnd(dataTrack, 333801 - 150, dataTrack), 333801 - 150);     // in the last one
+  EXPECT_EQ(CdTrackEnd(dataTrack - 100, dataTrack, dataTrack), dataTrack);     // no room for a gap
 }
 
 // The enhanced CD of the published tables, its data track in a second session: the query counts
