@@ -521,6 +521,8 @@ void RipRunner::TakeResult(RipJob& job, const Result<RipResult>& result) {
     case RipResult::Done:
       job.status = StatusWord(FileResult::Converted);
       job.done = true;
+      // The file is whole, but sectors the drive never gave are silence in it or left out.
+      if (job.stats.given_up > 0) job.detail = StringTable::Text(text::kRipReadError);
       break;
     case RipResult::StoppedThis:
     case RipResult::StoppedAll:
@@ -697,6 +699,7 @@ QJsonObject RipRunner::TrackObject(const RipJob& job) const {
   QJsonObject object{{Opt("track"), job.number},  {Opt("source"), device_ + QLatin1Char('#') + source},
                      {Opt("output"), job.output}, {Opt("status"), job.status},
                      {Opt("detail"), job.detail}, {Opt("seconds"), job.seconds}};
+  if (job.done) object.insert(Opt("read_errors"), job.stats.given_up);
   if (job.done && job.checksum) AddChecksumFields(object, ChecksumsOf(job), job.verdict);
   return object;
 }

@@ -218,6 +218,15 @@ TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
 
   const test::ToolResult silenced = rip("silence");
   EXPECT_EQ(silenced.exitCode, 0) << silenced.err.constData();
+  // Track 4 is done, but its line says the disc could not be read whole.
+  const QList<QByteArray> done = silenced.out.trimmed().split('\n');
+  ASSERT_EQ(done.size(), 3) << silenced.out.constData();
+  const QJsonObject clean = QJsonDocument::fromJson(done[0]).object();
+  const QJsonObject patchy = QJsonDocument::fromJson(done[1]).object();
+  EXPECT_EQ(clean[QStringLiteral("read_errors")].toInt(-1), 0);
+  EXPECT_TRUE(clean[QStringLiteral("detail")].toString().isEmpty());
+  EXPECT_EQ(patchy[QStringLiteral("read_errors")].toInt(), 40 - kKept);
+  EXPECT_TRUE(patchy[QStringLiteral("detail")].toString().startsWith(QStringLiteral("Track data read error")));
   const QByteArray patched = test::DecodeWithFfmpeg(Path(QStringLiteral("silence/04.wav")));
   const QByteArray& pcm = disc_.tracks[3];
   ASSERT_EQ(patched.size(), pcm.size());
