@@ -9,8 +9,9 @@ namespace corvane {
 // A disc image as its description (cue sheet, cdrdao table, Nero chunks) lays it out: the data
 // files it reads from, the stretches of audio the disc is made of, in play order, and the tracks
 // with their positions. Positions are sectors of 2352 bytes (588 stereo samples) counted from the
-// start of the program area (LSN 0 = INDEX 01 of a normal track 1, after the 150-sector lead-in
-// pregap that images leave out).
+// start of the program area as the image holds it: LSN 0 is the first sector of the first span
+// (the 150-sector pregap every disc starts with is never in an image). Track 1 starts at LSN 0
+// unless the image holds a pregap before its INDEX 01 (hidden track one audio, or a PREGAP).
 
 constexpr int kImageSectorBytes = 2352;
 constexpr int kImageSectorSamples = 588;
