@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include "common/Result.h"
+
 namespace corvane {
 
 // A disc image as its description (cue sheet, cdrdao table, Nero chunks) lays it out: the data
@@ -96,10 +98,9 @@ struct DiscImageLayout {
   QString genre, date, disc_id, comment;
 };
 
-// A description that could not be read: what is wrong, in the user's words (English, with the
-// offending line or field named), ready to follow "could not be opened as a disc image: ".
-struct ImageLayoutError {
-  QString reason;
-};
+enum class ImageLayoutCode { Read = 0, Refused = 1 };
+// A layout, or why the description was refused: what is wrong in the user's words, naming the
+// offending line or field, ready to follow "could not be opened as a disc image: ".
+using ImageLayoutResult = ValueResult<DiscImageLayout, ImageLayoutCode>;
 
 }  // namespace corvane
