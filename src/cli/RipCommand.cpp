@@ -1,6 +1,5 @@
 #include "cli/RipCommand.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -37,10 +36,12 @@
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "components/grabber/DriveIdentifier.h"
-#include "converter/RunSummary.h"
 #include "encoding/EncoderSetup.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
+#include "output/RunSummary.h"
 #include "presets/COutputQualityMgmt.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscReading.h"
@@ -66,7 +67,6 @@ extern "C" void OnRipInterrupt(int signal) {
 }
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kMaxRetries = 99;
-constexpr int kMaxRenames = 1000;
 constexpr int kDefaultGrabMode = 2;
 constexpr int kMaxGrabMode = 4;
 constexpr int kActionDiscard = 2;
@@ -79,12 +79,6 @@ void PrintJsonLine(const QJsonObject& object) {
   std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
-}
-
-// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
-bool EntryExists(const QString& path) {
-  struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 // One checked track of the run and how it ended.
@@ -196,7 +190,7 @@ class RipRunner {
   bool component_grab_ = false;
   RipReader reader_ = RipReader::CdStream;
   int jobs_count_ = 1;
-  std::set<QString> claimed_;
+  OutputClaims claims_;
   QElapsedTimer run_clock_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -419,25 +413,16 @@ SourceTags RipRunner::TagsOf(const RipJob& job) const {
 
 // An output already there, whether from before the run or from an earlier track of it (a pattern
 // without %N, two equal titles), is settled by the existing-output option: never replaced unasked.
-// An earlier track's output counts although its encoding may not have finished yet.
+// An earlier track's output counts although its encoding may not have finished yet; the name stays
+// claimed unless the track fails.
 bool RipRunner::SettleOutput(QString& output, bool& replace) {
-  for (int round = 0; round < kMaxRenames; ++round) {
-    replace = false;
-    if (!EntryExists(output) && claimed_.count(output) == 0) {
-      claimed_.insert(output);
-      return true;
-    }
-    const OverwriteReply reply = console_->AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
-    if (reply.choice == OverwriteReply::Choice::Skip) return false;
-    replace = true;
-    if (reply.choice == OverwriteReply::Choice::OverwriteAll || !reply.use_other_name || reply.other_name.isEmpty() ||
-        reply.other_name == output) {
-      claimed_.insert(output);
-      return true;
-    }
-    output = reply.other_name;
-  }
-  return false;
+  ExistingOutputRules rules;
+  rules.question = text::kAlreadyExists;
+  OutputClaim claim(&claims_);
+  JobConsole asker(*console_, 0, QString());  // the reading slot: no track is read meanwhile
+  if (!corvane::SettleOutput(output, replace, claim, asker, rules)) return false;
+  claim.Keep();
+  return true;
 }
 
 bool RipRunner::UsesComponentGrab() const {
@@ -551,7 +536,7 @@ void RipRunner::RipOne(RipJob& job) {
       component_grab_ ? GrabWithComponent(*grabber_, rip, jobConsole) : RipTrack(rip, jobConsole);
   TakeResult(job, result);
   // A name a track did not end up with is free again for the tracks after it.
-  if (!job.done) claimed_.erase(job.output);
+  if (!job.done) claims_.Release(job.output);
 }
 
 void RipRunner::RunInOrder() {
@@ -659,7 +644,7 @@ void RipRunner::RunOverlapped() {
         queued = true;
       } else {
         TakeResult(job, read);
-        claimed_.erase(job.output);
+        claims_.Release(job.output);
       }
     }
     if (!queued) {
@@ -822,7 +807,7 @@ int RipRunner::Run() {
   if (!component_grab_ && (careful_.grabMode > 2 || careful_.errorAction == kActionDiscard))
     reader_ = RipReader::TrackReader;
   if (!SetUpEncoders()) return kExitUsage;
-  console_->SetNameTaken([this](const QString& path) { return claimed_.count(path) != 0; });
+  console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });
 
   for (const int signal : kStopSignals) std::signal(signal, OnRipInterrupt);
   run_clock_.start();

@@ -3,11 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
-
-#include <sys/stat.h>
 
 #include "common/PathJoin.h"
 #include "common/RunCompletion.h"
@@ -19,11 +16,13 @@
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
-#include "converter/TemporaryOutput.h"
 #include "encoding/EncodeTrack.h"
 #include "engine/CdStream.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
+#include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipperView.h"
@@ -39,16 +38,8 @@ constexpr int kStopNone = 2;
 constexpr int kStopThis = 1;
 constexpr int kStopAll = 1014;
 constexpr int kPumpMs = 200;
-// Rename answers in a row before a track gives up (each names another file that exists).
-constexpr int kMaxRenames = 1000;
 
 QString Word(int id) { return StringTable::Text(id); }
-
-// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
-bool EntryExists(const QString& path) {
-  struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
 
 int StatusWordOf(RipResult result) {
   switch (result) {
@@ -205,41 +196,22 @@ void RipRun::Run(const RipRunStart& start) {
   End();
 }
 
-bool RipRun::SettleOutput(QString& output, bool& replace) {
-  for (int round = 0; round < kMaxRenames; ++round) {
-    // A name an earlier track of this run took is an existing output whatever the settings say:
-    // two tracks never land on one file unasked.
-    const bool taken = claims_->IsClaimed(output);
-    replace = EntryExists(output);
-    const bool confirm = settings_.ReadNumber(kSection, keys::kConfirmOverwrite, 1) != 0;
-    if (!taken && (!replace || !confirm || overwrite_all_)) {
-      claims_->Claim(output);
-      return true;
-    }
-    const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kRipAlreadyExists, {output}), output);
-    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
-    switch (reply.choice) {
-      case OverwriteReply::Choice::Skip:
-        return false;
-      case OverwriteReply::Choice::OverwriteAll:
-        overwrite_all_ = true;
-        claims_->Claim(output);
-        return true;
-      case OverwriteReply::Choice::Overwrite:
-        if (!reply.use_other_name || reply.other_name.isEmpty() || reply.other_name == output) {
-          claims_->Claim(output);
-          return true;
-        }
-        output = reply.other_name;
-        break;
-    }
-  }
-  return false;
+bool RipRun::SettleOutput(QString& output, bool& replace, OutputClaim& claim) {
+  ExistingOutputRules rules;
+  rules.question = text::kRipAlreadyExists;
+  rules.confirm = settings_.ReadNumber(kSection, keys::kConfirmOverwrite, 1) != 0;
+  rules.overwrite_all = &overwrite_all_;
+  // A name an earlier track of this run took is an existing output whatever the settings say:
+  // two tracks never land on one file unasked.
+  rules.ask_for_taken = true;
+  rules.remember = [this](bool dontAsk) { settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dontAsk ? 0 : 1); };
+  return corvane::SettleOutput(output, replace, claim, ui_, rules);
 }
 
 RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   bool replace = false;
-  if (!SettleOutput(output, replace)) return RipResult::Skipped;
+  OutputClaim claim(claims_.get());
+  if (!SettleOutput(output, replace, claim)) return RipResult::Skipped;
   const bool byName = component_grab_ || catalogue::WriterNeedsName(start_.settings.format);
   int error = 0;
   std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, byName, error);
@@ -277,24 +249,19 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     if (services_.open_rip_settings) services_.open_rip_settings();
     result = RipResult::Failed;
   }
-  if (result != RipResult::Completed) {
-    claims_->Release(output);
-    return result;  // the unfinished file goes with `temporary`
-  }
+  // An unfinished track lets its name go; its file goes with `temporary`.
+  if (result != RipResult::Completed) return result;
   WriteTags(row, title, temporary->WritePath());
-  for (int round = 0; round < kMaxRenames; ++round) {
-    switch (temporary->MoveTo(output, replace, error)) {
-      case TemporaryOutput::Commit::Done:
-        verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
-        return RipResult::Completed;
-      case TemporaryOutput::Commit::Exists:
-        // Another program wrote a file of that name while the track was ripped.
-        if (!SettleOutput(output, replace)) return RipResult::Skipped;
-        continue;
-      case TemporaryOutput::Commit::Failed:
-        break;
-    }
-    break;
+  switch (PlaceOutput(
+      *temporary, output, replace, [&] { return SettleOutput(output, replace, claim); }, error)) {
+    case Placing::Done:
+      claim.Keep();
+      verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
+      return RipResult::Completed;
+    case Placing::Skipped:
+      return RipResult::Skipped;
+    case Placing::Failed:
+      break;
   }
   ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
   return RipResult::Failed;

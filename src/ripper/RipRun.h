@@ -6,9 +6,9 @@
 
 class QEventLoop;
 
-#include "converter/EncodeFunction.h"
-#include "converter/OutputClaims.h"
+#include "encoding/EncodeFunction.h"
 #include "formats/EncodeSettings.h"
+#include "output/OutputClaims.h"
 #include "ripper/RipVerifier.h"
 
 namespace corvane {
@@ -17,6 +17,7 @@ class IAudioCDGrabber;
 class IConversionComponent;
 class IRipperView;
 class IUserInterface;
+class OutputClaim;
 class SettingsStore;
 
 // The page's values a run starts from.
@@ -71,7 +72,7 @@ class RipRun {
   // Rips row `row` into `output` (which the overwrite prompt may rename).
   RipResult RipTrackTo(int row, const QString& title, QString output);
   // Whether the track may be written to `output`; `replace`: something is there already.
-  bool SettleOutput(QString& output, bool& replace);
+  bool SettleOutput(QString& output, bool& replace, OutputClaim& claim);
   // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
   // goes into `reason`.
   RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason);
@@ -108,7 +109,7 @@ class RipRun {
   bool grab_active_ = false;
   bool abort_pending_ = false;
   int read_attempts_ = 0;
-  bool overwrite_all_ = false;
+  std::atomic<bool> overwrite_all_{false};
   QString output_folder_;
   int retries_ = 5;
   int ordinal_ = 0;
