@@ -66,10 +66,7 @@ extern "C" void OnRipInterrupt(int signal) {
   g_stop = true;
 }
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr int kMaxRetries = 99;
-constexpr int kDefaultGrabMode = 2;
-constexpr int kMaxGrabMode = 4;
-constexpr int kActionDiscard = 2;
+constexpr int kMaxGrabMode = static_cast<int>(GrabMode::Unreadable);
 constexpr std::chrono::milliseconds kSignalCheck{50};
 const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
@@ -147,9 +144,6 @@ class RipRunner {
   // Opens the disc; the exit status when it cannot be ripped at all.
   std::optional<int> OpenDisc();
   bool ChooseTracks(QString& error);
-  // Whether the grabber's own grab writes the tracks: grab modes 3 and 4 with a format its
-  // encoder object writes at CD rate or below.
-  bool UsesComponentGrab() const;
   bool SetUpEncoders();
   // Names the output of `job` and settles an existing one; false when the track is not ripped
   // (skipped, or its folder refused), its status then set.
@@ -209,6 +203,7 @@ class RipRunner {
   std::vector<RipJob> jobs_;
   std::optional<LookupSource> lookup_;
   bool json_ = false;
+  RipperSettingsValues values_;  // the ripper's settings, the grab mode as the options chose it
   bool id3v2_ = false;
   std::optional<int> read_offset_;  // given on the command line
   bool verify_ = true;
@@ -238,9 +233,8 @@ bool RipRunner::Prepare(QString& error) {
     return false;
   }
   if (!ReadOptionsOfReading(error)) return false;
-  verify_ =
-      !parser_.isSet(Opt("no-verify")) && stored_.ReadNumber(keys::section::kRip, keys::kVerifyAccurateRip, 1) != 0;
-  log_ = !parser_.isSet(Opt("no-log")) && stored_.ReadNumber(keys::section::kRip, keys::kRipLog, 1) != 0;
+  verify_ = !parser_.isSet(Opt("no-verify")) && values_.verify_accuraterip;
+  log_ = !parser_.isSet(Opt("no-log")) && values_.rip_log;
   const QString service = parser_.value(Opt("lookup")).toLower();
   if (service == Opt("freedb")) {
     lookup_ = LookupSource::Freedb;
@@ -255,7 +249,7 @@ bool RipRunner::Prepare(QString& error) {
                               ? parser_.value(Opt("output-name"))
                               : stored_.ReadText(keys::section::kRip, keys::kOutputName, kDefaultPattern);
   pattern_ = SplitRipPattern(pattern.isEmpty() ? kDefaultPattern : pattern);
-  id3v2_ = stored_.ReadNumber(keys::section::kRip, keys::kEnableId3v2, 0) != 0;
+  id3v2_ = values_.enable_id3v2;
   output_folder_ = QDir(parser_.value(Opt("output"))).absolutePath();
   if (!QDir().mkpath(output_folder_)) {
     error = StringTable::Format(text::kCannotCreateFolder, {output_folder_});
@@ -266,8 +260,8 @@ bool RipRunner::Prepare(QString& error) {
 
 // --grab-mode, --retries, --error-action and --jobs: the ripper's settings are the defaults.
 bool RipRunner::ReadOptionsOfReading(QString& error) {
-  careful_.grabMode = stored_.ReadNumber(keys::section::kRip, keys::kGrabModePreset, kDefaultGrabMode);
-  if (careful_.grabMode < 0 || careful_.grabMode > kMaxGrabMode) careful_.grabMode = kDefaultGrabMode;
+  values_ = RipperSettingsValues::Load(stored_);
+  careful_.grabMode = static_cast<int>(values_.grab_mode);
   if (parser_.isSet(Opt("grab-mode"))) {
     bool ok = false;
     careful_.grabMode = parser_.value(Opt("grab-mode")).toInt(&ok);
@@ -275,6 +269,7 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       error = StringTable::Text(text::kRipBadGrabMode);
       return false;
     }
+    values_.grab_mode = RipperSettingsValues::GrabModeOf(careful_.grabMode);
   }
   if (parser_.isSet(Opt("jobs"))) {
     bool ok = false;
@@ -284,19 +279,18 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       return false;
     }
   }
-  read_.retries = std::clamp(stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorRetries, 5), 0, kMaxRetries);
+  read_.retries = values_.retries;
   if (parser_.isSet(Opt("retries"))) {
     bool ok = false;
     read_.retries = parser_.value(Opt("retries")).toInt(&ok);
-    if (!ok || read_.retries < 0 || read_.retries > kMaxRetries) {
+    if (!ok || read_.retries < 0 || read_.retries > RipperSettingsValues::kMaxRetries) {
       error = StringTable::Text(text::kRipBadRetries);
       return false;
     }
   }
   // Error actions: 0 stop, 1 silence, 2 discard. The CD stream cannot leave a sector out, so
   // discard reads through the track reader whatever the grab mode.
-  careful_.errorAction = stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorAction, 1);
-  if (careful_.errorAction < 0 || careful_.errorAction > kActionDiscard) careful_.errorAction = 1;
+  careful_.errorAction = static_cast<int>(values_.error_action);
   if (parser_.isSet(Opt("error-action"))) {
     const QStringList actions = {Opt("stop"), Opt("silence"), Opt("discard")};
     careful_.errorAction = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
@@ -305,7 +299,7 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       return false;
     }
   }
-  read_.skipErrors = careful_.errorAction != 0;
+  read_.skipErrors = careful_.errorAction != static_cast<int>(ErrorAction::Stop);
   careful_.retries = read_.retries;
   if (parser_.isSet(Opt("read-offset"))) {
     bool ok = false;
@@ -423,13 +417,6 @@ bool RipRunner::SettleOutput(QString& output, bool& replace) {
   if (!corvane::SettleOutput(output, replace, claim, asker, rules)) return false;
   claim.Keep();
   return true;
-}
-
-bool RipRunner::UsesComponentGrab() const {
-  const FormatCode format = settings_.format;
-  const bool written = format == FormatCode::Mp3 || format == FormatCode::Wav || format == FormatCode::Ogg ||
-                       format == FormatCode::Wma || format == FormatCode::Vox;
-  return careful_.grabMode > 2 && written && settings_.sample_rate <= CdStream::kRate;
 }
 
 bool RipRunner::SetUpEncoders() {
@@ -803,8 +790,8 @@ int RipRunner::Run() {
   }
   metadata_ = ReadCdTextTitles(disc_.cd_text);
   if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
-  component_grab_ = UsesComponentGrab();
-  if (!component_grab_ && (careful_.grabMode > 2 || careful_.errorAction == kActionDiscard))
+  component_grab_ = values_.UsesComponentGrab(settings_);
+  if (!component_grab_ && (values_.Careful() || careful_.errorAction == static_cast<int>(ErrorAction::Discard)))
     reader_ = RipReader::TrackReader;
   if (!SetUpEncoders()) return kExitUsage;
   console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });

@@ -82,7 +82,7 @@ bool RipRun::CheckRows() {
 bool RipRun::ChooseOutputFolder(QString& folder) {
   const QString field = start_.output_folder_field;
   folder = field;
-  if (folder.isEmpty() || settings_.ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0) {
+  if (folder.isEmpty() || rip_settings_.output_folder_confirmation) {
     const QString from = folder.isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : folder;
     const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kRipFolderChooserTitle), from);
     if (!chosen) return false;
@@ -94,13 +94,6 @@ bool RipRun::ChooseOutputFolder(QString& folder) {
     settings_.WriteText(kSection, keys::kOutputFolder, folder);
   }
   return true;
-}
-
-bool RipRun::UseComponentGrab() const {
-  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
-  const FormatCode format = start_.settings.format;
-  return preset > 2 && start_.settings.sample_rate <= CdStream::kRate && format != FormatCode::Flac &&
-         format != FormatCode::Ape && format != FormatCode::Musepack;
 }
 
 void RipRun::SetRunning(bool running) {
@@ -120,19 +113,19 @@ void RipRun::Run(const RipRunStart& start) {
   if (!CheckRows()) return;
   if (services_.check_before_run && !services_.check_before_run()) return;
 
-  retries_ = settings_.ReadNumber(kSection, keys::kGrabErrorRetries, 5);
-  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
-  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
+  rip_settings_ = RipperSettingsValues::Load(settings_);
+  const int preset = static_cast<int>(rip_settings_.grab_mode);
+  const int action = static_cast<int>(rip_settings_.error_action);
   if (grabber_ != nullptr) {
     grabber_->SetGrabMode(preset);
     grabber_->SetErrorAction(action);
-    grabber_->SetRetries(retries_);
+    grabber_->SetRetries(rip_settings_.retries);
   }
-  component_grab_ = UseComponentGrab();
+  component_grab_ = rip_settings_.UsesComponentGrab(start_.settings);
   RipVerifier::RunFacts facts;
   facts.device = start_.device;
   facts.grabMode = preset;
-  facts.retries = retries_;
+  facts.retries = rip_settings_.retries;
   facts.errorAction = action;
   facts.outputFormat = QStringLiteral("%1, %2 Hz, %3 ch")
                            .arg(catalogue::ExtensionOf(start_.settings.format).mid(1).toUpper())
@@ -199,12 +192,15 @@ void RipRun::Run(const RipRunStart& start) {
 bool RipRun::SettleOutput(QString& output, bool& replace, OutputClaim& claim) {
   ExistingOutputRules rules;
   rules.question = text::kRipAlreadyExists;
-  rules.confirm = settings_.ReadNumber(kSection, keys::kConfirmOverwrite, 1) != 0;
+  rules.confirm = rip_settings_.confirm_overwrite;
   rules.overwrite_all = &overwrite_all_;
   // A name an earlier track of this run took is an existing output whatever the settings say:
   // two tracks never land on one file unasked.
   rules.ask_for_taken = true;
-  rules.remember = [this](bool dontAsk) { settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dontAsk ? 0 : 1); };
+  rules.remember = [this](bool dontAsk) {
+    rip_settings_.confirm_overwrite = !dontAsk;
+    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dontAsk ? 0 : 1);
+  };
   return corvane::SettleOutput(output, replace, claim, ui_, rules);
 }
 
@@ -244,7 +240,8 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
     ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
   }
-  if (grabbed && result == RipResult::Completed && retries_ != 0 && read_attempts_ == retries_) {
+  if (grabbed && result == RipResult::Completed && rip_settings_.retries != 0 &&
+      read_attempts_ == rip_settings_.retries) {
     ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
     if (services_.open_rip_settings) services_.open_rip_settings();
     result = RipResult::Failed;
@@ -268,8 +265,9 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
 }
 
 RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason) {
-  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
-  auto created = CdStream::Create(start_.device, row, CdReadOptions{retries_, action > 0, verifier_.ReadOffset(), tap});
+  const bool skipErrors = rip_settings_.error_action != ErrorAction::Stop;
+  auto created = CdStream::Create(start_.device, row,
+                                  CdReadOptions{rip_settings_.retries, skipErrors, verifier_.ReadOffset(), tap});
   if (!created.Succeeded()) {
     if (created.status.code == EngineError::NoCd) return RipResult::NoDisc;
     ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(created.status.code)}), MessageIcon::Error,
@@ -441,7 +439,7 @@ void RipRun::WriteTags(int row, const QString& title, const QString& path) const
     case FormatCode::Mp3: {
       Mp3TagSet set;
       set.tags = tags;
-      if (settings_.ReadNumber(kSection, keys::kEnableId3v2, 0) != 0) WriteId3v2Tag(path, set);
+      if (rip_settings_.enable_id3v2) WriteId3v2Tag(path, set);
       WriteId3v1Tag(path, set);
       break;
     }

@@ -10,6 +10,7 @@ class QEventLoop;
 #include "formats/EncodeSettings.h"
 #include "output/OutputClaims.h"
 #include "ripper/RipVerifier.h"
+#include "ripper/RipperSettingsValues.h"
 
 namespace corvane {
 
@@ -67,7 +68,6 @@ class RipRun {
  private:
   bool CheckRows();
   bool ChooseOutputFolder(QString& folder);
-  bool UseComponentGrab() const;
   void SetRunning(bool running);
   // Rips row `row` into `output` (which the overwrite prompt may rename).
   RipResult RipTrackTo(int row, const QString& title, QString output);
@@ -111,7 +111,7 @@ class RipRun {
   int read_attempts_ = 0;
   std::atomic<bool> overwrite_all_{false};
   QString output_folder_;
-  int retries_ = 5;
+  RipperSettingsValues rip_settings_;  // read once at the start of the run
   int ordinal_ = 0;
   int total_ = 0;
   int failed_ = 0;
