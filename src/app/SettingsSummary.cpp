@@ -4,6 +4,7 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/strings/ShellText.h"
+#include "ripper/RipperSettingsValues.h"
 
 namespace corvane {
 namespace {
@@ -12,28 +13,32 @@ QString YesNo(const SettingsStore& settings, const char* section, const char* va
   return StringTable::Text(settings.ReadNumber(section, value, fallback) != 0 ? text::kYes : text::kNo);
 }
 
-QString GrabModeText(int preset) {
-  switch (preset) {
-    case 1:
+QString YesNo(bool yes) { return StringTable::Text(yes ? text::kYes : text::kNo); }
+
+QString GrabModeText(GrabMode mode) {
+  switch (mode) {
+    case GrabMode::Fast:
       return StringTable::Text(text::kGrabModeFast);
-    case 3:
+    case GrabMode::Precision:
+      break;
+    case GrabMode::VeryUsed:
       return StringTable::Text(text::kGrabModeVeryUsed);
-    case 4:
+    case GrabMode::Unreadable:
       return StringTable::Text(text::kGrabModeUnreadable);
-    default:
-      return StringTable::Text(text::kGrabModePrecision);
   }
+  return StringTable::Text(text::kGrabModePrecision);
 }
 
-QString ErrorActionText(int action) {
+QString ErrorActionText(ErrorAction action) {
   switch (action) {
-    case 1:
+    case ErrorAction::Stop:
+      break;
+    case ErrorAction::InsertSilence:
       return StringTable::Text(text::kErrorActionSilence);
-    case 2:
+    case ErrorAction::Discard:
       return StringTable::Text(text::kErrorActionDiscard);
-    default:
-      return StringTable::Text(text::kErrorActionStop);
   }
+  return StringTable::Text(text::kErrorActionStop);
 }
 
 }  // namespace
@@ -51,13 +56,11 @@ QString BuildConverterSummary(const SettingsStore& settings) {
 }
 
 QString BuildRipperSummary(const SettingsStore& settings) {
-  using namespace keys;
-  const char* s = section::kRip;
+  const RipperSettingsValues values = RipperSettingsValues::Read(settings);
   return StringTable::Format(
-      text::kRipperSummary, {GrabModeText(settings.ReadNumber(s, kGrabModePreset, 2)),
-                             ErrorActionText(settings.ReadNumber(s, kGrabErrorAction, 1)),
-                             YesNo(settings, s, kOutputFolderConfirmation, 0), YesNo(settings, s, kConfirmOverwrite, 1),
-                             YesNo(settings, s, kShowSuccess, 1), YesNo(settings, s, kAutoOpenFolder, 0)});
+      text::kRipperSummary,
+      {GrabModeText(values.grab_mode), ErrorActionText(values.error_action), YesNo(values.output_folder_confirmation),
+       YesNo(values.confirm_overwrite), YesNo(values.show_success), YesNo(values.auto_open_folder)});
 }
 
 }  // namespace corvane

@@ -13,7 +13,7 @@
 #include "components/CAudioCDGrabberEvents.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
-#include "converter/TemporaryOutput.h"
+#include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
 
 namespace corvane::cli {

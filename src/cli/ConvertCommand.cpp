@@ -27,14 +27,14 @@
 #include "components/IConversionComponent.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
-#include "converter/OutputClaims.h"
 #include "converter/OutputNaming.h"
-#include "converter/RunSummary.h"
 #include "encoding/EncodeTrack.h"
 #include "encoding/EncoderSetup.h"
 #include "engine/InputTypes.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputClaims.h"
+#include "output/RunSummary.h"
 #include "presets/COutputQualityMgmt.h"
 
 namespace corvane::cli {

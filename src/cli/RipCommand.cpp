@@ -1,6 +1,5 @@
 #include "cli/RipCommand.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -37,10 +36,12 @@
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "components/grabber/DriveIdentifier.h"
-#include "converter/RunSummary.h"
 #include "encoding/EncoderSetup.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
+#include "output/RunSummary.h"
 #include "presets/COutputQualityMgmt.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscReading.h"
@@ -65,11 +66,7 @@ extern "C" void OnRipInterrupt(int signal) {
   g_stop = true;
 }
 constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
-constexpr int kMaxRetries = 99;
-constexpr int kMaxRenames = 1000;
-constexpr int kDefaultGrabMode = 2;
-constexpr int kMaxGrabMode = 4;
-constexpr int kActionDiscard = 2;
+constexpr int kMaxGrabMode = static_cast<int>(GrabMode::Unreadable);
 constexpr std::chrono::milliseconds kSignalCheck{50};
 const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
@@ -79,12 +76,6 @@ void PrintJsonLine(const QJsonObject& object) {
   std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
   std::fputc('\n', stdout);
   std::fflush(stdout);
-}
-
-// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
-bool EntryExists(const QString& path) {
-  struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
 // One checked track of the run and how it ended.
@@ -153,9 +144,6 @@ class RipRunner {
   // Opens the disc; the exit status when it cannot be ripped at all.
   std::optional<int> OpenDisc();
   bool ChooseTracks(QString& error);
-  // Whether the grabber's own grab writes the tracks: grab modes 3 and 4 with a format its
-  // encoder object writes at CD rate or below.
-  bool UsesComponentGrab() const;
   bool SetUpEncoders();
   // Names the output of `job` and settles an existing one; false when the track is not ripped
   // (skipped, or its folder refused), its status then set.
@@ -196,7 +184,7 @@ class RipRunner {
   bool component_grab_ = false;
   RipReader reader_ = RipReader::CdStream;
   int jobs_count_ = 1;
-  std::set<QString> claimed_;
+  OutputClaims claims_;
   QElapsedTimer run_clock_;
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -215,6 +203,7 @@ class RipRunner {
   std::vector<RipJob> jobs_;
   std::optional<LookupSource> lookup_;
   bool json_ = false;
+  RipperSettingsValues values_;  // the ripper's settings, the grab mode as the options chose it
   bool id3v2_ = false;
   std::optional<int> read_offset_;  // given on the command line
   bool verify_ = true;
@@ -244,9 +233,8 @@ bool RipRunner::Prepare(QString& error) {
     return false;
   }
   if (!ReadOptionsOfReading(error)) return false;
-  verify_ =
-      !parser_.isSet(Opt("no-verify")) && stored_.ReadNumber(keys::section::kRip, keys::kVerifyAccurateRip, 1) != 0;
-  log_ = !parser_.isSet(Opt("no-log")) && stored_.ReadNumber(keys::section::kRip, keys::kRipLog, 1) != 0;
+  verify_ = !parser_.isSet(Opt("no-verify")) && values_.verify_accuraterip;
+  log_ = !parser_.isSet(Opt("no-log")) && values_.rip_log;
   const QString service = parser_.value(Opt("lookup")).toLower();
   if (service == Opt("freedb")) {
     lookup_ = LookupSource::Freedb;
@@ -261,7 +249,7 @@ bool RipRunner::Prepare(QString& error) {
                               ? parser_.value(Opt("output-name"))
                               : stored_.ReadText(keys::section::kRip, keys::kOutputName, kDefaultPattern);
   pattern_ = SplitRipPattern(pattern.isEmpty() ? kDefaultPattern : pattern);
-  id3v2_ = stored_.ReadNumber(keys::section::kRip, keys::kEnableId3v2, 0) != 0;
+  id3v2_ = values_.enable_id3v2;
   output_folder_ = QDir(parser_.value(Opt("output"))).absolutePath();
   if (!QDir().mkpath(output_folder_)) {
     error = StringTable::Format(text::kCannotCreateFolder, {output_folder_});
@@ -272,8 +260,8 @@ bool RipRunner::Prepare(QString& error) {
 
 // --grab-mode, --retries, --error-action and --jobs: the ripper's settings are the defaults.
 bool RipRunner::ReadOptionsOfReading(QString& error) {
-  careful_.grabMode = stored_.ReadNumber(keys::section::kRip, keys::kGrabModePreset, kDefaultGrabMode);
-  if (careful_.grabMode < 0 || careful_.grabMode > kMaxGrabMode) careful_.grabMode = kDefaultGrabMode;
+  values_ = RipperSettingsValues::Load(stored_);
+  careful_.grabMode = static_cast<int>(values_.grab_mode);
   if (parser_.isSet(Opt("grab-mode"))) {
     bool ok = false;
     careful_.grabMode = parser_.value(Opt("grab-mode")).toInt(&ok);
@@ -281,6 +269,7 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       error = StringTable::Text(text::kRipBadGrabMode);
       return false;
     }
+    values_.grab_mode = RipperSettingsValues::GrabModeOf(careful_.grabMode);
   }
   if (parser_.isSet(Opt("jobs"))) {
     bool ok = false;
@@ -290,19 +279,18 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       return false;
     }
   }
-  read_.retries = std::clamp(stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorRetries, 5), 0, kMaxRetries);
+  read_.retries = values_.retries;
   if (parser_.isSet(Opt("retries"))) {
     bool ok = false;
     read_.retries = parser_.value(Opt("retries")).toInt(&ok);
-    if (!ok || read_.retries < 0 || read_.retries > kMaxRetries) {
+    if (!ok || read_.retries < 0 || read_.retries > RipperSettingsValues::kMaxRetries) {
       error = StringTable::Text(text::kRipBadRetries);
       return false;
     }
   }
   // Error actions: 0 stop, 1 silence, 2 discard. The CD stream cannot leave a sector out, so
   // discard reads through the track reader whatever the grab mode.
-  careful_.errorAction = stored_.ReadNumber(keys::section::kRip, keys::kGrabErrorAction, 1);
-  if (careful_.errorAction < 0 || careful_.errorAction > kActionDiscard) careful_.errorAction = 1;
+  careful_.errorAction = static_cast<int>(values_.error_action);
   if (parser_.isSet(Opt("error-action"))) {
     const QStringList actions = {Opt("stop"), Opt("silence"), Opt("discard")};
     careful_.errorAction = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
@@ -311,7 +299,7 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
       return false;
     }
   }
-  read_.skipErrors = careful_.errorAction != 0;
+  read_.skipErrors = careful_.errorAction != static_cast<int>(ErrorAction::Stop);
   careful_.retries = read_.retries;
   if (parser_.isSet(Opt("read-offset"))) {
     bool ok = false;
@@ -419,32 +407,16 @@ SourceTags RipRunner::TagsOf(const RipJob& job) const {
 
 // An output already there, whether from before the run or from an earlier track of it (a pattern
 // without %N, two equal titles), is settled by the existing-output option: never replaced unasked.
-// An earlier track's output counts although its encoding may not have finished yet.
+// An earlier track's output counts although its encoding may not have finished yet; the name stays
+// claimed unless the track fails.
 bool RipRunner::SettleOutput(QString& output, bool& replace) {
-  for (int round = 0; round < kMaxRenames; ++round) {
-    replace = false;
-    if (!EntryExists(output) && claimed_.count(output) == 0) {
-      claimed_.insert(output);
-      return true;
-    }
-    const OverwriteReply reply = console_->AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
-    if (reply.choice == OverwriteReply::Choice::Skip) return false;
-    replace = true;
-    if (reply.choice == OverwriteReply::Choice::OverwriteAll || !reply.use_other_name || reply.other_name.isEmpty() ||
-        reply.other_name == output) {
-      claimed_.insert(output);
-      return true;
-    }
-    output = reply.other_name;
-  }
-  return false;
-}
-
-bool RipRunner::UsesComponentGrab() const {
-  const FormatCode format = settings_.format;
-  const bool written = format == FormatCode::Mp3 || format == FormatCode::Wav || format == FormatCode::Ogg ||
-                       format == FormatCode::Wma || format == FormatCode::Vox;
-  return careful_.grabMode > 2 && written && settings_.sample_rate <= CdStream::kRate;
+  ExistingOutputRules rules;
+  rules.question = text::kAlreadyExists;
+  OutputClaim claim(&claims_);
+  JobConsole asker(*console_, 0, QString());  // the reading slot: no track is read meanwhile
+  if (!corvane::SettleOutput(output, replace, claim, asker, rules)) return false;
+  claim.Keep();
+  return true;
 }
 
 bool RipRunner::SetUpEncoders() {
@@ -551,7 +523,7 @@ void RipRunner::RipOne(RipJob& job) {
       component_grab_ ? GrabWithComponent(*grabber_, rip, jobConsole) : RipTrack(rip, jobConsole);
   TakeResult(job, result);
   // A name a track did not end up with is free again for the tracks after it.
-  if (!job.done) claimed_.erase(job.output);
+  if (!job.done) claims_.Release(job.output);
 }
 
 void RipRunner::RunInOrder() {
@@ -659,7 +631,7 @@ void RipRunner::RunOverlapped() {
         queued = true;
       } else {
         TakeResult(job, read);
-        claimed_.erase(job.output);
+        claims_.Release(job.output);
       }
     }
     if (!queued) {
@@ -818,11 +790,11 @@ int RipRunner::Run() {
   }
   metadata_ = ReadCdTextTitles(disc_.cd_text);
   if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
-  component_grab_ = UsesComponentGrab();
-  if (!component_grab_ && (careful_.grabMode > 2 || careful_.errorAction == kActionDiscard))
+  component_grab_ = values_.UsesComponentGrab(settings_);
+  if (!component_grab_ && (values_.Careful() || careful_.errorAction == static_cast<int>(ErrorAction::Discard)))
     reader_ = RipReader::TrackReader;
   if (!SetUpEncoders()) return kExitUsage;
-  console_->SetNameTaken([this](const QString& path) { return claimed_.count(path) != 0; });
+  console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });
 
   for (const int signal : kStopSignals) std::signal(signal, OnRipInterrupt);
   run_clock_.start();

@@ -14,8 +14,8 @@
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
 #include "converter/OutputNaming.h"
-#include "converter/RunSummary.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/RunSummary.h"
 
 namespace corvane {
 namespace {

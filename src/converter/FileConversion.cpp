@@ -1,10 +1,7 @@
 #include "converter/FileConversion.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
-
-#include <sys/stat.h>
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -16,12 +13,13 @@
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
 #include "converter/OutputNaming.h"
-#include "converter/TemporaryOutput.h"
 #include "engine/AudioFileServices.h"
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputSettling.h"
+#include "output/TemporaryOutput.h"
 #include "tags/Id3v1.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/SourceFileServices.h"
@@ -30,14 +28,6 @@ namespace corvane {
 namespace {
 
 constexpr int kFullScale = 32767;
-// Rename answers in a row before a job gives up (each names another file that exists).
-constexpr int kMaxRenames = 1000;
-
-// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
-bool EntryExists(const QString& path) {
-  struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
 
 Result<FileResult> Failed(const QString& reason) { return Result<FileResult>::Failure(FileResult::Failed, reason); }
 
@@ -59,11 +49,9 @@ void AttachNormalizer(AudioStream& stream, int peak, int percent) {
 }  // namespace
 
 FileConversion::FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui, SettingsStore& settings)
-    : shared_(shared), options_(options), ui_(ui), settings_(settings) {}
+    : shared_(shared), options_(options), ui_(ui), settings_(settings), claim_(shared.claims) {}
 
-FileConversion::~FileConversion() {
-  if (shared_.claims != nullptr && !claimed_.isEmpty()) shared_.claims->Release(claimed_);
-}
+FileConversion::~FileConversion() = default;
 
 Result<FileResult> FileConversion::Convert(const QString& source, QString& output) {
   if (!AudioFileServices::IsRegularFile(source)) {
@@ -78,48 +66,20 @@ Result<FileResult> FileConversion::Convert(const QString& source, QString& outpu
   return Encode(source, output, replace);
 }
 
-bool FileConversion::Claim(const QString& output) {
-  if (shared_.claims == nullptr) return true;
-  if (output != claimed_) {
-    if (!claimed_.isEmpty()) shared_.claims->Release(claimed_);
-    claimed_ = output;
-    claimed_first_ = shared_.claims->Claim(output);
-  }
-  return claimed_first_;
-}
-
 bool FileConversion::SettleOutput(QString& output, bool& replace) {
   const char* section = keys::section::kConvert;
-  for (int round = 0; round < kMaxRenames; ++round) {
-    const bool taken = !Claim(output);
-    replace = false;
-    if (!taken && !EntryExists(output)) return true;
-    const bool confirm = shared_.always_ask_overwrite || settings_.ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
-    replace = true;
-    if (!confirm || (shared_.overwrite_all != nullptr && *shared_.overwrite_all)) return true;
-    const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kAlreadyExists, {output}), output);
-    if (!shared_.always_ask_overwrite) {
-      settings_.WriteNumber(section, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
-    }
-    switch (reply.choice) {
-      case OverwriteReply::Choice::Skip:
-        return false;
-      case OverwriteReply::Choice::OverwriteAll:
-        if (shared_.overwrite_all != nullptr) *shared_.overwrite_all = true;
-        return true;
-      case OverwriteReply::Choice::Overwrite:
-        if (!reply.use_other_name || reply.other_name.isEmpty() || reply.other_name == output) return true;
-        output = reply.other_name;
-        // A name chosen although a file is there is chosen to replace it; one that another job
-        // of the run writes is settled in turn.
-        if (Claim(output)) {
-          replace = EntryExists(output);
-          return true;
-        }
-        break;
-    }
+  ExistingOutputRules rules;
+  rules.question = text::kAlreadyExists;
+  rules.confirm = shared_.always_ask_overwrite || settings_.ReadNumber(section, keys::kConfirmOverwrite, 1) != 0;
+  rules.overwrite_all = shared_.overwrite_all;
+  rules.ask_for_taken = false;
+  rules.typed_name_replaces = true;
+  if (!shared_.always_ask_overwrite) {
+    rules.remember = [this, section](bool dontAsk) {
+      settings_.WriteNumber(section, keys::kConfirmOverwrite, dontAsk ? 0 : 1);
+    };
   }
-  return false;
+  return corvane::SettleOutput(output, replace, claim_, ui_, rules);
 }
 
 void FileConversion::Input::Close() {
@@ -216,18 +176,14 @@ Result<FileResult> FileConversion::Encode(const QString& source, QString& output
 
 Result<FileResult> FileConversion::PlaceOutput(TemporaryOutput& temporary, QString& output, bool replace) {
   int fileError = 0;
-  for (int round = 0; round < kMaxRenames; ++round) {
-    switch (temporary.MoveTo(output, replace, fileError)) {
-      case TemporaryOutput::Commit::Done:
-        return Result<FileResult>::Success();
-      case TemporaryOutput::Commit::Exists:
-        // Another program wrote a file of that name while this one was encoded.
-        if (!SettleOutput(output, replace)) return Result<FileResult>::Failure(FileResult::Skipped);
-        continue;
-      case TemporaryOutput::Commit::Failed:
-        break;
-    }
-    break;
+  switch (corvane::PlaceOutput(
+      temporary, output, replace, [&] { return SettleOutput(output, replace); }, fileError)) {
+    case Placing::Done:
+      return Result<FileResult>::Success();
+    case Placing::Skipped:
+      return Result<FileResult>::Failure(FileResult::Skipped);
+    case Placing::Failed:
+      break;
   }
   ui_.SetJobProgress(0);
   return Failed(StringTable::Format(text::kUnableToReplace, {output}) + QStringLiteral(": ") +

@@ -5,9 +5,11 @@
 
 #include "common/Result.h"
 
-#include "converter/EncodeFunction.h"
 #include "converter/FileIdentity.h"
-#include "converter/OutputClaims.h"
+#include "encoding/EncodeFunction.h"
+#include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
+#include "output/RunSummary.h"
 
 namespace corvane {
 
@@ -17,9 +19,6 @@ class IUserInterface;
 class MixerStream;
 class SettingsStore;
 class TemporaryOutput;
-
-// How one file of a run ended (Converted is the success of a Result<FileResult>).
-enum class FileResult : int { Converted = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4 };
 
 // The per-file choices that may change while a run goes on (the page's boxes are read again for
 // every file).
@@ -85,15 +84,13 @@ class FileConversion {
   // another job's output) the overwrite answer decides. False: skip the file. `replace` tells
   // whether the output may replace what is there.
   bool SettleOutput(QString& output, bool& replace);
-  bool Claim(const QString& output);
   void WriteTags(const QString& source, const QString& output) const;
 
   Shared shared_;
   IFileOptions& options_;
   IUserInterface& ui_;
   SettingsStore& settings_;
-  QString claimed_;
-  bool claimed_first_ = true;  // no other job of the run had claimed_ when this one claimed it
+  OutputClaim claim_;
 };
 
 }  // namespace corvane

@@ -90,6 +90,12 @@ bool WriterNeedsName(FormatCode code) {
   return format != nullptr && format->backend == EncoderBackend::FlacProgram;
 }
 
+bool EncoderObjectWrites(FormatCode code) {
+  const OutputFormatInfo* format = FindFormat(code);
+  return format != nullptr &&
+         (format->backend == EncoderBackend::ConverterComponent || format->backend == EncoderBackend::EngineWma);
+}
+
 QStringList FormatNames() {
   QStringList names;
   for (const OutputFormatInfo& format : kFormats) names << QString::fromLatin1(format.name);

@@ -120,6 +120,9 @@ EncoderInput InputFor(const EncodeSettings& settings, int sourceRate, int source
 OutputTags TagsOf(FormatCode code);
 // True when the writer of `code` opens its output by name.
 bool WriterNeedsName(FormatCode code);
+// True when an encoder object of the conversion component kind writes `code` (every format but
+// those of an external program or library): the grabber's own grab can then write it.
+bool EncoderObjectWrites(FormatCode code);
 
 // The texts the boxes show, in box order.
 QStringList FormatNames();

@@ -10,7 +10,7 @@
 #include "engine/AudioFileServices.h"
 #include "engine/InputTypes.h"
 #include "probe/CMP3Info.h"
-#include "tags/SourceFileServices.h"
+#include "probe/SourceStream.h"
 
 namespace corvane {
 namespace {
@@ -128,7 +128,7 @@ AudioFileDescription DescribeAudioFile(const CAudioEngine& engine, const QString
   const InputType type = DetectInputType(path);
   CMP3Info mp3;
   std::unique_ptr<DecodeStream> stream;
-  const EngineResult<qint64> opened = SourceFileServices::OpenSourceStream(engine, path, stream, mp3, result.size);
+  const EngineResult<qint64> opened = OpenSourceStream(engine, path, stream, mp3, result.size);
   if (!opened.Succeeded()) {
     AudioFileServices::ReportLoadError(ui, opened.status.code, path);
     return result;

@@ -34,25 +34,47 @@ FreedbOutcome FreedbQuery::Start(IAudioCDGrabber& grabber, IFreedbClient& client
   values.ApplyTo(client);
   const int source = values.freedb_source;
   server_ = LookupServiceName(client, static_cast<LookupSource>(source));
+  held_.clear();
   progress_ = ui_.OpenProgressWindow(QString());
   progress_->SetCancelEnabled(false);
   progress_->SetRange(0, kDonePercent);
-  progress_->SetText(StringTable::Format(text::kFreedbPreparing, {server_}));
-  progress_->SetPosition(kPreparingPercent);
-  if (grabber.QueryFreedb(client, source).Failed()) return OnState(kFailed);
-  return FreedbOutcome::Pending;
+  ShowProgress(StringTable::Format(text::kFreedbPreparing, {server_}), kPreparingPercent);
+  if (grabber.QueryFreedb(client, source).Failed()) return Handle(kFailed);
+  return HandleHeld(FreedbOutcome::Pending);
 }
 
 FreedbOutcome FreedbQuery::OnState(int code) {
   if (!Running()) return FreedbOutcome::Pending;
+  if (updating_) {
+    held_.push_back(code);
+    return FreedbOutcome::Pending;
+  }
+  return HandleHeld(Handle(code));
+}
+
+FreedbOutcome FreedbQuery::HandleHeld(FreedbOutcome outcome) {
+  while (outcome == FreedbOutcome::Pending && Running() && !held_.empty()) {
+    const int code = held_.front();
+    held_.pop_front();
+    outcome = Handle(code);
+  }
+  return outcome;
+}
+
+void FreedbQuery::ShowProgress(const QString& text, int percent) {
+  updating_ = true;
+  if (!text.isEmpty()) progress_->SetText(text);
+  progress_->SetPosition(percent);
+  updating_ = false;
+}
+
+FreedbOutcome FreedbQuery::Handle(int code) {
   switch (code) {
     case kConnecting:
-      progress_->SetText(StringTable::Format(text::kFreedbConnecting, {server_}));
-      progress_->SetPosition(kConnectingPercent);
+      ShowProgress(StringTable::Format(text::kFreedbConnecting, {server_}), kConnectingPercent);
       return FreedbOutcome::Pending;
     case kQuerying:
-      progress_->SetText(StringTable::Text(text::kFreedbQuerying));
-      progress_->SetPosition(kQueryingPercent);
+      ShowProgress(StringTable::Text(text::kFreedbQuerying), kQueryingPercent);
       return FreedbOutcome::Pending;
     case kFound:
       ui_.SetStatusText(1, StringTable::Text(text::kFreedbRetrieved));
@@ -62,7 +84,7 @@ FreedbOutcome FreedbQuery::OnState(int code) {
       ui_.ShowMessage(StringTable::Text(text::kNoFreedbInfoMessage), MessageIcon::Error, MessageButtons::Ok);
       return Finish(FreedbOutcome::NoMatch);
     case kFailed:
-      progress_->SetPosition(kDonePercent);
+      ShowProgress(QString(), kDonePercent);
       ui_.ShowMessage(StringTable::Format(text::kFreedbConnectFailed, {server_}), MessageIcon::Error,
                       MessageButtons::Ok);
       return Finish(FreedbOutcome::Failed);
@@ -72,11 +94,15 @@ FreedbOutcome FreedbQuery::OnState(int code) {
 }
 
 FreedbOutcome FreedbQuery::Finish(FreedbOutcome outcome) {
-  progress_->SetPosition(kDonePercent);
+  ShowProgress(QString(), kDonePercent);
   progress_.reset();
+  held_.clear();
   return outcome;
 }
 
-void FreedbQuery::Abandon() { progress_.reset(); }
+void FreedbQuery::Abandon() {
+  progress_.reset();
+  held_.clear();
+}
 
 }  // namespace corvane

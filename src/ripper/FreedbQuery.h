@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <deque>
 #include <memory>
 
 namespace corvane {
@@ -16,6 +17,10 @@ enum class FreedbOutcome { Pending, Found, NoMatch, Failed };
 // One look-up of the disc's metadata from its start to its final state: hands the freedb
 // settings to the client, starts the grabber's query and keeps the progress window up to date
 // with the states the grabber reports (event 4) until the last, which it reports to the user.
+//
+// Updating the progress window may serve the user interface, and with it the grabber's next
+// state. A state that arrives so is held and acted on once the update has returned: the answer
+// ends the window and may open dialogs, which must not happen under the window's own update.
 class FreedbQuery {
  public:
   FreedbQuery(SettingsStore& settings, IUserInterface& ui);
@@ -34,12 +39,18 @@ class FreedbQuery {
   void Abandon();
 
  private:
+  FreedbOutcome Handle(int code);
+  // Acts on the states held during progress updates until one ends the look-up.
+  FreedbOutcome HandleHeld(FreedbOutcome outcome);
+  void ShowProgress(const QString& text, int percent);
   FreedbOutcome Finish(FreedbOutcome outcome);
 
   SettingsStore& settings_;
   IUserInterface& ui_;
   QString server_;
   std::unique_ptr<IProgressWindow> progress_;
+  bool updating_ = false;
+  std::deque<int> held_;
 };
 
 }  // namespace corvane

@@ -35,12 +35,12 @@ FreedbSettingsValues FreedbSettingsValues::Load(SettingsStore& settings) {
   FreedbSettingsValues v;
   v.auto_query = settings.ReadNumberOrStore(kSection, keys::kAutoQuery, 0) != 0;
   v.server_index = settings.ReadNumberOrStore(kSection, keys::kServerUrlIndex, 0);
-  v.server_port = settings.ReadNumberOrStore(kSection, keys::kServerPort, kDefaultPort);
-  v.timeout_ms = settings.ReadNumberOrStore(kSection, keys::kTimeout, kDefaultTimeoutMs);
+  v.server_port = settings.ReadNumberOrStore(kSection, keys::kServerPort, FreedbClientSettings::kDefaultPort);
+  v.timeout_ms = settings.ReadNumberOrStore(kSection, keys::kTimeout, FreedbClientSettings::kDefaultTimeoutMs);
   v.use_proxy = settings.ReadNumberOrStore(kSection, keys::kUseProxy, 0) != 0;
-  v.proxy_host = settings.ReadTextOrStore(kSection, keys::kProxyUrl, DefaultProxyHost());
-  v.client_email = settings.ReadTextOrStore(kSection, keys::kClientEmail, DefaultClientEmail());
-  v.client_name = settings.ReadTextOrStore(kSection, keys::kClientAppName, DefaultClientName());
+  v.proxy_host = settings.ReadTextOrStore(kSection, keys::kProxyUrl, FreedbClientSettings::DefaultProxyHost());
+  v.client_email = settings.ReadTextOrStore(kSection, keys::kClientEmail, FreedbClientSettings::DefaultClientEmail());
+  v.client_name = settings.ReadTextOrStore(kSection, keys::kClientAppName, FreedbClientSettings::DefaultClientName());
   v.freedb_source = settings.ReadNumberOrStore(kSection, keys::kFreedbSource, 0);
   v.server_name = settings.ReadText(kSection, keys::kServerName).trimmed();
   v.musicbrainz_url = settings.ReadText(kSection, keys::kMusicBrainzUrl).trimmed();
@@ -81,7 +81,7 @@ void FreedbSettingsValues::SetProxyText(const QString& text) {
   const qsizetype colon = text.lastIndexOf(QLatin1Char(':'));
   if (colon < 0) {
     proxy_host = text.trimmed();
-    server_port = kDefaultPort;
+    server_port = FreedbClientSettings::kDefaultPort;
     return;
   }
   proxy_host = text.left(colon).trimmed();

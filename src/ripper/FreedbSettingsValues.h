@@ -2,25 +2,22 @@
 #include <QString>
 #include <QStringList>
 
+#include "components/freedb/FreedbClientSettings.h"
+
 namespace corvane {
 
 class IFreedbClient;
 class SettingsStore;
 
-// The "FreeDB Setting" values that the "FreeDB Settings" dialog and the freedb look-up read.
-// Load writes every missing value back with its default (and an empty proxy host, e-mail
-// address or client name too); Save writes the values the dialog edits.
+// The "FreeDB Setting" values that the "FreeDB Settings" dialog and the freedb look-up read, with
+// the client's defaults (FreedbClientSettings). Load writes every missing value back with its
+// default (and an empty proxy host, e-mail address or client name too); Save writes the values
+// the dialog edits.
 struct FreedbSettingsValues {
-  static constexpr int kDefaultPort = 80;
-  static constexpr int kDefaultTimeoutMs = 10000;
-  static QString DefaultProxyHost() { return QStringLiteral("proxy.example.com"); }
-  static QString DefaultClientEmail() { return QStringLiteral("someone@example.com"); }
-  static QString DefaultClientName() { return QStringLiteral("corvane"); }
-
   bool auto_query = false;
   int server_index = 0;  // position in the server box: 0 the default server, 1..10 the list
-  int server_port = kDefaultPort;
-  int timeout_ms = kDefaultTimeoutMs;
+  int server_port = FreedbClientSettings::kDefaultPort;
+  int timeout_ms = FreedbClientSettings::kDefaultTimeoutMs;
   bool use_proxy = false;
   QString proxy_host;
   QString client_email;

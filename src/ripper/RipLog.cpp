@@ -61,10 +61,12 @@ QString FormatRipLog(const RipLogData& data) {
       .Add(text::kRipLogDrive, data.drive)
       .Add(text::kRipLogReadOffset, Signed(data.readOffset))
       .Add(text::kRipLogGrabMode,
-           StringTable::Text(text::kGrabModeFastRadio + RipperSettingsValues::GrabModeToRadio(data.grabModePreset)))
+           StringTable::Text(text::kGrabModeFastRadio +
+                             RipperSettingsValues::RadioOf(RipperSettingsValues::GrabModeOf(data.grabModePreset))))
       .Add(text::kRipLogRetries, QString::number(data.retries))
       .Add(text::kRipLogErrorAction,
-           StringTable::Text(text::kErrorActionStopRadio + RipperSettingsValues::ErrorActionToRadio(data.errorAction)))
+           StringTable::Text(text::kErrorActionStopRadio +
+                             RipperSettingsValues::RadioOf(RipperSettingsValues::ErrorActionOf(data.errorAction))))
       .Add(text::kRipLogFormat, data.outputFormat)
       .Add(text::kRipLogDiscId, data.accurateRipId)
       .Add(text::kRipLogCddbId, data.cddbId)

@@ -3,11 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
-
-#include <sys/stat.h>
 
 #include "common/PathJoin.h"
 #include "common/RunCompletion.h"
@@ -19,11 +16,13 @@
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
-#include "converter/TemporaryOutput.h"
 #include "encoding/EncodeTrack.h"
 #include "engine/CdStream.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
+#include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipperView.h"
@@ -39,16 +38,8 @@ constexpr int kStopNone = 2;
 constexpr int kStopThis = 1;
 constexpr int kStopAll = 1014;
 constexpr int kPumpMs = 200;
-// Rename answers in a row before a track gives up (each names another file that exists).
-constexpr int kMaxRenames = 1000;
 
 QString Word(int id) { return StringTable::Text(id); }
-
-// Anything at the path, even a folder or a dangling symbolic link, is an existing output.
-bool EntryExists(const QString& path) {
-  struct stat info {};
-  return ::lstat(QFile::encodeName(path).constData(), &info) == 0;
-}
 
 int StatusWordOf(RipResult result) {
   switch (result) {
@@ -91,7 +82,7 @@ bool RipRun::CheckRows() {
 bool RipRun::ChooseOutputFolder(QString& folder) {
   const QString field = start_.output_folder_field;
   folder = field;
-  if (folder.isEmpty() || settings_.ReadNumber(kSection, keys::kOutputFolderConfirmation, 0) != 0) {
+  if (folder.isEmpty() || rip_settings_.output_folder_confirmation) {
     const QString from = folder.isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : folder;
     const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kRipFolderChooserTitle), from);
     if (!chosen) return false;
@@ -103,13 +94,6 @@ bool RipRun::ChooseOutputFolder(QString& folder) {
     settings_.WriteText(kSection, keys::kOutputFolder, folder);
   }
   return true;
-}
-
-bool RipRun::UseComponentGrab() const {
-  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
-  const FormatCode format = start_.settings.format;
-  return preset > 2 && start_.settings.sample_rate <= CdStream::kRate && format != FormatCode::Flac &&
-         format != FormatCode::Ape && format != FormatCode::Musepack;
 }
 
 void RipRun::SetRunning(bool running) {
@@ -129,19 +113,19 @@ void RipRun::Run(const RipRunStart& start) {
   if (!CheckRows()) return;
   if (services_.check_before_run && !services_.check_before_run()) return;
 
-  retries_ = settings_.ReadNumber(kSection, keys::kGrabErrorRetries, 5);
-  const int preset = settings_.ReadNumber(kSection, keys::kGrabModePreset, 2);
-  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
+  rip_settings_ = RipperSettingsValues::Load(settings_);
+  const int preset = static_cast<int>(rip_settings_.grab_mode);
+  const int action = static_cast<int>(rip_settings_.error_action);
   if (grabber_ != nullptr) {
     grabber_->SetGrabMode(preset);
     grabber_->SetErrorAction(action);
-    grabber_->SetRetries(retries_);
+    grabber_->SetRetries(rip_settings_.retries);
   }
-  component_grab_ = UseComponentGrab();
+  component_grab_ = rip_settings_.UsesComponentGrab(start_.settings);
   RipVerifier::RunFacts facts;
   facts.device = start_.device;
   facts.grabMode = preset;
-  facts.retries = retries_;
+  facts.retries = rip_settings_.retries;
   facts.errorAction = action;
   facts.outputFormat = QStringLiteral("%1, %2 Hz, %3 ch")
                            .arg(catalogue::ExtensionOf(start_.settings.format).mid(1).toUpper())
@@ -205,41 +189,25 @@ void RipRun::Run(const RipRunStart& start) {
   End();
 }
 
-bool RipRun::SettleOutput(QString& output, bool& replace) {
-  for (int round = 0; round < kMaxRenames; ++round) {
-    // A name an earlier track of this run took is an existing output whatever the settings say:
-    // two tracks never land on one file unasked.
-    const bool taken = claims_->IsClaimed(output);
-    replace = EntryExists(output);
-    const bool confirm = settings_.ReadNumber(kSection, keys::kConfirmOverwrite, 1) != 0;
-    if (!taken && (!replace || !confirm || overwrite_all_)) {
-      claims_->Claim(output);
-      return true;
-    }
-    const OverwriteReply reply = ui_.AskOverwrite(StringTable::Format(text::kRipAlreadyExists, {output}), output);
-    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, reply.dont_ask_again ? 0 : 1);
-    switch (reply.choice) {
-      case OverwriteReply::Choice::Skip:
-        return false;
-      case OverwriteReply::Choice::OverwriteAll:
-        overwrite_all_ = true;
-        claims_->Claim(output);
-        return true;
-      case OverwriteReply::Choice::Overwrite:
-        if (!reply.use_other_name || reply.other_name.isEmpty() || reply.other_name == output) {
-          claims_->Claim(output);
-          return true;
-        }
-        output = reply.other_name;
-        break;
-    }
-  }
-  return false;
+bool RipRun::SettleOutput(QString& output, bool& replace, OutputClaim& claim) {
+  ExistingOutputRules rules;
+  rules.question = text::kRipAlreadyExists;
+  rules.confirm = rip_settings_.confirm_overwrite;
+  rules.overwrite_all = &overwrite_all_;
+  // A name an earlier track of this run took is an existing output whatever the settings say:
+  // two tracks never land on one file unasked.
+  rules.ask_for_taken = true;
+  rules.remember = [this](bool dontAsk) {
+    rip_settings_.confirm_overwrite = !dontAsk;
+    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dontAsk ? 0 : 1);
+  };
+  return corvane::SettleOutput(output, replace, claim, ui_, rules);
 }
 
 RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   bool replace = false;
-  if (!SettleOutput(output, replace)) return RipResult::Skipped;
+  OutputClaim claim(claims_.get());
+  if (!SettleOutput(output, replace, claim)) return RipResult::Skipped;
   const bool byName = component_grab_ || catalogue::WriterNeedsName(start_.settings.format);
   int error = 0;
   std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, byName, error);
@@ -272,37 +240,34 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
     ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
   }
-  if (grabbed && result == RipResult::Completed && retries_ != 0 && read_attempts_ == retries_) {
+  if (grabbed && result == RipResult::Completed && rip_settings_.retries != 0 &&
+      read_attempts_ == rip_settings_.retries) {
     ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
     if (services_.open_rip_settings) services_.open_rip_settings();
     result = RipResult::Failed;
   }
-  if (result != RipResult::Completed) {
-    claims_->Release(output);
-    return result;  // the unfinished file goes with `temporary`
-  }
+  // An unfinished track lets its name go; its file goes with `temporary`.
+  if (result != RipResult::Completed) return result;
   WriteTags(row, title, temporary->WritePath());
-  for (int round = 0; round < kMaxRenames; ++round) {
-    switch (temporary->MoveTo(output, replace, error)) {
-      case TemporaryOutput::Commit::Done:
-        verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
-        return RipResult::Completed;
-      case TemporaryOutput::Commit::Exists:
-        // Another program wrote a file of that name while the track was ripped.
-        if (!SettleOutput(output, replace)) return RipResult::Skipped;
-        continue;
-      case TemporaryOutput::Commit::Failed:
-        break;
-    }
-    break;
+  switch (PlaceOutput(
+      *temporary, output, replace, [&] { return SettleOutput(output, replace, claim); }, error)) {
+    case Placing::Done:
+      claim.Keep();
+      verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
+      return RipResult::Completed;
+    case Placing::Skipped:
+      return RipResult::Skipped;
+    case Placing::Failed:
+      break;
   }
   ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
   return RipResult::Failed;
 }
 
 RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason) {
-  const int action = settings_.ReadNumber(kSection, keys::kGrabErrorAction, 1);
-  auto created = CdStream::Create(start_.device, row, CdReadOptions{retries_, action > 0, verifier_.ReadOffset(), tap});
+  const bool skipErrors = rip_settings_.error_action != ErrorAction::Stop;
+  auto created = CdStream::Create(start_.device, row,
+                                  CdReadOptions{rip_settings_.retries, skipErrors, verifier_.ReadOffset(), tap});
   if (!created.Succeeded()) {
     if (created.status.code == EngineError::NoCd) return RipResult::NoDisc;
     ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(created.status.code)}), MessageIcon::Error,
@@ -474,7 +439,7 @@ void RipRun::WriteTags(int row, const QString& title, const QString& path) const
     case FormatCode::Mp3: {
       Mp3TagSet set;
       set.tags = tags;
-      if (settings_.ReadNumber(kSection, keys::kEnableId3v2, 0) != 0) WriteId3v2Tag(path, set);
+      if (rip_settings_.enable_id3v2) WriteId3v2Tag(path, set);
       WriteId3v1Tag(path, set);
       break;
     }

@@ -6,10 +6,11 @@
 
 class QEventLoop;
 
-#include "converter/EncodeFunction.h"
-#include "converter/OutputClaims.h"
+#include "encoding/EncodeFunction.h"
 #include "formats/EncodeSettings.h"
+#include "output/OutputClaims.h"
 #include "ripper/RipVerifier.h"
+#include "ripper/RipperSettingsValues.h"
 
 namespace corvane {
 
@@ -17,6 +18,7 @@ class IAudioCDGrabber;
 class IConversionComponent;
 class IRipperView;
 class IUserInterface;
+class OutputClaim;
 class SettingsStore;
 
 // The page's values a run starts from.
@@ -66,12 +68,11 @@ class RipRun {
  private:
   bool CheckRows();
   bool ChooseOutputFolder(QString& folder);
-  bool UseComponentGrab() const;
   void SetRunning(bool running);
   // Rips row `row` into `output` (which the overwrite prompt may rename).
   RipResult RipTrackTo(int row, const QString& title, QString output);
   // Whether the track may be written to `output`; `replace`: something is there already.
-  bool SettleOutput(QString& output, bool& replace);
+  bool SettleOutput(QString& output, bool& replace, OutputClaim& claim);
   // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
   // goes into `reason`.
   RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason);
@@ -108,9 +109,9 @@ class RipRun {
   bool grab_active_ = false;
   bool abort_pending_ = false;
   int read_attempts_ = 0;
-  bool overwrite_all_ = false;
+  std::atomic<bool> overwrite_all_{false};
   QString output_folder_;
-  int retries_ = 5;
+  RipperSettingsValues rip_settings_;  // read once at the start of the run
   int ordinal_ = 0;
   int total_ = 0;
   int failed_ = 0;

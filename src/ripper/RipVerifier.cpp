@@ -71,13 +71,14 @@ std::vector<std::pair<int, QString>> RipVerifier::RowDetails() const {
 QString RipVerifier::Finish(const SettingsStore& settings, const QString& logFolder) {
   current_.reset();
   if (ripped_.empty()) return {};
-  const bool verify = disc_ && settings.ReadNumber(kSection, keys::kVerifyAccurateRip, 1) != 0;
+  const RipperSettingsValues values = RipperSettingsValues::Read(settings);
+  const bool verify = disc_ && values.verify_accuraterip;
   if (verify) {
     std::vector<TrackChecksums> sums;
     for (const Ripped& track : ripped_) sums.push_back(track.sums);
     result_ = CheckWithAccurateRip(disc_->Id(), sums, settings);
   }
-  if (settings.ReadNumber(kSection, keys::kRipLog, 1) != 0) {
+  if (values.rip_log) {
     RipLogData log;
     log.date = QDateTime::currentDateTime();
     const QString identifier = DriveIdentifier(facts_.device);

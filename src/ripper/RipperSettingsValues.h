@@ -5,18 +5,28 @@
 namespace corvane {
 
 class SettingsStore;
+struct EncodeSettings;
 
-// The values of the "Ripper Settings" dialog that hold for every drive, as its controls show them.
-// Load writes the default of every missing number back at once (the AccurateRip address stays
-// empty when absent); Save writes them all in their stored form.
+// How the sectors of a rip are read, as "Grab Mode Preset" stores it: the first two as the drive
+// returns them, the last two with error correction.
+enum class GrabMode : int { Fast = 1, Precision = 2, VeryUsed = 3, Unreadable = 4 };
+// What a sector that never reads becomes, as "Grab Error Action" stores it.
+enum class ErrorAction : int { Stop = 0, InsertSilence = 1, Discard = 2 };
+
+// The values of the "Ripper Settings" dialog that hold for every drive, read once for a run or a
+// dialog. Every stored number is mapped as the dialog shows it: a grab mode or error action it
+// does not know is the one it would show, retries are clamped to 0..99. Load writes the default
+// of every missing number back at once (the AccurateRip address stays empty when absent); Save
+// writes them all in their stored form.
 struct RipperSettingsValues {
-  enum GrabModeRadio { kFast = 0, kPrecision = 1, kVeryUsed = 2, kUnreadable = 3 };
-  enum ErrorActionRadio { kStop = 0, kInsertSilence = 1, kDiscard = 2 };
+  static constexpr GrabMode kDefaultGrabMode = GrabMode::Precision;
+  static constexpr int kDefaultRetries = 5;
+  static constexpr ErrorAction kDefaultErrorAction = ErrorAction::InsertSilence;
   static constexpr int kMaxRetries = 99;
 
-  int grab_mode_radio = kPrecision;
-  int retries = 5;
-  int error_action_radio = kInsertSilence;
+  GrabMode grab_mode = kDefaultGrabMode;
+  int retries = kDefaultRetries;
+  ErrorAction error_action = kDefaultErrorAction;
   bool enable_id3v2 = false;
   bool output_folder_confirmation = false;
   bool confirm_overwrite = true;
@@ -26,19 +36,30 @@ struct RipperSettingsValues {
   bool rip_log = true;
   QString accuraterip_url;  // empty: the public database
 
+  // The values as stored, writing nothing (the settings summary).
+  static RipperSettingsValues Read(const SettingsStore& settings);
   static RipperSettingsValues Load(SettingsStore& settings);
   void Save(SettingsStore& settings) const;
 
-  // Stored "Grab Mode Preset" 1..4 to radio 0..3; any other stored value shows precision.
-  static int GrabModeToRadio(int stored);
-  // Radio 0..3 to the stored preset; any other position (none checked) stores precision.
-  static int RadioToGrabMode(int radio);
-  // Stored "Grab Error Action" to its radio; any other stored value shows "Stop grabbing".
-  static int ErrorActionToRadio(int stored);
-  // Radio to the stored action; any other position stores "Insert silence".
-  static int RadioToErrorAction(int radio);
+  // Whether the grab mode reads with error correction (the grabber's careful modes).
+  bool Careful() const { return grab_mode == GrabMode::VeryUsed || grab_mode == GrabMode::Unreadable; }
+  // Whether the grabber itself reads and writes the tracks of an output of `settings`: the
+  // careful modes, for a format its encoder object writes at CD rate or below.
+  bool UsesComponentGrab(const EncodeSettings& settings) const;
+
+  // Stored "Grab Mode Preset" 1..4 as it is; any other stored value is precision.
+  static GrabMode GrabModeOf(int stored);
+  // Stored "Grab Error Action" 1 and 2 as they are; any other stored value is "Stop grabbing".
+  static ErrorAction ErrorActionOf(int stored);
+  // The dialog's radios, 0..3 for the grab modes in their order and 0..2 for the error actions.
+  static int RadioOf(GrabMode mode) { return static_cast<int>(mode) - 1; }
+  static int RadioOf(ErrorAction action) { return static_cast<int>(action); }
+  // Radio 0..3 to its grab mode; any other position (none checked) is precision.
+  static GrabMode GrabModeOfRadio(int radio);
+  // Radio 0 and 2 to their actions; any other position (none checked) inserts silence.
+  static ErrorAction ErrorActionOfRadio(int radio);
   // The retries a grab mode starts with: 0, 5, 10 or 50.
-  static int RetriesForGrabMode(int radio);
+  static int RetriesFor(GrabMode mode);
   // The retries typed into the dialog, clamped to 0..99; nullopt when the text is no integer.
   static std::optional<int> ParseRetries(const QString& text);
 };

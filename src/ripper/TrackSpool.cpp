@@ -7,9 +7,9 @@
 #include "common/SystemError.h"
 #include "common/UserInterface.h"
 #include "common/strings/ConverterText.h"
-#include "converter/TemporaryOutput.h"
 #include "engine/AudioStream.h"
 #include "engine/CdStream.h"
+#include "output/TemporaryOutput.h"
 #include "ripper/GrabbedTrackStream.h"
 
 namespace corvane {

@@ -29,7 +29,7 @@ TEST(FreedbSettingsValuesTest, LoadWritesMissingNumbersAndEmptyTexts) {
                                {keys::kFreedbSource, 0}})
     EXPECT_EQ(settings.ReadNumber(kSection, value, -77), number) << value;
   EXPECT_EQ(settings.ReadText(kSection, keys::kProxyUrl), QStringLiteral("cache.lan"));
-  EXPECT_EQ(settings.ReadText(kSection, keys::kClientEmail), FreedbSettingsValues::DefaultClientEmail());
+  EXPECT_EQ(settings.ReadText(kSection, keys::kClientEmail), FreedbClientSettings::DefaultClientEmail());
   EXPECT_EQ(settings.ReadText(kSection, keys::kClientAppName), QStringLiteral("corvane"));
   EXPECT_EQ(values.ProxyText(), QStringLiteral("cache.lan:80"));
   EXPECT_EQ(values.server_index, 3);

@@ -153,6 +153,29 @@ TEST_F(RipperFreedbTest, NothingFoundOrNoServerIsToldAndOpensTheSettings) {
   }
 }
 
+TEST_F(RipperFreedbTest, AnAnswerThatArrivesWhileTheProgressWindowMovesWaitsForTheMove) {
+  // A progress window may serve the user interface while it moves its bar, and with it the
+  // grabber's answer: that answer ends the window and opens the settings, so it must wait until the
+  // move has returned.
+  constexpr int kNoMatch = -2;
+  test::LoopbackHttpServer unknowing(Cddb({}, false));
+  RipperController& controller = Start(unknowing.Port());
+  const QString connecting = StringTable::Format(text::kFreedbConnecting, {QStringLiteral("127.0.0.1")});
+  bool delivered = false;
+  int openedDuringMove = -1;
+  ui_.progress_position_hook = [&](int) {
+    if (delivered || ui_.progress_texts.back() != connecting) return;
+    delivered = true;
+    controller.OnFreedbState(kNoMatch);
+    openedDuringMove = view_.freedb_settings_opened;
+  };
+  LookUp();
+  EXPECT_EQ(openedDuringMove, 0);
+  EXPECT_EQ(view_.freedb_settings_opened, 1);
+  EXPECT_EQ(ui_.MessageTexts(), QStringList({StringTable::Text(text::kNoFreedbInfoMessage)}));
+  EXPECT_EQ(LastStatus(), StringTable::Text(text::kNoFreedbInfo));
+}
+
 TEST_F(RipperFreedbTest, AutoQueryLooksTheDiscUpAsItLoadsWithoutTheTips) {
   test::LoopbackHttpServer server(Cddb("Jazz"));
   RipperController& controller = Start(server.Port(), true);

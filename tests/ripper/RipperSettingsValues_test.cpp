@@ -36,8 +36,8 @@ TEST(RipperSettingsValuesTest, LoadWritesEveryMissingDefault) {
   EXPECT_EQ(Stored(settings, keys::kRipLog), 1);
   EXPECT_FALSE(settings.Contains(keys::section::kRip, keys::kAccurateRipUrl));  // empty: the public one
   EXPECT_TRUE(values.verify_accuraterip && values.rip_log && values.accuraterip_url.isEmpty());
-  EXPECT_EQ(values.grab_mode_radio, RipperSettingsValues::kPrecision);
-  EXPECT_EQ(values.error_action_radio, RipperSettingsValues::kInsertSilence);
+  EXPECT_EQ(values.grab_mode, GrabMode::Precision);
+  EXPECT_EQ(values.error_action, ErrorAction::InsertSilence);
   EXPECT_FALSE(values.confirm_overwrite);
   // Nothing of the converter's section of the same names is touched.
   EXPECT_FALSE(settings.Contains(keys::section::kConvert, keys::kConfirmOverwrite));
@@ -56,7 +56,8 @@ TEST_P(GrabModeMapping, ShowsAndStoresBack) {
   MemorySettings settings;
   settings.WriteNumber(keys::section::kRip, keys::kGrabModePreset, c.stored);
   RipperSettingsValues values = RipperSettingsValues::Load(settings);
-  EXPECT_EQ(values.grab_mode_radio, c.radio);
+  EXPECT_EQ(RipperSettingsValues::RadioOf(values.grab_mode), c.radio);
+  EXPECT_EQ(RipperSettingsValues::Read(settings).grab_mode, values.grab_mode);
   values.Save(settings);
   EXPECT_EQ(Stored(settings, keys::kGrabModePreset), c.storedBack);
 }
@@ -68,13 +69,14 @@ INSTANTIATE_TEST_SUITE_P(Stored, GrabModeMapping,
 TEST(RipperSettingsValuesTest, ErrorActionAndRadioMappings) {
   // Stored action to radio: 1 and 2 as they are, anything else "Stop grabbing".
   for (auto [stored, radio] : {std::pair{0, 0}, {1, 1}, {2, 2}, {3, 0}, {-4, 0}})
-    EXPECT_EQ(RipperSettingsValues::ErrorActionToRadio(stored), radio) << stored;
+    EXPECT_EQ(RipperSettingsValues::RadioOf(RipperSettingsValues::ErrorActionOf(stored)), radio) << stored;
   // Radio to stored action: 0 and 2 as they are, anything else (none checked) "Insert silence".
   for (auto [radio, stored] : {std::pair{0, 0}, {1, 1}, {2, 2}, {-1, 1}, {3, 1}})
-    EXPECT_EQ(RipperSettingsValues::RadioToErrorAction(radio), stored) << radio;
-  EXPECT_EQ(RipperSettingsValues::RadioToGrabMode(-1), 2);
+    EXPECT_EQ(static_cast<int>(RipperSettingsValues::ErrorActionOfRadio(radio)), stored) << radio;
+  EXPECT_EQ(RipperSettingsValues::GrabModeOfRadio(-1), GrabMode::Precision);
   const int refills[] = {0, 5, 10, 50};
-  for (int radio = 0; radio < 4; ++radio) EXPECT_EQ(RipperSettingsValues::RetriesForGrabMode(radio), refills[radio]);
+  for (int radio = 0; radio < 4; ++radio)
+    EXPECT_EQ(RipperSettingsValues::RetriesFor(RipperSettingsValues::GrabModeOfRadio(radio)), refills[radio]);
 }
 
 TEST(RipperSettingsValuesTest, RetriesTextIsClampedOrRefused) {
@@ -94,8 +96,13 @@ TEST(RipperSettingsValuesTest, RetriesTextIsClampedOrRefused) {
   for (const char* text : {"", " ", "abc", "5x", "1.5", "1e3", "--3", "0x10"})
     EXPECT_EQ(RipperSettingsValues::ParseRetries(QString::fromLatin1(text)), std::nullopt) << text;
 
-  // A value out of range that reached the store another way is clamped when written back.
+  // A value out of range that reached the store another way is clamped as it is read, and when
+  // written back.
   MemorySettings settings;
+  for (auto [stored, read] : {std::pair{150, 99}, {-3, 0}, {42, 42}}) {
+    settings.WriteNumber(keys::section::kRip, keys::kGrabErrorRetries, stored);
+    EXPECT_EQ(RipperSettingsValues::Load(settings).retries, read) << stored;
+  }
   RipperSettingsValues values;
   values.retries = 150;
   values.Save(settings);

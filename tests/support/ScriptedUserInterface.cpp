@@ -12,7 +12,10 @@ class RecordingProgressWindow final : public IProgressWindow {
     if (owner_.progress_text_hook) owner_.progress_text_hook(text);
   }
   void SetRange(int, int) override {}
-  void SetPosition(int) override { ++updates_; }
+  void SetPosition(int position) override {
+    if (owner_.progress_position_hook) owner_.progress_position_hook(position);
+    ++updates_;
+  }
   bool CancelRequested() const override { return cancel_after_ >= 0 && updates_ >= cancel_after_; }
 
  private:

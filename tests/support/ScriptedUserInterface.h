@@ -46,6 +46,9 @@ class ScriptedUserInterface final : public IUserInterface {
   int cancel_progress_after = -1;  // progress windows report cancel after N updates
   // Called with every progress-window text, while the job that shows it runs.
   std::function<void(const QString&)> progress_text_hook;
+  // Called with every progress-window position, as a window that serves the user interface while
+  // it moves its bar would run what is due meanwhile.
+  std::function<void(int)> progress_position_hook;
   // Called with every job progress value after it is recorded.
   std::function<void(int)> job_progress_hook;
   // Called with every stop question before it is answered, as while the dialog is up.

@@ -1,16 +1,12 @@
 #include "components/accuraterip/AccurateRipFetch.h"
 
 #include <QEventLoop>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 
-#include "components/AbandonReply.h"
+#include "components/BoundedGet.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kHttpOk = 200;
 constexpr int kHttpNotFound = 404;
 
 }  // namespace
@@ -32,13 +28,10 @@ QUrl AccurateRipAnswerUrl(const QString& baseUrl, const QString& path) {
   return url.isValid() ? url : QUrl();
 }
 
-AccurateRipFetch::AccurateRipFetch(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {
+AccurateRipFetch::AccurateRipFetch(QObject* parent) : QObject(parent), get_(new BoundedGet(this)) {
   send_.setSingleShot(true);
-  deadline_.setSingleShot(true);
-  // A coarse timer may fire a little early; the deadline is the time the server is given.
-  deadline_.setTimerType(Qt::PreciseTimer);
   connect(&send_, &QTimer::timeout, this, &AccurateRipFetch::Send);
-  connect(&deadline_, &QTimer::timeout, this, [this] { Finish(AccurateRipFetchStatus::Unreachable); });
+  connect(get_, &BoundedGet::finished, this, &AccurateRipFetch::OnAnswer);
 }
 
 AccurateRipFetch::~AccurateRipFetch() { Drop(); }
@@ -47,42 +40,25 @@ void AccurateRipFetch::Start(const QString& baseUrl, const QString& path, int ti
   Drop();
   url_ = AccurateRipAnswerUrl(baseUrl, path);
   running_ = true;
-  deadline_.start(timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs);
+  get_->StartDeadline(timeoutMs > 0 ? timeoutMs : kDefaultTimeoutMs);
   send_.start(0);
 }
 
 void AccurateRipFetch::Send() {
   if (!url_.isValid()) return Finish(AccurateRipFetchStatus::Unreachable);
-  QNetworkRequest request(url_);
-  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-  request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Corvane/" CORVANE_VERSION));
-  // A compressed answer would be inflated before the size bound could see it.
-  request.setRawHeader("Accept-Encoding", "identity");
-  reply_ = network_->get(request);
-  connect(reply_, &QNetworkReply::readyRead, this, &AccurateRipFetch::OnReadyRead);
-  connect(reply_, &QNetworkReply::finished, this, &AccurateRipFetch::OnFinished);
+  get_->Get(url_, QStringLiteral("Corvane/" CORVANE_VERSION), kMaxAnswerBytes);
 }
 
-void AccurateRipFetch::OnReadyRead() {
-  // Read no more than one byte past the bound: that byte alone proves the answer oversize.
-  body_ += reply_->read(kMaxAnswerBytes + 1 - body_.size());
-  if (body_.size() > kMaxAnswerBytes) Finish(AccurateRipFetchStatus::Unreachable);
+void AccurateRipFetch::OnAnswer(const BoundedAnswer& reply) {
+  if (reply.status == kHttpNotFound) return Finish(AccurateRipFetchStatus::NotFound);
+  if (!reply.Is(200)) return Finish(AccurateRipFetchStatus::Unreachable);
+  Finish(AccurateRipFetchStatus::Found, reply.body);
 }
 
-void AccurateRipFetch::OnFinished() {
-  OnReadyRead();
-  if (!reply_) return;
-  const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  if (status == kHttpNotFound) return Finish(AccurateRipFetchStatus::NotFound);
-  if (status != kHttpOk || reply_->error() != QNetworkReply::NoError)
-    return Finish(AccurateRipFetchStatus::Unreachable);
-  Finish(AccurateRipFetchStatus::Found);
-}
-
-void AccurateRipFetch::Finish(AccurateRipFetchStatus status) {
+void AccurateRipFetch::Finish(AccurateRipFetchStatus status, const QByteArray& body) {
   AccurateRipFetchResult result;
   result.status = status;
-  if (status == AccurateRipFetchStatus::Found) result.body = body_;
+  result.body = body;
   Drop();
   emit finished(result);
 }
@@ -90,9 +66,7 @@ void AccurateRipFetch::Finish(AccurateRipFetchStatus status) {
 void AccurateRipFetch::Drop() {
   running_ = false;
   send_.stop();
-  deadline_.stop();
-  body_.clear();
-  AbandonReply(reply_, this);
+  get_->Drop();
 }
 
 AccurateRipFetchResult FetchAccurateRipAnswer(const QString& baseUrl, const QString& path, int timeoutMs) {

@@ -5,10 +5,10 @@
 #include <QTimer>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
-
 namespace corvane {
+
+class BoundedGet;
+struct BoundedAnswer;
 
 // How a request for a disc's checksum answer ended. Neither "not found" nor "unreachable" is a
 // fault of the rip: the caller reports them as the database's status.
@@ -53,17 +53,13 @@ class AccurateRipFetch final : public QObject {
 
  private:
   void Send();
-  void OnReadyRead();
-  void OnFinished();
-  void Finish(AccurateRipFetchStatus status);
+  void OnAnswer(const BoundedAnswer& reply);
+  void Finish(AccurateRipFetchStatus status, const QByteArray& body = {});
   void Drop();
 
-  QNetworkAccessManager* network_;
+  BoundedGet* get_;  // its deadline runs from Start on
   QTimer send_;      // sends from the event loop, so that even a refused address reports from there
-  QTimer deadline_;  // runs from Start on
   QUrl url_;
-  QNetworkReply* reply_ = nullptr;
-  QByteArray body_;
   bool running_ = false;
 };
 

@@ -1,18 +1,12 @@
 #include "components/freedb/CddbLookup.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-
-#include "components/AbandonReply.h"
+#include "components/BoundedGet.h"
 #include "components/freedb/CddbAnswer.h"
 
 namespace corvane {
 namespace {
 
 constexpr int kHttpsPort = 443;
-constexpr int kFallbackTimeoutMs = 10000;
 
 // One hello token: never empty, no spaces (the server splits the hello at spaces), and every
 // character outside the unreserved set percent-encoded, "+" included.
@@ -53,50 +47,33 @@ QUrl CddbCommandUrl(const CddbServerSettings& settings, const QString& command) 
   return url;
 }
 
-CddbLookup::CddbLookup(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {
-  deadline_.setSingleShot(true);
-  connect(&deadline_, &QTimer::timeout, this, [this] { Finish(CddbLookupState::Failed); });
+CddbLookup::CddbLookup(QObject* parent) : QObject(parent), get_(new BoundedGet(this)) {
+  connect(get_, &BoundedGet::finished, this, &CddbLookup::OnAnswer);
+  connect(get_, &BoundedGet::requestSent, this, [this] {
+    if (step_ == Step::Query) emit progress(CddbLookupState::Querying);
+  });
 }
 
-CddbLookup::~CddbLookup() { DropReply(); }
+CddbLookup::~CddbLookup() = default;
+
+bool CddbLookup::IsRunning() const { return get_->InFlight(); }
 
 void CddbLookup::Start(const CddbServerSettings& settings, const CddbToc& toc) {
-  DropReply();
+  get_->Drop();
   settings_ = settings;
-  network_->setProxy(settings.proxyHost.isEmpty() ? QNetworkProxy(QNetworkProxy::NoProxy)
-                                                  : QNetworkProxy(QNetworkProxy::HttpProxy, settings.proxyHost,
-                                                                  static_cast<quint16>(settings.proxyPort)));
-  deadline_.start(settings.timeoutMs > 0 ? settings.timeoutMs : kFallbackTimeoutMs);
+  get_->SetProxy(settings.proxyHost, settings.proxyPort);
+  get_->StartDeadline(settings.timeoutMs > 0 ? settings.timeoutMs : FreedbClientSettings::kDefaultTimeoutMs);
   step_ = Step::Query;
   emit progress(CddbLookupState::Connecting);
   Send(QueryCommand(toc));
 }
 
 void CddbLookup::Send(const QString& command) {
-  QNetworkRequest request(CddbCommandUrl(settings_, command));
-  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-  request.setHeader(QNetworkRequest::UserAgentHeader, settings_.clientName + u'/' + settings_.clientVersion);
-  // A compressed answer would be inflated before the size bound could see it.
-  request.setRawHeader("Accept-Encoding", "identity");
-  body_.clear();
-  reply_ = network_->get(request);
-  connect(reply_, &QNetworkReply::readyRead, this, &CddbLookup::OnReadyRead);
-  connect(reply_, &QNetworkReply::finished, this, &CddbLookup::OnFinished);
-  if (step_ == Step::Query)
-    connect(reply_, &QNetworkReply::requestSent, this, [this] { emit progress(CddbLookupState::Querying); });
+  get_->Get(CddbCommandUrl(settings_, command), settings_.clientName + u'/' + settings_.clientVersion, kMaxAnswerBytes);
 }
 
-void CddbLookup::OnReadyRead() {
-  body_ += reply_->readAll();
-  if (body_.size() > kMaxAnswerBytes) Finish(CddbLookupState::Failed);
-}
-
-void CddbLookup::OnFinished() {
-  OnReadyRead();
-  if (!reply_) return;
-  const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  const auto answer =
-      reply_->error() == QNetworkReply::NoError && status == 200 ? SplitCddbAnswer(body_) : std::nullopt;
+void CddbLookup::OnAnswer(const BoundedAnswer& reply) {
+  const auto answer = reply.Is(200) ? SplitCddbAnswer(reply.body) : std::nullopt;
   if (!answer) return Finish(CddbLookupState::Failed);
   // 202: no match; 401: no such entry; 403: the entry is corrupt. Every other code that is not
   // the expected answer is a server or protocol error.
@@ -107,8 +84,6 @@ void CddbLookup::OnFinished() {
       const bool emptyList = answer->code != 200 && answer->lines.isEmpty();
       if (!match) return Finish(emptyList ? CddbLookupState::NoMatch : CddbLookupState::Failed);
       step_ = Step::Read;
-      reply_->disconnect(this);
-      reply_->deleteLater();
       return Send(QStringLiteral("cddb read %1 %2").arg(match->category, match->discId));
     }
     return Finish(nothingThere ? CddbLookupState::NoMatch : CddbLookupState::Failed);
@@ -121,14 +96,8 @@ void CddbLookup::OnFinished() {
 }
 
 void CddbLookup::Finish(CddbLookupState state, const CddbEntry& entry) {
-  DropReply();
+  get_->Drop();
   emit finished(state, entry);
-}
-
-void CddbLookup::DropReply() {
-  deadline_.stop();
-  body_.clear();
-  AbandonReply(reply_, this);
 }
 
 }  // namespace corvane

@@ -6,11 +6,12 @@
 #include <QUrl>
 
 #include "components/freedb/CddbEntry.h"
-
-class QNetworkAccessManager;
-class QNetworkReply;
+#include "components/freedb/FreedbClientSettings.h"
 
 namespace corvane {
+
+class BoundedGet;
+struct BoundedAnswer;
 
 // Where a look-up stands. The first two are progress; the last three end the look-up.
 enum class CddbLookupState : int { Failed = -1, NoMatch = -2, Connecting = 1, Querying = 2, Found = 3 };
@@ -20,8 +21,9 @@ struct CddbServerSettings {
   int port = 80;       // 443 speaks HTTPS
   bool https = false;  // HTTPS on another port
   QString path = QStringLiteral("/~cddb/cddb.cgi");
-  int timeoutMs = 10000;  // one deadline for the whole look-up, both requests included
-  QString proxyHost;      // empty: a direct connection
+  int timeoutMs =
+      FreedbClientSettings::kDefaultTimeoutMs;  // one deadline for the whole look-up, both requests included
+  QString proxyHost;                            // empty: a direct connection
   int proxyPort = 80;
   QString email;  // its two halves are the user and host of the hello
   QString clientName;
@@ -44,7 +46,7 @@ class CddbLookup final : public QObject {
 
   // Starts a look-up; one still running is dropped without a report.
   void Start(const CddbServerSettings& settings, const CddbToc& toc);
-  bool IsRunning() const { return reply_ != nullptr; }
+  bool IsRunning() const;
 
  signals:
   void progress(corvane::CddbLookupState state);
@@ -55,16 +57,11 @@ class CddbLookup final : public QObject {
   enum class Step { Query, Read };
 
   void Send(const QString& command);
-  void OnReadyRead();
-  void OnFinished();
+  void OnAnswer(const BoundedAnswer& reply);
   void Finish(CddbLookupState state, const CddbEntry& entry = {});
-  void DropReply();
 
-  QNetworkAccessManager* network_;
-  QTimer deadline_;
+  BoundedGet* get_;
   CddbServerSettings settings_;
-  QNetworkReply* reply_ = nullptr;
-  QByteArray body_;
   Step step_ = Step::Query;
 };
 

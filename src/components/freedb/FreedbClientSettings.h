@@ -10,6 +10,10 @@ class FreedbClientSettings final : public IFreedbClient {
   static constexpr int kServerSlots = 10;
   static constexpr int kDefaultPort = 80;
   static constexpr int kDefaultTimeoutMs = 10000;
+  // What the settings hold until the user gives their own.
+  static QString DefaultProxyHost() { return QStringLiteral("proxy.example.com"); }
+  static QString DefaultClientEmail() { return QStringLiteral("someone@example.com"); }
+  static QString DefaultClientName() { return QStringLiteral("corvane"); }
 
   FreedbResult SelectServer(int index) override;
   QString GetServerName() const override { return server_; }

@@ -4,7 +4,7 @@
 
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
-#include "ripper/FreedbSettingsValues.h"
+#include "components/freedb/FreedbClientSettings.h"
 
 namespace corvane {
 namespace {
@@ -22,7 +22,7 @@ int PortOr80(int port) { return port >= 1 && port <= kHighestPort ? port : kHttp
 
 // A stored time-out of zero or less would end every look-up at once.
 int TimeoutOf(const IFreedbClient& client) {
-  return client.GetTimeout() > 0 ? client.GetTimeout() : FreedbSettingsValues::kDefaultTimeoutMs;
+  return client.GetTimeout() > 0 ? client.GetTimeout() : FreedbClientSettings::kDefaultTimeoutMs;
 }
 
 // What the user typed as the server: a host, "host:port", "[v6 address]:port" or a whole
@@ -59,7 +59,7 @@ bool IsUsersAddress(const QString& email) {
   const QString trimmed = email.trimmed();
   const qsizetype at = trimmed.indexOf(u'@');
   return at > 0 && at < trimmed.size() - 1 &&
-         trimmed.compare(FreedbSettingsValues::DefaultClientEmail(), Qt::CaseInsensitive) != 0;
+         trimmed.compare(FreedbClientSettings::DefaultClientEmail(), Qt::CaseInsensitive) != 0;
 }
 
 QUrl MusicBrainzBase(const IFreedbClient& client) {
@@ -114,7 +114,7 @@ MusicBrainzSettings MusicBrainzSettingsOf(const IFreedbClient& client) {
   const QString contact =
       IsUsersAddress(client.GetClientEmail()) ? client.GetClientEmail().trimmed() : QStringLiteral("anonymous");
   settings.userAgent =
-      QStringLiteral("%1/%2 ( %3 )").arg(FreedbSettingsValues::DefaultClientName(), VersionToken(), contact);
+      QStringLiteral("%1/%2 ( %3 )").arg(FreedbClientSettings::DefaultClientName(), VersionToken(), contact);
   return settings;
 }
 

@@ -1,22 +1,16 @@
 #include "components/freedb/MusicBrainzLookup.h"
 
 #include <QElapsedTimer>
-#include <QNetworkAccessManager>
-#include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <algorithm>
 #include <mutex>
 
-#include "components/AbandonReply.h"
+#include "components/BoundedGet.h"
 #include "components/freedb/MusicBrainzAnswer.h"
 
 namespace corvane {
 namespace {
 
-constexpr int kFallbackTimeoutMs = 10000;
 constexpr qint64 kRequestSpacingMs = 1000;
-constexpr int kHttpOk = 200;
 constexpr int kHttpNotFound = 404;
 
 // When requests may go out: each a second after the one sent before it (a look-up books its turn
@@ -74,13 +68,13 @@ QUrl DiscIdUrl(const QString& baseUrl, const QString& discId) {
 
 }  // namespace
 
-MusicBrainzLookup::MusicBrainzLookup(QObject* parent) : QObject(parent), network_(new QNetworkAccessManager(this)) {
+MusicBrainzLookup::MusicBrainzLookup(QObject* parent) : QObject(parent), get_(new BoundedGet(this)) {
   turn_.setSingleShot(true);
   // A coarse timer may fire a little early, and the spacing is a lower bound.
   turn_.setTimerType(Qt::PreciseTimer);
-  deadline_.setSingleShot(true);
   connect(&turn_, &QTimer::timeout, this, &MusicBrainzLookup::Send);
-  connect(&deadline_, &QTimer::timeout, this, [this] { Finish(CddbLookupState::Failed); });
+  connect(get_, &BoundedGet::finished, this, &MusicBrainzLookup::OnAnswer);
+  connect(get_, &BoundedGet::requestSent, this, [this] { emit progress(CddbLookupState::Querying); });
 }
 
 MusicBrainzLookup::~MusicBrainzLookup() { Drop(); }
@@ -91,9 +85,7 @@ void MusicBrainzLookup::Start(const MusicBrainzSettings& settings, const MusicBr
   Drop();
   settings_ = settings;
   discId_ = MusicBrainzDiscId(toc);
-  network_->setProxy(settings.proxyHost.isEmpty() ? QNetworkProxy(QNetworkProxy::NoProxy)
-                                                  : QNetworkProxy(QNetworkProxy::HttpProxy, settings.proxyHost,
-                                                                  static_cast<quint16>(settings.proxyPort)));
+  get_->SetProxy(settings.proxyHost, settings.proxyPort);
   running_ = true;
   emit progress(CddbLookupState::Connecting);
   // A look-up that cannot send still reports from the event loop, as every other one does.
@@ -105,32 +97,16 @@ void MusicBrainzLookup::Send() {
   const QUrl url = DiscIdUrl(settings_.baseUrl, discId_);
   if (discId_.isEmpty() || !url.isValid()) return Finish(CddbLookupState::Failed);
   if (const qint64 wait = RequestTurns::AfterLastEnd(); wait > 0) return turn_.start(static_cast<int>(wait));
-  QNetworkRequest request(url);
-  request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
-  request.setHeader(QNetworkRequest::UserAgentHeader,
-                    settings_.userAgent.isEmpty() ? QStringLiteral("Corvane/" CORVANE_VERSION) : settings_.userAgent);
-  request.setRawHeader("Accept", "application/json");
-  // A compressed answer would be inflated before the size bound could see it.
-  request.setRawHeader("Accept-Encoding", "identity");
-  deadline_.start(settings_.timeoutMs > 0 ? settings_.timeoutMs : kFallbackTimeoutMs);
-  reply_ = network_->get(request);
-  connect(reply_, &QNetworkReply::readyRead, this, &MusicBrainzLookup::OnReadyRead);
-  connect(reply_, &QNetworkReply::finished, this, &MusicBrainzLookup::OnFinished);
-  connect(reply_, &QNetworkReply::requestSent, this, [this] { emit progress(CddbLookupState::Querying); });
+  get_->StartDeadline(settings_.timeoutMs > 0 ? settings_.timeoutMs : FreedbClientSettings::kDefaultTimeoutMs);
+  sent_ = true;
+  get_->Get(url, settings_.userAgent.isEmpty() ? QStringLiteral("Corvane/" CORVANE_VERSION) : settings_.userAgent,
+            kMaxAnswerBytes, "application/json");
 }
 
-void MusicBrainzLookup::OnReadyRead() {
-  body_ += reply_->readAll();
-  if (body_.size() > kMaxAnswerBytes) Finish(CddbLookupState::Failed);
-}
-
-void MusicBrainzLookup::OnFinished() {
-  OnReadyRead();
-  if (!reply_) return;
-  const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-  if (status == kHttpNotFound) return Finish(CddbLookupState::NoMatch);
-  if (status != kHttpOk || reply_->error() != QNetworkReply::NoError) return Finish(CddbLookupState::Failed);
-  const MusicBrainzAnswer answer = ParseMusicBrainzAnswer(body_, discId_);
+void MusicBrainzLookup::OnAnswer(const BoundedAnswer& reply) {
+  if (reply.status == kHttpNotFound) return Finish(CddbLookupState::NoMatch);
+  if (!reply.Is(200)) return Finish(CddbLookupState::Failed);
+  const MusicBrainzAnswer answer = ParseMusicBrainzAnswer(reply.body, discId_);
   Finish(answer.state, answer.entry);
 }
 
@@ -142,11 +118,10 @@ void MusicBrainzLookup::Finish(CddbLookupState state, const CddbEntry& entry) {
 void MusicBrainzLookup::Drop() {
   running_ = false;
   turn_.stop();
-  deadline_.stop();
-  body_.clear();
-  if (!reply_) return;
+  get_->Drop();
+  if (!sent_) return;
+  sent_ = false;
   RequestTurns::Ended();
-  AbandonReply(reply_, this);
 }
 
 }  // namespace corvane

@@ -7,10 +7,10 @@
 #include "components/freedb/CddbEntry.h"
 #include "components/freedb/CddbLookup.h"
 
-class QNetworkAccessManager;
-class QNetworkReply;
-
 namespace corvane {
+
+class BoundedGet;
+struct BoundedAnswer;
 
 // The audio part of a disc's table of contents as MusicBrainz counts it: trailing data tracks left
 // out, and on a disc whose data track sits in a second session the lead-out placed 11400 frames
@@ -28,7 +28,7 @@ QString MusicBrainzDiscId(const MusicBrainzToc& toc);
 
 struct MusicBrainzSettings {
   QString baseUrl = QStringLiteral("https://musicbrainz.org");  // the web service lives under /ws/2/
-  int timeoutMs = 10000;                                        // one deadline for the whole look-up
+  int timeoutMs = FreedbClientSettings::kDefaultTimeoutMs;      // one deadline for the whole look-up
   QString proxyHost;                                            // empty: a direct connection
   int proxyPort = 80;
   QString userAgent;  // "name/version ( contact )"; empty: the program's name and version
@@ -59,19 +59,16 @@ class MusicBrainzLookup final : public QObject {
 
  private:
   void Send();
-  void OnReadyRead();
-  void OnFinished();
+  void OnAnswer(const BoundedAnswer& reply);
   void Finish(CddbLookupState state, const CddbEntry& entry = {});
   void Drop();
 
-  QNetworkAccessManager* network_;
+  BoundedGet* get_;  // its deadline runs from the request on
   QTimer turn_;      // waits for this look-up's turn to send
-  QTimer deadline_;  // runs from the request on
   MusicBrainzSettings settings_;
   QString discId_;
-  QNetworkReply* reply_ = nullptr;
-  QByteArray body_;
   bool running_ = false;
+  bool sent_ = false;  // the request went out: its end counts for the spacing
 };
 
 }  // namespace corvane

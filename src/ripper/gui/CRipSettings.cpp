@@ -33,7 +33,8 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
 
   auto* modeBox = new QGroupBox(StringTable::Text(text::kGrabModeGroup), this);
   auto* modeLayout = new QVBoxLayout(modeBox);
-  grab_mode_ = AddRadios(modeBox, modeLayout, text::kGrabModeFastRadio, kGrabModes, values.grab_mode_radio);
+  grab_mode_ = AddRadios(modeBox, modeLayout, text::kGrabModeFastRadio, kGrabModes,
+                         RipperSettingsValues::RadioOf(values.grab_mode));
   auto* retriesRow = new QHBoxLayout;
   retries_ = new QLineEdit(QString::number(values.retries), modeBox);
   retries_->setMaximumWidth(QFontMetrics(retries_->font()).averageCharWidth() * kRetriesChars * 2);
@@ -42,16 +43,17 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
   retriesRow->addWidget(retries_);
   retriesRow->addWidget(retriesLabel, 1);
   modeLayout->addLayout(retriesRow);
-  connect(grab_mode_, &QButtonGroup::idClicked, this,
-          [this](int id) { retries_->setText(QString::number(RipperSettingsValues::RetriesForGrabMode(id))); });
+  connect(grab_mode_, &QButtonGroup::idClicked, this, [this](int id) {
+    retries_->setText(QString::number(RipperSettingsValues::RetriesFor(RipperSettingsValues::GrabModeOfRadio(id))));
+  });
   layout->addWidget(modeBox);
 
   auto* errorBox = new QGroupBox(StringTable::Text(text::kErrorActionGroup), this);
   auto* errorLayout = new QVBoxLayout(errorBox);
-  error_action_ =
-      AddRadios(errorBox, errorLayout, text::kErrorActionStopRadio, kErrorActions, values.error_action_radio);
+  error_action_ = AddRadios(errorBox, errorLayout, text::kErrorActionStopRadio, kErrorActions,
+                            RipperSettingsValues::RadioOf(values.error_action));
   // Discarding error blocks is kept for settings that chose it, but not offered.
-  error_action_->button(RipperSettingsValues::kDiscard)->hide();
+  error_action_->button(RipperSettingsValues::RadioOf(ErrorAction::Discard))->hide();
   layout->addWidget(errorBox);
 
   id3v2_ = AddBox(this, layout, text::kWriteId3v2Box, values.enable_id3v2);
@@ -92,9 +94,9 @@ std::optional<RipperSettingsValues> CRipSettings::FromControls() const {
   const std::optional<int> retries = RipperSettingsValues::ParseRetries(retries_->text());
   if (!retries) return std::nullopt;
   RipperSettingsValues values;
-  values.grab_mode_radio = grab_mode_->checkedId();
+  values.grab_mode = RipperSettingsValues::GrabModeOfRadio(grab_mode_->checkedId());
   values.retries = *retries;
-  values.error_action_radio = error_action_->checkedId();
+  values.error_action = RipperSettingsValues::ErrorActionOfRadio(error_action_->checkedId());
   values.enable_id3v2 = id3v2_->isChecked();
   values.output_folder_confirmation = confirmation_->isChecked();
   values.confirm_overwrite = overwrite_->isChecked();

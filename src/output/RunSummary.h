@@ -2,9 +2,10 @@
 #include <QString>
 #include <QStringList>
 
-#include "converter/FileConversion.h"
-
 namespace corvane {
+
+// How one file of a run ended (Converted is the success of a Result<FileResult>).
+enum class FileResult : int { Converted = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4 };
 
 // The list's status word for a file that ended with `result`: "Completed", "Failed", "Skipped",
 // or "Cancelled" (also when the whole run was stopped).

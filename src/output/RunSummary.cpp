@@ -1,4 +1,4 @@
-#include "converter/RunSummary.h"
+#include "output/RunSummary.h"
 
 #include "common/StringTable.h"
 #include "common/strings/ConverterText.h"

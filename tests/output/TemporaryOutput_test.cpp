@@ -1,6 +1,6 @@
 // The file an output is written to before it is complete: unnamed where possible, never
 // replacing what appeared at the output's name, and left-overs removed only when nobody holds them.
-#include "converter/TemporaryOutput.h"
+#include "output/TemporaryOutput.h"
 
 #include <gtest/gtest.h>
 

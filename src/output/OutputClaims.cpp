@@ -1,4 +1,4 @@
-#include "converter/OutputClaims.h"
+#include "output/OutputClaims.h"
 
 #include <QMutexLocker>
 

@@ -1,4 +1,4 @@
-#include "converter/TemporaryOutput.h"
+#include "output/TemporaryOutput.h"
 
 #include <QFile>
 #include <QFileInfo>
