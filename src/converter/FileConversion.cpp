@@ -13,6 +13,7 @@
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
 #include "converter/OutputNaming.h"
+#include "encoding/OutputTagging.h"
 #include "engine/AudioFileServices.h"
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
@@ -20,7 +21,6 @@
 #include "formats/OutputFormatCatalogue.h"
 #include "output/OutputSettling.h"
 #include "output/TemporaryOutput.h"
-#include "tags/Id3v1.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/SourceFileServices.h"
 
@@ -191,14 +191,9 @@ Result<FileResult> FileConversion::PlaceOutput(TemporaryOutput& temporary, QStri
 }
 
 void FileConversion::WriteTags(const QString& source, const QString& output) const {
-  const OutputTags kind = catalogue::TagsOf(shared_.settings.format);
-  if (kind == OutputTags::None) return;
+  if (catalogue::TagsOf(shared_.settings.format) == OutputTags::None) return;
   SourceTags tags;
   if (!SourceFileServices::ReadFileTags(source, tags)) return;
-  if (kind == OutputTags::TagComponent) {
-    SourceFileServices::WriteFileTags(output, tags);
-    return;
-  }
   Mp3TagSet set;
   set.tags = tags;
   bool id3v2 = false;
@@ -212,8 +207,7 @@ void FileConversion::WriteTags(const QString& source, const QString& output) con
     default:
       break;
   }
-  if (id3v2) WriteId3v2Tag(output, set);
-  WriteId3v1Tag(output, set);
+  WriteTagsAfterEncoding(output, shared_.settings.format, tags, id3v2);
 }
 
 }  // namespace corvane
