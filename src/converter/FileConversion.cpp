@@ -12,6 +12,7 @@
 #include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
+#include "converter/ConverterSettings.h"
 #include "converter/OutputNaming.h"
 #include "encoding/OutputTagging.h"
 #include "engine/AudioFileServices.h"
@@ -197,7 +198,7 @@ void FileConversion::WriteTags(const QString& source, const QString& output) con
   Mp3TagSet set;
   set.tags = tags;
   bool id3v2 = false;
-  switch (settings_.ReadNumber(keys::section::kConvert, keys::kEnableId3v2, 0)) {
+  switch (ConverterSettings::Read(settings_).enable_id3v2) {
     case 0:
       id3v2 = NeedsId3v2(set);
       break;
