@@ -1,17 +1,13 @@
 #include "app/SettingsSummary.h"
 
-#include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/strings/ShellText.h"
+#include "converter/ConverterSettings.h"
 #include "ripper/RipperSettingsValues.h"
 
 namespace corvane {
 namespace {
-
-QString YesNo(const SettingsStore& settings, const char* section, const char* value, int fallback) {
-  return StringTable::Text(settings.ReadNumber(section, value, fallback) != 0 ? text::kYes : text::kNo);
-}
 
 QString YesNo(bool yes) { return StringTable::Text(yes ? text::kYes : text::kNo); }
 
@@ -44,15 +40,12 @@ QString ErrorActionText(ErrorAction action) {
 }  // namespace
 
 QString BuildConverterSummary(const SettingsStore& settings) {
-  using namespace keys;
-  const char* s = section::kConvert;
-  const QString sourceFolder = settings.ReadNumber(s, kSourceFolderMode, 1) == 1
-                                   ? StringTable::Text(text::kLastOpenedFolder)
-                                   : settings.ReadText(s, kDefaultSourceFolder);
-  return StringTable::Format(
-      text::kConverterSummary,
-      {sourceFolder, YesNo(settings, s, kOutputFolderConfirmation, 0), YesNo(settings, s, kConfirmOverwrite, 1),
-       YesNo(settings, s, kShowSuccess, 1), YesNo(settings, s, kAutoOpenFolder, 0)});
+  const ConverterSettings values = ConverterSettings::Read(settings);
+  const QString sourceFolder =
+      values.source_folder_mode == 1 ? StringTable::Text(text::kLastOpenedFolder) : values.default_source_folder;
+  return StringTable::Format(text::kConverterSummary,
+                             {sourceFolder, YesNo(values.output_folder_confirmation), YesNo(values.confirm_overwrite),
+                              YesNo(values.show_success), YesNo(values.auto_open_folder)});
 }
 
 QString BuildRipperSummary(const SettingsStore& settings) {

@@ -203,8 +203,7 @@ class RipRunner {
   std::vector<RipJob> jobs_;
   std::optional<LookupSource> lookup_;
   bool json_ = false;
-  RipperSettingsValues values_;  // the ripper's settings, the grab mode as the options chose it
-  bool id3v2_ = false;
+  RipperSettingsValues values_;     // the ripper's settings, the grab mode as the options chose it
   std::optional<int> read_offset_;  // given on the command line
   bool verify_ = true;
   bool log_ = true;
@@ -249,7 +248,6 @@ bool RipRunner::Prepare(QString& error) {
                               ? parser_.value(Opt("output-name"))
                               : stored_.ReadText(keys::section::kRip, keys::kOutputName, kDefaultPattern);
   pattern_ = SplitRipPattern(pattern.isEmpty() ? kDefaultPattern : pattern);
-  id3v2_ = values_.enable_id3v2;
   output_folder_ = QDir(parser_.value(Opt("output"))).absolutePath();
   if (!QDir().mkpath(output_folder_)) {
     error = StringTable::Format(text::kCannotCreateFolder, {output_folder_});
@@ -464,8 +462,6 @@ bool RipRunner::PrepareOutput(RipJob& job, RipTrackJob& rip, SourceTags& tags) {
     job.status = StringTable::Text(text::kStatusSkipped);
     return false;
   }
-  Mp3TagSet set;
-  set.tags = tags;
   rip.device = device_;
   rip.row = job.row;
   rip.reader = reader_;
@@ -483,8 +479,7 @@ bool RipRunner::PrepareOutput(RipJob& job, RipTrackJob& rip, SourceTags& tags) {
   job.stats = {};
   rip.stats = &job.stats;
   rip.tags = parser_.isSet(Opt("no-tags")) ? nullptr : &tags;
-  // A title ID3v1 cannot hold whole gets an ID3v2 tag as well, whatever the setting says.
-  rip.id3v2 = id3v2_ || NeedsId3v2(set);
+  rip.id3v2 = values_.Id3v2For(tags);
   return true;
 }
 

@@ -6,18 +6,37 @@
 namespace corvane {
 namespace {
 const char* const kSection = keys::section::kConvert;
+
+// The stored number, or `fallback` when it is absent (-1 counts as absent, as for the readers that
+// write the default back).
+int Number(const SettingsStore& settings, const char* key, int fallback) {
+  const int stored = settings.ReadNumber(kSection, key, -1);
+  return stored == -1 ? fallback : stored;
+}
+}  // namespace
+
+ConverterSettings ConverterSettings::Read(const SettingsStore& settings) {
+  ConverterSettings s;
+  s.source_folder_mode = Number(settings, keys::kSourceFolderMode, kDefaultSourceFolderMode);
+  s.default_source_folder = settings.ReadText(kSection, keys::kDefaultSourceFolder);
+  s.enable_id3v2 = Number(settings, keys::kEnableId3v2, kDefaultEnableId3v2);
+  s.output_folder_confirmation =
+      Number(settings, keys::kOutputFolderConfirmation, kDefaultOutputFolderConfirmation) != 0;
+  s.confirm_overwrite = Number(settings, keys::kConfirmOverwrite, kDefaultConfirmOverwrite) != 0;
+  s.show_success = Number(settings, keys::kShowSuccess, kDefaultShowSuccess) != 0;
+  s.auto_open_folder = Number(settings, keys::kAutoOpenFolder, kDefaultAutoOpenFolder) != 0;
+  return s;
 }
 
 ConverterSettings ConverterSettings::Load(SettingsStore& settings) {
-  ConverterSettings s;
-  s.source_folder_mode = settings.ReadNumberOrStore(kSection, keys::kSourceFolderMode, 1);
-  s.default_source_folder = settings.ReadTextOrStore(kSection, keys::kDefaultSourceFolder, QString());
-  s.enable_id3v2 = settings.ReadNumberOrStore(kSection, keys::kEnableId3v2, 0);
-  s.output_folder_confirmation = settings.ReadNumberOrStore(kSection, keys::kOutputFolderConfirmation, 0) != 0;
-  s.confirm_overwrite = settings.ReadNumberOrStore(kSection, keys::kConfirmOverwrite, 1) != 0;
-  s.show_success = settings.ReadNumberOrStore(kSection, keys::kShowSuccess, 1) != 0;
-  s.auto_open_folder = settings.ReadNumberOrStore(kSection, keys::kAutoOpenFolder, 0) != 0;
-  return s;
+  settings.ReadNumberOrStore(kSection, keys::kSourceFolderMode, kDefaultSourceFolderMode);
+  settings.ReadTextOrStore(kSection, keys::kDefaultSourceFolder, QString());
+  settings.ReadNumberOrStore(kSection, keys::kEnableId3v2, kDefaultEnableId3v2);
+  settings.ReadNumberOrStore(kSection, keys::kOutputFolderConfirmation, kDefaultOutputFolderConfirmation);
+  settings.ReadNumberOrStore(kSection, keys::kConfirmOverwrite, kDefaultConfirmOverwrite);
+  settings.ReadNumberOrStore(kSection, keys::kShowSuccess, kDefaultShowSuccess);
+  settings.ReadNumberOrStore(kSection, keys::kAutoOpenFolder, kDefaultAutoOpenFolder);
+  return Read(settings);
 }
 
 void ConverterSettings::Save(SettingsStore& settings) const {

@@ -6,16 +6,25 @@ namespace corvane {
 class SettingsStore;
 
 // The seven values of the "Converter Settings" dialog. Load writes the default of every missing
-// value back at once; Save writes all seven.
+// value back at once; Read (for the settings summary and a file's tags) writes nothing; Save
+// writes all seven.
 struct ConverterSettings {
-  int source_folder_mode = 1;  // 0 always the default folder, 1 the last opened folder
-  QString default_source_folder;
-  int enable_id3v2 = 0;  // 0 automatic, 1 always, 2 never
-  bool output_folder_confirmation = false;
-  bool confirm_overwrite = true;
-  bool show_success = true;
-  bool auto_open_folder = false;
+  static constexpr int kDefaultSourceFolderMode = 1;
+  static constexpr int kDefaultEnableId3v2 = 0;
+  static constexpr bool kDefaultOutputFolderConfirmation = false;
+  static constexpr bool kDefaultConfirmOverwrite = true;
+  static constexpr bool kDefaultShowSuccess = true;
+  static constexpr bool kDefaultAutoOpenFolder = false;
 
+  int source_folder_mode = kDefaultSourceFolderMode;  // 0 always the default folder, 1 the last opened folder
+  QString default_source_folder;
+  int enable_id3v2 = kDefaultEnableId3v2;  // 0 automatic, 1 always, 2 never
+  bool output_folder_confirmation = kDefaultOutputFolderConfirmation;
+  bool confirm_overwrite = kDefaultConfirmOverwrite;
+  bool show_success = kDefaultShowSuccess;
+  bool auto_open_folder = kDefaultAutoOpenFolder;
+
+  static ConverterSettings Read(const SettingsStore& settings);
   static ConverterSettings Load(SettingsStore& settings);
   void Save(SettingsStore& settings) const;
 };

@@ -12,7 +12,9 @@
 #include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
+#include "converter/ConverterSettings.h"
 #include "converter/OutputNaming.h"
+#include "encoding/OutputTagging.h"
 #include "engine/AudioFileServices.h"
 #include "engine/DecodeStream.h"
 #include "engine/LevelMeter.h"
@@ -20,7 +22,6 @@
 #include "formats/OutputFormatCatalogue.h"
 #include "output/OutputSettling.h"
 #include "output/TemporaryOutput.h"
-#include "tags/Id3v1.h"
 #include "tags/Id3v2Tag.h"
 #include "tags/SourceFileServices.h"
 
@@ -191,18 +192,13 @@ Result<FileResult> FileConversion::PlaceOutput(TemporaryOutput& temporary, QStri
 }
 
 void FileConversion::WriteTags(const QString& source, const QString& output) const {
-  const OutputTags kind = catalogue::TagsOf(shared_.settings.format);
-  if (kind == OutputTags::None) return;
+  if (catalogue::TagsOf(shared_.settings.format) == OutputTags::None) return;
   SourceTags tags;
   if (!SourceFileServices::ReadFileTags(source, tags)) return;
-  if (kind == OutputTags::TagComponent) {
-    SourceFileServices::WriteFileTags(output, tags);
-    return;
-  }
   Mp3TagSet set;
   set.tags = tags;
   bool id3v2 = false;
-  switch (settings_.ReadNumber(keys::section::kConvert, keys::kEnableId3v2, 0)) {
+  switch (ConverterSettings::Read(settings_).enable_id3v2) {
     case 0:
       id3v2 = NeedsId3v2(set);
       break;
@@ -212,8 +208,7 @@ void FileConversion::WriteTags(const QString& source, const QString& output) con
     default:
       break;
   }
-  if (id3v2) WriteId3v2Tag(output, set);
-  WriteId3v1Tag(output, set);
+  WriteTagsAfterEncoding(output, shared_.settings.format, tags, id3v2);
 }
 
 }  // namespace corvane

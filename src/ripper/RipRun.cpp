@@ -17,6 +17,7 @@
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
+#include "encoding/OutputTagging.h"
 #include "engine/CdStream.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
@@ -26,17 +27,11 @@
 #include "ripper/DiscReading.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipperView.h"
-#include "tags/Id3v1.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/SourceFileServices.h"
 
 namespace corvane {
 namespace {
 
 const char* const kSection = keys::section::kRip;
-constexpr int kStopNone = 2;
-constexpr int kStopThis = 1;
-constexpr int kStopAll = 1014;
 constexpr int kPumpMs = 200;
 
 QString Word(int id) { return StringTable::Text(id); }
@@ -226,7 +221,9 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   PcmTap* tap = verifier_.BeginTrack(row);
   read_errors_ = 0;
   read_attempts_ = 0;
-  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, tap, reason);
+  const SourceTags tags = TrackTags(row, title);
+  const SourceTags* kept = start_.keep_tags ? &tags : nullptr;
+  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, tap, kept, reason);
   if (result == RipResult::NoDisc) {
     // Without a disc the library cannot read, the grabber may still reach the drive.
     component_grab_ = true;
@@ -248,7 +245,9 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   }
   // An unfinished track lets its name go; its file goes with `temporary`.
   if (result != RipResult::Completed) return result;
-  WriteTags(row, title, temporary->WritePath());
+  // Tags the back-end does not write itself go in once the audio is complete.
+  if (kept != nullptr)
+    WriteTagsAfterEncoding(temporary->WritePath(), start_.settings.format, tags, rip_settings_.Id3v2For(tags));
   switch (PlaceOutput(
       *temporary, output, replace, [&] { return SettleOutput(output, replace, claim); }, error)) {
     case Placing::Done:
@@ -264,7 +263,8 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
   return RipResult::Failed;
 }
 
-RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason) {
+RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap,
+                          const SourceTags* tags, QString& reason) {
   const bool skipErrors = rip_settings_.error_action != ErrorAction::Stop;
   auto created = CdStream::Create(start_.device, row,
                                   CdReadOptions{rip_settings_.retries, skipErrors, verifier_.ReadOffset(), tap});
@@ -293,6 +293,8 @@ RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& show
   job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : cd.get();
   job.converter = encoder_;
   job.settings = start_.settings;
+  job.keep_tags = tags != nullptr;
+  job.tags = tags;
   job.stop_question = text::kAskStopRipping;
   job.stop_request = &stop_request_;
   job.program_folder = start_.program_folder;
@@ -368,9 +370,9 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, 
   }
   grab_active_ = true;
   abort_pending_ = false;
-  stop_answer_ = kStopNone;
-  while (grab_active_ && stop_answer_ == kStopNone) Wait();
-  if (stop_answer_ == kStopNone) {
+  stop_answer_ = StopAnswer::Continue;
+  while (grab_active_ && stop_answer_ == StopAnswer::Continue) Wait();
+  if (stop_answer_ == StopAnswer::Continue) {
     grabber_->SetPcmTap(nullptr);  // the grab has ended: the tap holds the whole track
     read_errors_ = grabber_->GetGrabReadErrors();
     // The grab's end says nothing of how it ended: a read or write failure is no finished track.
@@ -383,7 +385,7 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, 
   grabber_->SetPcmTap(nullptr);
   stop_request_ = false;  // answered: the next grab starts without asking again
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
-  return stop_answer_ == kStopAll ? RipResult::StopAll : RipResult::Cancelled;
+  return stop_answer_ == StopAnswer::StopAll ? RipResult::StopAll : RipResult::Cancelled;
 }
 
 void RipRun::RequestStop() {
@@ -399,7 +401,7 @@ void RipRun::RequestStop() {
     stop_all_after_track_ = answer == StopAnswer::StopAll;
     return;
   }
-  stop_answer_ = answer == StopAnswer::StopAll ? kStopAll : kStopThis;
+  stop_answer_ = answer;
   stop_request_ = true;
   ui_.SetStatusText(1, Word(text::kRipCancelling));
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), false);
@@ -426,8 +428,7 @@ void RipRun::OnReadRetries(int attempts) {
   read_attempts_ = attempts;
 }
 
-void RipRun::WriteTags(int row, const QString& title, const QString& path) const {
-  if (!start_.keep_tags) return;
+SourceTags RipRun::TrackTags(int row, const QString& title) const {
   SourceTags tags;
   tags.title = title;
   tags.artist = start_.artist;
@@ -435,21 +436,7 @@ void RipRun::WriteTags(int row, const QString& title, const QString& path) const
   tags.year = start_.year;
   tags.track = QString::number(row + 1);
   tags.genre = start_.genre;
-  switch (start_.settings.format) {
-    case FormatCode::Mp3: {
-      Mp3TagSet set;
-      set.tags = tags;
-      if (rip_settings_.enable_id3v2) WriteId3v2Tag(path, set);
-      WriteId3v1Tag(path, set);
-      break;
-    }
-    case FormatCode::Wav:
-    case FormatCode::Ogg:
-      SourceFileServices::WriteFileTags(path, tags);
-      break;
-    default:
-      break;
-  }
+  return tags;
 }
 
 void RipRun::Finish(int row, RipResult result) {

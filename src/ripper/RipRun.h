@@ -6,11 +6,13 @@
 
 class QEventLoop;
 
+#include "common/UserInterface.h"
 #include "encoding/EncodeFunction.h"
 #include "formats/EncodeSettings.h"
 #include "output/OutputClaims.h"
 #include "ripper/RipVerifier.h"
 #include "ripper/RipperSettingsValues.h"
+#include "tags/SourceTags.h"
 
 namespace corvane {
 
@@ -75,7 +77,8 @@ class RipRun {
   bool SettleOutput(QString& output, bool& replace, OutputClaim& claim);
   // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
   // goes into `reason`.
-  RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, QString& reason);
+  RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, const SourceTags* tags,
+                    QString& reason);
   // Has the grabber write the track through its encoder object; a failure's reason, if any, goes
   // into `reason`.
   RipResult ComponentGrab(int row, const QString& writePath, PcmTap* tap, QString& reason);
@@ -84,7 +87,8 @@ class RipRun {
   // Serves the user interface until a grabber event, a stop or a pump interval.
   void Wait();
   void Wake();
-  void WriteTags(int row, const QString& title, const QString& path) const;
+  // The tags of the track in row `row`, as the disc fields and the row's title give them.
+  SourceTags TrackTags(int row, const QString& title) const;
   void Finish(int row, RipResult result);
   void End();
 
@@ -103,7 +107,7 @@ class RipRun {
   bool running_ = false;
   bool component_grab_ = false;
   std::atomic<bool> stop_request_{false};
-  int stop_answer_ = 2;
+  StopAnswer stop_answer_ = StopAnswer::Continue;  // a stop the user confirmed during a grab
   // Stop All was answered after the track it was meant for had ended: the run ends after it.
   bool stop_all_after_track_ = false;
   bool grab_active_ = false;

@@ -10,13 +10,11 @@
 #include "common/strings/FormatText.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
+#include "encoding/OutputTagging.h"
 #include "engine/MixerStream.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "output/TemporaryOutput.h"
 #include "ripper/GrabbedTrackStream.h"
-#include "tags/Id3v1.h"
-#include "tags/Id3v2Tag.h"
-#include "tags/SourceFileServices.h"
 
 namespace corvane {
 namespace {
@@ -24,25 +22,6 @@ namespace {
 using Outcome = Result<RipResult>;
 
 Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
-
-// Tags the back-end does not write itself go in once the audio is complete.
-void WriteTagsAfter(const RipTrackJob& job, const QString& path) {
-  if (job.tags == nullptr) return;
-  switch (catalogue::TagsOf(job.settings.format)) {
-    case OutputTags::TagComponent:
-      SourceFileServices::WriteFileTags(path, *job.tags);
-      return;
-    case OutputTags::Id3: {
-      Mp3TagSet set;
-      set.tags = *job.tags;
-      if (job.id3v2) WriteId3v2Tag(path, set);
-      WriteId3v1Tag(path, set);
-      return;
-    }
-    default:
-      return;
-  }
-}
 
 Outcome FromEncode(const EncodeOutcome& outcome) {
   switch (outcome.code) {
@@ -92,7 +71,8 @@ void NoteReadStats(const RipTrackJob& job, const AudioStream& stream) {
 
 Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,
                                   IUserInterface& ui) {
-  WriteTagsAfter(job, path);
+  // Tags the back-end does not write itself go in once the audio is complete.
+  if (job.tags != nullptr) WriteTagsAfterEncoding(path, job.settings.format, *job.tags, job.id3v2);
   int fileError = 0;
   switch (temporary.MoveTo(job.output, job.replace, fileError)) {
     case TemporaryOutput::Commit::Done:

@@ -9,6 +9,7 @@
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "tags/Id3v2Tag.h"
 
 namespace corvane {
 namespace {
@@ -87,6 +88,12 @@ void RipperSettingsValues::Save(SettingsStore& settings) const {
 
 bool RipperSettingsValues::UsesComponentGrab(const EncodeSettings& settings) const {
   return Careful() && catalogue::EncoderObjectWrites(settings.format) && settings.sample_rate <= CdStream::kRate;
+}
+
+bool RipperSettingsValues::Id3v2For(const SourceTags& tags) const {
+  Mp3TagSet set;
+  set.tags = tags;
+  return enable_id3v2 || NeedsId3v2(set);
 }
 
 GrabMode RipperSettingsValues::GrabModeOf(int stored) {

@@ -5,6 +5,7 @@
 namespace corvane {
 
 class SettingsStore;
+struct SourceTags;
 struct EncodeSettings;
 
 // How the sectors of a rip are read, as "Grab Mode Preset" stores it: the first two as the drive
@@ -46,6 +47,9 @@ struct RipperSettingsValues {
   // Whether the grabber itself reads and writes the tracks of an output of `settings`: the
   // careful modes, for a format its encoder object writes at CD rate or below.
   bool UsesComponentGrab(const EncodeSettings& settings) const;
+  // Whether an MP3 track with `tags` gets an ID3v2 tag besides its ID3v1 one: when the setting
+  // asks for it, and whenever ID3v1 cannot hold a text whole.
+  bool Id3v2For(const SourceTags& tags) const;
 
   // Stored "Grab Mode Preset" 1..4 as it is; any other stored value is precision.
   static GrabMode GrabModeOf(int stored);

@@ -194,6 +194,14 @@ TEST_F(RipRunTest, LosslessOutputsHoldEachTracksPcmAndUncheckedRowsAreSkipped) {
           << track;
     }
     EXPECT_FALSE(QFileInfo::exists(Out(QStringLiteral("02") + extension)));
+    // Tagged like every format that holds tags, FLAC (whose encoder writes them) included.
+    const QJsonObject tags =
+        ProbeWithFfprobe(Out(QStringLiteral("03") + extension)).value(QStringLiteral("tags")).toObject();
+    QStringList titles;
+    for (const QString& key : tags.keys()) {
+      if (key.compare(QStringLiteral("title"), Qt::CaseInsensitive) == 0) titles << tags.value(key).toString();
+    }
+    EXPECT_EQ(titles, QStringList({QStringLiteral("Who?")}));
     EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted), Word(text::kRipSkipped), Word(text::kRipCompleted),
                                        Word(text::kRipSkipped), Word(text::kRipCompleted)}));
     // Ordinals count the checked rows only.
