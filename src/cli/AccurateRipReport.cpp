@@ -30,12 +30,6 @@ QString StatusName(AccurateRipStatus status) {
 
 }  // namespace
 
-QString DiscIdName(const AccurateRipDiscId& id) {
-  QString name = id.Name();
-  if (name.endsWith(QStringLiteral(".bin"))) name.chop(4);
-  return name;
-}
-
 QString ChecksumHex(quint32 value) {
   return QStringLiteral("%1").arg(value, kHexDigits, kHexBase, QLatin1Char('0')).toUpper();
 }

@@ -9,9 +9,6 @@
 
 namespace corvane::cli {
 
-// The disc's name in the database without the file ending: "dBAR-010-00164419-00b9f6e2-9e11600b".
-QString DiscIdName(const AccurateRipDiscId& id);
-
 // A checksum as 8 upper-case hex digits.
 QString ChecksumHex(quint32 value);
 

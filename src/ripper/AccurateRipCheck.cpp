@@ -59,4 +59,10 @@ AccurateRipCheckResult CheckWithAccurateRip(const AccurateRipDiscId& disc, const
   return result;
 }
 
+QString DiscIdName(const AccurateRipDiscId& id) {
+  QString name = id.Name();
+  if (name.endsWith(QStringLiteral(".bin"))) name.chop(4);
+  return name;
+}
+
 }  // namespace corvane

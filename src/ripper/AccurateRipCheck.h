@@ -32,6 +32,9 @@ struct AccurateRipCheckResult {
   QString SummaryText() const;
 };
 
+// The disc's name in the database without the file ending: "dBAR-010-00164419-00b9f6e2-9e11600b".
+QString DiscIdName(const AccurateRipDiscId& id);
+
 // Asks the database (the "AccurateRip URL" of "Rip Setting", the public one when empty) about
 // the disc and judges each track. Runs the request to its end on a local event loop. Not found,
 // unreachable and an answer that does not fit the disc are outcomes, never errors; a track whose

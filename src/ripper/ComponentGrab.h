@@ -4,10 +4,8 @@
 #include "ripper/RipTrack.h"
 
 namespace corvane {
-class IAudioCDGrabber;
-}
 
-namespace corvane::cli {
+class IAudioCDGrabber;
 
 // Rips one track through the grabber's own grab: the grabber (its grab mode, error action and
 // retries set, its encoder object set up for `job.settings`) writes the track into a temporary
@@ -16,4 +14,4 @@ namespace corvane::cli {
 // as RipTrack gives them; on failure or stop nothing is left behind.
 Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui);
 
-}  // namespace corvane::cli
+}  // namespace corvane

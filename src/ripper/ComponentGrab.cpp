@@ -1,4 +1,4 @@
-#include "cli/ComponentGrab.h"
+#include "ripper/ComponentGrab.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -16,7 +16,7 @@
 #include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
 
-namespace corvane::cli {
+namespace corvane {
 namespace {
 
 using Outcome = Result<RipResult>;
@@ -113,4 +113,4 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   return CommitRipOutput(job, *temporary, temporary->WritePath(), ui);
 }
 
-}  // namespace corvane::cli
+}  // namespace corvane

@@ -1,0 +1,361 @@
+#include "ripper/RipSession.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+#include <thread>
+
+#include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "common/strings/CliText.h"
+#include "common/strings/ConverterText.h"
+#include "common/strings/RipperText.h"
+#include "components/IAudioCDGrabber.h"
+#include "components/IConversionComponent.h"
+#include "encoding/EncoderSetup.h"
+#include "formats/EncoderCapabilities.h"
+#include "formats/OutputFormatCatalogue.h"
+#include "output/OutputSettling.h"
+#include "output/RunSummary.h"
+#include "ripper/ComponentGrab.h"
+#include "ripper/RipLog.h"
+#include "ripper/RipSessionProof.h"
+#include "ripper/TrackSpool.h"
+#include "tags/Id3Genres.h"
+
+namespace corvane {
+namespace {
+
+constexpr std::chrono::milliseconds kSignalCheck{50};
+
+QString TrackName(const RipSessionTrack& track) { return StringTable::Format(text::kRipTrackName, {track.number}); }
+
+}  // namespace
+
+// A track read ahead, waiting for (or in) its encoding on a worker.
+struct RipSession::Encoding {
+  size_t index = 0;
+  RipTrackJob rip;
+  SourceTags tags;
+  std::unique_ptr<TrackSpool> spool;
+  qint64 started_ms = 0;
+  // The encoding's own stop request: an encoding takes back the request it stops at, so each
+  // encoding running at once needs one of its own.
+  std::atomic<bool> stop{false};
+};
+
+RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3EncoderConfig& mp3,
+                       RipSessionOptions options, DiscMetadata metadata, const std::vector<int>& rows,
+                       IRipObserver& observer)
+    : grabber_(grabber),
+      stored_(stored),
+      mp3_(mp3),
+      options_(std::move(options)),
+      metadata_(std::move(metadata)),
+      observer_(observer),
+      verification_(DiscVerification::Read(options_.device)) {
+  for (const int row : rows) {
+    RipSessionTrack& track = tracks_.emplace_back();
+    track.row = row;
+    track.number = row + 1;
+    track.audio_index = verification_ ? verification_->AudioIndexOfRow(row) : -1;
+  }
+  component_grab_ = options_.values.UsesComponentGrab(options_.settings);
+  // The CD stream cannot leave a sector out: discard reads through the track reader too.
+  if (!component_grab_ &&
+      (options_.values.Careful() || options_.careful.errorAction == static_cast<int>(ErrorAction::Discard)))
+    reader_ = RipReader::TrackReader;
+}
+
+RipSession::~RipSession() = default;
+
+bool RipSession::Interrupted() const { return options_.interrupted != nullptr && *options_.interrupted != 0; }
+
+SourceTags RipSession::TagsOf(const RipSessionTrack& track) const {
+  SourceTags tags;
+  tags.title = metadata_.titles.value(track.row);
+  tags.artist = metadata_.artist;
+  tags.album = metadata_.album;
+  tags.year = metadata_.year;
+  tags.track = QString::number(track.number);
+  if (metadata_.genre_entry > 0) tags.genre = Id3Genres::Name(metadata_.genre_entry - 1);
+  return tags;
+}
+
+bool RipSession::SetUp() {
+  EncoderCapabilities capabilities;
+  const std::unique_ptr<IUserInterface> setup = observer_.Interface(-1, QString());
+  if (component_grab_) {
+    grabber_.SetGrabMode(options_.careful.grabMode);
+    grabber_.SetErrorAction(options_.careful.errorAction);
+    grabber_.SetRetries(options_.careful.retries);
+    grabber_.SetReadOffset(options_.careful.readOffset);
+    IConversionComponent* encoder = grabber_.GetEncoder();
+    if (encoder == nullptr) {
+      observer_.Message(StringTable::Text(text::kCoreComponentsFailed));
+      return false;
+    }
+    return SetupEncoder(*encoder, options_.settings, mp3_, capabilities, *setup);
+  }
+  // One conversion component for each encoding that may run at once.
+  const int encoders = options_.jobs > 1 ? std::min<int>(options_.jobs - 1, static_cast<int>(tracks_.size())) : 1;
+  for (int i = 0; i < encoders; ++i) {
+    std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
+    if (!converter) {
+      observer_.Message(StringTable::Text(text::kCoreComponentsFailed));
+      return false;
+    }
+    if (!SetupEncoder(*converter, options_.settings, mp3_, capabilities, *setup)) return false;
+    worker_converters_.push_back(std::move(converter));
+  }
+  return true;
+}
+
+// An output already there, whether from before the run or from an earlier track of it (a pattern
+// without %N, two equal titles), is settled by the seam's overwrite answer: never replaced unasked.
+// An earlier track's output counts although its encoding may not have finished yet; the name stays
+// claimed unless the track fails.
+bool RipSession::SettleOutput(QString& output, bool& replace) {
+  ExistingOutputRules rules;
+  rules.question = text::kAlreadyExists;
+  OutputClaim claim(&claims_);
+  const std::unique_ptr<IUserInterface> asker = observer_.Interface(0, QString());  // no track is read meanwhile
+  if (!corvane::SettleOutput(output, replace, claim, *asker, rules)) return false;
+  claim.Keep();
+  return true;
+}
+
+bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceTags& tags) {
+  tags = TagsOf(track);
+  const RipNameFields fields{tags.title, track.number, tags.artist, tags.album};
+  const QString folder = RipFolderPath(options_.output_folder, options_.pattern.folder, fields);
+  if (!QDir().mkpath(folder)) {
+    track.status = StringTable::Text(text::kStatusFailed);
+    track.detail = StringTable::Format(text::kCannotCreateFolder, {folder});
+    track.failed = true;
+    return false;
+  }
+  track.output = RipFilePath(folder, options_.pattern.file, fields, options_.settings.format);
+  bool replace = false;
+  if (!SettleOutput(track.output, replace)) {
+    track.status = StringTable::Text(text::kStatusSkipped);
+    return false;
+  }
+  rip.device = options_.device;
+  rip.row = track.row;
+  rip.reader = reader_;
+  rip.read = options_.read;
+  rip.careful = options_.careful;
+  rip.output = track.output;
+  rip.replace = replace;
+  rip.converter = worker_converters_.empty() ? nullptr : worker_converters_.front().get();
+  rip.settings = options_.settings;
+  rip.program_folder = options_.program_folder;
+  rip.user_settings = &stored_;
+  rip.stop_request = options_.stop_request;
+  track.checksum = verification_ ? verification_->ChecksumFor(track.row) : nullptr;
+  rip.tap = track.checksum.get();
+  track.stats = {};
+  rip.stats = &track.stats;
+  rip.tags = options_.tags ? &tags : nullptr;
+  rip.id3v2 = options_.values.Id3v2For(tags);
+  return true;
+}
+
+void RipSession::TakeResult(RipSessionTrack& track, const Result<RipResult>& result) {
+  switch (result.code) {
+    case RipResult::Done:
+      track.status = StatusWord(FileResult::Converted);
+      track.done = true;
+      // The file is whole, but sectors the drive never gave are silence in it or left out.
+      if (track.stats.given_up > 0) track.detail = StringTable::Text(text::kRipReadError);
+      break;
+    case RipResult::StoppedThis:
+    case RipResult::StoppedAll:
+      track.status = StatusWord(FileResult::Cancelled);
+      break;
+    case RipResult::NoDisc:
+      track.status = StatusWord(FileResult::Failed);
+      // The disc went away, or the image's file, since the run began.
+      track.detail = StringTable::Format(text::kDriveUnopenable, {options_.device});
+      track.failed = true;
+      break;
+    case RipResult::Failed:
+      track.status = StatusWord(FileResult::Failed);
+      track.detail = result.text;
+      track.failed = true;
+      break;
+  }
+}
+
+void RipSession::RipOne(RipSessionTrack& track) {
+  RipTrackJob rip;
+  SourceTags tags;
+  if (!PrepareOutput(track, rip, tags)) return;
+  const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
+  const Result<RipResult> result = component_grab_ ? GrabWithComponent(grabber_, rip, *ui) : RipTrack(rip, *ui);
+  TakeResult(track, result);
+  // A name a track did not end up with is free again for the tracks after it.
+  if (!track.done) claims_.Release(track.output);
+}
+
+void RipSession::Rip() {
+  run_clock_.start();
+  // The grabber encodes as it reads: there is nothing to overlap.
+  if (options_.jobs > 1 && !component_grab_) {
+    RipOverlapped();
+  } else {
+    RipInOrder();
+  }
+}
+
+void RipSession::RipInOrder() {
+  for (RipSessionTrack& track : tracks_) {
+    QElapsedTimer timer;
+    timer.start();
+    if (Interrupted()) {
+      track.status = StatusWord(FileResult::Cancelled);
+    } else {
+      RipOne(track);
+    }
+    track.seconds = timer.elapsed() / 1000.0;
+    track.ended = true;
+    observer_.TrackEnded(track, ++reported_count_, static_cast<int>(tracks_.size()));
+  }
+}
+
+void RipSession::EncodeOnWorker(int worker) {
+  IConversionComponent* converter = worker_converters_[static_cast<size_t>(worker)].get();
+  for (;;) {
+    std::unique_ptr<Encoding> encoding;
+    {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+      if (queue_.empty()) return;
+      encoding = std::move(queue_.front());
+      queue_.pop_front();
+      running_.insert(encoding.get());
+    }
+    RipSessionTrack& track = tracks_[encoding->index];
+    encoding->rip.audio = &encoding->spool->Audio();
+    encoding->rip.converter = converter;
+    encoding->rip.stop_request = &encoding->stop;
+    encoding->rip.tags = encoding->rip.tags != nullptr ? &encoding->tags : nullptr;
+    Result<RipResult> result;
+    {
+      const std::unique_ptr<IUserInterface> ui = observer_.Interface(worker + 1, TrackName(track));
+      result = RipTrack(encoding->rip, *ui);
+    }
+    encoding->spool.reset();
+    std::lock_guard lock(mutex_);
+    running_.erase(encoding.get());
+    TakeResult(track, result);
+    track.seconds = (run_clock_.elapsed() - encoding->started_ms) / 1000.0;
+    track.ended = true;
+    --in_flight_;
+    changed_.notify_all();
+  }
+}
+
+void RipSession::ReportInOrder() {
+  for (;;) {
+    RipSessionTrack* track = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      if (next_report_ >= tracks_.size() || !tracks_[next_report_].ended) return;
+      track = &tracks_[next_report_++];
+    }
+    observer_.TrackEnded(*track, ++reported_count_, static_cast<int>(tracks_.size()));
+  }
+}
+
+void RipSession::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready) {
+  // A signal handler cannot wake a condition variable: the wait looks at the interruption now and then.
+  while (!ready()) {
+    changed_.wait_for(lock, kSignalCheck);
+    if (!Interrupted()) continue;
+    for (Encoding* encoding : running_) encoding->stop = true;
+    for (const std::unique_ptr<Encoding>& encoding : queue_) encoding->stop = true;
+  }
+}
+
+void RipSession::RipOverlapped() {
+  const int encoders = static_cast<int>(worker_converters_.size());
+  processor_share_ = std::max(1, QThread::idealThreadCount() / (encoders + 1));
+  std::vector<std::thread> workers;
+  for (int i = 0; i < encoders; ++i) workers.emplace_back([this, i] { EncodeOnWorker(i); });
+  for (size_t index = 0; index < tracks_.size(); ++index) {
+    RipSessionTrack& track = tracks_[index];
+    const qint64 started = run_clock_.elapsed();
+    auto encoding = std::make_unique<Encoding>();
+    bool queued = false;
+    if (Interrupted()) {
+      track.status = StatusWord(FileResult::Cancelled);
+    } else if (PrepareOutput(track, encoding->rip, encoding->tags)) {
+      {
+        // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
+        // track read waits in the queue only for the first encoding to end.
+        std::unique_lock lock(mutex_);
+        WaitUntil(lock, [this, encoders] { return in_flight_ <= encoders; });
+      }
+      ReportInOrder();
+      encoding->rip.processor_share = processor_share_;
+      Result<RipResult> read;
+      {
+        const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
+        read = TrackSpool::Read(encoding->rip, *ui, encoding->spool);
+      }
+      if (read.Succeeded()) {
+        encoding->index = index;
+        encoding->started_ms = started;
+        std::lock_guard lock(mutex_);
+        ++in_flight_;
+        queue_.push_back(std::move(encoding));
+        changed_.notify_all();
+        queued = true;
+      } else {
+        TakeResult(track, read);
+        claims_.Release(track.output);
+      }
+    }
+    if (!queued) {
+      std::lock_guard lock(mutex_);
+      track.seconds = (run_clock_.elapsed() - started) / 1000.0;
+      track.ended = true;
+    }
+    ReportInOrder();
+  }
+  {
+    std::lock_guard lock(mutex_);
+    closing_ = true;
+    changed_.notify_all();
+  }
+  for (;;) {
+    ReportInOrder();
+    std::unique_lock lock(mutex_);
+    if (next_report_ >= tracks_.size()) break;
+    WaitUntil(lock, [this] { return tracks_[next_report_].ended; });
+  }
+  for (std::thread& worker : workers) worker.join();
+}
+
+void RipSession::Verify() {
+  if (options_.verify && verification_ && !Interrupted()) check_ = CheckRippedTracks(tracks_, *verification_, stored_);
+  observer_.Verified(tracks_, check_);
+}
+
+QString RipSession::WriteLog() {
+  const auto first =
+      std::find_if(tracks_.begin(), tracks_.end(), [](const RipSessionTrack& track) { return track.done; });
+  if (!options_.log || Interrupted() || first == tracks_.end()) return {};
+  const RipLogFacts facts{options_.device, options_.careful, catalogue::NameOf(options_.settings.format),
+                          metadata_.titles};
+  const QString path = FreeRipLogPath(QFileInfo(first->output).absolutePath(), metadata_.album);
+  if (!WriteRipLog(path, RipLogOf(tracks_, facts, verification_, check_))) {
+    observer_.Message(StringTable::Format(text::kRipLogFailed, {path}));
+    return {};
+  }
+  return path;
+}
+
+}  // namespace corvane

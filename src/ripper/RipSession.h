@@ -1,0 +1,137 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "output/OutputClaims.h"
+#include "ripper/AccurateRipCheck.h"
+#include "ripper/DiscMetadata.h"
+#include "ripper/DiscVerification.h"
+#include "ripper/RipOutputNaming.h"
+#include "ripper/RipSessionTrack.h"
+#include "ripper/RipperSettingsValues.h"
+
+namespace corvane {
+
+class IAudioCDGrabber;
+class IConversionComponent;
+class IUserInterface;
+class Mp3EncoderConfig;
+class SettingsStore;
+
+// What a front end tells of the run it starts, the settings already read and checked.
+struct RipSessionOptions {
+  QString device;         // the drive's path or the disc image, as the grabber opened it
+  QString output_folder;  // absolute, existing
+  RipPatternParts pattern;
+  EncodeSettings settings;
+  RipperSettingsValues values;  // grab mode and the proof settings
+  CdReadOptions read;           // the engine stream's retries, error skipping and offset
+  ReadSettings careful;         // the grabber's grab mode, error action, retries and offset
+  int jobs = 1;                 // above 1: reading overlaps the encoding of up to jobs - 1 tracks
+  bool tags = true;
+  bool verify = true;  // ask the AccurateRip database at the end
+  bool log = true;     // write the rip log beside the tracks
+  QString program_folder;
+  // The track in hand stops at it (the encoder asks first, as its seam answers).
+  std::atomic<bool>* stop_request = nullptr;
+  // Non-zero once the whole run is to end: later tracks are cancelled, nothing is verified or logged.
+  const std::atomic<int>* interrupted = nullptr;
+};
+
+// What a front end sees of a session.
+class IRipObserver {
+ public:
+  virtual ~IRipObserver() = default;
+  // The seam for the work named `name` in `slot`: 0 the disc's reading (and the questions before
+  // it), 1.. the encoders of an overlapped run, -1 the set-up.
+  virtual std::unique_ptr<IUserInterface> Interface(int slot, const QString& name) = 0;
+  // A message about the whole run (components that cannot start, a log that cannot be written).
+  virtual void Message(const QString& text) = 0;
+  // A track ended; called in track order, `ended` counting the tracks ended so far.
+  virtual void TrackEnded(const RipSessionTrack& track, int ended, int total) = 0;
+  // The database's verdicts are in the tracks (`check` empty when it was not asked).
+  virtual void Verified(const std::vector<RipSessionTrack>& tracks,
+                        const std::optional<AccurateRipCheckResult>& check) = 0;
+};
+
+// The headless rip of the chosen tracks of one disc: each output's name settled (an output there
+// already, a name an earlier track took), the reading path chosen (the engine's CD stream, the
+// grabber's track reader, or the grabber's own grab), the tracks encoded and tagged, the
+// AccurateRip check and the rip log. Everything the user sees goes through the observer.
+class RipSession {
+ public:
+  RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3EncoderConfig& mp3, RipSessionOptions options,
+             DiscMetadata metadata, const std::vector<int>& rows, IRipObserver& observer);
+  ~RipSession();
+
+  // The grabber's settings and the encoders; false when they cannot be set up (the observer or
+  // the set-up's seam told why).
+  bool SetUp();
+  // Rips every track, in track order or overlapped.
+  void Rip();
+  // Asks the database about the tracks ripped whole, unless verifying is off or the run ended early.
+  void Verify();
+  // Writes the rip log beside the first track ripped; its path, empty when none was written.
+  QString WriteLog();
+
+  const std::vector<RipSessionTrack>& Tracks() const { return tracks_; }
+  const std::optional<DiscVerification>& Verification() const { return verification_; }
+  const std::optional<AccurateRipCheckResult>& Check() const { return check_; }
+  // Whether an earlier track holds `path` although nothing may be there yet.
+  bool NameClaimed(const QString& path) const { return claims_.IsClaimed(path); }
+
+ private:
+  struct Encoding;
+
+  bool Interrupted() const;
+  SourceTags TagsOf(const RipSessionTrack& track) const;
+  bool SettleOutput(QString& output, bool& replace);
+  // Names the track's output and settles an existing one; false when the track is not ripped
+  // (skipped, or its folder refused), its status then set.
+  bool PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceTags& tags);
+  void TakeResult(RipSessionTrack& track, const Result<RipResult>& result);
+  void RipOne(RipSessionTrack& track);
+  void RipInOrder();
+  // The main flow reads each track into a spool, workers encode the spools.
+  void RipOverlapped();
+  void EncodeOnWorker(int worker);
+  // Reports the ended tracks that are next in track order.
+  void ReportInOrder();
+  // Waits under `lock` until `ready`, passing an interruption on to every encoding meanwhile.
+  void WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready);
+
+  IAudioCDGrabber& grabber_;
+  SettingsStore& stored_;
+  Mp3EncoderConfig& mp3_;
+  RipSessionOptions options_;
+  DiscMetadata metadata_;
+  IRipObserver& observer_;
+  std::vector<RipSessionTrack> tracks_;
+  std::optional<DiscVerification> verification_;
+  std::optional<AccurateRipCheckResult> check_;
+  std::vector<std::unique_ptr<IConversionComponent>> worker_converters_;
+  bool component_grab_ = false;
+  RipReader reader_ = RipReader::CdStream;
+  OutputClaims claims_;
+  QElapsedTimer run_clock_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::unique_ptr<Encoding>> queue_;
+  std::set<Encoding*> running_;
+  int in_flight_ = 0;
+  bool closing_ = false;
+  size_t next_report_ = 0;
+  int reported_count_ = 0;
+  int processor_share_ = 0;
+};
+
+}  // namespace corvane

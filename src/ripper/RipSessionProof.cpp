@@ -1,0 +1,62 @@
+#include "ripper/RipSessionProof.h"
+
+#include <QDateTime>
+
+#include "common/StringTable.h"
+#include "common/strings/CliText.h"
+#include "common/strings/RipperText.h"
+#include "components/grabber/DriveIdentifier.h"
+
+namespace corvane {
+
+std::optional<AccurateRipCheckResult> CheckRippedTracks(std::vector<RipSessionTrack>& tracks,
+                                                        const DiscVerification& disc, const SettingsStore& settings) {
+  std::vector<RipSessionTrack*> ripped;
+  std::vector<TrackChecksums> sums;
+  for (RipSessionTrack& track : tracks) {
+    if (!track.done || !track.checksum) continue;
+    ripped.push_back(&track);
+    sums.push_back(track.Checksums());
+  }
+  if (ripped.empty()) return std::nullopt;
+  AccurateRipCheckResult check = CheckWithAccurateRip(disc.Id(), sums, settings);
+  for (size_t k = 0; k < ripped.size() && k < check.verdicts.size(); ++k) ripped[k]->verdict = check.verdicts[k];
+  return check;
+}
+
+RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFacts& facts,
+                    const std::optional<DiscVerification>& disc, const std::optional<AccurateRipCheckResult>& check) {
+  RipLogData data;
+  data.date = QDateTime::currentDateTime();
+  data.drive = DriveIdentifier(facts.device);
+  if (data.drive.isEmpty()) data.drive = facts.device;
+  data.readOffset = facts.careful.readOffset;
+  data.grabModePreset = facts.careful.grabMode;
+  data.retries = facts.careful.retries;
+  data.errorAction = facts.careful.errorAction;
+  data.outputFormat = facts.output_format;
+  if (disc) {
+    data.accurateRipId = DiscIdName(disc->Id());
+    data.cddbId = QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0'));
+  }
+  data.databaseStatus = check ? check->DatabaseText() : StringTable::Text(text::kRipNotChecked);
+  for (const RipSessionTrack& track : tracks) {
+    if (!track.done) continue;
+    RipLogTrack& line = data.tracks.emplace_back();
+    line.number = track.number;
+    line.title = facts.titles.value(track.row);
+    line.file = track.output;
+    line.readErrors = track.stats.given_up;
+    line.worstRetries = track.stats.worst_attempts;
+    if (const TrackChecksums sums = track.Checksums(); track.checksum && sums.complete) {
+      line.crc32 = sums.crc32;
+      line.v1 = sums.v1;
+      line.v2 = sums.v2;
+    }
+    if (track.verdict) line.verdict = AccurateRipVerdictText(*track.verdict);
+  }
+  if (check) data.summary = check->SummaryText();
+  return data;
+}
+
+}  // namespace corvane

@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+#include <memory>
+#include <optional>
+
+#include "components/accuraterip/AccurateRipChecksum.h"
+#include "components/accuraterip/AccurateRipVerdict.h"
+#include "ripper/AccurateRipCheck.h"
+#include "ripper/RipTrack.h"
+
+namespace corvane {
+
+// One chosen track of a rip session and how it ended.
+struct RipSessionTrack {
+  int row = 0;           // the disc's track row, from 0
+  int number = 0;        // the track's number on the disc
+  int audio_index = -1;  // among the disc's audio tracks (AccurateRipDiscId's order); -1: none
+  QString output;
+  QString status;  // the status word
+  QString detail;  // why it failed, or what it met while read
+  double seconds = 0;
+  bool done = false;
+  bool failed = false;
+  bool ended = false;  // its result is in and may be reported
+  // Sees the audio as read; null for a track without a place among the disc's audio tracks.
+  std::unique_ptr<AccurateRipChecksum> checksum;
+  RipReadStats stats;
+  std::optional<AccurateRipVerdict> verdict;
+
+  // The checksums as its reader computed them; only `audioIndex` when it had no checksum.
+  TrackChecksums Checksums() const;
+};
+
+}  // namespace corvane
