@@ -38,13 +38,13 @@ QString Word(int id) { return StringTable::Text(id); }
 
 int StatusWordOf(RipResult result) {
   switch (result) {
-    case RipResult::Completed:
+    case RipResult::Done:
       return text::kRipCompleted;
     case RipResult::Failed:
     case RipResult::NoDisc:
       return text::kRipFailed;
-    case RipResult::Cancelled:
-    case RipResult::StopAll:
+    case RipResult::StoppedThis:
+    case RipResult::StoppedAll:
       return text::kRipCancelled;
     case RipResult::Skipped:
       break;
@@ -175,8 +175,8 @@ void RipRun::Run(const RipRunStart& start) {
     const QString output = RipFilePath(output_folder_, pattern.file, fields, start_.settings.format);
     const RipResult result = RipTrackTo(row, title, output);
     Finish(row, result);
-    if (result == RipResult::StopAll || stop_all_after_track_) {
-      const int first = result == RipResult::StopAll ? row : row + 1;
+    if (result == RipResult::StoppedAll || stop_all_after_track_) {
+      const int first = result == RipResult::StoppedAll ? row : row + 1;
       for (int left = first; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
       break;
     }
@@ -237,14 +237,13 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
     ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
   }
-  if (grabbed && result == RipResult::Completed && rip_settings_.retries != 0 &&
-      read_attempts_ == rip_settings_.retries) {
+  if (grabbed && result == RipResult::Done && rip_settings_.retries != 0 && read_attempts_ == rip_settings_.retries) {
     ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
     if (services_.open_rip_settings) services_.open_rip_settings();
     result = RipResult::Failed;
   }
   // An unfinished track lets its name go; its file goes with `temporary`.
-  if (result != RipResult::Completed) return result;
+  if (result != RipResult::Done) return result;
   // Tags the back-end does not write itself go in once the audio is complete.
   if (kept != nullptr)
     WriteTagsAfterEncoding(temporary->WritePath(), start_.settings.format, tags, rip_settings_.Id3v2For(tags));
@@ -253,7 +252,7 @@ RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
     case Placing::Done:
       claim.Keep();
       verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
-      return RipResult::Completed;
+      return RipResult::Done;
     case Placing::Skipped:
       return RipResult::Skipped;
     case Placing::Failed:
@@ -311,11 +310,11 @@ RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& show
   cd.reset();
   switch (outcome.code) {
     case EncodeResult::Done:
-      return RipResult::Completed;
+      return RipResult::Done;
     case EncodeResult::StoppedThis:
-      return RipResult::Cancelled;
+      return RipResult::StoppedThis;
     case EncodeResult::StoppedAll:
-      return RipResult::StopAll;
+      return RipResult::StoppedAll;
     case EncodeResult::Failed:
       break;
   }
@@ -337,21 +336,21 @@ void RipRun::Wake() {
 }
 
 RipResult RipRun::AskPendingStop() {
-  if (!stop_request_.exchange(false)) return RipResult::Completed;
+  if (!stop_request_.exchange(false)) return RipResult::Done;
   switch (ui_.AskStop(Word(text::kAskStopRipping))) {
     case StopAnswer::Continue:
-      return RipResult::Completed;
+      return RipResult::Done;
     case StopAnswer::StopThis:
-      return RipResult::Cancelled;
+      return RipResult::StoppedThis;
     case StopAnswer::StopAll:
       break;
   }
-  return RipResult::StopAll;
+  return RipResult::StoppedAll;
 }
 
 RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, QString& reason) {
   read_attempts_ = 0;
-  if (const RipResult pending = AskPendingStop(); pending != RipResult::Completed) return pending;
+  if (const RipResult pending = AskPendingStop(); pending != RipResult::Done) return pending;
   const bool addressed = grabber_ != nullptr && AddressRow(*grabber_, row);
   if (addressed && encoder_ != nullptr && start_.settings.format == FormatCode::Wma) {
     // The encoder set-up leaves WMA to the run: the grabber's encoder object takes it here.
@@ -377,7 +376,7 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, 
     read_errors_ = grabber_->GetGrabReadErrors();
     // The grab's end says nothing of how it ended: a read or write failure is no finished track.
     const GrabberResult ended = grabber_->GetGrabResult();
-    if (ended.Succeeded()) return RipResult::Completed;
+    if (ended.Succeeded()) return RipResult::Done;
     reason = ended.text;
     return RipResult::Failed;
   }
@@ -385,7 +384,7 @@ RipResult RipRun::ComponentGrab(int row, const QString& writePath, PcmTap* tap, 
   grabber_->SetPcmTap(nullptr);
   stop_request_ = false;  // answered: the next grab starts without asking again
   view_.SetRipButton(Word(text::kRipStopButton), Word(text::kRipStopTooltip), true);
-  return stop_answer_ == StopAnswer::StopAll ? RipResult::StopAll : RipResult::Cancelled;
+  return stop_answer_ == StopAnswer::StopAll ? RipResult::StoppedAll : RipResult::StoppedThis;
 }
 
 void RipRun::RequestStop() {

@@ -10,6 +10,7 @@ class QEventLoop;
 #include "encoding/EncodeFunction.h"
 #include "formats/EncodeSettings.h"
 #include "output/OutputClaims.h"
+#include "ripper/RipResult.h"
 #include "ripper/RipVerifier.h"
 #include "ripper/RipperSettingsValues.h"
 #include "tags/SourceTags.h"
@@ -44,9 +45,6 @@ struct RipRunServices {
   std::function<void()> stop_playback;
   std::function<void()> open_rip_settings;
 };
-
-// How one track of a run ended; NoDisc sends the track (and the rest of the run) to the grabber.
-enum class RipResult : int { Completed = 0, Failed = 1, Cancelled = 2, Skipped = 3, StopAll = 4, NoDisc = 10 };
 
 // One rip run over the checked rows of the track list, on the user-interface thread. Each track is
 // read through the engine's CD stream and encoded, or written by the grabber itself in its careful

@@ -174,6 +174,9 @@ void RipSession::TakeResult(RipSessionTrack& track, const Result<RipResult>& res
     case RipResult::StoppedAll:
       track.status = StatusWord(FileResult::Cancelled);
       break;
+    case RipResult::Skipped:
+      track.status = StatusWord(FileResult::Skipped);
+      break;
     case RipResult::NoDisc:
       track.status = StatusWord(FileResult::Failed);
       // The disc went away, or the image's file, since the run began.

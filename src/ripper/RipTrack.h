@@ -7,6 +7,7 @@
 #include "components/grabber/TrackReader.h"
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
+#include "ripper/RipResult.h"
 #include "tags/SourceTags.h"
 
 namespace corvane {
@@ -16,10 +17,6 @@ class IConversionComponent;
 class IUserInterface;
 class SettingsStore;
 class TemporaryOutput;
-
-// How ripping one track ended. The first four are EncodeTrack's results; NoDisc means the drive
-// (or image) could not be opened at all, and the caller may go on another way.
-enum class RipResult : int { Done = 0, Failed = 1, StoppedThis = 2, StoppedAll = 4, NoDisc = 10 };
 
 // How a track's sectors are read: the engine's CD stream with `read`, or the grabber's track
 // reader with `careful` (careful reading, and sectors left out with the discard action).
