@@ -36,10 +36,13 @@ RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFact
   data.errorAction = facts.careful.errorAction;
   data.outputFormat = facts.output_format;
   if (disc) {
-    data.accurateRipId = DiscIdName(disc->Id());
+    data.accurateRipId = facts.disc_name_with_ending ? disc->Id().Name() : DiscIdName(disc->Id());
     data.cddbId = QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0'));
   }
-  data.databaseStatus = check ? check->DatabaseText() : StringTable::Text(text::kRipNotChecked);
+  if (check)
+    data.databaseStatus = check->DatabaseText();
+  else if (facts.say_not_checked)
+    data.databaseStatus = StringTable::Text(text::kRipNotChecked);
   for (const RipSessionTrack& track : tracks) {
     if (!track.done) continue;
     RipLogTrack& line = data.tracks.emplace_back();

@@ -1,19 +1,22 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscVerification.h"
+#include "ripper/RipSessionTrack.h"
 
 namespace corvane {
 
 class PcmTap;
 class SettingsStore;
 
-// The proof side of a rip run: the checksums of every track as it is read, the database's
-// verdict on them at the end, and the plain-text log beside the tracks.
+// The proof side of the window's rip run: the checksums of every track as it is read, the
+// database's verdict on them at the end, and the plain-text log beside the tracks, through the
+// same check and log as the headless session.
 class RipVerifier {
  public:
   // What the log says of how the run read.
@@ -48,22 +51,13 @@ class RipVerifier {
   std::vector<std::pair<int, QString>> RowDetails() const;
 
  private:
-  struct Ripped {
-    int row = 0;
-    int number = 0;
-    QString title;
-    QString output;
-    int worstAttempts = 1;
-    int readErrors = 0;
-    TrackChecksums sums;
-  };
-
   RunFacts facts_;
   std::optional<DiscVerification> disc_;
   int read_offset_ = 0;
   std::unique_ptr<AccurateRipChecksum> current_;
   int current_row_ = -1;
-  std::vector<Ripped> ripped_;
+  std::vector<RipSessionTrack> ripped_;
+  QStringList titles_;  // by row, of the tracks ripped
   std::optional<AccurateRipCheckResult> result_;
 };
 
