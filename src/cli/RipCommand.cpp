@@ -29,7 +29,6 @@
 #include "ripper/DiscReading.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipSession.h"
-#include "ripper/RipSessionProof.h"
 #include "ripper/RipperSettingsValues.h"
 #include "ripper/TrackTexts.h"
 #include "tags/Id3Genres.h"
