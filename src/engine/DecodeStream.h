@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/AudioStream.h"
-#include "engine/FfmpegHandles.h"
+#include "common/FfmpegHandles.h"
 #include "engine/StreamTags.h"
 
 namespace corvane {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "engine/AudioStream.h"
-#include "engine/FfmpegHandles.h"
+#include "common/FfmpegHandles.h"
 
 namespace corvane {
 
