@@ -38,8 +38,13 @@ ImageLayoutResult RefuseImage(int text_id, std::initializer_list<QVariant> args)
 }
 
 int LayoutBuilder::AddFile(const QString& path, const ImageFileFacts& facts) {
+  // A file named twice with another type word may have been probed as another kind: then it is
+  // two entries, each read as it was probed.
   for (size_t i = 0; i < layout_.files.size(); ++i) {
-    if (layout_.files[i].path == path) return static_cast<int>(i);
+    const ImageFileFacts& known = layout_.files[i].facts;
+    if (layout_.files[i].path == path && known.kind == facts.kind && known.audio_offset == facts.audio_offset &&
+        known.audio_bytes == facts.audio_bytes && known.samples == facts.samples)
+      return static_cast<int>(i);
   }
   layout_.files.push_back({path, facts});
   return static_cast<int>(layout_.files.size() - 1);

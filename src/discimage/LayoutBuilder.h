@@ -13,7 +13,7 @@ ImageLayoutResult RefuseImage(int text_id, std::initializer_list<QVariant> args)
 // make the disc longer than a CD can hold, and at the end the checks every image must pass.
 class LayoutBuilder {
  public:
-  // The index of the file at `path`, added on first use.
+  // The index of the file at `path` with these facts, added on first use.
   int AddFile(const QString& path, const ImageFileFacts& facts);
 
   // Append a span; false (and nothing appended) once the disc would grow past kImageMaxSectors.

@@ -116,7 +116,8 @@ class ChunkReader {
       NrgTrack track;
       track.index0 = track.index1 = Be(data, e, width);
       const qint64 length = Be(data, e + width, width);
-      track.end = length > (std::numeric_limits<qint64>::max() - track.index0) ? -1 : track.index0 + length;
+      const bool fits = track.index0 >= 0 && length >= 0 && length <= std::numeric_limits<qint64>::max() - track.index0;
+      track.end = fits ? track.index0 + length : -1;  // -1: refused as lying outside the image
       const int mode = static_cast<int>(Be(data, e + 2 * width, 4) & 0xff);
       track.audio = mode == kAudioMode || mode == kAudioSubChannelMode;
       track.sector_bytes = SectorBytesOfMode(mode);

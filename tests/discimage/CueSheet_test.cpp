@@ -128,6 +128,24 @@ TEST_F(CueSheetTest, SpanOffsetsFollowTheDataFilesKind) {
   EXPECT_EQ(probe_.Asked(), QStringList({QStringLiteral("one.wav:WAVE"), QStringLiteral("two.flac:WAVE")}));
 }
 
+// One file named with two type words, probed as two kinds: each part is read as its kind says.
+TEST_F(CueSheetTest, FileNamedTwiceWithOtherTypesIsTwoEntries) {
+  const ImageFileProbe probe = [](const QString&, const QString& declared) {
+    ImageFileFacts facts;
+    facts.kind = declared == QLatin1String("MOTOROLA") ? ImageFileKind::Motorola : ImageFileKind::Binary;
+    facts.audio_bytes = 100 * kSector;
+    return facts;
+  };
+  const ImageLayoutResult read = ReadCueSheet(
+      "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nFILE \"a.bin\" MOTOROLA\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+      folder_.path(), probe);
+  ASSERT_TRUE(read.Succeeded()) << read.status.text.toStdString();
+  ASSERT_EQ(read.value->files.size(), 2u);
+  EXPECT_EQ(read.value->files[1].facts.kind, ImageFileKind::Motorola);
+  ASSERT_EQ(read.value->spans.size(), 2u);
+  EXPECT_EQ(read.value->spans[1].file, 1);
+}
+
 struct Refusal {
   const char* name;
   QByteArray sheet;

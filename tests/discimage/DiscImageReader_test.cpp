@@ -54,10 +54,19 @@ TEST_F(DiscImageReaderTest, RefusesWhatIsNoImage) {
   QFile huge(Path(QStringLiteral("huge.cue")));
   ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kImageMaxSheetBytes + 1));
   huge.close();
+  // Sheets over an empty BIN and over a sparse 8 GiB one.
+  for (const auto& [name, bytes] : {std::pair{QStringLiteral("empty"), 0LL}, std::pair{QStringLiteral("big"), 8LL << 30}}) {
+    QFile bin(Path(name + QStringLiteral(".bin"))), sheet(Path(name + QStringLiteral(".cue")));
+    ASSERT_TRUE(bin.open(QIODevice::WriteOnly) && bin.resize(bytes));
+    ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
+    sheet.write("FILE \"" + name.toUtf8() + ".bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n");
+  }
   const struct {
     QString name;
     QString why;
   } cases[] = {
+      {QStringLiteral("empty.cue"), StringTable::Format(text::kDataFileEmpty, {1, QStringLiteral("empty.bin")})},
+      {QStringLiteral("big.cue"), StringTable::Format(text::kLayoutTooLong, {812})},
       {QStringLiteral("pipe.cue"), Why(text::kImageNotRegular, fifo)},
       {QStringLiteral("folder.toc"), Why(text::kImageNotRegular, Path(QStringLiteral("folder.toc")))},
       {QStringLiteral("gone.cue"), Why(text::kImageNotFound, Path(QStringLiteral("gone.cue")))},

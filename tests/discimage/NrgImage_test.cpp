@@ -84,6 +84,22 @@ void PutBe(QByteArray& bytes, qsizetype at, quint64 value, int width) {
   for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>((value >> ((width - 1 - i) * 8)) & 0xff);
 }
 
+// A 64-bit track-at-once entry whose offset reads as negative: once an arithmetic overflow.
+TEST(NrgImage, NegativeTrackAtOnceOffsetIsRefused) {
+  QByteArray image(2 * kImageSectorBytes, '\0');
+  QByteArray chunk("ETN2\0\0\0\x20", 8);
+  chunk += QByteArray(32, '\0');
+  PutBe(chunk, 8, 0xBEBEBEBEBEBEBEBEULL, 8);              // offset
+  PutBe(chunk, 16, 0x7FFFFFFFFFFFFFFFULL, 8);             // length
+  PutBe(chunk, 24, 7, 4);                                 // audio
+  image += chunk + QByteArray("END!\0\0\0\0", 8) + QByteArray("NER5");
+  QByteArray offset(8, '\0');
+  PutBe(offset, 0, 2 * kImageSectorBytes, 8);
+  image += offset;
+  const ImageLayoutResult read = ReadBytes(image);
+  EXPECT_EQ(read.status.text, StringTable::Format(text::kNrgTrackOutside, {1}));
+}
+
 struct Damage {
   const char* name;
   std::function<void(QByteArray&)> damage;
