@@ -69,8 +69,9 @@ struct ImageSpan {
   qint64 offset = 0;    // Audio and Data: where the span starts in that file: a byte offset
                         // from the file's start for Binary, Motorola and Wave files (header
                         // included), a sample offset for Decoded files
-  qint64 samples = 0;   // length in stereo samples (sectors * 588 for Silence and Data spans;
-                        // a file's last Audio span may end inside a sector)
+  qint64 samples = 0;   // length in stereo samples (sectors * 588 for Data spans; a file's last
+                        // Audio span may end inside a sector, and a Silence span then pads the
+                        // disc to the next whole sector, as a cdrdao track's data is padded)
 };
 
 struct ImageTrack {

@@ -51,6 +51,11 @@ class DiscImageFixture {
   // not hold, so one track is what reads back exactly.
   DiscImage BuildNrg(const QString& name, int sectors) const;
 
+  // `name`.nrg: a Nero image as Nero writes a disc-at-once copy (version 2: NER5 footer; CUEX,
+  // DAOX, CDTX, SINF, MTYP and END! chunks). The file holds the disc's 150-sector lead pregap
+  // before track 1, as such copies do; the CD-TEXT packs repeat a performer with a TAB.
+  DiscImage BuildNrgDao(const QString& name, const DiscPlan& plan) const;
+
   // The PCM of audio track `track` (1-based) of `sectors` sectors.
   static QByteArray TrackPcm(int track, int sectors);
   // Raw sectors for a data track starting at `lsn`: sync, header (mode 1, or mode 2 with an XA
