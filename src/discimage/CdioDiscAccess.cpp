@@ -6,8 +6,6 @@
 #include <cdio/sector.h>
 #include <cdio/track.h>
 
-#include <cstring>
-
 #include "discimage/CdTextBlock.h"
 
 namespace corvane {
@@ -42,14 +40,13 @@ DiscTrackFormat FormatOf(CdIo_t* cdio, track_t track, lsn_t lsn) {
 
 bool NoDiscMode(discmode_t mode) { return mode == CDIO_DISC_MODE_NO_INFO || mode == CDIO_DISC_MODE_ERROR; }
 
-DiscTable ReadTable(CdIo_t* cdio, bool image) {
+DiscTable ReadTable(CdIo_t* cdio) {
   DiscTable table;
   const track_t first = cdio_get_first_track_num(cdio);
   const track_t last = cdio_get_last_track_num(cdio);
   if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first) {
     // A drive that reads no table either holds nothing or something it cannot read.
-    table.state = !image && NoDiscMode(cdio_get_discmode(cdio)) ? DiscTable::State::NoDisc
-                                                               : DiscTable::State::Unrecognised;
+    table.state = NoDiscMode(cdio_get_discmode(cdio)) ? DiscTable::State::NoDisc : DiscTable::State::Unrecognised;
     return table;
   }
   const lsn_t leadout = cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
@@ -58,8 +55,7 @@ DiscTable ReadTable(CdIo_t* cdio, bool image) {
   for (int number = first; number <= last; ++number) {
     const auto track = static_cast<track_t>(number);
     const lsn_t lsn = cdio_get_track_lsn(cdio, track);
-    // A track libcdio places before the disc's start or past its end (an image's track without an
-    // INDEX 01) has no place to be read from.
+    // A track placed before the disc's start or past its end has no place to be read from.
     if (lsn == CDIO_INVALID_LSN || lsn < 0 || lsn > leadout) return {};
     table.tracks.push_back({number, lsn, FormatOf(cdio, track, lsn)});
   }
@@ -73,28 +69,12 @@ DiscTable ReadTable(CdIo_t* cdio, bool image) {
 
 }  // namespace
 
-CdioDiscAccess::CdioDiscAccess(CdioHandle cdio, bool image)
-    : cdio_(std::move(cdio)), image_(image), table_(ReadTable(cdio_.get(), image)) {}
-
-bool CdioDiscAccess::ReadOnce(int lsn, int count, char* out) const {
-  return cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS;
-}
+CdioDiscAccess::CdioDiscAccess(CdioHandle cdio) : cdio_(std::move(cdio)), table_(ReadTable(cdio_.get())) {}
 
 bool CdioDiscAccess::ReadAudio(int lsn, int count, char* out) {
   if (count <= 0) return true;
   if (lsn < 0 || lsn + count > table_.leadout_lsn) return false;
-  if (!ReadOnce(lsn, count, out)) return false;
-  if (!image_) return true;
-  // An image driver that meets the end of its data file part way through a read still reports
-  // success and leaves the rest of the buffer as it was: the block is whole when its last sector
-  // reads the same over two different fillings.
-  static constexpr int kSector = CDIO_CD_FRAMESIZE_RAW;
-  char first[kSector];
-  char second[kSector];
-  std::memset(first, 0, kSector);
-  std::memset(second, 0xff, kSector);
-  const int lastLsn = lsn + count - 1;
-  return ReadOnce(lastLsn, 1, first) && ReadOnce(lastLsn, 1, second) && std::memcmp(first, second, kSector) == 0;
+  return cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS;
 }
 
 }  // namespace corvane

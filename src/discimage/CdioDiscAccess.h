@@ -4,22 +4,19 @@
 
 namespace corvane {
 
-// A disc read through libcdio: a machine's drive, or a disc image through libcdio's image drivers.
+// A machine's drive read through libcdio.
 class CdioDiscAccess final : public IDiscAccess {
  public:
-  // Reads the table of the disc in `cdio` at once.
-  CdioDiscAccess(CdioHandle cdio, bool image);
+  // Reads the table of the disc in the drive at once.
+  explicit CdioDiscAccess(CdioHandle cdio);
 
-  bool IsImage() const override { return image_; }
+  bool IsImage() const override { return false; }
   const DiscTable& Table() const override { return table_; }
   bool ReadAudio(int lsn, int count, char* out) override;
   CdIo_t* Cdio() override { return cdio_.get(); }
 
  private:
-  bool ReadOnce(int lsn, int count, char* out) const;
-
   CdioHandle cdio_;
-  bool image_;
   DiscTable table_;
 };
 

@@ -1,11 +1,16 @@
 #include "discimage/DiscAccess.h"
 
-#include <QFileInfo>
+#include <sys/stat.h>
+
+#include <QFile>
 
 #include "common/CdioHandle.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
 #include "discimage/CdioDiscAccess.h"
+#include "discimage/DiscImage.h"
+#include "discimage/DiscImageReader.h"
+#include "discimage/ImageFileProbe.h"
 
 namespace corvane {
 
@@ -26,15 +31,20 @@ DiscOpenResult RefusedImage(const QString& path, const QString& reason) {
 }
 
 DiscOpenResult OpenDisc(const QString& path) {
-  if (QFileInfo(path).isFile()) {
-    CdioHandle image = OpenCdioImage(path);
-    if (!image) return RefusedImage(path, StringTable::Text(text::kImageNotReadable));
-    return DiscOpenResult::Success(std::make_unique<CdioDiscAccess>(std::move(image), true));
+  // A drive is a device node; anything else is taken for an image, whose reader refuses what is
+  // not a regular file without opening it.
+  struct stat status {};
+  const bool device = ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
+                      (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
+  if (!device) {
+    ImageLayoutResult layout = ReadDiscImageLayout(path, ProbeImageFile);
+    if (!layout.Succeeded()) return RefusedImage(path, layout.status.text);
+    return DiscOpenResult::Success(std::make_unique<DiscImage>(std::move(*layout.value)));
   }
   CdioHandle drive = OpenCdioDevice(path);
   if (!drive)
     return DiscOpenResult::Failure(DiscOpenCode::Unopenable, StringTable::Format(text::kDriveUnopenable, {path}));
-  return DiscOpenResult::Success(std::make_unique<CdioDiscAccess>(std::move(drive), false));
+  return DiscOpenResult::Success(std::make_unique<CdioDiscAccess>(std::move(drive)));
 }
 
 }  // namespace corvane

@@ -55,7 +55,7 @@ DiscTable DiscImage::MakeTable() {
     table.tracks.push_back({track.number, static_cast<int>(track.start), format});
   }
   table.leadout_lsn = static_cast<int>(layout_.lead_out);
-  table.end_frame = std::min(span_starts_.back(), layout_.lead_out * kImageSectorSamples);
+  table.end_frame = AudioEnd();
   table.last_session_lsn = static_cast<int>(std::max<qint64>(0, layout_.last_session_start));
   AddCdText(table.cd_text, 0, layout_);
   AddText(table.cd_text, "GENRE", 0, layout_.genre);
@@ -65,6 +65,18 @@ DiscTable DiscImage::MakeTable() {
   for (const ImageTrack& track : layout_.tracks) AddCdText(table.cd_text, track.number, track);
   table.state = table.tracks.empty() ? DiscTable::State::Unrecognised : DiscTable::State::Present;
   return table;
+}
+
+qint64 DiscImage::AudioEnd() const {
+  // Silence that only fills the last sector after a file that ends inside it is no part of the
+  // disc's audio: the last track ends with the file.
+  const qint64 leadOut = layout_.lead_out * kImageSectorSamples;
+  for (size_t span = layout_.spans.size(); span-- > 0;) {
+    if (layout_.spans[span].kind == ImageSpan::Kind::Silence) continue;
+    const qint64 end = span_starts_[span + 1];
+    return leadOut - end < kImageSectorSamples ? std::min(end, leadOut) : leadOut;
+  }
+  return leadOut;
 }
 
 DiscTrackFormat DiscImage::DataFormat(const ImageTrack& track) {

@@ -37,6 +37,8 @@ class DiscImage final : public IDiscAccess {
   bool ReadSpan(const ImageSpan& span, qint64 from, qint64 frames, char* out);
   DataFile* Open(int file);
   DiscTable MakeTable();
+  // The frame where the image's audio ends (see DiscTable::end_frame).
+  qint64 AudioEnd() const;
   DiscTrackFormat DataFormat(const ImageTrack& track);
 
   DiscImageLayout layout_;

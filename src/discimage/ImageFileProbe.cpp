@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 
 #include "discimage/DecodedAudioFile.h"
 #include "discimage/WaveHeader.h"
@@ -40,6 +42,16 @@ ImageFileFacts DecodedFacts(const QString& path) {
   return facts;
 }
 
+// Whether a file that is no WAVE file holds raw samples: what a cue sheet calls BINARY, a cdrdao
+// DATAFILE, and an AUDIOFILE unless its name says it is compressed audio (cdrdao goes by the name).
+bool IsRawType(const QString& declared, const QString& path) {
+  static const QStringList kCompressed = {QStringLiteral("flac"), QStringLiteral("mp3"), QStringLiteral("ogg"),
+                                          QStringLiteral("ape"), QStringLiteral("wv")};
+  if (declared == QLatin1String("AUDIOFILE"))
+    return !kCompressed.contains(QFileInfo(path).suffix(), Qt::CaseInsensitive);
+  return declared.isEmpty() || declared == QLatin1String("BINARY") || declared == QLatin1String("DATAFILE");
+}
+
 }  // namespace
 
 Problem OpenRegularFile(const QString& path, QFile& file) {
@@ -67,8 +79,8 @@ ImageFileFacts ProbeImageFile(const QString& path, const QString& declared) {
   };
   if (const std::optional<ImageFileFacts> wave = ReadWaveHeader(size, read)) return *wave;
   file.close();
-  if (declared.isEmpty() || declared == QLatin1String("BINARY")) return RawFacts(size, ImageFileKind::Binary);
   if (declared == QLatin1String("MOTOROLA")) return RawFacts(size, ImageFileKind::Motorola);
+  if (IsRawType(declared, path)) return RawFacts(size, ImageFileKind::Binary);
   return DecodedFacts(path);
 }
 

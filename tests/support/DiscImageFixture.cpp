@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <stdexcept>
+
+#include "support/ToolRunner.h"
 
 namespace corvane::test {
 namespace {
@@ -195,7 +199,54 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscPlan& plan) con
   const QString binName = name + QStringLiteral(".bin");
   WriteFile(image.bin, bin);
   WriteFile(image.cue, CueText(plan, binName, image.lsns).toUtf8());
-  WriteFile(image.toc, TocText(plan, binName, image.lsns).toUtf8());
+  // cdrdao keeps raw audio big-endian: the table reads a copy with the audio tracks' bytes swapped.
+  QByteArray motorola = bin;
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    if (plan.tracks[i].data) continue;
+    char* at = motorola.data() + static_cast<qsizetype>(image.lsns[i]) * kSectorBytes;
+    for (qsizetype b = 0; b + 1 < image.tracks[i].size(); b += 2) std::swap(at[b], at[b + 1]);
+  }
+  const QString motorolaName = name + QStringLiteral(".be.bin");
+  WriteFile(Path(motorolaName), motorola);
+  WriteFile(image.toc, TocText(plan, motorolaName, image.lsns).toUtf8());
+  return image;
+}
+
+DiscImage DiscImageFixture::BuildAlbum(const QString& name, const DiscPlan& plan, AlbumFile form, int tail) const {
+  if (plan.tracks.empty() || tail < 0 || tail >= kSamplesPerSector) Fail(QStringLiteral("an album needs tracks"));
+  const bool flac = form == AlbumFile::Flac;
+  DiscImage image{Path(name + QStringLiteral(".cue")), {}, {}, Path(name + (flac ? QStringLiteral(".flac") : QStringLiteral(".wav"))), {}, 0, {}};
+  QByteArray pcm;
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const int number = static_cast<int>(i + 1);
+    image.lsns.push_back(static_cast<int>(pcm.size() / kSectorBytes));
+    QByteArray track = TrackPcm(number, plan.tracks[i].sectors);
+    if (i + 1 == plan.tracks.size()) track += TrackPcm(number, plan.tracks[i].sectors + 1).mid(track.size(), tail * 4);
+    image.tracks.push_back(track);
+    pcm += track;
+  }
+  image.leadoutLsn = static_cast<int>((pcm.size() + kSectorBytes - 1) / kSectorBytes);
+  QByteArray wave = "RIFF";
+  const auto le32 = [](QByteArray& bytes, quint32 value) {
+    for (int shift = 0; shift < 32; shift += 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
+  };
+  le32(wave, static_cast<quint32>(4 + 24 + 14 + 8 + pcm.size()));
+  wave += "WAVEfmt ";
+  le32(wave, 16);
+  for (const int field : {1, 2}) AppendLe16(wave, field);
+  le32(wave, 44100);
+  le32(wave, 44100 * 4);
+  for (const int field : {4, 16}) AppendLe16(wave, field);
+  wave += "note";
+  le32(wave, 5);
+  wave += QByteArray("odd!!\0", 6);  // five bytes and the pad byte
+  wave += "data";
+  le32(wave, static_cast<quint32>(pcm.size()));
+  wave += pcm;
+  const QString wavePath = Path(name + QStringLiteral(".wav"));
+  WriteFile(wavePath, wave);
+  if (flac) ToolOutput(QStringLiteral("flac"), {QStringLiteral("--silent"), QStringLiteral("-f"), QStringLiteral("-o"), image.bin, wavePath});
+  WriteFile(image.cue, CueText(plan, QFileInfo(image.bin).fileName(), image.lsns).replace(QStringLiteral(" BINARY\n"), QStringLiteral(" WAVE\n")).toUtf8());
   return image;
 }
 
