@@ -7,6 +7,7 @@
 
 #include "common/MemorySettings.h"
 #include "encoding/EncodeTrack.h"
+#include "engine/CdTrackPlace.h"
 #include "engine/MixerStream.h"
 #include "support/DiscImageFixture.h"
 #include "support/ScriptedUserInterface.h"
@@ -99,6 +100,28 @@ TEST_F(CdStreamTest, RefusesWhatIsNoAudioTrackOfADisc) {
     EXPECT_FALSE(created.Succeeded()) << qPrintable(where.first) << " row " << where.second;
     EXPECT_EQ(created.status.code, error) << qPrintable(where.first) << " row " << where.second;
   }
+}
+
+// Tables no reading can trust: a track before the disc's start (a track without INDEX 01 once
+// came with a negative start, and the stream read before its buffer), one past the lead-out, one
+// that ends before it starts. None gives a place to read. A last track that ends inside its last
+// sector gives only the frames the image holds.
+TEST(CdTrackPlaceTest, PositionsOutsideTheDiscGiveNoPlaceAndAnEndInsideASectorKeepsItsFrames) {
+  const auto table = [](const std::vector<int>& lsns, int leadout, qint64 endFrame = -1) {
+    DiscTable disc{DiscTable::State::Present, {}, leadout, endFrame};
+    for (const int lsn : lsns) disc.tracks.push_back({static_cast<int>(disc.tracks.size()) + 1, lsn, DiscTrackFormat::Audio});
+    return disc;
+  };
+  const std::vector<std::tuple<std::vector<int>, int, int>> broken = {
+      {{-150, 0}, 300, 0}, {{0, 400}, 300, 1}, {{0, 200, 100}, 300, 1}};
+  for (const auto& [lsns, leadout, row] : broken) {
+    const EngineResult<CdTrackPlace> place = FindCdTrack(table(lsns, leadout), row);
+    EXPECT_EQ(place.status.code, EngineError::NoCd) << "row " << row << " of " << lsns.size();
+  }
+  const EngineResult<CdTrackPlace> last = FindCdTrack(table({0, 100}, 201, 200 * 588 + 101), 1);
+  ASSERT_TRUE(last.Succeeded());
+  EXPECT_EQ(last.value->sectors, 101);
+  EXPECT_EQ(last.value->frames, 100 * 588 + 101);
 }
 
 TEST_F(CdStreamTest, SeekMovesToAnyFrame) {
