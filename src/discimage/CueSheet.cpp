@@ -41,7 +41,7 @@ int ParseNumber(const QString& word, int low, int high) {
 
 class CueReader {
  public:
-  CueReader(const QString& folder, const ImageFileProbe& probe) : folder_(folder), probe_(probe) {}
+  CueReader(const QString& folder, const ImageFileProbe& probe) : folder_(folder), probe_(RememberingProbe(probe)) {}
 
   ImageLayoutResult Read(const QList<CueLine>& lines) {
     for (const CueLine& line : lines) {
@@ -232,7 +232,7 @@ class CueReader {
   }
 
   const QString& folder_;
-  const ImageFileProbe& probe_;
+  const ImageFileProbe probe_;
   LayoutBuilder builder_;
   int line_ = 0;
   // The current file and how far into it the disc has come.
