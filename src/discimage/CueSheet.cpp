@@ -8,6 +8,7 @@
 #include "discimage/CueSheetLines.h"
 #include "discimage/DataFiles.h"
 #include "discimage/LayoutBuilder.h"
+#include "discimage/SheetText.h"
 
 namespace corvane {
 namespace {
@@ -31,16 +32,6 @@ const TrackType* FindTrackType(const QString& word) {
   return nullptr;
 }
 
-// mm:ss:ff as frames; -1 when it is not such a time.
-qint64 ParseTime(const QString& word) {
-  static const QRegularExpression kTime(QStringLiteral("^(\\d{1,4}):(\\d{1,2}):(\\d{1,2})$"));
-  const QRegularExpressionMatch match = kTime.match(word);
-  if (!match.hasMatch()) return -1;
-  const qint64 seconds = match.captured(2).toLongLong(), frames = match.captured(3).toLongLong();
-  if (seconds >= 60 || frames >= 75) return -1;
-  return (match.captured(1).toLongLong() * 60 + seconds) * 75 + frames;
-}
-
 int ParseNumber(const QString& word, int low, int high) {
   static const QRegularExpression kDigits(QStringLiteral("^\\d{1,3}$"));
   if (!kDigits.match(word).hasMatch()) return -1;
@@ -48,16 +39,9 @@ int ParseNumber(const QString& word, int low, int high) {
   return value >= low && value <= high ? value : -1;
 }
 
-QString MsfText(qint64 frames) {
-  return QStringLiteral("%1:%2:%3")
-      .arg(frames / 75 / 60, 2, 10, QLatin1Char('0'))
-      .arg(frames / 75 % 60, 2, 10, QLatin1Char('0'))
-      .arg(frames % 75, 2, 10, QLatin1Char('0'));
-}
-
 class CueReader {
  public:
-  CueReader(const QString& folder, const ImageFileProbe& probe) : folder_(folder), probe_(probe) {}
+  CueReader(const QString& folder, const ImageFileProbe& probe) : folder_(folder), probe_(RememberingProbe(probe)) {}
 
   ImageLayoutResult Read(const QList<CueLine>& lines) {
     for (const CueLine& line : lines) {
@@ -149,7 +133,7 @@ class CueReader {
   }
 
   Problem Gap(const CueLine& line) {
-    const qint64 frames = line.words.isEmpty() ? -1 : ParseTime(line.words[0]);
+    const qint64 frames = line.words.isEmpty() ? -1 : ParseMsf(line.words[0]);
     if (frames < 0) return StringTable::Format(text::kCueBadTime, {line_, line.keyword});
     const bool pregap = line.keyword == QLatin1String("PREGAP");
     if (!Track() || (pregap && last_index_ >= 0))
@@ -160,7 +144,7 @@ class CueReader {
 
   Problem Index(const CueLine& line) {
     const int number = line.words.size() < 2 ? -1 : ParseNumber(line.words[0], 0, 99);
-    const qint64 frame = number < 0 ? -1 : ParseTime(line.words[1]);
+    const qint64 frame = number < 0 ? -1 : ParseMsf(line.words[1]);
     if (frame < 0) return StringTable::Format(text::kCueBadIndex, {line_});
     ImageTrack* track = Track();
     if (!track) return StringTable::Format(text::kCueIndexBeforeTrack, {line_});
@@ -248,7 +232,7 @@ class CueReader {
   }
 
   const QString& folder_;
-  const ImageFileProbe& probe_;
+  const ImageFileProbe probe_;
   LayoutBuilder builder_;
   int line_ = 0;
   // The current file and how far into it the disc has come.

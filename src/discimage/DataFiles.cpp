@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <map>
+#include <memory>
+#include <utility>
 
 #include "common/StringTable.h"
 #include "common/strings/DiscImageText.h"
@@ -55,6 +58,16 @@ ResolvedDataFile ResolveDataFile(const QString& name, const QString& folder, con
   if (similar.isEmpty() || similar == path) return named;
   ResolvedDataFile found{similar, probe(similar, declared)};
   return found.facts.problem == ImageFileFacts::Problem::Missing ? named : found;
+}
+
+ImageFileProbe RememberingProbe(const ImageFileProbe& probe) {
+  auto answers = std::make_shared<std::map<std::pair<QString, QString>, ImageFileFacts>>();
+  return [probe, answers](const QString& path, const QString& declared) {
+    const auto key = std::make_pair(path, declared);
+    const auto known = answers->find(key);
+    if (known != answers->end()) return known->second;
+    return answers->emplace(key, probe(path, declared)).first->second;
+  };
 }
 
 std::optional<QString> DataFileProblem(int line, const QString& name, const ImageFileFacts& facts) {

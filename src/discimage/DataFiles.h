@@ -20,6 +20,10 @@ struct ResolvedDataFile {
 ResolvedDataFile ResolveDataFile(const QString& name, const QString& folder, const QString& declared,
                                  const ImageFileProbe& probe);
 
+// `probe` remembering its answers: a description may name one file in many FILE statements, and
+// a probe may have to decode a file to measure it.
+ImageFileProbe RememberingProbe(const ImageFileProbe& probe);
+
 // Why the file that `line` names as `name` cannot serve as a disc's data, or nothing when it can.
 std::optional<QString> DataFileProblem(int line, const QString& name, const ImageFileFacts& facts);
 

@@ -54,6 +54,9 @@ class NrgLayout {
     const std::optional<qint64> lba = cue != chunks_.cue_lbas.end() ? std::optional(cue->second) : nrg.lba;
     const qint64 pregap_sectors = (nrg.index1 - nrg.index0) / nrg.sector_bytes;
     qint64 skipped = 0;  // sectors of the track's data that lie before LBA 0, in the lead pregap
+    // A gap the image does not hold (between sessions) belongs to this track's pregap, so that
+    // the track before it ends where its data does.
+    const qint64 gap_start = builder_.Lsn();
     if (lba) {
       const qint64 first = *lba - pregap_sectors;
       skipped = first < 0 ? std::min(-first, pregap_sectors) : 0;
@@ -65,8 +68,8 @@ class NrgLayout {
     track.number = number;
     track.audio = nrg.audio;
     track.isrc = nrg.isrc;
-    track.pregap = builder_.Lsn();
-    track.start = track.pregap + pregap_sectors - skipped;
+    track.pregap = gap_start;
+    track.start = builder_.Lsn() + pregap_sectors - skipped;
     const qint64 from = nrg.index0 + skipped * nrg.sector_bytes;
     if (nrg.audio) {
       builder_.AppendAudio(file_, from, (nrg.end - from) / 4);

@@ -1,5 +1,6 @@
 #include "discimage/SheetText.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 namespace corvane {
@@ -28,6 +29,22 @@ QString DecodeSheetText(QByteArrayView bytes) {
   QString text = utf8.decode(bytes);
   if (!utf8.hasError()) return text;
   return DecodeWindows1252(bytes);
+}
+
+qint64 ParseMsf(const QString& word) {
+  static const QRegularExpression kMsf(QStringLiteral("^(\\d{1,4}):(\\d{1,2}):(\\d{1,2})$"));
+  const QRegularExpressionMatch match = kMsf.match(word);
+  if (!match.hasMatch()) return -1;
+  const qint64 seconds = match.captured(2).toLongLong(), frames = match.captured(3).toLongLong();
+  if (seconds >= 60 || frames >= 75) return -1;
+  return (match.captured(1).toLongLong() * 60 + seconds) * 75 + frames;
+}
+
+QString MsfText(qint64 sectors) {
+  return QStringLiteral("%1:%2:%3")
+      .arg(sectors / 75 / 60, 2, 10, QLatin1Char('0'))
+      .arg(sectors / 75 % 60, 2, 10, QLatin1Char('0'))
+      .arg(sectors % 75, 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace corvane

@@ -17,7 +17,7 @@ namespace corvane {
 class TocReader {
  public:
   TocReader(const QList<TocToken>& tokens, const QString& folder, const ImageFileProbe& probe)
-      : tokens_(tokens), folder_(folder), probe_(probe) {}
+      : tokens_(tokens), folder_(folder), probe_(RememberingProbe(probe)) {}
 
   ImageLayoutResult Read();
 
@@ -70,7 +70,7 @@ class TocReader {
   const QList<TocToken>& tokens_;
   qsizetype pos_ = 0;
   const QString& folder_;
-  const ImageFileProbe& probe_;
+  const ImageFileProbe probe_;
   LayoutBuilder builder_;
   // The track being read.
   const TrackMode* mode_ = nullptr;

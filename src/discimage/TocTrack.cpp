@@ -17,24 +17,11 @@ constexpr int kSubChannelBytes = 96;
 
 std::optional<TocReader::Length> ParseLength(const TocToken& token) {
   if (token.kind != TocToken::Kind::Word) return std::nullopt;
-  static const QRegularExpression kMsf(QStringLiteral("^(\\d{1,4}):(\\d{1,2}):(\\d{1,2})$"));
   static const QRegularExpression kCount(QStringLiteral("^\\d{1,15}$"));
   const QString word = QString::fromLatin1(token.text);
-  if (const QRegularExpressionMatch match = kMsf.match(word); match.hasMatch()) {
-    const qint64 seconds = match.captured(2).toLongLong(), frames = match.captured(3).toLongLong();
-    if (seconds >= 60 || frames >= 75) return std::nullopt;
-    return TocReader::Length{(match.captured(1).toLongLong() * 60 + seconds) * 75 + frames, true};
-  }
+  if (const qint64 sectors = ParseMsf(word); sectors >= 0) return TocReader::Length{sectors, true};
   if (kCount.match(word).hasMatch()) return TocReader::Length{word.toLongLong(), false};
   return std::nullopt;
-}
-
-QString PositionText(qint64 samples) {
-  const qint64 frames = samples / kImageSectorSamples;
-  return QStringLiteral("%1:%2:%3")
-      .arg(frames / 75 / 60, 2, 10, QLatin1Char('0'))
-      .arg(frames / 75 % 60, 2, 10, QLatin1Char('0'))
-      .arg(frames % 75, 2, 10, QLatin1Char('0'));
 }
 
 qint64 CeilDiv(qint64 value, qint64 by) { return (value + by - 1) / by; }
@@ -194,7 +181,7 @@ TocReader::Problem TocReader::AppendAudioFile(int line, const QString& name, con
   const qint64 available = decoded ? file.facts.samples : (file.facts.audio_bytes - byte_offset) / 4;
   const qint64 wanted = length && length->value > 0 ? SamplesOf(*length) : available - start;
   if (start > available || wanted > available - start)
-    return StringTable::Format(text::kPositionPastFileEnd, {line, PositionText(std::min(start, available) + wanted), name});
+    return StringTable::Format(text::kPositionPastFileEnd, {line, MsfText((std::min(start, available) + wanted) / kImageSectorSamples), name});
   const int index = builder_.AddFile(file.path, file.facts);
   const qint64 offset = decoded ? start : file.facts.audio_offset + byte_offset + start * 4;
   builder_.AppendAudio(index, offset, wanted);

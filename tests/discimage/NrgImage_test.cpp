@@ -84,18 +84,44 @@ void PutBe(QByteArray& bytes, qsizetype at, quint64 value, int width) {
   for (int i = 0; i < width; ++i) bytes[at + i] = static_cast<char>((value >> ((width - 1 - i) * 8)) & 0xff);
 }
 
+QByteArray Be(quint64 value, int width) {
+  QByteArray bytes(width, '\0');
+  PutBe(bytes, 0, value, width);
+  return bytes;
+}
+
+QByteArray Chunk(const char* id, const QByteArray& data) { return QByteArray(id) + Be(data.size(), 4) + data; }
+
+// An Enhanced CD copied track at once: audio in session 1, a data track in session 2, which the
+// disc places 11400 sectors later than the image holds it.
+TEST(NrgImage, TracksLieWhereTheirLbasSay) {
+  constexpr qint64 kAudio = 300, kData = 100, kSessionGap = 11400;
+  QByteArray image((kAudio + kData) * kImageSectorBytes, '\0');
+  const QByteArray entries = Be(0, 4) + Be(kAudio * kImageSectorBytes, 4) + Be(7, 4) + Be(0, 4) + Be(0, 4) +
+                             Be(kAudio * kImageSectorBytes, 4) + Be(kData * kImageSectorBytes, 4) + Be(6, 4) +
+                             Be(kAudio + kSessionGap, 4) + Be(0, 4);
+  const qint64 table = image.size();
+  image += Chunk("ETNF", entries) + Chunk("SINF", Be(1, 4)) + Chunk("SINF", Be(1, 4)) + Chunk("END!", {});
+  image += QByteArray("NERO") + Be(table, 4);
+  const ImageLayoutResult read = ReadBytes(image);
+  ASSERT_TRUE(read.Succeeded()) << read.status.text.toStdString();
+  const DiscImageLayout& disc = *read.value;
+  ASSERT_EQ(disc.tracks.size(), 2u);
+  EXPECT_FALSE(disc.tracks[1].audio);
+  EXPECT_EQ(disc.tracks[1].pregap, kAudio);  // the gap is the data track's
+  EXPECT_EQ(disc.tracks[1].start, kAudio + kSessionGap);
+  EXPECT_EQ(disc.last_session_start, kAudio + kSessionGap);
+  EXPECT_EQ(disc.lead_out, kAudio + kSessionGap + kData);
+  ASSERT_EQ(disc.spans.size(), 3u);
+  EXPECT_EQ(disc.spans[1].kind, ImageSpan::Kind::Silence);
+  EXPECT_EQ(disc.spans[2].offset, kAudio * kImageSectorBytes);
+}
+
 // A 64-bit track-at-once entry whose offset reads as negative: once an arithmetic overflow.
 TEST(NrgImage, NegativeTrackAtOnceOffsetIsRefused) {
   QByteArray image(2 * kImageSectorBytes, '\0');
-  QByteArray chunk("ETN2\0\0\0\x20", 8);
-  chunk += QByteArray(32, '\0');
-  PutBe(chunk, 8, 0xBEBEBEBEBEBEBEBEULL, 8);              // offset
-  PutBe(chunk, 16, 0x7FFFFFFFFFFFFFFFULL, 8);             // length
-  PutBe(chunk, 24, 7, 4);                                 // audio
-  image += chunk + QByteArray("END!\0\0\0\0", 8) + QByteArray("NER5");
-  QByteArray offset(8, '\0');
-  PutBe(offset, 0, 2 * kImageSectorBytes, 8);
-  image += offset;
+  const QByteArray entry = Be(0xBEBEBEBEBEBEBEBEULL, 8) + Be(0x7FFFFFFFFFFFFFFFULL, 8) + Be(7, 4) + Be(0, 4) + Be(0, 8);
+  image += Chunk("ETN2", entry) + Chunk("END!", {}) + QByteArray("NER5") + Be(2 * kImageSectorBytes, 8);
   const ImageLayoutResult read = ReadBytes(image);
   EXPECT_EQ(read.status.text, StringTable::Format(text::kNrgTrackOutside, {1}));
 }

@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Runs one fuzz target for a bounded time from a seed corpus made of real encoder output.
-# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3> <work folder> <seconds>
+# Runs one fuzz target for a bounded time from a seed corpus: real encoder output for the MPEG and
+# ID3 readers; small valid and damaged descriptions (the inputs that once crashed image readers
+# among them) for the cue, toc and nrg readers.
+# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3|cue|toc|nrg> <work folder> <seconds>
 set -euo pipefail
 fuzzer=$1 kind=$2 work=$3 seconds=$4
 corpus=$work/corpus
 mkdir -p "$corpus" "$work/crashes"
+if [ -z "$(ls -A "$corpus")" ] && [[ "$kind" =~ ^(cue|toc|nrg)$ ]]; then
+  "$(dirname "$0")/image_seeds.sh" "$kind" "$corpus"
+fi
 if [ -z "$(ls -A "$corpus")" ]; then
   tone="$work/tone.wav"
   ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.3" -ac 2 "$tone"
