@@ -24,8 +24,8 @@ std::unique_ptr<DecodedAudioFile> DecodedAudioFile::Open(const QString& path) {
   const AVStream& stream = *file->format_->streams[file->stream_];
   const bool counted = file->stored_bits_ > 0 && stream.duration != AV_NOPTS_VALUE && stream.duration > 0 &&
                        file->format_->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
-  file->frames_ = counted ? av_rescale_q(stream.duration, stream.time_base, AVRational{1, file->rate_})
-                          : file->CountFrames();
+  file->frames_ =
+      counted ? av_rescale_q(stream.duration, stream.time_base, AVRational{1, file->rate_}) : file->CountFrames();
   if (file->frames_ < 0) return nullptr;
   return file;
 }
@@ -126,8 +126,8 @@ bool DecodedAudioFile::Convert() {
   if (frame.nb_samples <= 0) return true;
   if (frame.ch_layout.nb_channels != channels_ || frame.sample_rate != rate_) return false;
   if (!resampler_) {
-    resampler_ = ffmpeg::MakeResampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format), rate_, channels_,
-                                       rate_);
+    resampler_ =
+        ffmpeg::MakeResampler(frame.ch_layout, static_cast<AVSampleFormat>(frame.format), rate_, channels_, rate_);
     if (!resampler_) return false;
   }
   const int frameBytes = channels_ * kSampleBytes;

@@ -27,15 +27,16 @@ qint64 DiscTable::EndFrame() const {
 }
 
 DiscOpenResult RefusedImage(const QString& path, const QString& reason) {
-  return DiscOpenResult::Failure(DiscOpenCode::Unopenable, StringTable::Format(text::kDiscImageRefused, {path, reason}));
+  return DiscOpenResult::Failure(DiscOpenCode::Unopenable,
+                                 StringTable::Format(text::kDiscImageRefused, {path, reason}));
 }
 
 DiscOpenResult OpenDisc(const QString& path) {
   // A drive is a device node; anything else is taken for an image, whose reader refuses what is
   // not a regular file without opening it.
   struct stat status {};
-  const bool device = ::stat(QFile::encodeName(path).constData(), &status) == 0 &&
-                      (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
+  const bool device =
+      ::stat(QFile::encodeName(path).constData(), &status) == 0 && (S_ISBLK(status.st_mode) || S_ISCHR(status.st_mode));
   if (!device) {
     ImageLayoutResult layout = ReadDiscImageLayout(path, ProbeImageFile);
     if (!layout.Succeeded()) return RefusedImage(path, layout.status.text);

@@ -83,8 +83,8 @@ DiscTrackFormat DiscImage::DataFormat(const ImageTrack& track) {
   // A raw data sector names its mode in its header, and mode 2 its form in the XA subheader.
   char header[24] = {};
   const qint64 frame = track.start * kImageSectorSamples;
-  const auto span = static_cast<size_t>(
-      std::upper_bound(span_starts_.begin(), span_starts_.end(), frame) - span_starts_.begin() - 1);
+  const auto span =
+      static_cast<size_t>(std::upper_bound(span_starts_.begin(), span_starts_.end(), frame) - span_starts_.begin() - 1);
   if (span >= layout_.spans.size() || layout_.spans[span].kind != ImageSpan::Kind::Data) return DiscTrackFormat::Mode1;
   DataFile* file = Open(layout_.spans[span].file);
   const qint64 offset = layout_.spans[span].offset + (frame - span_starts_[span]) * kFrameBytes;
@@ -104,7 +104,8 @@ DiscImage::DataFile* DiscImage::Open(int file) {
     if (data.facts.kind == ImageFileKind::Decoded) {
       // FFmpeg opens the file itself: it is checked to be a regular file first.
       QFile check;
-      if (OpenRegularFile(data.path, check) == ImageFileFacts::Problem::None) slot->decoded = DecodedAudioFile::Open(data.path);
+      if (OpenRegularFile(data.path, check) == ImageFileFacts::Problem::None)
+        slot->decoded = DecodedAudioFile::Open(data.path);
       slot->usable = slot->decoded != nullptr;
     } else {
       slot->usable = OpenRegularFile(data.path, slot->raw) == ImageFileFacts::Problem::None;
@@ -125,8 +126,8 @@ bool DiscImage::ReadAudio(int lsn, int count, char* out) {
 }
 
 bool DiscImage::ReadFrames(qint64 frame, qint64 frames, char* out) {
-  auto span = static_cast<size_t>(std::upper_bound(span_starts_.begin(), span_starts_.end(), frame) -
-                                  span_starts_.begin() - 1);
+  auto span =
+      static_cast<size_t>(std::upper_bound(span_starts_.begin(), span_starts_.end(), frame) - span_starts_.begin() - 1);
   while (frames > 0) {
     if (span >= layout_.spans.size()) return false;
     const qint64 from = frame - span_starts_[span];

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
+#include "common/PcmTap.h"
 #include "discimage/CdAudioReach.h"
 #include "discimage/DiscAccess.h"
-#include "common/PcmTap.h"
 #include "engine/AudioStream.h"
 
 namespace corvane {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/AudioStream.h"
 #include "common/FfmpegHandles.h"
+#include "engine/AudioStream.h"
 #include "engine/StreamTags.h"
 
 namespace corvane {

@@ -2,8 +2,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/AudioStream.h"
 #include "common/FfmpegHandles.h"
+#include "engine/AudioStream.h"
 
 namespace corvane {
 

@@ -44,8 +44,8 @@ class GrabbedTrackStream final : public AudioStream {
   int ReadPcm(char* buffer, int bytes) override;
 
  private:
-  GrabbedTrackStream(std::unique_ptr<IDiscAccess> disc, std::unique_ptr<TrackReader> reader, int sectors,
-                     qint64 frames, bool exact);
+  GrabbedTrackStream(std::unique_ptr<IDiscAccess> disc, std::unique_ptr<TrackReader> reader, int sectors, qint64 frames,
+                     bool exact);
   bool Refill();
 
   std::unique_ptr<IDiscAccess> disc_;

@@ -202,8 +202,9 @@ TEST_F(RipCommandTest, UnreadableTrackFailsAloneOrBecomesSilence) {
   const test::DiscPlan plan{{{.sectors = 75 + 13}, {.sectors = 60}, {.sectors = 75 * 2 + 1}, {.sectors = 40}},
                             QStringLiteral("Live: 1992"),
                             QStringLiteral("AC/DC")};
-  const test::DiscImage album = test::DiscImageFixture(Path(QStringLiteral("images")))
-                                    .BuildAlbum(QStringLiteral("damaged"), plan, test::DiscImageFixture::AlbumFile::Flac);
+  const test::DiscImage album =
+      test::DiscImageFixture(Path(QStringLiteral("images")))
+          .BuildAlbum(QStringLiteral("damaged"), plan, test::DiscImageFixture::AlbumFile::Flac);
   QFile flac(album.bin);
   ASSERT_TRUE(flac.open(QIODevice::ReadWrite) && flac.seek(flac.size() * 95 / 100));
   const qint64 damaged = flac.size() - flac.pos();
@@ -273,6 +274,12 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
     const char* service;
     const char* name;
   } cases[] = {{"exact", "freedb", "Second"}, {"exact", "musicbrainz", "Second"}, {"nomatch", "freedb", "Two"}};
+  // MusicBrainz files a disc with a data track after its audio under a lead-out 11400 sectors
+  // before that track, which this short disc does not reach: it is asked about the sheet of the
+  // audio tracks alone.
+  const QByteArray sheet = test::ReadAll(disc_.cue);
+  const QString audioOnly = QFileInfo(disc_.cue).absoluteDir().filePath(QStringLiteral("audio-only.cue"));
+  ASSERT_TRUE(test::WriteAll(audioOnly, sheet.left(sheet.indexOf("  TRACK 05"))));
   for (const auto& c : cases) {
     SCOPED_TRACE(c.service);
     scenario = c.scenario;
@@ -281,7 +288,8 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
     const QString output = Path(QString::fromLatin1(c.scenario) + QLatin1Char('-') + QString::fromLatin1(c.service));
     const test::ToolResult run =
         test::RunTool(CliPath(),
-                      {QStringLiteral("rip"), QStringLiteral("--device"), disc_.cue, QStringLiteral("--output"), output,
+                      {QStringLiteral("rip"), QStringLiteral("--device"),
+                       c.service == std::string("musicbrainz") ? audioOnly : disc_.cue, QStringLiteral("--output"), output,
                        QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"),
                        QStringLiteral("wav"), QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"),
                        QStringLiteral("--lookup"), QString::fromLatin1(c.service)},

@@ -6,12 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fcntl.h>
+#include <unistd.h>
 #include <QFile>
 #include <QTemporaryDir>
 #include <chrono>
-#include <fcntl.h>
 #include <future>
-#include <unistd.h>
 
 #include "discimage/ImageFileProbe.h"
 #include "engine/CdStream.h"
@@ -42,8 +42,7 @@ class AlbumImageTest : public DiscImageTest, public testing::WithParamInterface<
 // to the lead-out sector; each track's CD stream ends exactly where the file's samples end.
 TEST_P(AlbumImageTest, ReadsSectorAndSampleExactly) {
   const int tail = 101;
-  const test::DiscImage album =
-      fixture_.BuildAlbum(QStringLiteral("album"), {{{40}, {33}, {27}}}, GetParam(), tail);
+  const test::DiscImage album = fixture_.BuildAlbum(QStringLiteral("album"), {{{40}, {33}, {27}}}, GetParam(), tail);
   DiscOpenResult opened = OpenDisc(album.cue);
   ASSERT_TRUE(opened.Succeeded()) << qPrintable(opened.status.text);
   IDiscAccess& disc = **opened.value;
@@ -57,7 +56,8 @@ TEST_P(AlbumImageTest, ReadsSectorAndSampleExactly) {
   QByteArray forwards;
   for (int lsn = 0; lsn < 101; lsn += 7) forwards += ReadSectors(disc, lsn, std::min(7, 101 - lsn));
   EXPECT_TRUE(forwards == padded);
-  for (const int lsn : {90, 3, 55, 54, 0, 100}) EXPECT_TRUE(ReadSectors(disc, lsn, 1) == padded.mid(lsn * kSector, kSector)) << lsn;
+  for (const int lsn : {90, 3, 55, 54, 0, 100})
+    EXPECT_TRUE(ReadSectors(disc, lsn, 1) == padded.mid(lsn * kSector, kSector)) << lsn;
   EXPECT_TRUE(ReadSectors(disc, 100, 2).isEmpty()) << "past the lead-out";
   for (int row = 0; row < 3; ++row) {
     auto stream = CdStream::Create(album.cue, row);
@@ -82,10 +82,11 @@ TEST_F(DiscImageTest, HandBuiltLayoutReadsEverySpanAndRefusesWhatIsNoAudio) {
   const QString bigPath = dir_.filePath(QStringLiteral("b.raw"));
   const QString dataPath = dir_.filePath(QStringLiteral("d.bin"));
   ASSERT_TRUE(test::WriteAll(rawPath, raw) && test::WriteAll(dataPath, data));
-  test::ToolOutput(QStringLiteral("sox"), {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"), QStringLiteral("44100"),
-                                           QStringLiteral("-e"), QStringLiteral("signed"), QStringLiteral("-b"), QStringLiteral("16"),
-                                           QStringLiteral("-c"), QStringLiteral("2"), QStringLiteral("-L"), rawPath, QStringLiteral("-B"),
-                                           QStringLiteral("-t"), QStringLiteral("raw"), bigPath});
+  test::ToolOutput(
+      QStringLiteral("sox"),
+      {QStringLiteral("-t"), QStringLiteral("raw"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-e"),
+       QStringLiteral("signed"), QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-c"), QStringLiteral("2"),
+       QStringLiteral("-L"), rawPath, QStringLiteral("-B"), QStringLiteral("-t"), QStringLiteral("raw"), bigPath});
   DiscImageLayout layout;
   for (const auto& [path, type] : {std::pair{rawPath, "BINARY"}, std::pair{bigPath, "MOTOROLA"},
                                    std::pair{wave.bin, "WAVE"}, std::pair{dataPath, "BINARY"}})
@@ -94,9 +95,9 @@ TEST_F(DiscImageTest, HandBuiltLayoutReadsEverySpanAndRefusesWhatIsNoAudio) {
   EXPECT_EQ(layout.files[2].facts.audio_offset, 12 + 24 + 14 + 8);
   const qint64 header = layout.files[2].facts.audio_offset;
   using Kind = ImageSpan::Kind;
-  layout.spans = {{Kind::Audio, 0, 0, 3 * 588},      {Kind::Silence, -1, 0, 2 * 588},
-                  {Kind::Audio, 1, 0, 3 * 588},      {Kind::Audio, 2, header, 1 * 588},
-                  {Kind::Data, 3, 0, 2 * 588},       {Kind::Audio, 2, header - 4 * 4, 588}};
+  layout.spans = {{Kind::Audio, 0, 0, 3 * 588}, {Kind::Silence, -1, 0, 2 * 588},
+                  {Kind::Audio, 1, 0, 3 * 588}, {Kind::Audio, 2, header, 1 * 588},
+                  {Kind::Data, 3, 0, 2 * 588},  {Kind::Audio, 2, header - 4 * 4, 588}};
   layout.tracks = {{.number = 1, .start = 0, .pregap = 0},
                    {.number = 2, .start = 5, .pregap = 5},
                    {.number = 3, .audio = false, .start = 9, .pregap = 9}};

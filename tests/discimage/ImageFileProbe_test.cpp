@@ -42,9 +42,10 @@ QByteArray Wave(int tag, quint32 rate, int bits, const QByteArray& before, int d
   const auto n = [bigEndian](quint32 value, int width) { return Number(value, width, bigEndian); };
   QByteArray format = n(tag, 2) + n(2, 2) + n(rate, 4) + n(rate * 4, 4) + n(4, 2) + n(bits, 2);
   if (tag == 0xfffe)  // cbSize, valid bits, channel mask, then the PCM sub-format GUID
-    format += n(22, 2) + n(16, 2) + n(3, 4) + QByteArray("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 16);
-  const QByteArray body = "WAVEfmt " + n(format.size(), 4) + format + before + "data" + n(claimed, 4) +
-                          QByteArray(data, '\x11');
+    format += n(22, 2) + n(16, 2) + n(3, 4) +
+              QByteArray("\x01\x00\x00\x00\x00\x00\x10\x00\x80\x00\x00\xaa\x00\x38\x9b\x71", 16);
+  const QByteArray body =
+      "WAVEfmt " + n(format.size(), 4) + format + before + "data" + n(claimed, 4) + QByteArray(data, '\x11');
   return (bigEndian ? "RIFX" : "RIFF") + n(body.size(), 4) + body;
 }
 
@@ -72,7 +73,8 @@ INSTANTIATE_TEST_SUITE_P(
         WaveCase{"odd_chunk", Wave(1, 44100, 16, kOddChunk, 400, 400), Problem::None, ImageFileKind::Wave, 56, 400},
         WaveCase{"extensible", Wave(0xfffe, 44100, 16, {}, 400, 400), Problem::None, ImageFileKind::Wave, 68, 400},
         WaveCase{"rifx", Wave(1, 44100, 16, {}, 400, 400, true), Problem::None, ImageFileKind::Motorola, 44, 400},
-        WaveCase{"size_never_set", Wave(1, 44100, 16, {}, 402, 0xffffffff), Problem::None, ImageFileKind::Wave, 44, 400},
+        WaveCase{"size_never_set", Wave(1, 44100, 16, {}, 402, 0xffffffff), Problem::None, ImageFileKind::Wave, 44,
+                 400},
         WaveCase{"rate_48000", Wave(1, 48000, 16, {}, 400, 400), Problem::NotCdAudio},
         WaveCase{"bits_24", Wave(1, 44100, 24, {}, 400, 400), Problem::NotCdAudio},
         WaveCase{"float", Wave(3, 44100, 16, {}, 400, 400), Problem::NotCdAudio},
@@ -93,11 +95,13 @@ TEST(ImageFileProbe, DecodedAndRawFilesByTheirContentAndType) {
   const QString cd = dir.filePath(QStringLiteral("cd.flac"));
   const QString hiRes = dir.filePath(QStringLiteral("hires.flac"));
   const QString mono = dir.filePath(QStringLiteral("mono.flac"));
-  for (const auto& [path, rate, bits, channels] : {std::tuple{cd, "44100", "16", "2"}, std::tuple{hiRes, "96000", "24", "2"},
-                                                   std::tuple{mono, "44100", "16", "1"}})
-    test::ToolOutput(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QLatin1String(rate), QStringLiteral("-b"),
-                                             QLatin1String(bits), QStringLiteral("-c"), QLatin1String(channels), path,
-                                             QStringLiteral("synth"), QStringLiteral("0.25"), QStringLiteral("sine"), QStringLiteral("440")});
+  for (const auto& [path, rate, bits, channels] :
+       {std::tuple{cd, "44100", "16", "2"}, std::tuple{hiRes, "96000", "24", "2"},
+        std::tuple{mono, "44100", "16", "1"}})
+    test::ToolOutput(QStringLiteral("sox"),
+                     {QStringLiteral("-n"), QStringLiteral("-r"), QLatin1String(rate), QStringLiteral("-b"),
+                      QLatin1String(bits), QStringLiteral("-c"), QLatin1String(channels), path, QStringLiteral("synth"),
+                      QStringLiteral("0.25"), QStringLiteral("sine"), QStringLiteral("440")});
   const ImageFileFacts flac = ProbeImageFile(cd, QStringLiteral("WAVE"));
   EXPECT_EQ(flac.problem, Problem::None);
   EXPECT_EQ(flac.kind, ImageFileKind::Decoded);
@@ -107,7 +111,8 @@ TEST(ImageFileProbe, DecodedAndRawFilesByTheirContentAndType) {
   const ImageFileFacts motorola = ProbeImageFile(cd, QStringLiteral("MOTOROLA"));
   EXPECT_EQ(motorola.kind, ImageFileKind::Motorola);
   EXPECT_EQ(motorola.audio_bytes, QFileInfo(cd).size());
-  EXPECT_EQ(ProbeImageFile(dir.filePath(QStringLiteral("gone.bin")), QStringLiteral("BINARY")).problem, Problem::Missing);
+  EXPECT_EQ(ProbeImageFile(dir.filePath(QStringLiteral("gone.bin")), QStringLiteral("BINARY")).problem,
+            Problem::Missing);
   EXPECT_EQ(ProbeImageFile(dir.path(), QStringLiteral("BINARY")).problem, Problem::NotRegular);
 }
 

@@ -109,7 +109,8 @@ TEST_F(CdStreamTest, RefusesWhatIsNoAudioTrackOfADisc) {
 TEST(CdTrackPlaceTest, PositionsOutsideTheDiscGiveNoPlaceAndAnEndInsideASectorKeepsItsFrames) {
   const auto table = [](const std::vector<int>& lsns, int leadout, qint64 endFrame = -1) {
     DiscTable disc{DiscTable::State::Present, {}, leadout, endFrame};
-    for (const int lsn : lsns) disc.tracks.push_back({static_cast<int>(disc.tracks.size()) + 1, lsn, DiscTrackFormat::Audio});
+    for (const int lsn : lsns)
+      disc.tracks.push_back({static_cast<int>(disc.tracks.size()) + 1, lsn, DiscTrackFormat::Audio});
     return disc;
   };
   const std::vector<std::tuple<std::vector<int>, int, int>> broken = {

@@ -79,8 +79,8 @@ using RipTrackFailureTest = RipTrackTest;
 TEST_F(RipTrackFailureTest, UnreadableTrackLeavesNothingAndKeepsTheExistingFile) {
   // An album image whose FLAC file is damaged from a third of its length on: its table still
   // holds the whole album, and the read fails once it gets there.
-  const test::DiscImage album = fixture_.BuildAlbum(QStringLiteral("album"), {{{.sectors = 90}}},
-                                                    test::DiscImageFixture::AlbumFile::Flac);
+  const test::DiscImage album =
+      fixture_.BuildAlbum(QStringLiteral("album"), {{{.sectors = 90}}}, test::DiscImageFixture::AlbumFile::Flac);
   QFile flac(album.bin);
   ASSERT_TRUE(flac.open(QIODevice::ReadWrite) && flac.seek(flac.size() / 3));
   const qint64 damaged = flac.size() - flac.pos();

@@ -153,7 +153,9 @@ TEST_F(RipperControllerTest, GoneAndForeignImagesAreDroppedWithTheirReason) {
   EXPECT_TRUE(Statuses().contains(StringTable::Format(text::kDiscImageMissing, {gone})));
   // The refusal names the file and the reader's reason after it.
   const QString refused = StringTable::Format(text::kDiscImageUnreadable, {foreign}) + QStringLiteral(": ");
-  const auto givesReason = [&](const QString& line) { return line.startsWith(refused) && line.size() > refused.size(); };
+  const auto givesReason = [&](const QString& line) {
+    return line.startsWith(refused) && line.size() > refused.size();
+  };
   const QStringList statuses = Statuses();
   EXPECT_TRUE(std::any_of(statuses.begin(), statuses.end(), givesReason)) << statuses.join(u'\n').toStdString();
   EXPECT_TRUE(view_.rows.empty());  // auto load is off

@@ -107,7 +107,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   mutable std::mutex mutex_;
   QStringList images_;
   DriveListing listing_;
-  int current_ = 0;  // 1-based; 0: none chosen
+  int current_ = 0;                    // 1-based; 0: none chosen
   std::unique_ptr<IDiscAccess> disc_;  // the disc read last, for its tracks
   DiscToc toc_;
   int session_ = 0;

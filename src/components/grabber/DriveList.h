@@ -16,7 +16,7 @@ struct DriveEntry {
 
 struct DriveListing {
   std::vector<DriveEntry> drives;
-  QStringList rejectedImages;  // missing, or not accepted by any image reader
+  QStringList rejectedImages;    // missing, or not accepted by any image reader
   QStringList rejectionReasons;  // for each, why (empty for a missing file)
 };
 

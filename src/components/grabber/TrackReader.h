@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "discimage/CdAudioReach.h"
-#include "discimage/DiscAccess.h"
 #include "common/PcmTap.h"
 #include "components/GrabberError.h"
+#include "discimage/CdAudioReach.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
