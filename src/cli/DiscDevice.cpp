@@ -13,8 +13,10 @@ QString ChooseDevice(IAudioCDGrabber& grabber, const QString& device) {
   const bool image = info.isFile();
   if (image) grabber.SetDiscImages({info.absoluteFilePath()});
   if (grabber.InitDevices().Failed() && !image) return StringTable::Format(text::kDriveUnopenable, {device});
-  if (image && !grabber.GetRejectedDiscImages().isEmpty())
-    return StringTable::Format(text::kDiscImageUnreadable, {device});
+  if (image && !grabber.GetRejectedDiscImages().isEmpty()) {
+    const QString reason = grabber.GetRejectionReasons().value(0);
+    return reason.isEmpty() ? StringTable::Format(text::kDiscImageUnreadable, {device}) : reason;
+  }
   const QString wanted = image ? info.absoluteFilePath() : device;
   for (int drive = grabber.GetDriveCount(); drive >= 1; --drive) {
     if (grabber.SetCurrentDrive(drive).Succeeded() && grabber.GetDrivePath() == wanted) return {};

@@ -15,6 +15,7 @@ struct Entry {
 constexpr Entry kEntries[] = {
 #include "common/strings/cli.inc"
 #include "common/strings/converter.inc"
+#include "common/strings/discimage.inc"
 #include "common/strings/engine.inc"
 #include "common/strings/formats.inc"
 #include "common/strings/ripper.inc"

@@ -48,6 +48,8 @@ class IAudioCDGrabber : public QObject {
   virtual GrabberResult InitDevices() = 0;
   // Image files of SetDiscImages that InitDevices left out: missing, or not a disc image.
   virtual QStringList GetRejectedDiscImages() const = 0;
+  // For each of those, why it could not be opened in the user's words; empty for a missing file.
+  virtual QStringList GetRejectionReasons() const = 0;
   virtual int GetDriveCount() const = 0;
   virtual GrabberResult SetCurrentDrive(int drive) = 0;
   // Current drive: its device name (or image file name), vendor with model, and revision (an

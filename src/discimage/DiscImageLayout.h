@@ -69,8 +69,10 @@ struct ImageSpan {
   qint64 offset = 0;    // Audio and Data: where the span starts in that file: a byte offset
                         // from the file's start for Binary, Motorola and Wave files (header
                         // included), a sample offset for Decoded files
-  qint64 samples = 0;   // length in stereo samples (sectors * 588 for Silence and Data spans;
-                        // a file's last Audio span may end inside a sector)
+  qint64 samples = 0;   // length in stereo samples: sectors * 588 for Data spans; Audio and
+                        // Silence spans may end inside a sector (a file's last audio, a cdrdao
+                        // SILENCE counted in samples, the silence that pads a file's or cdrdao
+                        // track's last sector); every track and index still starts on a sector
 };
 
 struct ImageTrack {

@@ -1,9 +1,5 @@
 #include "engine/CdStream.h"
 
-#include <cdio/cdio.h>
-#include <cdio/track.h>
-
-#include <QFileInfo>
 #include <algorithm>
 #include <cstring>
 
@@ -22,24 +18,22 @@ constexpr int kFrameBytes = 4;
 
 EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, int row, CdReadOptions options) {
   using Created = EngineResult<std::unique_ptr<CdStream>>;
-  // A drive is a device node; a regular file is a disc image.
-  const bool image = QFileInfo(device).isFile();
-  CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
-  if (!cdio) return Created::Failure(EngineError::NoCd);
-  const EngineResult<CdTrackPlace> place = FindCdTrack(cdio.get(), row);
+  DiscOpenResult opened = OpenDisc(device);
+  if (!opened.Succeeded()) return Created::Failure(EngineError::NoCd);
+  std::unique_ptr<IDiscAccess> disc = std::move(*opened.value);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
   options.retries = std::max(0, options.retries);
   return Created::Success(
-      std::unique_ptr<CdStream>(new CdStream(std::move(cdio), image, place.value->lsn, place.value->sectors, options)));
+      std::unique_ptr<CdStream>(new CdStream(std::move(disc), place.value->lsn, place.value->frames, options)));
 }
 
-CdStream::CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options)
-    : cdio_(std::move(cdio)),
-      image_(image),
+CdStream::CdStream(std::unique_ptr<IDiscAccess> disc, int firstLsn, qint64 frames, CdReadOptions options)
+    : disc_(std::move(disc)),
       first_lsn_(firstLsn),
-      sectors_(sectors),
+      length_bytes_(frames * kFrameBytes),
       options_(options),
-      reach_(AudioReach(cdio_.get(), firstLsn, sectors)),
+      reach_(AudioReach(disc_->Table(), firstLsn, static_cast<int>(CeilDiv(length_bytes_, kSectorBytes)))),
       needed_end_(static_cast<int>(
           std::clamp<qint64>(CeilDiv(DiscByte(LengthBytes()), kSectorBytes), reach_.first, reach_.end))) {}
 
@@ -81,7 +75,7 @@ int CdStream::ReadPcm(char* buffer, int bytes) {
       take = at < reachFirst ? static_cast<int>(std::min<qint64>(wanted, reachFirst - at)) : wanted;
       std::memset(out, 0, static_cast<size_t>(take));
     } else {
-      const auto lsn = static_cast<int>(at / kSectorBytes);
+      const auto lsn = static_cast<int>(FloorDiv(at, kSectorBytes));
       const int blockSectors = static_cast<int>(block_.size()) / kSectorBytes;
       if (block_first_ < 0 || lsn < block_first_ || lsn >= block_first_ + blockSectors) {
         if (!LoadBlock(lsn)) {
@@ -121,7 +115,7 @@ bool CdStream::LoadBlock(int lsn) {
 
 bool CdStream::ReadSectors(int lsn, int count, char* out) const {
   for (int attempt = 0; attempt <= options_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_.get(), out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
+    if (disc_->ReadAudio(lsn, count, out)) {
       worst_attempts_ = std::max(worst_attempts_, attempt + 1);
       return true;
     }
@@ -130,26 +124,12 @@ bool CdStream::ReadSectors(int lsn, int count, char* out) const {
   return false;
 }
 
-bool CdStream::ReadSector(int lsn, char* out) const {
-  std::memset(out, 0, kSectorBytes);
-  if (!ReadSectors(lsn, 1, out)) return false;
-  if (!image_) return true;
-  // An image driver that meets the end of its data file part way through a read still reports
-  // success and leaves the rest of the buffer as it was: a second read over other bytes shows
-  // whether it filled the whole sector.
-  char check[kSectorBytes];
-  std::memset(check, 0xff, sizeof check);
-  return ReadSectors(lsn, 1, check) && std::memcmp(out, check, kSectorBytes) == 0;
-}
-
 bool CdStream::ReadChecked(int lsn, int count, char* out) {
-  // A whole block of an image is there when its last sector is, the data file being contiguous.
-  char last[kSectorBytes];
-  if (ReadSectors(lsn, count, out) && (!image_ || ReadSector(lsn + count - 1, last))) return true;
+  if (ReadSectors(lsn, count, out)) return true;
   // Sector by sector, so that only the sectors that fail are lost.
   for (int i = 0; i < count; ++i) {
     char* at = out + static_cast<ptrdiff_t>(i) * kSectorBytes;
-    if (ReadSector(lsn + i, at)) continue;
+    if (ReadSectors(lsn + i, 1, at)) continue;
     if (!options_.skipErrors) {
       failed_sector_ = lsn + i - first_lsn_;
       return false;

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "common/CdAudioReach.h"
-#include "common/CdioHandle.h"
 #include "common/PcmTap.h"
+#include "discimage/CdAudioReach.h"
+#include "discimage/DiscAccess.h"
 #include "engine/AudioStream.h"
 
 namespace corvane {
@@ -24,7 +24,8 @@ struct CdReadOptions {
 };
 
 // One audio track of a drive or a disc image (.cue, .toc, .nrg) as 44100 Hz 16-bit stereo PCM,
-// read sector by sector through libcdio. Decode-only; the stream owns its open disc.
+// read sector by sector. Decode-only; the stream owns its open disc. The track's length is whole
+// sectors, except for the last track of an image whose data ends inside a sector.
 class CdStream final : public AudioStream {
  public:
   static constexpr int kSectorBytes = 2352;
@@ -36,7 +37,7 @@ class CdStream final : public AudioStream {
   static EngineResult<std::unique_ptr<CdStream>> Create(const QString& device, int row, CdReadOptions options = {});
 
   ChannelInfo Info() const override;
-  qint64 LengthBytes() const override { return static_cast<qint64>(sectors_) * kSectorBytes; }
+  qint64 LengthBytes() const override { return length_bytes_; }
   bool LengthIsExact() const override { return true; }
   qint64 PositionBytes() const override { return position_; }
   bool Seek(qint64 bytePosition) override;
@@ -54,24 +55,21 @@ class CdStream final : public AudioStream {
   int ReadPcm(char* buffer, int bytes) override;
 
  private:
-  CdStream(CdioHandle cdio, bool image, int firstLsn, int sectors, CdReadOptions options);
+  CdStream(std::unique_ptr<IDiscAccess> disc, int firstLsn, qint64 frames, CdReadOptions options);
   // Byte of the disc (from sector 0) that the stream's byte `position` comes from.
   qint64 DiscByte(qint64 position) const;
   // Reads the block of disc sectors from `lsn` on into block_.
   bool LoadBlock(int lsn);
   bool ReadSectors(int lsn, int count, char* out) const;
-  // One sector, known to be whole; false when it does not read.
-  bool ReadSector(int lsn, char* out) const;
   // Reads `count` disc sectors from `lsn` into `out`, sector by sector where the block as a whole
   // fails; false when a sector fails and errors are not skipped.
   bool ReadChecked(int lsn, int count, char* out);
   // Tells the tap that the track can no longer reach it whole.
   void BreakTap();
 
-  CdioHandle cdio_;
-  bool image_;
+  std::unique_ptr<IDiscAccess> disc_;
   int first_lsn_;
-  int sectors_;
+  qint64 length_bytes_;
   CdReadOptions options_;
   SectorSpan reach_;  // disc sectors the drive returns as audio around the track
   int needed_end_;    // first disc sector past those the shifted track takes audio from

@@ -10,22 +10,21 @@ int CdTrackEnd(int start, int next, int lastSessionLsn) {
   return next;
 }
 
-EngineResult<CdTrackPlace> FindCdTrack(CdIo_t* cdio, int row) {
+EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row) {
   using Found = EngineResult<CdTrackPlace>;
-  const track_t first = cdio_get_first_track_num(cdio);
-  const track_t last = cdio_get_last_track_num(cdio);
-  if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first)
-    return Found::Failure(EngineError::NoCd);
-  if (row < 0 || row > last - first) return Found::Failure(EngineError::CdTrack);
-  const auto track = static_cast<track_t>(first + row);
-  if (cdio_get_track_format(cdio, track) != TRACK_FORMAT_AUDIO) return Found::Failure(EngineError::NotAudio);
-  const lsn_t start = cdio_get_track_lsn(cdio, track);
-  const lsn_t end = track < last ? cdio_get_track_lsn(cdio, static_cast<track_t>(track + 1))
-                                 : cdio_get_track_lsn(cdio, CDIO_CDROM_LEADOUT_TRACK);
-  if (start == CDIO_INVALID_LSN || end == CDIO_INVALID_LSN) return Found::Failure(EngineError::NoCd);
-  lsn_t lastSession = 0;
-  if (cdio_get_last_session(cdio, &lastSession) != DRIVER_OP_SUCCESS) lastSession = 0;
-  return Found::Success({start, std::max(0, CdTrackEnd(start, end, lastSession) - start)});
+  if (table.state != DiscTable::State::Present || table.tracks.empty()) return Found::Failure(EngineError::NoCd);
+  if (row < 0 || row >= static_cast<int>(table.tracks.size())) return Found::Failure(EngineError::CdTrack);
+  const auto index = static_cast<size_t>(row);
+  const DiscTable::Track& track = table.tracks[index];
+  if (track.format != DiscTrackFormat::Audio) return Found::Failure(EngineError::NotAudio);
+  const int end = table.EndOf(index);
+  // A table whose track lies outside the disc has no place to read it from.
+  if (track.lsn < 0 || end > table.leadout_lsn || end < track.lsn) return Found::Failure(EngineError::NoCd);
+  const int sectors = std::max(0, CdTrackEnd(track.lsn, end, table.last_session_lsn) - track.lsn);
+  qint64 frames = static_cast<qint64>(sectors) * kSectorFrames;
+  if (track.lsn + sectors == table.leadout_lsn)
+    frames = std::clamp<qint64>(table.EndFrame() - static_cast<qint64>(track.lsn) * kSectorFrames, 0, frames);
+  return Found::Success({track.lsn, sectors, frames});
 }
 
 }  // namespace corvane

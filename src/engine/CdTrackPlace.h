@@ -1,14 +1,15 @@
 #pragma once
-#include <cdio/cdio.h>
-
+#include "discimage/DiscAccess.h"
 #include "engine/EngineError.h"
 
 namespace corvane {
 
-// Where an audio track lies on an open disc: its first sector and its length in sectors.
+// Where an audio track lies on an open disc: its first sector, its length in sectors, and in
+// stereo frames (fewer than the sectors hold for an image's last track that ends inside a sector).
 struct CdTrackPlace {
   int lsn = 0;
   int sectors = 0;
+  qint64 frames = 0;
 };
 
 // Sectors between the end of one session's audio and the first track of the next: that
@@ -20,10 +21,10 @@ inline constexpr int kSessionGapSectors = 11400;
 // first track of a later session ends at its own session's lead-out: the gap cannot be read.
 int CdTrackEnd(int start, int next, int lastSessionLsn);
 
-// The place of the track in `row` (from 0, in table order) of the open disc, or the reason there
+// The place of the track in `row` (from 0, in table order) of a disc's table, or the reason there
 // is none: NoCd for a disc without a readable table, CdTrack for a row beyond it, NotAudio for a
 // data track. A track runs up to the next one (its pre-gap included, as the drive plays it) or to
 // the lead-out, or to its session's lead-out on a disc of several sessions.
-EngineResult<CdTrackPlace> FindCdTrack(CdIo_t* cdio, int row);
+EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row);
 
 }  // namespace corvane

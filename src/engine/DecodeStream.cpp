@@ -17,12 +17,6 @@ extern "C" {
 namespace corvane {
 namespace {
 
-// Only demuxers of audio formats are allowed to look at a file, and only the file protocol:
-// a playlist or a network-capable container inside an untrusted file can then never make FFmpeg
-// open other files or addresses.
-constexpr const char* kAllowedDemuxers =
-    "wav,w64,mp3,ogg,asf,asf_o,aiff,flac,ape,mpc,mpc8,aac,mov,mp4,m4a,3gp,3g2,mj2,ac3,eac3,wv,tta,adx,aix,caf";
-
 constexpr int kMaxFailuresInARow = 64;
 
 void QuietFfmpegOnce() {
@@ -48,14 +42,6 @@ SampleResolution ResolutionOf(const AVCodecParameters& parameters, int originalB
   const char* name = avcodec_get_name(parameters.codec_id);
   if (std::strncmp(name, "pcm_f", 5) == 0) return SampleResolution::Float;
   return originalBits == 8 ? SampleResolution::Bits8 : SampleResolution::Bits16;
-}
-
-int OriginalBitsOf(const AVCodecParameters& parameters) {
-  const AVCodecDescriptor* descriptor = avcodec_descriptor_get(parameters.codec_id);
-  if (descriptor == nullptr || (descriptor->props & AV_CODEC_PROP_LOSSLESS) == 0) return 0;
-  if (parameters.bits_per_raw_sample > 0) return parameters.bits_per_raw_sample;
-  if (parameters.bits_per_coded_sample > 0) return parameters.bits_per_coded_sample;
-  return av_get_bits_per_sample(parameters.codec_id);
 }
 
 }  // namespace
@@ -86,9 +72,7 @@ EngineError DecodeStream::OpenFile() {
   if (!file.isFile() || !file.isReadable()) return EngineError::FileOpen;
   // FFmpeg opens a protected file as any other and fails only on its scrambled audio.
   if (AsfHeaderIsProtected(path_)) return EngineError::Protected;
-  AVDictionary* options = nullptr;
-  av_dict_set(&options, "protocol_whitelist", "file", 0);
-  av_dict_set(&options, "format_whitelist", kAllowedDemuxers, 0);
+  AVDictionary* options = ffmpeg::RestrictedOpenOptions();
   // FFmpeg looks for a compressed stream in PCM-tagged WAV data by running every demuxer's
   // probe over up to 32 growing packet runs: most of the time of opening a short WAV. Four
   // runs (16 KiB) still find such a stream, as FFmpeg itself once settled for.
@@ -125,7 +109,7 @@ EngineError DecodeStream::OpenDecoder() {
   info_.rate = codec_->sample_rate > 0 ? codec_->sample_rate : parameters.sample_rate;
   info_.channels = codec_->ch_layout.nb_channels > 0 ? codec_->ch_layout.nb_channels : parameters.ch_layout.nb_channels;
   if (info_.rate <= 0 || info_.channels <= 0 || info_.channels > 64) return EngineError::FileFormat;
-  info_.originalBits = OriginalBitsOf(parameters);
+  info_.originalBits = ffmpeg::LosslessBitsOf(parameters);
   info_.resolution = ResolutionOf(parameters, info_.originalBits);
   info_.type = ChannelTypeOf(format_->iformat->name, parameters.codec_id);
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/FfmpegHandles.h"
 #include "engine/AudioStream.h"
-#include "engine/FfmpegHandles.h"
 #include "engine/StreamTags.h"
 
 namespace corvane {

@@ -2,8 +2,8 @@
 #include <memory>
 #include <vector>
 
+#include "common/FfmpegHandles.h"
 #include "engine/AudioStream.h"
-#include "engine/FfmpegHandles.h"
 
 namespace corvane {
 

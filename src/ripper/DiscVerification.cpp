@@ -1,8 +1,6 @@
 #include "ripper/DiscVerification.h"
 
-#include <QFileInfo>
-
-#include "common/CdioHandle.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
@@ -13,10 +11,9 @@ constexpr int kFramesPerSector = 588;
 }  // namespace
 
 std::optional<DiscVerification> DiscVerification::Read(const QString& device) {
-  const bool image = QFileInfo(device).isFile();
-  const CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
-  if (!cdio) return std::nullopt;
-  const DiscToc toc = ReadDiscToc(cdio.get(), image);
+  const DiscOpenResult opened = OpenDisc(device);
+  if (!opened.Succeeded()) return std::nullopt;
+  const DiscToc toc = ReadDiscToc(**opened.value);
   if (toc.state != DiscState::Present) return std::nullopt;
   return DiscVerification(toc);
 }

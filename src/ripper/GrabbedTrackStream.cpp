@@ -1,6 +1,5 @@
 #include "ripper/GrabbedTrackStream.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 #include "engine/CdTrackPlace.h"
@@ -18,20 +17,26 @@ constexpr int kActionDiscard = 2;
 EngineResult<std::unique_ptr<GrabbedTrackStream>> GrabbedTrackStream::Create(const QString& device, int row,
                                                                              ReadSettings settings, PcmTap* tap) {
   using Created = EngineResult<std::unique_ptr<GrabbedTrackStream>>;
-  const bool image = QFileInfo(device).isFile();
-  CdioHandle cdio = image ? OpenCdioImage(device) : OpenCdioDevice(device);
-  if (!cdio) return Created::Failure(EngineError::NoCd);
-  const EngineResult<CdTrackPlace> place = FindCdTrack(cdio.get(), row);
+  DiscOpenResult opened = OpenDisc(device);
+  if (!opened.Succeeded()) return Created::Failure(EngineError::NoCd);
+  std::unique_ptr<IDiscAccess> disc = std::move(*opened.value);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
-  auto reader = std::make_unique<TrackReader>(cdio.get(), place.value->lsn, place.value->sectors, settings, tap);
+  const CdTrackPlace& at = *place.value;
+  auto reader = std::make_unique<TrackReader>(*disc, at.lsn, at.sectors, settings, tap);
   if (reader->Open().Failed()) return Created::Failure(EngineError::Device);
   const bool exact = settings.errorAction != kActionDiscard;
   return Created::Success(std::unique_ptr<GrabbedTrackStream>(
-      new GrabbedTrackStream(std::move(cdio), std::move(reader), place.value->sectors, exact)));
+      new GrabbedTrackStream(std::move(disc), std::move(reader), at.sectors, at.frames, exact)));
 }
 
-GrabbedTrackStream::GrabbedTrackStream(CdioHandle cdio, std::unique_ptr<TrackReader> reader, int sectors, bool exact)
-    : cdio_(std::move(cdio)), reader_(std::move(reader)), sectors_(sectors), exact_(exact) {}
+GrabbedTrackStream::GrabbedTrackStream(std::unique_ptr<IDiscAccess> disc, std::unique_ptr<TrackReader> reader,
+                                       int sectors, qint64 frames, bool exact)
+    : disc_(std::move(disc)),
+      reader_(std::move(reader)),
+      sectors_(sectors),
+      length_bytes_(frames * kFrameBytes),
+      exact_(exact) {}
 
 // The reader goes before the disc handle it reads through.
 GrabbedTrackStream::~GrabbedTrackStream() { reader_.reset(); }
@@ -85,8 +90,12 @@ bool GrabbedTrackStream::Refill() {
 }
 
 int GrabbedTrackStream::ReadPcm(char* buffer, int bytes) {
-  const int written = ReadThroughPending(pending_, offset_, ended_, buffer, bytes, [this] { return Refill(); });
+  // A track that ends inside its last sector delivers nothing of the sector's rest.
+  bytes = static_cast<int>(std::min<qint64>(bytes, std::max<qint64>(0, length_bytes_ - position_)));
+  const int written =
+      bytes > 0 ? ReadThroughPending(pending_, offset_, ended_, buffer, bytes, [this] { return Refill(); }) : 0;
   if (written > 0) position_ += written;
+  if (position_ >= length_bytes_) ended_ = true;
   return written;
 }
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "common/CdioHandle.h"
 #include "components/grabber/TrackReader.h"
+#include "discimage/DiscAccess.h"
 #include "engine/AudioStream.h"
 
 namespace corvane {
@@ -13,6 +13,7 @@ namespace corvane {
 // reading with libcdio-paranoia in grab modes 2 to 4, and the error actions silence and discard)
 // as a 44100 Hz 16-bit stereo stream, so that the own path's encoding can take it as its source.
 // With discard the stream may deliver less than LengthBytes, which is then only an upper bound.
+// An image's last track that ends inside a sector ends there.
 class GrabbedTrackStream final : public AudioStream {
  public:
   static constexpr int kRate = 44100;
@@ -25,7 +26,7 @@ class GrabbedTrackStream final : public AudioStream {
   ~GrabbedTrackStream() override;
 
   ChannelInfo Info() const override;
-  qint64 LengthBytes() const override { return static_cast<qint64>(sectors_) * TrackReader::kSectorBytes; }
+  qint64 LengthBytes() const override { return length_bytes_; }
   bool LengthIsExact() const override { return exact_; }
   qint64 PositionBytes() const override { return position_; }
   // Whole sectors from the track's start; with discard only the start itself is a known place.
@@ -43,12 +44,14 @@ class GrabbedTrackStream final : public AudioStream {
   int ReadPcm(char* buffer, int bytes) override;
 
  private:
-  GrabbedTrackStream(CdioHandle cdio, std::unique_ptr<TrackReader> reader, int sectors, bool exact);
+  GrabbedTrackStream(std::unique_ptr<IDiscAccess> disc, std::unique_ptr<TrackReader> reader, int sectors, qint64 frames,
+                     bool exact);
   bool Refill();
 
-  CdioHandle cdio_;
+  std::unique_ptr<IDiscAccess> disc_;
   std::unique_ptr<TrackReader> reader_;
   int sectors_;
+  qint64 length_bytes_;
   bool exact_;
   int next_sector_ = 0;  // the next sector the reader reads
   qint64 position_ = 0;

@@ -29,6 +29,7 @@ QString Text(int id) { return StringTable::Text(id); }
 struct DriveListing {
   GrabberResult status;
   QStringList rejected;
+  QStringList reasons;  // for each rejected image, why
   std::vector<DriveChoice> drives;
 };
 
@@ -110,10 +111,11 @@ bool RipperController::InitialiseDevices() {
     DriveListing found;
     found.status = grabber->InitDevices();
     found.rejected = grabber->GetRejectedDiscImages();
+    found.reasons = grabber->GetRejectionReasons();
     if (found.status.Succeeded()) found.drives = ReadDriveEntries(*grabber);
     return found;
   });
-  DropRejectedImages(listing.rejected);
+  DropRejectedImages(listing.rejected, listing.reasons);
   if (listing.status.Failed()) {
     // Told once: a machine without drives would otherwise hear it at every load.
     if (!no_drives_told_) {
@@ -143,12 +145,21 @@ bool RipperController::InitialiseDevices() {
   return true;
 }
 
-void RipperController::DropRejectedImages(const QStringList& rejected) {
-  for (const QString& path : rejected) {
+void RipperController::DropRejectedImages(const QStringList& rejected, const QStringList& reasons) {
+  refusals_.clear();
+  for (qsizetype i = 0; i < rejected.size(); ++i) {
+    const QString& path = rejected[i];
     disc_images::Remove(settings_, path);
-    const int reason = QFileInfo::exists(path) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
-    ui_.SetStatusText(1, StringTable::Format(reason, {path}));
+    refusals_.insert(disc_images::Normalised(path), reasons.value(i));
+    ui_.SetStatusText(1, RefusalText(path));
   }
+}
+
+QString RipperController::RefusalText(const QString& path) const {
+  const QString reason = refusals_.value(disc_images::Normalised(path));
+  if (!reason.isEmpty()) return reason;
+  const int missing = QFileInfo::exists(path) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
+  return StringTable::Format(missing, {path});
 }
 
 void RipperController::SelectDrive(int drive) {
@@ -395,8 +406,7 @@ void RipperController::OpenDiscImage(const QString& path) {
     LoadDisc();
   } else if (drives_ready_) {
     // The user asked for this file: the reason it is not listed is worth a box, not only a status.
-    const int reason = QFileInfo::exists(image) ? text::kDiscImageUnreadable : text::kDiscImageMissing;
-    ui_.ShowMessage(StringTable::Format(reason, {image}), MessageIcon::Warning, MessageButtons::Ok);
+    ui_.ShowMessage(RefusalText(image), MessageIcon::Warning, MessageButtons::Ok);
   }
   RunPendingChange();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -92,7 +93,10 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   // The grabber when the tray may be moved now; nullptr (and a disc image told it has no tray)
   // otherwise.
   IAudioCDGrabber* TrayGrabber();
-  void DropRejectedImages(const QStringList& rejected);
+  // Forgets the images the grabber refused, and tells why.
+  void DropRejectedImages(const QStringList& rejected, const QStringList& reasons);
+  // Why the image at `path` is not listed, in the user's words.
+  QString RefusalText(const QString& path) const;
   bool LoadAndReport();
   // Fills the disc's fields and the rows of the disc read last, with the metadata of the last
   // look-up when there is one, else with the disc's CD-TEXT.
@@ -116,6 +120,7 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   std::function<void(double)> grab_progress_;
   std::function<void(int)> read_retries_;
   std::vector<DriveChoice> drives_;
+  QHash<QString, QString> refusals_;  // refused images (normalised paths): why, as told
   DiscReading disc_;
   bool drives_ready_ = false;
   bool auto_load_ = false;

@@ -19,10 +19,12 @@ namespace {
 
 class DiscCommandTest : public test::CliFixture {
  protected:
+  // An Enhanced CD: the audio runs long enough for a MusicBrainz lead-out 11400 sectors before
+  // the data track.
   test::DiscImage MixedDisc() {
     test::DiscImageFixture fixture(Path(QStringLiteral("images")));
     return fixture.Build(QStringLiteral("mixed"), {{{4500 + 37, false, QStringLiteral("One"), QStringLiteral("Ann")},
-                                                    {75 * 61, false, QStringLiteral("Two"), {}},
+                                                    {75 * 153, false, QStringLiteral("Two"), {}},
                                                     {300, true, {}, {}}},
                                                    QStringLiteral("The Disc"),
                                                    {}});
@@ -56,13 +58,13 @@ TEST_F(DiscCommandTest, DescribesAnImageAsTextAndJson) {
     SCOPED_TRACE(image.toStdString());
     const test::ToolResult text = Cli({QStringLiteral("disc"), QStringLiteral("--device"), image});
     ASSERT_EQ(text.exitCode, 0) << text.err.constData();
-    // Tracks at LBA 150, 4687 and 9262, lead-out 9562: seconds 2, 62 and 123 (digit sums 16),
-    // 127 - 2 = 125 seconds long.
+    // Tracks at LBA 150, 4687 and 16162, lead-out 16462: seconds 2, 62 and 215 (digit sums 18),
+    // 219 - 2 = 217 seconds long.
     const QByteArray expected = image.toUtf8() +
-                                "\n  disc present, CD-ROM, CDDB disc ID 10007d03\n"
+                                "\n  disc present, CD-ROM, CDDB disc ID 1200d903\n"
                                 "  session 1\n"
                                 "    track 01  AUDIO  1:00  4537 sectors\n"
-                                "    track 02  AUDIO  1:01  4575 sectors\n"
+                                "    track 02  AUDIO  2:33  11475 sectors\n"
                                 "    track 03  DATA (Mode 1)  0:04  300 sectors\n"
                                 "  CD-TEXT\n"
                                 "    TITLE0=The Disc\n"
@@ -73,7 +75,7 @@ TEST_F(DiscCommandTest, DescribesAnImageAsTextAndJson) {
 
     const QJsonObject json =
         Json({QStringLiteral("disc"), QStringLiteral("--json"), QStringLiteral("--device"), image}).object();
-    EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("10007d03"));
+    EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("1200d903"));
     EXPECT_EQ(json[QStringLiteral("media")].toString(), QStringLiteral("CD-ROM"));
     const QJsonArray sessions = json[QStringLiteral("sessions")].toArray();
     ASSERT_EQ(sessions.size(), 1);
@@ -81,7 +83,7 @@ TEST_F(DiscCommandTest, DescribesAnImageAsTextAndJson) {
     ASSERT_EQ(tracks.size(), 3);
     EXPECT_EQ(tracks[2][QStringLiteral("type")].toInt(), 1);
     EXPECT_EQ(tracks[2][QStringLiteral("type_name")].toString(), QStringLiteral("DATA (Mode 1)"));
-    EXPECT_EQ(tracks[1][QStringLiteral("length")].toString(), QStringLiteral("1:01"));
+    EXPECT_EQ(tracks[1][QStringLiteral("length")].toString(), QStringLiteral("2:33"));
     EXPECT_EQ(tracks[0][QStringLiteral("sectors")].toInt(), 4537);
     EXPECT_EQ(json[QStringLiteral("cd_text")][QStringLiteral("PERFORMER1")].toString(), QStringLiteral("Ann"));
   }
@@ -125,13 +127,13 @@ TEST_F(DiscCommandTest, LooksTheDiscUpAfterTheListing) {
                         "    year    1992\n    genre   Hard Rock\n"
                         "    track 01  Who?\n    track 02  Second\n    track 03  Third\n"))
       << text.out.constData();
-  EXPECT_EQ(server.Requests().front().FormValue("cmd").split(' ').value(2), "10007d03");
+  EXPECT_EQ(server.Requests().front().FormValue("cmd").split(' ').value(2), "1200d903");
 
   const test::ToolResult found = run("musicbrainz", {QStringLiteral("--json")});
   ASSERT_EQ(found.exitCode, 0) << found.err.constData();
   const QJsonObject json = QJsonDocument::fromJson(found.out).object();
   const QJsonObject lookup = json[QStringLiteral("lookup")].toObject();
-  EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("10007d03"));
+  EXPECT_EQ(json[QStringLiteral("cddb_id")].toString(), QStringLiteral("1200d903"));
   EXPECT_EQ(server.Requests().back().Path(), "/ws/2/discid/" + json[QStringLiteral("musicbrainz_id")].toString());
   EXPECT_EQ(lookup[QStringLiteral("service")].toString(),
             QStringLiteral("MusicBrainz (127.0.0.1:%1)").arg(server.Port()));

@@ -7,6 +7,7 @@
 
 #include "common/MemorySettings.h"
 #include "encoding/EncodeTrack.h"
+#include "engine/CdTrackPlace.h"
 #include "engine/MixerStream.h"
 #include "support/DiscImageFixture.h"
 #include "support/ScriptedUserInterface.h"
@@ -101,6 +102,29 @@ TEST_F(CdStreamTest, RefusesWhatIsNoAudioTrackOfADisc) {
   }
 }
 
+// Tables no reading can trust: a track before the disc's start (a track without INDEX 01 once
+// came with a negative start, and the stream read before its buffer), one past the lead-out, one
+// that ends before it starts. None gives a place to read. A last track that ends inside its last
+// sector gives only the frames the image holds.
+TEST(CdTrackPlaceTest, PositionsOutsideTheDiscGiveNoPlaceAndAnEndInsideASectorKeepsItsFrames) {
+  const auto table = [](const std::vector<int>& lsns, int leadout, qint64 endFrame = -1) {
+    DiscTable disc{DiscTable::State::Present, {}, leadout, endFrame};
+    for (const int lsn : lsns)
+      disc.tracks.push_back({static_cast<int>(disc.tracks.size()) + 1, lsn, DiscTrackFormat::Audio});
+    return disc;
+  };
+  const std::vector<std::tuple<std::vector<int>, int, int>> broken = {
+      {{-150, 0}, 300, 0}, {{0, 400}, 300, 1}, {{0, 200, 100}, 300, 1}};
+  for (const auto& [lsns, leadout, row] : broken) {
+    const EngineResult<CdTrackPlace> place = FindCdTrack(table(lsns, leadout), row);
+    EXPECT_EQ(place.status.code, EngineError::NoCd) << "row " << row << " of " << lsns.size();
+  }
+  const EngineResult<CdTrackPlace> last = FindCdTrack(table({0, 100}, 201, 200 * 588 + 101), 1);
+  ASSERT_TRUE(last.Succeeded());
+  EXPECT_EQ(last.value->sectors, 101);
+  EXPECT_EQ(last.value->frames, 100 * 588 + 101);
+}
+
 TEST_F(CdStreamTest, SeekMovesToAnyFrame) {
   const test::DiscImage disc = BuildDisc(QStringLiteral("disc"));
   const auto stream = Open(disc.cue, 0);
@@ -155,13 +179,14 @@ TEST_F(CdStreamTest, EncodesToFlacThatDecodesToTheTrack) {
 
 TEST_F(CdStreamTest, TruncatedImageFailsOrGivesSilenceAtTheSameLength) {
   const test::DiscImage disc = fixture_.Build(QStringLiteral("cut"), {{{.sectors = 40}, {.sectors = 40}}});
-  // The file ends part way through sector 10 of the second track; the table keeps its length.
+  // The data file is cut part way through sector 10 of the second track after the image was
+  // opened: the table keeps its length, and what is gone does not read.
   const int kept = 10;
-  ASSERT_TRUE(QFile::resize(disc.bin, (40 + kept) * kSector + 1000));
   const QByteArray& pcm = disc.tracks[1];
-
-  const auto strict = Open(disc.toc, 1, {.retries = 1, .skipErrors = false});
-  ASSERT_TRUE(strict);
+  const auto strict = Open(disc.cue, 1, {.retries = 1, .skipErrors = false});
+  const auto skipping = Open(disc.cue, 1, {.retries = 0, .skipErrors = true});
+  ASSERT_TRUE(strict && skipping);
+  ASSERT_TRUE(QFile::resize(disc.bin, (40 + kept) * kSector + 1000));
   int status = 0;
   const QByteArray partial = ReadAll(*strict, status);
   EXPECT_EQ(status, -1);
@@ -171,8 +196,6 @@ TEST_F(CdStreamTest, TruncatedImageFailsOrGivesSilenceAtTheSameLength) {
   EXPECT_LE(partial.size(), kept * kSector);
   EXPECT_TRUE(pcm.startsWith(partial));
 
-  const auto skipping = Open(disc.toc, 1, {.retries = 0, .skipErrors = true});
-  ASSERT_TRUE(skipping);
   const QByteArray patched = ReadAll(*skipping, status);
   EXPECT_EQ(status, 0);
   EXPECT_EQ(skipping->LengthBytes(), pcm.size());

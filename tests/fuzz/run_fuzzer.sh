@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
-# Runs one fuzz target for a bounded time from a seed corpus made of real encoder output.
-# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3> <work folder> <seconds>
+# Runs one fuzz target for a bounded time from a seed corpus: real encoder output for the MPEG and
+# ID3 readers; small valid and damaged descriptions (the inputs that once crashed image readers
+# among them) for the cue, toc and nrg readers.
+# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3|cue|toc|nrg|wav> <work folder> <seconds>
 set -euo pipefail
 fuzzer=$1 kind=$2 work=$3 seconds=$4
 corpus=$work/corpus
 mkdir -p "$corpus" "$work/crashes"
+if [ -z "$(ls -A "$corpus")" ] && [[ "$kind" =~ ^(cue|toc|nrg)$ ]]; then
+  "$(dirname "$0")/image_seeds.sh" "$kind" "$corpus"
+fi
+if [ -z "$(ls -A "$corpus")" ] && [ "$kind" = wav ]; then
+  # WAVE headers as FFmpeg writes them: plain, extensible (more than two channels), and one with
+  # a LIST chunk before the data.
+  ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.05" -ac 2 "$corpus/plain.wav"
+  ffmpeg -loglevel error -y -i "$corpus/plain.wav" -ac 4 -c:a pcm_s24le "$corpus/extensible.wav"
+  ffmpeg -loglevel error -y -i "$corpus/plain.wav" -metadata title=Tone "$corpus/list.wav"
+fi
 if [ -z "$(ls -A "$corpus")" ]; then
   tone="$work/tone.wav"
   ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.3" -ac 2 "$tone"

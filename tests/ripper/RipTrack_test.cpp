@@ -77,12 +77,19 @@ INSTANTIATE_TEST_SUITE_P(Formats, RipTrackTest, ::testing::Values(FormatCode::Fl
 using RipTrackFailureTest = RipTrackTest;
 
 TEST_F(RipTrackFailureTest, UnreadableTrackLeavesNothingAndKeepsTheExistingFile) {
-  // The image now ends part way into the track (the table of contents keeps its length): the
-  // read fails once it gets there.
-  ASSERT_TRUE(QFile::resize(disc_.bin, (50 + 20) * test::DiscImageFixture::kSectorBytes + 1000));
+  // An album image whose FLAC file is damaged from a third of its length on: its table still
+  // holds the whole album, and the read fails once it gets there.
+  const test::DiscImage album =
+      fixture_.BuildAlbum(QStringLiteral("album"), {{{.sectors = 90}}}, test::DiscImageFixture::AlbumFile::Flac);
+  QFile flac(album.bin);
+  ASSERT_TRUE(flac.open(QIODevice::ReadWrite) && flac.seek(flac.size() / 3));
+  const qint64 damaged = flac.size() - flac.pos();
+  ASSERT_EQ(flac.write(QByteArray(damaged, '\0')), damaged);
+  flac.close();
   ASSERT_TRUE(test::WriteAll(Out(QStringLiteral("t.flac")), "older"));
   RipTrackJob job = Job(FormatCode::Flac, QStringLiteral("t.flac"));
-  job.device = disc_.toc;
+  job.device = album.cue;
+  job.row = 0;
   job.replace = true;
   job.read.retries = 0;
   const Result<RipResult> failed = RipTrack(job, ui_);

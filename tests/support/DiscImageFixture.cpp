@@ -2,9 +2,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <numbers>
+#include <utility>
 #include <stdexcept>
+
+#include "support/ToolRunner.h"
 
 namespace corvane::test {
 namespace {
@@ -95,6 +99,38 @@ QString TocText(const DiscPlan& plan, const QString& binName, const std::vector<
   return toc;
 }
 
+
+void AppendBe(QByteArray& bytes, quint64 value, int width) {
+  for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
+}
+
+QByteArray Chunk(const char* id, const QByteArray& data) {
+  QByteArray chunk(id);
+  AppendBe(chunk, static_cast<quint64>(data.size()), 4);
+  return chunk + data;
+}
+
+// 18-byte CD-TEXT packs of one type: the disc's string, then each track's, NUL-ended, 12 bytes a
+// pack; a string equal to the one before it is written as a TAB.
+QByteArray CdTextPacks(int type, const QStringList& strings, int& sequence) {
+  QByteArray text;
+  QList<int> owner;  // the track each byte's string belongs to
+  for (qsizetype i = 0; i < strings.size(); ++i) {
+    const QByteArray bytes = i > 0 && strings[i] == strings[i - 1] ? QByteArray("\t") : strings[i].toLatin1();
+    text += bytes + '\0';
+    for (qsizetype k = 0; k <= bytes.size(); ++k) owner << static_cast<int>(i);
+  }
+  QByteArray packs;
+  for (qsizetype at = 0; at < text.size(); at += 12) {
+    packs += static_cast<char>(type);
+    packs += static_cast<char>(owner[at]);
+    packs += static_cast<char>(sequence++);
+    packs += static_cast<char>(0);  // block 0, single-byte characters
+    packs += text.mid(at, 12).leftJustified(12, '\0');
+    packs += QByteArray(2, '\0');  // CRC, which readers of images do not check
+  }
+  return packs;
+}
 }  // namespace
 
 DiscImageFixture::DiscImageFixture(QString folder) : folder_(std::move(folder)) {
@@ -163,7 +199,54 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscPlan& plan) con
   const QString binName = name + QStringLiteral(".bin");
   WriteFile(image.bin, bin);
   WriteFile(image.cue, CueText(plan, binName, image.lsns).toUtf8());
-  WriteFile(image.toc, TocText(plan, binName, image.lsns).toUtf8());
+  // cdrdao keeps raw audio big-endian: the table reads a copy with the audio tracks' bytes swapped.
+  QByteArray motorola = bin;
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    if (plan.tracks[i].data) continue;
+    char* at = motorola.data() + static_cast<qsizetype>(image.lsns[i]) * kSectorBytes;
+    for (qsizetype b = 0; b + 1 < image.tracks[i].size(); b += 2) std::swap(at[b], at[b + 1]);
+  }
+  const QString motorolaName = name + QStringLiteral(".be.bin");
+  WriteFile(Path(motorolaName), motorola);
+  WriteFile(image.toc, TocText(plan, motorolaName, image.lsns).toUtf8());
+  return image;
+}
+
+DiscImage DiscImageFixture::BuildAlbum(const QString& name, const DiscPlan& plan, AlbumFile form, int tail) const {
+  if (plan.tracks.empty() || tail < 0 || tail >= kSamplesPerSector) Fail(QStringLiteral("an album needs tracks"));
+  const bool flac = form == AlbumFile::Flac;
+  DiscImage image{Path(name + QStringLiteral(".cue")), {}, {}, Path(name + (flac ? QStringLiteral(".flac") : QStringLiteral(".wav"))), {}, 0, {}};
+  QByteArray pcm;
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const int number = static_cast<int>(i + 1);
+    image.lsns.push_back(static_cast<int>(pcm.size() / kSectorBytes));
+    QByteArray track = TrackPcm(number, plan.tracks[i].sectors);
+    if (i + 1 == plan.tracks.size()) track += TrackPcm(number, plan.tracks[i].sectors + 1).mid(track.size(), tail * 4);
+    image.tracks.push_back(track);
+    pcm += track;
+  }
+  image.leadoutLsn = static_cast<int>((pcm.size() + kSectorBytes - 1) / kSectorBytes);
+  QByteArray wave = "RIFF";
+  const auto le32 = [](QByteArray& bytes, quint32 value) {
+    for (int shift = 0; shift < 32; shift += 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
+  };
+  le32(wave, static_cast<quint32>(4 + 24 + 14 + 8 + pcm.size()));
+  wave += "WAVEfmt ";
+  le32(wave, 16);
+  for (const int field : {1, 2}) AppendLe16(wave, field);
+  le32(wave, 44100);
+  le32(wave, 44100 * 4);
+  for (const int field : {4, 16}) AppendLe16(wave, field);
+  wave += "note";
+  le32(wave, 5);
+  wave += QByteArray("odd!!\0", 6);  // five bytes and the pad byte
+  wave += "data";
+  le32(wave, static_cast<quint32>(pcm.size()));
+  wave += pcm;
+  const QString wavePath = Path(name + QStringLiteral(".wav"));
+  WriteFile(wavePath, wave);
+  if (flac) ToolOutput(QStringLiteral("flac"), {QStringLiteral("--silent"), QStringLiteral("-f"), QStringLiteral("-o"), image.bin, wavePath});
+  WriteFile(image.cue, CueText(plan, QFileInfo(image.bin).fileName(), image.lsns).replace(QStringLiteral(" BINARY\n"), QStringLiteral(" WAVE\n")).toUtf8());
   return image;
 }
 
@@ -201,6 +284,56 @@ DiscImage DiscImageFixture::BuildNrg(const QString& name, int sectors) const {
   AppendBe32(nrg, 0);
   nrg += "NERO";
   AppendBe32(nrg, footer);
+  WriteFile(image.nrg, nrg);
+  return image;
+}
+
+DiscImage DiscImageFixture::BuildNrgDao(const QString& name, const DiscPlan& plan) const {
+  if (plan.tracks.empty()) Fail(QStringLiteral("a Nero image needs a track"));
+  DiscImage image{{}, {}, Path(name + QStringLiteral(".nrg")), {}, {}, 0, {}};
+  QByteArray nrg(kPregap * kSectorBytes, '\0');
+  QByteArray dao, cues;
+  dao += QByteArray(4, '\0') + QByteArray("0123456789012") + QByteArray(3, '\0');  // size, UPC, padding, TOC type
+  dao += static_cast<char>(1);
+  dao += static_cast<char>(plan.tracks.size());
+  for (const quint64 word : {0x01000000ULL, static_cast<quint64>(-kPregap) & 0xffffffffULL}) AppendBe(cues, word, 4);
+  QStringList titles{plan.title}, performers{plan.performer};
+  int lsn = 0;
+  for (size_t i = 0; i < plan.tracks.size(); ++i) {
+    const TrackPlan& track = plan.tracks[i];
+    const int number = static_cast<int>(i + 1);
+    image.lsns.push_back(lsn);
+    image.tracks.push_back(track.data ? DataSectors(lsn, track.sectors) : TrackPcm(number, track.sectors));
+    const qint64 index0 = i == 0 ? 0 : nrg.size();
+    const qint64 index1 = nrg.size();
+    nrg += image.tracks.back();
+    dao += QByteArray("XXXXX00000") + QByteArray::number(number).rightJustified(2, '0');  // ISRC
+    AppendBe(dao, kSectorBytes, 2);
+    AppendBe(dao, track.data ? 0x0600 : 0x0700, 2);
+    AppendBe(dao, 0x0001, 2);
+    for (const qint64 offset : {index0, index1, static_cast<qint64>(nrg.size())}) AppendBe(dao, static_cast<quint64>(offset), 8);
+    const quint64 control = track.data ? 0x41 : 0x01;
+    for (int index = 0; index <= 1; ++index) {
+      const qint64 lba = index == 0 && i == 0 ? -kPregap : lsn;
+      AppendBe(cues, control << 24 | static_cast<quint64>(Bcd(number)) << 16 | static_cast<quint64>(index) << 8, 4);
+      AppendBe(cues, static_cast<quint64>(lba) & 0xffffffffULL, 4);
+    }
+    titles << track.title;
+    performers << track.performer;
+    lsn += track.sectors;
+  }
+  image.leadoutLsn = lsn;
+  AppendBe(cues, 0x01AA0100, 4);
+  AppendBe(cues, static_cast<quint64>(lsn), 4);
+  int sequence = 0;
+  const QByteArray packs = CdTextPacks(0x80, titles, sequence) + CdTextPacks(0x81, performers, sequence);
+  const auto table = static_cast<quint64>(nrg.size());
+  QByteArray sessions;
+  AppendBe(sessions, plan.tracks.size(), 4);
+  nrg += Chunk("CUEX", cues) + Chunk("DAOX", dao) + Chunk("CDTX", packs) + Chunk("SINF", sessions) +
+         Chunk("MTYP", QByteArray("\0\0\0\x01", 4)) + Chunk("END!", {});
+  nrg += "NER5";
+  AppendBe(nrg, table, 8);
   WriteFile(image.nrg, nrg);
   return image;
 }

@@ -41,6 +41,7 @@ class DiscImageFixture {
   explicit DiscImageFixture(QString folder);
 
   // `name`.bin, `name`.cue and `name`.toc for the disc; tracks follow each other without gaps.
+  // The table reads `name`.be.bin, the same disc with its audio big-endian, as cdrdao keeps it.
   DiscImage Build(const QString& name, const DiscPlan& plan) const;
   // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
   // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
@@ -50,6 +51,18 @@ class DiscImageFixture {
   // libcdio's Nero driver counts a 150-sector gap before every further track that the file does
   // not hold, so one track is what reads back exactly.
   DiscImage BuildNrg(const QString& name, int sectors) const;
+
+  // `name`.nrg: a Nero image as Nero writes a disc-at-once copy (version 2: NER5 footer; CUEX,
+  // DAOX, CDTX, SINF, MTYP and END! chunks). The file holds the disc's 150-sector lead pregap
+  // before track 1, as such copies do; the CD-TEXT packs repeat a performer with a TAB.
+  DiscImage BuildNrgDao(const QString& name, const DiscPlan& plan) const;
+
+  // `name`.cue over one data file holding the whole disc's audio, as rippers write album images:
+  // `name`.wav (an odd-sized chunk, with its pad byte, before the data chunk) or `name`.flac made
+  // by the flac tool (named WAVE in the sheet, as real sheets do). The last track ends `tail`
+  // stereo frames into one more sector. Audio tracks only.
+  enum class AlbumFile { Wave, Flac };
+  DiscImage BuildAlbum(const QString& name, const DiscPlan& plan, AlbumFile form, int tail = 0) const;
 
   // The PCM of audio track `track` (1-based) of `sectors` sectors.
   static QByteArray TrackPcm(int track, int sectors);

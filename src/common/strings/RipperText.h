@@ -112,6 +112,7 @@ inline constexpr int kNoDriveChosen = 24102;
 inline constexpr int kNoSuchDrive = 24103;
 inline constexpr int kDriveUnopenable = 24104;
 inline constexpr int kDiscImageGone = 24105;
+inline constexpr int kDiscImageRefused = 24160;
 inline constexpr int kNoSuchSession = 24106;
 inline constexpr int kNoSuchTrack = 24107;
 inline constexpr int kNotAudioTrack = 24108;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "common/CdioHandle.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
 #include "components/freedb/LookupSettings.h"
@@ -74,7 +75,7 @@ GrabberResult CdioGrabber::InitDevices() {
   std::lock_guard lock(mutex_);
   watch_.reset();
   ForgetDisc();
-  cdio_.reset();
+  disc_.reset();
   current_ = 0;
   listing_ = ListDrives(images_);
   if (listing_.drives.empty()) return Fail(GrabberErrorCode::NoDrives, text::kNoDrivesOrImages);
@@ -84,6 +85,11 @@ GrabberResult CdioGrabber::InitDevices() {
 QStringList CdioGrabber::GetRejectedDiscImages() const {
   std::lock_guard lock(mutex_);
   return listing_.rejectedImages;
+}
+
+QStringList CdioGrabber::GetRejectionReasons() const {
+  std::lock_guard lock(mutex_);
+  return listing_.rejectionReasons;
 }
 
 int CdioGrabber::GetDriveCount() const {
@@ -99,7 +105,7 @@ GrabberResult CdioGrabber::SetCurrentDrive(int drive) {
     return Fail(GrabberErrorCode::InvalidDrive, text::kNoSuchDrive, {drive});
   watch_.reset();
   ForgetDisc();
-  cdio_.reset();
+  disc_.reset();
   current_ = drive;
   StartWatch();
   return GrabberResult::Success();
@@ -150,8 +156,8 @@ GrabberResult CdioGrabber::CheckTray() const {
 GrabberValue<bool> CdioGrabber::IsDoorOpen() {
   std::lock_guard lock(mutex_);
   if (const GrabberResult tray = CheckTray(); tray.Failed()) return {std::nullopt, tray};
-  if (!cdio_) cdio_ = OpenCdioDevice(CurrentDrive()->path);
-  const int status = cdio_ ? mmc_get_tray_status(cdio_.get()) : -1;
+  const CdioHandle drive = OpenCdioDevice(CurrentDrive()->path);
+  const int status = drive ? mmc_get_tray_status(drive.get()) : -1;
   if (status != 0 && status != 1)
     return GrabberValue<bool>::Failure(GrabberErrorCode::Unsupported, StringTable::Text(text::kTrayStatusUnknown));
   return GrabberValue<bool>::Success(status == 1);
@@ -167,7 +173,7 @@ GrabberResult CdioGrabber::Door(bool open) {
   if (const GrabberResult tray = CheckTray(); tray.Failed()) return tray;
   // The disc goes with the tray; the drive is reopened for the next look at it.
   ForgetDisc();
-  cdio_.reset();
+  disc_.reset();
   const QByteArray device = QFile::encodeName(CurrentDrive()->path);
   driver_id_t driver = DRIVER_DEVICE;
   const driver_return_code_t status =
@@ -196,12 +202,13 @@ GrabberResult CdioGrabber::RefreshDisc() {
   ForgetDisc();
   // Opened afresh: a drive keeps the table it read until it is closed, and an image file may
   // have been replaced or removed since.
-  cdio_.reset();
+  disc_.reset();
   if (drive->image && !QFileInfo::exists(drive->path))
     return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {drive->path});
-  cdio_ = drive->image ? OpenCdioImage(drive->path) : OpenCdioDevice(drive->path);
-  if (!cdio_) return Fail(GrabberErrorCode::DeviceError, text::kDriveUnopenable, {drive->path});
-  toc_ = ReadDiscToc(cdio_.get(), drive->image);
+  DiscOpenResult opened = OpenDisc(drive->path);
+  if (!opened.Succeeded()) return GrabberResult::Failure(GrabberErrorCode::DeviceError, opened.status.text);
+  disc_ = std::move(*opened.value);
+  toc_ = ReadDiscToc(*disc_);
   if (toc_.state == DiscState::None) return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
   if (SameTable(previous, toc_)) entry_ = std::move(found);
   return GrabberResult::Success();
@@ -414,9 +421,9 @@ GrabberResult CdioGrabber::OpenTrack() {
   std::lock_guard lock(mutex_);
   reader_.reset();
   const DiscToc::Track* track = CurrentTrack();
-  if (track == nullptr || !cdio_) return Fail(GrabberErrorCode::InvalidTrack, text::kNoSuchTrack, {track_ + 1});
+  if (track == nullptr || !disc_) return Fail(GrabberErrorCode::InvalidTrack, text::kNoSuchTrack, {track_ + 1});
   if (track->type != CdTrackType::Audio) return Fail(GrabberErrorCode::NotAudio, text::kNotAudioTrack, {track->number});
-  auto reader = std::make_unique<TrackReader>(cdio_.get(), track->lsn, track->sectors, read_settings_);
+  auto reader = std::make_unique<TrackReader>(*disc_, track->lsn, track->sectors, read_settings_);
   if (const GrabberResult opened = reader->Open(); opened.Failed()) return opened;
   reader_ = std::move(reader);
   return GrabberResult::Success();

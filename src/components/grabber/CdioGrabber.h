@@ -7,12 +7,12 @@
 #include "components/IConversionComponent.h"
 #include "components/freedb/CddbEntry.h"
 #include "components/freedb/CddbLookup.h"
-#include "components/grabber/CdioHandle.h"
 #include "components/grabber/DiscToc.h"
 #include "components/grabber/DriveList.h"
 #include "components/grabber/GrabJob.h"
 #include "components/grabber/MediaChangeWatch.h"
 #include "components/grabber/TrackReader.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
@@ -27,6 +27,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   void SetDiscImages(const QStringList& paths) override;
   GrabberResult InitDevices() override;
   QStringList GetRejectedDiscImages() const override;
+  QStringList GetRejectionReasons() const override;
   int GetDriveCount() const override;
   GrabberResult SetCurrentDrive(int drive) override;
   QString GetDriveId() const override;
@@ -106,8 +107,8 @@ class CdioGrabber final : public IAudioCDGrabber {
   mutable std::mutex mutex_;
   QStringList images_;
   DriveListing listing_;
-  int current_ = 0;  // 1-based; 0: none chosen
-  CdioHandle cdio_;
+  int current_ = 0;                    // 1-based; 0: none chosen
+  std::unique_ptr<IDiscAccess> disc_;  // the disc read last, for its tracks
   DiscToc toc_;
   int session_ = 0;
   int track_ = 0;

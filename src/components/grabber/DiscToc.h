@@ -1,10 +1,9 @@
 #pragma once
-#include <cdio/cdio.h>
-
 #include <QStringList>
 #include <vector>
 
 #include "components/IAudioCDGrabber.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
@@ -31,8 +30,8 @@ struct DiscToc {
 // last session starts, the tracks before that sector and the tracks from it on.
 std::vector<std::vector<DiscToc::Track>> SplitSessions(const std::vector<DiscToc::Track>& tracks, int lastSessionLsn);
 
-// Reads the table of contents of the disc in `cdio`. A drive without a disc gives state None;
-// a table libcdio cannot make sense of gives Unrecognised.
-DiscToc ReadDiscToc(CdIo_t* cdio, bool isImage);
+// The table of contents of an open disc. A drive without a disc gives state None; a table that
+// cannot be made sense of gives Unrecognised.
+DiscToc ReadDiscToc(IDiscAccess& disc);
 
 }  // namespace corvane

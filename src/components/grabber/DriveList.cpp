@@ -8,6 +8,7 @@
 #include "common/CdioHandle.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 namespace {
@@ -43,8 +44,10 @@ DriveListing ListDrives(const QStringList& images) {
     const QString path = QFileInfo(given).absoluteFilePath();
     if (seen.contains(path)) continue;
     seen << path;
-    if (!OpenCdioImage(path)) {
+    const DiscOpenResult opened = QFileInfo::exists(path) ? OpenDisc(path) : DiscOpenResult::Failure({}, {});
+    if (!opened.Succeeded()) {
       listing.rejectedImages << given;
+      listing.rejectionReasons << opened.status.text;
       continue;
     }
     listing.drives.push_back(

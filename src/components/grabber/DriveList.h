@@ -16,11 +16,12 @@ struct DriveEntry {
 
 struct DriveListing {
   std::vector<DriveEntry> drives;
-  QStringList rejectedImages;  // missing, or not accepted by any image driver
+  QStringList rejectedImages;    // missing, or not accepted by any image reader
+  QStringList rejectionReasons;  // for each, why (empty for a missing file)
 };
 
 // The machine's drives (each opened once to ask for its vendor, model and revision), then the
-// images of `images` that open, in the order given, each once.
+// images of `images` that open as discs, in the order given, each once.
 DriveListing ListDrives(const QStringList& images);
 
 }  // namespace corvane

@@ -32,9 +32,10 @@ GrabJob::~GrabJob() {
 GrabberResult GrabJob::Open(const GrabSource& source, const QString& path) {
   if (source.image && !QFileInfo::exists(source.drivePath))
     return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {source.drivePath});
-  cdio_ = source.image ? OpenCdioImage(source.drivePath) : OpenCdioDevice(source.drivePath);
-  if (!cdio_) return Fail(GrabberErrorCode::DeviceError, text::kDriveUnopenable, {source.drivePath});
-  reader_ = std::make_unique<TrackReader>(cdio_.get(), source.firstLsn, source.sectors, source.settings, source.tap);
+  DiscOpenResult disc = OpenDisc(source.drivePath);
+  if (!disc.Succeeded()) return GrabberResult::Failure(GrabberErrorCode::DeviceError, disc.status.text);
+  disc_ = std::move(*disc.value);
+  reader_ = std::make_unique<TrackReader>(*disc_, source.firstLsn, source.sectors, source.settings, source.tap);
   if (const GrabberResult opened = reader_->Open(); opened.Failed()) return opened;
   ConverterResult output = encoder_.SetInputFormat(kCdRate, kCdChannels);
   if (output.Succeeded()) output = encoder_.OpenOutput(path, encoder_.GetOutputType());

@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "components/GrabberError.h"
-#include "components/grabber/CdioHandle.h"
 #include "components/grabber/TrackReader.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
@@ -65,7 +65,7 @@ class GrabJob {
   IConversionComponent& encoder_;
   Report progress_;
   Report retries_;
-  CdioHandle cdio_;
+  std::unique_ptr<IDiscAccess> disc_;
   std::unique_ptr<TrackReader> reader_;
   int sectors_ = 0;
   QString path_;

@@ -7,32 +7,26 @@ namespace {
 
 constexpr int kLeadInFrames = 150;
 
-struct PlacedTrack {
-  DiscToc::Track track;
-  size_t session = 0;
-};
-
 }  // namespace
 
 MusicBrainzToc MusicBrainzTocOf(const DiscToc& disc) {
-  std::vector<PlacedTrack> tracks;
-  for (size_t session = 0; session < disc.sessions.size(); ++session)
-    for (const auto& track : disc.sessions[session]) tracks.push_back({track, session});
+  std::vector<DiscToc::Track> tracks;
+  for (const auto& session : disc.sessions) tracks.insert(tracks.end(), session.begin(), session.end());
 
   size_t audioEnd = tracks.size();  // one past the last audio track
-  while (audioEnd > 0 && tracks[audioEnd - 1].track.type != CdTrackType::Audio) --audioEnd;
+  while (audioEnd > 0 && tracks[audioEnd - 1].type != CdTrackType::Audio) --audioEnd;
   MusicBrainzToc toc;
   if (audioEnd == 0) return toc;
 
-  toc.firstTrack = tracks.front().track.number;
+  toc.firstTrack = tracks.front().number;
   toc.lastTrack = toc.firstTrack + static_cast<int>(audioEnd) - 1;
-  for (size_t i = 0; i < audioEnd; ++i) toc.trackFrames.push_back(tracks[i].track.lsn + kLeadInFrames);
+  for (size_t i = 0; i < audioEnd; ++i) toc.trackFrames.push_back(tracks[i].lsn + kLeadInFrames);
   if (audioEnd == tracks.size()) {
     toc.leadoutFrame = disc.leadoutLsn + kLeadInFrames;
   } else {
-    const PlacedTrack& data = tracks[audioEnd];
-    const bool laterSession = data.session > tracks[audioEnd - 1].session;
-    toc.leadoutFrame = data.track.lsn + kLeadInFrames - (laterSession ? kSessionGapSectors : 0);
+    // An Enhanced CD: its data track stands in a second session, even where an image of it has
+    // only one, so the audio ends a session gap before the data track.
+    toc.leadoutFrame = tracks[audioEnd].lsn + kLeadInFrames - kSessionGapSectors;
   }
   return toc;
 }

@@ -17,7 +17,7 @@ struct TrackReader::Paranoia {
   cdrom_paranoia_t* state = nullptr;
   ~Paranoia() {
     if (state != nullptr) cdio_paranoia_free(state);
-    // The CdIo object belongs to the grabber.
+    // The CdIo object belongs to the disc access.
     if (drive != nullptr) cdio_cddap_close_no_free_cdio(drive);
   }
 };
@@ -49,20 +49,22 @@ GrabberResult ReadFailure(int lsn) {
 
 }  // namespace
 
-TrackReader::TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap)
-    : cdio_(cdio),
+TrackReader::TrackReader(IDiscAccess& disc, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap)
+    : disc_(disc),
       first_lsn_(firstLsn),
       sectors_(sectors),
       settings_(settings),
       tap_(tap),
-      reach_(AudioReach(cdio, firstLsn, sectors)) {}
+      reach_(AudioReach(disc.Table(), firstLsn, sectors)) {
+  if (disc_.Cdio() == nullptr) settings_.retries = 0;
+}
 
 TrackReader::~TrackReader() = default;
 
 GrabberResult TrackReader::Open() {
-  if (settings_.grabMode < kFirstCarefulMode) return GrabberResult::Success();
+  if (settings_.grabMode < kFirstCarefulMode || disc_.Cdio() == nullptr) return GrabberResult::Success();
   auto paranoia = std::make_unique<Paranoia>();
-  paranoia->drive = cdio_cddap_identify_cdio(cdio_, CDDA_MESSAGE_FORGETIT, nullptr);
+  paranoia->drive = cdio_cddap_identify_cdio(disc_.Cdio(), CDDA_MESSAGE_FORGETIT, nullptr);
   if (paranoia->drive == nullptr || cdio_cddap_open(paranoia->drive) != 0)
     return GrabberResult::Failure(GrabberErrorCode::Unsupported, StringTable::Text(text::kCarefulReadUnavailable));
   paranoia->state = cdio_paranoia_init(paranoia->drive);
@@ -160,14 +162,11 @@ GrabberResult TrackReader::ReadDisc(qint64 lsn, qint64 count, QByteArray& disc, 
 }
 
 GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped) {
-  // Zeroed first: an image driver that meets the end of its data file part way through a block
-  // still reports success, and the sectors it did not fill must come out silent, not as
-  // whatever the memory held.
   const qsizetype at = disc.size();
   disc.append(QByteArray(static_cast<qsizetype>(count) * kSectorBytes, '\0'));
   char* out = disc.data() + at;
   for (int attempt = 0; attempt <= settings_.retries; ++attempt) {
-    if (cdio_read_audio_sectors(cdio_, out, lsn, static_cast<unsigned>(count)) == DRIVER_OP_SUCCESS) {
+    if (disc_.ReadAudio(lsn, count, out)) {
       NoteAttempts(attempt + 1);
       dropped.insert(dropped.end(), static_cast<size_t>(count), false);
       return GrabberResult::Success();
@@ -181,7 +180,7 @@ GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& disc, std::
     while (attempts <= settings_.retries && !read) {
       ++attempts;
       std::memset(sector, 0, kSectorBytes);
-      read = cdio_read_audio_sectors(cdio_, sector, lsn + i, 1) == DRIVER_OP_SUCCESS;
+      read = disc_.ReadAudio(lsn + i, 1, sector);
     }
     NoteAttempts(attempts);
     if (read) {

@@ -1,21 +1,21 @@
 #pragma once
-#include <cdio/cdio.h>
-
 #include <QByteArray>
 #include <algorithm>
 #include <limits>
 #include <memory>
 #include <vector>
 
-#include "common/CdAudioReach.h"
 #include "common/PcmTap.h"
 #include "components/GrabberError.h"
+#include "discimage/CdAudioReach.h"
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
 // How a track is read: grab mode 0 or 1 reads the sectors as the drive returns them; 2 to 4 go
 // through libcdio-paranoia with full verification, 3 and 4 allowing more re-reads before a
-// sector is given up. A sector that still fails after `retries` attempts is handled by the
+// sector is given up. A disc image read by our own reader has no drive to verify or re-read:
+// every mode reads it once. A sector that still fails after `retries` attempts is handled by the
 // error action: 0 stops with ReadError, 1 returns silence in its place, 2 leaves it out.
 // `readOffset` is the drive's read offset in samples (stereo frames, may be negative): frame i of
 // the track comes from frame (track start + i + readOffset) of the disc, silence where that lies
@@ -35,7 +35,7 @@ class TrackReader {
  public:
   static constexpr int kSectorBytes = 2352;
 
-  TrackReader(CdIo_t* cdio, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap = nullptr);
+  TrackReader(IDiscAccess& disc, int firstLsn, int sectors, ReadSettings settings, PcmTap* tap = nullptr);
   ~TrackReader();
   TrackReader(const TrackReader&) = delete;
   TrackReader& operator=(const TrackReader&) = delete;
@@ -70,7 +70,7 @@ class TrackReader {
   GrabberResult Unreadable(int lsn, std::vector<bool>& dropped);
   void NoteAttempts(int attempts) { worst_attempts_ = std::max(worst_attempts_, attempts); }
 
-  CdIo_t* cdio_;
+  IDiscAccess& disc_;
   int first_lsn_;
   int sectors_;
   ReadSettings settings_;

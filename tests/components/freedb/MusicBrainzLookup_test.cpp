@@ -45,21 +45,21 @@ TEST(MusicBrainzDiscId, TablesOfAudioAndMixedDiscs) {
   EXPECT_EQ(a.leadoutFrame, 80550);
   EXPECT_EQ(MusicBrainzDiscId(a), kIdA);
 
-  // An Enhanced CD: the data track in the second session ends the audio 11400 frames before it.
+  // An Enhanced CD: the data track ends the audio 11400 frames before it, whether it stands in a
+  // second session (a drive) or in the only one (an image of the disc).
   std::vector<std::tuple<int, int, bool>> audio;
   const int frames[] = {150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455};
   for (int i = 0; i < 10; ++i) audio.emplace_back(i + 1, frames[i], true);
-  const MusicBrainzToc x = MusicBrainzTocOf(Disc({audio, {{11, 281735, false}}}, 333801));
-  EXPECT_EQ(x.lastTrack, 10);
-  EXPECT_EQ(x.leadoutFrame, 270335);
-  EXPECT_EQ(MusicBrainzDiscId(x), "9AQWqQ0eCCwktwPPrIUIYkUw2Uo-");
+  std::vector<std::tuple<int, int, bool>> oneSession = audio;
+  oneSession.emplace_back(11, 281735, false);
+  for (const DiscToc& enhanced : {Disc({audio, {{11, 281735, false}}}, 333801), Disc({oneSession}, 333801)}) {
+    const MusicBrainzToc x = MusicBrainzTocOf(enhanced);
+    EXPECT_EQ(x.lastTrack, 10);
+    EXPECT_EQ(x.leadoutFrame, 270335);
+    EXPECT_EQ(MusicBrainzDiscId(x), "9AQWqQ0eCCwktwPPrIUIYkUw2Uo-");
+  }
 
-  // A trailing data track in the same session ends the audio where it starts; a leading one
-  // keeps its place.
-  const MusicBrainzToc sameSession =
-      MusicBrainzTocOf(Disc({{{1, 150, true}, {2, 18407, true}, {3, 39872, false}}}, 80550));
-  EXPECT_EQ(sameSession.lastTrack, 2);
-  EXPECT_EQ(sameSession.leadoutFrame, 39872);
+  // A leading data track keeps its place.
   const MusicBrainzToc mixed = MusicBrainzTocOf(Disc({{{1, 150, false}, {2, 18407, true}}}, 80550));
   EXPECT_EQ(mixed.firstTrack, 1);
   EXPECT_EQ(mixed.trackFrames, (std::vector<int>{150, 18407}));

@@ -40,7 +40,9 @@ class CdioGrabberLookupTest : public testing::Test {
     ASSERT_TRUE(dir_.isValid());
     ASSERT_NE(server_.Port(), 0) << "the loopback server could not listen";
     // Three audio tracks and a data track after them.
-    disc_ = fixture_.Build(QStringLiteral("mixed"), {{{980}, {1502}, {733}, {400, true}}, {}, {}});
+    // An Enhanced CD: its audio runs long enough for the lead-out MusicBrainz puts 11400 sectors
+    // before the data track to fall after the last audio track's start.
+    disc_ = fixture_.Build(QStringLiteral("mixed"), {{{980}, {1502}, {11600}, {400, true}}, {}, {}});
     grabber_ = CreateAudioCDGrabber();
     grabber_->SetDiscImages({disc_.cue});
     ASSERT_TRUE(grabber_->InitDevices().Succeeded());

@@ -281,22 +281,18 @@ TEST_F(CdioGrabberTest, ReadsEveryAudioTrackBitExact) {
   }
 }
 
-// A table naming more sectors than its data file holds, as after a copy that broke off. libcdio
-// reports a block that runs past the end of the file as read, so sectors of such a block come
-// out silent; the sectors after it fail and stop the read, turn into silence or are left out,
-// as the error action says. Never does anything but the track's audio or silence come out.
+// A data file cut short after its image was opened, as on a disk that went away: the sectors
+// past the cut fail and stop the read, turn into silence or are left out, as the error action
+// says. Never does anything but the track's audio or silence come out.
 TEST_F(CdioGrabberTest, UnreadableSectorsFollowTheErrorAction) {
-  const DiscImage disc = fixture_.Build(QStringLiteral("cut"), {{{200}, {100}}, {}, {}});
   const int bytes = DiscImageFixture::kSectorBytes;
   const int kept = 60;
-  {
-    QFile bin(disc.bin);
-    ASSERT_TRUE(bin.resize(static_cast<qint64>(200 + kept) * bytes));
-  }
-  const QByteArray head = disc.tracks[1].left(kept * bytes);
   for (const int action : {0, 1, 2}) {
     SCOPED_TRACE(action);
-    Load({disc.toc});
+    const DiscImage disc = fixture_.Build(QStringLiteral("cut"), {{{200}, {100}}, {}, {}});
+    const QByteArray head = disc.tracks[1].left(kept * bytes);
+    Load({disc.cue});
+    ASSERT_TRUE(QFile::resize(disc.bin, static_cast<qint64>(200 + kept) * bytes));
     grabber_->SetErrorAction(action);
     grabber_->SetRetries(2);
     ASSERT_TRUE(grabber_->SetCurrentTrack(1).Succeeded());

@@ -304,7 +304,8 @@ TEST_F(GrabTrackTest, DriveChangeAndDestructionStopTheWorker) {
 }
 
 // The .bin cut short while a grab reads it: the sectors past the cut fail; error action 0 ends
-// the grab with a read error, 1 completes it with silence; event 3 tells the attempts.
+// the grab with a read error, 1 completes it with silence. An image is read once: there are no
+// re-reads for event 3 to tell.
 TEST_F(GrabTrackTest, ImageCutMidGrabFollowsTheErrorAction) {
   const qint64 cut = static_cast<qint64>(300 + 600) * kBytes;
   for (const int action : {0, 1}) {
@@ -329,8 +330,8 @@ TEST_F(GrabTrackTest, ImageCutMidGrabFollowsTheErrorAction) {
     EXPECT_EQ(result.code, action == 0 ? GrabberErrorCode::ReadError : GrabberErrorCode::Ok)
         << result.text.toStdString();
     ExpectProgressEnds();
-    ASSERT_FALSE(events_->Retries().empty());
-    EXPECT_EQ(events_->Retries().back(), 3);
+    EXPECT_TRUE(events_->Retries().empty());
+    EXPECT_GT(grabber_->GetGrabReadErrors(), 0);
     const QByteArray pcm = test::DecodeWithFfmpeg(Path(name));
     const QByteArray& track = disc_.tracks[1];
     const qsizetype head = 600 * kBytes;

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "common/CdioHandle.h"
+#include "discimage/DiscAccess.h"
 #include "support/ShiftedDisc.h"
 
 namespace corvane {
@@ -36,13 +36,14 @@ class TrackReaderTest : public testing::Test {
 TEST_F(TrackReaderTest, OffsetReadsOfAnySizeAndSeeksKeepTheTapInStep) {
   for (const int offset : {7, -7, -700}) {
     const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("disc"), plan_, offset);
-    const CdioHandle cdio = OpenCdioImage(disc.cue);
-    ASSERT_TRUE(cdio);
+    DiscOpenResult opened = OpenDisc(disc.cue);
+    ASSERT_TRUE(opened.Succeeded()) << qPrintable(opened.status.text);
+    IDiscAccess& image = **opened.value;
     for (const int mode : {1, 2}) {
       SCOPED_TRACE(testing::Message() << "offset " << offset << " mode " << mode);
       const QByteArray expected = test::ReachableTrackPcm(disc, plan_, 0, offset);
       test::RecordingTap tap;
-      TrackReader reader(cdio.get(), disc.lsns[0], 20, {.grabMode = mode, .readOffset = offset}, &tap);
+      TrackReader reader(image, disc.lsns[0], 20, {.grabMode = mode, .readOffset = offset}, &tap);
       ASSERT_TRUE(reader.Open().Succeeded());
       QByteArray all;
       QByteArray chunk;
@@ -74,13 +75,14 @@ TEST_F(TrackReaderTest, UnreadableSectorsFollowTheErrorActionAndBreakTheTap) {
   const int offset = 5;
   const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("cut"), plan_, offset);
   ASSERT_TRUE(QFile::resize(disc.bin, qint64{20 + 8} * kBytes));
-  const CdioHandle cdio = OpenCdioImage(disc.cue);
-  ASSERT_TRUE(cdio);
+  DiscOpenResult opened = OpenDisc(disc.cue);
+  ASSERT_TRUE(opened.Succeeded()) << qPrintable(opened.status.text);
+  IDiscAccess& image = **opened.value;
   const QByteArray expected = test::ReachableTrackPcm(disc, plan_, 1, offset);
   for (const int action : {0, 1, 2}) {
     SCOPED_TRACE(action);
     test::RecordingTap tap;
-    TrackReader reader(cdio.get(), disc.lsns[1], 30, {.errorAction = action, .readOffset = offset}, &tap);
+    TrackReader reader(image, disc.lsns[1], 30, {.errorAction = action, .readOffset = offset}, &tap);
     ASSERT_TRUE(reader.Open().Succeeded());
     QByteArray all;
     const GrabberResult result = ReadRest(reader, 4, all);

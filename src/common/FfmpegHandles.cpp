@@ -1,10 +1,25 @@
-#include "engine/FfmpegHandles.h"
+#include "common/FfmpegHandles.h"
 
 extern "C" {
 #include <libavutil/opt.h>
 }
 
 namespace corvane::ffmpeg {
+
+int LosslessBitsOf(const AVCodecParameters& parameters) {
+  const AVCodecDescriptor* descriptor = avcodec_descriptor_get(parameters.codec_id);
+  if (descriptor == nullptr || (descriptor->props & AV_CODEC_PROP_LOSSLESS) == 0) return 0;
+  if (parameters.bits_per_raw_sample > 0) return parameters.bits_per_raw_sample;
+  if (parameters.bits_per_coded_sample > 0) return parameters.bits_per_coded_sample;
+  return av_get_bits_per_sample(parameters.codec_id);
+}
+
+AVDictionary* RestrictedOpenOptions() {
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", "file", 0);
+  av_dict_set(&options, "format_whitelist", kAudioDemuxers, 0);
+  return options;
+}
 
 ResamplerPtr MakeResampler(const AVChannelLayout& inLayout, AVSampleFormat inFormat, int inRate, int outChannels,
                            int outRate, AVSampleFormat outFormat) {

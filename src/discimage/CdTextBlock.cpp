@@ -1,4 +1,4 @@
-#include "components/grabber/CdTextBlock.h"
+#include "discimage/CdTextBlock.h"
 
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>

@@ -10,6 +10,18 @@ extern "C" {
 
 namespace corvane::ffmpeg {
 
+// The only demuxers allowed to look at a file (with the file protocol alone): a playlist or a
+// network-capable container inside an untrusted file can then never make FFmpeg open other files
+// or addresses.
+inline constexpr const char* kAudioDemuxers =
+    "wav,w64,mp3,ogg,asf,asf_o,aiff,flac,ape,mpc,mpc8,aac,mov,mp4,m4a,3gp,3g2,mj2,ac3,eac3,wv,tta,adx,aix,caf";
+
+// Bits a lossless codec stores each sample with; 0 for lossy audio.
+int LosslessBitsOf(const AVCodecParameters& parameters);
+
+// Options for avformat_open_input that keep it to those demuxers and to local files.
+AVDictionary* RestrictedOpenOptions();
+
 // Owners of FFmpeg's context objects, so every exit path releases them.
 struct FormatCloser {
   void operator()(AVFormatContext* context) const { avformat_close_input(&context); }

@@ -1,7 +1,7 @@
 #pragma once
-#include <cdio/cdio.h>
-
 #include <QtGlobal>
+
+#include "discimage/DiscAccess.h"
 
 namespace corvane {
 
@@ -14,8 +14,8 @@ struct SectorSpan {
 // The sectors around the audio track that starts at `firstLsn` (`sectors` long) that a reading
 // shifted by the drive's offset may take audio from: from sector 0, or the end of a data track
 // before it, up to the lead-out, or the start of a data track after it. The track alone when the
-// disc's table cannot be read.
-SectorSpan AudioReach(CdIo_t* cdio, int firstLsn, int sectors);
+// disc has no table.
+SectorSpan AudioReach(const DiscTable& table, int firstLsn, int sectors);
 
 // Floor and ceiling of a division by a positive divisor, for byte places that may be negative.
 constexpr qint64 FloorDiv(qint64 value, qint64 divisor) {
