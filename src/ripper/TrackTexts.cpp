@@ -29,6 +29,17 @@ QString Position(int row, qint64 ms) {
 
 }  // namespace track_text
 
+namespace {
+
+// The year a disc image's date gives ("1999", "1999-05-10", "1999/05"); empty when it gives none.
+QString YearOf(const QString& date) {
+  static const QRegularExpression kYear(QStringLiteral("^(\\d{4})(?:\\D|$)"));
+  const QRegularExpressionMatch match = kYear.match(date);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+}  // namespace
+
 DiscMetadata ReadCdTextTitles(const QStringList& lines) {
   static const QRegularExpression kLine(QStringLiteral("^([A-Z_]+)(\\d+)=(.*)$"),
                                         QRegularExpression::DotMatchesEverythingOption);
@@ -47,6 +58,7 @@ DiscMetadata ReadCdTextTitles(const QStringList& lines) {
     if (index == 0) {
       if (key == QLatin1String("TITLE")) titles.album = value;
       if (key == QLatin1String("PERFORMER")) titles.artist = value;
+      if (key == QLatin1String("DATE")) titles.year = YearOf(value);
       if (key == QLatin1String("GENRE")) {
         const int genre = Id3Genres::IndexOf(value);
         titles.genre_entry = genre >= 0 && genre < Id3Genres::kCount ? genre + 1 : 0;

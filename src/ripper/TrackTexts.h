@@ -20,8 +20,8 @@ QString Position(int row, qint64 ms);
 }  // namespace track_text
 
 // Reads "KEYn=value" lines: TITLE0 the album, PERFORMER0 the artist, GENRE0 the genre by name,
-// TITLEn the title of row n-1. The first line of a key counts; control characters in a value
-// become spaces. CD-TEXT has no year.
+// TITLEn the title of row n-1, DATE0 (a disc image's date) the year when it starts with one. The
+// first line of a key counts; control characters in a value become spaces.
 DiscMetadata ReadCdTextTitles(const QStringList& lines);
 
 }  // namespace corvane
