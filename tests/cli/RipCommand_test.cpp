@@ -15,6 +15,7 @@
 #include <QThread>
 #include <csignal>
 
+#include "support/AccurateRipReference.h"
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
 #include "support/DiscLookupServer.h"
@@ -127,6 +128,38 @@ TEST_F(RipCommandTest, EveryWayOfReadingGivesBitExactFlac) {
     EXPECT_EQ(QDir(Out(folder)).entryList(QDir::Files | QDir::Hidden).size(), 4)
         << "the tracks and the rip log; no temporary file is left";
   }
+}
+
+// An album image (one FLAC file under a cue sheet) splits into its tracks sample for sample, the
+// last ending inside a sector where the file ends, and each track's checksums cover what it holds.
+TEST_F(RipCommandTest, AlbumFlacSplitsIntoBitExactTracksWithTheirChecksums) {
+  const test::DiscImage album =
+      test::DiscImageFixture(Path(QStringLiteral("images")))
+          .BuildAlbum(
+              QStringLiteral("album"),
+              {{{.sectors = 80, .title = QStringLiteral("One")}, {.sectors = 45, .title = QStringLiteral("Two")}},
+               QStringLiteral("Album"),
+               QStringLiteral("Band")},
+              test::DiscImageFixture::AlbumFile::Flac, 100);
+  const test::ToolResult run =
+      Cli({QStringLiteral("rip"), QStringLiteral("--device"), album.cue, QStringLiteral("--output"),
+           Path(QStringLiteral("out")), QStringLiteral("--format"), QStringLiteral("flac"),
+           QStringLiteral("--output-name"), QStringLiteral("album/%N"), QStringLiteral("--json")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QList<QByteArray> lines = run.out.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << run.out.constData();
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    const QByteArray& pcm = album.tracks[static_cast<size_t>(i)];
+    EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("album/0%1.flac").arg(i + 1))) == pcm);
+    const test::ReferenceSums sums = test::ReferenceAccurateRip(pcm, i == 0, i == 1);
+    const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+    EXPECT_EQ(line[QStringLiteral("crc32")].toString(),
+              QStringLiteral("%1").arg(sums.crc, 8, 16, QLatin1Char('0')).toUpper());
+    EXPECT_EQ(line[QStringLiteral("accuraterip_v2")].toString(),
+              QStringLiteral("%1").arg(sums.v2, 8, 16, QLatin1Char('0')).toUpper());
+  }
+  EXPECT_EQ(album.tracks[1].size() % test::DiscImageFixture::kSectorBytes, 400) << "the fixture ends mid-sector";
 }
 
 // Grab mode 4 with MP3 at the disc's rate: the grabber encodes the tracks as it reads them.
@@ -289,8 +322,8 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
     const test::ToolResult run =
         test::RunTool(CliPath(),
                       {QStringLiteral("rip"), QStringLiteral("--device"),
-                       c.service == std::string("musicbrainz") ? audioOnly : disc_.cue, QStringLiteral("--output"), output,
-                       QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"),
+                       c.service == std::string("musicbrainz") ? audioOnly : disc_.cue, QStringLiteral("--output"),
+                       output, QStringLiteral("--tracks"), QStringLiteral("2"), QStringLiteral("--format"),
                        QStringLiteral("wav"), QStringLiteral("--output-name"), QStringLiteral("%A-%M-%N-%T"),
                        QStringLiteral("--lookup"), QString::fromLatin1(c.service)},
                       options);

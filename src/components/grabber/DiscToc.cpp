@@ -63,7 +63,9 @@ DiscToc ReadDiscToc(IDiscAccess& disc) {
   for (size_t i = 0; i < table.tracks.size(); ++i) {
     const DiscTable::Track& track = table.tracks[i];
     const int sectors = std::max(0, CdTrackEnd(track.lsn, table.EndOf(i), table.last_session_lsn) - track.lsn);
-    tracks.push_back({track.number, track.lsn, sectors, TypeOf(track.format)});
+    const qint64 audio_frames = std::clamp<qint64>(table.EndFrame() - static_cast<qint64>(track.lsn) * kSectorFrames, 0,
+                                                   static_cast<qint64>(sectors) * kSectorFrames);
+    tracks.push_back({track.number, track.lsn, sectors, TypeOf(track.format), audio_frames});
     frames.push_back(track.lsn + kLeadInFrames);
   }
   toc.sessions = SplitSessions(tracks, table.last_session_lsn);

@@ -15,6 +15,9 @@ struct DiscToc {
     int lsn = 0;     // first sector, from the start of the program area
     int sectors = 0;
     CdTrackType type = CdTrackType::Unknown;
+    // Stereo frames of audio: the sectors' worth, or fewer for an image's last track whose data
+    // file ends inside a sector.
+    qint64 frames = 0;
   };
   DiscState state = DiscState::None;
   int mediaType = 0;
