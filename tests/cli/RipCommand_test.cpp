@@ -130,36 +130,42 @@ TEST_F(RipCommandTest, EveryWayOfReadingGivesBitExactFlac) {
   }
 }
 
-// An album image (one FLAC file under a cue sheet) splits into its tracks sample for sample, the
-// last ending inside a sector where the file ends, and each track's checksums cover what it holds.
-TEST_F(RipCommandTest, AlbumFlacSplitsIntoBitExactTracksWithTheirChecksums) {
-  const test::DiscImage album =
-      test::DiscImageFixture(Path(QStringLiteral("images")))
-          .BuildAlbum(
-              QStringLiteral("album"),
-              {{{.sectors = 80, .title = QStringLiteral("One")}, {.sectors = 45, .title = QStringLiteral("Two")}},
-               QStringLiteral("Album"),
-               QStringLiteral("Band")},
-              test::DiscImageFixture::AlbumFile::Flac, 100);
-  const test::ToolResult run =
-      Cli({QStringLiteral("rip"), QStringLiteral("--device"), album.cue, QStringLiteral("--output"),
-           Path(QStringLiteral("out")), QStringLiteral("--format"), QStringLiteral("flac"),
-           QStringLiteral("--output-name"), QStringLiteral("album/%N"), QStringLiteral("--json")});
-  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
-  const QList<QByteArray> lines = run.out.trimmed().split('\n');
-  ASSERT_EQ(lines.size(), 3) << run.out.constData();
-  for (int i = 0; i < 2; ++i) {
-    SCOPED_TRACE(i);
-    const QByteArray& pcm = album.tracks[static_cast<size_t>(i)];
-    EXPECT_TRUE(test::DecodeWithFfmpeg(Out(QStringLiteral("album/0%1.flac").arg(i + 1))) == pcm);
-    const test::ReferenceSums sums = test::ReferenceAccurateRip(pcm, i == 0, i == 1);
-    const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
-    EXPECT_EQ(line[QStringLiteral("crc32")].toString(),
-              QStringLiteral("%1").arg(sums.crc, 8, 16, QLatin1Char('0')).toUpper());
-    EXPECT_EQ(line[QStringLiteral("accuraterip_v2")].toString(),
-              QStringLiteral("%1").arg(sums.v2, 8, 16, QLatin1Char('0')).toUpper());
+// An album image (one WAVE or FLAC file under a cue sheet) splits into its tracks sample for
+// sample, the last ending inside a sector where the file ends, and each track's checksums are those
+// of its audio: the WAVE file's header is never read as audio.
+TEST_F(RipCommandTest, AlbumImagesSplitIntoBitExactTracksWithTheirChecksums) {
+  using Form = test::DiscImageFixture::AlbumFile;
+  for (const Form form : {Form::Wave, Form::Flac}) {
+    const QString name = form == Form::Wave ? QStringLiteral("wave") : QStringLiteral("flac");
+    SCOPED_TRACE(name.toStdString());
+    const test::DiscImage album =
+        test::DiscImageFixture(Path(QStringLiteral("images")))
+            .BuildAlbum(
+                name,
+                {{{.sectors = 80, .title = QStringLiteral("One")}, {.sectors = 45, .title = QStringLiteral("Two")}},
+                 QStringLiteral("Album"),
+                 QStringLiteral("Band")},
+                form, 100);
+    ASSERT_EQ(album.tracks[1].size() % test::DiscImageFixture::kSectorBytes, 400) << "the album ends mid-sector";
+    const test::ToolResult run =
+        Cli({QStringLiteral("rip"), QStringLiteral("--device"), album.cue, QStringLiteral("--output"),
+             Path(QStringLiteral("out")), QStringLiteral("--format"), QStringLiteral("flac"),
+             QStringLiteral("--output-name"), name + QStringLiteral("/%N"), QStringLiteral("--json")});
+    ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3) << run.out.constData();
+    const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };
+    for (int i = 0; i < 2; ++i) {
+      SCOPED_TRACE(i);
+      const QByteArray& pcm = album.tracks[static_cast<size_t>(i)];
+      EXPECT_TRUE(test::DecodeWithFfmpeg(Out(name + QStringLiteral("/0%1.flac").arg(i + 1))) == pcm);
+      const test::ReferenceSums sums = test::ReferenceAccurateRip(pcm, i == 0, i == 1);
+      const QJsonObject line = QJsonDocument::fromJson(lines[i]).object();
+      EXPECT_EQ(line[QStringLiteral("crc32")].toString(), hex(sums.crc));
+      EXPECT_EQ(line[QStringLiteral("accuraterip_v1")].toString(), hex(sums.v1));
+      EXPECT_EQ(line[QStringLiteral("accuraterip_v2")].toString(), hex(sums.v2));
+    }
   }
-  EXPECT_EQ(album.tracks[1].size() % test::DiscImageFixture::kSectorBytes, 400) << "the fixture ends mid-sector";
 }
 
 // Grab mode 4 with MP3 at the disc's rate: the grabber encodes the tracks as it reads them.
