@@ -1,4 +1,5 @@
 #include "ripper/RipperController.h"
+#include "ripper/RipperControllerBusy.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -34,19 +35,6 @@ struct DriveListing {
 };
 
 }  // namespace
-
-// Marks the page busy for its life; nested scopes keep it busy until the outermost ends.
-class RipperController::BusyScope {
- public:
-  explicit BusyScope(RipperController& owner) : owner_(owner), was_busy_(owner.busy_) { owner_.busy_ = true; }
-  ~BusyScope() { owner_.busy_ = was_busy_; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  RipperController& owner_;
-  bool was_busy_;
-};
 
 RipperController::RipperController(SettingsStore& settings, IUserInterface& ui, IRipperView& view,
                                    ComponentFactories factories)
@@ -346,97 +334,6 @@ void RipperController::FailLoad() {
   view_.SetDriveControlsEnabled(true);
   ui_.SetStatusText(1, Text(text::kDiscLoadFailed));
   ui_.ShowMessage(Text(text::kDiscLoadFailedMessage), MessageIcon::Error, MessageButtons::Ok);
-}
-
-IAudioCDGrabber* RipperController::TrayGrabber() {
-  if (!drives_ready_ || Busy() || drives_.empty()) return nullptr;
-  IAudioCDGrabber* grabber = components_->Grabber();
-  if (!grabber->IsDiscImage()) return grabber;
-  ui_.SetStatusText(1, Text(text::kDiscImageHasNoTray));
-  return nullptr;
-}
-
-void RipperController::EjectOrInsert() {
-  IAudioCDGrabber* grabber = TrayGrabber();
-  if (grabber == nullptr) return;
-  {
-    BusyScope busy(*this);
-    playback_->Stop();
-    ClearList();
-    const GrabberValue<bool> open = RunOffThread(ui_, [grabber] { return grabber->IsDoorOpen(); });
-    const bool close = open.Succeeded() && *open.value;
-    ui_.SetStatusText(1, Text(close ? text::kClosingTray : text::kOpeningTray));
-    const GrabberResult moved = RunOffThread(ui_, [grabber, close] { return grabber->Door(!close); });
-    if (moved.Failed()) ui_.SetStatusText(1, moved.text);
-  }
-  RunPendingChange();
-}
-
-void RipperController::InsertDisc() {
-  IAudioCDGrabber* grabber = TrayGrabber();
-  if (grabber == nullptr) return;
-  {
-    BusyScope busy(*this);
-    const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });
-    if (inserted.Failed()) ui_.SetStatusText(1, inserted.text);
-  }
-  RunPendingChange();
-}
-
-void RipperController::OpenDiscImage(const QString& path) {
-  if (Busy() || path.isEmpty()) return;
-  const QString image = disc_images::Add(settings_, path);
-  bool listed = false;
-  {
-    BusyScope busy(*this);
-    if (!InitialiseDevices()) {
-      ui_.SetStatusText(1, Text(text::kDevicesInitFailed));
-    } else {
-      for (size_t i = 0; i < drives_.size(); ++i) {
-        if (disc_images::Normalised(drives_[i].path) != image) continue;
-        SelectDrive(static_cast<int>(i) + 1);
-        view_.SelectDriveEntry(static_cast<int>(i));
-        listed = true;
-        break;
-      }
-    }
-  }
-  if (listed) {
-    freedb_data_present_ = false;
-    LoadDisc();
-  } else if (drives_ready_) {
-    // The user asked for this file: the reason it is not listed is worth a box, not only a status.
-    ui_.ShowMessage(RefusalText(image), MessageIcon::Warning, MessageButtons::Ok);
-  }
-  RunPendingChange();
-}
-
-void RipperController::OnDiscChanged() {
-  if (Busy()) {
-    change_pending_ = true;
-    return;
-  }
-  if (!drives_ready_ || drives_.empty()) return;
-  IAudioCDGrabber* grabber = components_->Grabber();
-  DiscState state = DiscState::None;
-  {
-    BusyScope busy(*this);
-    state = RunOffThread(
-        ui_, [grabber] { return grabber->RefreshDisc().Succeeded() ? grabber->GetDiscState() : DiscState::None; });
-  }
-  ui_.SetStatusText(1, Text(state == DiscState::None ? text::kEjectDisc : text::kInsertDisc));
-  freedb_data_present_ = false;
-  if (auto_load_ || state == DiscState::None) {
-    LoadDisc();
-  } else {
-    RunPendingChange();
-  }
-}
-
-void RipperController::RunPendingChange() {
-  if (Busy() || !change_pending_) return;
-  change_pending_ = false;
-  OnDiscChanged();
 }
 
 }  // namespace corvane

@@ -14,18 +14,14 @@
 #include "common/strings/RipperText.h"
 #include "components/freedb/LookupSettings.h"
 #include "components/grabber/CddbTocOf.h"
+#include "components/grabber/CdioGrabberEvents.h"
 #include "components/grabber/MusicBrainzToc.h"
 
 namespace corvane {
+using namespace grabber_events;
 namespace {
 
-constexpr int kMaxRetries = 99;
 constexpr int kFramesPerSecond = 75;
-constexpr int kSeekFromTrackStart = 1;
-constexpr int kDiscChangedEvent = 1;
-constexpr int kGrabProgressEvent = 2;
-constexpr int kReadRetriesEvent = 3;
-constexpr int kLookupEvent = 4;
 
 // Whether two reads found the same table of contents: the same tracks at the same places.
 bool SameTable(const DiscToc& a, const DiscToc& b) {
@@ -41,10 +37,6 @@ bool SameTable(const DiscToc& a, const DiscToc& b) {
       return false;
   }
   return true;
-}
-
-GrabberResult Fail(GrabberErrorCode code, int textId, std::initializer_list<QVariant> args = {}) {
-  return GrabberResult::Failure(code, StringTable::Format(textId, args));
 }
 
 }  // namespace
@@ -318,229 +310,6 @@ int CdioGrabber::GetTrackNumber() const {
   std::lock_guard lock(mutex_);
   const DiscToc::Track* track = CurrentTrack();
   return track != nullptr ? track->number : 0;
-}
-
-void CdioGrabber::SetGrabMode(int mode) {
-  std::lock_guard lock(mutex_);
-  read_settings_.grabMode = std::clamp(mode, 0, 4);
-}
-
-void CdioGrabber::SetErrorAction(int action) {
-  std::lock_guard lock(mutex_);
-  read_settings_.errorAction = std::clamp(action, 0, 2);
-}
-
-void CdioGrabber::SetRetries(int retries) {
-  std::lock_guard lock(mutex_);
-  read_settings_.retries = std::clamp(retries, 0, kMaxRetries);
-}
-
-int CdioGrabber::GetRetries() const {
-  std::lock_guard lock(mutex_);
-  return read_settings_.retries;
-}
-
-void CdioGrabber::SetReadOffset(int samples) {
-  std::lock_guard lock(mutex_);
-  read_settings_.readOffset = samples;
-}
-
-void CdioGrabber::SetPcmTap(PcmTap* tap) {
-  std::lock_guard lock(mutex_);
-  tap_ = tap;
-}
-
-GrabberResult CdioGrabber::GrabTrack(const QString& path) {
-  std::unique_ptr<GrabJob> previous;
-  {
-    std::lock_guard lock(mutex_);
-    if (grab_ && grab_->Running()) return Fail(GrabberErrorCode::Busy, text::kGrabRunning);
-    previous = std::move(grab_);
-  }
-  // The grab that ended is waited for before the next starts, so that its last event comes
-  // first; it is at its end, and without the lock its event handlers cannot hold it up.
-  Retire(std::move(previous));
-  std::lock_guard lock(mutex_);
-  if (grab_) return Fail(GrabberErrorCode::Busy, text::kGrabRunning);
-  if (!encoder_) return Fail(GrabberErrorCode::Unsupported, text::kGrabNoEncoder);
-  const DriveEntry* drive = CurrentDrive();
-  const DiscToc::Track* track = CurrentTrack();
-  if (drive == nullptr || toc_.state != DiscState::Present || track == nullptr)
-    return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
-  if (track->type != CdTrackType::Audio) return Fail(GrabberErrorCode::NotAudio, text::kNotAudioTrack, {track->number});
-  auto job = std::make_unique<GrabJob>(
-      *encoder_,
-      [this](int percent) {
-        emit Event(ComponentEvent{kGrabProgressEvent, 0, 0, double(percent)});
-      },
-      [this](int attempts) {
-        emit Event(ComponentEvent{kReadRetriesEvent, attempts});
-      });
-  const GrabSource source{drive->path, drive->image, track->lsn, track->sectors, read_settings_, tap_};
-  if (const GrabberResult opened = job->Open(source, path); opened.Failed()) return opened;
-  grab_ = std::move(job);
-  grab_->Launch();
-  return GrabberResult::Success();
-}
-
-void CdioGrabber::AbortGrab() {
-  std::lock_guard lock(mutex_);
-  if (grab_) grab_->Abort();
-}
-
-GrabberResult CdioGrabber::GetGrabResult() const {
-  std::lock_guard lock(mutex_);
-  return grab_ ? grab_->Outcome() : last_grab_;
-}
-
-int CdioGrabber::GetGrabReadErrors() const {
-  std::lock_guard lock(mutex_);
-  return grab_ ? grab_->UnreadableSectors() : last_grab_read_errors_;
-}
-
-void CdioGrabber::StopGrab() {
-  std::unique_ptr<GrabJob> job;
-  {
-    std::lock_guard lock(mutex_);
-    // Told to stop before it stops counting as the running grab.
-    if (grab_) grab_->Abort();
-    job = std::move(grab_);
-  }
-  Retire(std::move(job));
-}
-
-void CdioGrabber::Retire(std::unique_ptr<GrabJob> job) {
-  if (!job) return;
-  job->Wait();
-  std::lock_guard lock(mutex_);
-  last_grab_ = job->Outcome();
-  last_grab_read_errors_ = job->UnreadableSectors();
-}
-
-GrabberResult CdioGrabber::OpenTrack() {
-  std::lock_guard lock(mutex_);
-  reader_.reset();
-  const DiscToc::Track* track = CurrentTrack();
-  if (track == nullptr || !disc_) return Fail(GrabberErrorCode::InvalidTrack, text::kNoSuchTrack, {track_ + 1});
-  if (track->type != CdTrackType::Audio) return Fail(GrabberErrorCode::NotAudio, text::kNotAudioTrack, {track->number});
-  auto reader = std::make_unique<TrackReader>(*disc_, track->lsn, track->sectors, read_settings_);
-  if (const GrabberResult opened = reader->Open(); opened.Failed()) return opened;
-  reader_ = std::move(reader);
-  return GrabberResult::Success();
-}
-
-GrabberResult CdioGrabber::ReadSectors(int sectors, QByteArray& buffer) {
-  std::lock_guard lock(mutex_);
-  buffer.clear();
-  if (!reader_) return Fail(GrabberErrorCode::NotOpen, text::kNoTrackOpen);
-  return reader_->Read(sectors, buffer);
-}
-
-GrabberResult CdioGrabber::Seek(int sector, int origin) {
-  std::lock_guard lock(mutex_);
-  if (!reader_) return Fail(GrabberErrorCode::NotOpen, text::kNoTrackOpen);
-  if (origin != kSeekFromTrackStart) return Fail(GrabberErrorCode::Unsupported, text::kSeekOriginUnsupported);
-  return reader_->Seek(sector);
-}
-
-GrabberResult CdioGrabber::CloseTrack() {
-  std::lock_guard lock(mutex_);
-  reader_.reset();
-  return GrabberResult::Success();
-}
-
-GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& client, int source) {
-  std::unique_lock lock(mutex_);
-  if (source != static_cast<int>(LookupSource::Freedb) && source != static_cast<int>(LookupSource::MusicBrainz))
-    return Fail(GrabberErrorCode::InvalidSource, text::kUnknownLookupSource, {source});
-  if (toc_.state != DiscState::Present || toc_.TrackCount() == 0) return Fail(GrabberErrorCode::NoDisc, text::kNoDisc);
-  DropLookup();
-  const quint64 generation = lookup_generation_;
-  std::function<void()> start;
-  if (source == static_cast<int>(LookupSource::Freedb)) {
-    auto* lookup = new CddbLookup;
-    Follow(lookup, generation);
-    start = [lookup, settings = CddbSettingsOf(client), toc = CddbTocOf(toc_)] { lookup->Start(settings, toc); };
-    lookup_ = lookup;
-  } else {
-    auto* lookup = new MusicBrainzLookup;
-    Follow(lookup, generation);
-    start = [lookup, settings = MusicBrainzSettingsOf(client), toc = MusicBrainzTocOf(toc_)] {
-      lookup->Start(settings, toc);
-    };
-    lookup_ = lookup;
-  }
-  // Started without the lock: the look-up reports its first state from within Start. Should a
-  // refresh on another thread drop it meanwhile, it starts disconnected and reports nothing.
-  lock.unlock();
-  start();
-  return GrabberResult::Success();
-}
-
-template <typename Lookup>
-void CdioGrabber::Follow(Lookup* lookup, quint64 generation) {
-  QObject::connect(lookup, &Lookup::progress, lookup,
-                   [this, generation](CddbLookupState state) { OnLookupState(generation, state, nullptr); });
-  QObject::connect(lookup, &Lookup::finished, lookup,
-                   [this, generation](CddbLookupState state, const CddbEntry& entry) {
-                     OnLookupState(generation, state, state == CddbLookupState::Found ? &entry : nullptr);
-                   });
-}
-
-void CdioGrabber::OnLookupState(quint64 generation, CddbLookupState state, const CddbEntry* entry) {
-  {
-    std::lock_guard lock(mutex_);
-    if (generation != lookup_generation_) return;
-    if (entry != nullptr) entry_ = *entry;
-  }
-  emit Event(ComponentEvent{kLookupEvent, static_cast<int>(state)});
-}
-
-void CdioGrabber::DropLookup() {
-  ++lookup_generation_;
-  entry_.reset();
-  if (lookup_ == nullptr) return;
-  // Later, on its own thread: this may run on another thread, or inside one of its signals.
-  QObject::disconnect(lookup_, nullptr, nullptr, nullptr);
-  lookup_->deleteLater();
-  lookup_ = nullptr;
-}
-
-QString CdioGrabber::GetDiscArtist() const {
-  std::lock_guard lock(mutex_);
-  return entry_ ? entry_->artist : QString();
-}
-
-QString CdioGrabber::GetDiscTitle() const {
-  std::lock_guard lock(mutex_);
-  return entry_ ? entry_->album : QString();
-}
-
-QString CdioGrabber::GetDiscGenre() const {
-  std::lock_guard lock(mutex_);
-  return entry_ ? entry_->genre : QString();
-}
-
-int CdioGrabber::GetDiscYear() const {
-  std::lock_guard lock(mutex_);
-  if (!entry_) return 0;
-  bool number = false;
-  const int year = entry_->year.trimmed().toInt(&number);
-  return number && year > 0 ? year : 0;
-}
-
-QString CdioGrabber::GetTrackTitle() const {
-  std::lock_guard lock(mutex_);
-  const DiscToc::Track* track = CurrentTrack();
-  if (!entry_ || track == nullptr) return {};
-  // Titles go by position in the whole table, whatever session the track is in.
-  return entry_->titles.value(track->number - toc_.sessions.front().front().number);
-}
-
-QString CdioGrabber::GetMusicBrainzDiscId() const {
-  std::lock_guard lock(mutex_);
-  if (toc_.state != DiscState::Present || toc_.TrackCount() == 0) return {};
-  return MusicBrainzDiscId(MusicBrainzTocOf(toc_));
 }
 
 IConversionComponent* CdioGrabber::GetEncoder() { return encoder_.get(); }
