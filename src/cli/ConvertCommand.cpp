@@ -8,18 +8,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
-#include <csignal>
 #include <cstdio>
-#include <mutex>
-#include <thread>
 
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/ConvertJob.h"
 #include "cli/OutputOptions.h"
+#include "common/ConditionWaiting.h"
+#include "common/OrderedWorkerPool.h"
 #include "common/ProgramFolder.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
+#include "common/SignalGuard.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
 #include "common/strings/ConverterText.h"
@@ -39,11 +39,6 @@
 
 namespace corvane::cli {
 namespace {
-
-// The signal that ended the run (SIGINT, SIGTERM or SIGHUP), 0 while none came.
-std::atomic<int> g_interrupted{0};
-extern "C" void OnInterrupt(int signal) { g_interrupted = signal; }
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The per-file options of a command-line run: fixed for the whole run.
 class FixedOptions final : public IFileOptions {
@@ -90,7 +85,15 @@ class ConvertRunner {
   bool Collect(const QStringList& paths, QString& error);
   void CollectFolder(const QString& path);
   bool EncoderAccepts();
-  void Work(int worker);
+  // A worker's own encoder and stop request, set up before the run.
+  struct Worker {
+    std::unique_ptr<IConversionComponent> converter;
+    bool ready = false;
+    std::atomic<bool> stop{false};
+  };
+  void SetUpWorker(Worker& worker, int number);
+  // Converts file `index` on worker `number`; the index.
+  size_t Convert(size_t index, int number, const std::stop_token& stop);
   void Report(const ConvertJob& job);
 
   const QCommandLineParser& parser_;
@@ -111,10 +114,8 @@ class ConvertRunner {
   std::vector<ConvertJob> files_;
   SourceFileSet sources_;
   std::atomic<bool> overwrite_all_{false};
-  std::vector<std::unique_ptr<std::atomic<bool>>> stops_;
-  std::atomic<int> next_{0};
-  std::atomic<int> done_{0};
-  std::mutex report_mutex_;
+  std::vector<std::unique_ptr<Worker>> workers_;
+  int done_ = 0;
 };
 
 bool ConvertRunner::Prepare(QString& error) {
@@ -241,42 +242,45 @@ bool ConvertRunner::EncoderAccepts() {
   return SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, console);
 }
 
-void ConvertRunner::Work(int worker) {
-  std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
+void ConvertRunner::SetUpWorker(Worker& worker, int number) {
+  worker.converter = CreateAudioConverter();
   EncoderCapabilities capabilities;
-  JobConsole setupConsole(*console_, -1 - worker, QString());
-  const bool ready =
-      converter && SetupEncoder(*converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
-  FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
-                       normalize_percent_);
-  FileConversion::Shared shared{
-      converter.get(), settings_, program_folder_, EncodeTrack, stops_[worker].get(), &sources_,
-      &overwrite_all_, true,      &claims_};
-  shared.processor_share = processor_share_;
-  for (int index = next_++; index < static_cast<int>(files_.size()); index = next_++) {
-    ConvertJob& job = files_[static_cast<size_t>(index)];
-    QElapsedTimer timer;
-    timer.start();
-    if (job.failed) {  // refused while collecting
-    } else if (!ready || g_interrupted) {
-      job.status = Word(ready ? text::kStatusCancelled : text::kStatusFailed);
-      job.failed = !ready;
-    } else {
-      JobConsole jobConsole(*console_, worker, FileNameOf(job.source));
-      FileConversion conversion(shared, options, jobConsole, stored_);
-      const Result<FileResult> result = conversion.Convert(job.source, job.output);
-      job.status = StatusWord(result.code);
-      job.detail = result.text;
-      job.converted = result.code == FileResult::Converted;
-      job.failed = result.code == FileResult::Failed;
-    }
-    job.seconds = timer.elapsed() / 1000.0;
-    Report(job);
+  JobConsole setupConsole(*console_, -1 - number, QString());
+  worker.ready =
+      worker.converter && SetupEncoder(*worker.converter, settings_, presets_.Mp3Encoder(), capabilities, setupConsole);
+}
+
+size_t ConvertRunner::Convert(size_t index, int number, const std::stop_token& stop) {
+  Worker& worker = *workers_[static_cast<size_t>(number)];
+  ConvertJob& job = files_[index];
+  QElapsedTimer timer;
+  timer.start();
+  if (job.failed) {  // refused while collecting
+  } else if (!worker.ready || stop.stop_requested()) {
+    job.status = Word(worker.ready ? text::kStatusCancelled : text::kStatusFailed);
+    job.failed = !worker.ready;
+  } else {
+    // A stop reaches the file at its next block.
+    const std::stop_callback stopFile(stop, [&worker] { worker.stop = true; });
+    FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
+                         normalize_percent_);
+    FileConversion::Shared shared{
+        worker.converter.get(), settings_, program_folder_, EncodeTrack, &worker.stop, &sources_,
+        &overwrite_all_,        true,      &claims_};
+    shared.processor_share = processor_share_;
+    JobConsole jobConsole(*console_, number, FileNameOf(job.source));
+    FileConversion conversion(shared, options, jobConsole, stored_);
+    const Result<FileResult> result = conversion.Convert(job.source, job.output);
+    job.status = StatusWord(result.code);
+    job.detail = result.text;
+    job.converted = result.code == FileResult::Converted;
+    job.failed = result.code == FileResult::Failed;
   }
+  job.seconds = timer.elapsed() / 1000.0;
+  return index;
 }
 
 void ConvertRunner::Report(const ConvertJob& job) {
-  std::lock_guard lock(report_mutex_);
   console_->SetOverall(++done_, static_cast<int>(files_.size()));
   if (json_) {
     QJsonObject object{{QStringLiteral("source"), job.source},
@@ -306,22 +310,23 @@ int ConvertRunner::Run() {
   }
   if (!EncoderAccepts()) return kExitUsage;
   console_->SetNameTaken([this](const QString& path) { return claims_.IsClaimed(path); });
-  for (const int signal : kStopSignals) std::signal(signal, OnInterrupt);
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
   processor_share_ = std::max(1, QThread::idealThreadCount() / workers);
-  for (int i = 0; i < workers; ++i) stops_.push_back(std::make_unique<std::atomic<bool>>(false));
-  std::vector<std::thread> threads;
-  for (int i = 0; i < workers; ++i) threads.emplace_back([this, i] { Work(i); });
-  // Ctrl-C reaches every running file at its next block.
-  while (done_ < static_cast<int>(files_.size())) {
-    if (g_interrupted) {
-      console_->Interrupt();
-      for (auto& stop : stops_) *stop = true;
+  for (int i = 0; i < workers; ++i) SetUpWorker(*workers_.emplace_back(std::make_unique<Worker>()), i);
+  int signal = 0;
+  {
+    ConditionWaiting waiting;
+    SignalGuard guard(waiting);
+    const std::stop_callback onSignal(guard.Token(), [this] { console_->Interrupt(); });
+    // Files are reported in the order given, whatever order they end in.
+    OrderedWorkerPool<size_t> pool(workers, waiting, [this](size_t& index) { Report(files_[index]); });
+    for (size_t index = 0; index < files_.size(); ++index) {
+      pool.Submit([this, index](int worker, std::stop_token stop) { return Convert(index, worker, stop); });
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // Ctrl-C reaches every running file at its next block; the files after them are cancelled.
+    pool.Finish([&guard] { return guard.Signal() != 0; });
+    signal = guard.Signal();
   }
-  for (std::thread& thread : threads) thread.join();
-  for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
 
   int succeeded = 0;
   QStringList failed;
@@ -331,8 +336,8 @@ int ConvertRunner::Run() {
   }
   const QString summary = RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
   ReportRunEnd(*console_, json_, summary, QStringLiteral("files"), static_cast<int>(files_.size()), succeeded,
-               static_cast<int>(failed.size()), g_interrupted != 0);
-  if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
+               static_cast<int>(failed.size()), signal != 0);
+  if (signal != 0) return kExitSignalBase + signal;
   if (!failed.isEmpty()) return kExitSomeFailed;
   // Nothing converted because a folder was refused: the run did not do what was asked.
   return refusals_ > 0 && succeeded == 0 ? kExitUsage : kExitOk;

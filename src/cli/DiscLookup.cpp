@@ -1,11 +1,11 @@
 #include "cli/DiscLookup.h"
 
-#include <QEventLoop>
 #include <QJsonArray>
 #include <QTimer>
 #include <cstdio>
 #include <optional>
 
+#include "common/EventLoopWaiting.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
 #include "common/strings/RipperText.h"
@@ -25,20 +25,23 @@ constexpr int kGuardMarginMs = 10000;
 
 void Print(const QString& line) { std::fputs(qPrintable(line + QLatin1Char('\n')), stdout); }
 
-// Ends the local loop at event 4's final code.
+// Wakes the wait at event 4's final code.
 class FinalCode final : public IAudioCDGrabberEventHandler {
  public:
+  explicit FinalCode(IWaiting& waiting) : waiting_(waiting) {}
   void OnDiscChanged() override {}
   void OnGrabProgress(double /*percent*/) override {}
   void OnReadRetries(int /*attempts*/) override {}
   void OnFreedbState(int code) override {
     if (code != kFound && code != kNothingKnown && code != kFailed) return;
     final = code;
-    loop.quit();
+    waiting_.Wake();
   }
 
   std::optional<int> final;
-  QEventLoop loop;
+
+ private:
+  IWaiting& waiting_;
 };
 
 void ReadFindings(IAudioCDGrabber& grabber, DiscLookupOutcome& outcome) {
@@ -64,7 +67,9 @@ DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, 
   FreedbSettingsValues::Load(settings).ApplyTo(*client);
   outcome.service = LookupServiceName(*client, source);
 
-  FinalCode events;
+  // The grabber's events and the network are served on this thread's event loop.
+  EventLoopWaiting waiting;
+  FinalCode events(waiting);
   CAudioCDGrabberEvents sink(events);
   sink.Advise(grabber);
   const GrabberResult started = grabber.QueryFreedb(*client, static_cast<int>(source));
@@ -73,11 +78,15 @@ DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, 
     return outcome;
   }
   // The look-up always ends with a final code; the guard only keeps a broken one from hanging.
+  bool overdue = false;
   QTimer guard;
   guard.setSingleShot(true);
-  QObject::connect(&guard, &QTimer::timeout, &events.loop, &QEventLoop::quit);
+  QObject::connect(&guard, &QTimer::timeout, [&] {
+    overdue = true;
+    waiting.Wake();
+  });
   guard.start(std::max(client->GetTimeout(), 0) + kGuardMarginMs);
-  events.loop.exec();
+  waiting.WaitUntil([&] { return events.final.has_value() || overdue; });
   sink.Unadvise();
   if (events.final == kFound) {
     outcome.found = true;

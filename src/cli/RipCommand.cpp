@@ -4,7 +4,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QJsonObject>
-#include <csignal>
 
 #include "cli/AccurateRipReport.h"
 #include "cli/CommandParsing.h"
@@ -14,9 +13,11 @@
 #include "cli/DiscLookup.h"
 #include "cli/OutputOptions.h"
 #include "cli/TrackList.h"
+#include "common/EventLoopWaiting.h"
 #include "common/ProgramFolder.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
+#include "common/SignalGuard.h"
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
 #include "common/strings/ConverterText.h"
@@ -36,14 +37,6 @@
 namespace corvane::cli {
 namespace {
 
-// The signal that ended the run, 0 while none came; the running track stops at its next block.
-std::atomic<int> g_interrupted{0};
-std::atomic<bool> g_stop{false};
-extern "C" void OnRipInterrupt(int signal) {
-  g_interrupted = signal;
-  g_stop = true;
-}
-constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 constexpr int kMaxGrabMode = static_cast<int>(GrabMode::Unreadable);
 const QString kDefaultPattern = QStringLiteral("%A\\%M\\Track%N-%T");
 
@@ -102,6 +95,11 @@ class RipRunner {
   std::optional<LookupSource> lookup_;
   bool json_ = false;
   std::optional<int> read_offset_;  // given on the command line
+  // The signal that ended the run, 0 while none came; the running track stops at its next block.
+  std::atomic<int> interrupted_{0};
+  std::atomic<bool> stop_{false};
+  // The rip's thread serves the grabber's events and the network while it waits.
+  EventLoopWaiting waiting_;
 };
 
 bool RipRunner::Prepare(QString& error) {
@@ -296,8 +294,8 @@ int RipRunner::Finish(RipSession& session) {
   if (!log.isEmpty()) extra.insert(Opt("log"), log);
   const QString summary = RunSummary(succeeded, failed, false, options_.output_folder).trimmed();
   ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(rows_.size()), succeeded,
-               static_cast<int>(failed.size()), g_interrupted != 0, extra);
-  if (g_interrupted != 0) return kExitSignalBase + g_interrupted;
+               static_cast<int>(failed.size()), interrupted_ != 0, extra);
+  if (interrupted_ != 0) return kExitSignalBase + interrupted_;
   return failed.isEmpty() ? kExitOk : kExitSomeFailed;
 }
 
@@ -316,16 +314,24 @@ int RipRunner::Run() {
   if (lookup_) TakeLookup(LookUpDisc(*grabber_, stored_, *lookup_));
   options_.tags = !parser_.isSet(Opt("no-tags"));
   options_.program_folder = ProgramFolder(stored_);
-  options_.stop_request = &g_stop;
-  options_.interrupted = &g_interrupted;
+  options_.stop_request = &stop_;
+  options_.interrupted = &interrupted_;
+  options_.waiting = &waiting_;
   ConsoleRipReport report(*console_, json_, options_.verify, options_.device);
   RipSession session(*grabber_, stored_, presets_.Mp3Encoder(), options_, metadata_, rows_, report);
   if (!session.SetUp()) return kExitUsage;
   console_->SetNameTaken([&session](const QString& path) { return session.NameClaimed(path); });
 
-  for (const int signal : kStopSignals) std::signal(signal, OnRipInterrupt);
-  session.Rip();
-  for (const int signal : kStopSignals) std::signal(signal, SIG_DFL);
+  {
+    SignalGuard guard(waiting_);
+    // Set before the guard wakes the session's wait.
+    const std::stop_callback onSignal(guard.Token(), [this, &guard] {
+      interrupted_ = guard.Signal();
+      stop_ = true;
+    });
+    session.Rip();
+    interrupted_ = guard.Signal();  // the last signal names the exit status
+  }
   return Finish(session);
 }
 

@@ -1,10 +1,9 @@
 #include "ripper/ComponentGrab.h"
 
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 #include <algorithm>
 
+#include "common/EventLoopWaiting.h"
 #include "common/StringTable.h"
 #include "common/SystemError.h"
 #include "common/UserInterface.h"
@@ -22,18 +21,16 @@ namespace {
 using Outcome = Result<RipResult>;
 
 constexpr double kEnded = 100;
-// How often a running grab looks at the stop request (a signal handler cannot wake the loop).
-constexpr int kStopPollMs = 50;
 
-// Progress to the console; the grab's final event ends the local loop.
+// Progress to the seam; the grab's final event wakes the wait.
 class GrabEvents final : public IAudioCDGrabberEventHandler {
  public:
-  explicit GrabEvents(IUserInterface& ui) : ui_(ui) {}
+  GrabEvents(IUserInterface& ui, IWaiting& waiting) : ui_(ui), waiting_(waiting) {}
   void OnDiscChanged() override {}
   void OnGrabProgress(double percent) override {
     if (percent >= kEnded) {
       ended = true;
-      loop.quit();
+      waiting_.Wake();
       return;
     }
     ui_.SetJobProgress(static_cast<int>(percent));
@@ -41,19 +38,20 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
   void OnReadRetries(int attempts) override { worst_attempts = std::max(worst_attempts, attempts); }
   void OnFreedbState(int /*code*/) override {}
 
-  QEventLoop loop;
   bool ended = false;
   int worst_attempts = 0;
 
  private:
   IUserInterface& ui_;
+  IWaiting& waiting_;
 };
 
 Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
 
 }  // namespace
 
-Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui) {
+Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui,
+                                    EventLoopWaiting& waiting) {
   if (!AddressRow(grabber, job.row)) return Failed(StringTable::Text(text::kRipGrabStartFailed));
   IConversionComponent* encoder = grabber.GetEncoder();
   if (encoder != nullptr && job.settings.format == FormatCode::Wma) {
@@ -71,7 +69,7 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
                   SystemErrorText(fileError));
   }
 
-  GrabEvents events(ui);
+  GrabEvents events(ui, waiting);
   CAudioCDGrabberEvents sink(events);
   sink.Advise(grabber);
   // The grab feeds the tap on its worker; it is read only once the grab has ended.
@@ -83,16 +81,13 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
     return Failed(reason);
   }
-  bool stopped = false;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &events.loop, [&] {
-    if (stopped || job.stop_request == nullptr || !*job.stop_request) return;
-    stopped = true;
+  const auto stopAsked = [&job] { return job.stop_request != nullptr && *job.stop_request; };
+  waiting.WaitUntil([&] { return events.ended || stopAsked(); });
+  const bool stopped = !events.ended;
+  if (stopped) {
     grabber.AbortGrab();  // its final event still comes
-  });
-  watch.start(kStopPollMs);
-  while (!events.ended) events.loop.exec();
-  watch.stop();
+    waiting.WaitUntil([&] { return events.ended; });
+  }
   sink.Unadvise();
   grabber.SetPcmTap(nullptr);
   if (job.stats != nullptr) {

@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QThread>
-#include <thread>
 
+#include "common/OrderedWorkerPool.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/CliText.h"
@@ -26,8 +26,6 @@
 namespace corvane {
 namespace {
 
-constexpr std::chrono::milliseconds kSignalCheck{50};
-
 QString TrackName(const RipSessionTrack& track) { return StringTable::Format(text::kRipTrackName, {track.number}); }
 
 }  // namespace
@@ -39,8 +37,8 @@ struct RipSession::Encoding {
   SourceTags tags;
   std::unique_ptr<TrackSpool> spool;
   qint64 started_ms = 0;
-  // The encoding's own stop request: an encoding takes back the request it stops at, so each
-  // encoding running at once needs one of its own.
+  // The encoding's own stop request, set when the pool stops its job: an encoding takes back the
+  // request it stops at, so each encoding running at once needs one of its own.
   std::atomic<bool> stop{false};
 };
 
@@ -196,7 +194,8 @@ void RipSession::RipOne(RipSessionTrack& track) {
   SourceTags tags;
   if (!PrepareOutput(track, rip, tags)) return;
   const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
-  const Result<RipResult> result = component_grab_ ? GrabWithComponent(grabber_, rip, *ui) : RipTrack(rip, *ui);
+  const Result<RipResult> result =
+      component_grab_ ? GrabWithComponent(grabber_, rip, *ui, Waiting()) : RipTrack(rip, *ui);
   TakeResult(track, result);
   // A name a track did not end up with is free again for the tracks after it.
   if (!track.done) claims_.Release(track.output);
@@ -227,81 +226,45 @@ void RipSession::RipInOrder() {
   }
 }
 
-void RipSession::EncodeOnWorker(int worker) {
-  IConversionComponent* converter = worker_converters_[static_cast<size_t>(worker)].get();
-  for (;;) {
-    std::unique_ptr<Encoding> encoding;
-    {
-      std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return closing_ || !queue_.empty(); });
-      if (queue_.empty()) return;
-      encoding = std::move(queue_.front());
-      queue_.pop_front();
-      running_.insert(encoding.get());
-    }
-    RipSessionTrack& track = tracks_[encoding->index];
-    encoding->rip.audio = &encoding->spool->Audio();
-    encoding->rip.converter = converter;
-    encoding->rip.stop_request = &encoding->stop;
-    encoding->rip.tags = encoding->rip.tags != nullptr ? &encoding->tags : nullptr;
-    Result<RipResult> result;
-    {
-      const std::unique_ptr<IUserInterface> ui = observer_.Interface(worker + 1, TrackName(track));
-      result = RipTrack(encoding->rip, *ui);
-    }
-    encoding->spool.reset();
-    std::lock_guard lock(mutex_);
-    running_.erase(encoding.get());
-    TakeResult(track, result);
-    track.seconds = (run_clock_.elapsed() - encoding->started_ms) / 1000.0;
-    track.ended = true;
-    --in_flight_;
-    changed_.notify_all();
+size_t RipSession::EncodeOnWorker(Encoding& encoding, int worker, const std::stop_token& stop) {
+  const std::stop_callback stopEncoding(stop, [&encoding] { encoding.stop = true; });
+  RipSessionTrack& track = tracks_[encoding.index];
+  encoding.rip.audio = &encoding.spool->Audio();
+  encoding.rip.converter = worker_converters_[static_cast<size_t>(worker)].get();
+  encoding.rip.stop_request = &encoding.stop;
+  encoding.rip.tags = encoding.rip.tags != nullptr ? &encoding.tags : nullptr;
+  Result<RipResult> result;
+  {
+    const std::unique_ptr<IUserInterface> ui = observer_.Interface(worker + 1, TrackName(track));
+    result = RipTrack(encoding.rip, *ui);
   }
-}
-
-void RipSession::ReportInOrder() {
-  for (;;) {
-    RipSessionTrack* track = nullptr;
-    {
-      std::lock_guard lock(mutex_);
-      if (next_report_ >= tracks_.size() || !tracks_[next_report_].ended) return;
-      track = &tracks_[next_report_++];
-    }
-    observer_.TrackEnded(*track, ++reported_count_, static_cast<int>(tracks_.size()));
-  }
-}
-
-void RipSession::WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready) {
-  // A signal handler cannot wake a condition variable: the wait looks at the interruption now and then.
-  while (!ready()) {
-    changed_.wait_for(lock, kSignalCheck);
-    if (!Interrupted()) continue;
-    for (Encoding* encoding : running_) encoding->stop = true;
-    for (const std::unique_ptr<Encoding>& encoding : queue_) encoding->stop = true;
-  }
+  encoding.spool.reset();
+  TakeResult(track, result);
+  track.seconds = (run_clock_.elapsed() - encoding.started_ms) / 1000.0;
+  track.ended = true;
+  return encoding.index;
 }
 
 void RipSession::RipOverlapped() {
   const int encoders = static_cast<int>(worker_converters_.size());
   processor_share_ = std::max(1, QThread::idealThreadCount() / (encoders + 1));
-  std::vector<std::thread> workers;
-  for (int i = 0; i < encoders; ++i) workers.emplace_back([this, i] { EncodeOnWorker(i); });
+  // Tracks are reported on this thread, in track order, whatever order their encodings end in.
+  OrderedWorkerPool<size_t> pool(encoders, Waiting(), [this](size_t& index) {
+    observer_.TrackEnded(tracks_[index], ++reported_count_, static_cast<int>(tracks_.size()));
+  });
+  // An interruption stops every encoding, running or waiting for a worker.
+  const auto interrupted = [this] { return Interrupted(); };
   for (size_t index = 0; index < tracks_.size(); ++index) {
     RipSessionTrack& track = tracks_[index];
     const qint64 started = run_clock_.elapsed();
-    auto encoding = std::make_unique<Encoding>();
-    bool queued = false;
+    auto encoding = std::make_shared<Encoding>();
     if (Interrupted()) {
+      pool.RequestStop();
       track.status = StatusWord(FileResult::Cancelled);
     } else if (PrepareOutput(track, encoding->rip, encoding->tags)) {
-      {
-        // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
-        // track read waits in the queue only for the first encoding to end.
-        std::unique_lock lock(mutex_);
-        WaitUntil(lock, [this, encoders] { return in_flight_ <= encoders; });
-      }
-      ReportInOrder();
+      // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
+      // track read waits only for the first encoding to end.
+      pool.WaitForRoom(static_cast<size_t>(encoders), interrupted);
       encoding->rip.processor_share = processor_share_;
       Result<RipResult> read;
       {
@@ -311,35 +274,20 @@ void RipSession::RipOverlapped() {
       if (read.Succeeded()) {
         encoding->index = index;
         encoding->started_ms = started;
-        std::lock_guard lock(mutex_);
-        ++in_flight_;
-        queue_.push_back(std::move(encoding));
-        changed_.notify_all();
-        queued = true;
-      } else {
-        TakeResult(track, read);
-        claims_.Release(track.output);
+        pool.Submit(
+            [this, encoding](int worker, std::stop_token stop) { return EncodeOnWorker(*encoding, worker, stop); });
+        pool.HandOverDue();
+        continue;
       }
+      TakeResult(track, read);
+      claims_.Release(track.output);
     }
-    if (!queued) {
-      std::lock_guard lock(mutex_);
-      track.seconds = (run_clock_.elapsed() - started) / 1000.0;
-      track.ended = true;
-    }
-    ReportInOrder();
+    track.seconds = (run_clock_.elapsed() - started) / 1000.0;
+    track.ended = true;
+    pool.Add(index);
+    pool.HandOverDue();
   }
-  {
-    std::lock_guard lock(mutex_);
-    closing_ = true;
-    changed_.notify_all();
-  }
-  for (;;) {
-    ReportInOrder();
-    std::unique_lock lock(mutex_);
-    if (next_report_ >= tracks_.size()) break;
-    WaitUntil(lock, [this] { return tracks_[next_report_].ended; });
-  }
-  for (std::thread& worker : workers) worker.join();
+  pool.Finish(interrupted);
 }
 
 void RipSession::Verify() {

@@ -2,15 +2,12 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <atomic>
-#include <condition_variable>
-#include <deque>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <set>
+#include <stop_token>
 #include <vector>
 
+#include "common/EventLoopWaiting.h"
 #include "output/OutputClaims.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscMetadata.h"
@@ -45,6 +42,9 @@ struct RipSessionOptions {
   std::atomic<bool>* stop_request = nullptr;
   // Non-zero once the whole run is to end: later tracks are cancelled, nothing is verified or logged.
   const std::atomic<int>* interrupted = nullptr;
+  // What the session's thread waits on (encodings, the grabber's own grab). Whoever sets
+  // `stop_request` or `interrupted` wakes it. Without one the session waits on a waiting of its own.
+  EventLoopWaiting* waiting = nullptr;
 };
 
 // What a front end sees of a session.
@@ -103,11 +103,9 @@ class RipSession {
   void RipInOrder();
   // The main flow reads each track into a spool, workers encode the spools.
   void RipOverlapped();
-  void EncodeOnWorker(int worker);
-  // Reports the ended tracks that are next in track order.
-  void ReportInOrder();
-  // Waits under `lock` until `ready`, passing an interruption on to every encoding meanwhile.
-  void WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& ready);
+  // Encodes a spooled track on `worker`; the index of its track.
+  size_t EncodeOnWorker(Encoding& encoding, int worker, const std::stop_token& stop);
+  EventLoopWaiting& Waiting() { return options_.waiting != nullptr ? *options_.waiting : own_waiting_; }
 
   IAudioCDGrabber& grabber_;
   SettingsStore& stored_;
@@ -123,13 +121,7 @@ class RipSession {
   RipReader reader_ = RipReader::CdStream;
   OutputClaims claims_;
   QElapsedTimer run_clock_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::deque<std::unique_ptr<Encoding>> queue_;
-  std::set<Encoding*> running_;
-  int in_flight_ = 0;
-  bool closing_ = false;
-  size_t next_report_ = 0;
+  EventLoopWaiting own_waiting_;
   int reported_count_ = 0;
   int processor_share_ = 0;
 };

@@ -8,11 +8,11 @@
 #include "common/SettingsStore.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/WorkerJob.h"
 #include "common/strings/RipperText.h"
 #include "components/grabber/TypeNames.h"
 #include "ripper/DiscImageSetting.h"
 #include "ripper/DiscMetadata.h"
-#include "ripper/OffThread.h"
 #include "ripper/RipperView.h"
 #include "ripper/TrackTexts.h"
 
@@ -95,7 +95,7 @@ bool RipperController::InitialiseDevices() {
   }
   IAudioCDGrabber* grabber = components_->Grabber();
   grabber->SetDiscImages(disc_images::Read(settings_));
-  DriveListing listing = RunOffThread(ui_, [grabber] {
+  DriveListing listing = RunOffThread(waiting_, [grabber] {
     DriveListing found;
     found.status = grabber->InitDevices();
     found.rejected = grabber->GetRejectedDiscImages();
@@ -153,7 +153,7 @@ QString RipperController::RefusalText(const QString& path) const {
 void RipperController::SelectDrive(int drive) {
   IAudioCDGrabber* grabber = components_->Grabber();
   if (grabber == nullptr || drive < 1 || drive > grabber->GetDriveCount()) return;
-  (void)RunOffThread(ui_, [grabber, drive] { return grabber->SetCurrentDrive(drive); });
+  (void)RunOffThread(waiting_, [grabber, drive] { return grabber->SetCurrentDrive(drive); });
   settings_.WriteNumber(kSection, keys::kRipDevice, drive);
 }
 
@@ -224,7 +224,7 @@ bool RipperController::LoadAndReport() {
     return true;
   }
   IAudioCDGrabber* grabber = components_->Grabber();
-  disc_ = RunOffThread(ui_, [grabber] { return ReadDisc(*grabber); });
+  disc_ = RunOffThread(waiting_, [grabber] { return ReadDisc(*grabber); });
   const DiscReading& disc = disc_;
   view_.SetDriveControlsEnabled(true);
   // An image whose file went away reads as an empty drive, not as a broken one.
@@ -268,9 +268,10 @@ bool RipperController::LoadAndReport() {
 void RipperController::LoadRows() {
   IAudioCDGrabber* grabber = components_->Grabber();
   const int rows = static_cast<int>(disc_.tracks.size());
-  const DiscMetadata metadata = freedb_data_present_ && grabber != nullptr
-                                    ? RunOffThread(ui_, [grabber, rows] { return ReadLookupMetadata(*grabber, rows); })
-                                    : ReadCdTextTitles(disc_.cd_text);
+  const DiscMetadata metadata =
+      freedb_data_present_ && grabber != nullptr
+          ? RunOffThread(waiting_, [grabber, rows] { return ReadLookupMetadata(*grabber, rows); })
+          : ReadCdTextTitles(disc_.cd_text);
   view_.SetDiscFields(metadata.artist, metadata.album, metadata.year, metadata.genre_entry);
   view_.ClearRows();
   for (int row = 0; row < rows; ++row) {

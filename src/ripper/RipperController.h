@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/EventLoopWaiting.h"
 #include "components/CAudioCDGrabberEvents.h"
 #include "ripper/DiscReading.h"
 #include "ripper/FreedbQuery.h"
@@ -112,6 +113,8 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
 
   SettingsStore& settings_;
   IUserInterface& ui_;
+  // The page's thread waits for the drive on its event loop, so that the window stays alive.
+  EventLoopWaiting waiting_;
   IRipperView& view_;
   std::unique_ptr<RipperComponents> components_;
   std::unique_ptr<TrackPlayback> playback_;

@@ -1,8 +1,9 @@
 // The page's tray, disc image and media-change commands.
 #include "common/StringTable.h"
+#include "common/UserInterface.h"
+#include "common/WorkerJob.h"
 #include "common/strings/RipperText.h"
 #include "ripper/DiscImageSetting.h"
-#include "ripper/OffThread.h"
 #include "ripper/RipperController.h"
 #include "ripper/RipperControllerBusy.h"
 #include "ripper/RipperView.h"
@@ -29,10 +30,10 @@ void RipperController::EjectOrInsert() {
     BusyScope busy(*this);
     playback_->Stop();
     ClearList();
-    const GrabberValue<bool> open = RunOffThread(ui_, [grabber] { return grabber->IsDoorOpen(); });
+    const GrabberValue<bool> open = RunOffThread(waiting_, [grabber] { return grabber->IsDoorOpen(); });
     const bool close = open.Succeeded() && *open.value;
     ui_.SetStatusText(1, Text(close ? text::kClosingTray : text::kOpeningTray));
-    const GrabberResult moved = RunOffThread(ui_, [grabber, close] { return grabber->Door(!close); });
+    const GrabberResult moved = RunOffThread(waiting_, [grabber, close] { return grabber->Door(!close); });
     if (moved.Failed()) ui_.SetStatusText(1, moved.text);
   }
   RunPendingChange();
@@ -43,7 +44,7 @@ void RipperController::InsertDisc() {
   if (grabber == nullptr) return;
   {
     BusyScope busy(*this);
-    const GrabberResult inserted = RunOffThread(ui_, [grabber] { return grabber->InsertDisc(); });
+    const GrabberResult inserted = RunOffThread(waiting_, [grabber] { return grabber->InsertDisc(); });
     if (inserted.Failed()) ui_.SetStatusText(1, inserted.text);
   }
   RunPendingChange();
@@ -88,7 +89,7 @@ void RipperController::OnDiscChanged() {
   {
     BusyScope busy(*this);
     state = RunOffThread(
-        ui_, [grabber] { return grabber->RefreshDisc().Succeeded() ? grabber->GetDiscState() : DiscState::None; });
+        waiting_, [grabber] { return grabber->RefreshDisc().Succeeded() ? grabber->GetDiscState() : DiscState::None; });
   }
   ui_.SetStatusText(1, Text(state == DiscState::None ? text::kEjectDisc : text::kInsertDisc));
   freedb_data_present_ = false;

@@ -340,18 +340,20 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
   }
 }
 
-// Ctrl-C stops the reading and the encodings alike, with --jobs 2 as with one track at a time.
+// Ctrl-C stops the reading and the encodings alike, with --jobs 2 as with one track at a time,
+// and the grabber's own grab (grab mode 3 writes Ogg Vorbis as it reads).
 TEST_F(RipCommandTest, InterruptedRipLeavesNoPartialFile) {
   const test::DiscImage longDisc = test::DiscImageFixture(Path(QStringLiteral("images")))
                                        .Build(QStringLiteral("long"), {{{.sectors = 75 * 60}, {.sectors = 75 * 60}}});
-  for (const char* jobs : {"1", "2"}) {
-    SCOPED_TRACE(jobs);
-    const QString out = Path(QStringLiteral("int") + QString::fromLatin1(jobs));
+  for (const auto& [jobs, grabMode] : {std::pair{"1", "2"}, {"2", "2"}, {"1", "3"}}) {
+    SCOPED_TRACE(std::string(jobs) + " jobs, grab mode " + grabMode);
+    const QString out = Path(QStringLiteral("int") + QString::fromLatin1(jobs) + QString::fromLatin1(grabMode));
     QProcess process;
     process.setProcessEnvironment(environment_);
-    process.start(CliPath(), {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue,
-                              QStringLiteral("--output"), out, QStringLiteral("--format"), QStringLiteral("ogg"),
-                              QStringLiteral("--jobs"), QString::fromLatin1(jobs)});
+    process.start(CliPath(),
+                  {QStringLiteral("rip"), QStringLiteral("--device"), longDisc.cue, QStringLiteral("--output"), out,
+                   QStringLiteral("--format"), QStringLiteral("ogg"), QStringLiteral("--jobs"),
+                   QString::fromLatin1(jobs), QStringLiteral("--grab-mode"), QString::fromLatin1(grabMode)});
     ASSERT_TRUE(process.waitForStarted());
     // Wait until the output is being written (an open file in the output folder, which may have
     // no name yet; with --jobs 2 a second one, the encoding's beside the track read ahead), then

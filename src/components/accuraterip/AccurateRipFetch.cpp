@@ -1,7 +1,6 @@
 #include "components/accuraterip/AccurateRipFetch.h"
 
-#include <QEventLoop>
-
+#include "common/EventLoopWaiting.h"
 #include "components/BoundedGet.h"
 
 namespace corvane {
@@ -70,17 +69,17 @@ void AccurateRipFetch::Drop() {
 }
 
 AccurateRipFetchResult FetchAccurateRipAnswer(const QString& baseUrl, const QString& path, int timeoutMs) {
+  EventLoopWaiting waiting;
   AccurateRipFetch fetch;
-  QEventLoop loop;
   AccurateRipFetchResult result;
   bool done = false;
-  QObject::connect(&fetch, &AccurateRipFetch::finished, &loop, [&](const AccurateRipFetchResult& ended) {
+  QObject::connect(&fetch, &AccurateRipFetch::finished, [&](const AccurateRipFetchResult& ended) {
     result = ended;
     done = true;
-    loop.quit();
+    waiting.Wake();
   });
   fetch.Start(baseUrl, path, timeoutMs);
-  if (!done) loop.exec();
+  waiting.WaitUntil([&] { return done; });
   return result;
 }
 
