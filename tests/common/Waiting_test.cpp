@@ -147,16 +147,17 @@ INSTANTIATE_TEST_SUITE_P(Both, Waiting, testing::Values(false, true), [](const t
   return param.param ? std::string("EventLoop") : std::string("Condition");
 });
 
-// The window's waiting serves its own thread's events meanwhile: a timer of this thread ends it.
-TEST(EventLoopWaiting, ServesTheThreadsEventsWhileWaiting) {
+// The window's waiting serves its own thread's events meanwhile, and what they do may wait in
+// turn: a timer of this thread runs a drive call off the thread, and both waits end.
+TEST(EventLoopWaiting, ServesTheThreadsEventsAndNestedWaits) {
   EventLoopWaiting waiting;
-  bool fired = false;
+  int answer = 0;
   QTimer::singleShot(0, [&] {
-    fired = true;
+    answer = RunOffThread(waiting, [] { return 42; });
     waiting.Wake();
   });
-  waiting.WaitUntil([&] { return fired; });
-  EXPECT_TRUE(fired);
+  waiting.WaitUntil([&] { return answer != 0; });
+  EXPECT_EQ(answer, 42);
 }
 
 }  // namespace
