@@ -230,13 +230,15 @@ TEST_F(CorvaneCliTest, ProbePrintsTheListDescription) {
       << refused.err.constData();
 }
 
+// Ctrl-C stops the running file and cancels the one waiting for it; both are reported, in order.
 TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {
   const QString wav = MakeWav(QStringLiteral("long.wav"), 60.0);
+  const QString next = MakeWav(QStringLiteral("next.wav"));
   const QString out = Path(QStringLiteral("int"));
   QProcess process;
   process.setProcessEnvironment(environment_);
   process.start(kCli, {QStringLiteral("convert"), QStringLiteral("--format"), QStringLiteral("ogg"),
-                       QStringLiteral("--output"), out, wav});
+                       QStringLiteral("--jobs"), QStringLiteral("1"), QStringLiteral("--output"), out, wav, next});
   ASSERT_TRUE(process.waitForStarted());
   // Wait until the output is being written (an open file in the output folder, which may have no
   // name yet), then press Ctrl-C.
@@ -252,6 +254,9 @@ TEST_F(CorvaneCliTest, InterruptedRunLeavesNoPartialFile) {
   ::kill(static_cast<pid_t>(process.processId()), SIGINT);
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_EQ(process.exitCode(), 130);
+  const QString printed = QString::fromUtf8(process.readAllStandardOutput());
+  EXPECT_TRUE(printed.startsWith(QStringLiteral("Cancelled: %1\nCancelled: %2\n").arg(wav, next)))
+      << qPrintable(printed);
   EXPECT_TRUE(QDir(out).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty())
       << qPrintable(QDir(out).entryList(QDir::Files | QDir::Hidden).join(QLatin1Char(' ')));
 }
