@@ -115,6 +115,7 @@ class ConvertRunner {
   SourceFileSet sources_;
   std::atomic<bool> overwrite_all_{false};
   std::vector<std::unique_ptr<Worker>> workers_;
+  std::unique_ptr<FixedOptions> file_options_;  // read from the command line before the workers start
   int done_ = 0;
 };
 
@@ -262,14 +263,12 @@ size_t ConvertRunner::Convert(size_t index, int number, const std::stop_token& s
   } else {
     // A stop reaches the file at its next block.
     const std::stop_callback stopFile(stop, [&worker] { worker.stop = true; });
-    FixedOptions options(!parser_.isSet(QStringLiteral("no-tags")), parser_.isSet(QStringLiteral("normalize")),
-                         normalize_percent_);
     FileConversion::Shared shared{
         worker.converter.get(), settings_, program_folder_, EncodeTrack, &worker.stop, &sources_,
         &overwrite_all_,        true,      &claims_};
     shared.processor_share = processor_share_;
     JobConsole jobConsole(*console_, number, FileNameOf(job.source));
-    FileConversion conversion(shared, options, jobConsole, stored_);
+    FileConversion conversion(shared, *file_options_, jobConsole, stored_);
     const Result<FileResult> result = conversion.Convert(job.source, job.output);
     job.status = StatusWord(result.code);
     job.detail = result.text;
@@ -313,6 +312,8 @@ int ConvertRunner::Run() {
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
   processor_share_ = std::max(1, QThread::idealThreadCount() / workers);
   for (int i = 0; i < workers; ++i) SetUpWorker(*workers_.emplace_back(std::make_unique<Worker>()), i);
+  file_options_ = std::make_unique<FixedOptions>(!parser_.isSet(QStringLiteral("no-tags")),
+                                                 parser_.isSet(QStringLiteral("normalize")), normalize_percent_);
   int signal = 0;
   {
     ConditionWaiting waiting;
