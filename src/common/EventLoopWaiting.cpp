@@ -1,10 +1,13 @@
 #include "common/EventLoopWaiting.h"
 
 #include <QEventLoop>
+#include <QThread>
 
 namespace corvane {
 
 void EventLoopWaiting::WaitUntil(const std::function<bool()>& ready) {
+  // Wake's calls run on the thread that made this object: a wait elsewhere would never see them.
+  Q_ASSERT(context_.thread() == QThread::currentThread());
   while (!ready()) {
     QEventLoop loop;
     loops_.push_back(&loop);

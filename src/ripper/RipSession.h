@@ -43,7 +43,8 @@ struct RipSessionOptions {
   // Non-zero once the whole run is to end: later tracks are cancelled, nothing is verified or logged.
   const std::atomic<int>* interrupted = nullptr;
   // What the session's thread waits on (encodings, the grabber's own grab). Whoever sets
-  // `stop_request` or `interrupted` wakes it. Without one the session waits on a waiting of its own.
+  // `stop_request` or `interrupted` wakes it. Without one the session waits on a waiting of its
+  // own, which serves the event loop of the thread that made the session: Rip runs there.
   EventLoopWaiting* waiting = nullptr;
 };
 
