@@ -148,15 +148,20 @@ INSTANTIATE_TEST_SUITE_P(Both, Waiting, testing::Values(false, true), [](const t
 });
 
 // The window's waiting serves its own thread's events meanwhile, and what they do may wait in
-// turn: a timer of this thread runs a drive call off the thread, and both waits end.
+// turn: a timer of this thread runs a drive call off the thread, which meets the outer wait's
+// condition while the inner wait runs. The outer wait ends once the inner one has.
 TEST(EventLoopWaiting, ServesTheThreadsEventsAndNestedWaits) {
   EventLoopWaiting waiting;
+  std::atomic<bool> outerReady{false};
   int answer = 0;
   QTimer::singleShot(0, [&] {
-    answer = RunOffThread(waiting, [] { return 42; });
-    waiting.Wake();
+    answer = RunOffThread(waiting, [&] {
+      outerReady = true;
+      waiting.Wake();
+      return 42;
+    });
   });
-  waiting.WaitUntil([&] { return answer != 0; });
+  waiting.WaitUntil([&] { return outerReady.load(); });
   EXPECT_EQ(answer, 42);
 }
 
