@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
   if (argc == 5) corvane::ape::CompressSetThreads(compressor, std::atoi(argv[4]));
   result =
       corvane::ape::CompressStart(compressor, argv[2], &format, corvane::ape::kOpenEndedLength, std::atoi(argv[3]));
-  std::vector<char> block(static_cast<std::size_t>(format.samplesPerSec) * format.channels);
+  std::vector<char> block(static_cast<std::size_t>(format.samples_per_sec) * format.channels);
   while (result == ApeResult::kOk && dataBytes > 0 && in) {
     in.read(block.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(block.size(), dataBytes)));
     const auto got = in.gcount();

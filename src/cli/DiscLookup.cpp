@@ -62,7 +62,7 @@ void ReadFindings(IAudioCDGrabber& grabber, DiscLookupOutcome& outcome) {
 
 DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, LookupSource source) {
   DiscLookupOutcome outcome;
-  outcome.musicBrainzId = grabber.GetMusicBrainzDiscId();
+  outcome.music_brainz_id = grabber.GetMusicBrainzDiscId();
   const std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
   FreedbSettingsValues::Load(settings).ApplyTo(*client);
   outcome.service = LookupServiceName(*client, source);
@@ -102,7 +102,7 @@ DiscLookupOutcome LookUpDisc(IAudioCDGrabber& grabber, SettingsStore& settings, 
 void PrintLookup(const DiscLookupOutcome& outcome) {
   Print(StringTable::Format(
       text::kMusicBrainzIdLine,
-      {outcome.musicBrainzId.isEmpty() ? StringTable::Text(text::kNoMusicBrainzId) : outcome.musicBrainzId}));
+      {outcome.music_brainz_id.isEmpty() ? StringTable::Text(text::kNoMusicBrainzId) : outcome.music_brainz_id}));
   if (!outcome.found) return;
   Print(StringTable::Format(text::kLookupHeader, {outcome.service}));
   Print(StringTable::Format(text::kLookupArtistLine, {outcome.artist}));
@@ -114,7 +114,7 @@ void PrintLookup(const DiscLookupOutcome& outcome) {
 }
 
 void AddLookupJson(const DiscLookupOutcome& outcome, QJsonObject& disc) {
-  disc.insert(QStringLiteral("musicbrainz_id"), outcome.musicBrainzId);
+  disc.insert(QStringLiteral("musicbrainz_id"), outcome.music_brainz_id);
   if (!outcome.found) return;
   QJsonArray titles;
   for (const auto& [number, title] : outcome.titles)

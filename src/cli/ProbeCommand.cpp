@@ -50,11 +50,11 @@ int RunProbeCommand(const QStringList& arguments, const CAudioEngine& engine) {
       const QJsonObject object{{QStringLiteral("path"), path},
                                {QStringLiteral("ok"), description.ok},
                                {QStringLiteral("description"), description.text},
-                               {QStringLiteral("length_ms"), static_cast<double>(description.lengthMs)},
+                               {QStringLiteral("length_ms"), static_cast<double>(description.length_ms)},
                                {QStringLiteral("size"), static_cast<double>(description.size)}};
       console.Print(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
     } else if (description.ok) {
-      console.Print(StringTable::Format(text::kProbeLine, {path, description.text, LengthText(description.lengthMs),
+      console.Print(StringTable::Format(text::kProbeLine, {path, description.text, LengthText(description.length_ms),
                                                            static_cast<qlonglong>(description.size)}));
     }
   }

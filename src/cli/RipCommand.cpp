@@ -150,15 +150,15 @@ bool RipRunner::Prepare(QString& error) {
 // --grab-mode, --retries, --error-action and --jobs: the ripper's settings are the defaults.
 bool RipRunner::ReadOptionsOfReading(QString& error) {
   options_.values = RipperSettingsValues::Load(stored_);
-  options_.careful.grabMode = static_cast<int>(options_.values.grab_mode);
+  options_.careful.grab_mode = static_cast<int>(options_.values.grab_mode);
   if (parser_.isSet(Opt("grab-mode"))) {
     bool ok = false;
-    options_.careful.grabMode = parser_.value(Opt("grab-mode")).toInt(&ok);
-    if (!ok || options_.careful.grabMode < 1 || options_.careful.grabMode > kMaxGrabMode) {
+    options_.careful.grab_mode = parser_.value(Opt("grab-mode")).toInt(&ok);
+    if (!ok || options_.careful.grab_mode < 1 || options_.careful.grab_mode > kMaxGrabMode) {
       error = StringTable::Text(text::kRipBadGrabMode);
       return false;
     }
-    options_.values.grab_mode = RipperSettingsValues::GrabModeOf(options_.careful.grabMode);
+    options_.values.grab_mode = RipperSettingsValues::GrabModeOf(options_.careful.grab_mode);
   }
   if (parser_.isSet(Opt("jobs"))) {
     bool ok = false;
@@ -179,16 +179,16 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
   }
   // Error actions: 0 stop, 1 silence, 2 discard. The CD stream cannot leave a sector out, so
   // discard reads through the track reader whatever the grab mode.
-  options_.careful.errorAction = static_cast<int>(options_.values.error_action);
+  options_.careful.error_action = static_cast<int>(options_.values.error_action);
   if (parser_.isSet(Opt("error-action"))) {
     const QStringList actions = {Opt("stop"), Opt("silence"), Opt("discard")};
-    options_.careful.errorAction = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
-    if (options_.careful.errorAction < 0) {
+    options_.careful.error_action = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
+    if (options_.careful.error_action < 0) {
       error = StringTable::Format(text::kRipBadErrorAction, {parser_.value(Opt("error-action"))});
       return false;
     }
   }
-  options_.read.skipErrors = options_.careful.errorAction != static_cast<int>(ErrorAction::Stop);
+  options_.read.skip_errors = options_.careful.error_action != static_cast<int>(ErrorAction::Stop);
   options_.careful.retries = options_.read.retries;
   if (parser_.isSet(Opt("read-offset"))) {
     bool ok = false;
@@ -221,7 +221,7 @@ std::optional<int> RipRunner::OpenDisc() {
   // The drive's stored offset unless one was given; a disc image holds the disc's audio as it is.
   const int offset = read_offset_.value_or(ReadOffsetFor(stored_, DriveIdentifier(options_.device)));
   options_.read.read_offset = offset;
-  options_.careful.readOffset = offset;
+  options_.careful.read_offset = offset;
   return std::nullopt;
 }
 

@@ -141,7 +141,7 @@ int RunVerifyCommand(const QStringList& arguments, SettingsStore& settings) {
     }
     sounds[static_cast<size_t>(i)].reset();
     TrackChecksums& track = sums.emplace_back();
-    track.audioIndex = disc->AudioIndexOfRow(row);
+    track.audio_index = disc->AudioIndexOfRow(row);
     track.v1 = checksum->V1();
     track.v2 = checksum->V2();
     track.crc32 = checksum->Crc32();

@@ -16,7 +16,7 @@ QString YesNo(bool yes) { return StringTable::Text(yes ? text::kListYes : text::
 ConversionRow ConversionRow::ForFile(const QString& name, const QString& folder, const AudioFileDescription& probe) {
   ConversionRow row;
   row.SetText(ListColumn::Name, name);
-  row.SetText(ListColumn::Length, FormatLength(probe.lengthMs));
+  row.SetText(ListColumn::Length, FormatLength(probe.length_ms));
   row.SetText(ListColumn::Size, FormatSize(probe.size));
   row.SetText(ListColumn::Status, StringTable::Text(text::kLoaded));
   row.SetText(ListColumn::AudioInfo, probe.text);

@@ -130,7 +130,7 @@ bool CdStream::ReadChecked(int lsn, int count, char* out) {
   for (int i = 0; i < count; ++i) {
     char* at = out + static_cast<ptrdiff_t>(i) * kSectorBytes;
     if (ReadSectors(lsn + i, 1, at)) continue;
-    if (!options_.skipErrors) {
+    if (!options_.skip_errors) {
       failed_sector_ = lsn + i - first_lsn_;
       return false;
     }

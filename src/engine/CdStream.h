@@ -11,14 +11,14 @@
 namespace corvane {
 
 // How a CD stream treats sectors that do not read: each failing read is tried `retries` more
-// times; a sector that still fails becomes silence with `skipErrors`, else the read fails.
+// times; a sector that still fails becomes silence with `skip_errors`, else the read fails.
 // `read_offset` is the drive's read offset in samples (stereo frames, may be negative): frame i
 // of the track comes from frame (track start + i + read_offset) of the disc, silence where that
 // lies outside what the drive can reach (before sector 0, in a data track, at or after the
 // lead-out). `tap`, when set, sees every byte the stream delivers, once and in order.
 struct CdReadOptions {
   int retries = 2;
-  bool skipErrors = false;
+  bool skip_errors = false;
   int read_offset = 0;
   PcmTap* tap = nullptr;
 };

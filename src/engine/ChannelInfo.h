@@ -42,7 +42,7 @@ struct ChannelInfo {
   int rate = 0;      // samples per second
   int channels = 0;  // interleaved in the delivered data
   SampleResolution resolution = SampleResolution::Bits16;
-  int originalBits = 0;  // bits per sample stored in the source; 0 for lossy sources
+  int original_bits = 0;  // bits per sample stored in the source; 0 for lossy sources
   ChannelType type = ChannelType::Unknown;
 
   // Bytes of one sample frame of the delivered 16-bit data.

@@ -109,14 +109,14 @@ EngineError DecodeStream::OpenDecoder() {
   info_.rate = codec_->sample_rate > 0 ? codec_->sample_rate : parameters.sample_rate;
   info_.channels = codec_->ch_layout.nb_channels > 0 ? codec_->ch_layout.nb_channels : parameters.ch_layout.nb_channels;
   if (info_.rate <= 0 || info_.channels <= 0 || info_.channels > 64) return EngineError::FileFormat;
-  info_.originalBits = ffmpeg::LosslessBitsOf(parameters);
-  info_.resolution = ResolutionOf(parameters, info_.originalBits);
+  info_.original_bits = ffmpeg::LosslessBitsOf(parameters);
+  info_.resolution = ResolutionOf(parameters, info_.original_bits);
   info_.type = ChannelTypeOf(format_->iformat->name, parameters.codec_id);
 
   qint64 frames = -1;
   if (stream->duration != AV_NOPTS_VALUE && stream->duration > 0) {
     frames = av_rescale_q(stream->duration, stream->time_base, AVRational{1, info_.rate});
-    exact_length_ = info_.originalBits > 0 && format_->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
+    exact_length_ = info_.original_bits > 0 && format_->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE;
   } else if (format_->duration != AV_NOPTS_VALUE && format_->duration > 0) {
     frames = av_rescale(format_->duration, info_.rate, AV_TIME_BASE);
   }
@@ -164,7 +164,7 @@ void DecodeStream::ReadTags() {
   if (info_.type != ChannelType::Wma && info_.type != ChannelType::WmaMp3) return;
 
   QString isVbr = lookup({"IsVBR"});
-  tags_.wmaBlock = {
+  tags_.wma_block = {
       QStringLiteral("Title=") + tags_.title,
       QStringLiteral("Author=") + tags_.artist,
       QStringLiteral("WM/AlbumTitle=") + tags_.album,

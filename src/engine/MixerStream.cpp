@@ -40,7 +40,7 @@ bool MixerStream::MakeResampler() {
   options.in_format = wide_ ? AV_SAMPLE_FMT_S32 : AV_SAMPLE_FMT_S16;
   // Bits are dropped when the rate changes, when channels are mixed down, or when the source
   // holds more than 16 bits; a plain copy of 16-bit samples stays exact.
-  const bool deepSource = from.resolution == SampleResolution::Float || from.originalBits > 16;
+  const bool deepSource = from.resolution == SampleResolution::Float || from.original_bits > 16;
   options.dither = from.rate != info_.rate || ResampledChannels() < from.channels || (wide_ && deepSource);
   resampler_ = ffmpeg::MakeMixResampler(from.channels, from.rate, ResampledChannels(), info_.rate, options);
   return resampler_ != nullptr;

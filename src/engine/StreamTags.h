@@ -26,7 +26,7 @@ struct SourceTags {
 struct StreamTags : SourceTags {
   // Windows Media files only: the ASF attribute block as "NAME=value" texts, among them
   // "ISVBR" and "BITRATE" (bits per second). Empty for every other kind of file.
-  QStringList wmaBlock;
+  QStringList wma_block;
 };
 
 }  // namespace corvane

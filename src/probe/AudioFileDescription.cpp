@@ -63,7 +63,7 @@ QString ChannelWord(int channels) {
 QString DescribeMpeg(const CMP3Info& mp3, const Properties& p) {
   const MpegHeader& header = mp3.Header();
   const QString version = StringTable::Text(text::kMpegVersionFirst + header.version);
-  const QString mode = StringTable::Text(text::kChannelModeFirst + header.channelMode);
+  const QString mode = StringTable::Text(text::kChannelModeFirst + header.channel_mode);
   if (mp3.IsVbr()) {
     const int mark = mp3.VbrHeaderKind() == CMP3Info::VbrKind::Vbri ? text::kVbriMark : text::kVbrMark;
     return StringTable::Format(text::kDescribeMpegVbr,
@@ -74,7 +74,7 @@ QString DescribeMpeg(const CMP3Info& mp3, const Properties& p) {
 }
 
 QString DescribeWma(const DecodeStream& stream, const Properties& p) {
-  const WmaBitrateInfo wma = ParseWmaBitrate(stream.Tags().wmaBlock);
+  const WmaBitrateInfo wma = ParseWmaBitrate(stream.Tags().wma_block);
   if (!wma.present) return StringTable::Format(text::kDescribeWma, {p.rate, p.estimate, ChannelWord(p.channels)});
   return StringTable::Format(wma.vbr ? text::kDescribeWmaVbr : text::kDescribeWma,
                              {p.rate, static_cast<double>(wma.kbps), ChannelWord(p.channels)});
@@ -133,7 +133,7 @@ AudioFileDescription DescribeAudioFile(const CAudioEngine& engine, const QString
     AudioFileServices::ReportLoadError(ui, opened.status.code, path);
     return result;
   }
-  result.lengthMs = *opened.value;
+  result.length_ms = *opened.value;
 
   Properties p;
   if (stream) {
@@ -142,10 +142,10 @@ AudioFileDescription DescribeAudioFile(const CAudioEngine& engine, const QString
     p.channels = info.channels;
     p.bits = info.Is8Bit() ? 8 : 16;
   } else if (type == InputType::Mpeg) {
-    p.rate = mp3.Header().sampleRate;
+    p.rate = mp3.Header().sample_rate;
     p.channels = 2;
   }
-  p.estimate = result.size / (result.lengthMs / 1000.0 * 125) + 0.5;
+  p.estimate = result.size / (result.length_ms / 1000.0 * 125) + 0.5;
   if (p.channels <= 0 || p.rate == 0) return AudioFileDescription();
 
   if (type == InputType::Mpeg) {

@@ -10,7 +10,7 @@ class IUserInterface;
 // The result of probing one source file for the conversion list.
 struct AudioFileDescription {
   bool ok = false;
-  qint64 lengthMs = 0;
+  qint64 length_ms = 0;
   qint64 size = 0;  // bytes of the audio part of the file (0 for a CD track)
   QString text;     // the one-line "Audio Info." text
 };

@@ -105,7 +105,7 @@ bool CMP3Info::FindFirstFrame(BoundedFileReader& file, qint64 start) {
       position = vbr_data_position_ + 1;  // the first audio frame follows the VBR frame
       continue;
     } else {
-      accepted = ConfirmedByNextFrame(file, position, h, header.frameLength);
+      accepted = ConfirmedByNextFrame(file, position, h, header.frame_length);
     }
     if (accepted) {
       header_ = header;
@@ -156,13 +156,13 @@ bool CMP3Info::ConfirmedByNextFrame(BoundedFileReader& file, qint64 position, qu
 
 void CMP3Info::ComputeAverages(qint64 audioBytes) {
   audio_bytes_ = std::max<qint64>(audioBytes, 0);
-  if (header_.frameLength != 0) frame_count_ = audio_bytes_ / header_.frameLength;
+  if (header_.frame_length != 0) frame_count_ = audio_bytes_ / header_.frame_length;
   if (IsVbr()) {
     // A VBR header that states no frames falls back on the estimate from the frame length.
     const qint64 frames = vbr_frame_count_ != 0 ? static_cast<qint64>(vbr_frame_count_) : frame_count_;
     if (frames > 0) {
       const double averageFrame = static_cast<double>(file_size_ - vbr_frame_position_) / frames;
-      average_bitrate_ = header_.sampleRate * averageFrame / (header_.SlotFactor() * 1000.0);
+      average_bitrate_ = header_.sample_rate * averageFrame / (header_.SlotFactor() * 1000.0);
     }
   }
   const double bitrate = Bitrate();
@@ -221,8 +221,8 @@ qint64 CMP3Info::PositionForTime(qint64 ms) const {
     const double from = seek_table_[index];
     const double to = index < kXingTocEntries - 1 ? seek_table_[index + 1] : 256.0;
     position += static_cast<qint64>((from + (to - from) * (percent - index)) / 256.0 * audio_bytes_);
-  } else if (vbr_kind_ == VbrKind::Vbri && !seek_table_.empty() && header_.sampleRate > 0) {
-    const double entryMs = vbri_frames_per_entry_ * SamplesPerFrame(header_) * 1000.0 / header_.sampleRate;
+  } else if (vbr_kind_ == VbrKind::Vbri && !seek_table_.empty() && header_.sample_rate > 0) {
+    const double entryMs = vbri_frames_per_entry_ * SamplesPerFrame(header_) * 1000.0 / header_.sample_rate;
     double time = 0;
     for (const quint32 entryBytes : seek_table_) {
       if (time + entryMs > ms) {

@@ -45,25 +45,25 @@ MpegHeader MpegHeader::Decode(quint32 h) {
     header.bitrate = kBitrates[BitrateTable(header.version, header.layer)][bitrateIndex];
   }
   const int rateIndex = SampleRateIndex(h);
-  header.sampleRate = rateIndex < 3 ? kSampleRates[header.version][rateIndex] : 0;
-  header.channelMode = static_cast<int>((h >> 6) & 3);
+  header.sample_rate = rateIndex < 3 ? kSampleRates[header.version][rateIndex] : 0;
+  header.channel_mode = static_cast<int>((h >> 6) & 3);
   header.emphasis = static_cast<int>(h & 3);
   const int padding = static_cast<int>((h >> 9) & 1);
-  if (header.sampleRate > 0 && header.bitrate > 0) {
+  if (header.sample_rate > 0 && header.bitrate > 0) {
     // Integer arithmetic gives the exact integer part; floating point can land just below it.
     const qint64 bitsPerSecond = static_cast<qint64>(header.bitrate) * 1000;
     if (header.layer == 1) {
-      header.frameLength = static_cast<int>((bitsPerSecond * 12 / header.sampleRate + padding) * 4);
+      header.frame_length = static_cast<int>((bitsPerSecond * 12 / header.sample_rate + padding) * 4);
     } else {
       const int factor = header.layer == 3 && header.version != 3 ? 72 : 144;
-      header.frameLength = static_cast<int>(bitsPerSecond * factor / header.sampleRate) + padding;
+      header.frame_length = static_cast<int>(bitsPerSecond * factor / header.sample_rate) + padding;
     }
   }
   return header;
 }
 
 int MpegHeader::SideInfoBytes() const {
-  const bool mono = channelMode == 3;
+  const bool mono = channel_mode == 3;
   if (version == 3) return mono ? 17 : 32;
   return mono ? 9 : 17;
 }

@@ -10,10 +10,10 @@ struct MpegHeader {
   int layer = 0;    // 1, 2, 3; 0 reserved
   int protection = 0;
   int bitrate = 0;  // kbps
-  int sampleRate = 0;
-  int channelMode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+  int sample_rate = 0;
+  int channel_mode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
   int emphasis = 0;
-  int frameLength = 0;  // bytes
+  int frame_length = 0;  // bytes
 
   // True when `h` passes every test of a frame header: sync bits set, no reserved version,
   // layer, bitrate, sample-rate or emphasis value, and no free-format bitrate.

@@ -23,7 +23,7 @@ QString AccurateRipCheckResult::DatabaseText() const {
       id = text::kAccurateRipDatabaseDiscarded;
       break;
   }
-  return StringTable::Format(id, {discName});
+  return StringTable::Format(id, {disc_name});
 }
 
 QString AccurateRipCheckResult::SummaryText() const {
@@ -33,7 +33,7 @@ QString AccurateRipCheckResult::SummaryText() const {
 AccurateRipCheckResult CheckWithAccurateRip(const AccurateRipDiscId& disc, const std::vector<TrackChecksums>& tracks,
                                             const SettingsStore& settings, int timeoutMs) {
   AccurateRipCheckResult result;
-  result.discName = disc.Name();
+  result.disc_name = disc.Name();
   const QString base = settings.ReadText(keys::section::kRip, keys::kAccurateRipUrl, QString());
   const AccurateRipFetchResult fetched = FetchAccurateRipAnswer(base, disc.UrlPath(), timeoutMs);
   AccurateRipAnswer answer;
@@ -50,7 +50,7 @@ AccurateRipCheckResult CheckWithAccurateRip(const AccurateRipDiscId& disc, const
   }
   result.status = answer.status;
   for (const TrackChecksums& track : tracks) {
-    AccurateRipVerdict verdict = answer.For(track.audioIndex, track.v1, track.v2);
+    AccurateRipVerdict verdict = answer.For(track.audio_index, track.v1, track.v2);
     if (!track.complete && verdict.kind == AccurateRipVerdict::Kind::Accurate)
       verdict = {AccurateRipVerdict::Kind::NotAccurate, 0};
     if (verdict.kind == AccurateRipVerdict::Kind::Accurate) ++result.accurate;

@@ -12,7 +12,7 @@ class SettingsStore;
 
 // A ripped track's checksums, as its reader's AccurateRipChecksum computed them.
 struct TrackChecksums {
-  int audioIndex = -1;  // among the disc's audio tracks, from 0 (AccurateRipDiscId's order)
+  int audio_index = -1;  // among the disc's audio tracks, from 0 (AccurateRipDiscId's order)
   quint32 v1 = 0;
   quint32 v2 = 0;
   quint32 crc32 = 0;
@@ -22,7 +22,7 @@ struct TrackChecksums {
 // What the database said of a rip's tracks.
 struct AccurateRipCheckResult {
   AccurateRipStatus status = AccurateRipStatus::NotFound;
-  QString discName;                          // "dBAR-nnn-id1-id2-cddb.bin"
+  QString disc_name;                          // "dBAR-nnn-id1-id2-cddb.bin"
   std::vector<AccurateRipVerdict> verdicts;  // one per track checked, in the order given
   int accurate = 0;
 

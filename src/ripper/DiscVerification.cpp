@@ -37,7 +37,7 @@ std::unique_ptr<AccurateRipChecksum> DiscVerification::ChecksumFor(int row) cons
   const DiscToc::Track& track = rows_[static_cast<size_t>(row)];
   // An album image's last track may end inside a sector: its checksum covers what it holds.
   const qint64 frames = track.frames > 0 ? track.frames : static_cast<qint64>(track.sectors) * kFramesPerSector;
-  return std::make_unique<AccurateRipChecksum>(frames, index == 0, index + 1 == id_.audioTracks);
+  return std::make_unique<AccurateRipChecksum>(frames, index == 0, index + 1 == id_.audio_tracks);
 }
 
 }  // namespace corvane

@@ -25,7 +25,7 @@ EngineResult<std::unique_ptr<GrabbedTrackStream>> GrabbedTrackStream::Create(con
   const CdTrackPlace& at = *place.value;
   auto reader = std::make_unique<TrackReader>(*disc, at.lsn, at.sectors, settings, tap);
   if (reader->Open().Failed()) return Created::Failure(EngineError::Device);
-  const bool exact = settings.errorAction != kActionDiscard;
+  const bool exact = settings.error_action != kActionDiscard;
   return Created::Success(std::unique_ptr<GrabbedTrackStream>(
       new GrabbedTrackStream(std::move(disc), std::move(reader), at.sectors, at.frames, exact)));
 }

@@ -59,18 +59,18 @@ QString FormatRipLog(const RipLogData& data) {
   Fields disc;
   disc.Add(text::kRipLogDate, date.toOffsetFromUtc(date.offsetFromUtc()).toString(Qt::ISODate))
       .Add(text::kRipLogDrive, data.drive)
-      .Add(text::kRipLogReadOffset, Signed(data.readOffset))
+      .Add(text::kRipLogReadOffset, Signed(data.read_offset))
       .Add(text::kRipLogGrabMode,
            StringTable::Text(text::kGrabModeFastRadio +
-                             RipperSettingsValues::RadioOf(RipperSettingsValues::GrabModeOf(data.grabModePreset))))
+                             RipperSettingsValues::RadioOf(RipperSettingsValues::GrabModeOf(data.grab_mode_preset))))
       .Add(text::kRipLogRetries, QString::number(data.retries))
       .Add(text::kRipLogErrorAction,
            StringTable::Text(text::kErrorActionStopRadio +
-                             RipperSettingsValues::RadioOf(RipperSettingsValues::ErrorActionOf(data.errorAction))))
-      .Add(text::kRipLogFormat, data.outputFormat)
-      .Add(text::kRipLogDiscId, data.accurateRipId)
-      .Add(text::kRipLogCddbId, data.cddbId)
-      .Add(text::kRipLogDatabase, data.databaseStatus);
+                             RipperSettingsValues::RadioOf(RipperSettingsValues::ErrorActionOf(data.error_action))))
+      .Add(text::kRipLogFormat, data.output_format)
+      .Add(text::kRipLogDiscId, data.accurate_rip_id)
+      .Add(text::kRipLogCddbId, data.cddb_id)
+      .Add(text::kRipLogDatabase, data.database_status);
   out += u'\n';
   disc.AppendTo(out);
   for (const RipLogTrack& track : data.tracks) {
@@ -78,8 +78,8 @@ QString FormatRipLog(const RipLogData& data) {
     Fields fields(QStringLiteral("  "));
     fields.Add(text::kRipLogTitleField, track.title)
         .Add(text::kRipLogFile, track.file)
-        .Add(text::kRipLogReadErrors, QString::number(track.readErrors))
-        .Add(text::kRipLogWorstRetries, QString::number(track.worstRetries))
+        .Add(text::kRipLogReadErrors, QString::number(track.read_errors))
+        .Add(text::kRipLogWorstRetries, QString::number(track.worst_retries))
         .Add(text::kRipLogCrc, Hex(track.crc32))
         .Add(text::kRipLogV1, Hex(track.v1))
         .Add(text::kRipLogV2, Hex(track.v2))

@@ -11,8 +11,8 @@ struct RipLogTrack {
   int number = 1;
   QString title;
   QString file;          // the output file's path
-  int readErrors = 0;    // sectors the drive could not read however often it was asked
-  int worstRetries = 0;  // the most attempts one sector needed
+  int read_errors = 0;    // sectors the drive could not read however often it was asked
+  int worst_retries = 0;  // the most attempts one sector needed
   // Absent when the rip could not see the track's audio whole (as when error blocks were dropped).
   std::optional<quint32> crc32;
   std::optional<quint32> v1;
@@ -26,14 +26,14 @@ struct RipLogData {
   QString version = QStringLiteral(CORVANE_VERSION);
   QDateTime date;
   QString drive;  // the drive's identifier, or the disc image's path
-  int readOffset = 0;
-  int grabModePreset = 2;  // as stored: 1 fast .. 4 unreadable disc
+  int read_offset = 0;
+  int grab_mode_preset = 2;  // as stored: 1 fast .. 4 unreadable disc
   int retries = 5;
-  int errorAction = 1;  // as stored: 0 stop, 1 insert silence, 2 discard
-  QString outputFormat;
-  QString accurateRipId;  // "dBAR-nnn-id1-id2-cddb"
-  QString cddbId;
-  QString databaseStatus;  // the look-up's outcome in one line
+  int error_action = 1;  // as stored: 0 stop, 1 insert silence, 2 discard
+  QString output_format;
+  QString accurate_rip_id;  // "dBAR-nnn-id1-id2-cddb"
+  QString cddb_id;
+  QString database_status;  // the look-up's outcome in one line
   std::vector<RipLogTrack> tracks;
   QString summary;  // e.g. "AccurateRip: 11 of 12 tracks accurate"
 };

@@ -116,10 +116,10 @@ void RipRun::Run(const RipRunStart& start) {
   component_grab_ = rip_settings_.UsesComponentGrab(start_.settings);
   RipVerifier::RunFacts facts;
   facts.device = start_.device;
-  facts.grabMode = preset;
+  facts.grab_mode = preset;
   facts.retries = rip_settings_.retries;
-  facts.errorAction = action;
-  facts.outputFormat = QStringLiteral("%1, %2 Hz, %3 ch")
+  facts.error_action = action;
+  facts.output_format = QStringLiteral("%1, %2 Hz, %3 ch")
                            .arg(catalogue::ExtensionOf(start_.settings.format).mid(1).toUpper())
                            .arg(start_.settings.sample_rate)
                            .arg(start_.settings.channels);

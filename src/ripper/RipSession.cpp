@@ -61,7 +61,7 @@ RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3Encod
   component_grab_ = options_.values.UsesComponentGrab(options_.settings);
   // The CD stream cannot leave a sector out: discard reads through the track reader too.
   if (!component_grab_ &&
-      (options_.values.Careful() || options_.careful.errorAction == static_cast<int>(ErrorAction::Discard)))
+      (options_.values.Careful() || options_.careful.error_action == static_cast<int>(ErrorAction::Discard)))
     reader_ = RipReader::TrackReader;
 }
 
@@ -84,10 +84,10 @@ bool RipSession::SetUp() {
   EncoderCapabilities capabilities;
   const std::unique_ptr<IUserInterface> setup = observer_.Interface(-1, QString());
   if (component_grab_) {
-    grabber_.SetGrabMode(options_.careful.grabMode);
-    grabber_.SetErrorAction(options_.careful.errorAction);
+    grabber_.SetGrabMode(options_.careful.grab_mode);
+    grabber_.SetErrorAction(options_.careful.error_action);
     grabber_.SetRetries(options_.careful.retries);
-    grabber_.SetReadOffset(options_.careful.readOffset);
+    grabber_.SetReadOffset(options_.careful.read_offset);
     IConversionComponent* encoder = grabber_.GetEncoder();
     if (encoder == nullptr) {
       observer_.Message(StringTable::Text(text::kCoreComponentsFailed));

@@ -30,27 +30,27 @@ RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFact
   data.date = QDateTime::currentDateTime();
   data.drive = DriveIdentifier(facts.device);
   if (data.drive.isEmpty()) data.drive = facts.device;
-  data.readOffset = facts.careful.readOffset;
-  data.grabModePreset = facts.careful.grabMode;
+  data.read_offset = facts.careful.read_offset;
+  data.grab_mode_preset = facts.careful.grab_mode;
   data.retries = facts.careful.retries;
-  data.errorAction = facts.careful.errorAction;
-  data.outputFormat = facts.output_format;
+  data.error_action = facts.careful.error_action;
+  data.output_format = facts.output_format;
   if (disc) {
-    data.accurateRipId = facts.disc_name_with_ending ? disc->Id().Name() : DiscIdName(disc->Id());
-    data.cddbId = QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0'));
+    data.accurate_rip_id = facts.disc_name_with_ending ? disc->Id().Name() : DiscIdName(disc->Id());
+    data.cddb_id = QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0'));
   }
   if (check)
-    data.databaseStatus = check->DatabaseText();
+    data.database_status = check->DatabaseText();
   else if (facts.say_not_checked)
-    data.databaseStatus = StringTable::Text(text::kRipNotChecked);
+    data.database_status = StringTable::Text(text::kRipNotChecked);
   for (const RipSessionTrack& track : tracks) {
     if (!track.done) continue;
     RipLogTrack& line = data.tracks.emplace_back();
     line.number = track.number;
     line.title = facts.titles.value(track.row);
     line.file = track.output;
-    line.readErrors = track.stats.given_up;
-    line.worstRetries = track.stats.worst_attempts;
+    line.read_errors = track.stats.given_up;
+    line.worst_retries = track.stats.worst_attempts;
     if (const TrackChecksums sums = track.Checksums(); track.checksum && sums.complete) {
       line.crc32 = sums.crc32;
       line.v1 = sums.v1;

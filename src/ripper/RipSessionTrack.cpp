@@ -4,7 +4,7 @@ namespace corvane {
 
 TrackChecksums RipSessionTrack::Checksums() const {
   TrackChecksums sums;
-  sums.audioIndex = audio_index;
+  sums.audio_index = audio_index;
   if (!checksum) return sums;
   sums.v1 = checksum->V1();
   sums.v2 = checksum->V2();

@@ -48,7 +48,7 @@ std::vector<std::pair<int, QString>> RipVerifier::RowDetails() const {
   for (const RipSessionTrack& track : ripped_) {
     QStringList lines;
     if (track.verdict) lines << AccurateRipVerdictText(*track.verdict);
-    if (const TrackChecksums sums = track.Checksums(); sums.audioIndex >= 0 && sums.complete) {
+    if (const TrackChecksums sums = track.Checksums(); sums.audio_index >= 0 && sums.complete) {
       const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };
       lines << StringTable::Text(text::kRipLogCrc) + QStringLiteral(": ") + hex(sums.crc32)
             << StringTable::Text(text::kRipLogV1) + QStringLiteral(": ") + hex(sums.v1)
@@ -67,8 +67,8 @@ QString RipVerifier::Finish(const SettingsStore& settings, const QString& logFol
   if (values.rip_log) {
     RipLogFacts facts;
     facts.device = QFileInfo(facts_.device).absoluteFilePath();
-    facts.careful = {facts_.grabMode, facts_.errorAction, facts_.retries, read_offset_};
-    facts.output_format = facts_.outputFormat;
+    facts.careful = {facts_.grab_mode, facts_.error_action, facts_.retries, read_offset_};
+    facts.output_format = facts_.output_format;
     facts.titles = titles_;
     facts.disc_name_with_ending = true;
     facts.say_not_checked = false;

@@ -22,10 +22,10 @@ class RipVerifier {
   // What the log says of how the run read.
   struct RunFacts {
     QString device;  // drive path or disc image
-    int grabMode = 2;
+    int grab_mode = 2;
     int retries = 5;
-    int errorAction = 1;
-    QString outputFormat;
+    int error_action = 1;
+    QString output_format;
     QString album;
   };
 

@@ -53,7 +53,7 @@ class CliHostileUse : public test::CliFixture {
     ToolRun run;
     run.environment = environment_;
     run.mayFail = true;
-    run.timeoutMs = 240000;
+    run.timeout_ms = 240000;
     const QStringList shell =
         QStringList{QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh")} + parameters;
     if (!privateMount) return test::RunTool(shell.first(), shell.mid(1), run);

@@ -59,7 +59,7 @@ class VerifiedRipTest : public test::CliFixture {
     disc_ = shift == 0 ? fixture.Build(S("disc"), plan_) : test::BuildShiftedDisc(fixture, S("disc"), plan_, shift);
     std::vector<int> lbas;
     for (const int lsn : disc_.lsns) lbas.push_back(lsn + kLeadIn);
-    id_ = MakeAccurateRipDiscId(lbas, disc_.leadoutLsn + kLeadIn);
+    id_ = MakeAccurateRipDiscId(lbas, disc_.leadout_lsn + kLeadIn);
     sums_.clear();
     std::vector<AccurateRipEntry> entries;
     const int tracks = static_cast<int>(plan_.tracks.size());

@@ -183,8 +183,8 @@ TEST_F(CdStreamTest, TruncatedImageFailsOrGivesSilenceAtTheSameLength) {
   // opened: the table keeps its length, and what is gone does not read.
   const int kept = 10;
   const QByteArray& pcm = disc.tracks[1];
-  const auto strict = Open(disc.cue, 1, {.retries = 1, .skipErrors = false});
-  const auto skipping = Open(disc.cue, 1, {.retries = 0, .skipErrors = true});
+  const auto strict = Open(disc.cue, 1, {.retries = 1, .skip_errors = false});
+  const auto skipping = Open(disc.cue, 1, {.retries = 0, .skip_errors = true});
   ASSERT_TRUE(strict && skipping);
   ASSERT_TRUE(QFile::resize(disc.bin, (40 + kept) * kSector + 1000));
   int status = 0;

@@ -110,7 +110,7 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   auto stream = DecodeStream::Open(u8).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().resolution, SampleResolution::Bits8);
-  EXPECT_EQ(stream->Info().originalBits, 8);
+  EXPECT_EQ(stream->Info().original_bits, 8);
   EXPECT_EQ(stream->LengthBytes(), 11025 * 2);  // 16-bit mono output
   EXPECT_EQ(ReadWhole(*stream), DecodeWithFfmpeg(u8));
 
@@ -122,7 +122,7 @@ TEST_F(DecodeStreamTest, ReportsSourceResolutionWhileDeliveringSixteenBits) {
   stream = DecodeStream::Open(s24).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().resolution, SampleResolution::Bits16);
-  EXPECT_EQ(stream->Info().originalBits, 24);
+  EXPECT_EQ(stream->Info().original_bits, 24);
   EXPECT_EQ(stream->Info().rate, 96000);
 }
 
@@ -193,7 +193,7 @@ TEST_F(DecodeStreamTest, ReportsTagsAndWhereTheAudioStarts) {
   EXPECT_EQ(tags.track, QStringLiteral("7/12"));
   EXPECT_EQ(tags.genre, QStringLiteral("Rock"));
   EXPECT_EQ(tags.comment, QStringLiteral("Note"));
-  EXPECT_TRUE(tags.wmaBlock.isEmpty());
+  EXPECT_TRUE(tags.wma_block.isEmpty());
   // The audio starts behind the ID3v2 tag, whose size its header gives.
   const QByteArray head = test::ReadAll(mp3).left(10);
   ASSERT_TRUE(head.startsWith("ID3"));
@@ -212,7 +212,7 @@ TEST_F(DecodeStreamTest, WindowsMediaFilesCarryTheirAttributeBlock) {
   auto stream = DecodeStream::Open(wma).value.value_or(nullptr);
   ASSERT_TRUE(stream);
   EXPECT_EQ(stream->Info().type, ChannelType::Wma);
-  const QStringList block = stream->Tags().wmaBlock;
+  const QStringList block = stream->Tags().wma_block;
   EXPECT_TRUE(block.contains(QStringLiteral("Title=Windows")));
   EXPECT_TRUE(block.contains(QStringLiteral("IsVBR=1")));
   EXPECT_TRUE(block.contains(QStringLiteral("Bitrate=128000")));

@@ -43,7 +43,7 @@ class AudioFileDescriptionTest : public ::testing::Test {
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(QRegularExpression(QLatin1Char('^') + pattern + QLatin1Char('$')).match(result.text).hasMatch())
         << result.text.toStdString() << " does not match " << pattern.toStdString();
-    EXPECT_NEAR(result.lengthMs, ReferenceMs(path), 60);
+    EXPECT_NEAR(result.length_ms, ReferenceMs(path), 60);
     EXPECT_GT(result.size, 0);
     EXPECT_LE(result.size, QFile(path).size());
     EXPECT_TRUE(ui_.messages.empty());

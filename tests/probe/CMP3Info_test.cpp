@@ -32,7 +32,7 @@ QByteArray LayerOneFrames(int count) {
 double FrameMs(const CMP3Info& info) {
   const MpegHeader& h = info.Header();
   const int samples = h.layer == 1 ? 384 : (h.layer == 3 && h.version != 3 ? 576 : 1152);
-  return samples * 1000.0 / h.sampleRate + 1;
+  return samples * 1000.0 / h.sample_rate + 1;
 }
 
 class CMP3InfoTest : public ::testing::Test {
@@ -76,17 +76,17 @@ TEST(MpegHeader, TestsAndDecodesHeaderBits) {
   EXPECT_EQ(mp3.layer, 3);
   EXPECT_EQ(mp3.protection, 1);
   EXPECT_EQ(mp3.bitrate, 128);
-  EXPECT_EQ(mp3.sampleRate, 44100);
-  EXPECT_EQ(mp3.channelMode, 1);
-  EXPECT_EQ(mp3.frameLength, 418);
+  EXPECT_EQ(mp3.sample_rate, 44100);
+  EXPECT_EQ(mp3.channel_mode, 1);
+  EXPECT_EQ(mp3.frame_length, 418);
   const MpegHeader low = MpegHeader::Decode(0xFFE310C4u);  // MPEG 2.5 Layer III, 8 kbps, 11025 Hz, mono
   EXPECT_EQ(low.version, 1);
   EXPECT_EQ(low.bitrate, 8);
-  EXPECT_EQ(low.sampleRate, 11025);
-  EXPECT_EQ(low.channelMode, 3);
-  EXPECT_EQ(low.frameLength, 52);
-  EXPECT_EQ(MpegHeader::Decode(0xFFFF1000u).frameLength, 32);   // Layer I, 32 kbps, 44.1 kHz: (8 + 0) * 4
-  EXPECT_EQ(MpegHeader::Decode(0xFFFB2400u).frameLength, 120);  // Layer III, 40 kbps at 48 kHz: exactly 120
+  EXPECT_EQ(low.sample_rate, 11025);
+  EXPECT_EQ(low.channel_mode, 3);
+  EXPECT_EQ(low.frame_length, 52);
+  EXPECT_EQ(MpegHeader::Decode(0xFFFF1000u).frame_length, 32);   // Layer I, 32 kbps, 44.1 kHz: (8 + 0) * 4
+  EXPECT_EQ(MpegHeader::Decode(0xFFFB2400u).frame_length, 120);  // Layer III, 40 kbps at 48 kHz: exactly 120
 }
 
 TEST_F(CMP3InfoTest, LameConstantBitrateInfoFrameReadsAsCbr) {
@@ -103,7 +103,7 @@ TEST_F(CMP3InfoTest, LameConstantBitrateInfoFrameReadsAsCbr) {
   EXPECT_EQ(info.Header().bitrate, 128);
   EXPECT_EQ(info.Bitrate(), 128);
   EXPECT_EQ(info.Header().version, 3);
-  EXPECT_EQ(info.Header().sampleRate, 44100);
+  EXPECT_EQ(info.Header().sample_rate, 44100);
   EXPECT_EQ(info.FrameCount(), info.FileSize() / 417);
   ExpectDurationLikeFfprobe(info, mp3);
 }
@@ -159,9 +159,9 @@ TEST_F(CMP3InfoTest, MpegTwoAndTwoPointFiveRatesAndMono) {
     CMP3Info info;
     ASSERT_TRUE(info.Open(mp3)) << c.rate;
     EXPECT_TRUE(info.HasFrame()) << c.rate;
-    EXPECT_EQ(info.Header().sampleRate, c.rate);
+    EXPECT_EQ(info.Header().sample_rate, c.rate);
     EXPECT_EQ(info.Header().version, c.version);
-    EXPECT_EQ(info.Header().channelMode, 3);
+    EXPECT_EQ(info.Header().channel_mode, 3);
     EXPECT_EQ(info.Header().bitrate, c.bitrate.toInt());
     ExpectDurationLikeFfprobe(info, mp3);
   }
@@ -175,14 +175,14 @@ TEST_F(CMP3InfoTest, LayerTwoAndLayerOne) {
   ASSERT_TRUE(info.Open(mp2));
   EXPECT_EQ(info.Header().layer, 2);
   EXPECT_EQ(info.Header().bitrate, 192);
-  EXPECT_EQ(info.Header().frameLength, 576);
+  EXPECT_EQ(info.Header().frame_length, 576);
   ExpectDurationLikeFfprobe(info, mp2);
 
   const QString mp1 = Path(QStringLiteral("silence.mp1"));
   ASSERT_TRUE(WriteAll(mp1, LayerOneFrames(125)));
   ASSERT_TRUE(info.Open(mp1));
   EXPECT_EQ(info.Header().layer, 1);
-  EXPECT_EQ(info.Header().frameLength, 384);
+  EXPECT_EQ(info.Header().frame_length, 384);
   EXPECT_EQ(info.FrameCount(), 125);
   EXPECT_EQ(info.DurationMs(), 1000);
   ExpectDurationLikeFfprobe(info, mp1);

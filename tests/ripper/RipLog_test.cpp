@@ -17,14 +17,14 @@ RipLogData Sample() {
   RipLogData data;
   data.date = QDateTime(QDate(2026, 3, 14), QTime(9, 26, 53), Qt::OffsetFromUTC, 3600);
   data.drive = QStringLiteral("HL-DT-ST DVDRAM GH24NSD1 LG00");
-  data.readOffset = 6;
-  data.grabModePreset = 3;
+  data.read_offset = 6;
+  data.grab_mode_preset = 3;
   data.retries = 10;
-  data.errorAction = 0;
-  data.outputFormat = QStringLiteral("FLAC");
-  data.accurateRipId = QStringLiteral("dBAR-010-00164419-00b9f6e2-9e11600b");
-  data.cddbId = QStringLiteral("9e11600b");
-  data.databaseStatus = QStringLiteral("Found, 3 responses");
+  data.error_action = 0;
+  data.output_format = QStringLiteral("FLAC");
+  data.accurate_rip_id = QStringLiteral("dBAR-010-00164419-00b9f6e2-9e11600b");
+  data.cddb_id = QStringLiteral("9e11600b");
+  data.database_status = QStringLiteral("Found, 3 responses");
   data.tracks.push_back({1, QStringLiteral("Ouverture – Größe"), QStringLiteral("/music/01 Ouverture.flac"), 0, 0,
                          0x0000BEEF, 0x1A2B3C4D, 0xDEADBEEF, QStringLiteral("Accurately ripped (confidence 12)")});
   data.tracks.push_back({12, QStringLiteral("Coda\r\nFINE"), QStringLiteral("/music/12 Coda.flac"), 3, 17, std::nullopt,

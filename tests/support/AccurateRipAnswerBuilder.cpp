@@ -17,14 +17,14 @@ QByteArray BuildAccurateRipAnswer(const AccurateRipDiscId& disc,
                                   const std::vector<std::vector<AccurateRipEntry>>& responses) {
   QByteArray body;
   for (const auto& entries : responses) {
-    body.append(static_cast<char>(disc.audioTracks));
+    body.append(static_cast<char>(disc.audio_tracks));
     AppendUint32(body, disc.id1);
     AppendUint32(body, disc.id2);
     AppendUint32(body, disc.cddb);
     for (const AccurateRipEntry& entry : entries) {
       body.append(static_cast<char>(entry.confidence));
       AppendUint32(body, entry.checksum);
-      AppendUint32(body, entry.frame450Checksum);
+      AppendUint32(body, entry.frame450_checksum);
     }
   }
   return body;

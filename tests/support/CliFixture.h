@@ -35,7 +35,7 @@ class CliFixture : public testing::Test {
     ToolRun run = CliRun();
     run.workingDirectory = workingDirectory;
     run.mayFail = true;
-    run.timeoutMs = 240000;
+    run.timeout_ms = 240000;
     return RunTool(CliPath(), arguments, run);
   }
 

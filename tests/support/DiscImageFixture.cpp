@@ -195,7 +195,7 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscPlan& plan) con
     bin += image.tracks.back();
     lsn += track.sectors;
   }
-  image.leadoutLsn = lsn;
+  image.leadout_lsn = lsn;
   const QString binName = name + QStringLiteral(".bin");
   WriteFile(image.bin, bin);
   WriteFile(image.cue, CueText(plan, binName, image.lsns).toUtf8());
@@ -225,7 +225,7 @@ DiscImage DiscImageFixture::BuildAlbum(const QString& name, const DiscPlan& plan
     image.tracks.push_back(track);
     pcm += track;
   }
-  image.leadoutLsn = static_cast<int>((pcm.size() + kSectorBytes - 1) / kSectorBytes);
+  image.leadout_lsn = static_cast<int>((pcm.size() + kSectorBytes - 1) / kSectorBytes);
   QByteArray wave = "RIFF";
   const auto le32 = [](QByteArray& bytes, quint32 value) {
     for (int shift = 0; shift < 32; shift += 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
@@ -322,7 +322,7 @@ DiscImage DiscImageFixture::BuildNrgDao(const QString& name, const DiscPlan& pla
     performers << track.performer;
     lsn += track.sectors;
   }
-  image.leadoutLsn = lsn;
+  image.leadout_lsn = lsn;
   AppendBe(cues, 0x01AA0100, 4);
   AppendBe(cues, static_cast<quint64>(lsn), 4);
   int sequence = 0;

@@ -30,7 +30,7 @@ struct DiscImage {
   QString nrg;  // a Nero image only
   QString bin;
   std::vector<int> lsns;  // each track's first sector
-  int leadoutLsn = 0;
+  int leadout_lsn = 0;
   std::vector<QByteArray> tracks;  // each track's bytes as stored (PCM, or raw data sectors); none for a layout
 };
 
@@ -44,7 +44,7 @@ class DiscImageFixture {
   // The table reads `name`.be.bin, the same disc with its audio big-endian, as cdrdao keeps it.
   DiscImage Build(const QString& name, const DiscPlan& plan) const;
   // `name`.bin (sparse, silent) and `name`.cue for audio tracks starting at `lsns` and a lead-out
-  // at `leadoutLsn`: the first track may start late, as on discs with a hidden first pre-gap.
+  // at `leadout_lsn`: the first track may start late, as on discs with a hidden first pre-gap.
   DiscImage BuildLayout(const QString& name, const std::vector<int>& lsns, int leadoutLsn) const;
 
   // `name`.nrg: a Nero image (32-bit footer, one track-at-once entry) of one audio track.

@@ -14,7 +14,7 @@ std::pair<qint64, qint64> AudioRun(const DiscImage& disc, const DiscPlan& plan, 
   while (first > 0 && !plan.tracks[first - 1].data) --first;
   size_t last = row;
   while (last + 1 < plan.tracks.size() && !plan.tracks[last + 1].data) ++last;
-  const int end = last + 1 < disc.lsns.size() ? disc.lsns[last + 1] : disc.leadoutLsn;
+  const int end = last + 1 < disc.lsns.size() ? disc.lsns[last + 1] : disc.leadout_lsn;
   return {qint64{disc.lsns[first]} * DiscImageFixture::kSectorBytes, qint64{end} * DiscImageFixture::kSectorBytes};
 }
 

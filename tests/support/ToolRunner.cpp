@@ -39,10 +39,10 @@ ToolResult RunTool(const QString& program, const QStringList& arguments, const T
   QElapsedTimer clock;
   clock.start();
   while (process.state() != QProcess::NotRunning) {
-    if (clock.elapsed() > options.timeoutMs) {
+    if (clock.elapsed() > options.timeout_ms) {
       process.kill();
       process.waitForFinished(10000);
-      Fail(program, arguments, QStringLiteral("did not finish within %1 s").arg(options.timeoutMs / 1000),
+      Fail(program, arguments, QStringLiteral("did not finish within %1 s").arg(options.timeout_ms / 1000),
            result.err + process.readAllStandardError());
     }
     if (options.serveEvents) {

@@ -15,7 +15,7 @@ struct ToolRun {
   QByteArray input;                 // written to the tool's standard input, which is then closed
   QString workingDirectory;         // empty: the test's own
   QProcessEnvironment environment;  // empty: the test's own
-  int timeoutMs = 300000;
+  int timeout_ms = 300000;
   bool mayFail = false;  // a non-zero exit status is a result the test looks at
   // The test's event loop runs while the tool does, for the test's own servers it talks to.
   bool serveEvents = false;

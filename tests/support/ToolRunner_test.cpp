@@ -50,7 +50,7 @@ TEST(ToolRunner, OutputsInputAndStatusArriveWhole) {
   const ToolResult allowed =
       RunTool(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}, {.mayFail = true});
   EXPECT_EQ(allowed.exitCode, 3);
-  EXPECT_THROW(RunTool(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 30")}, {.timeoutMs = 200}),
+  EXPECT_THROW(RunTool(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("sleep 30")}, {.timeout_ms = 200}),
                ToolFailure);
 }
 

@@ -12,10 +12,10 @@ constexpr std::uint32_t kBaseBlocksPerFrame = 73728;
 bool IsValidLevel(int level) { return level >= 1000 && level <= 5000 && level % 1000 == 0; }
 
 bool IsSupportedFormat(const WaveFormat& f) {
-  if (f.formatTag != 1 || (f.channels != 1 && f.channels != 2)) return false;
-  if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return false;
-  if (f.samplesPerSec == 0 || f.blockAlign != f.channels * f.bitsPerSample / 8) return false;
-  return static_cast<std::uint64_t>(f.avgBytesPerSec) == static_cast<std::uint64_t>(f.samplesPerSec) * f.blockAlign;
+  if (f.format_tag != 1 || (f.channels != 1 && f.channels != 2)) return false;
+  if (f.bits_per_sample != 8 && f.bits_per_sample != 16) return false;
+  if (f.samples_per_sec == 0 || f.block_align != f.channels * f.bits_per_sample / 8) return false;
+  return static_cast<std::uint64_t>(f.avg_bytes_per_sec) == static_cast<std::uint64_t>(f.samples_per_sec) * f.block_align;
 }
 
 }  // namespace
@@ -36,10 +36,10 @@ ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, s
   format_ = format;
   level_ = level;
   blocksPerFrame_ = blocksPerFrameOverride_ != 0 ? blocksPerFrameOverride_ : DefaultBlocksPerFrame(level);
-  frameBytes_ = static_cast<std::size_t>(blocksPerFrame_) * format.blockAlign;
+  frameBytes_ = static_cast<std::size_t>(blocksPerFrame_) * format.block_align;
   std::uint64_t expectedFrames = 1;
   if (maxAudioBytes > 0) {
-    const std::uint64_t blocks = static_cast<std::uint64_t>(maxAudioBytes) / format.blockAlign;
+    const std::uint64_t blocks = static_cast<std::uint64_t>(maxAudioBytes) / format.block_align;
     expectedFrames = std::min<std::uint64_t>((blocks + blocksPerFrame_ - 1) / blocksPerFrame_, 1u << 24);
   }
 
@@ -48,9 +48,9 @@ ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, s
   const ApeResult opened = writer_.Open(path, static_cast<std::uint32_t>(expectedFrames));
   if (opened != ApeResult::kOk) return opened;
   if (threads_ > 1) {
-    pipeline_ = std::make_unique<FramePipeline>(threads_, level, format.channels, format.bitsPerSample);
+    pipeline_ = std::make_unique<FramePipeline>(threads_, level, format.channels, format.bits_per_sample);
   } else {
-    encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bitsPerSample);
+    encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bits_per_sample);
   }
   pending_.reserve(frameBytes_);
   state_ = State::kStarted;
@@ -118,9 +118,9 @@ ApeResult ApeCompressor::AddData(const std::uint8_t* data, std::int64_t bytes) {
 ApeResult ApeCompressor::Finish() {
   if (state_ == State::kFailed) return ApeResult::kFailedEarlier;
   if (state_ != State::kStarted) return ApeResult::kNotStarted;
-  const auto blocks = static_cast<std::uint32_t>(pending_.size() / format_.blockAlign);
+  const auto blocks = static_cast<std::uint32_t>(pending_.size() / format_.block_align);
   if (blocks != 0) {
-    pending_.resize(static_cast<std::size_t>(blocks) * format_.blockAlign);  // a partial block is dropped
+    pending_.resize(static_cast<std::size_t>(blocks) * format_.block_align);  // a partial block is dropped
     const ApeResult result = EncodeFrame(blocks);
     if (result != ApeResult::kOk) return result;
   }
@@ -133,11 +133,11 @@ ApeResult ApeCompressor::Finish() {
 
   StreamSummary summary;
   summary.level = level_;
-  summary.blocksPerFrame = blocksPerFrame_;
-  summary.finalFrameBlocks = lastFrameBlocks_;
-  summary.bitsPerSample = format_.bitsPerSample;
+  summary.blocks_per_frame = blocksPerFrame_;
+  summary.final_frame_blocks = lastFrameBlocks_;
+  summary.bits_per_sample = format_.bits_per_sample;
   summary.channels = format_.channels;
-  summary.sampleRate = format_.samplesPerSec;
+  summary.sample_rate = format_.samples_per_sec;
   const ApeResult result = writer_.Finish(summary);
   if (result != ApeResult::kOk) return Fail(result);
   state_ = State::kFinished;

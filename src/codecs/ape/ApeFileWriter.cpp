@@ -31,12 +31,12 @@ std::array<std::uint8_t, kHeaderBytes> SerializeHeader(const StreamSummary& s, s
   std::array<std::uint8_t, kHeaderBytes> out{};
   Put16(out, 0, static_cast<std::uint32_t>(s.level));
   Put16(out, 2, kFlagCreateWavHeader);
-  Put32(out, 4, s.blocksPerFrame);
-  Put32(out, 8, s.finalFrameBlocks);
+  Put32(out, 4, s.blocks_per_frame);
+  Put32(out, 8, s.final_frame_blocks);
   Put32(out, 12, frames);
-  Put16(out, 16, s.bitsPerSample);
+  Put16(out, 16, s.bits_per_sample);
   Put16(out, 18, s.channels);
-  Put32(out, 20, s.sampleRate);
+  Put32(out, 20, s.sample_rate);
   return out;
 }
 

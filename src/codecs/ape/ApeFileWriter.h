@@ -18,11 +18,11 @@ namespace corvane::ape {
 // The header values that are only known at the end.
 struct StreamSummary {
   int level = 2000;
-  std::uint32_t blocksPerFrame = 0;
-  std::uint32_t finalFrameBlocks = 0;
-  std::uint16_t bitsPerSample = 16;
+  std::uint32_t blocks_per_frame = 0;
+  std::uint32_t final_frame_blocks = 0;
+  std::uint16_t bits_per_sample = 16;
   std::uint16_t channels = 2;
-  std::uint32_t sampleRate = 44100;
+  std::uint32_t sample_rate = 44100;
 };
 
 class ApeFileWriter {

@@ -40,12 +40,12 @@ enum class CompressionLevel : int {
 // PCM layout of the data handed to AddData, as in a WAV "fmt " chunk. Samples are
 // interleaved little-endian: 8-bit unsigned or 16-bit signed.
 struct WaveFormat {
-  std::uint16_t formatTag = 1;  // 1 = PCM, the only one accepted
+  std::uint16_t format_tag = 1;  // 1 = PCM, the only one accepted
   std::uint16_t channels = 2;
-  std::uint32_t samplesPerSec = 44100;
-  std::uint32_t avgBytesPerSec = 176400;
-  std::uint16_t blockAlign = 4;
-  std::uint16_t bitsPerSample = 16;
+  std::uint32_t samples_per_sec = 44100;
+  std::uint32_t avg_bytes_per_sec = 176400;
+  std::uint16_t block_align = 4;
+  std::uint16_t bits_per_sample = 16;
 };
 
 // Builds a consistent PCM wave format.

@@ -16,7 +16,7 @@ constexpr std::size_t kPartBlocks = 4096;
 
 struct FilterShape {
   int order;
-  int fractionBits;
+  int fraction_bits;
 };
 
 // NN filters of each level in the order the encoder applies them (the decoder runs them
@@ -60,7 +60,7 @@ FrameEncoder::FrameEncoder(int level, int channels, int bitsPerSample)
       stereoArithmetic_(level >= 5000 ? Predictor::Arithmetic::kWide : Predictor::Arithmetic::kWrap32) {
   for (Channel& channel : state_) {
     for (const FilterShape& shape : FiltersOfLevel(level))
-      channel.filters.emplace_back(shape.order, shape.fractionBits);
+      channel.filters.emplace_back(shape.order, shape.fraction_bits);
   }
   // One more for X: the previous part's last X stays in front of the current part.
   values_[0].resize(kPartBlocks);

@@ -12,7 +12,7 @@ constexpr std::size_t kWindowSlack = 4096;
 
 }  // namespace
 
-NNFilter::NNFilter(int order, int fractionBits, Kernel kernel)
+NNFilter::NNFilter(int order, int fraction_bits, Kernel kernel)
     : kernel_(kernel),
       coefficients_(static_cast<std::size_t>(order)),
       history_(static_cast<std::size_t>(order) + kWindowSlack),
@@ -21,7 +21,7 @@ NNFilter::NNFilter(int order, int fractionBits, Kernel kernel)
   runOne_ = kernels.one;
   runTwo_ = kernels.two;
   state_.order = order;
-  state_.fractionBits = fractionBits;
+  state_.fraction_bits = fraction_bits;
   state_.capacity = history_.size();
   Reset();
 }
@@ -42,7 +42,7 @@ void NNFilter::Compress(std::int32_t* values, std::size_t count) { runOne_(state
 void NNFilter::Compress(NNFilter& first, std::int32_t* firstValues, NNFilter& second, std::int32_t* secondValues,
                         std::size_t count) {
   if (first.state_.order != second.state_.order || first.kernel_ != second.kernel_ ||
-      first.state_.fractionBits != second.state_.fractionBits) {
+      first.state_.fraction_bits != second.state_.fraction_bits) {
     first.Compress(firstValues, count);
     second.Compress(secondValues, count);
     return;

@@ -12,7 +12,7 @@ namespace corvane::ape {
 // What a filter carries from one value to the next; the kernels (NNFilterKernels.h) work on it.
 struct NNFilterState {
   int order = 0;         // number of taps, a multiple of 16
-  int fractionBits = 0;  // shift of the dot product
+  int fraction_bits = 0;  // shift of the dot product
   std::uint32_t average = 0;
   std::int16_t* coefficients = nullptr;
   // Rolling windows of the last `order` clamped inputs and adaptation steps; `position` is
@@ -31,8 +31,8 @@ class NNFilter {
   // Vector code used for the filter's inner loops; all give identical results.
   enum class Kernel { kFastest, kSse2, kScalar };
 
-  // order: number of taps (16, 32, 64, 256 or 1280); fractionBits: shift of the dot product.
-  NNFilter(int order, int fractionBits, Kernel kernel = Kernel::kFastest);
+  // order: number of taps (16, 32, 64, 256 or 1280); fraction_bits: shift of the dot product.
+  NNFilter(int order, int fraction_bits, Kernel kernel = Kernel::kFastest);
   NNFilter(const NNFilter&) = delete;
   NNFilter& operator=(const NNFilter&) = delete;
   NNFilter(NNFilter&&) = default;

@@ -201,7 +201,7 @@ void RunInStretches(NNFilterState* const* states, std::int32_t* const* values, s
       lanes[lane] = {s.coefficients, s.history + s.position, s.steps + s.position, runs[lane]};
     }
     FillWindows<kLanes>(states, runs, stretch);
-    kLoop(lanes, stretch, states[0]->fractionBits);
+    kLoop(lanes, stretch, states[0]->fraction_bits);
     for (int lane = 0; lane < kLanes; ++lane) states[lane]->position += stretch;
     done += stretch;
   }

@@ -40,45 +40,45 @@ std::int32_t Residual(std::int32_t a, std::int64_t own, std::int64_t other) {
 // so that the compiler can hold it in registers instead of reloading it after every store.
 template <bool kCross, Predictor::Arithmetic kArithmetic>
 [[gnu::always_inline]] inline std::int32_t Step(Predictor::State& p, std::int32_t value, std::int32_t cross) {
-  const std::int32_t a = FirstOrder(value, p.lastValue);
-  p.lastValue = value;
+  const std::int32_t a = FirstOrder(value, p.last_value);
+  p.last_value = value;
   const std::int32_t deltaA = Wrap32(static_cast<std::int64_t>(p.a1) - p.a2);
-  const auto& cA = p.ownCoefficients;
+  const auto& cA = p.own_coefficients;
   const std::int64_t own = static_cast<std::int64_t>(cA[0]) * p.a1 + static_cast<std::int64_t>(cA[1]) * deltaA +
-                           static_cast<std::int64_t>(cA[2]) * p.deltaA1 + static_cast<std::int64_t>(cA[3]) * p.deltaA2;
+                           static_cast<std::int64_t>(cA[2]) * p.delta_a1 + static_cast<std::int64_t>(cA[3]) * p.delta_a2;
   std::int32_t b0 = 0;
   std::int32_t b1 = 0;
   std::int64_t other = 0;
   if constexpr (kCross) {
-    b0 = FirstOrder(cross, p.lastCross);
-    p.lastCross = cross;
-    b1 = Wrap32(static_cast<std::int64_t>(b0) - p.lastB0);
-    const auto& cB = p.crossCoefficients;
+    b0 = FirstOrder(cross, p.last_cross);
+    p.last_cross = cross;
+    b1 = Wrap32(static_cast<std::int64_t>(b0) - p.last_b0);
+    const auto& cB = p.cross_coefficients;
     other = static_cast<std::int64_t>(cB[0]) * b0 + static_cast<std::int64_t>(cB[1]) * b1 +
-            static_cast<std::int64_t>(cB[2]) * p.deltaB1 + static_cast<std::int64_t>(cB[3]) * p.deltaB2 +
-            static_cast<std::int64_t>(cB[4]) * p.deltaB3;
+            static_cast<std::int64_t>(cB[2]) * p.delta_b1 + static_cast<std::int64_t>(cB[3]) * p.delta_b2 +
+            static_cast<std::int64_t>(cB[4]) * p.delta_b3;
   }
   const std::int32_t residual = Residual<kCross, kArithmetic>(a, own, other);
 
   const std::int32_t g = NegativeSign(residual);
-  p.ownCoefficients[0] += NegativeSign(p.a1) * g;
-  p.ownCoefficients[1] += NegativeSign(deltaA) * g;
-  p.ownCoefficients[2] += NegativeSign(p.deltaA1) * g;
-  p.ownCoefficients[3] += NegativeSign(p.deltaA2) * g;
-  p.deltaA2 = p.deltaA1;
-  p.deltaA1 = deltaA;
+  p.own_coefficients[0] += NegativeSign(p.a1) * g;
+  p.own_coefficients[1] += NegativeSign(deltaA) * g;
+  p.own_coefficients[2] += NegativeSign(p.delta_a1) * g;
+  p.own_coefficients[3] += NegativeSign(p.delta_a2) * g;
+  p.delta_a2 = p.delta_a1;
+  p.delta_a1 = deltaA;
   p.a2 = p.a1;
   p.a1 = a;
   if constexpr (kCross) {
-    p.crossCoefficients[0] += NegativeSign(b0) * g;
-    p.crossCoefficients[1] += NegativeSign(b1) * g;
-    p.crossCoefficients[2] += NegativeSign(p.deltaB1) * g;
-    p.crossCoefficients[3] += NegativeSign(p.deltaB2) * g;
-    p.crossCoefficients[4] += NegativeSign(p.deltaB3) * g;
-    p.deltaB3 = p.deltaB2;
-    p.deltaB2 = p.deltaB1;
-    p.deltaB1 = b1;
-    p.lastB0 = b0;
+    p.cross_coefficients[0] += NegativeSign(b0) * g;
+    p.cross_coefficients[1] += NegativeSign(b1) * g;
+    p.cross_coefficients[2] += NegativeSign(p.delta_b1) * g;
+    p.cross_coefficients[3] += NegativeSign(p.delta_b2) * g;
+    p.cross_coefficients[4] += NegativeSign(p.delta_b3) * g;
+    p.delta_b3 = p.delta_b2;
+    p.delta_b2 = p.delta_b1;
+    p.delta_b1 = b1;
+    p.last_b0 = b0;
   }
   return residual;
 }
@@ -134,28 +134,28 @@ std::int32_t* Stage(std::int32_t lastInput, std::int32_t lastOutput, const std::
 // null for a channel without one (its B taps stay zero).
 void ComputeTaps(Predictor::State& p, const std::int32_t* values, const std::int32_t* crosses, std::size_t count,
                  Predictor::Taps& taps) {
-  const std::int32_t ownHistory[3] = {p.deltaA2, p.deltaA1, Difference(p.a1, p.a2)};
-  const std::int32_t* a = Stage(p.lastValue, p.a1, ownHistory, values, count, taps.first, taps.firstDifferences);
-  const std::int32_t* d = taps.firstDifferences.data() + 3;
-  p.lastValue = values[count - 1];
+  const std::int32_t ownHistory[3] = {p.delta_a2, p.delta_a1, Difference(p.a1, p.a2)};
+  const std::int32_t* a = Stage(p.last_value, p.a1, ownHistory, values, count, taps.first, taps.first_differences);
+  const std::int32_t* d = taps.first_differences.data() + 3;
+  p.last_value = values[count - 1];
   p.a2 = a[static_cast<std::ptrdiff_t>(count) - 2];
   p.a1 = a[count - 1];
-  p.deltaA1 = d[static_cast<std::ptrdiff_t>(count) - 2];
-  p.deltaA2 = d[static_cast<std::ptrdiff_t>(count) - 3];
+  p.delta_a1 = d[static_cast<std::ptrdiff_t>(count) - 2];
+  p.delta_a2 = d[static_cast<std::ptrdiff_t>(count) - 3];
   if (crosses == nullptr) {
     // Zero, also where an earlier stereo run of this channel left its taps.
     taps.cross.assign(std::max(taps.cross.size(), count + 1), 0);
-    taps.crossDifferences.assign(std::max(taps.crossDifferences.size(), count + 3), 0);
+    taps.cross_differences.assign(std::max(taps.cross_differences.size(), count + 3), 0);
     return;
   }
-  const std::int32_t crossHistory[3] = {p.deltaB3, p.deltaB2, p.deltaB1};
-  const std::int32_t* b = Stage(p.lastCross, p.lastB0, crossHistory, crosses, count, taps.cross, taps.crossDifferences);
-  const std::int32_t* e = taps.crossDifferences.data() + 3;
-  p.lastCross = crosses[count - 1];
-  p.lastB0 = b[count - 1];
-  p.deltaB1 = e[count - 1];
-  p.deltaB2 = e[static_cast<std::ptrdiff_t>(count) - 2];
-  p.deltaB3 = e[static_cast<std::ptrdiff_t>(count) - 3];
+  const std::int32_t crossHistory[3] = {p.delta_b3, p.delta_b2, p.delta_b1};
+  const std::int32_t* b = Stage(p.last_cross, p.last_b0, crossHistory, crosses, count, taps.cross, taps.cross_differences);
+  const std::int32_t* e = taps.cross_differences.data() + 3;
+  p.last_cross = crosses[count - 1];
+  p.last_b0 = b[count - 1];
+  p.delta_b1 = e[count - 1];
+  p.delta_b2 = e[static_cast<std::ptrdiff_t>(count) - 2];
+  p.delta_b3 = e[static_cast<std::ptrdiff_t>(count) - 3];
 }
 
 #ifdef CORVANE_APE_X86
@@ -166,13 +166,13 @@ class VectorChannel {
  public:
   __attribute__((target("avx2"))) VectorChannel(const Predictor::State& p, const Predictor::Taps& taps)
       : a_(taps.first.data() + 1),
-        d_(taps.firstDifferences.data() + 3),
+        d_(taps.first_differences.data() + 3),
         b_(taps.cross.data() + 1),
-        e_(taps.crossDifferences.data() + 3),
-        coefficients_(_mm256_setr_epi32(p.ownCoefficients[3], p.ownCoefficients[2], p.ownCoefficients[1],
-                                        p.ownCoefficients[0], p.crossCoefficients[4], p.crossCoefficients[3],
-                                        p.crossCoefficients[2], p.crossCoefficients[1])),
-        firstCross_(p.crossCoefficients[0]) {}
+        e_(taps.cross_differences.data() + 3),
+        coefficients_(_mm256_setr_epi32(p.own_coefficients[3], p.own_coefficients[2], p.own_coefficients[1],
+                                        p.own_coefficients[0], p.cross_coefficients[4], p.cross_coefficients[3],
+                                        p.cross_coefficients[2], p.cross_coefficients[1])),
+        firstCross_(p.cross_coefficients[0]) {}
 
   __attribute__((target("avx2"), always_inline)) std::int32_t Step(std::size_t n) {
     const __m128i own = _mm_blend_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d_ + n - 3)),
@@ -201,9 +201,9 @@ class VectorChannel {
   __attribute__((target("avx2"))) void Store(Predictor::State& p) const {
     alignas(32) std::int32_t c[8];
     _mm256_store_si256(reinterpret_cast<__m256i*>(c), coefficients_);
-    for (int i = 0; i < 4; ++i) p.ownCoefficients[i] = c[3 - i];
-    for (int i = 1; i < 5; ++i) p.crossCoefficients[i] = c[8 - i];
-    p.crossCoefficients[0] = firstCross_;
+    for (int i = 0; i < 4; ++i) p.own_coefficients[i] = c[3 - i];
+    for (int i = 1; i < 5; ++i) p.cross_coefficients[i] = c[8 - i];
+    p.cross_coefficients[0] = firstCross_;
   }
 
  private:

@@ -35,21 +35,21 @@ class Predictor {
 
   // What a channel carries from one value to the next.
   struct State {
-    std::int32_t lastValue = 0;
+    std::int32_t last_value = 0;
     // a[n-1], a[n-2] of the first-stage output, and the two previous first differences.
-    std::int32_t a1 = 0, a2 = 0, deltaA1 = 0, deltaA2 = 0;
+    std::int32_t a1 = 0, a2 = 0, delta_a1 = 0, delta_a2 = 0;
     // Cross-channel part: previous input, previous filtered input B0 and previous B1 values.
-    std::int32_t lastCross = 0, lastB0 = 0, deltaB1 = 0, deltaB2 = 0, deltaB3 = 0;
-    std::array<std::int32_t, 4> ownCoefficients{360, 317, -109, 98};
-    std::array<std::int32_t, 5> crossCoefficients{};
+    std::int32_t last_cross = 0, last_b0 = 0, delta_b1 = 0, delta_b2 = 0, delta_b3 = 0;
+    std::array<std::int32_t, 4> own_coefficients{360, 317, -109, 98};
+    std::array<std::int32_t, 5> cross_coefficients{};
   };
 
   // The inputs of the adaptive part for a run of values, which depend on the signal alone:
   // the first-stage outputs a, the filtered cross inputs B0 and the first differences of
   // both, each run behind the last entries of the run before.
   struct Taps {
-    std::vector<std::int32_t> first, firstDifferences;
-    std::vector<std::int32_t> cross, crossDifferences;
+    std::vector<std::int32_t> first, first_differences;
+    std::vector<std::int32_t> cross, cross_differences;
   };
 
  private:

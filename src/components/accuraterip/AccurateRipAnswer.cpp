@@ -37,10 +37,10 @@ AccurateRipVerdict AccurateRipAnswer::For(int audioTrackIndex, quint32 v1, quint
 AccurateRipAnswer ParseAccurateRipAnswer(const QByteArray& body, const AccurateRipDiscId& disc) {
   if (body.isEmpty()) return Discarded();
   AccurateRipAnswer answer{AccurateRipStatus::Found, {}};
-  const qsizetype recordBytes = kHeaderBytes + kEntryBytes * disc.audioTracks;
+  const qsizetype recordBytes = kHeaderBytes + kEntryBytes * disc.audio_tracks;
   for (qsizetype at = 0; at < body.size(); at += recordBytes) {
     if (body.size() - at < recordBytes) return Discarded();
-    if (ReadUint8(body, at) != disc.audioTracks || ReadUint32(body, at + 1) != disc.id1 ||
+    if (ReadUint8(body, at) != disc.audio_tracks || ReadUint32(body, at + 1) != disc.id1 ||
         ReadUint32(body, at + 5) != disc.id2 || ReadUint32(body, at + 9) != disc.cddb)
       return Discarded();
     std::vector<AccurateRipEntry>& entries = answer.responses.emplace_back();

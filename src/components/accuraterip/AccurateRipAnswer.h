@@ -12,7 +12,7 @@ namespace corvane {
 struct AccurateRipEntry {
   int confidence = 0;
   quint32 checksum = 0;
-  quint32 frame450Checksum = 0;
+  quint32 frame450_checksum = 0;
 
   friend bool operator==(const AccurateRipEntry&, const AccurateRipEntry&) = default;
 };
@@ -28,7 +28,7 @@ struct AccurateRipAnswer {
   std::vector<std::vector<AccurateRipEntry>> responses;
 
   // The verdict on audio track `audioTrackIndex` (0 for the disc's first audio track, as in
-  // AccurateRipDiscId::audioTrackNumbers) ripped with these checksums: accurate when v1 or v2
+  // AccurateRipDiscId::audio_track_numbers) ripped with these checksums: accurate when v1 or v2
   // equals the track's checksum in any response, with the highest confidence among those that
   // match. Entries of confidence 0 hold no submission and are passed over, so a track that has
   // no other entry is not in the database. An answer other than Found gives Unreachable or

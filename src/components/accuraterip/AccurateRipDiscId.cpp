@@ -14,13 +14,13 @@ QString Hex8(quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLat
 }  // namespace
 
 int AccurateRipDiscId::AudioIndexOf(int trackNumber) const {
-  const auto found = std::find(audioTrackNumbers.begin(), audioTrackNumbers.end(), trackNumber);
-  return found == audioTrackNumbers.end() ? -1 : static_cast<int>(found - audioTrackNumbers.begin());
+  const auto found = std::find(audio_track_numbers.begin(), audio_track_numbers.end(), trackNumber);
+  return found == audio_track_numbers.end() ? -1 : static_cast<int>(found - audio_track_numbers.begin());
 }
 
 QString AccurateRipDiscId::Name() const {
   return QStringLiteral("dBAR-%1-%2-%3-%4.bin")
-      .arg(audioTracks, 3, 10, QLatin1Char('0'))
+      .arg(audio_tracks, 3, 10, QLatin1Char('0'))
       .arg(Hex8(id1), Hex8(id2), Hex8(cddb));
 }
 
@@ -36,15 +36,15 @@ AccurateRipDiscId MakeAccurateRipDiscId(std::span<const AccurateRipTocTrack> tra
   for (const AccurateRipTocTrack& track : tracks) {
     everyTrack.push_back(track.lba);
     if (!track.audio) continue;
-    disc.audioTrackNumbers.push_back(track.number);
+    disc.audio_track_numbers.push_back(track.number);
     const int offset = track.lba - kLeadIn;
     disc.id1 += static_cast<quint32>(offset);
-    disc.id2 += static_cast<quint32>(std::max(offset, 1)) * static_cast<quint32>(disc.audioTrackNumbers.size());
+    disc.id2 += static_cast<quint32>(std::max(offset, 1)) * static_cast<quint32>(disc.audio_track_numbers.size());
   }
-  disc.audioTracks = static_cast<int>(disc.audioTrackNumbers.size());
+  disc.audio_tracks = static_cast<int>(disc.audio_track_numbers.size());
   const auto leadout = static_cast<quint32>(leadoutLba - kLeadIn);
   disc.id1 += leadout;
-  disc.id2 += leadout * static_cast<quint32>(disc.audioTracks + 1);
+  disc.id2 += leadout * static_cast<quint32>(disc.audio_tracks + 1);
   disc.cddb = CddbDiscId(everyTrack, leadoutLba);
   return disc;
 }
@@ -60,7 +60,7 @@ AccurateRipDiscId MakeAccurateRipDiscId(const DiscToc& toc) {
   for (const auto& session : toc.sessions)
     for (const DiscToc::Track& track : session)
       tracks.push_back({track.number, track.lsn + kLeadIn, track.type == CdTrackType::Audio});
-  return MakeAccurateRipDiscId(tracks, toc.leadoutLsn + kLeadIn);
+  return MakeAccurateRipDiscId(tracks, toc.leadout_lsn + kLeadIn);
 }
 
 }  // namespace corvane

@@ -20,13 +20,13 @@ struct AccurateRipTocTrack {
 // enhanced CD) moves the lead-out but adds no track, and a data track before the audio (a
 // mixed-mode CD) is left out. The CDDB ID counts every track, data included.
 struct AccurateRipDiscId {
-  int audioTracks = 0;
+  int audio_tracks = 0;
   quint32 id1 = 0;
   quint32 id2 = 0;
   quint32 cddb = 0;
   // Table-of-contents numbers of the audio tracks in disc order. Index i here is audio track
   // i + 1 of the disc: the weight of its offset in id2 and its place in each database response.
-  std::vector<int> audioTrackNumbers;
+  std::vector<int> audio_track_numbers;
 
   // The index of a table-of-contents track among the audio tracks; -1 for a data track or a
   // number the disc does not have.

@@ -73,7 +73,7 @@ std::optional<CddbAnswer> SplitCddbAnswer(const QByteArray& body) {
   if (!head.hasMatch()) return std::nullopt;
   CddbAnswer answer;
   answer.code = head.captured(1).toInt();
-  answer.statusText = head.captured(2);
+  answer.status_text = head.captured(2);
   if (!HasListBody(answer.code)) return answer;
   for (qsizetype i = 1; i < lines.size(); ++i) {
     if (lines[i] == u".") return answer;
@@ -83,14 +83,14 @@ std::optional<CddbAnswer> SplitCddbAnswer(const QByteArray& body) {
 }
 
 std::optional<CddbMatch> FirstCddbMatch(const CddbAnswer& answer) {
-  if (answer.code == 200) return MatchFromLine(answer.statusText);
+  if (answer.code == 200) return MatchFromLine(answer.status_text);
   if ((answer.code == 210 || answer.code == 211) && !answer.lines.isEmpty()) return MatchFromLine(answer.lines.first());
   return std::nullopt;
 }
 
 std::optional<CddbEntry> ParseCddbEntry(const CddbAnswer& answer) {
   if (answer.code != 210) return std::nullopt;
-  const auto match = MatchFromLine(answer.statusText);
+  const auto match = MatchFromLine(answer.status_text);
   if (!match) return std::nullopt;
 
   // Long values continue on further lines with the same keyword: join them before splitting or
@@ -116,7 +116,7 @@ std::optional<CddbEntry> ParseCddbEntry(const CddbAnswer& answer) {
 
   CddbEntry entry;
   entry.category = match->category;
-  entry.discId = match->discId;
+  entry.disc_id = match->disc_id;
   const auto separator = title.indexOf(QStringLiteral(" / "));
   entry.artist = Value(separator < 0 ? title : title.left(separator));
   entry.album = Value(separator < 0 ? title : title.mid(separator + 3));

@@ -12,7 +12,7 @@ namespace corvane {
 // up to the terminating ".".
 struct CddbAnswer {
   int code = 0;
-  QString statusText;  // the status line after the code
+  QString status_text;  // the status line after the code
   QStringList lines;
 };
 

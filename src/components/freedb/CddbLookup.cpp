@@ -19,10 +19,10 @@ QByteArray HelloToken(QString text, const char* fallback) {
 
 QString QueryCommand(const CddbToc& toc) {
   QStringList words{QStringLiteral("cddb"), QStringLiteral("query"),
-                    QStringLiteral("%1").arg(toc.discId, 8, 16, QLatin1Char('0')),
-                    QString::number(toc.trackFrames.size())};
-  for (const int frame : toc.trackFrames) words.append(QString::number(frame));
-  words.append(QString::number(toc.leadoutSeconds));
+                    QStringLiteral("%1").arg(toc.disc_id, 8, 16, QLatin1Char('0')),
+                    QString::number(toc.track_frames.size())};
+  for (const int frame : toc.track_frames) words.append(QString::number(frame));
+  words.append(QString::number(toc.leadout_seconds));
   return words.join(u' ');
 }
 
@@ -33,7 +33,7 @@ QUrl CddbCommandUrl(const CddbServerSettings& settings, const QString& command) 
   const QString user = at < 0 ? settings.email : settings.email.left(at);
   const QString host = at < 0 ? QString() : settings.email.mid(at + 1);
   const QByteArray hello = HelloToken(user, "anonymous") + '+' + HelloToken(host, "localhost") + '+' +
-                           HelloToken(settings.clientName, "corvane") + '+' + HelloToken(settings.clientVersion, "0");
+                           HelloToken(settings.client_name, "corvane") + '+' + HelloToken(settings.client_version, "0");
   QByteArray cmd = QUrl::toPercentEncoding(command, " ");
   cmd.replace(' ', '+');
 
@@ -61,15 +61,15 @@ bool CddbLookup::IsRunning() const { return get_->InFlight(); }
 void CddbLookup::Start(const CddbServerSettings& settings, const CddbToc& toc) {
   get_->Drop();
   settings_ = settings;
-  get_->SetProxy(settings.proxyHost, settings.proxyPort);
-  get_->StartDeadline(settings.timeoutMs > 0 ? settings.timeoutMs : FreedbClientSettings::kDefaultTimeoutMs);
+  get_->SetProxy(settings.proxy_host, settings.proxy_port);
+  get_->StartDeadline(settings.timeout_ms > 0 ? settings.timeout_ms : FreedbClientSettings::kDefaultTimeoutMs);
   step_ = Step::Query;
   emit progress(CddbLookupState::Connecting);
   Send(QueryCommand(toc));
 }
 
 void CddbLookup::Send(const QString& command) {
-  get_->Get(CddbCommandUrl(settings_, command), settings_.clientName + u'/' + settings_.clientVersion, kMaxAnswerBytes);
+  get_->Get(CddbCommandUrl(settings_, command), settings_.client_name + u'/' + settings_.client_version, kMaxAnswerBytes);
 }
 
 void CddbLookup::OnAnswer(const BoundedAnswer& reply) {
@@ -84,7 +84,7 @@ void CddbLookup::OnAnswer(const BoundedAnswer& reply) {
       const bool emptyList = answer->code != 200 && answer->lines.isEmpty();
       if (!match) return Finish(emptyList ? CddbLookupState::NoMatch : CddbLookupState::Failed);
       step_ = Step::Read;
-      return Send(QStringLiteral("cddb read %1 %2").arg(match->category, match->discId));
+      return Send(QStringLiteral("cddb read %1 %2").arg(match->category, match->disc_id));
     }
     return Finish(nothingThere ? CddbLookupState::NoMatch : CddbLookupState::Failed);
   }

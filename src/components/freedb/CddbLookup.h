@@ -21,13 +21,13 @@ struct CddbServerSettings {
   int port = 80;       // 443 speaks HTTPS
   bool https = false;  // HTTPS on another port
   QString path = QStringLiteral("/~cddb/cddb.cgi");
-  int timeoutMs =
+  int timeout_ms =
       FreedbClientSettings::kDefaultTimeoutMs;  // one deadline for the whole look-up, both requests included
-  QString proxyHost;                            // empty: a direct connection
-  int proxyPort = 80;
+  QString proxy_host;                            // empty: a direct connection
+  int proxy_port = 80;
   QString email;  // its two halves are the user and host of the hello
-  QString clientName;
-  QString clientVersion;
+  QString client_name;
+  QString client_version;
 };
 
 // The URL of one CDDB command on the server, the hello and protocol level 6 included.

@@ -85,35 +85,35 @@ CddbServerSettings CddbSettingsOf(const IFreedbClient& client) {
   const ServerAddress server = ParseServer(client.GetServerName());
   settings.host = server.host;
   settings.https = server.https;
-  settings.proxyHost = ProxyHost(client);
-  if (settings.proxyHost.isEmpty()) {
+  settings.proxy_host = ProxyHost(client);
+  if (settings.proxy_host.isEmpty()) {
     settings.port = server.port >= 0 ? server.port : PortOr80(client.GetPort());
   } else {
-    settings.proxyPort = PortOr80(client.GetPort());
+    settings.proxy_port = PortOr80(client.GetPort());
     settings.port = server.port >= 0 ? server.port : kHttpPort;
   }
   if (!server.path.isEmpty())
     settings.path = server.path;
   else if (server.host.compare(QLatin1String("vgmdb.net"), Qt::CaseInsensitive) == 0)
     settings.path = QStringLiteral("/cddb/cddb.cgi");
-  settings.timeoutMs = TimeoutOf(client);
+  settings.timeout_ms = TimeoutOf(client);
   // Without an address of the user's own the hello goes out anonymous, never with the
   // placeholder as though it were someone's.
   settings.email = IsUsersAddress(client.GetClientEmail()) ? client.GetClientEmail().trimmed() : QString();
-  settings.clientName = client.GetClientName();
-  settings.clientVersion = VersionToken();
+  settings.client_name = client.GetClientName();
+  settings.client_version = VersionToken();
   return settings;
 }
 
 MusicBrainzSettings MusicBrainzSettingsOf(const IFreedbClient& client) {
   MusicBrainzSettings settings;
-  settings.baseUrl = MusicBrainzBase(client).toString();
-  settings.timeoutMs = TimeoutOf(client);
-  settings.proxyHost = ProxyHost(client);
-  settings.proxyPort = PortOr80(client.GetPort());
+  settings.base_url = MusicBrainzBase(client).toString();
+  settings.timeout_ms = TimeoutOf(client);
+  settings.proxy_host = ProxyHost(client);
+  settings.proxy_port = PortOr80(client.GetPort());
   const QString contact =
       IsUsersAddress(client.GetClientEmail()) ? client.GetClientEmail().trimmed() : QStringLiteral("anonymous");
-  settings.userAgent =
+  settings.user_agent =
       QStringLiteral("%1/%2 ( %3 )").arg(FreedbClientSettings::DefaultClientName(), VersionToken(), contact);
   return settings;
 }

@@ -59,7 +59,7 @@ QStringList TitlesOf(const QJsonObject& medium) {
 
 CddbEntry EntryOf(const QJsonObject& release, const QJsonObject& medium, const QString& discId) {
   CddbEntry entry;
-  entry.discId = discId;
+  entry.disc_id = discId;
   entry.album = Text(release[QLatin1String("title")]);
   entry.artist = JoinedCredit(release[QLatin1String("artist-credit")].toArray());
   static const QRegularExpression leadingYear(QStringLiteral("^\\d{4}"));

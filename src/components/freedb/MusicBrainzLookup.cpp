@@ -54,8 +54,8 @@ class RequestTurns {
 
 // <base>/ws/2/discid/<id> with releases, their tracks, artist credits, release groups and
 // genres as JSON; invalid unless the base is an http or https address.
-QUrl DiscIdUrl(const QString& baseUrl, const QString& discId) {
-  QUrl url(baseUrl.trimmed().isEmpty() ? MusicBrainzSettings().baseUrl : baseUrl.trimmed(), QUrl::StrictMode);
+QUrl DiscIdUrl(const QString& base_url, const QString& discId) {
+  QUrl url(base_url.trimmed().isEmpty() ? MusicBrainzSettings().base_url : base_url.trimmed(), QUrl::StrictMode);
   const QString scheme = url.scheme().toLower();
   if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https")) return {};
   QString path = url.path();
@@ -85,21 +85,21 @@ void MusicBrainzLookup::Start(const MusicBrainzSettings& settings, const MusicBr
   Drop();
   settings_ = settings;
   discId_ = MusicBrainzDiscId(toc);
-  get_->SetProxy(settings.proxyHost, settings.proxyPort);
+  get_->SetProxy(settings.proxy_host, settings.proxy_port);
   running_ = true;
   emit progress(CddbLookupState::Connecting);
   // A look-up that cannot send still reports from the event loop, as every other one does.
-  const bool sendable = !discId_.isEmpty() && DiscIdUrl(settings_.baseUrl, discId_).isValid();
+  const bool sendable = !discId_.isEmpty() && DiscIdUrl(settings_.base_url, discId_).isValid();
   turn_.start(static_cast<int>(sendable ? RequestTurns::Book() : 0));
 }
 
 void MusicBrainzLookup::Send() {
-  const QUrl url = DiscIdUrl(settings_.baseUrl, discId_);
+  const QUrl url = DiscIdUrl(settings_.base_url, discId_);
   if (discId_.isEmpty() || !url.isValid()) return Finish(CddbLookupState::Failed);
   if (const qint64 wait = RequestTurns::AfterLastEnd(); wait > 0) return turn_.start(static_cast<int>(wait));
-  get_->StartDeadline(settings_.timeoutMs > 0 ? settings_.timeoutMs : FreedbClientSettings::kDefaultTimeoutMs);
+  get_->StartDeadline(settings_.timeout_ms > 0 ? settings_.timeout_ms : FreedbClientSettings::kDefaultTimeoutMs);
   sent_ = true;
-  get_->Get(url, settings_.userAgent.isEmpty() ? QStringLiteral("Corvane/" CORVANE_VERSION) : settings_.userAgent,
+  get_->Get(url, settings_.user_agent.isEmpty() ? QStringLiteral("Corvane/" CORVANE_VERSION) : settings_.user_agent,
             kMaxAnswerBytes, "application/json");
 }
 

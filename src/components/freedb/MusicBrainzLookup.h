@@ -16,10 +16,10 @@ struct BoundedAnswer;
 // out, and on a disc whose data track sits in a second session the lead-out placed 11400 frames
 // before that track. Frames are absolute addresses including the 150-frame lead-in.
 struct MusicBrainzToc {
-  int firstTrack = 1;
-  int lastTrack = 0;
-  int leadoutFrame = 0;
-  std::vector<int> trackFrames;  // firstTrack..lastTrack
+  int first_track = 1;
+  int last_track = 0;
+  int leadout_frame = 0;
+  std::vector<int> track_frames;  // first_track..last_track
 };
 
 // The disc ID MusicBrainz files the disc under (28 characters); empty when the table is not one
@@ -27,11 +27,11 @@ struct MusicBrainzToc {
 QString MusicBrainzDiscId(const MusicBrainzToc& toc);
 
 struct MusicBrainzSettings {
-  QString baseUrl = QStringLiteral("https://musicbrainz.org");  // the web service lives under /ws/2/
-  int timeoutMs = FreedbClientSettings::kDefaultTimeoutMs;      // one deadline for the whole look-up
-  QString proxyHost;                                            // empty: a direct connection
-  int proxyPort = 80;
-  QString userAgent;  // "name/version ( contact )"; empty: the program's name and version
+  QString base_url = QStringLiteral("https://musicbrainz.org");  // the web service lives under /ws/2/
+  int timeout_ms = FreedbClientSettings::kDefaultTimeoutMs;      // one deadline for the whole look-up
+  QString proxy_host;                                            // empty: a direct connection
+  int proxy_port = 80;
+  QString user_agent;  // "name/version ( contact )"; empty: the program's name and version
 };
 
 // Looks a disc up on the MusicBrainz web service by its disc ID. Reports like CddbLookup:

@@ -11,9 +11,9 @@ constexpr int kFramesPerSecond = 75;
 CddbToc CddbTocOf(const DiscToc& toc) {
   CddbToc cddb;
   for (const auto& session : toc.sessions)
-    for (const DiscToc::Track& track : session) cddb.trackFrames.push_back(track.lsn + kLeadInFrames);
-  cddb.leadoutSeconds = (toc.leadoutLsn + kLeadInFrames) / kFramesPerSecond;
-  cddb.discId = toc.discId;
+    for (const DiscToc::Track& track : session) cddb.track_frames.push_back(track.lsn + kLeadInFrames);
+  cddb.leadout_seconds = (toc.leadout_lsn + kLeadInFrames) / kFramesPerSecond;
+  cddb.disc_id = toc.disc_id;
   return cddb;
 }
 

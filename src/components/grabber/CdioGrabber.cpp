@@ -25,7 +25,7 @@ constexpr int kFramesPerSecond = 75;
 
 // Whether two reads found the same table of contents: the same tracks at the same places.
 bool SameTable(const DiscToc& a, const DiscToc& b) {
-  if (a.state != DiscState::Present || b.state != DiscState::Present || a.leadoutLsn != b.leadoutLsn ||
+  if (a.state != DiscState::Present || b.state != DiscState::Present || a.leadout_lsn != b.leadout_lsn ||
       a.sessions.size() != b.sessions.size())
     return false;
   for (size_t session = 0; session < a.sessions.size(); ++session) {
@@ -76,12 +76,12 @@ GrabberResult CdioGrabber::InitDevices() {
 
 QStringList CdioGrabber::GetRejectedDiscImages() const {
   std::lock_guard lock(mutex_);
-  return listing_.rejectedImages;
+  return listing_.rejected_images;
 }
 
 QStringList CdioGrabber::GetRejectionReasons() const {
   std::lock_guard lock(mutex_);
-  return listing_.rejectionReasons;
+  return listing_.rejection_reasons;
 }
 
 int CdioGrabber::GetDriveCount() const {
@@ -213,17 +213,17 @@ DiscState CdioGrabber::GetDiscState() const {
 
 int CdioGrabber::GetMediaType() const {
   std::lock_guard lock(mutex_);
-  return toc_.mediaType;
+  return toc_.media_type;
 }
 
 quint32 CdioGrabber::GetDiscId() const {
   std::lock_guard lock(mutex_);
-  return toc_.discId;
+  return toc_.disc_id;
 }
 
 QStringList CdioGrabber::GetCdText() const {
   std::lock_guard lock(mutex_);
-  return toc_.cdText;
+  return toc_.cd_text;
 }
 
 int CdioGrabber::GetSessionCount() const {

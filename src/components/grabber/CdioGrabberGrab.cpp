@@ -17,12 +17,12 @@ constexpr int kSeekFromTrackStart = 1;
 
 void CdioGrabber::SetGrabMode(int mode) {
   std::lock_guard lock(mutex_);
-  read_settings_.grabMode = std::clamp(mode, 0, 4);
+  read_settings_.grab_mode = std::clamp(mode, 0, 4);
 }
 
 void CdioGrabber::SetErrorAction(int action) {
   std::lock_guard lock(mutex_);
-  read_settings_.errorAction = std::clamp(action, 0, 2);
+  read_settings_.error_action = std::clamp(action, 0, 2);
 }
 
 void CdioGrabber::SetRetries(int retries) {
@@ -37,7 +37,7 @@ int CdioGrabber::GetRetries() const {
 
 void CdioGrabber::SetReadOffset(int samples) {
   std::lock_guard lock(mutex_);
-  read_settings_.readOffset = samples;
+  read_settings_.read_offset = samples;
 }
 
 void CdioGrabber::SetPcmTap(PcmTap* tap) {

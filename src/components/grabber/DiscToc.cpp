@@ -55,7 +55,7 @@ DiscToc ReadDiscToc(IDiscAccess& disc) {
     toc.state = table.state == DiscTable::State::NoDisc ? DiscState::None : DiscState::Unrecognised;
     return toc;
   }
-  toc.leadoutLsn = table.leadout_lsn;
+  toc.leadout_lsn = table.leadout_lsn;
   std::vector<DiscToc::Track> tracks;
   std::vector<int> frames;
   // A track runs up to the next one (its pre-gap included, as the drive plays it), to its
@@ -69,9 +69,9 @@ DiscToc ReadDiscToc(IDiscAccess& disc) {
     frames.push_back(track.lsn + kLeadInFrames);
   }
   toc.sessions = SplitSessions(tracks, table.last_session_lsn);
-  toc.discId = CddbDiscId(frames, table.leadout_lsn + kLeadInFrames);
-  toc.mediaType = disc.Cdio() != nullptr && !disc.IsImage() ? ReadMediaType(disc.Cdio()) : kMediaCdRom;
-  toc.cdText = table.cd_text;
+  toc.disc_id = CddbDiscId(frames, table.leadout_lsn + kLeadInFrames);
+  toc.media_type = disc.Cdio() != nullptr && !disc.IsImage() ? ReadMediaType(disc.Cdio()) : kMediaCdRom;
+  toc.cd_text = table.cd_text;
   toc.state = DiscState::Present;
   return toc;
 }

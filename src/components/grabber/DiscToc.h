@@ -20,11 +20,11 @@ struct DiscToc {
     qint64 frames = 0;
   };
   DiscState state = DiscState::None;
-  int mediaType = 0;
-  int leadoutLsn = 0;
-  quint32 discId = 0;
+  int media_type = 0;
+  int leadout_lsn = 0;
+  quint32 disc_id = 0;
   std::vector<std::vector<Track>> sessions;
-  QStringList cdText;
+  QStringList cd_text;
 
   int TrackCount() const;
 };

@@ -46,8 +46,8 @@ DriveListing ListDrives(const QStringList& images) {
     seen << path;
     const DiscOpenResult opened = QFileInfo::exists(path) ? OpenDisc(path) : DiscOpenResult::Failure({}, {});
     if (!opened.Succeeded()) {
-      listing.rejectedImages << given;
-      listing.rejectionReasons << opened.status.text;
+      listing.rejected_images << given;
+      listing.rejection_reasons << opened.status.text;
       continue;
     }
     listing.drives.push_back(

@@ -16,8 +16,8 @@ struct DriveEntry {
 
 struct DriveListing {
   std::vector<DriveEntry> drives;
-  QStringList rejectedImages;    // missing, or not accepted by any image reader
-  QStringList rejectionReasons;  // for each, why (empty for a missing file)
+  QStringList rejected_images;    // missing, or not accepted by any image reader
+  QStringList rejection_reasons;  // for each, why (empty for a missing file)
 };
 
 // The machine's drives (each opened once to ask for its vendor, model and revision), then the

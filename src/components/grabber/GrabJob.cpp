@@ -30,12 +30,12 @@ GrabJob::~GrabJob() {
 }
 
 GrabberResult GrabJob::Open(const GrabSource& source, const QString& path) {
-  if (source.image && !QFileInfo::exists(source.drivePath))
-    return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {source.drivePath});
-  DiscOpenResult disc = OpenDisc(source.drivePath);
+  if (source.image && !QFileInfo::exists(source.drive_path))
+    return Fail(GrabberErrorCode::NoDisc, text::kDiscImageGone, {source.drive_path});
+  DiscOpenResult disc = OpenDisc(source.drive_path);
   if (!disc.Succeeded()) return GrabberResult::Failure(GrabberErrorCode::DeviceError, disc.status.text);
   disc_ = std::move(*disc.value);
-  reader_ = std::make_unique<TrackReader>(*disc_, source.firstLsn, source.sectors, source.settings, source.tap);
+  reader_ = std::make_unique<TrackReader>(*disc_, source.first_lsn, source.sectors, source.settings, source.tap);
   if (const GrabberResult opened = reader_->Open(); opened.Failed()) return opened;
   ConverterResult output = encoder_.SetInputFormat(kCdRate, kCdChannels);
   if (output.Succeeded()) output = encoder_.OpenOutput(path, encoder_.GetOutputType());

@@ -16,9 +16,9 @@ class IConversionComponent;
 
 // The audio track a grab reads: the drive or image it is on, where it lies, how to read it.
 struct GrabSource {
-  QString drivePath;
+  QString drive_path;
   bool image = false;
-  int firstLsn = 0;
+  int first_lsn = 0;
   int sectors = 0;
   ReadSettings settings;
   PcmTap* tap = nullptr;  // sees the track's audio as read, on the worker thread

@@ -18,15 +18,15 @@ MusicBrainzToc MusicBrainzTocOf(const DiscToc& disc) {
   MusicBrainzToc toc;
   if (audioEnd == 0) return toc;
 
-  toc.firstTrack = tracks.front().number;
-  toc.lastTrack = toc.firstTrack + static_cast<int>(audioEnd) - 1;
-  for (size_t i = 0; i < audioEnd; ++i) toc.trackFrames.push_back(tracks[i].lsn + kLeadInFrames);
+  toc.first_track = tracks.front().number;
+  toc.last_track = toc.first_track + static_cast<int>(audioEnd) - 1;
+  for (size_t i = 0; i < audioEnd; ++i) toc.track_frames.push_back(tracks[i].lsn + kLeadInFrames);
   if (audioEnd == tracks.size()) {
-    toc.leadoutFrame = disc.leadoutLsn + kLeadInFrames;
+    toc.leadout_frame = disc.leadout_lsn + kLeadInFrames;
   } else {
     // An Enhanced CD: its data track stands in a second session, even where an image of it has
     // only one, so the audio ends a session gap before the data track.
-    toc.leadoutFrame = tracks[audioEnd].lsn + kLeadInFrames - kSessionGapSectors;
+    toc.leadout_frame = tracks[audioEnd].lsn + kLeadInFrames - kSessionGapSectors;
   }
   return toc;
 }

@@ -31,7 +31,7 @@ constexpr int kFrameBytes = 4;
 
 // Re-reads paranoia may spend on one sector: the retries, more of them in the patient modes.
 int CarefulRetries(const ReadSettings& settings) {
-  const int patience = settings.grabMode >= 4 ? 4 : settings.grabMode == 3 ? 2 : 1;
+  const int patience = settings.grab_mode >= 4 ? 4 : settings.grab_mode == 3 ? 2 : 1;
   return std::max(1, settings.retries) * patience;
 }
 
@@ -62,7 +62,7 @@ TrackReader::TrackReader(IDiscAccess& disc, int firstLsn, int sectors, ReadSetti
 TrackReader::~TrackReader() = default;
 
 GrabberResult TrackReader::Open() {
-  if (settings_.grabMode < kFirstCarefulMode || disc_.Cdio() == nullptr) return GrabberResult::Success();
+  if (settings_.grab_mode < kFirstCarefulMode || disc_.Cdio() == nullptr) return GrabberResult::Success();
   auto paranoia = std::make_unique<Paranoia>();
   paranoia->drive = cdio_cddap_identify_cdio(disc_.Cdio(), CDDA_MESSAGE_FORGETIT, nullptr);
   if (paranoia->drive == nullptr || cdio_cddap_open(paranoia->drive) != 0)
@@ -82,7 +82,7 @@ GrabberResult TrackReader::Read(int sectors, QByteArray& buffer) {
   if (count <= 0) return GrabberResult::Success();
   // The bytes of the disc the track's sectors come from, and the disc sectors that hold them.
   const qint64 begin = static_cast<qint64>(first_lsn_ + position_) * kSectorBytes +
-                       static_cast<qint64>(settings_.readOffset) * kFrameBytes;
+                       static_cast<qint64>(settings_.read_offset) * kFrameBytes;
   const qint64 end = begin + static_cast<qint64>(count) * kSectorBytes;
   const qint64 firstSector = FloorDiv(begin, kSectorBytes);
   const qint64 endSector = CeilDiv(end, kSectorBytes);
@@ -220,7 +220,7 @@ GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& disc, std
 
 GrabberResult TrackReader::Unreadable(int lsn, std::vector<bool>& dropped) {
   ++unreadable_;
-  switch (settings_.errorAction) {
+  switch (settings_.error_action) {
     case kActionSilence:
       dropped.push_back(false);
       return GrabberResult::Success();

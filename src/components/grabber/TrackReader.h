@@ -17,14 +17,14 @@ namespace corvane {
 // sector is given up. A disc image read by our own reader has no drive to verify or re-read:
 // every mode reads it once. A sector that still fails after `retries` attempts is handled by the
 // error action: 0 stops with ReadError, 1 returns silence in its place, 2 leaves it out.
-// `readOffset` is the drive's read offset in samples (stereo frames, may be negative): frame i of
-// the track comes from frame (track start + i + readOffset) of the disc, silence where that lies
+// `read_offset` is the drive's read offset in samples (stereo frames, may be negative): frame i of
+// the track comes from frame (track start + i + read_offset) of the disc, silence where that lies
 // outside what the drive can reach (before sector 0, in a data track, at or after the lead-out).
 struct ReadSettings {
-  int grabMode = 1;
-  int errorAction = 0;
+  int grab_mode = 1;
+  int error_action = 0;
   int retries = 0;
-  int readOffset = 0;
+  int read_offset = 0;
 };
 
 // Reads one audio track of an open disc sector by sector, as 16-bit stereo little-endian PCM,

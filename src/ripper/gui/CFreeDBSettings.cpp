@@ -51,7 +51,7 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
 
   musicbrainz_url_ = new QLineEdit(values_.musicbrainz_url, this);
   musicbrainz_url_->setPlaceholderText(
-      StringTable::Format(text::kDefaultValuePlaceholder, {MusicBrainzSettings().baseUrl}));
+      StringTable::Format(text::kDefaultValuePlaceholder, {MusicBrainzSettings().base_url}));
   form->addRow(StringTable::Text(text::kMusicBrainzUrlLabel), musicbrainz_url_);
   FollowService(service_->currentIndex());
   connect(service_, &QComboBox::currentIndexChanged, this, &CFreeDBSettings::FollowService);

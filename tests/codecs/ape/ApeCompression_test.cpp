@@ -23,10 +23,10 @@ QByteArray WavFile(const Pcm& pcm) {
   Put32(wav, static_cast<std::uint32_t>(36 + pcm.bytes.size()));
   wav.append("WAVEfmt ", 8);
   Put32(wav, 16);
-  Put32(wav, pcm.format.formatTag | (static_cast<std::uint32_t>(pcm.format.channels) << 16));
-  Put32(wav, pcm.format.samplesPerSec);
-  Put32(wav, pcm.format.avgBytesPerSec);
-  Put32(wav, pcm.format.blockAlign | (static_cast<std::uint32_t>(pcm.format.bitsPerSample) << 16));
+  Put32(wav, pcm.format.format_tag | (static_cast<std::uint32_t>(pcm.format.channels) << 16));
+  Put32(wav, pcm.format.samples_per_sec);
+  Put32(wav, pcm.format.avg_bytes_per_sec);
+  Put32(wav, pcm.format.block_align | (static_cast<std::uint32_t>(pcm.format.bits_per_sample) << 16));
   wav.append("data", 4);
   Put32(wav, static_cast<std::uint32_t>(pcm.bytes.size()));
   return wav + pcm.bytes;

@@ -60,9 +60,9 @@ void ExpectWellFormed(const QByteArray& file, const Pcm& pcm, int level, std::ui
   EXPECT_EQ(Le(file, 56, 4), blocksPerFrame);
   EXPECT_EQ(frames, (blocks + blocksPerFrame - 1) / blocksPerFrame);
   EXPECT_EQ(Le(file, 60, 4), blocks - (frames - 1) * static_cast<std::uint64_t>(blocksPerFrame));
-  EXPECT_EQ(Le(file, 68, 2), pcm.format.bitsPerSample);
+  EXPECT_EQ(Le(file, 68, 2), pcm.format.bits_per_sample);
   EXPECT_EQ(Le(file, 70, 2), pcm.format.channels);
-  EXPECT_EQ(Le(file, 72, 4), pcm.format.samplesPerSec);
+  EXPECT_EQ(Le(file, 72, 4), pcm.format.samples_per_sec);
   ASSERT_EQ(seekBytes, 4 * frames);
 
   const qsizetype first = 76 + seekBytes;
@@ -91,8 +91,8 @@ void ExpectWellFormed(const QByteArray& file, const Pcm& pcm, int level, std::ui
     const qsizetype offset = entry - first;
     ASSERT_LE(offset + 9, stream.size());
     const std::uint64_t frameBlocks = f + 1 < frames ? blocksPerFrame : Le(file, 60, 4);
-    const qsizetype pcmStart = static_cast<qsizetype>(f) * blocksPerFrame * pcm.format.blockAlign;
-    const qsizetype pcmSize = static_cast<qsizetype>(frameBlocks) * pcm.format.blockAlign;
+    const qsizetype pcmStart = static_cast<qsizetype>(f) * blocksPerFrame * pcm.format.block_align;
+    const qsizetype pcmSize = static_cast<qsizetype>(frameBlocks) * pcm.format.block_align;
     const std::uint32_t field = Be32(stream, offset);
     EXPECT_EQ(field & 0x7FFFFFFFu, Crc32(pcm.bytes.constData() + pcmStart, pcmSize) >> 1) << "frame " << f;
     if (field & 0x80000000u) {
@@ -138,15 +138,15 @@ TEST_F(ApeFileLayout, ManyFramesCarryCrcsSeekTableAndChecksum) {
   const StereoSignal noise = Noise(5000);
   struct Case {
     int channels, bits, level;
-    std::uint32_t blocksPerFrame;
+    std::uint32_t blocks_per_frame;
   };
   for (const Case c : {Case{2, 16, 2000, 1000}, Case{1, 8, 3000, 333}, Case{2, 8, 1000, 1}, Case{1, 16, 5000, 4999},
                        Case{2, 16, 4000, 5000}}) {
     SCOPED_TRACE(testing::Message() << c.channels << "ch " << c.bits << "bit level " << c.level);
     const Pcm pcm = Convert(noise, c.channels, c.bits);
-    const QString path = PathOf(QString("n%1.ape").arg(c.blocksPerFrame));
-    ASSERT_EQ(EncodeFile(path, pcm, c.level, c.blocksPerFrame), ApeResult::kOk);
-    ExpectWellFormed(ReadAll(path), pcm, c.level, c.blocksPerFrame);
+    const QString path = PathOf(QString("n%1.ape").arg(c.blocks_per_frame));
+    ASSERT_EQ(EncodeFile(path, pcm, c.level, c.blocks_per_frame), ApeResult::kOk);
+    ExpectWellFormed(ReadAll(path), pcm, c.level, c.blocks_per_frame);
     EXPECT_EQ(DecodeWithFfmpeg(path, c.bits), pcm.bytes);
   }
 }

@@ -28,7 +28,7 @@ namespace corvane::ape::test {
 
 // Interleaved 16-bit stereo source material; Convert() derives the formats we encode.
 struct StereoSignal {
-  std::uint32_t sampleRate = 44100;
+  std::uint32_t sample_rate = 44100;
   std::vector<std::int16_t> samples;  // L, R, L, R ...
   std::size_t Blocks() const { return samples.size() / 2; }
 };
@@ -37,14 +37,14 @@ struct StereoSignal {
 struct Pcm {
   WaveFormat format;
   QByteArray bytes;
-  std::size_t Blocks() const { return static_cast<std::size_t>(bytes.size()) / format.blockAlign; }
+  std::size_t Blocks() const { return static_cast<std::size_t>(bytes.size()) / format.block_align; }
 };
 
 inline Pcm Convert(const StereoSignal& signal, int channels, int bits) {
   Pcm pcm;
   pcm.format =
-      MakeWaveFormat(signal.sampleRate, static_cast<std::uint16_t>(channels), static_cast<std::uint16_t>(bits));
-  pcm.bytes.reserve(static_cast<qsizetype>(signal.Blocks() * pcm.format.blockAlign));
+      MakeWaveFormat(signal.sample_rate, static_cast<std::uint16_t>(channels), static_cast<std::uint16_t>(bits));
+  pcm.bytes.reserve(static_cast<qsizetype>(signal.Blocks() * pcm.format.block_align));
   auto put = [&](int v) {
     if (bits == 8) {
       pcm.bytes.append(static_cast<char>((v >> 8) + 128));
@@ -85,7 +85,7 @@ inline StereoSignal Square(std::size_t blocks) {
 // Exponential sweeps from 20 Hz to 20 kHz, the right channel a little louder and reversed.
 inline StereoSignal Sweep(std::size_t blocks) {
   StereoSignal s;
-  const double rate = s.sampleRate;
+  const double rate = s.sample_rate;
   const double duration = static_cast<double>(blocks) / rate;
   const double k = std::log(1000.0);
   for (std::size_t n = 0; n < blocks; ++n) {
@@ -110,7 +110,7 @@ inline StereoSignal Noise(std::size_t blocks, std::uint32_t seed = 1234) {
 // Any audio file as 16-bit stereo at the given rate, decoded by ffmpeg.
 inline StereoSignal ReadAudioFile(const QString& path, std::uint32_t sampleRate) {
   StereoSignal s;
-  s.sampleRate = sampleRate;
+  s.sample_rate = sampleRate;
   const QByteArray raw = corvane::test::ToolOutput(
       "ffmpeg", {"-v", "error", "-i", path, "-f", "s16le", "-ac", "2", "-ar", QString::number(sampleRate), "-"});
   s.samples.resize(static_cast<std::size_t>(raw.size()) / 2);

@@ -67,7 +67,7 @@ TEST_P(ApeThreads, OutputIsIdenticalForOneTwoAndFourThreads) {
   const int level = GetParam();
   struct Layout {
     int channels, bits;
-    std::uint32_t blocksPerFrame;
+    std::uint32_t blocks_per_frame;
     std::int64_t piece;
   };
   // Frame sizes that do not divide the length, and pieces that split blocks and frames.
@@ -75,12 +75,12 @@ TEST_P(ApeThreads, OutputIsIdenticalForOneTwoAndFourThreads) {
     SCOPED_TRACE(testing::Message() << layout.channels << " channel(s), " << layout.bits << " bits");
     const Pcm pcm = Convert(mixed_, layout.channels, layout.bits);
     const QString single = dir_.filePath("one.ape");
-    ASSERT_EQ(EncodeOnThreads(single, pcm, level, 1, layout.blocksPerFrame, layout.piece), ApeResult::kOk);
+    ASSERT_EQ(EncodeOnThreads(single, pcm, level, 1, layout.blocks_per_frame, layout.piece), ApeResult::kOk);
     const QByteArray reference = ReadAll(single);
     ASSERT_GT(reference.size(), 0);
     for (const int threads : {2, 4}) {
       const QString path = dir_.filePath(QString("threads%1.ape").arg(threads));
-      ASSERT_EQ(EncodeOnThreads(path, pcm, level, threads, layout.blocksPerFrame, layout.piece), ApeResult::kOk);
+      ASSERT_EQ(EncodeOnThreads(path, pcm, level, threads, layout.blocks_per_frame, layout.piece), ApeResult::kOk);
       EXPECT_TRUE(ReadAll(path) == reference) << threads << " threads";
     }
     EXPECT_EQ(DecodeWithFfmpeg(dir_.filePath("threads4.ape"), layout.bits), pcm.bytes);

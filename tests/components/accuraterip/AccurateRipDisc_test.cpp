@@ -18,18 +18,18 @@ namespace {
 using Kind = AccurateRipVerdict::Kind;
 
 struct Ids {
-  int audioTracks;
+  int audio_tracks;
   quint32 id1, id2, cddb;
-  std::vector<int> audioTrackNumbers;
+  std::vector<int> audio_track_numbers;
   const char* urlPath;
 };
 
 void ExpectIds(const AccurateRipDiscId& disc, const Ids& ids) {
-  EXPECT_EQ(disc.audioTracks, ids.audioTracks);
+  EXPECT_EQ(disc.audio_tracks, ids.audio_tracks);
   EXPECT_EQ(disc.id1, ids.id1) << std::hex << disc.id1;
   EXPECT_EQ(disc.id2, ids.id2) << std::hex << disc.id2;
   EXPECT_EQ(disc.cddb, ids.cddb) << std::hex << disc.cddb;
-  EXPECT_EQ(disc.audioTrackNumbers, ids.audioTrackNumbers);
+  EXPECT_EQ(disc.audio_track_numbers, ids.audio_track_numbers);
   EXPECT_EQ(disc.UrlPath(), QString::fromLatin1(ids.urlPath));
   EXPECT_TRUE(disc.UrlPath().endsWith(QLatin1Char('/') + disc.Name()));
 }
@@ -45,7 +45,7 @@ TEST(AccurateRipDiscId, EnhancedCdOfTheWorkedExample) {
                       i + 1 < lbas.size() ? CdTrackType::Audio : CdTrackType::Mode2Form1});
   DiscToc toc;
   toc.sessions = SplitSessions(tracks, lbas.back() - 150);
-  toc.leadoutLsn = 333801 - 150;
+  toc.leadout_lsn = 333801 - 150;
   const AccurateRipDiscId disc = MakeAccurateRipDiscId(toc);
   ExpectIds(disc, {10,
                    0x00164419u,

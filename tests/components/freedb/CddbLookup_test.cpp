@@ -97,10 +97,10 @@ CddbServerSettings Settings(quint16 port, const QString& scenario = QStringLiter
   settings.host = QStringLiteral("127.0.0.1");
   settings.port = port;
   settings.path = u'/' + scenario + QStringLiteral("/cddb.cgi");
-  settings.timeoutMs = 5000;
+  settings.timeout_ms = 5000;
   settings.email = QStringLiteral("jane.doe+cd@example.org");
-  settings.clientName = QStringLiteral("corvane");
-  settings.clientVersion = QStringLiteral("1.2");
+  settings.client_name = QStringLiteral("corvane");
+  settings.client_version = QStringLiteral("1.2");
   return settings;
 }
 
@@ -141,7 +141,7 @@ TEST_F(CddbLookupTest, ExactMatchIsQueriedThenReadWithTheHelloAndTheEntryDecoded
   EXPECT_EQ(outcome.states, (std::vector<int>{1, 2, 3}));
   const CddbEntry& entry = outcome.entry;
   EXPECT_EQ(entry.category, "rock");
-  EXPECT_EQ(entry.discId, "25043004");
+  EXPECT_EQ(entry.disc_id, "25043004");
   EXPECT_EQ(entry.artist, "AC/DC Tribute Band");
   EXPECT_EQ(entry.album, QString::fromUtf8("Live: \xc3\x89t\xc3\xa9 1999"));
   EXPECT_EQ(entry.year, "1999");
@@ -197,7 +197,7 @@ TEST_F(CddbLookupTest, DeadlineAndRefusedConnectionFailAndTheClientStaysUsable) 
   // Silence at the query, and at the read after a prompt query: the one deadline covers both.
   for (const char* scenario : {"slow", "slowread"}) {
     CddbServerSettings slow = Settings(server.Port(), scenario);
-    slow.timeoutMs = 300;
+    slow.timeout_ms = 300;
     EXPECT_EQ(RunLookup(lookup, slow).states.back(), -1) << scenario;
   }
 
@@ -212,8 +212,8 @@ TEST_F(CddbLookupTest, ProxyReceivesTheAbsoluteUrl) {
   CddbServerSettings settings = Settings(server.Port());
   settings.host = QStringLiteral("cddb.invalid");
   settings.port = 80;
-  settings.proxyHost = QStringLiteral("127.0.0.1");
-  settings.proxyPort = server.Port();
+  settings.proxy_host = QStringLiteral("127.0.0.1");
+  settings.proxy_port = server.Port();
   EXPECT_EQ(RunLookup(lookup, settings).states, (std::vector<int>{1, 2, 3}));
   ASSERT_FALSE(server.Requests().empty());
   const HttpRequest& first = server.Requests().front();

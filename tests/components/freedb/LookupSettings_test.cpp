@@ -19,7 +19,7 @@ struct ServerCase {
   const char* host;
   int expectedPort;
   const char* path;
-  int proxyPort;  // checked when a proxy is set
+  int proxy_port;  // checked when a proxy is set
 };
 
 class CddbServer : public testing::TestWithParam<ServerCase> {};
@@ -35,10 +35,10 @@ TEST_P(CddbServer, TakesTheServerNameApart) {
   EXPECT_EQ(settings.host, QString::fromLatin1(c.host));
   EXPECT_EQ(settings.port, c.expectedPort);
   EXPECT_EQ(settings.path, QString::fromLatin1(c.path));
-  EXPECT_EQ(settings.timeoutMs, 2500);
-  EXPECT_EQ(settings.proxyHost, QString::fromLatin1(c.proxy).remove(u'[').remove(u']'));
+  EXPECT_EQ(settings.timeout_ms, 2500);
+  EXPECT_EQ(settings.proxy_host, QString::fromLatin1(c.proxy).remove(u'[').remove(u']'));
   if (*c.proxy) {
-    EXPECT_EQ(settings.proxyPort, c.proxyPort);
+    EXPECT_EQ(settings.proxy_port, c.proxy_port);
   }
   EXPECT_EQ(LookupServiceName(*client, LookupSource::Freedb), QString::fromLatin1(c.serverName));
   EXPECT_EQ(CddbCommandUrl(settings, QStringLiteral("x")).scheme(),
@@ -75,12 +75,12 @@ TEST(LookupSettingsTest, OnlyTheUsersOwnAddressIsSentAsTheIdentity) {
     client->SetClientEmail(QString::fromLatin1(email));
     EXPECT_TRUE(HelloOf(*client).startsWith(QStringLiteral("anonymous+localhost+corvane+") + version))
         << email << " " << HelloOf(*client).toStdString();
-    EXPECT_EQ(MusicBrainzSettingsOf(*client).userAgent.section(u' ', 1), QStringLiteral("( anonymous )")) << email;
+    EXPECT_EQ(MusicBrainzSettingsOf(*client).user_agent.section(u' ', 1), QStringLiteral("( anonymous )")) << email;
   }
   client->SetClientEmail(QStringLiteral(" jane@example.org "));
   EXPECT_TRUE(HelloOf(*client).startsWith(QStringLiteral("jane+example.org+corvane+") + version))
       << HelloOf(*client).toStdString();
-  const QString agent = MusicBrainzSettingsOf(*client).userAgent;
+  const QString agent = MusicBrainzSettingsOf(*client).user_agent;
   EXPECT_TRUE(QRegularExpression(QStringLiteral("^corvane/\\S+ \\( jane@example\\.org \\)$")).match(agent).hasMatch())
       << agent.toStdString();
   EXPECT_TRUE(agent.startsWith(QStringLiteral("corvane/") + version)) << agent.toStdString();
@@ -102,10 +102,10 @@ TEST_P(MusicBrainzAddress, GivesBaseAndServiceName) {
   client->SetPort(3128);
   client->SetProxy(QStringLiteral("cache"));
   const MusicBrainzSettings settings = MusicBrainzSettingsOf(*client);
-  EXPECT_EQ(settings.baseUrl, QString::fromLatin1(c.base));
-  EXPECT_EQ(settings.timeoutMs, 4000);
-  EXPECT_EQ(settings.proxyHost, QStringLiteral("cache"));
-  EXPECT_EQ(settings.proxyPort, 3128);
+  EXPECT_EQ(settings.base_url, QString::fromLatin1(c.base));
+  EXPECT_EQ(settings.timeout_ms, 4000);
+  EXPECT_EQ(settings.proxy_host, QStringLiteral("cache"));
+  EXPECT_EQ(settings.proxy_port, 3128);
   EXPECT_EQ(LookupServiceName(*client, LookupSource::MusicBrainz), QString::fromUtf8(c.name));
 }
 
@@ -122,8 +122,8 @@ TEST(LookupSettingsTest, TimeoutThatCannotWorkFallsBackToTheDefault) {
   std::unique_ptr<IFreedbClient> client = CreateFreedbClient();
   for (int timeout : {0, -5}) {
     client->SetTimeout(timeout);
-    EXPECT_EQ(CddbSettingsOf(*client).timeoutMs, 10000) << timeout;
-    EXPECT_EQ(MusicBrainzSettingsOf(*client).timeoutMs, 10000) << timeout;
+    EXPECT_EQ(CddbSettingsOf(*client).timeout_ms, 10000) << timeout;
+    EXPECT_EQ(MusicBrainzSettingsOf(*client).timeout_ms, 10000) << timeout;
   }
 }
 

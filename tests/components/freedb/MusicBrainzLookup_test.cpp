@@ -29,7 +29,7 @@ const QString kOtherId = QStringLiteral("xk2IYCGVc5Pn0ATbQw9lL0rZn1M-");
 // A disc of sessions of {number, frame incl. the lead-in, audio?}; the lead-out as a frame too.
 DiscToc Disc(const std::vector<std::vector<std::tuple<int, int, bool>>>& sessions, int leadoutFrame) {
   DiscToc disc;
-  disc.leadoutLsn = leadoutFrame - 150;
+  disc.leadout_lsn = leadoutFrame - 150;
   for (const auto& session : sessions) {
     disc.sessions.emplace_back();
     for (const auto& [number, frame, audio] : session)
@@ -42,7 +42,7 @@ const DiscToc kDiscA = Disc({{{1, 150, true}, {2, 18407, true}, {3, 39872, true}
 
 TEST(MusicBrainzDiscId, TablesOfAudioAndMixedDiscs) {
   const MusicBrainzToc a = MusicBrainzTocOf(kDiscA);
-  EXPECT_EQ(a.leadoutFrame, 80550);
+  EXPECT_EQ(a.leadout_frame, 80550);
   EXPECT_EQ(MusicBrainzDiscId(a), kIdA);
 
   // An Enhanced CD: the data track ends the audio 11400 frames before it, whether it stands in a
@@ -54,40 +54,40 @@ TEST(MusicBrainzDiscId, TablesOfAudioAndMixedDiscs) {
   oneSession.emplace_back(11, 281735, false);
   for (const DiscToc& enhanced : {Disc({audio, {{11, 281735, false}}}, 333801), Disc({oneSession}, 333801)}) {
     const MusicBrainzToc x = MusicBrainzTocOf(enhanced);
-    EXPECT_EQ(x.lastTrack, 10);
-    EXPECT_EQ(x.leadoutFrame, 270335);
+    EXPECT_EQ(x.last_track, 10);
+    EXPECT_EQ(x.leadout_frame, 270335);
     EXPECT_EQ(MusicBrainzDiscId(x), "9AQWqQ0eCCwktwPPrIUIYkUw2Uo-");
   }
 
   // A leading data track keeps its place.
   const MusicBrainzToc mixed = MusicBrainzTocOf(Disc({{{1, 150, false}, {2, 18407, true}}}, 80550));
-  EXPECT_EQ(mixed.firstTrack, 1);
-  EXPECT_EQ(mixed.trackFrames, (std::vector<int>{150, 18407}));
-  EXPECT_EQ(mixed.leadoutFrame, 80550);
+  EXPECT_EQ(mixed.first_track, 1);
+  EXPECT_EQ(mixed.track_frames, (std::vector<int>{150, 18407}));
+  EXPECT_EQ(mixed.leadout_frame, 80550);
   // Numbering that starts later is kept, so libdiscid places the offsets by track number.
   const MusicBrainzToc later = MusicBrainzTocOf(Disc({{{3, 150, true}, {4, 18407, true}}}, 80550));
-  EXPECT_EQ(later.firstTrack, 3);
-  EXPECT_EQ(later.lastTrack, 4);
+  EXPECT_EQ(later.first_track, 3);
+  EXPECT_EQ(later.last_track, 4);
   EXPECT_EQ(MusicBrainzDiscId(later).size(), 28);
 
   const MusicBrainzToc dataOnly = MusicBrainzTocOf(Disc({{{1, 150, false}}}, 80550));
-  EXPECT_EQ(dataOnly.lastTrack, 0);
+  EXPECT_EQ(dataOnly.last_track, 0);
   EXPECT_TRUE(MusicBrainzDiscId(dataOnly).isEmpty());
 }
 
 TEST(MusicBrainzDiscId, RefusedTablesGiveNoId) {
   MusicBrainzToc leadoutTooEarly = MusicBrainzTocOf(kDiscA);
-  leadoutTooEarly.leadoutFrame = 40000;
+  leadoutTooEarly.leadout_frame = 40000;
   MusicBrainzToc trackZero = MusicBrainzTocOf(kDiscA);
-  trackZero.firstTrack = 0;
-  trackZero.lastTrack = 3;
+  trackZero.first_track = 0;
+  trackZero.last_track = 3;
   MusicBrainzToc countMismatch = MusicBrainzTocOf(kDiscA);
-  countMismatch.lastTrack = 5;
+  countMismatch.last_track = 5;
   MusicBrainzToc pastTrack99 = MusicBrainzTocOf(kDiscA);
-  pastTrack99.firstTrack = 97;
-  pastTrack99.lastTrack = 100;
+  pastTrack99.first_track = 97;
+  pastTrack99.last_track = 100;
   for (const auto& toc : {leadoutTooEarly, trackZero, countMismatch, pastTrack99})
-    EXPECT_TRUE(MusicBrainzDiscId(toc).isEmpty()) << toc.firstTrack << ".." << toc.lastTrack;
+    EXPECT_TRUE(MusicBrainzDiscId(toc).isEmpty()) << toc.first_track << ".." << toc.last_track;
 }
 
 // One release of the web service's answer: each medium holds one disc and its titles, its tracks
@@ -127,7 +127,7 @@ const QByteArray kFound =
 TEST(MusicBrainzAnswer, TakesTheMediumHoldingTheDisc) {
   const MusicBrainzAnswer answer = ParseMusicBrainzAnswer(kFound, kIdA);
   ASSERT_EQ(answer.state, State::Found);
-  EXPECT_EQ(answer.entry.discId, kIdA);
+  EXPECT_EQ(answer.entry.disc_id, kIdA);
   EXPECT_EQ(answer.entry.album, "Live: 1992");
   EXPECT_EQ(answer.entry.artist, "AC/DC & Guest");
   EXPECT_EQ(answer.entry.year, "1992");
@@ -230,9 +230,9 @@ class MusicBrainzLookupTest : public ::testing::Test {
 
   MusicBrainzSettings Settings(const QString& scenario, int timeoutMs = 5000) const {
     MusicBrainzSettings settings;
-    settings.baseUrl = QStringLiteral("http://127.0.0.1:%1/%2/").arg(server.Port()).arg(scenario);
-    settings.timeoutMs = timeoutMs;
-    settings.userAgent = QStringLiteral("Corvane/9.9 ( jane@example.org )");
+    settings.base_url = QStringLiteral("http://127.0.0.1:%1/%2/").arg(server.Port()).arg(scenario);
+    settings.timeout_ms = timeoutMs;
+    settings.user_agent = QStringLiteral("Corvane/9.9 ( jane@example.org )");
     return settings;
   }
 
@@ -269,14 +269,14 @@ TEST_F(MusicBrainzLookupTest, FoundDiscArrivesWithTheRequestAsTheServiceExpects)
 TEST_F(MusicBrainzLookupTest, EveryOtherAnswerEndsWithoutMetadata) {
   const struct {
     const char* scenario;
-    int timeoutMs;
+    int timeout_ms;
     std::vector<int> states;
   } cases[] = {
       {"notfound", 5000, {1, 2, -2}},  {"elsewhere", 5000, {1, 2, -2}}, {"busy", 5000, {1, 2, -1}},
       {"malformed", 5000, {1, 2, -1}}, {"huge", 5000, {1, 2, -1}},      {"slow", 300, {1, 2, -1}},
   };
   for (const auto& c : cases) {
-    const Outcome outcome = Run(Settings(c.scenario, c.timeoutMs));
+    const Outcome outcome = Run(Settings(c.scenario, c.timeout_ms));
     EXPECT_EQ(outcome.states, c.states) << c.scenario;
     EXPECT_TRUE(outcome.entry.album.isEmpty() && outcome.entry.titles.isEmpty()) << c.scenario;
   }
@@ -287,21 +287,21 @@ TEST_F(MusicBrainzLookupTest, EveryOtherAnswerEndsWithoutMetadata) {
   MusicBrainzToc noAudio;
   EXPECT_EQ(Run(Settings("found"), noAudio).states, (std::vector<int>{1, -1}));
   MusicBrainzSettings notHttp = Settings("found");
-  notHttp.baseUrl.replace(0, 4, QStringLiteral("ftp"));
+  notHttp.base_url.replace(0, 4, QStringLiteral("ftp"));
   EXPECT_EQ(Run(notHttp).states, (std::vector<int>{1, -1}));
   EXPECT_EQ(server.Requests().size(), served);
   const quint16 closed = test::ClosedLoopbackPort();
   ASSERT_NE(closed, 0);
   MusicBrainzSettings refused = Settings("found");
-  refused.baseUrl = QStringLiteral("http://127.0.0.1:%1").arg(closed);
+  refused.base_url = QStringLiteral("http://127.0.0.1:%1").arg(closed);
   EXPECT_EQ(Run(refused).states, (std::vector<int>{1, -1}));
 
   // The client that ran out of time and met a closed port still finds the disc, here through a
   // proxy that alone knows the way to the service.
   MusicBrainzSettings proxied = Settings("found");
-  proxied.baseUrl = QStringLiteral("http://musicbrainz.invalid");
-  proxied.proxyHost = QStringLiteral("127.0.0.1");
-  proxied.proxyPort = server.Port();
+  proxied.base_url = QStringLiteral("http://musicbrainz.invalid");
+  proxied.proxy_host = QStringLiteral("127.0.0.1");
+  proxied.proxy_port = server.Port();
   EXPECT_EQ(Run(proxied).states, (std::vector<int>{1, 2, 3}));
   EXPECT_TRUE(server.Requests().back().line.startsWith("GET http://musicbrainz.invalid/ws/2/discid/" + kIdA.toLatin1()))
       << server.Requests().back().line.constData();

@@ -90,7 +90,7 @@ TEST_F(CdioGrabberLookupTest, FoundEntryFillsTheGettersUntilTheDiscIsForgotten) 
   // The query carries the image's table: every track with the lead-in, the lead-out in seconds.
   QStringList query{QStringLiteral("cddb query %1 4").arg(grabber_->GetDiscId(), 8, 16, QLatin1Char('0'))};
   for (const int lsn : disc_.lsns) query.append(QString::number(lsn + 150));
-  query.append(QString::number((disc_.leadoutLsn + 150) / 75));
+  query.append(QString::number((disc_.leadout_lsn + 150) / 75));
   ASSERT_EQ(server_.Requests().size(), 2u);
   EXPECT_EQ(QString::fromUtf8(server_.Requests()[0].FormValue("cmd")), query.join(u' '));
 

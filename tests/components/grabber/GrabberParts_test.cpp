@@ -83,12 +83,12 @@ TEST(CddbTocOf, EveryTrackOfEverySessionWithTheLeadIn) {
   DiscToc toc;
   toc.sessions = SplitSessions(tracks, frames.back() - 150);
   ASSERT_EQ(toc.sessions.size(), 2u);
-  toc.leadoutLsn = 333801 - 150;
-  toc.discId = 0x9e11600bu;
+  toc.leadout_lsn = 333801 - 150;
+  toc.disc_id = 0x9e11600bu;
   const CddbToc cddb = CddbTocOf(toc);
-  EXPECT_EQ(cddb.trackFrames, frames);
-  EXPECT_EQ(cddb.leadoutSeconds, 4450);
-  EXPECT_EQ(cddb.discId, 0x9e11600bu);
+  EXPECT_EQ(cddb.track_frames, frames);
+  EXPECT_EQ(cddb.leadout_seconds, 4450);
+  EXPECT_EQ(cddb.disc_id, 0x9e11600bu);
 }
 
 // Only a drive that answers has an identifier: files (disc images), missing paths and devices

@@ -43,7 +43,7 @@ TEST_F(TrackReaderTest, OffsetReadsOfAnySizeAndSeeksKeepTheTapInStep) {
       SCOPED_TRACE(testing::Message() << "offset " << offset << " mode " << mode);
       const QByteArray expected = test::ReachableTrackPcm(disc, plan_, 0, offset);
       test::RecordingTap tap;
-      TrackReader reader(image, disc.lsns[0], 20, {.grabMode = mode, .readOffset = offset}, &tap);
+      TrackReader reader(image, disc.lsns[0], 20, {.grab_mode = mode, .read_offset = offset}, &tap);
       ASSERT_TRUE(reader.Open().Succeeded());
       QByteArray all;
       QByteArray chunk;
@@ -82,7 +82,7 @@ TEST_F(TrackReaderTest, UnreadableSectorsFollowTheErrorActionAndBreakTheTap) {
   for (const int action : {0, 1, 2}) {
     SCOPED_TRACE(action);
     test::RecordingTap tap;
-    TrackReader reader(image, disc.lsns[1], 30, {.errorAction = action, .readOffset = offset}, &tap);
+    TrackReader reader(image, disc.lsns[1], 30, {.error_action = action, .read_offset = offset}, &tap);
     ASSERT_TRUE(reader.Open().Succeeded());
     QByteArray all;
     const GrabberResult result = ReadRest(reader, 4, all);
