@@ -11,7 +11,7 @@ packages=(
   libsdl2-dev libmp3lame-dev libvorbis-dev libogg-dev libsndfile1-dev libtag1-dev
   libcdio-dev libcdio-paranoia-dev libdiscid-dev zlib1g-dev
   # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
   xvfb xauth time procps python3 desktop-file-utils appstream
   # encoders, decoders and judges used by the program and its tests
   ffmpeg sox libsox-fmt-all lame flac musepack-tools wavpack cd-paranoia libcdio-utils
