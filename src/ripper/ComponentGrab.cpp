@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 
 #include "common/StringTable.h"
 #include "common/SystemError.h"
@@ -25,7 +26,7 @@ constexpr double kEnded = 100;
 // How often a running grab looks at the stop request (a signal handler cannot wake the loop).
 constexpr int kStopPollMs = 50;
 
-// Progress to the console; the grab's final event ends the local loop.
+// Progress and read attempts to the seam; the grab's final event ends the local loop.
 class GrabEvents final : public IAudioCDGrabberEventHandler {
  public:
   explicit GrabEvents(IUserInterface& ui) : ui_(ui) {}
@@ -37,11 +38,16 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
       return;
     }
     ui_.SetJobProgress(static_cast<int>(percent));
+    if (progressed) progressed();  // a stop pressed meanwhile is served at once
   }
-  void OnReadRetries(int attempts) override { worst_attempts = std::max(worst_attempts, attempts); }
+  void OnReadRetries(int attempts) override {
+    ui_.SetStatusText(1, StringTable::Format(text::kRipReadAttempts, {attempts}));
+    worst_attempts = std::max(worst_attempts, attempts);
+  }
   void OnFreedbState(int /*code*/) override {}
 
   QEventLoop loop;
+  std::function<void()> progressed;
   bool ended = false;
   int worst_attempts = 0;
 
@@ -51,9 +57,23 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
 
 Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
 
+// Asks about a stop that was pressed, taking it back; the answer is kept in the request.
+StopAnswer ServeStop(const RipTrackJob& job, IUserInterface& ui) {
+  if (job.stop_request == nullptr || !job.stop_request->pressed.exchange(false)) return StopAnswer::Continue;
+  const StopAnswer answer = ui.AskStop(StringTable::Text(text::kAskStopRipping));
+  job.stop_request->answer = answer;
+  return answer;
+}
+
+Outcome Stopped(StopAnswer answer) {
+  return Outcome::Failure(answer == StopAnswer::StopThis ? RipResult::StoppedThis : RipResult::StoppedAll);
+}
+
 }  // namespace
 
 Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui) {
+  // A stop pressed while no grab ran is asked about before the next one starts.
+  if (const StopAnswer answer = ServeStop(job, ui); answer != StopAnswer::Continue) return Stopped(answer);
   if (!AddressRow(grabber, job.row)) return Failed(StringTable::Text(text::kRipGrabStartFailed));
   IConversionComponent* encoder = grabber.GetEncoder();
   if (encoder != nullptr && job.settings.format == FormatCode::Wma) {
@@ -67,8 +87,8 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   // The grabber opens its output by name.
   const std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(job.output, true, fileError);
   if (!temporary) {
-    return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") +
-                  SystemErrorText(fileError));
+    return Outcome::Failure(RipResult::NoOutput, StringTable::Format(text::kUnableToCreate, {job.output}) +
+                                                     QStringLiteral(": ") + SystemErrorText(fileError));
   }
 
   GrabEvents events(ui);
@@ -83,13 +103,18 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
     return Failed(reason);
   }
-  bool stopped = false;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &events.loop, [&] {
-    if (stopped || job.stop_request == nullptr || !*job.stop_request) return;
-    stopped = true;
+  // A stop is asked about while the grab runs on; a grab that ended meanwhile keeps its track.
+  StopAnswer stopped = StopAnswer::Continue;
+  events.progressed = [&] {
+    if (stopped != StopAnswer::Continue) return;
+    const StopAnswer answer = ServeStop(job, ui);
+    if (answer == StopAnswer::Continue || events.ended) return;
+    stopped = answer;
+    ui.SetStatusText(1, StringTable::Text(text::kRipCancelling));
     grabber.AbortGrab();  // its final event still comes
-  });
+  };
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &events.loop, [&] { events.progressed(); });
   watch.start(kStopPollMs);
   while (!events.ended) events.loop.exec();
   watch.stop();
@@ -101,13 +126,18 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   }
 
   const GrabberResult ended = grabber.GetGrabResult();
-  if (stopped || ended.code == GrabberErrorCode::Aborted) {
-    ui.SetJobProgress(0);
-    return Outcome::Failure(RipResult::StoppedAll);  // the partial file goes with `temporary`
+  Outcome outcome = Outcome::Success();
+  // A grab that was whole before the abort reached it keeps its track; the answer stays in the request.
+  if (ended.code == GrabberErrorCode::Aborted) {
+    outcome = Stopped(stopped == StopAnswer::Continue ? StopAnswer::StopAll : stopped);  // the partial file goes
+  } else if (ended.Failed()) {
+    outcome = Failed(ended.text);
+  } else if (job.fail_at_retry_limit && job.careful.retries > 0 && events.worst_attempts >= job.careful.retries) {
+    outcome = Outcome::Failure(RipResult::RetryLimit, StringTable::Text(text::kRipReadError));
   }
-  if (ended.Failed()) {
+  if (outcome.Failed()) {
     ui.SetJobProgress(0);
-    return Failed(ended.text);
+    return outcome;
   }
   ui.SetJobProgress(static_cast<int>(kEnded));
   return CommitRipOutput(job, *temporary, temporary->WritePath(), ui);
