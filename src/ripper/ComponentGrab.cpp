@@ -16,6 +16,7 @@
 #include "components/IConversionComponent.h"
 #include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
+#include "tags/SourceFileServices.h"
 
 namespace corvane {
 namespace {
@@ -140,6 +141,9 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     return outcome;
   }
   ui.SetJobProgress(static_cast<int>(kEnded));
+  // WMA's own back-end tags its file as it writes it; the grabber's encoder object does not.
+  if (job.tags != nullptr && job.settings.format == FormatCode::Wma)
+    SourceFileServices::WriteFileTags(temporary->WritePath(), *job.tags);
   return CommitRipOutput(job, *temporary, temporary->WritePath(), ui);
 }
 

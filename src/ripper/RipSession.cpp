@@ -214,9 +214,10 @@ Result<RipResult> RipSession::ReadAndEncode(RipTrackJob& rip, IUserInterface& ui
   if (component_grab_) return GrabWithComponent(grabber_, rip, ui);
   Result<RipResult> result = RipTrack(rip, ui);
   if (result.code != RipResult::NoDisc || !options_.grab_without_disc) return result;
-  // The engine finds no disc, but the grabber may still reach the drive: it reads this track and the rest.
+  // The engine finds no disc, but the grabber (set up with the run) may still reach the drive: it
+  // reads this track and the rest.
   component_grab_ = true;
-  return SetUpGrab(ui) ? GrabWithComponent(grabber_, rip, ui) : result;
+  return GrabWithComponent(grabber_, rip, ui);
 }
 
 void RipSession::RipOne(RipSessionTrack& track, int ordinal) {
