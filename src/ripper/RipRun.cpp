@@ -174,8 +174,8 @@ void RipRun::TrackStarting(const RipSessionTrack& track, int ordinal, int total)
   if (!pattern_.folder.isEmpty()) output_folder_ = QFileInfo(track.output).absolutePath();
   ui_.SetStatusText(1, Word(text::kStatusOutput) + track.output);
   view_.SetRowStatus(track.row, Word(text::kRipGrabbing));
-  view_.SetRipLabel(StringTable::Format(text::kRipTrackLabel,
-                                        {Word(text::kRipGrabbing), ordinal, total, view_.RowTitle(track.row)}));
+  view_.SetRipLabel(
+      StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), ordinal, total, view_.RowTitle(track.row)}));
   ui_.SetJobProgress(0);
 }
 

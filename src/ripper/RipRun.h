@@ -82,7 +82,7 @@ class RipRun final : private IRipObserver {
   RipStopRequest stop_;
   std::atomic<bool> overwrite_all_{false};
   bool running_ = false;
-  QString output_folder_;  // the run's, or the last track's when the pattern has a folder part
+  QString output_folder_;    // the run's, or the last track's when the pattern has a folder part
   int cancelled_from_ = -1;  // the first row of those a Stop All or a missing folder cancelled
   int failed_ = 0;
 };

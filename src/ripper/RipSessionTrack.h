@@ -18,7 +18,7 @@ struct RipSessionTrack {
   QString output;
   RipResult result = RipResult::Skipped;  // how it ended, once it has
   QString status;                         // the status word
-  QString detail;  // why it failed, or what it met while read
+  QString detail;                         // why it failed, or what it met while read
   double seconds = 0;
   bool done = false;
   bool failed = false;

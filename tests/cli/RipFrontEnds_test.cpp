@@ -81,8 +81,7 @@ class RipFrontEndsTest : public test::CliFixture, public ::testing::WithParamInt
     start.artist = QStringLiteral("AC/DC");
     start.album = QStringLiteral("Live: 1992");
     RipRun(view, ui, window_settings_, grabber.get(), presets.Mp3Encoder()).Run(start);
-    ASSERT_EQ(view.Column(&TrackRowTexts::status),
-              QStringList(2, StringTable::Text(text::kRipCompleted)))
+    ASSERT_EQ(view.Column(&TrackRowTexts::status), QStringList(2, StringTable::Text(text::kRipCompleted)))
         << ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
   }
 

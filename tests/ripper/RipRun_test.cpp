@@ -69,7 +69,9 @@ class RipRunTest : public ::testing::Test {
     if (stopAt > 0) {
       const QString label = StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), stopAt, 5, QString()});
       ui_.job_progress_hook = [this, label, pressed = false](int percent) mutable {
-        if (pressed || percent <= 0 || run_ == nullptr || view_.labels.isEmpty() || !view_.labels.back().startsWith(label)) return;
+        if (pressed || percent <= 0 || run_ == nullptr || view_.labels.isEmpty() ||
+            !view_.labels.back().startsWith(label))
+          return;
         pressed = true;
         run_->RequestStop();
       };
@@ -293,10 +295,11 @@ TEST_F(RipRunTest, VerdictsReachTheCompletionWindowAndTheRows) {
   ASSERT_EQ(view_.details.size(), 5u);
   const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };
   for (size_t i = 0; i < 5; ++i) {
-    const AccurateRipVerdict verdict{i == 1 ? AccurateRipVerdict::Kind::NotAccurate : AccurateRipVerdict::Kind::Accurate,
-                                     7};
+    const AccurateRipVerdict verdict{
+        i == 1 ? AccurateRipVerdict::Kind::NotAccurate : AccurateRipVerdict::Kind::Accurate, 7};
     EXPECT_EQ(view_.details[int(i)], AccurateRipVerdictText(verdict) + "\nCRC32: " + hex(sums[i].crc) +
-                                         "\nAccurateRip v1: " + hex(sums[i].v1) + "\nAccurateRip v2: " + hex(sums[i].v2));
+                                         "\nAccurateRip v1: " + hex(sums[i].v1) +
+                                         "\nAccurateRip v2: " + hex(sums[i].v2));
   }
 }
 

@@ -159,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingCase{"SpoolFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 2, 0},
                       ReadingCase{"ReaderFlac", FormatCode::Flac, GrabMode::VeryUsed, ErrorAction::InsertSilence, 1, 0},
                       ReadingCase{"DiscardFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::Discard, 1, 0},
-                      ReadingCase{"GrabberWav", FormatCode::Wav, GrabMode::Unreadable, ErrorAction::InsertSilence, 1, 0},
+                      ReadingCase{"GrabberWav", FormatCode::Wav, GrabMode::Unreadable, ErrorAction::InsertSilence, 1,
+                                  0},
                       ReadingCase{"WaveAlbum", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 1, 1},
                       ReadingCase{"FlacAlbum", FormatCode::Wav, GrabMode::Precision, ErrorAction::InsertSilence, 2, 2}),
     [](const auto& param) { return std::string(param.param.name); });
@@ -299,7 +300,8 @@ TEST_F(RipSessionTest, TheVerdictsAndTheLog) {
                                                            : test::HttpAnswer::Text("no", 404);
   });
   ASSERT_NE(server.Port(), 0);
-  store_.WriteText(keys::section::kRip, keys::kAccurateRipUrl, QStringLiteral("http://127.0.0.1:%1/ar/").arg(server.Port()));
+  store_.WriteText(keys::section::kRip, keys::kAccurateRipUrl,
+                   QStringLiteral("http://127.0.0.1:%1/ar/").arg(server.Port()));
   RipSessionOptions options = Options(FormatCode::Flac);
   options.verify = options.log = true;
   options.careful.retries = 3;
@@ -308,10 +310,14 @@ TEST_F(RipSessionTest, TheVerdictsAndTheLog) {
   EXPECT_EQ(session_->Check()->SummaryText(), AccurateRipSummaryText(2, 3));
   EXPECT_EQ(log_, Out(QStringLiteral("Live_ 1992.log")));
   const QString log = QString::fromUtf8(test::ReadAll(log_));
-  QStringList wanted = {QStringLiteral("Corvane " CORVANE_VERSION), disc_.cue, DiscIdName(disc->Id()),
-                        QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0')), QStringLiteral("FLAC"),
+  QStringList wanted = {QStringLiteral("Corvane " CORVANE_VERSION),
+                        disc_.cue,
+                        DiscIdName(disc->Id()),
+                        QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0')),
+                        QStringLiteral("FLAC"),
                         AccurateRipSummaryText(2, 3)};
-  for (const char* label : {"Read offset \\(samples\\)", "Grab mode", "Retries\\W+3", "On read errors", "Worst retries"})
+  for (const char* label :
+       {"Read offset \\(samples\\)", "Grab mode", "Retries\\W+3", "On read errors", "Worst retries"})
     EXPECT_TRUE(log.contains(QRegularExpression(QString::fromLatin1(label)))) << label;
   for (size_t i = 0; i < 3; ++i) {
     const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };

@@ -1,7 +1,6 @@
 #include "ripper/gui/CRipperPage.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -22,6 +21,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
