@@ -29,17 +29,16 @@
 namespace corvane {
 namespace {
 
-// Hands the session the scripted seam and records the order it reports the tracks in.
+// Hands the session the scripted seam and records the order it starts and ends the tracks in.
 class RecordingObserver final : public IRipObserver {
  public:
   test::ScriptedUserInterface ui;
-  QStringList messages;
   std::vector<int> started, ended;
 
   std::unique_ptr<IUserInterface> Interface(int, const QString&) override {
     return std::make_unique<ForwardingUserInterface>(ui);
   }
-  void Message(const QString& text) override { messages << text; }
+  void Message(const QString& text) override { ui.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok); }
   void TrackStarting(const RipSessionTrack& track, int, int) override { started.push_back(track.number); }
   void TrackEnded(const RipSessionTrack& track, int, int) override { ended.push_back(track.number); }
   void Verified(const std::vector<RipSessionTrack>&, const std::optional<AccurateRipCheckResult>&) override {}
@@ -76,8 +75,7 @@ class RipSessionTest : public ::testing::Test {
     values.error_action = action;
     values.enable_id3v2 = true;
     options.TakeReading(values, 0);
-    options.verify = false;
-    options.log = false;
+    options.verify = options.log = false;
     return options;
   }
 
@@ -86,7 +84,7 @@ class RipSessionTest : public ::testing::Test {
     if (rows.empty()) {
       for (int row = 0; row < static_cast<int>(disc_.tracks.size()); ++row) rows.push_back(row);
     }
-    ok_ = QDir().mkpath(options.output_folder);
+    EXPECT_TRUE(QDir().mkpath(options.output_folder));
     const DiscMetadata metadata{QStringLiteral("AC/DC"), QStringLiteral("Live: 1992"), {}, 0, {"Intro", "", "Who?"}};
     session_ = std::make_unique<RipSession>(*grabber_, store_, mp3_, options, metadata, rows, observer_);
     EXPECT_TRUE(session_->SetUp()) << observer_.ui.MessageTexts().join(QLatin1Char('\n')).toStdString();
@@ -110,7 +108,6 @@ class RipSessionTest : public ::testing::Test {
   RecordingObserver observer_;
   std::unique_ptr<RipSession> session_;
   QString log_;
-  bool ok_ = false;
 };
 
 struct ReadingCase {
@@ -136,8 +133,8 @@ TEST_P(RipSessionReadingTest, EveryWayOfReadingGivesEachTracksAudioAndChecksums)
   RipSessionOptions options = Options(c.format, c.mode, c.action);
   options.jobs = c.jobs;
   const std::vector<RipSessionTrack>& tracks = Rip(options);
-  ASSERT_TRUE(ok_);
-  EXPECT_EQ(observer_.ended, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(observer_.started, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(observer_.ended, observer_.started);
   const QString extension = catalogue::ExtensionOf(c.format);
   EXPECT_EQ(OutputFolder(), QStringList({"01" + extension, "02" + extension, "03" + extension}));
   for (size_t i = 0; i < tracks.size(); ++i) {
