@@ -133,7 +133,8 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     outcome = Stopped(stopped == StopAnswer::Continue ? StopAnswer::StopAll : stopped);  // the partial file goes
   } else if (ended.Failed()) {
     outcome = Failed(ended.text);
-  } else if (job.fail_at_retry_limit && job.careful.retries > 0 && events.worst_attempts >= job.careful.retries) {
+  } else if (job.fail_at_retry_limit && job.careful.retries > 0 && events.worst_attempts > job.careful.retries) {
+    // A sector read at the last attempt it was allowed (the first read and every retry).
     outcome = Outcome::Failure(RipResult::RetryLimit, StringTable::Text(text::kRipReadError));
   }
   if (outcome.Failed()) {
