@@ -5,7 +5,7 @@
 
 #include "cli/AccurateRipReport.h"
 #include "common/StringTable.h"
-#include "common/strings/CliText.h"
+#include "common/strings/RipperText.h"
 
 namespace corvane::cli {
 namespace {

@@ -4,6 +4,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QJsonObject>
+#include <limits>
 
 #include "cli/AccurateRipReport.h"
 #include "cli/CommandParsing.h"
@@ -89,6 +90,7 @@ class RipRunner {
   std::unique_ptr<Console> console_;
   std::unique_ptr<IAudioCDGrabber> grabber_;
   RipSessionOptions options_;
+  RipperSettingsValues values_;  // the ripper's settings with the options' changes
   DiscReading disc_;
   DiscMetadata metadata_;
   std::vector<int> rows_;
@@ -97,7 +99,7 @@ class RipRunner {
   std::optional<int> read_offset_;  // given on the command line
   // The signal that ended the run, 0 while none came; the running track stops at its next block.
   std::atomic<int> interrupted_{0};
-  std::atomic<bool> stop_{false};
+  RipStopRequest stop_;
   // The rip's thread serves the grabber's events and the network while it waits.
   EventLoopWaiting waiting_;
 };
@@ -123,8 +125,8 @@ bool RipRunner::Prepare(QString& error) {
     return false;
   }
   if (!ReadOptionsOfReading(error)) return false;
-  options_.verify = !parser_.isSet(Opt("no-verify")) && options_.values.verify_accuraterip;
-  options_.log = !parser_.isSet(Opt("no-log")) && options_.values.rip_log;
+  options_.verify = !parser_.isSet(Opt("no-verify")) && values_.verify_accuraterip;
+  options_.log = !parser_.isSet(Opt("no-log")) && values_.rip_log;
   const QString service = parser_.value(Opt("lookup")).toLower();
   if (service == Opt("freedb")) {
     lookup_ = LookupSource::Freedb;
@@ -149,56 +151,43 @@ bool RipRunner::Prepare(QString& error) {
 
 // --grab-mode, --retries, --error-action and --jobs: the ripper's settings are the defaults.
 bool RipRunner::ReadOptionsOfReading(QString& error) {
-  options_.values = RipperSettingsValues::Load(stored_);
-  options_.careful.grab_mode = static_cast<int>(options_.values.grab_mode);
-  if (parser_.isSet(Opt("grab-mode"))) {
+  values_ = RipperSettingsValues::Load(stored_);
+  const auto number = [this](const char* name, int low, int high, int& value) {
+    if (!parser_.isSet(Opt(name))) return true;
     bool ok = false;
-    options_.careful.grab_mode = parser_.value(Opt("grab-mode")).toInt(&ok);
-    if (!ok || options_.careful.grab_mode < 1 || options_.careful.grab_mode > kMaxGrabMode) {
-      error = StringTable::Text(text::kRipBadGrabMode);
-      return false;
-    }
-    options_.values.grab_mode = RipperSettingsValues::GrabModeOf(options_.careful.grab_mode);
+    value = parser_.value(Opt(name)).toInt(&ok);
+    return ok && value >= low && value <= high;
+  };
+  int mode = static_cast<int>(values_.grab_mode);
+  if (!number("grab-mode", 1, kMaxGrabMode, mode)) {
+    error = StringTable::Text(text::kRipBadGrabMode);
+    return false;
   }
-  if (parser_.isSet(Opt("jobs"))) {
-    bool ok = false;
-    options_.jobs = parser_.value(Opt("jobs")).toInt(&ok);
-    if (!ok || options_.jobs < 1) {
-      error = StringTable::Text(text::kJobsNotANumber);
-      return false;
-    }
+  values_.grab_mode = RipperSettingsValues::GrabModeOf(mode);
+  if (!number("jobs", 1, std::numeric_limits<int>::max(), options_.jobs)) {
+    error = StringTable::Text(text::kJobsNotANumber);
+    return false;
   }
-  options_.read.retries = options_.values.retries;
-  if (parser_.isSet(Opt("retries"))) {
-    bool ok = false;
-    options_.read.retries = parser_.value(Opt("retries")).toInt(&ok);
-    if (!ok || options_.read.retries < 0 || options_.read.retries > RipperSettingsValues::kMaxRetries) {
-      error = StringTable::Text(text::kRipBadRetries);
-      return false;
-    }
+  if (!number("retries", 0, RipperSettingsValues::kMaxRetries, values_.retries)) {
+    error = StringTable::Text(text::kRipBadRetries);
+    return false;
   }
-  // Error actions: 0 stop, 1 silence, 2 discard. The CD stream cannot leave a sector out, so
-  // discard reads through the track reader whatever the grab mode.
-  options_.careful.error_action = static_cast<int>(options_.values.error_action);
+  // Error actions: 0 stop, 1 silence, 2 discard.
   if (parser_.isSet(Opt("error-action"))) {
     const QStringList actions = {Opt("stop"), Opt("silence"), Opt("discard")};
-    options_.careful.error_action = static_cast<int>(actions.indexOf(parser_.value(Opt("error-action")).toLower()));
-    if (options_.careful.error_action < 0) {
+    const qsizetype action = actions.indexOf(parser_.value(Opt("error-action")).toLower());
+    if (action < 0) {
       error = StringTable::Format(text::kRipBadErrorAction, {parser_.value(Opt("error-action"))});
       return false;
     }
+    values_.error_action = static_cast<ErrorAction>(action);
   }
-  options_.read.skip_errors = options_.careful.error_action != static_cast<int>(ErrorAction::Stop);
-  options_.careful.retries = options_.read.retries;
-  if (parser_.isSet(Opt("read-offset"))) {
-    bool ok = false;
-    const int offset = parser_.value(Opt("read-offset")).toInt(&ok);
-    if (!ok || offset < -kMaxReadOffset || offset > kMaxReadOffset) {
-      error = StringTable::Text(text::kRipBadReadOffset);
-      return false;
-    }
-    read_offset_ = offset;
+  int offset = 0;
+  if (!number("read-offset", -kMaxReadOffset, kMaxReadOffset, offset)) {
+    error = StringTable::Text(text::kRipBadReadOffset);
+    return false;
   }
+  if (parser_.isSet(Opt("read-offset"))) read_offset_ = offset;
   return true;
 }
 
@@ -219,9 +208,7 @@ std::optional<int> RipRunner::OpenDisc() {
   }
   options_.device = grabber_->GetDrivePath();
   // The drive's stored offset unless one was given; a disc image holds the disc's audio as it is.
-  const int offset = read_offset_.value_or(ReadOffsetFor(stored_, DriveIdentifier(options_.device)));
-  options_.read.read_offset = offset;
-  options_.careful.read_offset = offset;
+  options_.TakeReading(values_, read_offset_.value_or(ReadOffsetFor(stored_, DriveIdentifier(options_.device))));
   return std::nullopt;
 }
 
@@ -327,7 +314,7 @@ int RipRunner::Run() {
     // Set before the guard wakes the session's wait.
     const std::stop_callback onSignal(guard.Token(), [this, &guard] {
       interrupted_ = guard.Signal();
-      stop_ = true;
+      stop_.pressed = true;
     });
     session.Rip();
     interrupted_ = guard.Signal();  // the last signal names the exit status

@@ -14,6 +14,7 @@
 #include "components/IConversionComponent.h"
 #include "output/TemporaryOutput.h"
 #include "ripper/DiscReading.h"
+#include "tags/SourceFileServices.h"
 
 namespace corvane {
 namespace {
@@ -22,7 +23,7 @@ using Outcome = Result<RipResult>;
 
 constexpr double kEnded = 100;
 
-// Progress to the seam; the grab's final event wakes the wait.
+// Progress and read attempts to the seam; the grab's final event wakes the wait.
 class GrabEvents final : public IAudioCDGrabberEventHandler {
  public:
   GrabEvents(IUserInterface& ui, IWaiting& waiting) : ui_(ui), waiting_(waiting) {}
@@ -35,7 +36,10 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
     }
     ui_.SetJobProgress(static_cast<int>(percent));
   }
-  void OnReadRetries(int attempts) override { worst_attempts = std::max(worst_attempts, attempts); }
+  void OnReadRetries(int attempts) override {
+    ui_.SetStatusText(1, StringTable::Format(text::kRipReadAttempts, {attempts}));
+    worst_attempts = std::max(worst_attempts, attempts);
+  }
   void OnFreedbState(int /*code*/) override {}
 
   bool ended = false;
@@ -48,10 +52,24 @@ class GrabEvents final : public IAudioCDGrabberEventHandler {
 
 Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
 
+// Asks about a stop that was pressed, taking it back; the answer is kept in the request.
+StopAnswer ServeStop(const RipTrackJob& job, IUserInterface& ui) {
+  if (job.stop_request == nullptr || !job.stop_request->pressed.exchange(false)) return StopAnswer::Continue;
+  const StopAnswer answer = ui.AskStop(StringTable::Text(text::kAskStopRipping));
+  job.stop_request->answer = answer;
+  return answer;
+}
+
+Outcome Stopped(StopAnswer answer) {
+  return Outcome::Failure(answer == StopAnswer::StopThis ? RipResult::StoppedThis : RipResult::StoppedAll);
+}
+
 }  // namespace
 
 Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob& job, IUserInterface& ui,
                                     EventLoopWaiting& waiting) {
+  // A stop pressed while no grab ran is asked about before the next one starts.
+  if (const StopAnswer answer = ServeStop(job, ui); answer != StopAnswer::Continue) return Stopped(answer);
   if (!AddressRow(grabber, job.row)) return Failed(StringTable::Text(text::kRipGrabStartFailed));
   IConversionComponent* encoder = grabber.GetEncoder();
   if (encoder != nullptr && job.settings.format == FormatCode::Wma) {
@@ -65,8 +83,8 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   // The grabber opens its output by name.
   const std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(job.output, true, fileError);
   if (!temporary) {
-    return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") +
-                  SystemErrorText(fileError));
+    return Outcome::Failure(RipResult::NoOutput, StringTable::Format(text::kUnableToCreate, {job.output}) +
+                                                     QStringLiteral(": ") + SystemErrorText(fileError));
   }
 
   GrabEvents events(ui, waiting);
@@ -81,12 +99,20 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
     return Failed(reason);
   }
-  const auto stopAsked = [&job] { return job.stop_request != nullptr && *job.stop_request; };
-  waiting.WaitUntil([&] { return events.ended || stopAsked(); });
-  const bool stopped = !events.ended;
-  if (stopped) {
+  // A stop is asked about while the grab runs on (whoever presses it wakes the wait); a grab that
+  // ended meanwhile keeps its track.
+  StopAnswer stopped = StopAnswer::Continue;
+  const auto pressed = [&] {
+    return stopped == StopAnswer::Continue && job.stop_request != nullptr && job.stop_request->pressed;
+  };
+  while (!events.ended) {
+    waiting.WaitUntil([&] { return events.ended || pressed(); });
+    if (events.ended) break;
+    const StopAnswer answer = ServeStop(job, ui);
+    if (answer == StopAnswer::Continue || events.ended) continue;
+    stopped = answer;
+    ui.SetStatusText(1, StringTable::Text(text::kRipCancelling));
     grabber.AbortGrab();  // its final event still comes
-    waiting.WaitUntil([&] { return events.ended; });
   }
   sink.Unadvise();
   grabber.SetPcmTap(nullptr);
@@ -96,15 +122,24 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
   }
 
   const GrabberResult ended = grabber.GetGrabResult();
-  if (stopped || ended.code == GrabberErrorCode::Aborted) {
-    ui.SetJobProgress(0);
-    return Outcome::Failure(RipResult::StoppedAll);  // the partial file goes with `temporary`
+  Outcome outcome = Outcome::Success();
+  // A grab that was whole before the abort reached it keeps its track; the answer stays in the request.
+  if (ended.code == GrabberErrorCode::Aborted) {
+    outcome = Stopped(stopped == StopAnswer::Continue ? StopAnswer::StopAll : stopped);  // the partial file goes
+  } else if (ended.Failed()) {
+    outcome = Failed(ended.text);
+  } else if (job.fail_at_retry_limit && job.careful.retries > 0 && events.worst_attempts > job.careful.retries) {
+    // A sector read at the last attempt it was allowed (the first read and every retry).
+    outcome = Outcome::Failure(RipResult::RetryLimit, StringTable::Text(text::kRipReadError));
   }
-  if (ended.Failed()) {
+  if (outcome.Failed()) {
     ui.SetJobProgress(0);
-    return Failed(ended.text);
+    return outcome;
   }
   ui.SetJobProgress(static_cast<int>(kEnded));
+  // WMA's own back-end tags its file as it writes it; the grabber's encoder object does not.
+  if (job.tags != nullptr && job.settings.format == FormatCode::Wma)
+    SourceFileServices::WriteFileTags(temporary->WritePath(), *job.tags);
   return CommitRipOutput(job, *temporary, temporary->WritePath(), ui);
 }
 

@@ -1,10 +1,8 @@
 #include "ripper/RipRun.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
-#include "common/PathJoin.h"
+#include "common/ForwardingUserInterface.h"
 #include "common/RunCompletion.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -13,17 +11,7 @@
 #include "common/strings/FormatText.h"
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
-#include "components/IConversionComponent.h"
-#include "encoding/EncodeTrack.h"
-#include "encoding/OutputTagging.h"
-#include "engine/CdStream.h"
-#include "engine/MixerStream.h"
-#include "formats/OutputFormatCatalogue.h"
-#include "output/OutputClaims.h"
-#include "output/OutputSettling.h"
-#include "output/TemporaryOutput.h"
-#include "ripper/DiscReading.h"
-#include "ripper/RipOutputNaming.h"
+#include "components/grabber/DriveIdentifier.h"
 #include "ripper/RipperView.h"
 
 namespace corvane {
@@ -39,9 +27,12 @@ int StatusWordOf(RipResult result) {
       return text::kRipCompleted;
     case RipResult::Failed:
     case RipResult::NoDisc:
+    case RipResult::NoOutput:
+    case RipResult::RetryLimit:
       return text::kRipFailed;
     case RipResult::StoppedThis:
     case RipResult::StoppedAll:
+    case RipResult::NoFolder:
       return text::kRipCancelled;
     case RipResult::Skipped:
       break;
@@ -49,13 +40,25 @@ int StatusWordOf(RipResult result) {
   return text::kRipSkipped;
 }
 
+QString Hex(quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
+
+// What a ripped row's status rests on: the database's verdict, when asked, and its checksums.
+QString RowDetail(const RipSessionTrack& track) {
+  QStringList lines;
+  if (track.verdict) lines << AccurateRipVerdictText(*track.verdict);
+  if (const TrackChecksums sums = track.Checksums(); track.checksum && sums.complete) {
+    lines << Word(text::kRipLogCrc) + QStringLiteral(": ") + Hex(sums.crc32)
+          << Word(text::kRipLogV1) + QStringLiteral(": ") + Hex(sums.v1)
+          << Word(text::kRipLogV2) + QStringLiteral(": ") + Hex(sums.v2);
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
 }  // namespace
 
 RipRun::RipRun(IRipperView& view, IUserInterface& ui, SettingsStore& settings, IAudioCDGrabber* grabber,
-               RipRunServices services)
-    : view_(view), ui_(ui), settings_(settings), grabber_(grabber), services_(std::move(services)) {
-  if (!services_.encode) services_.encode = EncodeTrack;
-}
+               Mp3EncoderConfig& mp3, RipRunServices services)
+    : view_(view), ui_(ui), settings_(settings), grabber_(grabber), mp3_(mp3), services_(std::move(services)) {}
 
 RipRun::~RipRun() = default;
 
@@ -74,7 +77,7 @@ bool RipRun::CheckRows() {
 bool RipRun::ChooseOutputFolder(QString& folder) {
   const QString field = start_.output_folder_field;
   folder = field;
-  if (folder.isEmpty() || rip_settings_.output_folder_confirmation) {
+  if (folder.isEmpty() || values_.output_folder_confirmation) {
     const QString from = folder.isEmpty() ? settings_.ReadText(kSection, keys::kLastOutputFolder) : folder;
     const std::optional<QString> chosen = ui_.ChooseFolder(Word(text::kRipFolderChooserTitle), from);
     if (!chosen) return false;
@@ -86,6 +89,31 @@ bool RipRun::ChooseOutputFolder(QString& folder) {
     settings_.WriteText(kSection, keys::kOutputFolder, folder);
   }
   return true;
+}
+
+RipSessionOptions RipRun::OptionsFor(const QString& folder) {
+  RipSessionOptions options;
+  options.device = start_.device;
+  options.output_folder = folder;
+  options.pattern = pattern_;
+  options.settings = start_.settings;
+  options.TakeReading(values_, ReadOffsetFor(settings_, DriveIdentifier(start_.device)));
+  options.tags = start_.keep_tags;
+  options.verify = values_.verify_accuraterip;
+  options.log = values_.rip_log;
+  options.program_folder = start_.program_folder;
+  options.existing.question = text::kRipAlreadyExists;
+  options.existing.confirm = values_.confirm_overwrite;
+  options.existing.overwrite_all = &overwrite_all_;
+  options.existing.remember = [this](bool dont_ask_again) {
+    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dont_ask_again ? 0 : 1);
+  };
+  options.grab_without_disc = true;
+  options.fail_at_retry_limit = true;
+  options.end_at_folder_failure = true;
+  options.stop_request = &stop_;
+  options.waiting = &waiting_;
+  return options;
 }
 
 void RipRun::SetRunning(bool running) {
@@ -104,251 +132,111 @@ void RipRun::Run(const RipRunStart& start) {
   if (services_.stop_playback) services_.stop_playback();
   if (!CheckRows()) return;
   if (services_.check_before_run && !services_.check_before_run()) return;
-
-  rip_settings_ = RipperSettingsValues::Load(settings_);
-  const int preset = static_cast<int>(rip_settings_.grab_mode);
-  const int action = static_cast<int>(rip_settings_.error_action);
-  if (grabber_ != nullptr) {
-    grabber_->SetGrabMode(preset);
-    grabber_->SetErrorAction(action);
-    grabber_->SetRetries(rip_settings_.retries);
-  }
-  component_grab_ = rip_settings_.UsesComponentGrab(start_.settings);
-  RipVerifier::RunFacts facts;
-  facts.device = start_.device;
-  facts.grab_mode = preset;
-  facts.retries = rip_settings_.retries;
-  facts.error_action = action;
-  facts.output_format = QStringLiteral("%1, %2 Hz, %3 ch")
-                           .arg(catalogue::ExtensionOf(start_.settings.format).mid(1).toUpper())
-                           .arg(start_.settings.sample_rate)
-                           .arg(start_.settings.channels);
-  facts.album = start_.album;
-  verifier_.Start(facts, settings_);
-  if (grabber_ != nullptr) grabber_->SetReadOffset(verifier_.ReadOffset());
-
-  if (!ChooseOutputFolder(output_folder_)) return;
-  total_ = 0;
-  for (int row = 0; row < view_.RowCount(); ++row) total_ += view_.RowChecked(row) ? 1 : 0;
-
-  encoder_ = grabber_ != nullptr ? grabber_->GetEncoder() : nullptr;
-  if (encoder_ != nullptr && services_.setup_encoder && !services_.setup_encoder(*encoder_)) {
-    // Set-up stopped before any output was opened: there is nothing to complete.
-    static_cast<void>(encoder_->Reset());
+  if (grabber_ == nullptr) {
+    ui_.ShowMessage(Word(text::kCoreComponentsFailed), MessageIcon::Error, MessageButtons::Ok);
     return;
   }
+  values_ = RipperSettingsValues::Load(settings_);
+  QString folder;
+  if (!ChooseOutputFolder(folder)) return;
+  output_folder_ = folder;
+  pattern_ = SplitRipPattern(start_.output_name);
+  DiscMetadata metadata{start_.artist, start_.album, start_.year, start_.genre_entry, {}};
+  std::vector<int> rows;
+  for (int row = 0; row < view_.RowCount(); ++row) {
+    metadata.titles << view_.RowTitle(row);
+    if (view_.RowChecked(row)) rows.push_back(row);
+  }
+  overwrite_all_ = false;
+  stop_.pressed = false;
+  cancelled_from_ = -1;
+  failed_ = 0;
+  RipSession session(*grabber_, settings_, mp3_, OptionsFor(folder), metadata, rows, *this);
+  // Set-up stopped before any output was opened: there is nothing to complete.
+  if (!session.SetUp()) return;
 
   SetRunning(true);
-  for (int row = 0; row < view_.RowCount(); ++row) view_.SetRowStatus(row, Word(text::kRipWaiting));
-  const RipPatternParts pattern = SplitRipPattern(start_.output_name);
-  const QString runFolder = output_folder_;
-  stop_request_ = false;
-  stop_all_after_track_ = false;
-  overwrite_all_ = false;
-  ordinal_ = 0;
-  failed_ = 0;
-  claims_ = std::make_unique<OutputClaims>();
-
-  for (int row = 0; row < view_.RowCount(); ++row) {
-    view_.FocusRow(row);
-    if (!view_.RowChecked(row)) {
-      view_.SetRowStatus(row, Word(text::kRipSkipped));
-      view_.SetRipLabel(Word(text::kRipSkipped));
-      continue;
-    }
-    ++ordinal_;
-    const QString title = view_.RowTitle(row);
-    if (!pattern.folder.isEmpty()) {
-      const RipNameFields fields{title, row + 1, start_.artist, start_.album};
-      output_folder_ = RipFolderPath(runFolder, pattern.folder, fields);
-      if (!QDir().mkpath(output_folder_)) {
-        ui_.ShowMessage(StringTable::Format(text::kRipFolderFailed, {output_folder_}), MessageIcon::Error,
-                        MessageButtons::Ok);
-        for (int left = row; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
-        break;
-      }
-    }
-    const RipNameFields fields{title, row + 1, start_.artist, start_.album};
-    const QString output = RipFilePath(output_folder_, pattern.file, fields, start_.settings.format);
-    const RipResult result = RipTrackTo(row, title, output);
-    Finish(row, result);
-    if (result == RipResult::StoppedAll || stop_all_after_track_) {
-      const int first = result == RipResult::StoppedAll ? row : row + 1;
-      for (int left = first; left < view_.RowCount(); ++left) view_.SetRowStatus(left, Word(text::kRipCancelled));
-      break;
-    }
-  }
-  End();
+  for (int row = 0; row < view_.RowCount(); ++row)
+    view_.SetRowStatus(row, Word(view_.RowChecked(row) ? text::kRipWaiting : text::kRipSkipped));
+  session.Rip();
+  session.Verify();
+  session.WriteLog();
+  End(session.Check());
 }
 
-bool RipRun::SettleOutput(QString& output, bool& replace, OutputClaim& claim) {
-  ExistingOutputRules rules;
-  rules.question = text::kRipAlreadyExists;
-  rules.confirm = rip_settings_.confirm_overwrite;
-  rules.overwrite_all = &overwrite_all_;
-  // A name an earlier track of this run took is an existing output whatever the settings say:
-  // two tracks never land on one file unasked.
-  rules.ask_for_taken = true;
-  rules.remember = [this](bool dontAsk) {
-    rip_settings_.confirm_overwrite = !dontAsk;
-    settings_.WriteNumber(kSection, keys::kConfirmOverwrite, dontAsk ? 0 : 1);
-  };
-  return corvane::SettleOutput(output, replace, claim, ui_, rules);
+std::unique_ptr<IUserInterface> RipRun::Interface(int /*slot*/, const QString& /*name*/) {
+  return std::make_unique<ForwardingUserInterface>(ui_);
 }
 
-RipResult RipRun::RipTrackTo(int row, const QString& title, QString output) {
-  bool replace = false;
-  OutputClaim claim(claims_.get());
-  if (!SettleOutput(output, replace, claim)) return RipResult::Skipped;
-  const bool byName = component_grab_ || catalogue::WriterNeedsName(start_.settings.format);
-  int error = 0;
-  std::unique_ptr<TemporaryOutput> temporary = TemporaryOutput::Create(output, byName, error);
-  if (!temporary) {
-    ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
-    return RipResult::Failed;
-  }
-  ui_.SetStatusText(1, Word(text::kStatusOutput) + output);
-  view_.SetRowStatus(row, Word(text::kRipGrabbing));
-  view_.SetRipLabel(StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), ordinal_, total_, title}));
+void RipRun::Message(const QString& text) { ui_.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok); }
+
+void RipRun::TrackStarting(const RipSessionTrack& track, int ordinal, int total) {
+  view_.FocusRow(track.row);
+  if (!pattern_.folder.isEmpty()) output_folder_ = QFileInfo(track.output).absolutePath();
+  ui_.SetStatusText(1, Word(text::kStatusOutput) + track.output);
+  view_.SetRowStatus(track.row, Word(text::kRipGrabbing));
+  view_.SetRipLabel(
+      StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), ordinal, total, view_.RowTitle(track.row)}));
   ui_.SetJobProgress(0);
-
-  QString reason;
-  bool grabbed = false;
-  RipResult result = RipResult::NoDisc;
-  PcmTap* tap = verifier_.BeginTrack(row);
-  read_errors_ = 0;
-  read_attempts_ = 0;
-  const SourceTags tags = TrackTags(row, title);
-  const SourceTags* kept = start_.keep_tags ? &tags : nullptr;
-  if (!component_grab_) result = OwnPath(row, temporary->WritePath(), output, tap, kept, reason);
-  if (result == RipResult::NoDisc) {
-    // Without a disc the library cannot read, the grabber may still reach the drive.
-    component_grab_ = true;
-    // The grabber opens its output by name.
-    if (!byName) temporary = TemporaryOutput::Create(output, true, error);
-    grabbed = true;
-    result = temporary ? ComponentGrab(row, temporary->WritePath(), tap, reason) : RipResult::Failed;
-  }
-  if (result == RipResult::Failed) {
-    QString message = StringTable::Format(text::kRipTrackFailed, {row + 1});
-    if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
-    ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
-  }
-  if (grabbed && result == RipResult::Done && rip_settings_.retries != 0 && read_attempts_ == rip_settings_.retries) {
-    ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
-    if (services_.open_rip_settings) services_.open_rip_settings();
-    result = RipResult::Failed;
-  }
-  // An unfinished track lets its name go; its file goes with `temporary`.
-  if (result != RipResult::Done) return result;
-  // Tags the back-end does not write itself go in once the audio is complete.
-  if (kept != nullptr)
-    WriteTagsAfterEncoding(temporary->WritePath(), start_.settings.format, tags, rip_settings_.Id3v2For(tags));
-  switch (PlaceOutput(
-      *temporary, output, replace, [&] { return SettleOutput(output, replace, claim); }, error)) {
-    case Placing::Done:
-      claim.Keep();
-      verifier_.TrackRipped(row, title, output, read_attempts_, read_errors_);
-      return RipResult::Done;
-    case Placing::Skipped:
-      return RipResult::Skipped;
-    case Placing::Failed:
-      break;
-  }
-  ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {output}), MessageIcon::Error, MessageButtons::Ok);
-  return RipResult::Failed;
 }
 
-RipResult RipRun::OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap,
-                          const SourceTags* tags, QString& reason) {
-  const bool skipErrors = rip_settings_.error_action != ErrorAction::Stop;
-  auto created = CdStream::Create(start_.device, row,
-                                  CdReadOptions{rip_settings_.retries, skipErrors, verifier_.ReadOffset(), tap});
-  if (!created.Succeeded()) {
-    if (created.status.code == EngineError::NoCd) return RipResult::NoDisc;
-    ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(created.status.code)}), MessageIcon::Error,
-                    MessageButtons::Ok);
-    return RipResult::Failed;
-  }
-  std::unique_ptr<CdStream> cd = std::move(*created.value);
-  std::unique_ptr<MixerStream> mixer;
-  const EncoderInput wanted = catalogue::InputFor(start_.settings, CdStream::kRate, 2);
-  if (wanted.mixer) {
-    auto mixed = MixerStream::Create(*cd, wanted.rate, wanted.channels);
-    if (!mixed.Succeeded()) {
-      ui_.ShowMessage(StringTable::Format(text::kRipStartFailedCode, {ToCode(mixed.status.code)}), MessageIcon::Error,
+void RipRun::TellFailure(const RipSessionTrack& track) {
+  switch (track.result) {
+    case RipResult::NoOutput:
+      ui_.ShowMessage(StringTable::Format(text::kRipUnableToCreate, {track.output}), MessageIcon::Error,
                       MessageButtons::Ok);
-      return RipResult::Failed;
-    }
-    mixer = std::move(*mixed.value);
-  }
-  EncodeJob job;
-  job.output_path = writePath;
-  job.final_path = shownPath;
-  job.source = cd.get();
-  job.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : cd.get();
-  job.converter = encoder_;
-  job.settings = start_.settings;
-  job.keep_tags = tags != nullptr;
-  job.tags = tags;
-  job.stop_question = text::kAskStopRipping;
-  job.stop_request = &stop_request_;
-  job.program_folder = start_.program_folder;
-  job.user_settings = &settings_;
-  EncodeOutcome outcome = services_.encode(job, ui_);
-  ui_.SetJobProgress(100);
-  if (encoder_ != nullptr) {
-    const ConverterResult finishing = encoder_->Reset();
-    if (finishing.Failed() && outcome.Succeeded()) outcome = EncodingFailed(finishing);
-  }
-  read_errors_ = cd->SkippedSectors();
-  read_attempts_ = cd->WorstAttempts();
-  mixer.reset();
-  cd.reset();
-  switch (outcome.code) {
-    case EncodeResult::Done:
-      return RipResult::Done;
-    case EncodeResult::StoppedThis:
-      return RipResult::StoppedThis;
-    case EncodeResult::StoppedAll:
-      return RipResult::StoppedAll;
-    case EncodeResult::Failed:
+      return;
+    case RipResult::NoFolder:
+      ui_.ShowMessage(StringTable::Format(text::kRipFolderFailed, {QFileInfo(track.output).absolutePath()}),
+                      MessageIcon::Error, MessageButtons::Ok);
+      return;
+    case RipResult::RetryLimit:
+      ui_.ShowMessage(Word(text::kRipReadError), MessageIcon::Error, MessageButtons::Ok);
+      if (services_.open_rip_settings) services_.open_rip_settings();
+      return;
+    default:
       break;
   }
-  reason = outcome.text;
-  return RipResult::Failed;
+  QString message = StringTable::Format(text::kRipTrackFailed, {track.number});
+  if (!track.detail.isEmpty()) message += QStringLiteral("\n\n") + track.detail;
+  ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
 }
 
-SourceTags RipRun::TrackTags(int row, const QString& title) const {
-  SourceTags tags;
-  tags.title = title;
-  tags.artist = start_.artist;
-  tags.album = start_.album;
-  tags.year = start_.year;
-  tags.track = QString::number(row + 1);
-  tags.genre = start_.genre;
-  return tags;
-}
-
-void RipRun::Finish(int row, RipResult result) {
+void RipRun::TrackEnded(const RipSessionTrack& track, int /*ended*/, int /*total*/) {
+  if (track.failed || track.result == RipResult::NoFolder) TellFailure(track);
   ui_.SetJobProgress(100);
-  if (result == RipResult::Failed || result == RipResult::NoDisc) {
+  if (track.failed) {
     ui_.SetJobProgress(0);
     ++failed_;
   }
-  if (row < view_.RowCount()) {
-    view_.SetRowStatus(row, Word(StatusWordOf(result)));
-    view_.SetRipLabel(Word(StatusWordOf(result)));
+  if ((track.result == RipResult::StoppedAll || track.result == RipResult::NoFolder) && cancelled_from_ < 0)
+    cancelled_from_ = track.row;
+  const QString word = Word(StatusWordOf(track.result));
+  view_.SetRowStatus(track.row, word);
+  view_.SetRipLabel(word);
+}
+
+void RipRun::Verified(const std::vector<RipSessionTrack>& tracks, const std::optional<AccurateRipCheckResult>&) {
+  for (const RipSessionTrack& track : tracks) {
+    if (!track.done) continue;
+    if (const QString detail = RowDetail(track); !detail.isEmpty()) view_.SetRowStatusDetail(track.row, detail);
   }
 }
 
-void RipRun::End() {
+void RipRun::RequestStop() {
+  if (!running_) return;
+  stop_.pressed = true;
+  waiting_.Wake();  // a grab waiting for its end asks about the stop now
+}
+
+void RipRun::End(const std::optional<AccurateRipCheckResult>& check) {
+  // A Stop All or a missing folder cancels every row after it, checked or not.
+  for (int row = cancelled_from_ + 1; cancelled_from_ >= 0 && row < view_.RowCount(); ++row)
+    view_.SetRowStatus(row, Word(text::kRipCancelled));
   RunCompletion completion;
   completion.summary = StringTable::Format(text::kRipSucceeded, {output_folder_});
   // The database's word on the tracks goes under the summary, the details into the rip log.
-  const QString verified = verifier_.Finish(settings_, output_folder_);
-  if (!verified.isEmpty()) completion.summary += QLatin1Char('\n') + verified;
-  for (const auto& [row, detail] : verifier_.RowDetails()) view_.SetRowStatusDetail(row, detail);
+  if (check) completion.summary += QLatin1Char('\n') + check->SummaryText();
   completion.failed_count = failed_;
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);
@@ -356,7 +244,6 @@ void RipRun::End() {
   SetRunning(false);
   view_.SetRipLabel(Word(text::kRipIdle));
   ui_.SetStatusText(1, Word(text::kStatusOutput));
-  claims_.reset();
 }
 
 }  // namespace corvane

@@ -3,25 +3,21 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
-class QEventLoop;
-
-#include "common/UserInterface.h"
-#include "encoding/EncodeFunction.h"
+#include "common/EventLoopWaiting.h"
 #include "formats/EncodeSettings.h"
-#include "output/OutputClaims.h"
-#include "ripper/RipResult.h"
-#include "ripper/RipVerifier.h"
+#include "ripper/AccurateRipCheck.h"
+#include "ripper/RipOutputNaming.h"
+#include "ripper/RipSession.h"
 #include "ripper/RipperSettingsValues.h"
-#include "tags/SourceTags.h"
 
 namespace corvane {
 
 class IAudioCDGrabber;
-class IConversionComponent;
 class IRipperView;
 class IUserInterface;
-class OutputClaim;
+class Mp3EncoderConfig;
 class SettingsStore;
 
 // The page's values a run starts from.
@@ -30,92 +26,67 @@ struct RipRunStart {
   QString output_folder_field;
   QString output_name;  // the pattern
   EncodeSettings settings;
-  QString artist, album, year, genre;  // genre: the name of the selected entry
+  QString artist, album, year;
+  int genre_entry = 0;  // the genre box's entry, 0 the empty one
   bool keep_tags = true;
   QString program_folder;
 };
 
 // What a run depends on besides the page, so that tests can supply it.
 struct RipRunServices {
-  EncodeFunction encode;  // EncodeTrack when empty
   // The WMA quality and bitrate checks; false: no run (the user was told).
   std::function<bool()> check_before_run;
-  // The encoder set-up on the grabber's encoder object; false: no run (the user was told).
-  std::function<bool(IConversionComponent&)> setup_encoder;
   std::function<void()> stop_playback;
   std::function<void()> open_rip_settings;
 };
 
-// One rip run over the checked rows of the track list, on the user-interface thread. Each track is
-// read through the engine's CD stream and encoded, or written by the grabber itself in its careful
-// grab modes. Outputs are written beside their final name and take it only when complete, so a
-// failed or stopped track leaves nothing behind and never damages a file it was to replace.
-class RipRun {
+// The window's rip: the checked rows of the track list ripped by one RipSession on the
+// user-interface thread, one track at a time, which it shows on the page (row statuses, the label
+// under the list, the progress bar) and in the window's dialogs.
+class RipRun final : private IRipObserver {
  public:
   RipRun(IRipperView& view, IUserInterface& ui, SettingsStore& settings, IAudioCDGrabber* grabber,
-         RipRunServices services = {});
-  ~RipRun();
+         Mp3EncoderConfig& mp3, RipRunServices services = {});
+  ~RipRun() override;
 
   void Run(const RipRunStart& start);
-  // The stop button while running.
+  // The stop button while running: the track in hand asks whether to stop it or the whole run.
   void RequestStop();
   bool Running() const { return running_; }
 
-  // Grabber events 2 (percent) and 3 (read attempts), served on the user-interface thread.
-  void OnGrabProgress(double percent);
-  void OnReadRetries(int attempts);
-
  private:
+  // IRipObserver
+  std::unique_ptr<IUserInterface> Interface(int slot, const QString& name) override;
+  void Message(const QString& text) override;
+  void TrackStarting(const RipSessionTrack& track, int ordinal, int total) override;
+  void TrackEnded(const RipSessionTrack& track, int ended, int total) override;
+  void Verified(const std::vector<RipSessionTrack>& tracks,
+                const std::optional<AccurateRipCheckResult>& check) override;
+
   bool CheckRows();
   bool ChooseOutputFolder(QString& folder);
+  RipSessionOptions OptionsFor(const QString& folder);
   void SetRunning(bool running);
-  // Rips row `row` into `output` (which the overwrite prompt may rename).
-  RipResult RipTrackTo(int row, const QString& title, QString output);
-  // Whether the track may be written to `output`; `replace`: something is there already.
-  bool SettleOutput(QString& output, bool& replace, OutputClaim& claim);
-  // Reads the track through the engine's CD stream and encodes it; a failure's reason, if any,
-  // goes into `reason`.
-  RipResult OwnPath(int row, const QString& writePath, const QString& shownPath, PcmTap* tap, const SourceTags* tags,
-                    QString& reason);
-  // Has the grabber write the track through its encoder object; a failure's reason, if any, goes
-  // into `reason`.
-  RipResult ComponentGrab(int row, const QString& writePath, PcmTap* tap, QString& reason);
-  // A stop pressed while no grab ran is asked about before the next grab starts; Completed: go on.
-  RipResult AskPendingStop();
-  // Serves the user interface until a grabber event, a stop or a pump interval.
-  void Wait();
-  void Wake();
-  // The tags of the track in row `row`, as the disc fields and the row's title give them.
-  SourceTags TrackTags(int row, const QString& title) const;
-  void Finish(int row, RipResult result);
-  void End();
+  // Tells the user why a track failed, as the window words each failure.
+  void TellFailure(const RipSessionTrack& track);
+  void End(const std::optional<AccurateRipCheckResult>& check);
 
   IRipperView& view_;
   IUserInterface& ui_;
   SettingsStore& settings_;
   IAudioCDGrabber* grabber_;
+  Mp3EncoderConfig& mp3_;
   RipRunServices services_;
   RipRunStart start_;
-  IConversionComponent* encoder_ = nullptr;
-  std::unique_ptr<OutputClaims> claims_;
-  RipVerifier verifier_;
-  int read_errors_ = 0;  // of the track in hand
-  QEventLoop* wake_ = nullptr;
-
-  bool running_ = false;
-  bool component_grab_ = false;
-  std::atomic<bool> stop_request_{false};
-  StopAnswer stop_answer_ = StopAnswer::Continue;  // a stop the user confirmed during a grab
-  // Stop All was answered after the track it was meant for had ended: the run ends after it.
-  bool stop_all_after_track_ = false;
-  bool grab_active_ = false;
-  bool abort_pending_ = false;
-  int read_attempts_ = 0;
+  RipperSettingsValues values_;  // read once at the start of the run
+  RipPatternParts pattern_;
+  RipStopRequest stop_;
+  // What the session waits on while the page stays live; the stop button wakes it.
+  EventLoopWaiting waiting_;
   std::atomic<bool> overwrite_all_{false};
-  QString output_folder_;
-  RipperSettingsValues rip_settings_;  // read once at the start of the run
-  int ordinal_ = 0;
-  int total_ = 0;
+  bool running_ = false;
+  QString output_folder_;    // the run's, or the last track's when the pattern has a folder part
+  int cancelled_from_ = -1;  // the first row of those a Stop All or a missing folder cancelled
   int failed_ = 0;
 };
 

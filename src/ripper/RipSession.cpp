@@ -1,25 +1,20 @@
 #include "ripper/RipSession.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QThread>
 
 #include "common/OrderedWorkerPool.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
-#include "common/strings/CliText.h"
 #include "common/strings/ConverterText.h"
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncoderSetup.h"
 #include "formats/EncoderCapabilities.h"
-#include "formats/OutputFormatCatalogue.h"
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
 #include "ripper/ComponentGrab.h"
-#include "ripper/RipLog.h"
-#include "ripper/RipSessionProof.h"
 #include "ripper/TrackSpool.h"
 #include "tags/Id3Genres.h"
 
@@ -37,9 +32,9 @@ struct RipSession::Encoding {
   SourceTags tags;
   std::unique_ptr<TrackSpool> spool;
   qint64 started_ms = 0;
-  // The encoding's own stop request, set when the pool stops its job: an encoding takes back the
-  // request it stops at, so each encoding running at once needs one of its own.
-  std::atomic<bool> stop{false};
+  // The encoding's own stop request, pressed when the pool stops its job: an encoding takes back
+  // the request it stops at, so each encoding running at once needs one of its own.
+  RipStopRequest stop;
 };
 
 RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3EncoderConfig& mp3,
@@ -80,20 +75,35 @@ SourceTags RipSession::TagsOf(const RipSessionTrack& track) const {
   return tags;
 }
 
+void RipSessionOptions::TakeReading(const RipperSettingsValues& taken, int read_offset) {
+  values = taken;
+  careful = {static_cast<int>(taken.grab_mode), static_cast<int>(taken.error_action), taken.retries, read_offset};
+  read.retries = taken.retries;
+  read.skip_errors = taken.error_action != ErrorAction::Stop;
+  read.read_offset = read_offset;
+}
+
+bool RipSession::SetUpGrab(IUserInterface& setup) {
+  grabber_.SetGrabMode(options_.careful.grab_mode);
+  grabber_.SetErrorAction(options_.careful.error_action);
+  grabber_.SetRetries(options_.careful.retries);
+  grabber_.SetReadOffset(options_.careful.read_offset);
+  IConversionComponent* encoder = grabber_.GetEncoder();
+  if (encoder == nullptr) {
+    observer_.Message(StringTable::Text(text::kCoreComponentsFailed));
+    return false;
+  }
+  EncoderCapabilities capabilities;
+  return SetupEncoder(*encoder, options_.settings, mp3_, capabilities, setup);
+}
+
 bool RipSession::SetUp() {
   EncoderCapabilities capabilities;
   const std::unique_ptr<IUserInterface> setup = observer_.Interface(-1, QString());
-  if (component_grab_) {
-    grabber_.SetGrabMode(options_.careful.grab_mode);
-    grabber_.SetErrorAction(options_.careful.error_action);
-    grabber_.SetRetries(options_.careful.retries);
-    grabber_.SetReadOffset(options_.careful.read_offset);
-    IConversionComponent* encoder = grabber_.GetEncoder();
-    if (encoder == nullptr) {
-      observer_.Message(StringTable::Text(text::kCoreComponentsFailed));
-      return false;
-    }
-    return SetupEncoder(*encoder, options_.settings, mp3_, capabilities, *setup);
+  // The grabber is made ready too when it may have to step in for the engine.
+  if (component_grab_ || options_.grab_without_disc) {
+    if (!SetUpGrab(*setup)) return false;
+    if (component_grab_) return true;
   }
   // One conversion component for each encoding that may run at once.
   const int encoders = options_.jobs > 1 ? std::min<int>(options_.jobs - 1, static_cast<int>(tracks_.size())) : 1;
@@ -110,13 +120,19 @@ bool RipSession::SetUp() {
 }
 
 // An output already there, whether from before the run or from an earlier track of it (a pattern
-// without %N, two equal titles), is settled by the seam's overwrite answer: never replaced unasked.
-// An earlier track's output counts although its encoding may not have finished yet; the name stays
-// claimed unless the track fails.
+// without %N, two equal titles), is settled by the front end's rules and the seam's overwrite
+// answer. An earlier track's output counts although its encoding may not have finished yet; the
+// name stays claimed unless the track fails.
 bool RipSession::SettleOutput(QString& output, bool& replace) {
-  ExistingOutputRules rules;
-  rules.question = text::kAlreadyExists;
   OutputClaim claim(&claims_);
+  ExistingOutputRules rules = options_.existing;
+  // A "don't ask again" the front end keeps rules the names settled after this one.
+  if (options_.existing.remember) {
+    rules.remember = [this](bool dont_ask_again) {
+      options_.existing.confirm = !dont_ask_again;
+      options_.existing.remember(dont_ask_again);
+    };
+  }
   const std::unique_ptr<IUserInterface> asker = observer_.Interface(0, QString());  // no track is read meanwhile
   if (!corvane::SettleOutput(output, replace, claim, *asker, rules)) return false;
   claim.Keep();
@@ -127,16 +143,16 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   tags = TagsOf(track);
   const RipNameFields fields{tags.title, track.number, tags.artist, tags.album};
   const QString folder = RipFolderPath(options_.output_folder, options_.pattern.folder, fields);
-  if (!QDir().mkpath(folder)) {
-    track.status = StringTable::Text(text::kStatusFailed);
-    track.detail = StringTable::Format(text::kCannotCreateFolder, {folder});
-    track.failed = true;
+  track.output = RipFilePath(folder, options_.pattern.file, fields, options_.settings.format);
+  // The run's own folder is the front end's to make.
+  if (!options_.pattern.folder.isEmpty() && !QDir().mkpath(folder)) {
+    TakeResult(track, Result<RipResult>::Failure(RipResult::NoFolder,
+                                                 StringTable::Format(text::kCannotCreateFolder, {folder})));
     return false;
   }
-  track.output = RipFilePath(folder, options_.pattern.file, fields, options_.settings.format);
   bool replace = false;
   if (!SettleOutput(track.output, replace)) {
-    track.status = StringTable::Text(text::kStatusSkipped);
+    TakeResult(track, Result<RipResult>::Failure(RipResult::Skipped));
     return false;
   }
   rip.device = options_.device;
@@ -151,6 +167,7 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   rip.program_folder = options_.program_folder;
   rip.user_settings = &stored_;
   rip.stop_request = options_.stop_request;
+  rip.fail_at_retry_limit = options_.fail_at_retry_limit;
   track.checksum = verification_ ? verification_->ChecksumFor(track.row) : nullptr;
   rip.tap = track.checksum.get();
   track.stats = {};
@@ -161,48 +178,65 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
 }
 
 void RipSession::TakeResult(RipSessionTrack& track, const Result<RipResult>& result) {
+  track.result = result.code;
   switch (result.code) {
     case RipResult::Done:
       track.status = StatusWord(FileResult::Converted);
       track.done = true;
       // The file is whole, but sectors the drive never gave are silence in it or left out.
       if (track.stats.given_up > 0) track.detail = StringTable::Text(text::kRipReadError);
-      break;
+      return;
     case RipResult::StoppedThis:
     case RipResult::StoppedAll:
       track.status = StatusWord(FileResult::Cancelled);
-      break;
+      return;
     case RipResult::Skipped:
       track.status = StatusWord(FileResult::Skipped);
-      break;
+      return;
     case RipResult::NoDisc:
-      track.status = StatusWord(FileResult::Failed);
       // The disc went away, or the image's file, since the run began.
       track.detail = StringTable::Format(text::kDriveUnopenable, {options_.device});
-      track.failed = true;
       break;
     case RipResult::Failed:
-      track.status = StatusWord(FileResult::Failed);
+    case RipResult::NoOutput:
+    case RipResult::NoFolder:
+    case RipResult::RetryLimit:
       track.detail = result.text;
-      track.failed = true;
       break;
   }
+  track.status = StatusWord(FileResult::Failed);
+  track.failed = true;
 }
 
-void RipSession::RipOne(RipSessionTrack& track) {
+Result<RipResult> RipSession::ReadAndEncode(RipTrackJob& rip, IUserInterface& ui) {
+  if (component_grab_) return GrabWithComponent(grabber_, rip, ui, Waiting());
+  Result<RipResult> result = RipTrack(rip, ui);
+  if (result.code != RipResult::NoDisc || !options_.grab_without_disc) return result;
+  // The engine finds no disc, but the grabber (set up with the run) may still reach the drive: it
+  // reads this track and the rest.
+  component_grab_ = true;
+  return GrabWithComponent(grabber_, rip, ui, Waiting());
+}
+
+void RipSession::RipOne(RipSessionTrack& track, int ordinal) {
   RipTrackJob rip;
   SourceTags tags;
-  if (!PrepareOutput(track, rip, tags)) return;
-  const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
-  const Result<RipResult> result =
-      component_grab_ ? GrabWithComponent(grabber_, rip, *ui, Waiting()) : RipTrack(rip, *ui);
-  TakeResult(track, result);
-  // A name a track did not end up with is free again for the tracks after it.
-  if (!track.done) claims_.Release(track.output);
+  if (PrepareOutput(track, rip, tags)) {
+    observer_.TrackStarting(track, ordinal, static_cast<int>(tracks_.size()));
+    const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
+    TakeResult(track, ReadAndEncode(rip, *ui));
+    // A name a track did not end up with is free again for the tracks after it.
+    if (!track.done) claims_.Release(track.output);
+  }
+  const bool stop_all = options_.stop_request != nullptr && options_.stop_request->answer == StopAnswer::StopAll;
+  if (track.result == RipResult::StoppedAll || stop_all ||
+      (track.result == RipResult::NoFolder && options_.end_at_folder_failure))
+    ended_ = true;
 }
 
 void RipSession::Rip() {
   run_clock_.start();
+  if (options_.stop_request != nullptr) options_.stop_request->answer = StopAnswer::Continue;
   // The grabber encodes as it reads: there is nothing to overlap.
   if (options_.jobs > 1 && !component_grab_) {
     RipOverlapped();
@@ -212,13 +246,15 @@ void RipSession::Rip() {
 }
 
 void RipSession::RipInOrder() {
+  int ordinal = 0;
   for (RipSessionTrack& track : tracks_) {
     QElapsedTimer timer;
     timer.start();
-    if (Interrupted()) {
-      track.status = StatusWord(FileResult::Cancelled);
+    ++ordinal;
+    if (Ending()) {
+      TakeResult(track, Result<RipResult>::Failure(RipResult::StoppedAll));
     } else {
-      RipOne(track);
+      RipOne(track, ordinal);
     }
     track.seconds = timer.elapsed() / 1000.0;
     track.ended = true;
@@ -227,7 +263,7 @@ void RipSession::RipInOrder() {
 }
 
 size_t RipSession::EncodeOnWorker(Encoding& encoding, int worker, const std::stop_token& stop) {
-  const std::stop_callback stopEncoding(stop, [&encoding] { encoding.stop = true; });
+  const std::stop_callback stopEncoding(stop, [&encoding] { encoding.stop.pressed = true; });
   RipSessionTrack& track = tracks_[encoding.index];
   encoding.rip.audio = &encoding.spool->Audio();
   encoding.rip.converter = worker_converters_[static_cast<size_t>(worker)].get();
@@ -260,8 +296,9 @@ void RipSession::RipOverlapped() {
     auto encoding = std::make_shared<Encoding>();
     if (Interrupted()) {
       pool.RequestStop();
-      track.status = StatusWord(FileResult::Cancelled);
+      TakeResult(track, Result<RipResult>::Failure(RipResult::StoppedAll));
     } else if (PrepareOutput(track, encoding->rip, encoding->tags)) {
+      observer_.TrackStarting(track, static_cast<int>(index) + 1, static_cast<int>(tracks_.size()));
       // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
       // track read waits only for the first encoding to end.
       pool.WaitForRoom(static_cast<size_t>(encoders), interrupted);
@@ -288,25 +325,6 @@ void RipSession::RipOverlapped() {
     pool.HandOverDue();
   }
   pool.Finish(interrupted);
-}
-
-void RipSession::Verify() {
-  if (options_.verify && verification_ && !Interrupted()) check_ = CheckRippedTracks(tracks_, *verification_, stored_);
-  observer_.Verified(tracks_, check_);
-}
-
-QString RipSession::WriteLog() {
-  const auto first =
-      std::find_if(tracks_.begin(), tracks_.end(), [](const RipSessionTrack& track) { return track.done; });
-  if (!options_.log || Interrupted() || first == tracks_.end()) return {};
-  const RipLogFacts facts{options_.device, options_.careful, catalogue::NameOf(options_.settings.format),
-                          metadata_.titles};
-  const QString path = FreeRipLogPath(QFileInfo(first->output).absolutePath(), metadata_.album);
-  if (!WriteRipLog(path, RipLogOf(tracks_, facts, verification_, check_))) {
-    observer_.Message(StringTable::Format(text::kRipLogFailed, {path}));
-    return {};
-  }
-  return path;
 }
 
 }  // namespace corvane

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "common/EventLoopWaiting.h"
+#include "common/strings/ConverterText.h"
 #include "output/OutputClaims.h"
+#include "output/OutputSettling.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscMetadata.h"
 #include "ripper/DiscVerification.h"
@@ -38,14 +40,29 @@ struct RipSessionOptions {
   bool verify = true;  // ask the AccurateRip database at the end
   bool log = true;     // write the rip log beside the tracks
   QString program_folder;
-  // The track in hand stops at it (the encoder asks first, as its seam answers).
-  std::atomic<bool>* stop_request = nullptr;
+  // How an output that is there already, or that an earlier track took, is answered.
+  ExistingOutputRules existing = [] {
+    ExistingOutputRules rules;
+    rules.question = text::kAlreadyExists;
+    return rules;
+  }();
+  // Where the front ends' rules differ. A disc the engine cannot open is read by the grabber's own
+  // grab, for that track and the rest; a grab that needed every retry fails its track; a folder
+  // that cannot be made ends the run.
+  bool grab_without_disc = false;
+  bool fail_at_retry_limit = false;
+  bool end_at_folder_failure = false;
+  // The stop button: the track in hand asks about it; a Stop All ends the run after that track.
+  RipStopRequest* stop_request = nullptr;
   // Non-zero once the whole run is to end: later tracks are cancelled, nothing is verified or logged.
   const std::atomic<int>* interrupted = nullptr;
   // What the session's thread waits on (encodings, the grabber's own grab). Whoever sets
   // `stop_request` or `interrupted` wakes it. Without one the session waits on a waiting of its
   // own, which serves the event loop of the thread that made the session: Rip runs there.
   EventLoopWaiting* waiting = nullptr;
+
+  // Takes how the tracks are read from the ripper's settings `values` and the drive's offset.
+  void TakeReading(const RipperSettingsValues& values, int read_offset);
 };
 
 // What a front end sees of a session.
@@ -57,6 +74,8 @@ class IRipObserver {
   virtual std::unique_ptr<IUserInterface> Interface(int slot, const QString& name) = 0;
   // A message about the whole run (components that cannot start, a log that cannot be written).
   virtual void Message(const QString& text) = 0;
+  // A track's output is settled and its reading begins: the `ordinal`th of `total` tracks.
+  virtual void TrackStarting(const RipSessionTrack& /*track*/, int /*ordinal*/, int /*total*/) {}
   // A track ended; called in track order, `ended` counting the tracks ended so far.
   virtual void TrackEnded(const RipSessionTrack& track, int ended, int total) = 0;
   // The database's verdicts are in the tracks (`check` empty when it was not asked).
@@ -94,13 +113,19 @@ class RipSession {
   struct Encoding;
 
   bool Interrupted() const;
+  // Interrupted, or ended by the user or by a folder that could not be made.
+  bool Ending() const { return ended_ || Interrupted(); }
+  // The grabber's settings and its encoder object, for its own grab.
+  bool SetUpGrab(IUserInterface& setup);
+  Result<RipResult> ReadAndEncode(RipTrackJob& rip, IUserInterface& ui);
   SourceTags TagsOf(const RipSessionTrack& track) const;
   bool SettleOutput(QString& output, bool& replace);
   // Names the track's output and settles an existing one; false when the track is not ripped
   // (skipped, or its folder refused), its status then set.
   bool PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceTags& tags);
   void TakeResult(RipSessionTrack& track, const Result<RipResult>& result);
-  void RipOne(RipSessionTrack& track);
+  // Rips the `ordinal`th track, and ends the run after it when the user or the rules say so.
+  void RipOne(RipSessionTrack& track, int ordinal);
   void RipInOrder();
   // The main flow reads each track into a spool, workers encode the spools.
   void RipOverlapped();
@@ -119,6 +144,7 @@ class RipSession {
   std::optional<AccurateRipCheckResult> check_;
   std::vector<std::unique_ptr<IConversionComponent>> worker_converters_;
   bool component_grab_ = false;
+  bool ended_ = false;
   RipReader reader_ = RipReader::CdStream;
   OutputClaims claims_;
   QElapsedTimer run_clock_;

@@ -1,11 +1,15 @@
+// The session's proof: the database's verdicts and the rip log.
 #include "ripper/RipSessionProof.h"
 
 #include <QDateTime>
+#include <QFileInfo>
+#include <algorithm>
 
 #include "common/StringTable.h"
-#include "common/strings/CliText.h"
 #include "common/strings/RipperText.h"
 #include "components/grabber/DriveIdentifier.h"
+#include "formats/OutputFormatCatalogue.h"
+#include "ripper/RipSession.h"
 
 namespace corvane {
 
@@ -36,12 +40,12 @@ RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFact
   data.error_action = facts.careful.error_action;
   data.output_format = facts.output_format;
   if (disc) {
-    data.accurate_rip_id = facts.disc_name_with_ending ? disc->Id().Name() : DiscIdName(disc->Id());
+    data.accurate_rip_id = DiscIdName(disc->Id());
     data.cddb_id = QStringLiteral("%1").arg(disc->Id().cddb, 8, 16, QLatin1Char('0'));
   }
   if (check)
     data.database_status = check->DatabaseText();
-  else if (facts.say_not_checked)
+  else
     data.database_status = StringTable::Text(text::kRipNotChecked);
   for (const RipSessionTrack& track : tracks) {
     if (!track.done) continue;
@@ -60,6 +64,25 @@ RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFact
   }
   if (check) data.summary = check->SummaryText();
   return data;
+}
+
+void RipSession::Verify() {
+  if (options_.verify && verification_ && !Interrupted()) check_ = CheckRippedTracks(tracks_, *verification_, stored_);
+  observer_.Verified(tracks_, check_);
+}
+
+QString RipSession::WriteLog() {
+  const auto first =
+      std::find_if(tracks_.begin(), tracks_.end(), [](const RipSessionTrack& track) { return track.done; });
+  if (!options_.log || Interrupted() || first == tracks_.end()) return {};
+  const RipLogFacts facts{options_.device, options_.careful, catalogue::NameOf(options_.settings.format),
+                          metadata_.titles};
+  const QString path = FreeRipLogPath(QFileInfo(first->output).absolutePath(), metadata_.album);
+  if (!WriteRipLog(path, RipLogOf(tracks_, facts, verification_, check_))) {
+    observer_.Message(StringTable::Format(text::kRipLogFailed, {path}));
+    return {};
+  }
+  return path;
 }
 
 }  // namespace corvane

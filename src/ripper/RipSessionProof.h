@@ -24,10 +24,6 @@ struct RipLogFacts {
   ReadSettings careful;
   QString output_format;
   QStringList titles;  // by row
-  // The window's log has named the disc with the database file's ending ("dBAR-....bin") and left
-  // the database line empty when it was not asked; corvane-cli's without the ending and "not checked".
-  bool disc_name_with_ending = false;
-  bool say_not_checked = true;
 };
 
 // The log of the tracks ripped whole, with the database's answer when it was asked.

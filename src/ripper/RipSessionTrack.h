@@ -16,8 +16,9 @@ struct RipSessionTrack {
   int number = 0;        // the track's number on the disc
   int audio_index = -1;  // among the disc's audio tracks (AccurateRipDiscId's order); -1: none
   QString output;
-  QString status;  // the status word
-  QString detail;  // why it failed, or what it met while read
+  RipResult result = RipResult::Skipped;  // how it ended, once it has
+  QString status;                         // the status word
+  QString detail;                         // why it failed, or what it met while read
   double seconds = 0;
   bool done = false;
   bool failed = false;

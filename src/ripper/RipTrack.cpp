@@ -23,6 +23,10 @@ using Outcome = Result<RipResult>;
 
 Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed, text); }
 
+Outcome NoOutput(const QString& text, int error) {
+  return Outcome::Failure(RipResult::NoOutput, text + QStringLiteral(": ") + SystemErrorText(error));
+}
+
 Outcome FromEncode(const EncodeOutcome& outcome) {
   switch (outcome.code) {
     case EncodeResult::Done:
@@ -84,8 +88,7 @@ Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& tempo
       break;
   }
   ui.SetJobProgress(0);
-  return Failed(StringTable::Format(text::kUnableToReplace, {job.output}) + QStringLiteral(": ") +
-                SystemErrorText(fileError));
+  return NoOutput(StringTable::Format(text::kUnableToReplace, {job.output}), fileError);
 }
 
 Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
@@ -110,8 +113,7 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
   const std::unique_ptr<TemporaryOutput> temporary =
       TemporaryOutput::Create(job.output, catalogue::WriterNeedsName(job.settings.format), fileError);
   if (!temporary) {
-    return Failed(StringTable::Format(text::kUnableToCreate, {job.output}) + QStringLiteral(": ") +
-                  SystemErrorText(fileError));
+    return NoOutput(StringTable::Format(text::kUnableToCreate, {job.output}), fileError);
   }
   EncodeJob encode;
   encode.output_path = temporary->WritePath();
@@ -123,7 +125,7 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
   encode.keep_tags = job.tags != nullptr;
   encode.tags = job.tags;
   encode.stop_question = text::kAskStopRipping;
-  encode.stop_request = job.stop_request;
+  encode.stop_request = job.stop_request != nullptr ? &job.stop_request->pressed : nullptr;
   encode.program_folder = job.program_folder;
   encode.user_settings = job.user_settings;
   encode.processor_share = job.processor_share;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "common/Result.h"
+#include "common/UserInterface.h"
 #include "components/grabber/TrackReader.h"
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
@@ -26,6 +27,15 @@ enum class RipReader { CdStream, TrackReader };
 struct RipReadStats {
   int worst_attempts = 0;  // the most attempts one read took; 0: none counted
   int given_up = 0;        // sectors that never read, silenced or left out
+};
+
+// The stop button of a run as the reading of a track serves it. The front end (a click, a signal)
+// sets `pressed`; the reading in hand takes it back and asks the user through its seam. `answer`
+// keeps the last answer given, so that a Stop All answered while a grab was ending still ends the
+// run after that track.
+struct RipStopRequest {
+  std::atomic<bool> pressed{false};
+  std::atomic<StopAnswer> answer{StopAnswer::Continue};
 };
 
 // One track to rip: where it is read from, where it goes, and how it is encoded.
@@ -54,7 +64,10 @@ struct RipTrackJob {
   EncodeSettings settings;
   QString program_folder;                  // where the command-line encoders are looked for first
   SettingsStore* user_settings = nullptr;  // FLAC and Monkey's Audio levels
-  std::atomic<bool>* stop_request = nullptr;
+  RipStopRequest* stop_request = nullptr;
+  // The grabber's own grab fails the track (RetryLimit) when a sector needed every retry of
+  // `careful`, rather than keeping what it read.
+  bool fail_at_retry_limit = false;
   // Tags written into the output; null: none.
   const SourceTags* tags = nullptr;
   bool id3v2 = false;  // MP3: an ID3v2 tag as well as the ID3v1 one
@@ -75,8 +88,8 @@ Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& tempo
 
 // Rips one track: the disc's CD stream (or the track reader, or audio read before), resampled to the output's rate and
 // channels where the format needs it, encoded into a temporary file that becomes `job.output` only when the track is
-// complete. On failure or stop nothing is left behind and a file already at `job.output` is untouched. A Failed result
-// carries the reason. Progress goes to `ui` as EncodeTrack reports it.
+// complete. On failure or stop nothing is left behind and a file already at `job.output` is untouched. A Failed or
+// NoOutput result carries the reason. Progress goes to `ui` as EncodeTrack reports it.
 Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui);
 
 }  // namespace corvane

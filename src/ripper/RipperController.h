@@ -70,17 +70,9 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   // IAudioCDGrabberEventHandler
   void OnDiscChanged() override;
   void OnFreedbState(int code) override;
-  // Grab progress and read attempts go to the rip run.
-  void SetGrabEvents(std::function<void(double)> progress, std::function<void(int)> retries) {
-    grab_progress_ = std::move(progress);
-    read_retries_ = std::move(retries);
-  }
-  void OnGrabProgress(double percent) override {
-    if (grab_progress_) grab_progress_(percent);
-  }
-  void OnReadRetries(int attempts) override {
-    if (read_retries_) read_retries_(attempts);
-  }
+  // The rip's grabs serve their own progress events.
+  void OnGrabProgress(double /*percent*/) override {}
+  void OnReadRetries(int /*attempts*/) override {}
 
  private:
   // IAudioPlayer2EventHandler, handed on to the playback.
@@ -120,8 +112,6 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   std::unique_ptr<TrackPlayback> playback_;
   std::unique_ptr<FreedbQuery> query_;
   std::function<void()> components_changed_;
-  std::function<void(double)> grab_progress_;
-  std::function<void(int)> read_retries_;
   std::vector<DriveChoice> drives_;
   QHash<QString, QString> refusals_;  // refused images (normalised paths): why, as told
   DiscReading disc_;

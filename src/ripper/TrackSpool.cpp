@@ -72,7 +72,7 @@ Result<RipResult> TrackSpool::Read(const RipTrackJob& job, IUserInterface& ui, s
   qint64 length = 0;
   int shown = -1;
   for (;;) {
-    if (job.stop_request != nullptr && *job.stop_request) return Outcome::Failure(RipResult::StoppedAll);
+    if (job.stop_request != nullptr && job.stop_request->pressed) return Outcome::Failure(RipResult::StoppedAll);
     const int read = source->Read(block.data(), kBlockBytes);
     if (read < 0) {
       const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(source.get());

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/ForwardingUserInterface.h"
 #include "common/MemorySettings.h"
 #include "encoding/EncodeJob.h"
 #include "encoding/EncodeTrack.h"
@@ -25,33 +26,18 @@ namespace corvane::test {
 
 // The scripted seam, plus a hook that runs at every pump (after each block), where a test plays
 // the user pressing Stop or kills an encoder.
-class PumpHookUi final : public IUserInterface {
+class PumpHookUi final : public ForwardingUserInterface {
  public:
+  // The base only keeps a reference to `script`, which is made before any call reaches it.
+  PumpHookUi() : ForwardingUserInterface(script) {}
+
   ScriptedUserInterface script;
   std::function<void(int pump)> on_pump;
 
-  MessageAnswer ShowMessage(const QString& t, MessageIcon i, MessageButtons b) override {
-    return script.ShowMessage(t, i, b);
-  }
-  void SetStatusText(int pane, const QString& t) override { script.SetStatusText(pane, t); }
-  void SetJobProgress(int percent) override { script.SetJobProgress(percent); }
-  std::unique_ptr<IProgressWindow> OpenProgressWindow(const QString& c) override {
-    return script.OpenProgressWindow(c);
-  }
-  std::optional<QString> AskText(const QString& c, const QString& p, const QString& i) override {
-    return script.AskText(c, p, i);
-  }
-  std::optional<QString> ChooseFolder(const QString& c, const QString& s) override { return script.ChooseFolder(c, s); }
-  StopAnswer AskStop(const QString& q) override { return script.AskStop(q); }
-  OverwriteReply AskOverwrite(const QString& m, const QString& p) override { return script.AskOverwrite(m, p); }
-  CompletionReply ShowCompleted(const QString& s, int f, bool a) override { return script.ShowCompleted(s, f, a); }
   void PumpEvents() override {
     script.PumpEvents();
     if (on_pump) on_pump(script.pumps);
   }
-  bool OpenWithDesktop(const QString& path) override { return script.OpenWithDesktop(path); }
-  void BeginWait() override { script.BeginWait(); }
-  void EndWait() override { script.EndWait(); }
 };
 
 // Tags every tagged fixture carries (a double quote and a leading dash included).

@@ -30,4 +30,17 @@ QByteArray BuildAccurateRipAnswer(const AccurateRipDiscId& disc,
   return body;
 }
 
+ImageAnswer AnswerForImage(const AccurateRipDiscId& disc, const std::vector<QByteArray>& tracks, size_t wrong,
+                           int confidence) {
+  ImageAnswer answer;
+  std::vector<AccurateRipEntry> entries;
+  for (size_t i = 0; i < tracks.size(); ++i) {
+    const ReferenceSums& sums =
+        answer.sums.emplace_back(ReferenceAccurateRip(tracks[i], i == 0, i + 1 == tracks.size()));
+    entries.push_back({confidence, (i == 0 ? sums.v1 : sums.v2) ^ (i == wrong ? 1u : 0u), 0});
+  }
+  answer.body = BuildAccurateRipAnswer(disc, {entries});
+  return answer;
+}
+
 }  // namespace corvane::test

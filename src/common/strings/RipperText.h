@@ -215,4 +215,9 @@ inline constexpr int kRipLogV2 = 24748;
 inline constexpr int kRipLogVerdict = 24749;
 inline constexpr int kRipLogNotComputed = 24750;  // a checksum the rip could not compute
 inline constexpr int kRipLogDefaultName = 24751;  // the log's file name without an album
+
+// The rip session, whichever front end runs it.
+inline constexpr int kRipTrackName = 26130;   // track number
+inline constexpr int kRipLogFailed = 26156;   // the log's path
+inline constexpr int kRipNotChecked = 26157;  // the database was not asked
 }  // namespace corvane::text

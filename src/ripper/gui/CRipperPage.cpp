@@ -21,11 +21,11 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/ColumnSpec.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
-#include "encoding/EncoderSetup.h"
 #include "engine/CAudioEngine.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/QualityPanel.h"
@@ -275,17 +275,13 @@ void CRipperPage::StartOrStopRip() {
   IUserInterface& ui = *context_.ui;
   RipRunServices services;
   services.check_before_run = [this, &ui] { return panel_->CheckBeforeRun(ui); };
-  services.setup_encoder = [this, &ui](IConversionComponent& encoder) {
-    return SetupEncoder(encoder, panel_->ReadPanelSettings(), context_.presets->Mp3Encoder(), *capabilities_, ui);
-  };
   services.stop_playback = [this] { controller_->Playback().Stop(); };
   services.open_rip_settings = [this] {
     CRipSettings(*context_.ui, *context_.settings, this, CurrentDriveIdentifier()).exec();
   };
   rip_run_ = std::make_unique<RipRun>(static_cast<IRipperView&>(*this), ui, *context_.settings,
-                                      controller_->Components().Grabber(), std::move(services));
-  controller_->SetGrabEvents([this](double percent) { rip_run_->OnGrabProgress(percent); },
-                             [this](int attempts) { rip_run_->OnReadRetries(attempts); });
+                                      controller_->Components().Grabber(), context_.presets->Mp3Encoder(),
+                                      std::move(services));
   RipRunStart start;
   const int drive = device_box_->currentIndex();
   if (drive >= 0 && drive < static_cast<int>(controller_->Drives().size()))
@@ -296,7 +292,7 @@ void CRipperPage::StartOrStopRip() {
   start.artist = artist_->text();
   start.album = album_->text();
   start.year = year_->text();
-  start.genre = genre_->currentIndex() > 0 ? genre_->currentText() : QString();
+  start.genre_entry = std::max(0, genre_->currentIndex());
   start.keep_tags = panel_->State().keep_tags_checked;
   start.program_folder = QCoreApplication::applicationDirPath();
   rip_run_->Run(start);
