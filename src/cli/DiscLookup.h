@@ -16,7 +16,7 @@ namespace corvane::cli {
 // What a look-up of the disc found, or the message telling why it found nothing.
 struct DiscLookupOutcome {
   QString music_brainz_id;  // empty when the table has none
-  QString service;        // the name the messages give the service
+  QString service;          // the name the messages give the service
   bool found = false;
   QString failure;  // the message for the user when nothing was found
   QString artist;

@@ -20,10 +20,9 @@ struct TrackType {
 };
 // CDG sectors carry sub-channel data between the audio, so they are never read as audio.
 constexpr TrackType kTrackTypes[] = {
-    {"AUDIO", 2352, true},       {"CDG", 2448, false},        {"MODE1/2048", 2048, false},
-    {"MODE1/2352", 2352, false}, {"MODE2/2048", 2048, false}, {"MODE2/2324", 2324, false},
-    {"MODE2/2336", 2336, false}, {"MODE2/2352", 2352, false}, {"CDI/2336", 2336, false},
-    {"CDI/2352", 2352, false}};
+    {"AUDIO", 2352, true},       {"CDG", 2448, false},        {"MODE1/2048", 2048, false}, {"MODE1/2352", 2352, false},
+    {"MODE2/2048", 2048, false}, {"MODE2/2324", 2324, false}, {"MODE2/2336", 2336, false}, {"MODE2/2352", 2352, false},
+    {"CDI/2336", 2336, false},   {"CDI/2352", 2352, false}};
 
 const TrackType* FindTrackType(const QString& word) {
   for (const TrackType& type : kTrackTypes) {
@@ -240,7 +239,7 @@ class CueReader {
   QString file_name_;
   ImageFileFacts facts_;
   qint64 file_frame_ = 0;
-  qint64 file_pos_ = 0;  // bytes after the audio offset, or samples of a decoded file
+  qint64 file_pos_ = 0;          // bytes after the audio offset, or samples of a decoded file
   bool file_has_track_ = false;  // a TRACK line or an INDEX came since the FILE line
   // The current track, and the type of the track whose data is being appended.
   const TrackType* track_type_ = &kTrackTypes[0];

@@ -14,8 +14,8 @@ namespace corvane {
 namespace {
 
 // Tried in this order when a named file is missing.
-const char* const kAudioExtensions[] = {"flac", "wav", "ape", "wv", "tta", "aiff", "aif", "m4a",
-                                        "ogg",  "opus", "mp3", "bin", "raw", "tak"};
+const char* const kAudioExtensions[] = {"flac", "wav", "ape",  "wv",  "tta", "aiff", "aif",
+                                        "m4a",  "ogg", "opus", "mp3", "bin", "raw",  "tak"};
 
 QString FolderRelativeName(QString name) {
   name.replace(QLatin1Char('\\'), QLatin1Char('/'));

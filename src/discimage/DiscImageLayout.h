@@ -65,21 +65,21 @@ struct ImageSpan {
     Data,     // sectors of a data track; never read as audio
   };
   Kind kind = Kind::Silence;
-  int file = -1;        // Audio and Data: index into DiscImageLayout::files
-  qint64 offset = 0;    // Audio and Data: where the span starts in that file: a byte offset
-                        // from the file's start for Binary, Motorola and Wave files (header
-                        // included), a sample offset for Decoded files
-  qint64 samples = 0;   // length in stereo samples: sectors * 588 for Data spans; Audio and
-                        // Silence spans may end inside a sector (a file's last audio, a cdrdao
-                        // SILENCE counted in samples, the silence that pads a file's or cdrdao
-                        // track's last sector); every track and index still starts on a sector
+  int file = -1;       // Audio and Data: index into DiscImageLayout::files
+  qint64 offset = 0;   // Audio and Data: where the span starts in that file: a byte offset
+                       // from the file's start for Binary, Motorola and Wave files (header
+                       // included), a sample offset for Decoded files
+  qint64 samples = 0;  // length in stereo samples: sectors * 588 for Data spans; Audio and
+                       // Silence spans may end inside a sector (a file's last audio, a cdrdao
+                       // SILENCE counted in samples, the silence that pads a file's or cdrdao
+                       // track's last sector); every track and index still starts on a sector
 };
 
 struct ImageTrack {
-  int number = 0;         // 1..99, rising
-  bool audio = true;      // false: a data track (MODE1/2048, MODE2/2352, ...)
-  qint64 start = 0;       // LSN of INDEX 01
-  qint64 pregap = 0;      // LSN where the track's pregap (INDEX 00, PREGAP, cdrdao START) begins; == start when none
+  int number = 0;     // 1..99, rising
+  bool audio = true;  // false: a data track (MODE1/2048, MODE2/2352, ...)
+  qint64 start = 0;   // LSN of INDEX 01
+  qint64 pregap = 0;  // LSN where the track's pregap (INDEX 00, PREGAP, cdrdao START) begins; == start when none
   std::vector<qint64> indexes;  // LSNs of INDEX 02, 03, ... in order
   QString isrc;
   bool pre_emphasis = false, copy_permitted = false, four_channel = false;

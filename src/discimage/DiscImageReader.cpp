@@ -28,7 +28,8 @@ ImageLayoutResult ReadDiscImageLayout(const QString& path, const ImageFileProbe&
   if (!info.isFile()) return RefuseImage(text::kImageNotRegular, {path});
   const QString extension = info.suffix().toLower();
   const bool sheet = extension == QLatin1String("cue") || extension == QLatin1String("toc");
-  if (sheet && info.size() > kImageMaxSheetBytes) return RefuseImage(text::kImageSheetTooLarge, {path, kImageMaxSheetBytes});
+  if (sheet && info.size() > kImageMaxSheetBytes)
+    return RefuseImage(text::kImageSheetTooLarge, {path, kImageMaxSheetBytes});
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return RefuseImage(text::kImageUnreadable, {path});
   if (sheet) {

@@ -93,7 +93,8 @@ bool LayoutBuilder::AppendSilence(qint64 samples) { return Append({ImageSpan::Ki
 bool LayoutBuilder::PadToSector() { return AppendSilence(Lsn() * kImageSectorSamples - samples_); }
 
 ImageLayoutResult LayoutBuilder::Finish() {
-  if (too_long_) return RefuseImage(text::kLayoutTooLong, {(wanted_samples_ + kSamplesPerMinute - 1) / kSamplesPerMinute});
+  if (too_long_)
+    return RefuseImage(text::kLayoutTooLong, {(wanted_samples_ + kSamplesPerMinute - 1) / kSamplesPerMinute});
   layout_.lead_out = Lsn();
   if (layout_.tracks.empty()) return RefuseImage(text::kLayoutNoTracks, {});
   if (layout_.tracks.size() > static_cast<size_t>(kImageMaxTracks))
@@ -102,8 +103,8 @@ ImageLayoutResult LayoutBuilder::Finish() {
     if (const auto problem = TrackProblem(layout_, i))
       return ImageLayoutResult::Failure(ImageLayoutCode::Refused, *problem);
   }
-  const bool any_audio_track = std::any_of(layout_.tracks.begin(), layout_.tracks.end(),
-                                           [](const ImageTrack& track) { return track.audio; });
+  const bool any_audio_track =
+      std::any_of(layout_.tracks.begin(), layout_.tracks.end(), [](const ImageTrack& track) { return track.audio; });
   const bool any_audio_span = std::any_of(layout_.spans.begin(), layout_.spans.end(), [](const ImageSpan& span) {
     return span.kind == ImageSpan::Kind::Audio && span.samples > 0;
   });

@@ -21,7 +21,9 @@ qint64 Be(QByteArrayView bytes, qsizetype at, int width) {
   return static_cast<qint64>(value);
 }
 
-qint32 BeSigned32(QByteArrayView bytes, qsizetype at) { return static_cast<qint32>(static_cast<quint32>(Be(bytes, at, 4))); }
+qint32 BeSigned32(QByteArrayView bytes, qsizetype at) {
+  return static_cast<qint32>(static_cast<quint32>(Be(bytes, at, 4)));
+}
 
 int FromBcd(unsigned char value) {
   return (value >> 4) <= 9 && (value & 0x0f) <= 9 ? (value >> 4) * 10 + (value & 0x0f) : value;
@@ -31,11 +33,21 @@ int FromBcd(unsigned char value) {
 // sub-channel data.
 int SectorBytesOfMode(int mode) {
   switch (mode) {
-    case 0x00: case 0x02: return 2048;
-    case 0x03: return 2336;
-    case 0x05: case 0x06: case kAudioMode: return 2352;
-    case 0x0f: case kAudioSubChannelMode: case 0x11: return 2448;
-    default: return 0;
+    case 0x00:
+    case 0x02:
+      return 2048;
+    case 0x03:
+      return 2336;
+    case 0x05:
+    case 0x06:
+    case kAudioMode:
+      return 2352;
+    case 0x0f:
+    case kAudioSubChannelMode:
+    case 0x11:
+      return 2448;
+    default:
+      return 0;
   }
 }
 
@@ -62,7 +74,8 @@ class ChunkReader {
 
  private:
   std::optional<QString> WrongSize(const char* id, qint64 at, qsizetype size) const {
-    return StringTable::Format(text::kNrgChunkSize, {QLatin1String(id), QString::number(table_offset_ + at), QString::number(size)});
+    return StringTable::Format(text::kNrgChunkSize,
+                               {QLatin1String(id), QString::number(table_offset_ + at), QString::number(size)});
   }
 
   // Blocks of 8 bytes: control/ADR, track (BCD), index (BCD), padding, then the LBA (CUEX) or the
@@ -144,8 +157,10 @@ std::optional<QString> FindTable(qint64 size, const NrgRead& read, qint64& table
   } else {
     return StringTable::Text(text::kNrgNoFooter);
   }
-  if (table < 0 || table > footer) return StringTable::Format(text::kNrgFooterOutside, {QString::number(static_cast<quint64>(table))});
-  if (footer - table > kMaxTableBytes) return StringTable::Format(text::kNrgTableTooLarge, {QString::number(footer - table)});
+  if (table < 0 || table > footer)
+    return StringTable::Format(text::kNrgFooterOutside, {QString::number(static_cast<quint64>(table))});
+  if (footer - table > kMaxTableBytes)
+    return StringTable::Format(text::kNrgTableTooLarge, {QString::number(footer - table)});
   return std::nullopt;
 }
 
@@ -164,8 +179,8 @@ std::optional<QString> ReadNrgChunks(qint64 size, const NrgRead& read, NrgChunks
     const QByteArray id = table.mid(at, 4);
     const qint64 length = at + 8 <= table.size() ? Be(table, at + 4, 4) : -1;
     if (length < 0 || length > table.size() - at - 8)
-      return StringTable::Format(text::kNrgChunkPastEnd, {Printable(id),
-                                                          QString::number(table_offset + at), QString::number(length)});
+      return StringTable::Format(text::kNrgChunkPastEnd,
+                                 {Printable(id), QString::number(table_offset + at), QString::number(length)});
     if (id == "END!") break;
     if (const auto problem = reader.Take(id, QByteArrayView(table).sliced(at + 8, length), at)) return problem;
     at += 8 + length;

@@ -23,10 +23,10 @@ struct NrgTrack {
 struct NrgChunks {
   qint64 data_bytes = 0;  // bytes before the chunk table: the sectors of every track
   std::vector<NrgTrack> tracks;
-  std::map<std::pair<int, int>, qint64> cue_lbas;       // (track, index) -> LBA, from CUES/CUEX
-  std::map<int, unsigned char> cue_control;             // track -> control bits of its INDEX 01 entry
-  std::vector<int> session_tracks;                      // SINF: tracks of each session
-  QByteArray cd_text;                                   // CDTX: CD-TEXT packs
+  std::map<std::pair<int, int>, qint64> cue_lbas;  // (track, index) -> LBA, from CUES/CUEX
+  std::map<int, unsigned char> cue_control;        // track -> control bits of its INDEX 01 entry
+  std::vector<int> session_tracks;                 // SINF: tracks of each session
+  QByteArray cd_text;                              // CDTX: CD-TEXT packs
   QString catalog;
 };
 

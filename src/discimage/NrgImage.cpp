@@ -60,8 +60,7 @@ class NrgLayout {
     if (lba) {
       const qint64 first = *lba - pregap_sectors;
       skipped = first < 0 ? std::min(-first, pregap_sectors) : 0;
-      if (first + skipped < builder_.Lsn())
-        return StringTable::Format(text::kNrgTrackOverlap, {number, number - 1});
+      if (first + skipped < builder_.Lsn()) return StringTable::Format(text::kNrgTrackOverlap, {number, number - 1});
       builder_.AppendSilence((first + skipped - builder_.Lsn()) * kImageSectorSamples);
     }
     ImageTrack track;
@@ -128,7 +127,8 @@ class NrgLayout {
 
 }  // namespace
 
-ImageLayoutResult ReadNrgImage(const QString& path, qint64 size, const std::function<QByteArray(qint64, qint64)>& read) {
+ImageLayoutResult ReadNrgImage(const QString& path, qint64 size,
+                               const std::function<QByteArray(qint64, qint64)>& read) {
   NrgChunks chunks;
   if (const auto problem = ReadNrgChunks(size, read, chunks))
     return ImageLayoutResult::Failure(ImageLayoutCode::Refused, *problem);

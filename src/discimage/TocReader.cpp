@@ -20,7 +20,9 @@ TocReader::Problem TocReader::Unexpected() const {
   return StringTable::Format(text::kTocUnexpected, {Peek().line, DecodeSheetText(Peek().text).left(40)});
 }
 
-TocReader::Problem TocReader::Unterminated() const { return StringTable::Format(text::kTocUnterminated, {Peek().line}); }
+TocReader::Problem TocReader::Unterminated() const {
+  return StringTable::Format(text::kTocUnterminated, {Peek().line});
+}
 
 TocReader::Problem TocReader::ReadAll() {
   DiscImageLayout& disc = builder_.Layout();
@@ -33,8 +35,8 @@ TocReader::Problem TocReader::ReadAll() {
       disc.catalog = DecodeSheetText(Next().text);
     } else if (At("CD_TEXT")) {
       Next();
-      const CdTextTarget target{&disc.title, &disc.performer, &disc.songwriter,
-                                &disc.composer, &disc.arranger, &disc.message};
+      const CdTextTarget target{&disc.title,    &disc.performer, &disc.songwriter,
+                                &disc.composer, &disc.arranger,  &disc.message};
       if (const auto problem = CdText(target)) return problem;
     } else if (IsTrackStatement()) {
       return StringTable::Format(text::kTocOutsideTrack, {Peek().line, QString::fromLatin1(Peek().text)});

@@ -60,8 +60,8 @@ class TocReader {
   Problem Start();
   Problem Silence();
   Problem File();
-  Problem AppendAudioFile(int line, const QString& name, const ResolvedDataFile& file, qint64 byte_offset,
-                          qint64 start, std::optional<Length> length);
+  Problem AppendAudioFile(int line, const QString& name, const ResolvedDataFile& file, qint64 byte_offset, qint64 start,
+                          std::optional<Length> length);
   Problem AppendDataFile(int line, const QString& name, const ResolvedDataFile& file, qint64 byte_offset,
                          std::optional<Length> length);
   Problem FinishTrack();

@@ -21,7 +21,8 @@ bool TakeString(const QByteArray& toc, qsizetype& i, int& line, QByteArray& out)
     }
     if (toc[i] >= '0' && toc[i] <= '7') {
       int value = 0;
-      for (int digits = 0; digits < 3 && i < n && toc[i] >= '0' && toc[i] <= '7'; ++digits) value = value * 8 + (toc[i++] - '0');
+      for (int digits = 0; digits < 3 && i < n && toc[i] >= '0' && toc[i] <= '7'; ++digits)
+        value = value * 8 + (toc[i++] - '0');
       out += static_cast<char>(value & 0xff);
     } else {
       out += toc[i++];

@@ -86,7 +86,8 @@ TocReader::Problem TocReader::TrackStatement() {
   if (At("CD_TEXT")) {
     Next();
     ImageTrack& track = Track();
-    return CdText({&track.title, &track.performer, &track.songwriter, &track.composer, &track.arranger, &track.message});
+    return CdText(
+        {&track.title, &track.performer, &track.songwriter, &track.composer, &track.arranger, &track.message});
   }
   return Flag();
 }
@@ -120,7 +121,8 @@ TocReader::Problem TocReader::Start() {
   if (start_sectors_ >= 0) return StringTable::Format(text::kTocStartTwice, {start_line_});
   const auto length = TakeLength();
   if ((pregap && !length) || (length && !length->msf))
-    return StringTable::Format(text::kTocBadLength, {start_line_, pregap ? QStringLiteral("PREGAP") : QStringLiteral("START")});
+    return StringTable::Format(text::kTocBadLength,
+                               {start_line_, pregap ? QStringLiteral("PREGAP") : QStringLiteral("START")});
   if (pregap) {
     if (builder_.Samples() != first_sample_) return StringTable::Format(text::kTocPregapLate, {start_line_});
     builder_.AppendSilence(length->value * kImageSectorSamples);
@@ -160,7 +162,8 @@ TocReader::Problem TocReader::File() {
     if (!start) return StringTable::Format(text::kTocBadLength, {line, QStringLiteral("FILE")});
   }
   const std::optional<Length> length = TakeLength();
-  ResolvedDataFile file = ResolveDataFile(name, folder_, data_file ? QStringLiteral("DATAFILE") : QStringLiteral("AUDIOFILE"), probe_);
+  ResolvedDataFile file =
+      ResolveDataFile(name, folder_, data_file ? QStringLiteral("DATAFILE") : QStringLiteral("AUDIOFILE"), probe_);
   if (const auto problem = DataFileProblem(line, name, file.facts)) return problem;
   // cdrdao's raw audio files hold big-endian samples; WAVE files little-endian ones.
   if (file.facts.kind == ImageFileKind::Binary) file.facts.kind = ImageFileKind::Motorola;
@@ -181,7 +184,8 @@ TocReader::Problem TocReader::AppendAudioFile(int line, const QString& name, con
   const qint64 available = decoded ? file.facts.samples : (file.facts.audio_bytes - byte_offset) / 4;
   const qint64 wanted = length && length->value > 0 ? SamplesOf(*length) : available - start;
   if (start > available || wanted > available - start)
-    return StringTable::Format(text::kPositionPastFileEnd, {line, MsfText((std::min(start, available) + wanted) / kImageSectorSamples), name});
+    return StringTable::Format(text::kPositionPastFileEnd,
+                               {line, MsfText((std::min(start, available) + wanted) / kImageSectorSamples), name});
   const int index = builder_.AddFile(file.path, file.facts);
   const qint64 offset = decoded ? start : file.facts.audio_offset + byte_offset + start * 4;
   builder_.AppendAudio(index, offset, wanted);
@@ -195,7 +199,8 @@ TocReader::Problem TocReader::AppendDataFile(int line, const QString& name, cons
   const qint64 available = file.facts.audio_bytes - byte_offset;
   const qint64 bytes = !length ? available : length->msf ? length->value * block_bytes_ : length->value;
   if (available < 0 || bytes > available)
-    return StringTable::Format(text::kPositionPastFileEnd, {line, QStringLiteral("#%1").arg(byte_offset + bytes), name});
+    return StringTable::Format(text::kPositionPastFileEnd,
+                               {line, QStringLiteral("#%1").arg(byte_offset + bytes), name});
   const int index = builder_.AddFile(file.path, file.facts);
   builder_.AppendData(index, file.facts.audio_offset + byte_offset, CeilDiv(bytes, block_bytes_));
   return std::nullopt;

@@ -22,7 +22,7 @@ struct TrackChecksums {
 // What the database said of a rip's tracks.
 struct AccurateRipCheckResult {
   AccurateRipStatus status = AccurateRipStatus::NotFound;
-  QString disc_name;                          // "dBAR-nnn-id1-id2-cddb.bin"
+  QString disc_name;                         // "dBAR-nnn-id1-id2-cddb.bin"
   std::vector<AccurateRipVerdict> verdicts;  // one per track checked, in the order given
   int accurate = 0;
 

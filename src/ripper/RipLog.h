@@ -10,7 +10,7 @@ namespace corvane {
 struct RipLogTrack {
   int number = 1;
   QString title;
-  QString file;          // the output file's path
+  QString file;           // the output file's path
   int read_errors = 0;    // sectors the drive could not read however often it was asked
   int worst_retries = 0;  // the most attempts one sector needed
   // Absent when the rip could not see the track's audio whole (as when error blocks were dropped).

@@ -94,9 +94,9 @@ TEST_P(CueSheetLayouts, TracksLieWhereCdInfoPutsThemOnTheJoinedDisc) {
     joined += layout.files[i];
   }
   Write(folder_.filePath(QStringLiteral("joined.bin")), joined);
-  const QByteArray joined_sheet = "FILE \"joined.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 00 " +
-                                  Msf(900) + "\nINDEX 01 " + Msf(1050) + "\nTRACK 03 AUDIO\nINDEX 00 " + Msf(1750) +
-                                  "\nINDEX 01 " + Msf(1825) + "\n";
+  const QByteArray joined_sheet =
+      "FILE \"joined.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 00 " + Msf(900) +
+      "\nINDEX 01 " + Msf(1050) + "\nTRACK 03 AUDIO\nINDEX 00 " + Msf(1750) + "\nINDEX 01 " + Msf(1825) + "\n";
   Write(folder_.filePath(QStringLiteral("joined.cue")), joined_sheet);
   const test::CdInfoToc judge = test::ReadCdInfoToc(folder_.filePath(QStringLiteral("joined.cue")));
 

@@ -45,8 +45,11 @@ TEST_P(CueSheetEncoding, FieldsReadInTheSheetsEncoding) {
   const QByteArray text = sheet.prefix +
                           "rem genre \"Art Pop\"\nREM DATE 1997\nREM DISCID 0B001E03\nREM COMMENT \"Ripped in 2024\"\n"
                           "CATALOG 0123456789012\nPERFORMER \"Björk\"\nTITLE \"" +
-                          sheet.title + "\"\nfile\t\"disc.bin\" binary\n\ttrack 01 audio\n"
-                          "    TITLE Unquoted Title\n    PERFORMER \"" + sheet.title + "\"\n    SONGWRITER \"Guðmundsdóttir\"\n"
+                          sheet.title +
+                          "\"\nfile\t\"disc.bin\" binary\n\ttrack 01 audio\n"
+                          "    TITLE Unquoted Title\n    PERFORMER \"" +
+                          sheet.title +
+                          "\"\n    SONGWRITER \"Guðmundsdóttir\"\n"
                           "    FLAGS DCP PRE\n    ISRC ISXXX9700001\n    INDEX 01 00:00:00\n"
                           "  TRACK 02 AUDIO\n    FLAGS 4CH\n    INDEX 01 00:05:00\n";
   QByteArray lines = text;
@@ -137,7 +140,8 @@ TEST_F(CueSheetTest, FileNamedTwiceWithOtherTypesIsTwoEntries) {
     return facts;
   };
   const ImageLayoutResult read = ReadCueSheet(
-      "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nFILE \"a.bin\" MOTOROLA\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+      "FILE \"a.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\nFILE \"a.bin\" MOTOROLA\nTRACK 02 AUDIO\nINDEX 01 "
+      "00:00:00\n",
       folder_.path(), probe);
   ASSERT_TRUE(read.Succeeded()) << read.status.text.toStdString();
   ASSERT_EQ(read.value->files.size(), 2u);
@@ -186,25 +190,91 @@ QByteArray Tracks(int from, int to) {
 INSTANTIATE_TEST_SUITE_P(
     Damaged, CueSheetRefusal,
     ::testing::Values(
-        Refusal{"track_after_99", kHead + "TRACK 99 AUDIO\nINDEX 01 00:00:00\nTRACK 100 AUDIO\nINDEX 01 00:01:00\n", 75 * 60 * kSector, text::kCueBadTrack, {4}},
-        Refusal{"track_number_falls", kHead + "TRACK 99 AUDIO\nINDEX 01 00:00:00\nTRACK 01 AUDIO\nINDEX 01 00:01:00\n", 75 * 60 * kSector, text::kCueTrackNumberOrder, {4, 1, 99}},
-        Refusal{"more_than_99_tracks", kHead + Tracks(1, 99) + "TRACK 100 AUDIO\nINDEX 01 02:00:00\n", 75 * 200 * kSector, text::kCueBadTrack, {200}},
-        Refusal{"no_index_01", kHead + "TRACK 01 AUDIO\nINDEX 00 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n", 1000 * kSector, text::kCueNoIndex01, {1}},
-        Refusal{"index_goes_back", kHead + "TRACK 01 AUDIO\nINDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n", 1000 * kSector, text::kCueIndexBackwards, {5, 1, 2}},
-        Refusal{"index_02_at_index_01", kHead + "TRACK 01 AUDIO\nINDEX 01 00:05:00\nINDEX 02 00:05:00\n", 1000 * kSector, text::kCueIndexBackwards, {4, 2, 1}},
-        Refusal{"index_numbers_skip", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nINDEX 03 00:05:00\n", 1000 * kSector, text::kCueIndexNumberOrder, {4, 3, 1}},
-        Refusal{"negative_time", kHead + "TRACK 01 AUDIO\nINDEX 01 -1:00:00\n", 1000 * kSector, text::kCueBadIndex, {3}},
+        Refusal{"track_after_99",
+                kHead + "TRACK 99 AUDIO\nINDEX 01 00:00:00\nTRACK 100 AUDIO\nINDEX 01 00:01:00\n",
+                75 * 60 * kSector,
+                text::kCueBadTrack,
+                {4}},
+        Refusal{"track_number_falls",
+                kHead + "TRACK 99 AUDIO\nINDEX 01 00:00:00\nTRACK 01 AUDIO\nINDEX 01 00:01:00\n",
+                75 * 60 * kSector,
+                text::kCueTrackNumberOrder,
+                {4, 1, 99}},
+        Refusal{"more_than_99_tracks",
+                kHead + Tracks(1, 99) + "TRACK 100 AUDIO\nINDEX 01 02:00:00\n",
+                75 * 200 * kSector,
+                text::kCueBadTrack,
+                {200}},
+        Refusal{"no_index_01",
+                kHead + "TRACK 01 AUDIO\nINDEX 00 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n",
+                1000 * kSector,
+                text::kCueNoIndex01,
+                {1}},
+        Refusal{"index_goes_back",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:05:00\nTRACK 02 AUDIO\nINDEX 01 00:01:00\n",
+                1000 * kSector,
+                text::kCueIndexBackwards,
+                {5, 1, 2}},
+        Refusal{"index_02_at_index_01",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:05:00\nINDEX 02 00:05:00\n",
+                1000 * kSector,
+                text::kCueIndexBackwards,
+                {4, 2, 1}},
+        Refusal{"index_numbers_skip",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nINDEX 03 00:05:00\n",
+                1000 * kSector,
+                text::kCueIndexNumberOrder,
+                {4, 3, 1}},
+        Refusal{
+            "negative_time", kHead + "TRACK 01 AUDIO\nINDEX 01 -1:00:00\n", 1000 * kSector, text::kCueBadIndex, {3}},
         Refusal{"frames_75", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:75\n", 1000 * kSector, text::kCueBadIndex, {3}},
-        Refusal{"tracks_share_a_start", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n", 1000 * kSector, text::kLayoutTrackEmpty, {1}},
-        Refusal{"index_past_file_end", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:20:00\n", 1000 * kSector, text::kPositionPastFileEnd, {5, QStringLiteral("00:20:00"), QStringLiteral("disc.bin")}},
-        Refusal{"empty_bin", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", 0, text::kDataFileEmpty, {1, QStringLiteral("disc.bin")}},
-        Refusal{"eight_gigabyte_bin", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", 8LL << 30, text::kLayoutTooLong, {812}},
-        Refusal{"missing_file", "FILE \"gone.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", 0, text::kDataFileMissing, {1, QStringLiteral("gone.bin")}},
-        Refusal{"fifo", "FILE \"fifo.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n", 0, text::kDataFileNotRegular, {1, QStringLiteral("fifo.bin")}},
-        Refusal{"track_before_file", "TRACK 01 AUDIO\n" + kHead + "INDEX 01 00:00:00\n", 1000 * kSector, text::kCueTrackBeforeFile, {1}},
-        Refusal{"unknown_type", kHead + "TRACK 01 MODE3/2352\nINDEX 01 00:00:00\n", 1000 * kSector, text::kCueUnknownTrackType, {2, QStringLiteral("MODE3/2352")}},
-        Refusal{"pregap_after_index", kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nPREGAP 00:02:00\n", 1000 * kSector, text::kCueGapMisplaced, {4, QStringLiteral("PREGAP")}},
-        Refusal{"data_only", kHead + "TRACK 01 MODE1/2352\nINDEX 01 00:00:00\n", 1000 * kSector, text::kLayoutNoAudio, {}},
+        Refusal{"tracks_share_a_start",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:00:00\n",
+                1000 * kSector,
+                text::kLayoutTrackEmpty,
+                {1}},
+        Refusal{"index_past_file_end",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nTRACK 02 AUDIO\nINDEX 01 00:20:00\n",
+                1000 * kSector,
+                text::kPositionPastFileEnd,
+                {5, QStringLiteral("00:20:00"), QStringLiteral("disc.bin")}},
+        Refusal{"empty_bin",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                0,
+                text::kDataFileEmpty,
+                {1, QStringLiteral("disc.bin")}},
+        Refusal{"eight_gigabyte_bin",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                8LL << 30,
+                text::kLayoutTooLong,
+                {812}},
+        Refusal{"missing_file",
+                "FILE \"gone.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                0,
+                text::kDataFileMissing,
+                {1, QStringLiteral("gone.bin")}},
+        Refusal{"fifo",
+                "FILE \"fifo.bin\" BINARY\nTRACK 01 AUDIO\nINDEX 01 00:00:00\n",
+                0,
+                text::kDataFileNotRegular,
+                {1, QStringLiteral("fifo.bin")}},
+        Refusal{"track_before_file",
+                "TRACK 01 AUDIO\n" + kHead + "INDEX 01 00:00:00\n",
+                1000 * kSector,
+                text::kCueTrackBeforeFile,
+                {1}},
+        Refusal{"unknown_type",
+                kHead + "TRACK 01 MODE3/2352\nINDEX 01 00:00:00\n",
+                1000 * kSector,
+                text::kCueUnknownTrackType,
+                {2, QStringLiteral("MODE3/2352")}},
+        Refusal{"pregap_after_index",
+                kHead + "TRACK 01 AUDIO\nINDEX 01 00:00:00\nPREGAP 00:02:00\n",
+                1000 * kSector,
+                text::kCueGapMisplaced,
+                {4, QStringLiteral("PREGAP")}},
+        Refusal{
+            "data_only", kHead + "TRACK 01 MODE1/2352\nINDEX 01 00:00:00\n", 1000 * kSector, text::kLayoutNoAudio, {}},
         Refusal{"no_tracks", "garbage\x01\x02 not a sheet", 0, text::kLayoutNoTracks, {}}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 

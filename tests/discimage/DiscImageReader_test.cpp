@@ -55,7 +55,8 @@ TEST_F(DiscImageReaderTest, RefusesWhatIsNoImage) {
   ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(kImageMaxSheetBytes + 1));
   huge.close();
   // Sheets over an empty BIN and over a sparse 8 GiB one.
-  for (const auto& [name, bytes] : {std::pair{QStringLiteral("empty"), 0LL}, std::pair{QStringLiteral("big"), 8LL << 30}}) {
+  for (const auto& [name, bytes] :
+       {std::pair{QStringLiteral("empty"), 0LL}, std::pair{QStringLiteral("big"), 8LL << 30}}) {
     QFile bin(Path(name + QStringLiteral(".bin"))), sheet(Path(name + QStringLiteral(".cue")));
     ASSERT_TRUE(bin.open(QIODevice::WriteOnly) && bin.resize(bytes));
     ASSERT_TRUE(sheet.open(QIODevice::WriteOnly));
@@ -71,7 +72,8 @@ TEST_F(DiscImageReaderTest, RefusesWhatIsNoImage) {
       {QStringLiteral("folder.toc"), Why(text::kImageNotRegular, Path(QStringLiteral("folder.toc")))},
       {QStringLiteral("gone.cue"), Why(text::kImageNotFound, Path(QStringLiteral("gone.cue")))},
       {QStringLiteral("notes.txt"), Why(text::kImageUnknownType, Path(QStringLiteral("notes.txt")))},
-      {QStringLiteral("huge.cue"), Why(text::kImageSheetTooLarge, Path(QStringLiteral("huge.cue")), kImageMaxSheetBytes)},
+      {QStringLiteral("huge.cue"),
+       Why(text::kImageSheetTooLarge, Path(QStringLiteral("huge.cue")), kImageMaxSheetBytes)},
   };
   for (const auto& refused : cases) {
     const ImageLayoutResult read = Read(refused.name);
@@ -94,9 +96,9 @@ TEST_F(DiscImageReaderTest, DataFileNamesResolveInsideTheSheetsFolder) {
     QByteArray file_line;
     QString found;
   } cases[] = {
-      {"FILE \"album.wav\" WAVE", QStringLiteral("inner/Album.FLAC")},              // other extension and case
-      {"FILE \"UPPER.BIN\" BINARY", QStringLiteral("inner/upper.bin")},             // other case
-      {"FILE \"C:\\rips\\beside.bin\" BINARY", QStringLiteral("inner/beside.bin")},  // absolute Windows name
+      {"FILE \"album.wav\" WAVE", QStringLiteral("inner/Album.FLAC")},                // other extension and case
+      {"FILE \"UPPER.BIN\" BINARY", QStringLiteral("inner/upper.bin")},               // other case
+      {"FILE \"C:\\rips\\beside.bin\" BINARY", QStringLiteral("inner/beside.bin")},   // absolute Windows name
       {"FILE \"/elsewhere/beside.bin\" BINARY", QStringLiteral("inner/beside.bin")},  // absolute name
       {"FILE \"../beside.bin\" BINARY", QStringLiteral("inner/beside.bin")},          // climbs out of the folder
   };

@@ -160,22 +160,35 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"chunk_length_lies", [](QByteArray& image) { PutBe(image, ChunkAt(image, "CDTX") + 4, 0xFFFFFFF0, 4); },
                text::kNrgChunkPastEnd,
                [](const QByteArray& image) {
-                 return QVariantList{QStringLiteral("CDTX"), QString::number(ChunkAt(image, "CDTX")), QString::number(0xFFFFFFF0u)};
+                 return QVariantList{QStringLiteral("CDTX"), QString::number(ChunkAt(image, "CDTX")),
+                                     QString::number(0xFFFFFFF0u)};
                }},
-        Damage{"dao_size_misfits", [](QByteArray& image) { PutBe(image, ChunkAt(image, "DAOX") + 4, 22 + 42 * 3 - 1, 4); },
+        Damage{"dao_size_misfits",
+               [](QByteArray& image) { PutBe(image, ChunkAt(image, "DAOX") + 4, 22 + 42 * 3 - 1, 4); },
                text::kNrgChunkSize,
                [](const QByteArray& image) {
-                 return QVariantList{QStringLiteral("DAOX"), QString::number(ChunkAt(image, "DAOX")), QString::number(22 + 42 * 3 - 1)};
+                 return QVariantList{QStringLiteral("DAOX"), QString::number(ChunkAt(image, "DAOX")),
+                                     QString::number(22 + 42 * 3 - 1)};
                }},
         Damage{"track_end_past_data", [](QByteArray& image) { PutBe(image, DaoEntry(image, 34), 1ULL << 50, 8); },
                text::kNrgTrackOutside, [](const QByteArray&) { return QVariantList{1}; }},
-        Damage{"track_index_not_a_sector", [](QByteArray& image) { PutBe(image, DaoEntry(image, 26), 150 * 2352 + 1, 8); },
-               text::kNrgTrackSectors, [](const QByteArray&) { return QVariantList{1, 2352}; }},
+        Damage{"track_index_not_a_sector",
+               [](QByteArray& image) { PutBe(image, DaoEntry(image, 26), 150 * 2352 + 1, 8); }, text::kNrgTrackSectors,
+               [](const QByteArray&) {
+                 return QVariantList{1, 2352};
+               }},
         Damage{"sub_channel_audio", [](QByteArray& image) { PutBe(image, DaoEntry(image, 12), 2448, 2); },
-               text::kNrgTrackSectors, [](const QByteArray&) { return QVariantList{1, 2448}; }},
+               text::kNrgTrackSectors,
+               [](const QByteArray&) {
+                 return QVariantList{1, 2448};
+               }},
         Damage{"no_track_chunk", [](QByteArray& image) { image.replace("DAOX", "XOAD"); }, text::kNrgNoTracks, None},
-        Damage{"tracks_overlap", [](QByteArray& image) { PutBe(image, ChunkAt(image, "CUEX") + 8 + 8 * 4 + 4, 100, 4); },
-               text::kNrgTrackOverlap, [](const QByteArray&) { return QVariantList{2, 1}; }}),
+        Damage{"tracks_overlap",
+               [](QByteArray& image) { PutBe(image, ChunkAt(image, "CUEX") + 8 + 8 * 4 + 4, 100, 4); },
+               text::kNrgTrackOverlap,
+               [](const QByteArray&) {
+                 return QVariantList{2, 1};
+               }}),
     [](const auto& param_info) { return std::string(param_info.param.name); });
 
 }  // namespace

@@ -32,7 +32,8 @@ inline void CheckLayout(const ImageLayoutResult& result) {
     if (span.kind == ImageSpan::Kind::Audio && facts.kind == ImageFileKind::Decoded) {
       Require(span.offset + span.samples <= facts.samples);
     } else if (span.kind == ImageSpan::Kind::Audio) {
-      Require(span.offset >= facts.audio_offset && span.offset + span.samples * 4 <= facts.audio_offset + facts.audio_bytes);
+      Require(span.offset >= facts.audio_offset &&
+              span.offset + span.samples * 4 <= facts.audio_offset + facts.audio_bytes);
     } else {
       Require(span.offset <= facts.audio_offset + facts.audio_bytes);
     }

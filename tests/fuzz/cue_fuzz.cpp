@@ -5,6 +5,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-  corvane::fuzz::CheckLayout(corvane::ReadCueSheet(input, QStringLiteral("/nonexistent/corvane-fuzz"), corvane::fuzz::FakeFacts));
+  corvane::fuzz::CheckLayout(
+      corvane::ReadCueSheet(input, QStringLiteral("/nonexistent/corvane-fuzz"), corvane::fuzz::FakeFacts));
   return 0;
 }

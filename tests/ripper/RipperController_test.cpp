@@ -285,9 +285,8 @@ TEST(TrackTexts, LengthsPositionsAndCdText) {
   EXPECT_EQ(LengthMs(QStringLiteral("Loaded")), 0);
   EXPECT_EQ(Position(11, 3725999), QStringLiteral("[# 12]  62:05"));
 
-  const DiscMetadata titles = ReadCdTextTitles(
-      {"TITLE0=Album", "PERFORMER0=Band", "GENRE0=rock", "DATE0=1999-05-10", "TITLE2=Second", "TITLE1=First",
-       "PERFORMER1=Guest"});
+  const DiscMetadata titles = ReadCdTextTitles({"TITLE0=Album", "PERFORMER0=Band", "GENRE0=rock", "DATE0=1999-05-10",
+                                                "TITLE2=Second", "TITLE1=First", "PERFORMER1=Guest"});
   EXPECT_EQ(titles.album, QStringLiteral("Album"));
   EXPECT_EQ(titles.artist, QStringLiteral("Band"));
   EXPECT_EQ(titles.genre_entry, 18);  // "Rock", genre 17, after the empty entry

@@ -10,11 +10,10 @@ namespace corvane::test {
 CdInfoToc ReadCdInfoToc(const QString& image) {
   ToolRun run;
   run.workingDirectory = QFileInfo(image).absolutePath();
-  const QString out = QString::fromUtf8(ToolOutput(
-      QStringLiteral("cd-info"),
-      {QStringLiteral("--no-device-info"), QStringLiteral("--no-cddb"), QStringLiteral("--no-analyze"),
-       QStringLiteral("--quiet"), image},
-      run));
+  const QString out = QString::fromUtf8(ToolOutput(QStringLiteral("cd-info"),
+                                                   {QStringLiteral("--no-device-info"), QStringLiteral("--no-cddb"),
+                                                    QStringLiteral("--no-analyze"), QStringLiteral("--quiet"), image},
+                                                   run));
   static const QRegularExpression kRow(QStringLiteral(R"(^\s*(\d+): \d\d:\d\d:\d\d\s+(\d+) (\S+))"),
                                        QRegularExpression::MultilineOption);
   CdInfoToc toc;

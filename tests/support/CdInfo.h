@@ -7,8 +7,8 @@
 namespace corvane::test {
 
 struct CdInfoToc {
-  std::vector<int> lsns;     // each track's first sector (INDEX 01)
-  std::vector<bool> audio;   // whether each track is audio
+  std::vector<int> lsns;    // each track's first sector (INDEX 01)
+  std::vector<bool> audio;  // whether each track is audio
   int lead_out = -1;
 };
 

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <cmath>
 #include <numbers>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #include "support/ToolRunner.h"
 
@@ -98,7 +98,6 @@ QString TocText(const DiscPlan& plan, const QString& binName, const std::vector<
   }
   return toc;
 }
-
 
 void AppendBe(QByteArray& bytes, quint64 value, int width) {
   for (int shift = (width - 1) * 8; shift >= 0; shift -= 8) bytes.append(static_cast<char>((value >> shift) & 0xff));
@@ -215,7 +214,13 @@ DiscImage DiscImageFixture::Build(const QString& name, const DiscPlan& plan) con
 DiscImage DiscImageFixture::BuildAlbum(const QString& name, const DiscPlan& plan, AlbumFile form, int tail) const {
   if (plan.tracks.empty() || tail < 0 || tail >= kSamplesPerSector) Fail(QStringLiteral("an album needs tracks"));
   const bool flac = form == AlbumFile::Flac;
-  DiscImage image{Path(name + QStringLiteral(".cue")), {}, {}, Path(name + (flac ? QStringLiteral(".flac") : QStringLiteral(".wav"))), {}, 0, {}};
+  DiscImage image{Path(name + QStringLiteral(".cue")),
+                  {},
+                  {},
+                  Path(name + (flac ? QStringLiteral(".flac") : QStringLiteral(".wav"))),
+                  {},
+                  0,
+                  {}};
   QByteArray pcm;
   for (size_t i = 0; i < plan.tracks.size(); ++i) {
     const int number = static_cast<int>(i + 1);
@@ -245,8 +250,12 @@ DiscImage DiscImageFixture::BuildAlbum(const QString& name, const DiscPlan& plan
   wave += pcm;
   const QString wavePath = Path(name + QStringLiteral(".wav"));
   WriteFile(wavePath, wave);
-  if (flac) ToolOutput(QStringLiteral("flac"), {QStringLiteral("--silent"), QStringLiteral("-f"), QStringLiteral("-o"), image.bin, wavePath});
-  WriteFile(image.cue, CueText(plan, QFileInfo(image.bin).fileName(), image.lsns).replace(QStringLiteral(" BINARY\n"), QStringLiteral(" WAVE\n")).toUtf8());
+  if (flac)
+    ToolOutput(QStringLiteral("flac"),
+               {QStringLiteral("--silent"), QStringLiteral("-f"), QStringLiteral("-o"), image.bin, wavePath});
+  WriteFile(image.cue, CueText(plan, QFileInfo(image.bin).fileName(), image.lsns)
+                           .replace(QStringLiteral(" BINARY\n"), QStringLiteral(" WAVE\n"))
+                           .toUtf8());
   return image;
 }
 
@@ -311,7 +320,8 @@ DiscImage DiscImageFixture::BuildNrgDao(const QString& name, const DiscPlan& pla
     AppendBe(dao, kSectorBytes, 2);
     AppendBe(dao, track.data ? 0x0600 : 0x0700, 2);
     AppendBe(dao, 0x0001, 2);
-    for (const qint64 offset : {index0, index1, static_cast<qint64>(nrg.size())}) AppendBe(dao, static_cast<quint64>(offset), 8);
+    for (const qint64 offset : {index0, index1, static_cast<qint64>(nrg.size())})
+      AppendBe(dao, static_cast<quint64>(offset), 8);
     const quint64 control = track.data ? 0x41 : 0x01;
     for (int index = 0; index <= 1; ++index) {
       const qint64 lba = index == 0 && i == 0 ? -kPregap : lsn;

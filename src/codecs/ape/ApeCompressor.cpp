@@ -15,7 +15,8 @@ bool IsSupportedFormat(const WaveFormat& f) {
   if (f.format_tag != 1 || (f.channels != 1 && f.channels != 2)) return false;
   if (f.bits_per_sample != 8 && f.bits_per_sample != 16) return false;
   if (f.samples_per_sec == 0 || f.block_align != f.channels * f.bits_per_sample / 8) return false;
-  return static_cast<std::uint64_t>(f.avg_bytes_per_sec) == static_cast<std::uint64_t>(f.samples_per_sec) * f.block_align;
+  return static_cast<std::uint64_t>(f.avg_bytes_per_sec) ==
+         static_cast<std::uint64_t>(f.samples_per_sec) * f.block_align;
 }
 
 }  // namespace

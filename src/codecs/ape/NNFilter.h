@@ -11,7 +11,7 @@ namespace corvane::ape {
 
 // What a filter carries from one value to the next; the kernels (NNFilterKernels.h) work on it.
 struct NNFilterState {
-  int order = 0;         // number of taps, a multiple of 16
+  int order = 0;          // number of taps, a multiple of 16
   int fraction_bits = 0;  // shift of the dot product
   std::uint32_t average = 0;
   std::int16_t* coefficients = nullptr;

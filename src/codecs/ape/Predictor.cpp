@@ -45,7 +45,8 @@ template <bool kCross, Predictor::Arithmetic kArithmetic>
   const std::int32_t deltaA = Wrap32(static_cast<std::int64_t>(p.a1) - p.a2);
   const auto& cA = p.own_coefficients;
   const std::int64_t own = static_cast<std::int64_t>(cA[0]) * p.a1 + static_cast<std::int64_t>(cA[1]) * deltaA +
-                           static_cast<std::int64_t>(cA[2]) * p.delta_a1 + static_cast<std::int64_t>(cA[3]) * p.delta_a2;
+                           static_cast<std::int64_t>(cA[2]) * p.delta_a1 +
+                           static_cast<std::int64_t>(cA[3]) * p.delta_a2;
   std::int32_t b0 = 0;
   std::int32_t b1 = 0;
   std::int64_t other = 0;
@@ -149,7 +150,8 @@ void ComputeTaps(Predictor::State& p, const std::int32_t* values, const std::int
     return;
   }
   const std::int32_t crossHistory[3] = {p.delta_b3, p.delta_b2, p.delta_b1};
-  const std::int32_t* b = Stage(p.last_cross, p.last_b0, crossHistory, crosses, count, taps.cross, taps.cross_differences);
+  const std::int32_t* b =
+      Stage(p.last_cross, p.last_b0, crossHistory, crosses, count, taps.cross, taps.cross_differences);
   const std::int32_t* e = taps.cross_differences.data() + 3;
   p.last_cross = crosses[count - 1];
   p.last_b0 = b[count - 1];

@@ -172,14 +172,14 @@ inline constexpr int kRipStopButton = 328;
 inline constexpr int kRipStopTooltip = 329;
 inline constexpr int kRipSucceeded = 351;
 inline constexpr int kRipFolderFailed = 354;
-inline constexpr int kRipTrackLabel = 24630;   // word # ordinal/total - title
+inline constexpr int kRipTrackLabel = 24630;  // word # ordinal/total - title
 
 // AccurateRip verdicts.
 inline constexpr int kAccurateRipAccurate = 24700;  // confidence
 inline constexpr int kAccurateRipNotAccurate = 24701;
 inline constexpr int kAccurateRipNotInDatabase = 24702;
 inline constexpr int kAccurateRipUnreachable = 24703;
-inline constexpr int kAccurateRipSummary = 24704;  // accurate tracks, tracks
+inline constexpr int kAccurateRipSummary = 24704;              // accurate tracks, tracks
 inline constexpr int kAccurateRipDatabaseFound = 24705;        // disc ID name
 inline constexpr int kAccurateRipDatabaseNotFound = 24706;     // disc ID name
 inline constexpr int kAccurateRipDatabaseUnreachable = 24707;  // disc ID name

@@ -69,7 +69,8 @@ void CddbLookup::Start(const CddbServerSettings& settings, const CddbToc& toc) {
 }
 
 void CddbLookup::Send(const QString& command) {
-  get_->Get(CddbCommandUrl(settings_, command), settings_.client_name + u'/' + settings_.client_version, kMaxAnswerBytes);
+  get_->Get(CddbCommandUrl(settings_, command), settings_.client_name + u'/' + settings_.client_version,
+            kMaxAnswerBytes);
 }
 
 void CddbLookup::OnAnswer(const BoundedAnswer& reply) {

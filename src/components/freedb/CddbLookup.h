@@ -23,7 +23,7 @@ struct CddbServerSettings {
   QString path = QStringLiteral("/~cddb/cddb.cgi");
   int timeout_ms =
       FreedbClientSettings::kDefaultTimeoutMs;  // one deadline for the whole look-up, both requests included
-  QString proxy_host;                            // empty: a direct connection
+  QString proxy_host;                           // empty: a direct connection
   int proxy_port = 80;
   QString email;  // its two halves are the user and host of the hello
   QString client_name;
