@@ -36,12 +36,12 @@ ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, s
 
   format_ = format;
   level_ = level;
-  blocksPerFrame_ = blocksPerFrameOverride_ != 0 ? blocksPerFrameOverride_ : DefaultBlocksPerFrame(level);
-  frameBytes_ = static_cast<std::size_t>(blocksPerFrame_) * format.block_align;
+  blocks_per_frame_ = blocks_per_frame_override_ != 0 ? blocks_per_frame_override_ : DefaultBlocksPerFrame(level);
+  frame_bytes_ = static_cast<std::size_t>(blocks_per_frame_) * format.block_align;
   std::uint64_t expectedFrames = 1;
   if (maxAudioBytes > 0) {
     const std::uint64_t blocks = static_cast<std::uint64_t>(maxAudioBytes) / format.block_align;
-    expectedFrames = std::min<std::uint64_t>((blocks + blocksPerFrame_ - 1) / blocksPerFrame_, 1u << 24);
+    expectedFrames = std::min<std::uint64_t>((blocks + blocks_per_frame_ - 1) / blocks_per_frame_, 1u << 24);
   }
 
   const std::string pathText(utf8Path);
@@ -53,7 +53,7 @@ ApeResult ApeCompressor::Start(const char* utf8Path, const WaveFormat& format, s
   } else {
     encoder_ = std::make_unique<FrameEncoder>(level, format.channels, format.bits_per_sample);
   }
-  pending_.reserve(frameBytes_);
+  pending_.reserve(frame_bytes_);
   state_ = State::kStarted;
   return ApeResult::kOk;
 }
@@ -68,7 +68,7 @@ ApeResult ApeCompressor::Fail(ApeResult result) {
 }
 
 ApeResult ApeCompressor::WriteFrame(const ByteBuffer& coded, std::uint32_t blocks) {
-  lastFrameBlocks_ = blocks;
+  last_frame_blocks_ = blocks;
   const ApeResult written = writer_.AppendFrame(coded.data(), coded.size());
   return written == ApeResult::kOk ? written : Fail(written);
 }
@@ -89,7 +89,7 @@ ApeResult ApeCompressor::EncodeFrame(std::uint32_t blocks) {
       if (written != ApeResult::kOk) return written;
     }
     pipeline_->Submit(pending_, blocks);
-    pending_.reserve(frameBytes_);
+    pending_.reserve(frame_bytes_);
     return ApeResult::kOk;
   }
   coded_.clear();
@@ -104,12 +104,12 @@ ApeResult ApeCompressor::AddData(const std::uint8_t* data, std::int64_t bytes) {
   if (bytes < 0 || (data == nullptr && bytes != 0)) return ApeResult::kInvalidArgument;
   auto left = static_cast<std::uint64_t>(bytes);
   while (left != 0) {
-    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, frameBytes_ - pending_.size()));
+    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(left, frame_bytes_ - pending_.size()));
     pending_.insert(pending_.end(), data, data + take);
     data += take;
     left -= take;
-    if (pending_.size() == frameBytes_) {
-      const ApeResult result = EncodeFrame(blocksPerFrame_);
+    if (pending_.size() == frame_bytes_) {
+      const ApeResult result = EncodeFrame(blocks_per_frame_);
       if (result != ApeResult::kOk) return result;
     }
   }
@@ -134,8 +134,8 @@ ApeResult ApeCompressor::Finish() {
 
   StreamSummary summary;
   summary.level = level_;
-  summary.blocks_per_frame = blocksPerFrame_;
-  summary.final_frame_blocks = lastFrameBlocks_;
+  summary.blocks_per_frame = blocks_per_frame_;
+  summary.final_frame_blocks = last_frame_blocks_;
   summary.bits_per_sample = format_.bits_per_sample;
   summary.channels = format_.channels;
   summary.sample_rate = format_.samples_per_sec;

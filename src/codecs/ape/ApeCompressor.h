@@ -36,7 +36,7 @@ class ApeCompressor {
   static std::uint32_t DefaultBlocksPerFrame(int level);
   // Overrides the frame size of the next Start (a positive block count). Every decoder
   // reads it from the header; tests use it to get many frames out of little audio.
-  void SetBlocksPerFrame(std::uint32_t blocks) { blocksPerFrameOverride_ = blocks; }
+  void SetBlocksPerFrame(std::uint32_t blocks) { blocks_per_frame_override_ = blocks; }
   // Threads that code frames from the next Start on: 1 (the default, and anything below)
   // codes on the caller's thread; more code that many frames at once while the caller
   // collects the next one and writes the finished ones. The file is the same either way.
@@ -53,10 +53,10 @@ class ApeCompressor {
   State state_ = State::kIdle;
   WaveFormat format_;
   int level_ = 0;
-  std::uint32_t blocksPerFrame_ = 0;
-  std::uint32_t blocksPerFrameOverride_ = 0;
-  std::uint32_t lastFrameBlocks_ = 0;
-  std::size_t frameBytes_ = 0;
+  std::uint32_t blocks_per_frame_ = 0;
+  std::uint32_t blocks_per_frame_override_ = 0;
+  std::uint32_t last_frame_blocks_ = 0;
+  std::size_t frame_bytes_ = 0;
   int threads_ = 1;
   ByteBuffer pending_;  // PCM of the frame being filled
   ByteBuffer coded_;

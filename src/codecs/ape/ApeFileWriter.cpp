@@ -65,10 +65,10 @@ ApeFileWriter::~ApeFileWriter() { Abandon(); }
 
 ApeResult ApeFileWriter::Open(const std::filesystem::path& path, std::uint32_t expectedFrames) {
   path_ = path;
-  reservedFrames_ = std::max<std::uint32_t>(expectedFrames, 1);
+  reserved_frames_ = std::max<std::uint32_t>(expectedFrames, 1);
   file_.open(path, std::ios::binary | std::ios::in | std::ios::out | std::ios::trunc);
   if (!file_.is_open()) return ApeResult::kFileOpenFailed;
-  const std::vector<char> placeholder(FirstFrameOffset(reservedFrames_), 0);
+  const std::vector<char> placeholder(FirstFrameOffset(reserved_frames_), 0);
   file_.write(placeholder.data(), static_cast<std::streamsize>(placeholder.size()));
   if (!file_) {
     Abandon();
@@ -80,10 +80,10 @@ ApeResult ApeFileWriter::Open(const std::filesystem::path& path, std::uint32_t e
 ApeResult ApeFileWriter::AppendFrame(const std::uint8_t* frame, std::size_t size) {
   // Seek entries are 32-bit file offsets: the frame must start below 4 GiB even after the
   // seek table has grown by this frame's entry.
-  const std::uint64_t start = FirstFrameOffset(FrameCount() + 1) + streamLength_;
+  const std::uint64_t start = FirstFrameOffset(FrameCount() + 1) + stream_length_;
   if (start > std::numeric_limits<std::uint32_t>::max()) return ApeResult::kFileTooLarge;
-  frameOffsets_.push_back(streamLength_);
-  streamLength_ += size;
+  frame_offsets_.push_back(stream_length_);
+  stream_length_ += size;
 
   tail_.insert(tail_.end(), frame, frame + size);
   const std::size_t whole = tail_.size() - tail_.size() % 4;
@@ -106,7 +106,7 @@ ApeResult ApeFileWriter::WriteWords(const std::uint8_t* words, std::size_t size)
 }
 
 ApeResult ApeFileWriter::MoveAudioData(std::uint64_t from, std::uint64_t to) {
-  const std::uint64_t size = streamLength_;
+  const std::uint64_t size = stream_length_;
   std::vector<char> chunk(static_cast<std::size_t>(std::min<std::uint64_t>(kMoveChunk, size)));
   for (std::uint64_t done = 0; done < size;) {
     const std::uint64_t n = std::min<std::uint64_t>(chunk.size(), size - done);
@@ -127,7 +127,7 @@ ApeResult ApeFileWriter::WriteLeadIn(const StreamSummary& summary) {
   const std::uint64_t firstFrame = FirstFrameOffset(frames);
   std::vector<std::uint8_t> seekTable;
   seekTable.reserve(4ull * frames);
-  for (const std::uint64_t offset : frameOffsets_) {
+  for (const std::uint64_t offset : frame_offsets_) {
     const std::uint64_t entry = firstFrame + offset;
     if (entry > std::numeric_limits<std::uint32_t>::max()) return ApeResult::kFileTooLarge;
     for (int shift = 0; shift < 32; shift += 8) seekTable.push_back(static_cast<std::uint8_t>(entry >> shift));
@@ -135,7 +135,7 @@ ApeResult ApeFileWriter::WriteLeadIn(const StreamSummary& summary) {
   const auto header = SerializeHeader(summary, frames);
   md5_.Update(header.data(), header.size());
   md5_.Update(seekTable.data(), seekTable.size());
-  const auto descriptor = SerializeDescriptor(frames, streamLength_, md5_.Final());
+  const auto descriptor = SerializeDescriptor(frames, stream_length_, md5_.Final());
 
   file_.seekp(0);
   file_.write(reinterpret_cast<const char*>(descriptor.data()), descriptor.size());
@@ -150,11 +150,11 @@ ApeResult ApeFileWriter::Finish(const StreamSummary& summary) {
   // The data area ends on a whole word.
   const std::size_t padding = (4 - tail_.size() % 4) % 4;
   tail_.insert(tail_.end(), padding, 0);
-  streamLength_ += padding;
+  stream_length_ += padding;
   ApeResult result = WriteWords(tail_.data(), tail_.size());
   tail_.clear();
 
-  const std::uint64_t reservedStart = FirstFrameOffset(reservedFrames_);
+  const std::uint64_t reservedStart = FirstFrameOffset(reserved_frames_);
   const std::uint64_t finalStart = FirstFrameOffset(FrameCount());
   if (result == ApeResult::kOk && reservedStart != finalStart) result = MoveAudioData(reservedStart, finalStart);
   if (result == ApeResult::kOk) result = WriteLeadIn(summary);
@@ -167,7 +167,7 @@ ApeResult ApeFileWriter::Finish(const StreamSummary& summary) {
   std::error_code error;
   if (written && finalStart < reservedStart) {
     // The audio data moved down: cut off what is left of it behind the new end.
-    std::filesystem::resize_file(path_, finalStart + streamLength_, error);
+    std::filesystem::resize_file(path_, finalStart + stream_length_, error);
     written = !error;
   }
   if (!written) {

@@ -41,7 +41,7 @@ class ApeFileWriter {
   // Closes and removes an unfinished file.
   void Abandon();
 
-  std::uint32_t FrameCount() const { return static_cast<std::uint32_t>(frameOffsets_.size()); }
+  std::uint32_t FrameCount() const { return static_cast<std::uint32_t>(frame_offsets_.size()); }
 
  private:
   ApeResult WriteWords(const std::uint8_t* words, std::size_t size);
@@ -50,10 +50,10 @@ class ApeFileWriter {
 
   std::filesystem::path path_;
   std::fstream file_;
-  std::uint32_t reservedFrames_ = 0;
-  std::vector<std::uint64_t> frameOffsets_;  // offsets of the frames inside the audio data
-  std::uint64_t streamLength_ = 0;           // bytes of audio data so far, unswapped tail included
-  ByteBuffer tail_;                          // the last, incomplete 32-bit word
+  std::uint32_t reserved_frames_ = 0;
+  std::vector<std::uint64_t> frame_offsets_;  // offsets of the frames inside the audio data
+  std::uint64_t stream_length_ = 0;           // bytes of audio data so far, unswapped tail included
+  ByteBuffer tail_;                           // the last, incomplete 32-bit word
   Md5 md5_;
 };
 

@@ -56,8 +56,8 @@ void FrameEncoder::Channel::Reset() {
 
 FrameEncoder::FrameEncoder(int level, int channels, int bitsPerSample)
     : channels_(channels),
-      bytesPerSample_(bitsPerSample / 8),
-      stereoArithmetic_(level >= 5000 ? Predictor::Arithmetic::kWide : Predictor::Arithmetic::kWrap32) {
+      bytes_per_sample_(bitsPerSample / 8),
+      stereo_arithmetic_(level >= 5000 ? Predictor::Arithmetic::kWide : Predictor::Arithmetic::kWrap32) {
   for (Channel& channel : state_) {
     for (const FilterShape& shape : FiltersOfLevel(level))
       channel.filters.emplace_back(shape.order, shape.fraction_bits);
@@ -69,13 +69,13 @@ FrameEncoder::FrameEncoder(int level, int channels, int bitsPerSample)
 }
 
 std::int32_t FrameEncoder::Sample(const std::uint8_t* pcm, std::size_t index) const {
-  if (bytesPerSample_ == 1) return static_cast<std::int32_t>(pcm[index]) - 128;
+  if (bytes_per_sample_ == 1) return static_cast<std::int32_t>(pcm[index]) - 128;
   const auto* p = pcm + 2 * index;
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
 }
 
 void FrameEncoder::ReadSamples(const std::uint8_t* pcm, std::size_t count, std::size_t stride, std::int32_t* to) const {
-  if (bytesPerSample_ == 1) {
+  if (bytes_per_sample_ == 1) {
     for (std::size_t n = 0; n < count; ++n) to[n] = static_cast<std::int32_t>(pcm[n * stride]) - 128;
     return;
   }
@@ -105,7 +105,7 @@ std::uint32_t FrameEncoder::ChooseFlags(const std::uint8_t* pcm, std::uint32_t b
 
 bool FrameEncoder::Encode(const std::uint8_t* pcm, std::uint32_t blocks, ByteBuffer& out,
                           const std::atomic<bool>* cancel) {
-  const std::size_t blockBytes = static_cast<std::size_t>(channels_) * bytesPerSample_;
+  const std::size_t blockBytes = static_cast<std::size_t>(channels_) * bytes_per_sample_;
   const auto crc = static_cast<std::uint32_t>(crc32_z(crc32_z(0, nullptr, 0), pcm, blocks * blockBytes)) >> 1;
   const std::uint32_t flags = ChooseFlags(pcm, blocks);
   AppendBigEndian32(out, flags != 0 ? (crc | kCrcHasFlags) : crc);
@@ -151,7 +151,7 @@ void FrameEncoder::EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks,
   std::int32_t* ys = values_[0].data();
   std::int32_t* xs = values_[1].data() + 1;
   ReadSamples(pcm, blocks, 2, xs);
-  ReadSamples(pcm + bytesPerSample_, blocks, 2, ys);
+  ReadSamples(pcm + bytes_per_sample_, blocks, 2, ys);
   for (std::size_t n = 0; n < blocks; ++n) {
     // Side and mid: the decoder restores first = X - Y/2 (truncating), second = first + Y.
     ys[n] -= xs[n];
@@ -160,7 +160,7 @@ void FrameEncoder::EncodeStereoPart(const std::uint8_t* pcm, std::size_t blocks,
   Channel& channelY = state_[0];
   Channel& channelX = state_[1];
   Predictor::CompressStereo(channelY.predictor, channelX.predictor, ys, xs, residuals_[0].data(), residuals_[1].data(),
-                            blocks, stereoArithmetic_);
+                            blocks, stereo_arithmetic_);
   xs[-1] = xs[blocks - 1];
   for (std::size_t i = 0; i < channelY.filters.size(); ++i) {
     NNFilter::Compress(channelY.filters[i], residuals_[0].data(), channelX.filters[i], residuals_[1].data(), blocks);

@@ -51,8 +51,8 @@ class FrameEncoder {
                         ResidualState& residualsX);
 
   int channels_;
-  int bytesPerSample_;
-  Predictor::Arithmetic stereoArithmetic_;
+  int bytes_per_sample_;
+  Predictor::Arithmetic stereo_arithmetic_;
   std::array<Channel, 2> state_;
   // Work areas of one part of a frame: signal values and residuals of each channel.
   std::array<std::vector<std::int32_t>, 2> values_;

@@ -67,8 +67,8 @@ void Md5::Transform(const std::uint8_t* block) {
 
 void Md5::Update(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return;
-  std::size_t used = totalBytes_ % 64;
-  totalBytes_ += size;
+  std::size_t used = total_bytes_ % 64;
+  total_bytes_ += size;
   if (used != 0) {
     const std::size_t take = std::min(size, 64 - used);
     std::memcpy(buffer_.data() + used, data, take);
@@ -83,11 +83,11 @@ void Md5::Update(const std::uint8_t* data, std::size_t size) {
 }
 
 Md5::Digest Md5::Final() {
-  const std::uint64_t bitCount = totalBytes_ * 8;
+  const std::uint64_t bitCount = total_bytes_ * 8;
   const std::uint8_t pad = 0x80;
   Update(&pad, 1);
   const std::uint8_t zero = 0;
-  while (totalBytes_ % 64 != 56) Update(&zero, 1);
+  while (total_bytes_ % 64 != 56) Update(&zero, 1);
   std::array<std::uint8_t, 8> length{};
   for (int i = 0; i < 8; ++i) length[i] = static_cast<std::uint8_t>(bitCount >> (8 * i));
   Update(length.data(), length.size());

@@ -22,7 +22,7 @@ class Md5 {
 
   std::array<std::uint32_t, 4> state_;
   std::array<std::uint8_t, 64> buffer_{};
-  std::uint64_t totalBytes_ = 0;
+  std::uint64_t total_bytes_ = 0;
 };
 
 }  // namespace corvane::ape

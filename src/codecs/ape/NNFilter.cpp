@@ -18,8 +18,8 @@ NNFilter::NNFilter(int order, int fraction_bits, Kernel kernel)
       history_(static_cast<std::size_t>(order) + kWindowSlack),
       steps_(static_cast<std::size_t>(order) + kWindowSlack) {
   const nnkernels::Kernels kernels = nnkernels::Select(order, kernel);
-  runOne_ = kernels.one;
-  runTwo_ = kernels.two;
+  run_one_ = kernels.one;
+  run_two_ = kernels.two;
   state_.order = order;
   state_.fraction_bits = fraction_bits;
   state_.capacity = history_.size();
@@ -37,7 +37,7 @@ void NNFilter::Reset() {
   state_.average = 0;
 }
 
-void NNFilter::Compress(std::int32_t* values, std::size_t count) { runOne_(state_, values, count); }
+void NNFilter::Compress(std::int32_t* values, std::size_t count) { run_one_(state_, values, count); }
 
 void NNFilter::Compress(NNFilter& first, std::int32_t* firstValues, NNFilter& second, std::int32_t* secondValues,
                         std::size_t count) {
@@ -47,7 +47,7 @@ void NNFilter::Compress(NNFilter& first, std::int32_t* firstValues, NNFilter& se
     second.Compress(secondValues, count);
     return;
   }
-  first.runTwo_(first.state_, firstValues, second.state_, secondValues, count);
+  first.run_two_(first.state_, firstValues, second.state_, secondValues, count);
 }
 
 }  // namespace corvane::ape

@@ -58,8 +58,8 @@ class NNFilter {
                           std::int32_t* secondValues, std::size_t count);
 
   Kernel kernel_;
-  RunOne runOne_;
-  RunTwo runTwo_;
+  RunOne run_one_;
+  RunTwo run_two_;
   std::vector<std::int16_t> coefficients_;
   std::vector<std::int16_t> history_;
   std::vector<std::int16_t> steps_;

@@ -174,7 +174,7 @@ class VectorChannel {
         coefficients_(_mm256_setr_epi32(p.own_coefficients[3], p.own_coefficients[2], p.own_coefficients[1],
                                         p.own_coefficients[0], p.cross_coefficients[4], p.cross_coefficients[3],
                                         p.cross_coefficients[2], p.cross_coefficients[1])),
-        firstCross_(p.cross_coefficients[0]) {}
+        first_cross_(p.cross_coefficients[0]) {}
 
   __attribute__((target("avx2"), always_inline)) std::int32_t Step(std::size_t n) {
     const __m128i own = _mm_blend_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(d_ + n - 3)),
@@ -188,7 +188,7 @@ class VectorChannel {
     const std::int32_t b0 = b_[n];
     const auto other =
         static_cast<std::int32_t>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm256_extracti128_si256(products, 1))) +
-                                  static_cast<std::uint32_t>(firstCross_) * static_cast<std::uint32_t>(b0));
+                                  static_cast<std::uint32_t>(first_cross_) * static_cast<std::uint32_t>(b0));
     const auto total = static_cast<std::int32_t>(ownSum + static_cast<std::uint32_t>(other >> 1));
     const auto residual = static_cast<std::int32_t>(static_cast<std::uint32_t>(a_[n]) -
                                                     static_cast<std::uint32_t>(total >> kPredictionShift));
@@ -196,7 +196,7 @@ class VectorChannel {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i signs = _mm256_sub_epi32(_mm256_cmpgt_epi32(taps, zero), _mm256_cmpgt_epi32(zero, taps));
     coefficients_ = _mm256_add_epi32(coefficients_, _mm256_sign_epi32(signs, _mm256_set1_epi32(g)));
-    firstCross_ += NegativeSign(b0) * g;
+    first_cross_ += NegativeSign(b0) * g;
     return residual;
   }
 
@@ -205,7 +205,7 @@ class VectorChannel {
     _mm256_store_si256(reinterpret_cast<__m256i*>(c), coefficients_);
     for (int i = 0; i < 4; ++i) p.own_coefficients[i] = c[3 - i];
     for (int i = 1; i < 5; ++i) p.cross_coefficients[i] = c[8 - i];
-    p.cross_coefficients[0] = firstCross_;
+    p.cross_coefficients[0] = first_cross_;
   }
 
  private:
@@ -214,7 +214,7 @@ class VectorChannel {
   const std::int32_t* b_;  // filtered cross inputs B0
   const std::int32_t* e_;  // their differences
   __m256i coefficients_;
-  std::int32_t firstCross_;  // the coefficient of B0
+  std::int32_t first_cross_;  // the coefficient of B0
 };
 
 __attribute__((target("avx2"))) void VectorMono(Predictor::State& p, const Predictor::Taps& taps,

@@ -22,19 +22,19 @@ class RequestTurns {
   static qint64 Book() {
     const std::lock_guard lock(mutex_);
     const qint64 now = Clock().elapsed();
-    const qint64 turn = std::max(now, nextSend_);
-    nextSend_ = turn + kRequestSpacingMs;
+    const qint64 turn = std::max(now, next_send_);
+    next_send_ = turn + kRequestSpacingMs;
     return turn - now;
   }
   // How much longer a look-up whose turn came must wait for the last request's end to be a
   // second ago.
   static qint64 AfterLastEnd() {
     const std::lock_guard lock(mutex_);
-    return std::max<qint64>(0, lastEnd_ + kRequestSpacingMs - Clock().elapsed());
+    return std::max<qint64>(0, last_end_ + kRequestSpacingMs - Clock().elapsed());
   }
   static void Ended() {
     const std::lock_guard lock(mutex_);
-    lastEnd_ = Clock().elapsed();
+    last_end_ = Clock().elapsed();
   }
 
  private:
@@ -48,8 +48,8 @@ class RequestTurns {
   }
 
   static inline std::mutex mutex_;
-  static inline qint64 nextSend_ = 0;
-  static inline qint64 lastEnd_ = -kRequestSpacingMs;
+  static inline qint64 next_send_ = 0;
+  static inline qint64 last_end_ = -kRequestSpacingMs;
 };
 
 // <base>/ws/2/discid/<id> with releases, their tracks, artist credits, release groups and
@@ -84,18 +84,18 @@ bool MusicBrainzLookup::IsRunning() const { return running_; }
 void MusicBrainzLookup::Start(const MusicBrainzSettings& settings, const MusicBrainzToc& toc) {
   Drop();
   settings_ = settings;
-  discId_ = MusicBrainzDiscId(toc);
+  disc_id_ = MusicBrainzDiscId(toc);
   get_->SetProxy(settings.proxy_host, settings.proxy_port);
   running_ = true;
   emit progress(CddbLookupState::Connecting);
   // A look-up that cannot send still reports from the event loop, as every other one does.
-  const bool sendable = !discId_.isEmpty() && DiscIdUrl(settings_.base_url, discId_).isValid();
+  const bool sendable = !disc_id_.isEmpty() && DiscIdUrl(settings_.base_url, disc_id_).isValid();
   turn_.start(static_cast<int>(sendable ? RequestTurns::Book() : 0));
 }
 
 void MusicBrainzLookup::Send() {
-  const QUrl url = DiscIdUrl(settings_.base_url, discId_);
-  if (discId_.isEmpty() || !url.isValid()) return Finish(CddbLookupState::Failed);
+  const QUrl url = DiscIdUrl(settings_.base_url, disc_id_);
+  if (disc_id_.isEmpty() || !url.isValid()) return Finish(CddbLookupState::Failed);
   if (const qint64 wait = RequestTurns::AfterLastEnd(); wait > 0) return turn_.start(static_cast<int>(wait));
   get_->StartDeadline(settings_.timeout_ms > 0 ? settings_.timeout_ms : FreedbClientSettings::kDefaultTimeoutMs);
   sent_ = true;
@@ -106,7 +106,7 @@ void MusicBrainzLookup::Send() {
 void MusicBrainzLookup::OnAnswer(const BoundedAnswer& reply) {
   if (reply.status == kHttpNotFound) return Finish(CddbLookupState::NoMatch);
   if (!reply.Is(200)) return Finish(CddbLookupState::Failed);
-  const MusicBrainzAnswer answer = ParseMusicBrainzAnswer(reply.body, discId_);
+  const MusicBrainzAnswer answer = ParseMusicBrainzAnswer(reply.body, disc_id_);
   Finish(answer.state, answer.entry);
 }
 

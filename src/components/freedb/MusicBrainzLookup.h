@@ -66,7 +66,7 @@ class MusicBrainzLookup final : public QObject {
   BoundedGet* get_;  // its deadline runs from the request on
   QTimer turn_;      // waits for this look-up's turn to send
   MusicBrainzSettings settings_;
-  QString discId_;
+  QString disc_id_;
   bool running_ = false;
   bool sent_ = false;  // the request went out: its end counts for the spacing
 };
