@@ -6,6 +6,7 @@
 
 #include "common/StringTable.h"
 #include "common/strings/CliText.h"
+#include "output/FileNameLimit.h"
 
 namespace corvane::cli {
 namespace {
@@ -104,10 +105,8 @@ void Console::Redraw() {
 }
 
 QString Console::UniqueName(const QString& path) const {
-  const QFileInfo info(path);
   for (int n = 1;; ++n) {
-    const QString candidate = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() +
-                              QStringLiteral(" (%1).").arg(n) + info.suffix();
+    const QString candidate = NumberedPath(path, n);
     // Anything there counts, a folder or a dangling link too.
     const QFileInfo entry(candidate);
     if (!entry.exists() && !entry.isSymLink() && !(name_taken_ && name_taken_(candidate))) return candidate;

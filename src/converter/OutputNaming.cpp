@@ -1,6 +1,7 @@
 #include "converter/OutputNaming.h"
 
 #include "common/PathJoin.h"
+#include "output/FileNameLimit.h"
 
 namespace corvane {
 namespace {
@@ -35,9 +36,10 @@ QString OutputPathFor(const QString& folder, const QString& sourcePath, const QS
   const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
   const QString title = dot < 0 ? name : name.left(dot);
   const QString upperExtension = extension.toUpper();
-  QString path = JoinPath(folder, title) + upperExtension;
+  // A source's name fits, but the output's extension or "-New" may be longer than its own.
+  QString path = JoinPath(folder, FitName(title, upperExtension));
   if (path.compare(sourcePath, Qt::CaseInsensitive) == 0) {
-    path = JoinPath(folder, title + QStringLiteral("-New")) + upperExtension;
+    path = JoinPath(folder, FitName(title, QStringLiteral("-New") + upperExtension));
   }
   return path;
 }

@@ -8,15 +8,16 @@
 
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
+#include "output/FileNameLimit.h"
 #include "ripper/RipOutputNaming.h"
 #include "ripper/RipperSettingsValues.h"
 
 namespace corvane {
 namespace {
 
-// Longest album part of a log's name in UTF-8 bytes, leaving room for " (n).log" below the
-// usual limit of 255 bytes a name.
-constexpr qsizetype kMaxNameBytes = 200;
+// Longest album part of a log's name in bytes, leaving room for " (n).log" and the saving file's
+// temporary suffix below the longest name a file may have.
+constexpr qsizetype kMaxAlbumBytes = kMaxNameBytes - 55;
 
 // A value as one line of the log: a title with a line break in it cannot start a field of its own.
 QString OneLine(QString value) {
@@ -102,11 +103,7 @@ bool WriteRipLog(const QString& path, const RipLogData& data) {
 }
 
 QString FreeRipLogPath(const QString& folder, const QString& album) {
-  QString name = CleanRipNameValue(album, false);
-  while (name.toUtf8().size() > kMaxNameBytes) {
-    name.chop(name.size() >= 2 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);
-    name = name.trimmed();
-  }
+  QString name = CutToNameBytes(CleanRipNameValue(album, false), kMaxAlbumBytes);
   // Only dots (or nothing) would name no file, or a hidden one.
   if (QString(name).remove(u'.').isEmpty()) name = StringTable::Text(text::kRipLogDefaultName);
   const QDir dir(folder);
@@ -114,8 +111,9 @@ QString FreeRipLogPath(const QString& folder, const QString& album) {
     const QFileInfo info(path);
     return info.exists() || info.isSymLink();
   };
-  QString path = dir.filePath(name + QStringLiteral(".log"));
-  for (int n = 2; taken(path); ++n) path = dir.filePath(QStringLiteral("%1 (%2).log").arg(name).arg(n));
+  const QString first = dir.filePath(name + QStringLiteral(".log"));
+  QString path = first;
+  for (int n = 2; taken(path); ++n) path = NumberedPath(first, n);
   return path;
 }
 

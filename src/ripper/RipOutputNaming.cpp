@@ -4,6 +4,8 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include "output/FileNameLimit.h"
+
 namespace corvane {
 namespace {
 
@@ -56,7 +58,7 @@ QString RipFolderPath(const QString& outputFolder, const QString& folderPattern,
   // folders here, and a name may not climb out of the output folder.
   QStringList names;
   for (const QString& part : filled.split(QRegularExpression(QStringLiteral("[\\\\/]")), Qt::SkipEmptyParts)) {
-    QString name = CleanRipNameValue(part, true);
+    QString name = CutToNameBytes(CleanRipNameValue(part, true), kMaxNameBytes);
     if (name.isEmpty()) continue;
     if (OnlyDots(name)) name = defaultWord;
     names.append(name);
@@ -74,7 +76,7 @@ QString RipFilePath(const QString& folder, const QString& filePattern, const Rip
   const QString filled = filePattern.contains(u'%') ? FillPattern(filePattern, fields, false, QString()) : filePattern;
   QString name = CleanRipNameValue(filled, false);
   if (name.isEmpty() || OnlyDots(name)) name = kUnderscore;
-  name += catalogue::ExtensionOf(format).toLower();
+  name = FitName(name, catalogue::ExtensionOf(format).toLower());
   if (folder.isEmpty() || folder.endsWith(u'/')) return folder + name;
   return folder + u'/' + name;
 }

@@ -82,6 +82,46 @@ TEST_F(RipCommandTest, FlacTracksAreBitExactUnderTheDefaultNamesWithJsonLines) {
       << "the tracks and the rip log; no temporary file is left";
 }
 
+// 130 Japanese characters (390 bytes) in the CD-TEXT name the album's folder and the track's file
+// cut to the 255 bytes a name may have, and a second rip renamed beside the first fits too; the
+// tags keep the whole texts.
+TEST_F(RipCommandTest, LongTitlesAreCutInTheNamesAndKeptWholeInTheTags) {
+  const QString title = QStringLiteral("\u65E5\u672C\u8A9E").repeated(130);
+  const test::DiscImage disc = test::DiscImageFixture(Path(QStringLiteral("images")))
+                                   .Build(QStringLiteral("long"), {{{.sectors = 30, .title = title}}, title, {}});
+  QStringList outputs;
+  for (const char* existing : {"--skip-existing", "--rename"}) {
+    const test::ToolResult run = Cli({QStringLiteral("rip"), QStringLiteral("--device"), disc.cue,
+                                      QStringLiteral("--output"), Out(QString()), QStringLiteral("--format"),
+                                      QStringLiteral("flac"), QStringLiteral("--json"), QString::fromLatin1(existing)});
+    ASSERT_EQ(run.exitCode, 0) << run.out.constData() << run.err.constData();
+    outputs << QJsonDocument::fromJson(run.out.split('\n')[0]).object()[QStringLiteral("output")].toString();
+  }
+  ASSERT_NE(outputs[0], outputs[1]);
+  for (const QString& output : outputs) {
+    SCOPED_TRACE(output.toStdString());
+    const QString name = QFileInfo(output).fileName();
+    const QString folder = QFileInfo(output).dir().dirName();
+    EXPECT_TRUE(QFileInfo(output).isFile());
+    EXPECT_TRUE(title.startsWith(folder) && title.startsWith(name.mid(8, 70))) << "cut between characters";
+    EXPECT_GE(folder.toUtf8().size(), 253);
+    EXPECT_LE(folder.toUtf8().size(), 255);
+    EXPECT_GE(name.toUtf8().size(), 253);
+    EXPECT_LE(name.toUtf8().size(), 255);
+    EXPECT_TRUE(name.endsWith(QStringLiteral(".flac")));
+    EXPECT_EQ(test::ToolOutput(QStringLiteral("metaflac"),
+                               {QStringLiteral("--show-tag=TITLE"), QStringLiteral("--show-tag=ALBUM"), output}),
+              QStringLiteral("TITLE=%1\nALBUM=%1\n").arg(title).toUtf8());
+  }
+  // Every name written (the rip logs' too) is whole UTF-8: a split character would not decode.
+  QDirIterator files(Out(QString()), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+  while (files.hasNext()) {
+    const QString name = QFileInfo(files.next()).fileName();
+    EXPECT_FALSE(name.contains(QChar::ReplacementCharacter)) << name.toStdString();
+    EXPECT_LE(name.toUtf8().size(), 255);
+  }
+}
+
 TEST_F(RipCommandTest, RefusedOptionsAreUsageErrorsThatWriteNothing) {
   const QList<QStringList> refused = {{QStringLiteral("--tracks"), QStringLiteral("3-1")},
                                       {QStringLiteral("--tracks"), QStringLiteral("0")},

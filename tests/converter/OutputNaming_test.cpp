@@ -21,6 +21,15 @@ TEST(OutputPathFor, NeverNamesTheSourceItself) {
   EXPECT_EQ(OutputPathFor(S("/other"), S("/music/song.mp3"), S(".mp3")), S("/other/song.MP3"));
 }
 
+// A source's name fits the file system, but a longer extension or "-New" may not: the title is cut.
+TEST(OutputPathFor, CutsTheTitleSoTheNameFits) {
+  const QString title(251, u'a');
+  EXPECT_EQ(OutputPathFor(S("/out"), S("/music/") + title + S(".wv"), S(".flac")),
+            S("/out/") + title.left(250) + S(".FLAC"));
+  EXPECT_EQ(OutputPathFor(S("/music"), S("/music/") + title + S(".mp3"), S(".mp3")),
+            S("/music/") + title.left(247) + S("-New.MP3"));
+}
+
 TEST(MirrorFolder, KeepsTheRowFoldersNameAndItsSubFolders) {
   EXPECT_EQ(MirrorFolder(S("/out"), S("/music/Album/CD1"), S("/music/Album")), S("/out/Album/CD1/"));
   EXPECT_EQ(MirrorFolder(S("/out"), S("/music/Album"), S("/music/Album/")), S("/out/Album/"));

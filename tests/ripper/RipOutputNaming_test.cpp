@@ -60,6 +60,30 @@ INSTANTIATE_TEST_SUITE_P(
         NamingCase{
             "%A\\%T", {" Line\none ", 1, "Tab\there", "b"}, FormatCode::Mp3, "/music/rips/Tab_here/Line_one.mp3"}));
 
+// A name longer than a file system takes (255 bytes) is cut between two characters as a reader
+// sees them, the file's before its extension; a folder made from the disc's texts likewise.
+TEST(RipOutputNamingTest, CutsLongNamesToTheLongestAFileSystemTakes) {
+  const QString latin(300, u'a');
+  const QString japanese = QStringLiteral("\u65E5\u672C\u8A9E").repeated(130);  // 3 bytes a character
+  const QString accented = QStringLiteral("e\u0301").repeated(100);             // 3 bytes a character
+  const QString clefs = QStringLiteral("\U0001D11E").repeated(100);             // 4 bytes, a surrogate pair
+  const struct {
+    QString text;
+    FormatCode format;
+    qsizetype folder_units;  // UTF-16 units kept
+    qsizetype file_units;
+  } cases[] = {{latin, FormatCode::Flac, 255, 249},
+               {japanese, FormatCode::Flac, 85, 83},
+               {accented, FormatCode::Mp3, 2 * 85, 2 * 83},
+               {clefs, FormatCode::Musepack, 2 * 63, 2 * 62}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.left(3).toStdString());
+    const QString extension = catalogue::ExtensionOf(c.format).toLower();
+    EXPECT_EQ(PathFor(QStringLiteral("%A\\x%T"), {c.text, 1, c.text, "b"}, c.format),
+              kOut + u'/' + c.text.left(c.folder_units) + QStringLiteral("/x") + c.text.left(c.file_units) + extension);
+  }
+}
+
 TEST(RipOutputNamingTest, SplitsAtTheLastSeparator) {
   EXPECT_EQ(SplitRipPattern(kDefaultPattern).folder, QStringLiteral("%A\\%M\\"));
   EXPECT_EQ(SplitRipPattern(kDefaultPattern).file, QStringLiteral("Track%N-%T"));
