@@ -1,11 +1,13 @@
 // The window's rip over a generated cue/bin disc image, as the page shows it: the checked rows, the
-// labels and statuses, the overwrite question, the stop question, the failure messages and the
-// completion window. What is ripped and how is the rip session's, tested on its own.
+// labels and statuses, the tags of the formats, the overwrite question, the stop question, the
+// failure messages and the completion window. What is ripped and how is the rip session's, tested
+// on its own.
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <tuple>
 
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
@@ -136,7 +138,7 @@ class RipRunTest : public ::testing::Test {
   int grab_ends_ = 0;
 };
 
-TEST_F(RipRunTest, UncheckedRowsAreSkippedAndTheLabelCountsTheCheckedOnes) {
+TEST_F(RipRunTest, UncheckedRowsAreSkippedTheLabelCountsTheCheckedOnesAndEveryFormatGetsTheTags) {
   view_.checked = {true, false, true, false, true};
   Rip(QStringLiteral("%N"));
   EXPECT_EQ(QDir(out_).entryList(QDir::Files), QStringList({"01.wav", "03.wav", "05.wav"}));
@@ -147,6 +149,23 @@ TEST_F(RipRunTest, UncheckedRowsAreSkippedAndTheLabelCountsTheCheckedOnes) {
   EXPECT_EQ(view_.labels.back(), Word(text::kRipIdle));
   EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
   EXPECT_TRUE(view_.rip_controls_enabled);
+
+  // Formats the conversion component does not write get the disc's tags too, read back by ffprobe.
+  view_.checked = {false, false, true, false, false};
+  for (const auto& [format, file, year] :
+       {std::tuple{FormatCode::Flac, "03.flac", "date"}, std::tuple{FormatCode::Ape, "03.ape", "year"},
+        std::tuple{FormatCode::Musepack, "03.mpc", "year"}}) {
+    SCOPED_TRACE(file);
+    settings_.format = format;
+    Rip(QStringLiteral("%N"));
+    const QString path = Out(QString::fromLatin1(file));
+    EXPECT_EQ(ProbeTag(path, QStringLiteral("artist")), QStringLiteral("AC/DC"));
+    EXPECT_EQ(ProbeTag(path, QStringLiteral("album")), QStringLiteral("Live: 1992"));
+    EXPECT_EQ(ProbeTag(path, QStringLiteral("title")), QStringLiteral("Who?"));
+    EXPECT_EQ(ProbeTag(path, QStringLiteral("track")), QStringLiteral("3"));
+    EXPECT_EQ(ProbeTag(path, QString::fromLatin1(year)), QStringLiteral("1992"));
+    EXPECT_EQ(ProbeTag(path, QStringLiteral("genre")), QStringLiteral("Rock"));
+  }
 }
 
 TEST_F(RipRunTest, TheOverwriteQuestionKeepsItsDontAskAgainAndAFolderThatCannotBeMadeEndsTheRun) {
