@@ -237,28 +237,30 @@ TEST_F(RipRunTest, StoppingAComponentGrabAsksAndCancelsOnlyWhatTheUserChose) {
   EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
 }
 
-TEST_F(RipRunTest, AStopThatMissesItsGrabStillCounts) {
+TEST_F(RipRunTest, AStopAnsweredAfterItsGrabEndedStillCancelsIt) {
   UseGrabberOnImage();
   settings_.format = FormatCode::Mp3;
   QStringList done(5, Word(text::kRipCompleted));
-  const QStringList cancelled(4, Word(text::kRipCancelled));
 
-  // Stop All is answered after the grab it was pressed during has ended: that track stays, the
-  // run ends there.
+  // Stop All is pressed during track 3's grab and answered only once that grab has ended: the
+  // track is cancelled all the same, its file gone, and the run ends there.
   bool pressed = false;
+  int endsBefore = 0;
+  const QString third = StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), 3, 5, QString()});
   ui_.job_progress_hook = [&](int percent) {
-    if (percent <= 0 || percent >= 100 || run_ == nullptr || pressed) return;
+    if (percent <= 0 || percent >= 100 || run_ == nullptr || pressed || !view_.labels.back().startsWith(third)) return;
     pressed = true;
+    endsBefore = grab_ends_;
     run_->RequestStop();
   };
-  ui_.stop_question_hook = [&] { ASSERT_TRUE(WaitUntil([&] { return grab_ends_ > 0; })); };
+  ui_.stop_question_hook = [&] { ASSERT_TRUE(WaitUntil([&] { return grab_ends_ > endsBefore; })); };
   ui_.stop_answers = {StopAnswer::StopAll};
   Rip(QStringLiteral("%N"));
-  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted)}) + cancelled);
-  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3"}));
+  EXPECT_EQ(Statuses(), done.mid(0, 2) + QStringList(3, Word(text::kRipCancelled)));
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3", "02.mp3"}));
 
   // Stop pressed between two grabs is asked about before the next one starts.
-  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("01.mp3"))));
+  for (const char* name : {"01.mp3", "02.mp3"}) ASSERT_TRUE(QFile::remove(Out(name)));
   ui_.stop_question_hook = nullptr;
   pressed = false;
   ui_.job_progress_hook = [&](int percent) {
