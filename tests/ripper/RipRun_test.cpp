@@ -285,7 +285,9 @@ TEST_F(RipRunTest, VerdictsReachTheCompletionWindowAndTheRows) {
   ASSERT_TRUE(disc);
   const test::ImageAnswer answer = test::AnswerForImage(disc->Id(), image_.tracks, 1);
   const std::vector<test::ReferenceSums>& sums = answer.sums;
-  test::LoopbackHttpServer server([&](const test::HttpRequest&) { return test::HttpAnswer::Text(answer.body); });
+  test::LoopbackHttpServer server([&](const test::HttpRequest& request) {
+    return request.Path().startsWith("/ar/") ? test::HttpAnswer::Text(answer.body) : test::HttpAnswer::Text("no", 404);
+  });
   ASSERT_NE(server.Port(), 0);
   store_.WriteText(kRip, keys::kAccurateRipUrl, QStringLiteral("http://127.0.0.1:%1/ar/").arg(server.Port()));
   store_.WriteNumber(kRip, keys::kVerifyAccurateRip, 1);
@@ -302,6 +304,23 @@ TEST_F(RipRunTest, VerdictsReachTheCompletionWindowAndTheRows) {
     EXPECT_EQ(view_.details[int(i)], AccurateRipVerdictText(verdict) + "\nCRC32: " + hex(sums[i].crc) +
                                          "\nAccurateRip v1: " + hex(sums[i].v1) +
                                          "\nAccurateRip v2: " + hex(sums[i].v2));
+  }
+
+  // A disc the database does not hold, and a database that cannot be reached: nothing was checked.
+  const quint16 closed = test::ClosedLoopbackPort();
+  const struct {
+    QString url;
+    int summary;
+  } unchecked[] = {
+      {QStringLiteral("http://127.0.0.1:%1/none/").arg(server.Port()), text::kAccurateRipNotCheckedNotFound},
+      {QStringLiteral("http://127.0.0.1:%1/ar/").arg(closed), text::kAccurateRipNotCheckedUnreachable}};
+  for (const auto& c : unchecked) {
+    store_.WriteText(kRip, keys::kAccurateRipUrl, c.url);
+    out_ = dir_.filePath(QStringLiteral("out%1").arg(c.summary));
+    ASSERT_TRUE(QDir().mkpath(out_));
+    Rip(QStringLiteral("%N"));
+    EXPECT_EQ(ui_.completion_summaries.back(),
+              StringTable::Format(text::kRipSucceeded, {out_}) + QLatin1Char('\n') + Word(c.summary));
   }
 }
 

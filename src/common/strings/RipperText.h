@@ -184,6 +184,8 @@ inline constexpr int kAccurateRipDatabaseFound = 24705;        // disc ID name
 inline constexpr int kAccurateRipDatabaseNotFound = 24706;     // disc ID name
 inline constexpr int kAccurateRipDatabaseUnreachable = 24707;  // disc ID name
 inline constexpr int kAccurateRipDatabaseDiscarded = 24708;    // disc ID name
+inline constexpr int kAccurateRipNotCheckedUnreachable = 24709;
+inline constexpr int kAccurateRipNotCheckedNotFound = 24710;
 
 // Verified rips in the "Ripper Settings" dialog.
 inline constexpr int kVerifiedRipGroup = 24720;
