@@ -168,12 +168,16 @@ TEST_F(RipRunTest, TheOverwriteQuestionKeepsItsDontAskAgainAndAFolderThatCannotB
   EXPECT_EQ(Statuses().mid(1), QStringList(4, Word(text::kRipCancelled)));
 }
 
-TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFiles) {
+// The completion window says "successfully" only of a rip of every track; any other run is told
+// with its counts.
+TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFilesAndTheCompletionWindowSaysSo) {
+  store_.WriteNumber(kRip, keys::kShowSuccess, 1);
   // Stop with No goes on; Stop this cancels the track; Stop All cancels the rest.
   ui_.stop_answers = {StopAnswer::Continue};
   Rip(QStringLiteral("%N"), 1);
   EXPECT_EQ(Statuses()[0], Word(text::kRipCompleted));
   EXPECT_EQ(ui_.stop_questions, QStringList({Word(text::kAskStopRipping)}));
+  const QString all = out_;
 
   for (const char* name : {"03.wav", "04.wav", "05.wav"}) ASSERT_TRUE(QFile::remove(Out(name)));
   const QString existing = Out(QStringLiteral("02.wav"));
@@ -193,6 +197,15 @@ TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFiles) {
   Rip(QStringLiteral("x"));
   EXPECT_EQ(Statuses()[0], Word(text::kRipFailed));
   EXPECT_EQ(Messages(), QStringList({StringTable::Format(text::kRipUnableToCreate, {Out("x.wav")})}));
+
+  EXPECT_EQ(ui_.completion_headings,
+            QStringList({"Convert completed successfully!", "Not every track was ripped!", "No track was ripped!"}));
+  EXPECT_EQ(ui_.completion_summaries,
+            QStringList({"Grab CD tracks successfully to folder: " + all + " !",
+                         "1 files converted (success 1, failure 0), saved to '" + all + "'\n\n4 files cancelled.",
+                         "1 files converted (success 0, failure 1), saved to '" + out_ +
+                             "'\n\n===== File list of failed conversion =====\ntrack 01"}));
+  EXPECT_EQ(ui_.completion_failed_counts, std::vector<int>({0, 0, 1}));
 }
 
 TEST_F(RipRunTest, StartChecksAndAMissingDiscFallBackToTheGrabber) {

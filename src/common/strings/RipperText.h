@@ -173,6 +173,8 @@ inline constexpr int kRipStopTooltip = 329;
 inline constexpr int kRipSucceeded = 351;
 inline constexpr int kRipFolderFailed = 354;
 inline constexpr int kRipTrackLabel = 24630;  // word # ordinal/total - title
+inline constexpr int kRipNotEveryTrackHeading = 24631;
+inline constexpr int kRipNoTrackHeading = 24632;
 
 // AccurateRip verdicts.
 inline constexpr int kAccurateRipAccurate = 24700;  // confidence
