@@ -36,7 +36,7 @@ class CountingUserInterface final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString&, const QString&) override { return std::nullopt; }
   StopAnswer AskStop(const QString&) override { return StopAnswer::Continue; }
   OverwriteReply AskOverwrite(const QString&, const QString&) override { return {}; }
-  CompletionReply ShowCompleted(const QString&, int, bool) override { return {}; }
+  CompletionReply ShowCompleted(const QString&, const QString&, int, bool) override { return {}; }
   void PumpEvents() override {}
   bool OpenWithDesktop(const QString&) override { return false; }
 };

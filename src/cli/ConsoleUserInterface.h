@@ -69,7 +69,7 @@ class JobConsole final : public IUserInterface {
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override {
     return console_.AskOverwrite(message, proposedPath);
   }
-  CompletionReply ShowCompleted(const QString&, int, bool) override { return {}; }
+  CompletionReply ShowCompleted(const QString&, const QString&, int, bool) override { return {}; }
   void PumpEvents() override {}
   bool OpenWithDesktop(const QString&) override { return false; }
 

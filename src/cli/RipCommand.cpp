@@ -25,7 +25,6 @@
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/grabber/DriveIdentifier.h"
-#include "output/RunSummary.h"
 #include "presets/COutputQualityMgmt.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/DiscReading.h"
@@ -269,21 +268,16 @@ int RipRunner::Finish(RipSession& session) {
   session.Verify();
   const QString log = session.WriteLog();
   if (!json_ && !log.isEmpty()) console_->Print(StringTable::Format(text::kRipLogLine, {log}));
-  int succeeded = 0;
-  QStringList failed;
-  for (const RipSessionTrack& track : session.Tracks()) {
-    if (track.done) ++succeeded;
-    if (track.failed) failed << StringTable::Format(text::kRipTrackName, {track.number});
-  }
+  const RipTally tally = TallyTracks(session.Tracks());
   QJsonObject extra;
   if (session.Check()) extra.insert(Opt("accuraterip"), CheckSummaryObject(*session.Check()));
   if (session.Verification()) extra.insert(Opt("disc_id"), DiscIdName(session.Verification()->Id()));
   if (!log.isEmpty()) extra.insert(Opt("log"), log);
-  const QString summary = RunSummary(succeeded, failed, false, options_.output_folder).trimmed();
-  ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(rows_.size()), succeeded,
-               static_cast<int>(failed.size()), interrupted_ != 0, extra);
+  const QString summary = tally.Summary(options_.output_folder).trimmed();
+  ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(rows_.size()), tally.ripped,
+               static_cast<int>(tally.failed.size()), interrupted_ != 0, extra);
   if (interrupted_ != 0) return kExitSignalBase + interrupted_;
-  return failed.isEmpty() ? kExitOk : kExitSomeFailed;
+  return tally.failed.isEmpty() ? kExitOk : kExitSomeFailed;
 }
 
 int RipRunner::Run() {

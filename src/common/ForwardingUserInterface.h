@@ -31,8 +31,9 @@ class ForwardingUserInterface : public IUserInterface {
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override {
     return to_.AskOverwrite(message, proposedPath);
   }
-  CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override {
-    return to_.ShowCompleted(summary, failedCount, allowOpenFolder);
+  CompletionReply ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                bool allowOpenFolder) override {
+    return to_.ShowCompleted(heading, summary, failedCount, allowOpenFolder);
   }
   void PumpEvents() override { to_.PumpEvents(); }
   bool OpenWithDesktop(const QString& path) override { return to_.OpenWithDesktop(path); }

@@ -3,6 +3,8 @@
 #include "common/DesktopOpen.h"
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
+#include "common/StringTable.h"
+#include "common/strings/ConverterText.h"
 
 namespace corvane {
 
@@ -13,7 +15,8 @@ bool OpensOutputFolder(const std::optional<CompletionReply>& reply, bool autoOpe
 void CompleteRun(IUserInterface& ui, SettingsStore& settings, const char* section, const RunCompletion& run) {
   std::optional<CompletionReply> reply;
   if (settings.ReadNumber(section, keys::kShowSuccess, 1) != 0) {
-    reply = ui.ShowCompleted(run.summary, run.failed_count, run.folder_openable);
+    const QString heading = run.heading.isEmpty() ? StringTable::Text(text::kCompletedHeading) : run.heading;
+    reply = ui.ShowCompleted(heading, run.summary, run.failed_count, run.folder_openable);
     if (reply->dont_show_again) settings.WriteNumber(section, keys::kShowSuccess, 0);
   }
   if (!run.folder_openable) return;

@@ -16,6 +16,7 @@ struct RunCompletion {
   // False when the outputs went beside their sources: "Open Folder" is not offered and no folder
   // is opened.
   bool folder_openable = true;
+  QString heading;  // empty: "Convert completed successfully!"
 };
 
 // Whether the output folder is opened after a run: the Completed window's "Open Folder" asks for

@@ -73,9 +73,10 @@ class IUserInterface {
   virtual StopAnswer AskStop(const QString& question) = 0;
   // "Confirm Overwrite" for an output that exists, proposing `proposedPath` as the other name.
   virtual OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) = 0;
-  // "Completed": the run's summary, led by the number of files that failed when there were any;
-  // "Open Folder" is offered only when `allowOpenFolder`.
-  virtual CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) = 0;
+  // "Completed": `heading` over the run's summary, led by the number of files that failed when
+  // there were any; "Open Folder" is offered only when `allowOpenFolder`.
+  virtual CompletionReply ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                        bool allowOpenFolder) = 0;
   // Lets waiting user input (Stop and Cancel clicks) through during a long job.
   virtual void PumpEvents() = 0;
   // Opens a folder or a document with the desktop's default handler. False when no program

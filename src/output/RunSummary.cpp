@@ -25,12 +25,14 @@ QString FailedStatus(const QString& reason) {
   return reason.isEmpty() ? failed : failed + QStringLiteral(" (") + reason + QLatin1Char(')');
 }
 
-QString RunSummary(int succeeded, const QStringList& failed, bool sameFolder, const QString& outputFolder) {
+QString RunSummary(int succeeded, const QStringList& failed, bool sameFolder, const QString& outputFolder,
+                   int cancelled) {
   const int failures = static_cast<int>(failed.size());
   const int total = succeeded + failures;
   QString summary = sameFolder
                         ? StringTable::Format(text::kSummarySameFolder, {total, succeeded, failures})
                         : StringTable::Format(text::kSummaryToFolder, {total, succeeded, failures, outputFolder});
+  if (cancelled > 0) summary += StringTable::Format(text::kSummaryCancelled, {cancelled});
   if (failures > 0) {
     summary += StringTable::Text(text::kFailedListHeading);
     for (const QString& path : failed) summary += path + QLatin1Char('\n');

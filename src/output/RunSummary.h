@@ -13,7 +13,8 @@ QString StatusWord(FileResult result);
 // "Failed", with the reason in brackets when there is one.
 QString FailedStatus(const QString& reason);
 // The text shown when a run ends: the counts, where the outputs went (unless beside their
-// sources) and the list of the files that failed.
-QString RunSummary(int succeeded, const QStringList& failed, bool sameFolder, const QString& outputFolder);
+// sources), the number cancelled when there were any, and the list of the files that failed.
+QString RunSummary(int succeeded, const QStringList& failed, bool sameFolder, const QString& outputFolder,
+                   int cancelled = 0);
 
 }  // namespace corvane

@@ -27,6 +27,9 @@ QString AccurateRipCheckResult::DatabaseText() const {
 }
 
 QString AccurateRipCheckResult::SummaryText() const {
+  // Without the disc's entry nothing was compared: "0 of N accurate" would read as a failed check.
+  if (status == AccurateRipStatus::Unreachable) return StringTable::Text(text::kAccurateRipNotCheckedUnreachable);
+  if (status == AccurateRipStatus::NotFound) return StringTable::Text(text::kAccurateRipNotCheckedNotFound);
   return AccurateRipSummaryText(accurate, static_cast<int>(verdicts.size()));
 }
 

@@ -28,7 +28,8 @@ struct AccurateRipCheckResult {
 
   // The database's answer in a few words, naming the disc: "database unreachable (dBAR-....bin)".
   QString DatabaseText() const;
-  // "AccurateRip: 11 of 12 tracks accurate"
+  // "AccurateRip: 11 of 12 tracks accurate", or that the tracks were not checked (database
+  // unreachable, disc not in it).
   QString SummaryText() const;
 };
 

@@ -99,8 +99,8 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     if (!started.text.isEmpty()) reason += QStringLiteral(": ") + started.text;
     return Failed(reason);
   }
-  // A stop is asked about while the grab runs on (whoever presses it wakes the wait); a grab that
-  // ended meanwhile keeps its track.
+  // A stop is asked about while the grab runs on (whoever presses it wakes the wait). Yes or Stop
+  // All cancels the track, even when the grab ended while the question was open.
   StopAnswer stopped = StopAnswer::Continue;
   const auto pressed = [&] {
     return stopped == StopAnswer::Continue && job.stop_request != nullptr && job.stop_request->pressed;
@@ -109,10 +109,10 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
     waiting.WaitUntil([&] { return events.ended || pressed(); });
     if (events.ended) break;
     const StopAnswer answer = ServeStop(job, ui);
-    if (answer == StopAnswer::Continue || events.ended) continue;
+    if (answer == StopAnswer::Continue) continue;
     stopped = answer;
     ui.SetStatusText(1, StringTable::Text(text::kRipCancelling));
-    grabber.AbortGrab();  // its final event still comes
+    if (!events.ended) grabber.AbortGrab();  // its final event still comes
   }
   sink.Unadvise();
   grabber.SetPcmTap(nullptr);
@@ -123,9 +123,11 @@ Result<RipResult> GrabWithComponent(IAudioCDGrabber& grabber, const RipTrackJob&
 
   const GrabberResult ended = grabber.GetGrabResult();
   Outcome outcome = Outcome::Success();
-  // A grab that was whole before the abort reached it keeps its track; the answer stays in the request.
-  if (ended.code == GrabberErrorCode::Aborted) {
-    outcome = Stopped(stopped == StopAnswer::Continue ? StopAnswer::StopAll : stopped);  // the partial file goes
+  // A grab stopped by the user loses its file, however far it got; the answer stays in the request.
+  if (stopped != StopAnswer::Continue) {
+    outcome = Stopped(stopped);
+  } else if (ended.code == GrabberErrorCode::Aborted) {
+    outcome = Stopped(StopAnswer::StopAll);
   } else if (ended.Failed()) {
     outcome = Failed(ended.text);
   } else if (job.fail_at_retry_limit && job.careful.retries > 0 && events.worst_attempts > job.careful.retries) {

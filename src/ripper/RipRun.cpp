@@ -150,7 +150,6 @@ void RipRun::Run(const RipRunStart& start) {
   overwrite_all_ = false;
   stop_.pressed = false;
   cancelled_from_ = -1;
-  failed_ = 0;
   RipSession session(*grabber_, settings_, mp3_, OptionsFor(folder), metadata, rows, *this);
   // Set-up stopped before any output was opened: there is nothing to complete.
   if (!session.SetUp()) return;
@@ -161,7 +160,7 @@ void RipRun::Run(const RipRunStart& start) {
   session.Rip();
   session.Verify();
   session.WriteLog();
-  End(session.Check());
+  End(session);
 }
 
 std::unique_ptr<IUserInterface> RipRun::Interface(int /*slot*/, const QString& /*name*/) {
@@ -205,10 +204,7 @@ void RipRun::TellFailure(const RipSessionTrack& track) {
 void RipRun::TrackEnded(const RipSessionTrack& track, int /*ended*/, int /*total*/) {
   if (track.failed || track.result == RipResult::NoFolder) TellFailure(track);
   ui_.SetJobProgress(100);
-  if (track.failed) {
-    ui_.SetJobProgress(0);
-    ++failed_;
-  }
+  if (track.failed) ui_.SetJobProgress(0);
   if ((track.result == RipResult::StoppedAll || track.result == RipResult::NoFolder) && cancelled_from_ < 0)
     cancelled_from_ = track.row;
   const QString word = Word(StatusWordOf(track.result));
@@ -229,15 +225,22 @@ void RipRun::RequestStop() {
   waiting_.Wake();  // a grab waiting for its end asks about the stop now
 }
 
-void RipRun::End(const std::optional<AccurateRipCheckResult>& check) {
+void RipRun::End(const RipSession& session) {
   // A Stop All or a missing folder cancels every row after it, checked or not.
   for (int row = cancelled_from_ + 1; cancelled_from_ >= 0 && row < view_.RowCount(); ++row)
     view_.SetRowStatus(row, Word(text::kRipCancelled));
   RunCompletion completion;
-  completion.summary = StringTable::Format(text::kRipSucceeded, {output_folder_});
+  const RipTally tally = TallyTracks(session.Tracks());
+  if (tally.AllRipped()) {
+    completion.summary = StringTable::Format(text::kRipSucceeded, {output_folder_});
+  } else {
+    // Anything short of a whole rip is told with the counts, under a heading that says so.
+    completion.heading = Word(tally.ripped == 0 ? text::kRipNoTrackHeading : text::kRipNotEveryTrackHeading);
+    completion.summary = tally.Summary(output_folder_).trimmed();
+  }
   // The database's word on the tracks goes under the summary, the details into the rip log.
-  if (check) completion.summary += QLatin1Char('\n') + check->SummaryText();
-  completion.failed_count = failed_;
+  if (session.Check()) completion.summary += QLatin1Char('\n') + session.Check()->SummaryText();
+  completion.failed_count = static_cast<int>(tally.failed.size());
   completion.folder = output_folder_;
   CompleteRun(ui_, settings_, kSection, completion);
   ui_.SetJobProgress(0);  // while running, so that it reaches the rip's own bar

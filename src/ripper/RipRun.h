@@ -69,7 +69,7 @@ class RipRun final : private IRipObserver {
   void SetRunning(bool running);
   // Tells the user why a track failed, as the window words each failure.
   void TellFailure(const RipSessionTrack& track);
-  void End(const std::optional<AccurateRipCheckResult>& check);
+  void End(const RipSession& session);
 
   IRipperView& view_;
   IUserInterface& ui_;
@@ -87,7 +87,6 @@ class RipRun final : private IRipObserver {
   bool running_ = false;
   QString output_folder_;    // the run's, or the last track's when the pattern has a folder part
   int cancelled_from_ = -1;  // the first row of those a Stop All or a missing folder cancelled
-  int failed_ = 0;
 };
 
 }  // namespace corvane

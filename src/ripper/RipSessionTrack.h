@@ -1,7 +1,9 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "components/accuraterip/AccurateRipChecksum.h"
 #include "components/accuraterip/AccurateRipVerdict.h"
@@ -31,5 +33,19 @@ struct RipSessionTrack {
   // The checksums as its reader computed them; only `audioIndex` when it had no checksum.
   TrackChecksums Checksums() const;
 };
+
+// How the chosen tracks of a run ended, as the end of the run tells it.
+struct RipTally {
+  int ripped = 0;
+  QStringList failed;  // the failed tracks' names
+  int cancelled = 0;
+
+  // Every track ripped, but those whose existing output the user kept.
+  bool AllRipped() const { return ripped > 0 && failed.isEmpty() && cancelled == 0; }
+  // The counts and the failed tracks, in the words of a conversion's summary.
+  QString Summary(const QString& outputFolder) const;
+};
+
+RipTally TallyTracks(const std::vector<RipSessionTrack>& tracks);
 
 }  // namespace corvane

@@ -217,15 +217,26 @@ TEST_F(VerifiedRipTest, WhatTheDatabaseSaysOrThatItWasNotAsked) {
       EXPECT_EQ(server_.Requests().size(), asked) << "no look-up";
     }
   }
-  // Human lines: the checksums and verdict of each track, then the database's summary.
+  // Human lines: the checksums and verdict of each track, then the database's summary, which,
+  // like the log's, says the tracks were not checked when the disc's entry was not there to see.
   status_ = 404;
-  PointAt(server_.Port());
-  const test::ToolResult human = Rip(S("human"), {S("--format"), S("flac"), S("--tracks"), S("3")});
-  ASSERT_EQ(human.exitCode, 0) << human.err.constData();
-  EXPECT_TRUE(human.out.contains(("track 03  CRC32 " + Hex(sums_[2].crc) + "  v1 " + Hex(sums_[2].v1) + "  v2 " +
-                                  Hex(sums_[2].v2) + "  Not in database\nAccurateRip: 0 of 1 tracks accurate\n")
-                                     .toUtf8()))
-      << human.out.constData();
+  for (const bool deadPort : {false, true}) {
+    SCOPED_TRACE(deadPort);
+    PointAt(deadPort ? dead : server_.Port());
+    const QString folder = S("human%1").arg(deadPort);
+    const test::ToolResult human = Rip(folder, {S("--format"), S("flac"), S("--tracks"), S("3")});
+    ASSERT_EQ(human.exitCode, 0) << human.err.constData();
+    const QString notChecked = deadPort ? S("AccurateRip: not checked, database unreachable")
+                                        : S("AccurateRip: not checked, disc not in the database");
+    const char* verdict = deadPort ? "Database unreachable" : "Not in database";
+    EXPECT_TRUE(human.out.contains(("track 03  CRC32 " + Hex(sums_[2].crc) + "  v1 " + Hex(sums_[2].v1) + "  v2 " +
+                                    Hex(sums_[2].v2) + "  " + verdict + "\n" + notChecked + "\n")
+                                       .toUtf8()))
+        << human.out.constData();
+    const QString log = Path(folder + S("/Album.log"));
+    EXPECT_TRUE(human.out.contains(("Rip log: " + log).toUtf8())) << human.out.constData();
+    EXPECT_TRUE(QString::fromUtf8(test::ReadAll(log)).contains(notChecked));
+  }
 }
 
 // A drive that delivers its audio 6 samples late, corrected by --read-offset 6 in every way of

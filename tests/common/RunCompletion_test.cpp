@@ -50,6 +50,7 @@ TEST(CompleteRun, DontShowAgainClearsShowSuccessOfItsSectionOnly) {
   ui.completion_reply.dont_show_again = true;
   CompleteRun(ui, settings, keys::section::kRip, {QStringLiteral("done"), 0, QStringLiteral("/srv/out"), true});
   EXPECT_EQ(ui.completion_failed_counts, std::vector<int>{0});
+  EXPECT_EQ(ui.completion_headings, QStringList{QStringLiteral("Convert completed successfully!")});
   EXPECT_EQ(settings.ReadNumber(keys::section::kRip, keys::kShowSuccess, 1), 0);
   EXPECT_FALSE(settings.Contains(keys::section::kConvert, keys::kShowSuccess));
   CompleteRun(ui, settings, keys::section::kRip, {QStringLiteral("again"), 0, QStringLiteral("/srv/out"), true});

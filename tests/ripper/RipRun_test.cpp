@@ -187,12 +187,16 @@ TEST_F(RipRunTest, TheOverwriteQuestionKeepsItsDontAskAgainAndAFolderThatCannotB
   EXPECT_EQ(Statuses().mid(1), QStringList(4, Word(text::kRipCancelled)));
 }
 
-TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFiles) {
+// The completion window says "successfully" only of a rip of every track; any other run is told
+// with its counts.
+TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFilesAndTheCompletionWindowSaysSo) {
+  store_.WriteNumber(kRip, keys::kShowSuccess, 1);
   // Stop with No goes on; Stop this cancels the track; Stop All cancels the rest.
   ui_.stop_answers = {StopAnswer::Continue};
   Rip(QStringLiteral("%N"), 1);
   EXPECT_EQ(Statuses()[0], Word(text::kRipCompleted));
   EXPECT_EQ(ui_.stop_questions, QStringList({Word(text::kAskStopRipping)}));
+  const QString all = out_;
 
   for (const char* name : {"03.wav", "04.wav", "05.wav"}) ASSERT_TRUE(QFile::remove(Out(name)));
   const QString existing = Out(QStringLiteral("02.wav"));
@@ -212,6 +216,15 @@ TEST_F(RipRunTest, StoppingAndFailuresLeaveNoPartialFiles) {
   Rip(QStringLiteral("x"));
   EXPECT_EQ(Statuses()[0], Word(text::kRipFailed));
   EXPECT_EQ(Messages(), QStringList({StringTable::Format(text::kRipUnableToCreate, {Out("x.wav")})}));
+
+  EXPECT_EQ(ui_.completion_headings,
+            QStringList({"Convert completed successfully!", "Not every track was ripped!", "No track was ripped!"}));
+  EXPECT_EQ(ui_.completion_summaries,
+            QStringList({"Grab CD tracks successfully to folder: " + all + " !",
+                         "1 files converted (success 1, failure 0), saved to '" + all + "'\n\n4 files cancelled.",
+                         "1 files converted (success 0, failure 1), saved to '" + out_ +
+                             "'\n\n===== File list of failed conversion =====\ntrack 01"}));
+  EXPECT_EQ(ui_.completion_failed_counts, std::vector<int>({0, 0, 1}));
 }
 
 TEST_F(RipRunTest, StartChecksAndAMissingDiscFallBackToTheGrabber) {
@@ -256,28 +269,30 @@ TEST_F(RipRunTest, StoppingAComponentGrabAsksAndCancelsOnlyWhatTheUserChose) {
   EXPECT_EQ(view_.rip_button, Word(text::kRipStartButton));
 }
 
-TEST_F(RipRunTest, AStopThatMissesItsGrabStillCounts) {
+TEST_F(RipRunTest, AStopAnsweredAfterItsGrabEndedStillCancelsIt) {
   UseGrabberOnImage();
   settings_.format = FormatCode::Mp3;
   QStringList done(5, Word(text::kRipCompleted));
-  const QStringList cancelled(4, Word(text::kRipCancelled));
 
-  // Stop All is answered after the grab it was pressed during has ended: that track stays, the
-  // run ends there.
+  // Stop All is pressed during track 3's grab and answered only once that grab has ended: the
+  // track is cancelled all the same, its file gone, and the run ends there.
   bool pressed = false;
+  int endsBefore = 0;
+  const QString third = StringTable::Format(text::kRipTrackLabel, {Word(text::kRipGrabbing), 3, 5, QString()});
   ui_.job_progress_hook = [&](int percent) {
-    if (percent <= 0 || percent >= 100 || run_ == nullptr || pressed) return;
+    if (percent <= 0 || percent >= 100 || run_ == nullptr || pressed || !view_.labels.back().startsWith(third)) return;
     pressed = true;
+    endsBefore = grab_ends_;
     run_->RequestStop();
   };
-  ui_.stop_question_hook = [&] { ASSERT_TRUE(WaitUntil([&] { return grab_ends_ > 0; })); };
+  ui_.stop_question_hook = [&] { ASSERT_TRUE(WaitUntil([&] { return grab_ends_ > endsBefore; })); };
   ui_.stop_answers = {StopAnswer::StopAll};
   Rip(QStringLiteral("%N"));
-  EXPECT_EQ(Statuses(), QStringList({Word(text::kRipCompleted)}) + cancelled);
-  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3"}));
+  EXPECT_EQ(Statuses(), done.mid(0, 2) + QStringList(3, Word(text::kRipCancelled)));
+  EXPECT_EQ(QDir(out_).entryList(QDir::Files | QDir::Hidden), QStringList({"01.mp3", "02.mp3"}));
 
   // Stop pressed between two grabs is asked about before the next one starts.
-  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("01.mp3"))));
+  for (const char* name : {"01.mp3", "02.mp3"}) ASSERT_TRUE(QFile::remove(Out(name)));
   ui_.stop_question_hook = nullptr;
   pressed = false;
   ui_.job_progress_hook = [&](int percent) {
@@ -302,7 +317,9 @@ TEST_F(RipRunTest, VerdictsReachTheCompletionWindowAndTheRows) {
   ASSERT_TRUE(disc);
   const test::ImageAnswer answer = test::AnswerForImage(disc->Id(), image_.tracks, 1);
   const std::vector<test::ReferenceSums>& sums = answer.sums;
-  test::LoopbackHttpServer server([&](const test::HttpRequest&) { return test::HttpAnswer::Text(answer.body); });
+  test::LoopbackHttpServer server([&](const test::HttpRequest& request) {
+    return request.Path().startsWith("/ar/") ? test::HttpAnswer::Text(answer.body) : test::HttpAnswer::Text("no", 404);
+  });
   ASSERT_NE(server.Port(), 0);
   store_.WriteText(kRip, keys::kAccurateRipUrl, QStringLiteral("http://127.0.0.1:%1/ar/").arg(server.Port()));
   store_.WriteNumber(kRip, keys::kVerifyAccurateRip, 1);
@@ -319,6 +336,23 @@ TEST_F(RipRunTest, VerdictsReachTheCompletionWindowAndTheRows) {
     EXPECT_EQ(view_.details[int(i)], AccurateRipVerdictText(verdict) + "\nCRC32: " + hex(sums[i].crc) +
                                          "\nAccurateRip v1: " + hex(sums[i].v1) +
                                          "\nAccurateRip v2: " + hex(sums[i].v2));
+  }
+
+  // A disc the database does not hold, and a database that cannot be reached: nothing was checked.
+  const quint16 closed = test::ClosedLoopbackPort();
+  const struct {
+    QString url;
+    int summary;
+  } unchecked[] = {
+      {QStringLiteral("http://127.0.0.1:%1/none/").arg(server.Port()), text::kAccurateRipNotCheckedNotFound},
+      {QStringLiteral("http://127.0.0.1:%1/ar/").arg(closed), text::kAccurateRipNotCheckedUnreachable}};
+  for (const auto& c : unchecked) {
+    store_.WriteText(kRip, keys::kAccurateRipUrl, c.url);
+    out_ = dir_.filePath(QStringLiteral("out%1").arg(c.summary));
+    ASSERT_TRUE(QDir().mkpath(out_));
+    Rip(QStringLiteral("%N"));
+    EXPECT_EQ(ui_.completion_summaries.back(),
+              StringTable::Format(text::kRipSucceeded, {out_}) + QLatin1Char('\n') + Word(c.summary));
   }
 }
 

@@ -72,7 +72,9 @@ OverwriteReply ScriptedUserInterface::AskOverwrite(const QString& message, const
   return Next(overwrite_replies, OverwriteReply{});
 }
 
-CompletionReply ScriptedUserInterface::ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) {
+CompletionReply ScriptedUserInterface::ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                                     bool allowOpenFolder) {
+  completion_headings << heading;
   completion_summaries << summary;
   completion_failed_counts.push_back(failedCount);
   completion_folder_allowed.push_back(allowOpenFolder);

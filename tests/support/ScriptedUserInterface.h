@@ -40,6 +40,7 @@ class ScriptedUserInterface final : public IUserInterface {
   QStringList stop_questions;
   QStringList overwrite_messages;
   QStringList overwrite_proposals;
+  QStringList completion_headings;
   QStringList completion_summaries;
   std::vector<int> completion_failed_counts;
   std::vector<bool> completion_folder_allowed;
@@ -62,7 +63,8 @@ class ScriptedUserInterface final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
   StopAnswer AskStop(const QString& question) override;
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
-  CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override;
+  CompletionReply ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                bool allowOpenFolder) override;
   void PumpEvents() override {
     ++pumps;
     if (wait_depth > 0) ++pumps_while_waiting;

@@ -148,9 +148,10 @@ OverwriteReply QtUserInterface::AskOverwrite(const QString& message, const QStri
   return dialog.Reply();
 }
 
-CompletionReply QtUserInterface::ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) {
+CompletionReply QtUserInterface::ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                               bool allowOpenFolder) {
   const AskingCursor cursor;
-  CCvrtCompleteDlg dialog(summary, failedCount, allowOpenFolder, parent_);
+  CCvrtCompleteDlg dialog(heading, summary, failedCount, allowOpenFolder, parent_);
   dialog.exec();
   return dialog.Reply();
 }

@@ -31,7 +31,8 @@ class QtUserInterface final : public IUserInterface {
   std::optional<QString> ChooseFolder(const QString& caption, const QString& start) override;
   StopAnswer AskStop(const QString& question) override;
   OverwriteReply AskOverwrite(const QString& message, const QString& proposedPath) override;
-  CompletionReply ShowCompleted(const QString& summary, int failedCount, bool allowOpenFolder) override;
+  CompletionReply ShowCompleted(const QString& heading, const QString& summary, int failedCount,
+                                bool allowOpenFolder) override;
   void PumpEvents() override;
   bool OpenWithDesktop(const QString& path) override;
   void BeginWait() override;

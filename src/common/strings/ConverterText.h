@@ -111,6 +111,7 @@ inline constexpr int kStopConvert = 23425;
 inline constexpr int kStartConvertTooltip = 23426;
 inline constexpr int kOutputIsASource = 23427;
 inline constexpr int kUnableToReplace = 23428;
+inline constexpr int kSummaryCancelled = 23429;
 inline constexpr int kSourceMissing = 23471;
 inline constexpr int kNameNotUtf8 = 23472;
 

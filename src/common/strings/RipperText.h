@@ -173,6 +173,8 @@ inline constexpr int kRipStopTooltip = 329;
 inline constexpr int kRipSucceeded = 351;
 inline constexpr int kRipFolderFailed = 354;
 inline constexpr int kRipTrackLabel = 24630;  // word # ordinal/total - title
+inline constexpr int kRipNotEveryTrackHeading = 24631;
+inline constexpr int kRipNoTrackHeading = 24632;
 
 // AccurateRip verdicts.
 inline constexpr int kAccurateRipAccurate = 24700;  // confidence
@@ -184,6 +186,8 @@ inline constexpr int kAccurateRipDatabaseFound = 24705;        // disc ID name
 inline constexpr int kAccurateRipDatabaseNotFound = 24706;     // disc ID name
 inline constexpr int kAccurateRipDatabaseUnreachable = 24707;  // disc ID name
 inline constexpr int kAccurateRipDatabaseDiscarded = 24708;    // disc ID name
+inline constexpr int kAccurateRipNotCheckedUnreachable = 24709;
+inline constexpr int kAccurateRipNotCheckedNotFound = 24710;
 
 // Verified rips in the "Ripper Settings" dialog.
 inline constexpr int kVerifiedRipGroup = 24720;

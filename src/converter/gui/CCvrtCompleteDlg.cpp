@@ -17,8 +17,7 @@ namespace {
 
 constexpr int kMostSummaryLines = 12;
 
-// A warning icon with "n files failed" in bold: what a user must read before the heading, which
-// says the run completed whatever became of its files.
+// A warning icon with "n files failed" in bold: what a user must read before the heading.
 QLayout* MakeFailureLine(int failedCount, QWidget* parent) {
   auto* line = new QHBoxLayout;
   auto* icon = new QLabel(parent);
@@ -40,14 +39,15 @@ QLayout* MakeFailureLine(int failedCount, QWidget* parent) {
 
 }  // namespace
 
-CCvrtCompleteDlg::CCvrtCompleteDlg(const QString& summary, int failedCount, bool allowOpenFolder, QWidget* parent)
+CCvrtCompleteDlg::CCvrtCompleteDlg(const QString& heading, const QString& summary, int failedCount,
+                                   bool allowOpenFolder, QWidget* parent)
     : QDialog(parent) {
   setWindowTitle(StringTable::Text(text::kCompletedCaption));
   auto* layout = new QVBoxLayout(this);
   if (failedCount > 0) layout->addLayout(MakeFailureLine(failedCount, this));
-  auto* heading = new QLabel(StringTable::Text(text::kCompletedHeading), this);
-  heading->setObjectName(QStringLiteral("heading"));
-  layout->addWidget(heading);
+  auto* headingLabel = new QLabel(heading, this);
+  headingLabel->setObjectName(QStringLiteral("heading"));
+  layout->addWidget(headingLabel);
   auto* text = new QPlainTextEdit(summary, this);
   text->setObjectName(QStringLiteral("summary"));
   text->setReadOnly(true);

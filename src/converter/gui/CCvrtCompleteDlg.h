@@ -6,12 +6,13 @@
 
 namespace corvane {
 
-// "Completed": the run's summary, "Open &Folder" (unless disabled) and the box against showing
-// the window again. When files failed, a warning icon and their number come first.
+// "Completed": the heading over the run's summary, "Open &Folder" (unless disabled) and the box
+// against showing the window again. When files failed, a warning icon and their number come first.
 class CCvrtCompleteDlg : public QDialog {
   Q_OBJECT
  public:
-  CCvrtCompleteDlg(const QString& summary, int failedCount, bool allowOpenFolder, QWidget* parent = nullptr);
+  CCvrtCompleteDlg(const QString& heading, const QString& summary, int failedCount, bool allowOpenFolder,
+                   QWidget* parent = nullptr);
   CompletionReply Reply() const;
 
  private:

@@ -92,10 +92,10 @@ class RunDialogsTest : public QObject {
   }
 
   void completedDialogFlags() {
-    CCvrtCompleteDlg sameFolder(QStringLiteral("1 files converted"), 0, false);
+    CCvrtCompleteDlg sameFolder(QStringLiteral("Done"), QStringLiteral("1 files converted"), 0, false);
     QVERIFY(!sameFolder.findChild<QPushButton*>(QStringLiteral("openFolder"))->isEnabled());
 
-    CCvrtCompleteDlg dialog(QStringLiteral("1 files converted"), 0, true);
+    CCvrtCompleteDlg dialog(QStringLiteral("Done"), QStringLiteral("1 files converted"), 0, true);
     dialog.findChild<QCheckBox*>()->setChecked(true);
     ClickLater(dialog, "openFolder");
     dialog.exec();
@@ -115,11 +115,12 @@ class RunDialogsTest : public QObject {
   void completedDialogLeadsWithFailures() {
     QFETCH(int, failed);
     QFETCH(QString, countText);
-    CCvrtCompleteDlg dialog(QStringLiteral("4 files converted"), failed, true);
+    CCvrtCompleteDlg dialog(QStringLiteral("Not every track was ripped!"), QStringLiteral("4 files converted"), failed,
+                            true);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     auto* heading = dialog.findChild<QLabel*>(QStringLiteral("heading"));
-    QCOMPARE(heading->text(), QStringLiteral("Convert completed successfully!"));
+    QCOMPARE(heading->text(), QStringLiteral("Not every track was ripped!"));
     auto* count = dialog.findChild<QLabel*>(QStringLiteral("failedCount"));
     auto* icon = dialog.findChild<QLabel*>(QStringLiteral("failureIcon"));
     if (failed == 0) {
