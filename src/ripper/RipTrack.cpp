@@ -47,13 +47,13 @@ Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStr
   EngineError failure = EngineError::Ok;
   if (job.reader == RipReader::TrackReader) {
     EngineResult<std::unique_ptr<GrabbedTrackStream>> opened =
-        GrabbedTrackStream::Create(job.device, job.row, job.careful, job.tap);
+        GrabbedTrackStream::Create(job.device, job.row, job.careful, job.tap, job.sectors);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   } else {
     CdReadOptions options = job.read;
     options.tap = job.tap;
-    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, options);
+    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, options, job.sectors);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   }

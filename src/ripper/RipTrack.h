@@ -42,6 +42,8 @@ struct RipStopRequest {
 struct RipTrackJob {
   QString device;  // a drive's path or a disc image
   int row = 0;     // the disc's track row, from 0 (see CdStream::Create)
+  // The track's length in the table the run began with (see FindCdTrack); 0: as the disc gives it.
+  int sectors = 0;
   RipReader reader = RipReader::CdStream;
   CdReadOptions read;  // its tap is not used: `tap` is, whichever reader reads
   ReadSettings careful;
