@@ -161,6 +161,7 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   rip.device = options_.device;
   rip.row = track.row;
   rip.sectors = track.sectors;
+  rip.image = grabber_.IsDiscImage();
   rip.reader = reader_;
   rip.read = options_.read;
   rip.careful = options_.careful;
