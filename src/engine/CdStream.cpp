@@ -16,12 +16,13 @@ constexpr int kFrameBytes = 4;
 
 }  // namespace
 
-EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, int row, CdReadOptions options) {
+EngineResult<std::unique_ptr<CdStream>> CdStream::Create(const QString& device, int row, CdReadOptions options,
+                                                         int sectors) {
   using Created = EngineResult<std::unique_ptr<CdStream>>;
   DiscOpenResult opened = OpenDisc(device);
   if (!opened.Succeeded()) return Created::Failure(EngineError::NoCd);
   std::unique_ptr<IDiscAccess> disc = std::move(*opened.value);
-  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row, sectors);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
   options.retries = std::max(0, options.retries);
   return Created::Success(

@@ -33,8 +33,10 @@ class CdStream final : public AudioStream {
 
   // `row` counts the disc's tracks from 0 in table order, sessions one after another. Fails with
   // NoCd when the drive holds no disc or the image cannot be opened, CdTrack for a row beyond the
-  // disc, NotAudio for a data track.
-  static EngineResult<std::unique_ptr<CdStream>> Create(const QString& device, int row, CdReadOptions options = {});
+  // disc, NotAudio for a data track. `sectors`: the track's length as a rip's table gave it (see
+  // FindCdTrack); 0: as the disc gives it now.
+  static EngineResult<std::unique_ptr<CdStream>> Create(const QString& device, int row, CdReadOptions options = {},
+                                                        int sectors = 0);
 
   ChannelInfo Info() const override;
   qint64 LengthBytes() const override { return length_bytes_; }

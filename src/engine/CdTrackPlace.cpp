@@ -10,7 +10,7 @@ int CdTrackEnd(int start, int next, int lastSessionLsn) {
   return next;
 }
 
-EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row) {
+EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row, int sectors) {
   using Found = EngineResult<CdTrackPlace>;
   if (table.state != DiscTable::State::Present || table.tracks.empty()) return Found::Failure(EngineError::NoCd);
   if (row < 0 || row >= static_cast<int>(table.tracks.size())) return Found::Failure(EngineError::CdTrack);
@@ -20,11 +20,12 @@ EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row) {
   const int end = table.EndOf(index);
   // A table whose track lies outside the disc has no place to read it from.
   if (track.lsn < 0 || end > table.leadout_lsn || end < track.lsn) return Found::Failure(EngineError::NoCd);
-  const int sectors = std::max(0, CdTrackEnd(track.lsn, end, table.last_session_lsn) - track.lsn);
-  qint64 frames = static_cast<qint64>(sectors) * kSectorFrames;
-  if (track.lsn + sectors == table.leadout_lsn)
+  const int now = std::max(0, CdTrackEnd(track.lsn, end, table.last_session_lsn) - track.lsn);
+  if (sectors > now) return Found::Success({track.lsn, sectors, static_cast<qint64>(sectors) * kSectorFrames});
+  qint64 frames = static_cast<qint64>(now) * kSectorFrames;
+  if (track.lsn + now == table.leadout_lsn)
     frames = std::clamp<qint64>(table.EndFrame() - static_cast<qint64>(track.lsn) * kSectorFrames, 0, frames);
-  return Found::Success({track.lsn, sectors, frames});
+  return Found::Success({track.lsn, now, frames});
 }
 
 }  // namespace corvane

@@ -24,7 +24,10 @@ int CdTrackEnd(int start, int next, int lastSessionLsn);
 // The place of the track in `row` (from 0, in table order) of a disc's table, or the reason there
 // is none: NoCd for a disc without a readable table, CdTrack for a row beyond it, NotAudio for a
 // data track. A track runs up to the next one (its pre-gap included, as the drive plays it) or to
-// the lead-out, or to its session's lead-out on a disc of several sessions.
-EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row);
+// the lead-out, or to its session's lead-out on a disc of several sessions. `sectors`, when longer
+// than the table makes the track now, is its length in the table a rip began with: an image cut
+// short since keeps the track's length, and the sectors it no longer holds fail to read instead of
+// vanishing from the track.
+EngineResult<CdTrackPlace> FindCdTrack(const DiscTable& table, int row, int sectors = 0);
 
 }  // namespace corvane

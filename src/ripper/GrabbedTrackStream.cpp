@@ -15,12 +15,13 @@ constexpr int kActionDiscard = 2;
 }  // namespace
 
 EngineResult<std::unique_ptr<GrabbedTrackStream>> GrabbedTrackStream::Create(const QString& device, int row,
-                                                                             ReadSettings settings, PcmTap* tap) {
+                                                                             ReadSettings settings, PcmTap* tap,
+                                                                             int sectors) {
   using Created = EngineResult<std::unique_ptr<GrabbedTrackStream>>;
   DiscOpenResult opened = OpenDisc(device);
   if (!opened.Succeeded()) return Created::Failure(EngineError::NoCd);
   std::unique_ptr<IDiscAccess> disc = std::move(*opened.value);
-  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row);
+  const EngineResult<CdTrackPlace> place = FindCdTrack(disc->Table(), row, sectors);
   if (!place.Succeeded()) return Created::Failure(place.status.code);
   const CdTrackPlace& at = *place.value;
   auto reader = std::make_unique<TrackReader>(*disc, at.lsn, at.sectors, settings, tap);

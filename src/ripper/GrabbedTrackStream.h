@@ -20,9 +20,9 @@ class GrabbedTrackStream final : public AudioStream {
 
   // `row` counts the disc's tracks from 0 in table order, as CdStream::Create does; the same
   // failures (NoCd, CdTrack, NotAudio), and Device when careful reading cannot be set up. `tap`
-  // sees the audio as the reader delivers it (see TrackReader).
+  // sees the audio as the reader delivers it (see TrackReader); `sectors` as CdStream::Create has it.
   static EngineResult<std::unique_ptr<GrabbedTrackStream>> Create(const QString& device, int row, ReadSettings settings,
-                                                                  PcmTap* tap = nullptr);
+                                                                  PcmTap* tap = nullptr, int sectors = 0);
   ~GrabbedTrackStream() override;
 
   ChannelInfo Info() const override;

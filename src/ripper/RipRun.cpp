@@ -42,9 +42,13 @@ int StatusWordOf(RipResult result) {
 
 QString Hex(quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
 
-// What a ripped row's status rests on: the database's verdict, when asked, and its checksums.
+// What a ripped row's status rests on: the sectors that never read, the database's verdict, when
+// asked, and its checksums.
 QString RowDetail(const RipSessionTrack& track) {
   QStringList lines;
+  if (track.stats.given_up > 0)
+    lines << track.detail
+          << Word(text::kRipLogReadErrors) + QStringLiteral(": ") + QString::number(track.stats.given_up);
   if (track.verdict) lines << AccurateRipVerdictText(*track.verdict);
   if (const TrackChecksums sums = track.Checksums(); track.checksum && sums.complete) {
     lines << Word(text::kRipLogCrc) + QStringLiteral(": ") + Hex(sums.crc32)
@@ -209,6 +213,7 @@ void RipRun::TrackEnded(const RipSessionTrack& track, int /*ended*/, int /*total
     cancelled_from_ = track.row;
   const QString word = Word(StatusWordOf(track.result));
   view_.SetRowStatus(track.row, word);
+  if (track.done && track.stats.given_up > 0) view_.SetRowStatusDetail(track.row, RowDetail(track));
   view_.SetRipLabel(word);
 }
 

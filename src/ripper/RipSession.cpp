@@ -15,6 +15,7 @@
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
 #include "ripper/ComponentGrab.h"
+#include "ripper/DiscReading.h"
 #include "ripper/TrackSpool.h"
 #include "tags/Id3Genres.h"
 
@@ -52,6 +53,8 @@ RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3Encod
     track.row = row;
     track.number = row + 1;
     track.audio_index = verification_ ? verification_->AudioIndexOfRow(row) : -1;
+    // The table the user chose from: a track of an image cut short since keeps its length.
+    if (AddressRow(grabber_, row)) track.sectors = grabber_.GetTrackSectors();
   }
   component_grab_ = options_.values.UsesComponentGrab(options_.settings);
   // The CD stream cannot leave a sector out: discard reads through the track reader too.
@@ -157,6 +160,8 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   }
   rip.device = options_.device;
   rip.row = track.row;
+  rip.sectors = track.sectors;
+  rip.image = grabber_.IsDiscImage();
   rip.reader = reader_;
   rip.read = options_.read;
   rip.careful = options_.careful;

@@ -17,6 +17,7 @@ struct RipSessionTrack {
   int row = 0;           // the disc's track row, from 0
   int number = 0;        // the track's number on the disc
   int audio_index = -1;  // among the disc's audio tracks (AccurateRipDiscId's order); -1: none
+  int sectors = 0;       // its length as the grabber's table gives it; 0: unknown
   QString output;
   RipResult result = RipResult::Skipped;  // how it ended, once it has
   QString status;                         // the status word

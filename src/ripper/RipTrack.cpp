@@ -8,6 +8,7 @@
 #include "common/UserInterface.h"
 #include "common/strings/ConverterText.h"
 #include "common/strings/FormatText.h"
+#include "common/strings/RipperText.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncodeTrack.h"
 #include "encoding/OutputTagging.h"
@@ -25,6 +26,16 @@ Outcome Failed(const QString& text) { return Outcome::Failure(RipResult::Failed,
 
 Outcome NoOutput(const QString& text, int error) {
   return Outcome::Failure(RipResult::NoOutput, text + QStringLiteral(": ") + SystemErrorText(error));
+}
+
+// Every sector given up on an image: it was cut short before the track, and an output would hold
+// nothing of it.
+bool HeldNothing(const RipTrackJob& job) {
+  return job.image && job.stats != nullptr && job.sectors > 0 && job.stats->given_up >= job.sectors;
+}
+
+Outcome NothingHeld(const RipTrackJob& job) {
+  return Failed(StringTable::Format(text::kImageHoldsNoTrack, {job.row + 1}));
 }
 
 Outcome FromEncode(const EncodeOutcome& outcome) {
@@ -47,13 +58,13 @@ Result<RipResult> OpenRipSource(const RipTrackJob& job, std::unique_ptr<AudioStr
   EngineError failure = EngineError::Ok;
   if (job.reader == RipReader::TrackReader) {
     EngineResult<std::unique_ptr<GrabbedTrackStream>> opened =
-        GrabbedTrackStream::Create(job.device, job.row, job.careful, job.tap);
+        GrabbedTrackStream::Create(job.device, job.row, job.careful, job.tap, job.sectors);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   } else {
     CdReadOptions options = job.read;
     options.tap = job.tap;
-    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, options);
+    EngineResult<std::unique_ptr<CdStream>> opened = CdStream::Create(job.device, job.row, options, job.sectors);
     if (opened.Succeeded()) stream = std::move(*opened.value);
     failure = opened.status.code;
   }
@@ -75,6 +86,10 @@ void NoteReadStats(const RipTrackJob& job, const AudioStream& stream) {
 
 Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& temporary, const QString& path,
                                   IUserInterface& ui) {
+  if (HeldNothing(job)) {
+    ui.SetJobProgress(0);
+    return NothingHeld(job);
+  }
   // Tags the back-end does not write itself go in once the audio is complete.
   if (job.tags != nullptr) WriteTagsAfterEncoding(path, job.settings.format, *job.tags, job.id3v2);
   int fileError = 0;
@@ -137,6 +152,7 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
   }
   mixer.reset();
   if (job.audio == nullptr) NoteReadStats(job, stream);
+  if (outcome.code == RipResult::Failed && HeldNothing(job)) outcome = NothingHeld(job);
   // The track reader names the sector that did not read.
   if (const auto* grabbed = dynamic_cast<const GrabbedTrackStream*>(&stream);
       outcome.code == RipResult::Failed && grabbed != nullptr && !grabbed->FailureText().isEmpty())

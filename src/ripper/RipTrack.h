@@ -42,6 +42,9 @@ struct RipStopRequest {
 struct RipTrackJob {
   QString device;  // a drive's path or a disc image
   int row = 0;     // the disc's track row, from 0 (see CdStream::Create)
+  // The track's length in the table the run began with (see FindCdTrack); 0: as the disc gives it.
+  int sectors = 0;
+  bool image = false;  // the disc is an image: a track it holds none of fails with that reason
   RipReader reader = RipReader::CdStream;
   CdReadOptions read;  // its tap is not used: `tap` is, whichever reader reads
   ReadSettings careful;

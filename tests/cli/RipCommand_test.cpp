@@ -194,6 +194,31 @@ TEST_F(RipCommandTest, AnUnreadableTrackFailsAloneWithItsReason) {
   EXPECT_EQ(QJsonDocument::fromJson(lines[2]).object()[QStringLiteral("failed")].toInt(), 1);
 }
 
+// A FLAC album cut short inside track 2, as an interrupted copy leaves it: track 3, wholly past
+// its data, fails with that reason, whether the engine or the grabber reads it.
+TEST_F(RipCommandTest, ATrackWhollyPastTheEndOfAnImageFailsWithThatReason) {
+  const test::DiscImage album =
+      test::DiscImageFixture(Path(QStringLiteral("images")))
+          .BuildAlbum(QStringLiteral("cut"), {{{.sectors = 60}, {.sectors = 60}, {.sectors = 40}}},
+                      test::DiscImageFixture::AlbumFile::Flac);
+  QFile flac(album.bin);
+  ASSERT_TRUE(flac.resize(flac.size() * 90 / 160));
+  for (const char* mode : {"1", "4"}) {
+    SCOPED_TRACE(mode);
+    const test::ToolResult run =
+        Cli({QStringLiteral("rip"), QStringLiteral("--device"), album.cue, QStringLiteral("--output"),
+             Out(QString::fromLatin1(mode)), QStringLiteral("--format"), QStringLiteral("wav"),
+             QStringLiteral("--grab-mode"), QString::fromLatin1(mode), QStringLiteral("--error-action"),
+             QStringLiteral("silence"), QStringLiteral("--tracks"), QStringLiteral("3"),
+             QStringLiteral("--output-name"), QStringLiteral("%N"), QStringLiteral("--json")});
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData();
+    const QJsonObject track = QJsonDocument::fromJson(run.out.split('\n').front()).object();
+    EXPECT_EQ(track[QStringLiteral("status")].toString(), QStringLiteral("Failed")) << run.out.constData();
+    EXPECT_EQ(track[QStringLiteral("detail")].toString(), QStringLiteral("The disc image holds no data for track 3."));
+    EXPECT_TRUE(QDir(Out(QString::fromLatin1(mode))).entryList({QStringLiteral("*.wav")}, QDir::Files).isEmpty());
+  }
+}
+
 // The look-up's titles replace the CD-TEXT's ("Second" for "Two"); when it finds nothing, the
 // CD-TEXT names the file.
 TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText) {

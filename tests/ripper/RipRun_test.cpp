@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <tuple>
 
@@ -27,6 +28,7 @@
 #include "support/LoopbackHttpServer.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedUserInterface.h"
+#include "support/SourceFixtures.h"
 
 namespace corvane::test {
 namespace {
@@ -308,6 +310,40 @@ TEST_F(RipRunTest, AStopAnsweredAfterItsGrabEndedStillCancelsIt) {
   done[1] = Word(text::kRipCancelled);
   EXPECT_EQ(Statuses(), done);
 }
+
+class RipRunCutImageTest : public RipRunTest, public ::testing::WithParamInterface<int> {};
+
+// The image's data file is cut short after the disc was loaded, 30 sectors into track 5: its 50
+// sectors beyond are counted in every grab mode, shown on the row and in the log, and fail the
+// track under "stop".
+TEST_P(RipRunCutImageTest, SectorsTheImageNoLongerHoldsAreCountedAndFailTheTrackUnderStop) {
+  UseGrabberOnImage();
+  store_.WriteNumber(kRip, keys::kGrabModePreset, GetParam());
+  store_.WriteNumber(kRip, keys::kGrabErrorAction, 1);
+  store_.WriteNumber(kRip, keys::kRipLog, 1);
+  settings_.format = FormatCode::Flac;
+  QFile bin(image_.bin);
+  ASSERT_TRUE(bin.resize(static_cast<qint64>(image_.lsns[4] + 30) * DiscImageFixture::kSectorBytes));
+  view_.checked = {false, false, false, false, true};
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(Statuses()[4], Word(text::kRipCompleted));
+  EXPECT_EQ(view_.details[4], Word(text::kRipReadError) + QStringLiteral("\nRead errors: 50"));
+  const QStringList logs = QDir(out_).entryList({QStringLiteral("*.log")});
+  ASSERT_EQ(logs.size(), 1);
+  EXPECT_TRUE(
+      QString::fromUtf8(ReadAll(QDir(out_).filePath(logs[0]))).contains(QRegularExpression("Read errors\\W+50")));
+  const QByteArray audio = DecodeWithFfmpeg(Out(QStringLiteral("05.flac")));
+  ASSERT_EQ(audio.size(), image_.tracks[4].size());
+  EXPECT_EQ(audio.mid(30 * DiscImageFixture::kSectorBytes).count('\0'), 50 * DiscImageFixture::kSectorBytes);
+
+  ASSERT_TRUE(QFile::remove(Out(QStringLiteral("05.flac"))));
+  store_.WriteNumber(kRip, keys::kGrabErrorAction, 0);
+  Rip(QStringLiteral("%N"));
+  EXPECT_EQ(Statuses()[4], Word(text::kRipFailed));
+  EXPECT_FALSE(QFile::exists(Out(QStringLiteral("05.flac"))));
+}
+
+INSTANTIATE_TEST_SUITE_P(GrabModes, RipRunCutImageTest, ::testing::Values(1, 4));
 
 // The database's word goes under the completion window's summary, and each row's verdict and
 // checksums into its status detail.

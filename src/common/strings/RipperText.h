@@ -124,6 +124,7 @@ inline constexpr int kTrayStatusUnknown = 24113;
 inline constexpr int kSeekOutsideTrack = 24114;
 inline constexpr int kSeekOriginUnsupported = 24115;
 inline constexpr int kCarefulReadUnavailable = 24116;
+inline constexpr int kImageHoldsNoTrack = 24117;  // track number
 inline constexpr int kGrabRunning = 24600;
 inline constexpr int kGrabOutputFailed = 24601;
 inline constexpr int kGrabAborted = 24602;
