@@ -47,12 +47,14 @@ class Fields {
 
 QString Hex(const std::optional<quint32>& value) {
   if (!value) return StringTable::Text(text::kRipLogNotComputed);
-  return QStringLiteral("%1").arg(*value, 8, 16, QLatin1Char('0')).toUpper();
+  return ChecksumText(*value);
 }
 
 QString Signed(int number) { return number > 0 ? u'+' + QString::number(number) : QString::number(number); }
 
 }  // namespace
+
+QString ChecksumText(quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
 
 QString FormatRipLog(const RipLogData& data) {
   QString out = StringTable::Format(text::kRipLogTitle, {data.program, data.version}) + u'\n';

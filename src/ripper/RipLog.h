@@ -38,6 +38,9 @@ struct RipLogData {
   QString summary;  // e.g. "AccurateRip: 11 of 12 tracks accurate"
 };
 
+// A checksum as the log and the track list show it: 8 upper-case hex digits.
+QString ChecksumText(quint32 value);
+
 // The log as text: a block of the rip's settings and the disc, one block per track, the summary
 // last. Lines end in "\n"; checksums are 8 upper-case hex digits.
 QString FormatRipLog(const RipLogData& data);

@@ -12,6 +12,7 @@
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/grabber/DriveIdentifier.h"
+#include "ripper/RipLog.h"
 #include "ripper/RipperView.h"
 
 namespace corvane {
@@ -40,8 +41,6 @@ int StatusWordOf(RipResult result) {
   return text::kRipSkipped;
 }
 
-QString Hex(quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); }
-
 // What a ripped row's status rests on: the sectors that never read, the database's verdict, when
 // asked, and its checksums.
 QString RowDetail(const RipSessionTrack& track) {
@@ -51,9 +50,9 @@ QString RowDetail(const RipSessionTrack& track) {
           << Word(text::kRipLogReadErrors) + QStringLiteral(": ") + QString::number(track.stats.given_up);
   if (track.verdict) lines << AccurateRipVerdictText(*track.verdict);
   if (const TrackChecksums sums = track.Checksums(); track.checksum && sums.complete) {
-    lines << Word(text::kRipLogCrc) + QStringLiteral(": ") + Hex(sums.crc32)
-          << Word(text::kRipLogV1) + QStringLiteral(": ") + Hex(sums.v1)
-          << Word(text::kRipLogV2) + QStringLiteral(": ") + Hex(sums.v2);
+    lines << Word(text::kRipLogCrc) + QStringLiteral(": ") + ChecksumText(sums.crc32)
+          << Word(text::kRipLogV1) + QStringLiteral(": ") + ChecksumText(sums.v1)
+          << Word(text::kRipLogV2) + QStringLiteral(": ") + ChecksumText(sums.v2);
   }
   return lines.join(QLatin1Char('\n'));
 }
