@@ -29,18 +29,27 @@ constexpr int kActionSilence = 1;
 constexpr int kActionDiscard = 2;
 constexpr int kFrameBytes = 4;
 
-// Re-reads paranoia may spend on one sector: the retries, more of them in the patient modes.
+// Re-reads paranoia may spend on one sector before it gives the sector up: the retries, more of
+// them in the patient modes. Paranoia weighs its count against the limit only at multiples of
+// five, so the limit is one of those.
 int CarefulRetries(const ReadSettings& settings) {
   const int patience = settings.grab_mode >= 4 ? 4 : settings.grab_mode == 3 ? 2 : 1;
-  return std::max(1, settings.retries) * patience;
+  const int retries = std::max(1, settings.retries) * patience;
+  return (retries + 4) / 5 * 5;
 }
 
-// Read errors paranoia met during the current sector's read; its callback takes no context, and
-// each thread reads one track at a time.
+// Once paranoia has given up on an area, the plain reader takes the sectors from there until
+// this many in a row have read clean; paranoia then goes on.
+constexpr int kPlainRecoverySectors = 75;
+
+// Read errors paranoia met and areas it gave up during the current sector's read; its callback
+// takes no context, and each thread reads one track at a time.
 thread_local int careful_read_errors = 0;
+thread_local int careful_give_ups = 0;
 
 void CountReadErrors(long /*position*/, paranoia_cb_mode_t mode) {
   if (mode == PARANOIA_CB_READERR) ++careful_read_errors;
+  if (mode == PARANOIA_CB_SKIP) ++careful_give_ups;
 }
 
 GrabberResult ReadFailure(int lsn) {
@@ -70,9 +79,13 @@ GrabberResult TrackReader::Open() {
   paranoia->state = cdio_paranoia_init(paranoia->drive);
   if (paranoia->state == nullptr)
     return GrabberResult::Failure(GrabberErrorCode::Unsupported, StringTable::Text(text::kCarefulReadUnavailable));
-  cdio_paranoia_modeset(paranoia->state, PARANOIA_MODE_FULL);
+  // Without "never skip" paranoia gives a sector up after its re-reads instead of retrying an
+  // unreadable area for as long as it takes.
+  cdio_paranoia_modeset(paranoia->state, PARANOIA_MODE_FULL & ~PARANOIA_MODE_NEVERSKIP);
   paranoia_ = std::move(paranoia);
   careful_next_ = -1;
+  plain_until_ = -1;
+  give_ups_left_ = std::max(1, settings_.retries);
   return GrabberResult::Success();
 }
 
@@ -196,24 +209,34 @@ GrabberResult TrackReader::ReadPlain(int lsn, int count, QByteArray& disc, std::
 GrabberResult TrackReader::ReadCareful(int lsn, int count, QByteArray& disc, std::vector<bool>& dropped) {
   const int retries = CarefulRetries(settings_);
   disc.reserve(disc.size() + static_cast<qsizetype>(count) * kSectorBytes);
-  if (careful_next_ != lsn) cdio_paranoia_seek(paranoia_->state, lsn, SEEK_SET);
-  for (int i = 0; i < count; ++i) {
+  for (int i = 0; i < count;) {
+    const int sector = lsn + i;
+    if (give_ups_left_ <= 0 || sector < plain_until_) {
+      // Paranoia gave up near here, or too often in this track: what it hands back for such an
+      // area cannot be told from audio, while the plain reader's re-reads are bounded and count
+      // every sector they give up.
+      const int run = give_ups_left_ <= 0 ? count - i : std::min(count - i, plain_until_ - sector);
+      const int before = unreadable_;
+      if (const GrabberResult read = ReadPlain(sector, run, disc, dropped); read.Failed()) return read;
+      if (unreadable_ > before) plain_until_ = sector + run + kPlainRecoverySectors;
+      i += run;
+      continue;
+    }
+    if (careful_next_ != sector) cdio_paranoia_seek(paranoia_->state, sector, SEEK_SET);
     careful_read_errors = 0;
+    careful_give_ups = 0;
     const int16_t* samples = cdio_paranoia_read_limited(paranoia_->state, CountReadErrors, retries);
     NoteAttempts(careful_read_errors + 1);
-    careful_next_ = lsn + i + 1;
-    if (samples == nullptr) {
-      // Paranoia lost its place; it goes on from the next sector.
-      cdio_paranoia_seek(paranoia_->state, careful_next_, SEEK_SET);
-      disc.append(QByteArray(kSectorBytes, '\0'));
-      if (const GrabberResult result = Unreadable(lsn + i, dropped); result.Failed()) {
-        careful_next_ = -1;
-        return result;
-      }
+    careful_next_ = sector + 1;
+    if (samples == nullptr || careful_give_ups > 0) {
+      // The sector is read again by the plain reader, with the ones after it.
+      --give_ups_left_;
+      plain_until_ = sector + kPlainRecoverySectors;
       continue;
     }
     disc.append(reinterpret_cast<const char*>(samples), kSectorBytes);
     dropped.push_back(false);
+    ++i;
   }
   return GrabberResult::Success();
 }

@@ -14,12 +14,14 @@ namespace corvane {
 
 // How a track is read: grab mode 0 or 1 reads the sectors as the drive returns them; 2 to 4 go
 // through libcdio-paranoia with full verification, 3 and 4 allowing more re-reads before a
-// sector is given up. A disc image read by our own reader has no drive to verify or re-read:
-// every mode reads it once. A sector that still fails after `retries` attempts is handled by the
-// error action: 0 stops with ReadError, 1 returns silence in its place, 2 leaves it out.
-// `read_offset` is the drive's read offset in samples (stereo frames, may be negative): frame i of
-// the track comes from frame (track start + i + read_offset) of the disc, silence where that lies
-// outside what the drive can reach (before sector 0, in a data track, at or after the lead-out).
+// sector is given up. Where paranoia gives an area up, the plain reader reads it, so that every
+// sector never read is counted and the effort stays bounded; a track in which paranoia gives up
+// more often than `retries` (at least once) is read plainly to its end. A disc image read by our own reader has no
+// drive to verify or re-read: every mode reads it once. A sector that still fails after `retries` attempts is handled
+// by the error action: 0 stops with ReadError, 1 returns silence in its place, 2 leaves it out. `read_offset` is the
+// drive's read offset in samples (stereo frames, may be negative): frame i of the track comes from frame (track start +
+// i + read_offset) of the disc, silence where that lies outside what the drive can reach (before sector 0, in a data
+// track, at or after the lead-out).
 struct ReadSettings {
   int grab_mode = 1;
   int error_action = 0;
@@ -83,6 +85,8 @@ class TrackReader {
   QByteArray held_;
   bool held_dropped_ = false;
   int careful_next_ = -1;  // the sector careful reading goes on with; -1 until it is placed
+  int plain_until_ = -1;   // careful reading hands the sectors before this one to the plain reader
+  int give_ups_left_ = 0;  // areas paranoia may still give up before the plain reader ends the track
   int worst_attempts_ = 1;
   int unreadable_ = 0;
   std::unique_ptr<Paranoia> paranoia_;

@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cdio/cdio.h>
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "discimage/CdioDiscAccess.h"
 #include "discimage/DiscAccess.h"
 #include "support/ShiftedDisc.h"
 
@@ -97,6 +100,39 @@ TEST_F(TrackReaderTest, UnreadableSectorsFollowTheErrorActionAndBreakTheTap) {
       EXPECT_TRUE(tap.Pcm() == all);
     } else {
       EXPECT_LT(all.size(), expected.size() - kBytes);
+    }
+  }
+}
+
+// A disc whose data ends 10 sectors into track 2 after its table was read, as a damaged disc in a
+// drive: libcdio's own image driver fails every read that starts past the cut (the reads here
+// end at it). Careful reading, which unbounded retries such an area for as long as it takes,
+// gives it up and counts the same sectors as plain reading; stopping fails at the first.
+TEST_F(TrackReaderTest, CarefulReadingGivesUpAnUnreadableAreaAndCountsItsSectors) {
+  const test::DiscPlan plan{{{.sectors = 20}, {.sectors = 300}}};
+  const test::DiscImage disc = test::BuildShiftedDisc(fixture_, QStringLiteral("damaged"), plan, 0);
+  const QByteArray expected = test::ReachableTrackPcm(disc, plan, 1, 0);
+  for (const int mode : {1, 4}) {
+    for (const int action : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "mode " << mode << " action " << action);
+      ASSERT_TRUE(QFile::resize(disc.bin, qint64{20 + 300} * kBytes));
+      CdioDiscAccess drive(CdioHandle(cdio_open(QFile::encodeName(disc.cue).constData(), DRIVER_BINCUE)));
+      ASSERT_EQ(drive.Table().tracks.size(), 2U);
+      ASSERT_TRUE(QFile::resize(disc.bin, qint64{20 + 10} * kBytes));
+      TrackReader reader(drive, disc.lsns[1], 300, {.grab_mode = mode, .error_action = action, .retries = 2});
+      ASSERT_TRUE(reader.Open().Succeeded());
+      QByteArray all;
+      const GrabberResult result = ReadRest(reader, 10, all);
+      if (action == 0) {
+        EXPECT_EQ(result.code, GrabberErrorCode::ReadError);
+        EXPECT_EQ(reader.UnreadableSectors(), 1);
+        continue;
+      }
+      ASSERT_TRUE(result.Succeeded()) << qPrintable(result.text);
+      EXPECT_EQ(reader.UnreadableSectors(), 290);
+      ASSERT_EQ(all.size(), expected.size());
+      EXPECT_TRUE(all.left(10 * kBytes) == expected.left(10 * kBytes));
+      EXPECT_EQ(all.mid(10 * kBytes).count('\0'), 290 * kBytes);
     }
   }
 }
