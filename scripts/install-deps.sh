@@ -15,7 +15,7 @@ packages=(
   xvfb xauth time procps python3 desktop-file-utils appstream
   # encoders, decoders and judges used by the program and its tests
   ffmpeg sox libsox-fmt-all lame flac musepack-tools wavpack cd-paranoia libcdio-utils
-  espeak-ng timidity freepats
+  espeak-ng timidity freepats python3-mutagen
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -200,7 +200,8 @@ FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString 
       rows_.SetStatus(index, StatusWord(result));
       break;
   }
-  view_.SetStatusLine(failure);
+  // A converted file's detail (a picture left out) stays in view without a box.
+  view_.SetStatusLine(failure.isEmpty() ? outcome.text : failure);
   return result;
 }
 

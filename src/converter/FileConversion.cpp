@@ -171,8 +171,14 @@ Result<FileResult> FileConversion::Encode(const QString& source, QString& output
       return Result<FileResult>::Failure(FileResult::StopAll);
   }
   // Tags go in while the file has no name yet, so no half-tagged file is ever seen.
-  if (job.keep_tags) WriteTags(source, job.output_path);
-  return PlaceOutput(*temporary, output, replace);
+  QStringList notes;
+  if (job.keep_tags) {
+    WriteTags(source, job.output_path);
+    WritePicturesAfterEncoding(job.output_path, shared_.settings.format, SourcePictures(source), notes);
+  }
+  Result<FileResult> placed = PlaceOutput(*temporary, output, replace);
+  if (placed.Succeeded()) placed.text = notes.join(QStringLiteral("; "));
+  return placed;
 }
 
 Result<FileResult> FileConversion::PlaceOutput(TemporaryOutput& temporary, QString& output, bool replace) {

@@ -1,8 +1,12 @@
 #include "encoding/OutputTagging.h"
 
+#include "common/StringTable.h"
+#include "common/strings/FormatText.h"
 #include "formats/OutputFormatCatalogue.h"
+#include "tags/EmbeddedPictures.h"
 #include "tags/Id3v1.h"
 #include "tags/Id3v2Tag.h"
+#include "tags/PictureCheck.h"
 #include "tags/SourceFileServices.h"
 
 namespace corvane {
@@ -22,6 +26,41 @@ void WriteTagsAfterEncoding(const QString& path, FormatCode format, const Source
     case OutputTags::None:
       return;
   }
+}
+
+namespace {
+
+PictureContainer ContainerOf(FormatCode format) {
+  switch (format) {
+    case FormatCode::Mp3:
+      return PictureContainer::Mpeg;
+    case FormatCode::Flac:
+      return PictureContainer::Flac;
+    case FormatCode::Ogg:
+      return PictureContainer::OggVorbis;
+    case FormatCode::Wma:
+      return PictureContainer::Asf;
+    case FormatCode::Ape:
+      return PictureContainer::Ape;
+    case FormatCode::Musepack:
+      return PictureContainer::Musepack;
+    default:
+      return PictureContainer::None;
+  }
+}
+
+}  // namespace
+
+void WritePicturesAfterEncoding(const QString& path, FormatCode format, Pictures pictures, QStringList& notes) {
+  const PictureContainer container = ContainerOf(format);
+  if (container == PictureContainer::None || pictures.empty()) return;
+  const Pictures kept = CheckedPictures(std::move(pictures), notes);
+  if (!WriteEmbeddedPictures(path, container, kept)) notes << StringTable::Text(text::kPictureNotWritten);
+}
+
+Pictures SourcePictures(const QString& source) {
+  Pictures pictures = ReadEmbeddedPictures(source);
+  return pictures.empty() ? ReadFolderPicture(source) : pictures;
 }
 
 }  // namespace corvane

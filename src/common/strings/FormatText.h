@@ -91,4 +91,10 @@ inline constexpr int kChannelWordMono = 21507;
 inline constexpr int kVbrMark = 21508;   // "VBR"
 inline constexpr int kVbriMark = 21509;  // "VBRI"
 
+// Why a picture is left out of an output (the file's detail line).
+inline constexpr int kPictureTooLarge = 26300;
+inline constexpr int kPictureDamaged = 26301;
+inline constexpr int kPictureNotAnImage = 26302;
+inline constexpr int kPictureNotWritten = 26303;
+
 }  // namespace corvane::text
