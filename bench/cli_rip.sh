@@ -55,9 +55,15 @@ paranoia() {
   rm -rf "$into" && mkdir "$into"
   (cd "$into" && cd-paranoia -q "$@" -B -d "$work/disc/disc.cue" -- "1-")
 }
-# Peak resident set size in MB of a rip.
+# Peak resident set size in MB of a --jobs 2 rip of the disc in folder $1 to format $2 (a
+# fresh folder "rss"); the rip must give every track.
 peak_mb() {
-  /usr/bin/time -v -o "$work/time.txt" "$@" >/dev/null 2>&1
+  local disc=$1 format=$2 count
+  rm -rf "$work/rss"
+  /usr/bin/time -v -o "$work/time.txt" "$cli" rip --device "$work/$disc/disc.cue" --output "$work/rss" \
+    --output-name '%N' --no-verify --no-log --format "$format" --jobs 2 --grab-mode 1 >/dev/null 2>&1
+  count=$(grep -c '^  TRACK' "$work/$disc/disc.cue")
+  [[ $(find "$work/rss" -name "*.$format" | wc -l) == "$count" ]] || { echo "the $disc $format rip is incomplete" >&2; exit 1; }
   awk -F': ' '/Maximum resident set size/ { printf "%.1f", $2 / 1024 }' "$work/time.txt"
 }
 
@@ -87,13 +93,6 @@ for ((i = 1; i <= tracks; i++)); do
 done
 rm -rf "$work"/{own,grab,plain,careful,mp31,mp32,flac1,flac2}
 
-declare -A peak
-for format in mp3 flac; do
-  peak[${format}disc]=$(peak_mb rip_disc disc "$work/rss" --format "$format" --jobs 2 --grab-mode 1)
-  peak[${format}long]=$(peak_mb rip_disc long "$work/rss" --format "$format" --jobs 2 --grab-mode 1)
-  [[ $(ls "$work/rss" | wc -l) == "$long_tracks" ]] || { echo "the 74-minute $format rip is incomplete" >&2; exit 1; }
-done
-
 row() { printf '%-40s %9.2f %9.2f %7.3f\n' "$1" "$2" "$3" "$(calc "$3 / $2")"; }
 printf '%d tracks, %d s of audio; %d processors, load average %s\n' "$tracks" $((tracks * track_seconds)) \
   "$(nproc)" "$(cut -d' ' -f1-3 /proc/loadavg)"
@@ -102,9 +101,15 @@ row "WAV, grab mode 1 vs cd-paranoia -Z" "$own" "$plain"
 row "WAV, grab mode 4 vs cd-paranoia (default)" "$grab" "$careful"
 row "MP3, --jobs 2 vs --jobs 1" "${took[mp32]}" "${took[mp31]}"
 row "FLAC, --jobs 2 vs --jobs 1" "${took[flac2]}" "${took[flac1]}"
-printf '\npeak RSS at --jobs 2, MB        %d s disc   %d s disc\n' $((tracks * track_seconds)) \
+echo "every WAV track of ours equals cd-paranoia's sample for sample; the MP3 and FLAC tracks of --jobs 2 equal those of --jobs 1 byte for byte, and the FLAC ones decode to the disc's"
+
+declare -A peak
+for format in mp3 flac; do
+  peak[${format}disc]=$(peak_mb disc "$format")
+  peak[${format}long]=$(peak_mb long "$format")
+done
+printf '\npeak RSS at --jobs 2, MB      %5d s disc  %5d s disc\n' $((tracks * track_seconds)) \
   $((long_tracks * long_seconds))
 for format in mp3 flac; do
   printf '%-30s %11s %11s\n' "$format" "${peak[${format}disc]}" "${peak[${format}long]}"
 done
-echo "every WAV track of ours equals cd-paranoia's sample for sample; the MP3 and FLAC tracks of --jobs 2 equal those of --jobs 1 byte for byte, and the FLAC ones decode to the disc's"
