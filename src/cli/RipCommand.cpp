@@ -4,6 +4,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QJsonObject>
+#include <QThread>
+#include <algorithm>
 #include <limits>
 
 #include "cli/AccurateRipReport.h"
@@ -163,6 +165,8 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
     return false;
   }
   values_.grab_mode = RipperSettingsValues::GrabModeOf(mode);
+  // One encoder per processor; the reader runs beside them, mostly waiting on the drive.
+  options_.jobs = std::max(1, QThread::idealThreadCount());
   if (!number("jobs", 1, std::numeric_limits<int>::max(), options_.jobs)) {
     error = StringTable::Text(text::kJobsNotANumber);
     return false;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QThread>
+#include <algorithm>
 
 #include "common/OrderedWorkerPool.h"
 #include "common/StringTable.h"
@@ -109,7 +110,7 @@ bool RipSession::SetUp() {
     if (component_grab_) return true;
   }
   // One conversion component for each encoding that may run at once.
-  const int encoders = options_.jobs > 1 ? std::min<int>(options_.jobs - 1, static_cast<int>(tracks_.size())) : 1;
+  const int encoders = std::clamp<int>(options_.jobs, 1, std::max<int>(1, static_cast<int>(tracks_.size())));
   for (int i = 0; i < encoders; ++i) {
     std::unique_ptr<IConversionComponent> converter = CreateAudioConverter();
     if (!converter) {
@@ -243,7 +244,7 @@ void RipSession::Rip() {
   run_clock_.start();
   if (options_.stop_request != nullptr) options_.stop_request->answer = StopAnswer::Continue;
   // The grabber encodes as it reads: there is nothing to overlap.
-  if (options_.jobs > 1 && !component_grab_) {
+  if (options_.jobs > 0 && !component_grab_) {
     RipOverlapped();
   } else {
     RipInOrder();
@@ -288,7 +289,8 @@ size_t RipSession::EncodeOnWorker(Encoding& encoding, int worker, const std::sto
 
 void RipSession::RipOverlapped() {
   const int encoders = static_cast<int>(worker_converters_.size());
-  processor_share_ = std::max(1, QThread::idealThreadCount() / (encoders + 1));
+  // The reader mostly waits on the drive: the processors are the encoders'.
+  processor_share_ = std::max(1, QThread::idealThreadCount() / encoders);
   // Tracks are reported on this thread, in track order, whatever order their encodings end in.
   OrderedWorkerPool<size_t> pool(encoders, Waiting(), [this](size_t& index) {
     observer_.TrackEnded(tracks_[index], ++reported_count_, static_cast<int>(tracks_.size()));
@@ -303,13 +305,14 @@ void RipSession::RipOverlapped() {
       pool.RequestStop();
       TakeResult(track, Result<RipResult>::Failure(RipResult::StoppedAll));
     } else if (PrepareOutput(track, encoding->rip, encoding->tags)) {
-      observer_.TrackStarting(track, static_cast<int>(index) + 1, static_cast<int>(tracks_.size()));
-      // The drive reads while up to `encoders` tracks are encoded, and no further ahead: a
-      // track read waits only for the first encoding to end.
+      // The drive reads while up to `encoders` tracks are encoded or wait for an encoder, and no
+      // further ahead: at most encoders + 1 spools at once, whatever the disc's length. Once
+      // reading is ahead, a track read waits only for the first encoding to end.
       pool.WaitForRoom(static_cast<size_t>(encoders), interrupted);
-      encoding->rip.processor_share = processor_share_;
-      Result<RipResult> read;
-      {
+      Result<RipResult> read = Result<RipResult>::Failure(RipResult::StoppedAll);
+      if (!Interrupted()) {
+        observer_.TrackStarting(track, static_cast<int>(index) + 1, static_cast<int>(tracks_.size()));
+        encoding->rip.processor_share = processor_share_;
         const std::unique_ptr<IUserInterface> ui = observer_.Interface(0, TrackName(track));
         read = TrackSpool::Read(encoding->rip, *ui, encoding->spool);
       }

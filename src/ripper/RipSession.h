@@ -35,7 +35,9 @@ struct RipSessionOptions {
   RipperSettingsValues values;  // grab mode and the proof settings
   CdReadOptions read;           // the engine stream's retries, error skipping and offset
   ReadSettings careful;         // the grabber's grab mode, error action, retries and offset
-  int jobs = 1;                 // above 1: reading overlaps the encoding of up to jobs - 1 tracks
+  // 0: each track read and then encoded. N: N encoders, the reader beside them reading ahead into
+  // spool files, never more than one track beyond those the encoders hold.
+  int jobs = 0;
   bool tags = true;
   bool verify = true;  // ask the AccurateRip database at the end
   bool log = true;     // write the rip log beside the tracks

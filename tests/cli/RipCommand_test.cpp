@@ -15,11 +15,13 @@
 #include <QSettings>
 #include <QThread>
 #include <csignal>
+#include <map>
 
 #include "support/AccurateRipReference.h"
 #include "support/CliFixture.h"
 #include "support/DiscImageFixture.h"
 #include "support/DiscLookupServer.h"
+#include "support/ExternalTools.h"
 #include "support/LoopbackHttpServer.h"
 #include "support/SourceFixtures.h"
 
@@ -80,6 +82,42 @@ TEST_F(RipCommandTest, FlacTracksAreBitExactUnderTheDefaultNamesWithJsonLines) {
   EXPECT_EQ(summary[QStringLiteral("failed")].toInt(), 0);
   EXPECT_EQ(QDir(Out(QStringLiteral("AC_DC/Live_ 1992"))).entryList(QDir::Files | QDir::Hidden).size(), 4)
       << "the tracks and the rip log; no temporary file is left";
+}
+
+// Track 1 is much the longest, so with three encoders it ends last: it is still reported first,
+// and every file is the same byte for byte whatever the number of encoders.
+TEST_F(RipCommandTest, EveryJobCountWritesTheSameFilesReportedInTrackOrder) {
+  const test::DiscImage disc =
+      test::DiscImageFixture(Path(QStringLiteral("images")))
+          .Build(QStringLiteral("uneven"), {{{.sectors = 75 * 20}, {.sectors = 40}, {.sectors = 75 + 1}}});
+  for (const char* format : {"mp3", "flac"}) {
+    std::map<QString, QByteArray> first;
+    for (const char* jobs : {"1", "3"}) {
+      SCOPED_TRACE(std::string(format) + " with " + jobs + " jobs");
+      const QString out = Out(QString::fromLatin1(format) + QString::fromLatin1(jobs));
+      const test::ToolResult run =
+          Cli({QStringLiteral("rip"), QStringLiteral("--device"), disc.cue, QStringLiteral("--output"), out,
+               QStringLiteral("--output-name"), QStringLiteral("%N"), QStringLiteral("--format"),
+               QString::fromLatin1(format), QStringLiteral("--jobs"), QString::fromLatin1(jobs),
+               QStringLiteral("--json"), QStringLiteral("--no-verify"), QStringLiteral("--no-log")});
+      ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+      const QList<QByteArray> lines = run.out.trimmed().split('\n');
+      ASSERT_EQ(lines.size(), 4) << run.out.constData();
+      for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(QJsonDocument::fromJson(lines[i]).object()[QStringLiteral("track")].toInt(), i + 1);
+      const QStringList files = QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+      ASSERT_EQ(files.size(), 3) << files.join(QLatin1Char(' ')).toStdString();
+      for (const QString& file : files) {
+        const QByteArray bytes = test::ReadAll(QDir(out).filePath(file));
+        if (first.contains(file))
+          EXPECT_TRUE(bytes == first[file]) << file.toStdString();
+        else
+          first[file] = bytes;
+      }
+    }
+    const QString one = Out(QString::fromLatin1(format) + QStringLiteral("1/01.") + QString::fromLatin1(format));
+    EXPECT_NEAR(test::ProbeWithFfprobe(one)[QStringLiteral("duration")].toDouble(), 20.0, 0.1);
+  }
 }
 
 // 130 Japanese characters (390 bytes) in the CD-TEXT name the album's folder and the track's file
@@ -266,7 +304,7 @@ TEST_F(RipCommandTest, LookupTitlesNameTheFilesAndNothingFoundFallsBackToCdText)
   }
 }
 
-// Ctrl-C stops the reading and the encodings alike, with --jobs 2 as with one track at a time,
+// Ctrl-C stops the reading and the encodings alike, with one encoder or two beside the reading,
 // and the grabber's own grab (grab mode 3 writes Ogg Vorbis as it reads).
 TEST_F(RipCommandTest, InterruptedRipLeavesNoPartialFile) {
   const test::DiscImage longDisc = test::DiscImageFixture(Path(QStringLiteral("images")))

@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 
 #include "common/ForwardingUserInterface.h"
 #include "common/MemorySettings.h"
@@ -29,13 +33,24 @@
 namespace corvane {
 namespace {
 
+// An encoder's seam: its progress, reported on a worker thread beside the others, is not recorded.
+class EncoderInterface final : public ForwardingUserInterface {
+ public:
+  using ForwardingUserInterface::ForwardingUserInterface;
+  void SetJobProgress(int) override {}
+};
+
 // Hands the session the scripted seam and records the order it starts and ends the tracks in.
 class RecordingObserver final : public IRipObserver {
  public:
   test::ScriptedUserInterface ui;
   std::vector<int> started, ended;
+  // Called as a track's reading (slot 0) or encoding (slot 1..) begins, on the thread that does it.
+  std::function<void(int slot)> work_begins;
 
-  std::unique_ptr<IUserInterface> Interface(int, const QString&) override {
+  std::unique_ptr<IUserInterface> Interface(int slot, const QString& name) override {
+    if (work_begins && !name.isEmpty()) work_begins(slot);
+    if (slot > 0) return std::make_unique<EncoderInterface>(ui);
     return std::make_unique<ForwardingUserInterface>(ui);
   }
   void Message(const QString& text) override { ui.ShowMessage(text, MessageIcon::Error, MessageButtons::Ok); }
@@ -115,7 +130,7 @@ struct ReadingCase {
   FormatCode format;
   GrabMode mode;
   ErrorAction action;
-  int jobs;
+  int jobs;   // 0: read and encoded in turn
   int album;  // 0: a .bin image; 1: a WAVE album file, 2: a FLAC one, each ending inside a sector
 };
 
@@ -152,15 +167,54 @@ TEST_P(RipSessionReadingTest, EveryWayOfReadingGivesEachTracksAudioAndChecksums)
 
 INSTANTIATE_TEST_SUITE_P(
     Ways, RipSessionReadingTest,
-    ::testing::Values(ReadingCase{"StreamWav", FormatCode::Wav, GrabMode::Precision, ErrorAction::InsertSilence, 1, 0},
-                      ReadingCase{"SpoolFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 2, 0},
-                      ReadingCase{"ReaderFlac", FormatCode::Flac, GrabMode::VeryUsed, ErrorAction::InsertSilence, 1, 0},
-                      ReadingCase{"DiscardFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::Discard, 1, 0},
-                      ReadingCase{"GrabberWav", FormatCode::Wav, GrabMode::Unreadable, ErrorAction::InsertSilence, 1,
-                                  0},
-                      ReadingCase{"WaveAlbum", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 1, 1},
-                      ReadingCase{"FlacAlbum", FormatCode::Wav, GrabMode::Precision, ErrorAction::InsertSilence, 2, 2}),
+    ::testing::Values(
+        ReadingCase{"StreamWav", FormatCode::Wav, GrabMode::Precision, ErrorAction::InsertSilence, 0, 0},
+        ReadingCase{"SpoolFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 2, 0},
+        ReadingCase{"ReaderFlac", FormatCode::Flac, GrabMode::VeryUsed, ErrorAction::InsertSilence, 0, 0},
+        ReadingCase{"SpoolReaderFlac", FormatCode::Flac, GrabMode::VeryUsed, ErrorAction::InsertSilence, 1, 0},
+        ReadingCase{"DiscardFlac", FormatCode::Flac, GrabMode::Precision, ErrorAction::Discard, 0, 0},
+        ReadingCase{"GrabberWav", FormatCode::Wav, GrabMode::Unreadable, ErrorAction::InsertSilence, 1, 0},
+        ReadingCase{"WaveAlbum", FormatCode::Flac, GrabMode::Precision, ErrorAction::InsertSilence, 0, 1},
+        ReadingCase{"FlacAlbum", FormatCode::Wav, GrabMode::Precision, ErrorAction::InsertSilence, 2, 2}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// One encoder held at its first track until the session's thread waits: by then the drive has
+// read one track ahead of it and no further, so a disc of any length has at most encoders + 1
+// tracks spooled. Once let go, every track is ripped in its place.
+TEST_F(RipSessionTest, TheReaderStaysOneTrackAheadOfTheEncoders) {
+  UseDisc(fixture_.Build(QStringLiteral("five"), {std::vector<test::TrackPlan>(5, {.sectors = 40}), {}, {}}));
+  std::mutex mutex;
+  std::condition_variable letGo;
+  bool released = false;
+  int reads = 0;  // on the session's thread only
+  int readsWhenWaiting = -1;
+  observer_.work_begins = [&](int slot) {
+    if (slot == 0) {
+      ++reads;
+      return;
+    }
+    // The session's thread serves posted calls only while it waits.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(),
+        [&] {
+          const std::lock_guard lock(mutex);
+          if (readsWhenWaiting < 0) readsWhenWaiting = reads;
+          released = true;
+          letGo.notify_all();
+        },
+        Qt::QueuedConnection);
+    std::unique_lock lock(mutex);
+    letGo.wait(lock, [&] { return released; });
+  };
+  RipSessionOptions options = Options(FormatCode::Flac);
+  options.jobs = 1;
+  const std::vector<RipSessionTrack>& tracks = Rip(options);
+  EXPECT_EQ(readsWhenWaiting, 2);
+  EXPECT_EQ(reads, 5);
+  EXPECT_EQ(observer_.ended, (std::vector<int>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(OutputFolder(), QStringList({"01.flac", "02.flac", "03.flac", "04.flac", "05.flac"}));
+  for (size_t i = 0; i < tracks.size(); ++i) EXPECT_TRUE(test::DecodeWithFfmpeg(tracks[i].output) == disc_.tracks[i]);
+}
 
 // MP3 at 48 kHz, read by the grabber's track reader and encoded here, MP3 and WMA at 44.1 kHz
 // written by the grabber itself:
