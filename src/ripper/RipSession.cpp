@@ -7,10 +7,12 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/ConverterText.h"
+#include "common/strings/FormatText.h"
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncoderSetup.h"
+#include "engine/CdStream.h"
 #include "formats/EncoderCapabilities.h"
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
@@ -174,7 +176,16 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   rip.stop_request = options_.stop_request;
   rip.fail_at_retry_limit = options_.fail_at_retry_limit;
   track.checksum = verification_ ? verification_->ChecksumFor(track.row) : nullptr;
-  rip.tap = track.checksum.get();
+  track.replaygain = nullptr;
+  if (options_.values.replaygain != 0) {
+    track.replaygain = std::make_unique<ReplayGainTrack>(static_cast<ReplayGainMode>(options_.values.replaygain),
+                                                         options_.settings.format, CdStream::kRate, 2);
+  }
+  track.taps = PcmTaps();
+  track.taps.Add(track.checksum.get());
+  track.taps.Add(track.replaygain ? track.replaygain->Tap() : nullptr);
+  rip.tap = track.taps.OrNull();
+  rip.replaygain = track.replaygain.get();
   track.stats = {};
   rip.stats = &track.stats;
   rip.tags = options_.tags ? &tags : nullptr;
@@ -247,6 +258,21 @@ void RipSession::Rip() {
     RipOverlapped();
   } else {
     RipInOrder();
+  }
+  WriteAlbumGain();
+}
+
+void RipSession::WriteAlbumGain() {
+  if (options_.values.replaygain != static_cast<int>(ReplayGainMode::Album)) return;
+  ReplayGainAlbums albums;
+  for (RipSessionTrack& track : tracks_) {
+    if (track.done && track.replaygain) track.replaygain->KeepForAlbum(&albums, QString(), track.output);
+  }
+  QStringList untagged;
+  const std::vector<ReplayGainAlbums::Album> album = albums.WriteAlbumTags(untagged);
+  if (!album.empty()) album_loudness_ = album.front().loudness;
+  for (const QString& output : untagged) {
+    observer_.Message(StringTable::Format(text::kReplayGainNotWritten, {output}));
   }
 }
 

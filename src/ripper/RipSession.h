@@ -106,6 +106,8 @@ class RipSession {
   const std::vector<RipSessionTrack>& Tracks() const { return tracks_; }
   const std::optional<DiscVerification>& Verification() const { return verification_; }
   const std::optional<AccurateRipCheckResult>& Check() const { return check_; }
+  // The ripped tracks' loudness taken together, in album mode once Rip has ended.
+  const std::optional<Loudness>& AlbumLoudness() const { return album_loudness_; }
   // Whether an earlier track holds `path` although nothing may be there yet.
   bool NameClaimed(const QString& path) const { return claims_.IsClaimed(path); }
 
@@ -124,6 +126,8 @@ class RipSession {
   // (skipped, or its folder refused), its status then set.
   bool PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceTags& tags);
   void TakeResult(RipSessionTrack& track, const Result<RipResult>& result);
+  // Album mode: the album's gain goes into every track ripped; a file that cannot take it is told.
+  void WriteAlbumGain();
   // Rips the `ordinal`th track, and ends the run after it when the user or the rules say so.
   void RipOne(RipSessionTrack& track, int ordinal);
   void RipInOrder();
@@ -151,6 +155,7 @@ class RipSession {
   EventLoopWaiting own_waiting_;
   int reported_count_ = 0;
   int processor_share_ = 0;
+  std::optional<Loudness> album_loudness_;
 };
 
 }  // namespace corvane

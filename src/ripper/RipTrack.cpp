@@ -92,6 +92,10 @@ Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& tempo
   }
   // Tags the back-end does not write itself go in once the audio is complete.
   if (job.tags != nullptr) WriteTagsAfterEncoding(path, job.settings.format, *job.tags, job.id3v2);
+  if (job.replaygain != nullptr && !job.replaygain->TagTrack(path)) {
+    ui.SetJobProgress(0);
+    return Failed(StringTable::Format(text::kReplayGainNotWritten, {job.output}));
+  }
   int fileError = 0;
   switch (temporary.MoveTo(job.output, job.replace, fileError)) {
     case TemporaryOutput::Commit::Done:

@@ -6,6 +6,7 @@
 #include "common/Result.h"
 #include "common/UserInterface.h"
 #include "components/grabber/TrackReader.h"
+#include "encoding/ReplayGain.h"
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
 #include "ripper/RipResult.h"
@@ -74,6 +75,9 @@ struct RipTrackJob {
   // Tags written into the output; null: none.
   const SourceTags* tags = nullptr;
   bool id3v2 = false;  // MP3: an ID3v2 tag as well as the ID3v1 one
+  // Measured the audio through `tap`; its ReplayGain track tags go in before the output is
+  // named. Null: none.
+  const ReplayGainTrack* replaygain = nullptr;
   int processor_share = 0;
 };
 

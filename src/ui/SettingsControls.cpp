@@ -1,5 +1,7 @@
 #include "ui/SettingsControls.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <vector>
 
@@ -35,6 +37,19 @@ QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked) 
   auto* box = new QCheckBox(StringTable::Text(label), owner);
   box->setChecked(checked);
   layout->addWidget(box);
+  return box;
+}
+
+QComboBox* AddChoiceRow(QWidget* owner, QVBoxLayout* layout, int label, int firstEntry, int count, int current) {
+  auto* row = new QHBoxLayout;
+  auto* box = new QComboBox(owner);
+  for (int i = 0; i < count; ++i) box->addItem(StringTable::Text(firstEntry + i));
+  box->setCurrentIndex(current >= 0 && current < count ? current : 0);
+  auto* caption = new QLabel(StringTable::Text(label), owner);
+  caption->setBuddy(box);
+  row->addWidget(caption);
+  row->addWidget(box, 1);
+  layout->addLayout(row);
   return box;
 }
 

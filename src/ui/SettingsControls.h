@@ -1,6 +1,7 @@
 #pragma once
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QVBoxLayout>
 #include <initializer_list>
 
@@ -13,5 +14,8 @@ QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_li
 // The same for `count` labels numbered from `firstLabel` on.
 QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked);
 QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked);
+// A row of `label` and a drop-down list of `count` entries numbered from `firstEntry` on, entry
+// `current` shown (the first when out of range).
+QComboBox* AddChoiceRow(QWidget* owner, QVBoxLayout* layout, int label, int firstEntry, int count, int current);
 
 }  // namespace corvane

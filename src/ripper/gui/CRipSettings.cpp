@@ -11,6 +11,7 @@
 
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "common/strings/RipperText.h"
 #include "components/accuraterip/AccurateRipFetch.h"
 #include "ui/DialogSizing.h"
@@ -62,6 +63,7 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
   success_ = AddBox(this, layout, text::kRipShowSuccessBox, values.show_success);
   open_folder_ = AddBox(this, layout, text::kRipAutoOpenFolderBox, values.auto_open_folder);
   rip_log_ = AddBox(this, layout, text::kRipLogBox, values.rip_log);
+  replaygain_ = AddChoiceRow(this, layout, text::kReplayGainLabel, text::kReplayGainOffEntry, 3, values.replaygain);
 
   auto* verifyBox = new QGroupBox(StringTable::Text(text::kVerifiedRipGroup), this);
   auto* verifyLayout = new QVBoxLayout(verifyBox);
@@ -105,6 +107,7 @@ std::optional<RipperSettingsValues> CRipSettings::FromControls() const {
   values.verify_accuraterip = verify_->isChecked();
   values.rip_log = rip_log_->isChecked();
   values.accuraterip_url = accuraterip_url_->text().trimmed();
+  values.replaygain = replaygain_->currentIndex();
   return values;
 }
 

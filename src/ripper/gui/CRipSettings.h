@@ -1,6 +1,7 @@
 #pragma once
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -27,6 +28,7 @@ class CRipSettings : public QDialog {
   std::optional<RipperSettingsValues> FromControls() const;
 
   QButtonGroup* GrabModeGroup() const { return grab_mode_; }
+  QComboBox* ReplayGainBox() const { return replaygain_; }
   QButtonGroup* ErrorActionGroup() const { return error_action_; }
   QLineEdit* RetriesEdit() const { return retries_; }
   QCheckBox* VerifyBox() const { return verify_; }
@@ -47,6 +49,7 @@ class CRipSettings : public QDialog {
   QCheckBox* open_folder_ = nullptr;
   QCheckBox* verify_ = nullptr;
   QCheckBox* rip_log_ = nullptr;
+  QComboBox* replaygain_ = nullptr;
   QLineEdit* accuraterip_url_ = nullptr;
   QSpinBox* read_offset_ = nullptr;
   QString drive_identifier_;
