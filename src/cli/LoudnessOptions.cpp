@@ -43,27 +43,33 @@ bool NormalizationFrom(const QCommandLineParser& parser, SettingsStore& settings
     return false;
   }
   // A peak run never takes up a loudness target stored by the window.
-  if (!loudness) {
-    if (peak) LoudnessTarget::Write(settings, keys::section::kConvert, std::nullopt);
-    return true;
-  }
-  LoudnessTarget target = LoudnessTarget::Read(settings, keys::section::kConvert).value_or(LoudnessTarget());
+  std::optional<LoudnessTarget> target;
+  if (!LoudnessTargetFrom(parser, settings, keys::section::kConvert, target, error)) return false;
+  if (peak || loudness) LoudnessTarget::Write(settings, keys::section::kConvert, target);
+  return true;
+}
+
+bool LoudnessTargetFrom(const QCommandLineParser& parser, const SettingsStore& settings, const char* section,
+                        std::optional<LoudnessTarget>& target, QString& error) {
+  target.reset();
+  if (!parser.isSet(QStringLiteral("normalize-loudness"))) return true;
+  LoudnessTarget chosen = LoudnessTarget::Read(settings, section).value_or(LoudnessTarget());
   bool ok = false;
   const QString lufs = parser.value(QStringLiteral("normalize-loudness"));
-  target.lufs = lufs.toDouble(&ok);
-  if (!ok || !(target.lufs >= LoudnessTarget::kLowestLufs && target.lufs <= LoudnessTarget::kHighestLufs)) {
+  chosen.lufs = lufs.toDouble(&ok);
+  if (!ok || !(chosen.lufs >= LoudnessTarget::kLowestLufs && chosen.lufs <= LoudnessTarget::kHighestLufs)) {
     error = StringTable::Format(text::kNormalizeLoudnessBad, {lufs});
     return false;
   }
   if (parser.isSet(QStringLiteral("true-peak"))) {
     const QString ceiling = parser.value(QStringLiteral("true-peak"));
-    target.ceiling = ceiling.toDouble(&ok);
-    if (!ok || !(target.ceiling <= 0)) {
+    chosen.ceiling = ceiling.toDouble(&ok);
+    if (!ok || !(chosen.ceiling <= 0)) {
       error = StringTable::Format(text::kTruePeakBad, {ceiling});
       return false;
     }
   }
-  LoudnessTarget::Write(settings, keys::section::kConvert, target);
+  target = chosen;
   return true;
 }
 

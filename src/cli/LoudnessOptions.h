@@ -4,6 +4,7 @@
 #include <QString>
 
 #include "components/loudness/LoudnessMeter.h"
+#include "encoding/LoudnessNormalization.h"
 #include "encoding/ReplayGain.h"
 
 namespace corvane {
@@ -17,6 +18,12 @@ void AddReplayGainOption(QCommandLineParser& parser);
 // The mode --replaygain names, else `stored` (the page's remembered choice). False with `error`
 // set for a word it does not know.
 bool ReplayGainFrom(const QCommandLineParser& parser, int stored, ReplayGainMode& mode, QString& error);
+
+// --normalize-loudness LUFS with --true-peak DBTP as a target (the ceiling `section` of
+// `settings` holds when --true-peak is not given); none when not given. False with `error` set
+// for a value out of range.
+bool LoudnessTargetFrom(const QCommandLineParser& parser, const SettingsStore& settings, const char* section,
+                        std::optional<LoudnessTarget>& target, QString& error);
 
 // --normalize (peak) or --normalize-loudness with --true-peak, stored into the run's own
 // `settings` (its session) for the converter; `normalize` tells whether either was given. False

@@ -65,6 +65,8 @@ void AddRipOptions(QCommandLineParser& parser) {
       {Opt("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
       {Opt("rename"), StringTable::Text(text::kRenameHelp)},
       {Opt("json"), StringTable::Text(text::kRipJsonHelp)},
+      {Opt("normalize-loudness"), StringTable::Text(text::kNormalizeLoudnessHelp), Opt("LUFS")},
+      {Opt("true-peak"), StringTable::Text(text::kTruePeakHelp), Opt("DBTP")},
   });
   AddReplayGainOption(parser);
 }
@@ -192,7 +194,7 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
   ReplayGainMode replaygain = ReplayGainMode::Off;
   if (!ReplayGainFrom(parser_, values_.replaygain, replaygain, error)) return false;
   values_.replaygain = static_cast<int>(replaygain);
-  return true;
+  return LoudnessTargetFrom(parser_, stored_, keys::section::kRip, options_.normalize, error);
 }
 
 std::optional<int> RipRunner::OpenDisc() {

@@ -14,6 +14,7 @@
 #include "encoding/EncoderSetup.h"
 #include "engine/CdStream.h"
 #include "formats/EncoderCapabilities.h"
+#include "formats/OutputFormatCatalogue.h"
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
 #include "ripper/ComponentGrab.h"
@@ -58,7 +59,8 @@ RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3Encod
     // The table the user chose from: a track of an image cut short since keeps its length.
     if (AddressRow(grabber_, row)) track.sectors = grabber_.GetTrackSectors();
   }
-  component_grab_ = options_.values.UsesComponentGrab(options_.settings);
+  // The grabber's own grab writes as it reads: it cannot bring a track to a loudness first.
+  component_grab_ = options_.values.UsesComponentGrab(options_.settings) && !options_.normalize;
   // The CD stream cannot leave a sector out: discard reads through the track reader too.
   if (!component_grab_ &&
       (options_.values.Careful() || options_.careful.error_action == static_cast<int>(ErrorAction::Discard)))
@@ -177,14 +179,20 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   rip.fail_at_retry_limit = options_.fail_at_retry_limit;
   track.checksum = verification_ ? verification_->ChecksumFor(track.row) : nullptr;
   track.replaygain = nullptr;
+  // Measured as read, unless normalising changes the audio: then as the encoder gets it.
+  const EncoderInput fed = options_.normalize ? catalogue::InputFor(options_.settings, CdStream::kRate, 2)
+                                              : EncoderInput{false, CdStream::kRate, 2};
   if (options_.values.replaygain != 0) {
     track.replaygain = std::make_unique<ReplayGainTrack>(static_cast<ReplayGainMode>(options_.values.replaygain),
-                                                         options_.settings.format, CdStream::kRate, 2);
+                                                         options_.settings.format, fed.rate, fed.channels);
   }
+  PcmTap* measure = track.replaygain ? track.replaygain->Tap() : nullptr;
   track.taps = PcmTaps();
   track.taps.Add(track.checksum.get());
-  track.taps.Add(track.replaygain ? track.replaygain->Tap() : nullptr);
+  track.taps.Add(options_.normalize ? nullptr : measure);
   rip.tap = track.taps.OrNull();
+  rip.encode_tap = options_.normalize ? measure : nullptr;
+  rip.normalize = options_.normalize;
   rip.replaygain = track.replaygain.get();
   track.stats = {};
   rip.stats = &track.stats;

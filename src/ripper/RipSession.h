@@ -9,6 +9,7 @@
 
 #include "common/EventLoopWaiting.h"
 #include "common/strings/ConverterText.h"
+#include "encoding/LoudnessNormalization.h"
 #include "output/OutputClaims.h"
 #include "output/OutputSettling.h"
 #include "ripper/AccurateRipCheck.h"
@@ -37,6 +38,8 @@ struct RipSessionOptions {
   ReadSettings careful;         // the grabber's grab mode, error action, retries and offset
   int jobs = 1;                 // above 1: reading overlaps the encoding of up to jobs - 1 tracks
   bool tags = true;
+  // Each track brought to this loudness (read twice, never by the grabber's own grab); none: as read.
+  std::optional<LoudnessTarget> normalize;
   bool verify = true;  // ask the AccurateRip database at the end
   bool log = true;     // write the rip log beside the tracks
   QString program_folder;

@@ -139,6 +139,14 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
   encode.final_path = job.output;
   encode.source = &stream;
   encode.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : &stream;
+  encode.tap = job.encode_tap;
+  if (job.normalize) {
+    const Loudness measured = MeasureStreamLoudness(*encode.encode);
+    if (!encode.encode->Seek(0)) {
+      return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(EngineError::Position)}));
+    }
+    AttachGain(*encode.encode, LoudnessGainFor(measured, *job.normalize));
+  }
   encode.converter = job.converter;
   encode.settings = job.settings;
   encode.keep_tags = job.tags != nullptr;

@@ -2,6 +2,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QVBoxLayout>
 #include <initializer_list>
 
@@ -16,6 +17,14 @@ QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int
 QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked);
 // A row of `label` and a drop-down list of `count` entries numbered from `firstEntry` on, entry
 // `current` shown (the first when out of range).
+// The two fields of loudness normalisation in a row: the target in LUFS (-70 to 0) and the
+// true-peak ceiling in dBTP (-20 to 0).
+struct LoudnessFields {
+  QDoubleSpinBox* target = nullptr;
+  QDoubleSpinBox* ceiling = nullptr;
+  void SetEnabled(bool enabled) const;
+};
+LoudnessFields AddLoudnessFields(QWidget* owner, QVBoxLayout* layout, double lufs, double ceiling);
 QComboBox* AddChoiceRow(QWidget* owner, QVBoxLayout* layout, int label, int firstEntry, int count, int current);
 
 }  // namespace corvane

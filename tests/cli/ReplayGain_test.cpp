@@ -381,5 +381,28 @@ TEST_F(ReplayGainTest, RipCarriesEachTracksLoudnessIntoTagsJsonAndLog) {
       << text.toStdString();
 }
 
+// A rip that normalises reads each track twice and brings it to the target; its ReplayGain is
+// measured on what was written, so the gain left is the distance from -18 LUFS.
+TEST_F(ReplayGainTest, RipNormalisesEachTrackAndMeasuresWhatItWrote) {
+  const test::DiscImage disc = test::DiscImageFixture(Path(QStringLiteral("images")))
+                                   .Build(QStringLiteral("disc"), {{{.sectors = 75 * 5}, {.sectors = 75 * 3}}});
+  const test::ToolResult run =
+      Cli({QStringLiteral("rip"), QStringLiteral("--device"), disc.cue, QStringLiteral("--output"),
+           Path(QStringLiteral("out")), QStringLiteral("--format"), QStringLiteral("flac"),
+           QStringLiteral("--no-verify"), QStringLiteral("--normalize-loudness"), QStringLiteral("-20"),
+           QStringLiteral("--replaygain"), QStringLiteral("track"), QStringLiteral("--json")});
+  ASSERT_EQ(run.exitCode, 0) << run.err.constData();
+  const QList<QJsonObject> lines = JsonLines(run.out);
+  ASSERT_EQ(lines.size(), 3);
+  for (int i = 0; i < 2; ++i) {
+    const QString file = lines[i].value(QStringLiteral("output")).toString();
+    EXPECT_NEAR(MeasureWithFfmpeg(file).integrated, -20.0, 0.2) << i;
+    EXPECT_NEAR(
+        ReadGainTags(file).value(QStringLiteral("REPLAYGAIN_TRACK_GAIN")).section(QLatin1Char(' '), 0, 0).toDouble(),
+        2.0, 0.05)
+        << i;
+  }
+}
+
 }  // namespace
 }  // namespace corvane

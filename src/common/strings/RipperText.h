@@ -230,6 +230,7 @@ inline constexpr int kRipLogPeak = 26222;
 inline constexpr int kRipLogAlbumLoudness = 26223;
 inline constexpr int kRipLogAlbumGain = 26224;
 inline constexpr int kRipLogAlbumPeak = 26225;
-inline constexpr int kRipLogSilent = 26226;   // a track too quiet to have a loudness
+inline constexpr int kRipLogSilent = 26226;  // a track too quiet to have a loudness
+inline constexpr int kRipNormalizeBox = 26227;
 inline constexpr int kRipNotChecked = 26157;  // the database was not asked
 }  // namespace corvane::text

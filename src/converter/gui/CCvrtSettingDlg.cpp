@@ -3,7 +3,6 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
-#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -80,26 +79,10 @@ void CCvrtSettingDlg::AddNormalization(QVBoxLayout& layout) {
   auto* boxLayout = new QVBoxLayout(box);
   normalization_ = AddRadios(this, boxLayout, text::kNormalizePeakRadio, 2, stored ? 1 : 0);
   const LoudnessTarget shown = stored.value_or(LoudnessTarget());
-  const auto field = [box](double low, double high, double value, const char* suffix) {
-    auto* spin = new QDoubleSpinBox(box);
-    spin->setRange(low, high);
-    spin->setDecimals(1);
-    spin->setSingleStep(0.5);
-    spin->setValue(value);
-    spin->setSuffix(QLatin1String(suffix));
-    return spin;
-  };
-  loudness_target_ = field(LoudnessTarget::kLowestLufs, LoudnessTarget::kHighestLufs, shown.lufs, " LUFS");
-  true_peak_ceiling_ = field(-20.0, 0.0, shown.ceiling, " dBTP");
-  auto* fields = new QFormLayout;
-  fields->addRow(StringTable::Text(text::kLoudnessTargetLabel), loudness_target_);
-  fields->addRow(StringTable::Text(text::kTruePeakCeilingLabel), true_peak_ceiling_);
-  boxLayout->addLayout(fields);
-  const auto enable = [this] {
-    const bool loudness = normalization_->checkedId() == 1;
-    loudness_target_->setEnabled(loudness);
-    true_peak_ceiling_->setEnabled(loudness);
-  };
+  const LoudnessFields fields = AddLoudnessFields(box, boxLayout, shown.lufs, shown.ceiling);
+  loudness_target_ = fields.target;
+  true_peak_ceiling_ = fields.ceiling;
+  const auto enable = [this, fields] { fields.SetEnabled(normalization_->checkedId() == 1); };
   connect(normalization_, &QButtonGroup::idClicked, this, enable);
   enable();
   layout.addWidget(box);

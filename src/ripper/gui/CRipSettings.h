@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -50,6 +51,9 @@ class CRipSettings : public QDialog {
   QCheckBox* verify_ = nullptr;
   QCheckBox* rip_log_ = nullptr;
   QComboBox* replaygain_ = nullptr;
+  QCheckBox* normalize_ = nullptr;  // loudness normalisation, with its two fields
+  QDoubleSpinBox* loudness_target_ = nullptr;
+  QDoubleSpinBox* true_peak_ceiling_ = nullptr;
   QLineEdit* accuraterip_url_ = nullptr;
   QSpinBox* read_offset_ = nullptr;
   QString drive_identifier_;
