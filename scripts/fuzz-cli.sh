@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Feeds damaged files of every input type to `corvane-cli probe` and `corvane-cli convert` (the
+# Feeds damaged files of every input type to `corvane-cli probe`, `convert` and `loudness --tag` (the
 # sanitizer build of build-test) and counts crashes, sanitizer reports and hangs. Not part of the
 # test command: run it by hand, e.g. CORVANE_FUZZ_MUTANTS=40 scripts/fuzz-cli.sh.
 # Seeds are made with the independent tools; each mutant is a seed with random bytes overwritten,
@@ -90,10 +90,14 @@ for s in "$work"/seeds/seed.*; do
     grep -q '^Completed' "$work/convert.txt" && converted=$((converted + 1))
     [ $status -eq 1 ] && failed=$((failed + 1))
     rm -f "$work"/out/*
+    # Tagging reads the damaged file's own tags; a copy is tagged, the mutant kept as it was.
+    cp "$m" "$work/tagged.$ext"
+    timeout -k 5 "$limit" "$cli" loudness --tag "$work/tagged.$ext" >/dev/null 2>"$work/err.txt"
+    check $? "$work/err.txt" "$m" loudness
   done
 done
 echo "mutated files: $files (types: $(ls "$work"/seeds | sed 's/.*\.//' | tr '\n' ' '))"
-echo "probe and convert runs: $((files * 2)) in $(( $(date +%s) - start )) s"
+echo "probe, convert and loudness runs: $((files * 3)) in $(( $(date +%s) - start )) s"
 echo "converted: $converted, refused or failed cleanly: $failed"
 echo "crashes: $crashes, sanitizer reports: $reports, hangs: $hangs"
 [ $((crashes + reports + hangs)) -eq 0 ]

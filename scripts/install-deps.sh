@@ -9,13 +9,13 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev
   libsdl2-dev libmp3lame-dev libvorbis-dev libogg-dev libsndfile1-dev libtag1-dev
-  libcdio-dev libcdio-paranoia-dev libdiscid-dev zlib1g-dev
+  libcdio-dev libcdio-paranoia-dev libdiscid-dev libebur128-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev clang clang-format libclang-rt-14-dev
   xvfb xauth time procps python3 desktop-file-utils appstream
   # encoders, decoders and judges used by the program and its tests
   ffmpeg sox libsox-fmt-all lame flac musepack-tools wavpack cd-paranoia libcdio-utils
-  espeak-ng timidity freepats python3-mutagen
+  espeak-ng timidity freepats loudgain python3-mutagen
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/AccurateRipReport.h"
+#include "cli/LoudnessOptions.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
 
@@ -27,6 +28,7 @@ QJsonObject ConsoleRipReport::TrackObject(const RipSessionTrack& track) const {
                      {Opt("detail"), track.detail}, {Opt("seconds"), track.seconds}};
   if (track.done) object.insert(Opt("read_errors"), track.stats.given_up);
   if (track.done && track.checksum) AddChecksumFields(object, track.Checksums(), track.verdict);
+  if (track.done && track.replaygain) AddLoudnessFields(object, track.replaygain->Result());
   return object;
 }
 

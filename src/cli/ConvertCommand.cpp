@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
@@ -13,6 +14,7 @@
 #include "cli/CommandParsing.h"
 #include "cli/ConsoleUserInterface.h"
 #include "cli/ConvertJob.h"
+#include "cli/LoudnessOptions.h"
 #include "cli/OutputOptions.h"
 #include "common/ConditionWaiting.h"
 #include "common/OrderedWorkerPool.h"
@@ -25,6 +27,7 @@
 #include "common/strings/ConverterText.h"
 #include "common/strings/FormatText.h"
 #include "components/IConversionComponent.h"
+#include "converter/ConverterSettings.h"
 #include "converter/FileConversion.h"
 #include "converter/FolderScan.h"
 #include "converter/OutputNaming.h"
@@ -95,6 +98,9 @@ class ConvertRunner {
   // Converts file `index` on worker `number`; the index.
   size_t Convert(size_t index, int number, const std::stop_token& stop);
   void Report(const ConvertJob& job);
+  // Album mode: the albums' tags, once every file is done; the albums for the summary. False when
+  // a file could not take them.
+  bool WriteAlbums(QJsonObject& summary);
 
   const QCommandLineParser& parser_;
   const CAudioEngine& engine_;
@@ -108,6 +114,9 @@ class ConvertRunner {
   bool json_ = false;
   int jobs_ = 1;
   int normalize_percent_ = 0;
+  bool normalize_ = false;  // --normalize or --normalize-loudness
+  ReplayGainMode replaygain_ = ReplayGainMode::Off;
+  ReplayGainAlbums albums_;
   int refusals_ = 0;  // folders refused before any of their files was converted
   OutputClaims claims_;
   int processor_share_ = 0;  // processors each running file may keep busy
@@ -143,6 +152,8 @@ bool ConvertRunner::Prepare(QString& error) {
       return false;
     }
   }
+  if (!ReplayGainFrom(parser_, ConverterSettings::Read(stored_).replaygain, replaygain_, error)) return false;
+  if (!NormalizationFrom(parser_, stored_, normalize_, error)) return false;
   jobs_ = std::max(1, QThread::idealThreadCount());
   if (parser_.isSet(QStringLiteral("jobs"))) {
     bool ok = false;
@@ -190,7 +201,7 @@ bool ConvertRunner::Collect(const QStringList& paths, QString& error) {
     } else if (info.exists()) {
       // Not only regular files: a FIFO or a device is refused on its own line, not for the run.
       const QString folder = same_folder_ ? info.absolutePath() : output_folder_;
-      files_.push_back({path, OutputPathFor(folder, path, extension), {}, {}, 0, false, false});
+      files_.push_back({path, OutputPathFor(folder, path, extension), {}, {}, 0, false, false, {}});
     } else {
       error = StringTable::Format(text::kNoSuchPath, {given});
       return false;
@@ -216,7 +227,7 @@ void ConvertRunner::CollectFolder(const QString& path) {
   (void)ScanFolder(path, typeRow, subFolders, nullptr, found, same_folder_ ? QString() : output_folder_, &unreadable);
   for (const QString& name : unreadable) {
     // A name that cannot be handed back to the file system is reported, never left out quietly.
-    files_.push_back({name, {}, Word(text::kStatusFailed), Word(text::kNameNotUtf8), 0, true, false});
+    files_.push_back({name, {}, Word(text::kStatusFailed), Word(text::kNameNotUtf8), 0, true, false, {}});
   }
   for (const QString& source : found) {
     const QString folder = same_folder_ ? FolderOf(source) : MirrorFolder(output_folder_, FolderOf(source), path);
@@ -226,7 +237,7 @@ void ConvertRunner::CollectFolder(const QString& path) {
       ++refusals_;
       break;
     }
-    files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false});
+    files_.push_back({source, OutputPathFor(folder, source, extension), {}, {}, 0, false, false, {}});
   }
 }
 
@@ -267,9 +278,12 @@ size_t ConvertRunner::Convert(size_t index, int number, const std::stop_token& s
         worker.converter.get(), settings_, program_folder_, EncodeTrack, &worker.stop, &sources_,
         &overwrite_all_,        true,      &claims_};
     shared.processor_share = processor_share_;
+    shared.replaygain = replaygain_;
+    shared.albums = &albums_;
     JobConsole jobConsole(*console_, number, FileNameOf(job.source));
     FileConversion conversion(shared, *file_options_, jobConsole, stored_);
     const Result<FileResult> result = conversion.Convert(job.source, job.output);
+    job.loudness = conversion.Measured();
     job.status = StatusWord(result.code);
     job.detail = result.text;
     job.converted = result.code == FileResult::Converted;
@@ -287,6 +301,7 @@ void ConvertRunner::Report(const ConvertJob& job) {
                        {QStringLiteral("status"), job.status},
                        {QStringLiteral("detail"), job.detail},
                        {QStringLiteral("seconds"), job.seconds}};
+    if (replaygain_ != ReplayGainMode::Off) AddLoudnessFields(object, job.loudness);
     std::fputs(QJsonDocument(object).toJson(QJsonDocument::Compact).constData(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
@@ -312,8 +327,8 @@ int ConvertRunner::Run() {
   const int workers = std::min<int>(jobs_, std::max<size_t>(files_.size(), 1));
   processor_share_ = std::max(1, QThread::idealThreadCount() / workers);
   for (int i = 0; i < workers; ++i) SetUpWorker(*workers_.emplace_back(std::make_unique<Worker>()), i);
-  file_options_ = std::make_unique<FixedOptions>(!parser_.isSet(QStringLiteral("no-tags")),
-                                                 parser_.isSet(QStringLiteral("normalize")), normalize_percent_);
+  file_options_ =
+      std::make_unique<FixedOptions>(!parser_.isSet(QStringLiteral("no-tags")), normalize_, normalize_percent_);
   int signal = 0;
   {
     ConditionWaiting waiting;
@@ -335,13 +350,30 @@ int ConvertRunner::Run() {
     if (job.converted) ++succeeded;
     if (job.failed) failed << job.source;
   }
+  QJsonObject albums;
+  const bool albumsTagged = WriteAlbums(albums);
   const QString summary = RunSummary(succeeded, failed, same_folder_, output_folder_).trimmed();
   ReportRunEnd(*console_, json_, summary, QStringLiteral("files"), static_cast<int>(files_.size()), succeeded,
-               static_cast<int>(failed.size()), signal != 0);
+               static_cast<int>(failed.size()), signal != 0, albums);
   if (signal != 0) return kExitSignalBase + signal;
-  if (!failed.isEmpty()) return kExitSomeFailed;
+  if (!failed.isEmpty() || !albumsTagged) return kExitSomeFailed;
   // Nothing converted because a folder was refused: the run did not do what was asked.
   return refusals_ > 0 && succeeded == 0 ? kExitUsage : kExitOk;
+}
+
+bool ConvertRunner::WriteAlbums(QJsonObject& summary) {
+  if (replaygain_ != ReplayGainMode::Album) return true;
+  QStringList untagged;
+  QJsonArray list;
+  for (const ReplayGainAlbums::Album& album : albums_.WriteAlbumTags(untagged)) {
+    QJsonObject object = LoudnessJson(album.loudness);
+    object.insert(QStringLiteral("album"), album.name);
+    list.append(object);
+    if (!json_) console_->Print(StringTable::Format(text::kAlbumGainLine, {album.name, LoudnessLine(album.loudness)}));
+  }
+  for (const QString& output : untagged) console_->Message(StringTable::Format(text::kReplayGainNotWritten, {output}));
+  summary.insert(QStringLiteral("albums"), list);
+  return untagged.isEmpty();
 }
 
 int RunConvertCommand(const QStringList& arguments, const CAudioEngine& engine, SettingsStore& settings) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include "components/loudness/LoudnessMeter.h"
+
 namespace corvane::cli {
 
 // One file of a command-line conversion and how it ended.
@@ -12,6 +14,7 @@ struct ConvertJob {
   double seconds = 0;
   bool failed = false;
   bool converted = false;
+  Loudness loudness;  // as written, with ReplayGain
 };
 
 }  // namespace corvane::cli

@@ -1,4 +1,5 @@
 #include "cli/OutputOptions.h"
+#include "cli/LoudnessOptions.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -164,6 +165,8 @@ void AddConvertOptions(QCommandLineParser& parser) {
       {QStringLiteral("output"), StringTable::Text(text::kOutputHelp), QStringLiteral("DIR")},
       {QStringLiteral("same-folder"), StringTable::Text(text::kSameFolderHelp)},
       {QStringLiteral("normalize"), StringTable::Text(text::kNormalizeHelp), QStringLiteral("PCT")},
+      {QStringLiteral("normalize-loudness"), StringTable::Text(text::kNormalizeLoudnessHelp), QStringLiteral("LUFS")},
+      {QStringLiteral("true-peak"), StringTable::Text(text::kTruePeakHelp), QStringLiteral("DBTP")},
       {QStringLiteral("no-tags"), StringTable::Text(text::kNoTagsHelp)},
       {QStringLiteral("overwrite"), StringTable::Text(text::kOverwriteHelp)},
       {QStringLiteral("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
@@ -171,6 +174,7 @@ void AddConvertOptions(QCommandLineParser& parser) {
       {QStringLiteral("jobs"), StringTable::Text(text::kJobsHelp), QStringLiteral("N")},
       {QStringLiteral("json"), StringTable::Text(text::kConvertJsonHelp)},
   });
+  AddReplayGainOption(parser);
 }
 
 bool CheckBeforeRun(const EncodeSettings& settings, QString& error) {

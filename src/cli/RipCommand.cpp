@@ -14,6 +14,7 @@
 #include "cli/ConsoleUserInterface.h"
 #include "cli/DiscDevice.h"
 #include "cli/DiscLookup.h"
+#include "cli/LoudnessOptions.h"
 #include "cli/OutputOptions.h"
 #include "cli/TrackList.h"
 #include "common/EventLoopWaiting.h"
@@ -66,7 +67,10 @@ void AddRipOptions(QCommandLineParser& parser) {
       {Opt("skip-existing"), StringTable::Text(text::kSkipExistingHelp)},
       {Opt("rename"), StringTable::Text(text::kRenameHelp)},
       {Opt("json"), StringTable::Text(text::kRipJsonHelp)},
+      {Opt("normalize-loudness"), StringTable::Text(text::kNormalizeLoudnessHelp), Opt("LUFS")},
+      {Opt("true-peak"), StringTable::Text(text::kTruePeakHelp), Opt("DBTP")},
   });
+  AddReplayGainOption(parser);
 }
 
 class RipRunner {
@@ -191,7 +195,10 @@ bool RipRunner::ReadOptionsOfReading(QString& error) {
     return false;
   }
   if (parser_.isSet(Opt("read-offset"))) read_offset_ = offset;
-  return true;
+  ReplayGainMode replaygain = ReplayGainMode::Off;
+  if (!ReplayGainFrom(parser_, values_.replaygain, replaygain, error)) return false;
+  values_.replaygain = static_cast<int>(replaygain);
+  return LoudnessTargetFrom(parser_, stored_, keys::section::kRip, options_.normalize, error);
 }
 
 std::optional<int> RipRunner::OpenDisc() {
@@ -277,6 +284,10 @@ int RipRunner::Finish(RipSession& session) {
   if (session.Check()) extra.insert(Opt("accuraterip"), CheckSummaryObject(*session.Check()));
   if (session.Verification()) extra.insert(Opt("disc_id"), DiscIdName(session.Verification()->Id()));
   if (!log.isEmpty()) extra.insert(Opt("log"), log);
+  if (const std::optional<Loudness>& album = session.AlbumLoudness()) {
+    extra.insert(Opt("album"), LoudnessJson(*album));
+    if (!json_) console_->Print(StringTable::Format(text::kAlbumGainLine, {metadata_.album, LoudnessLine(*album)}));
+  }
   const QString summary = tally.Summary(options_.output_folder).trimmed();
   ReportRunEnd(*console_, json_, summary, Opt("tracks"), static_cast<int>(rows_.size()), tally.ripped,
                static_cast<int>(tally.failed.size()), interrupted_ != 0, extra);

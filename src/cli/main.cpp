@@ -6,6 +6,7 @@
 #include "cli/CommandParsing.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DiscCommand.h"
+#include "cli/LoudnessCommand.h"
 #include "cli/PresetsCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/RipCommand.h"
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
   if (command == QLatin1String("convert")) return corvane::cli::RunConvertCommand(rest, engine, settings);
   if (command == QLatin1String("rip")) return corvane::cli::RunRipCommand(rest, settings);
   if (command == QLatin1String("probe")) return corvane::cli::RunProbeCommand(rest, engine);
+  if (command == QLatin1String("loudness")) return corvane::cli::RunLoudnessCommand(rest);
   corvane::cli::PrintError(corvane::StringTable::Format(corvane::text::kCliUnknownCommand, {command}) +
                            QLatin1Char('\n'));
   PrintUsage(stderr);

@@ -33,6 +33,14 @@ inline constexpr const char* kMp3Id3Enabled = "MP3 ID3 Enabled";
 inline constexpr const char* kNormalizationEnabled = "Normalization Enabled";
 inline constexpr const char* kNormalizationValue = "Normalization Value";
 inline constexpr const char* kEnableId3v2 = "Enable ID3v2";
+// ReplayGain tags of the outputs: 0 none, 1 track, 2 track and album ("Convert Setting" and "Rip
+// Setting").
+inline constexpr const char* kReplayGainMode = "ReplayGain Mode";
+// What the normalise box does: 0 peak (to "Normalization Value" percent), 1 loudness (to "Loudness
+// Target" LUFS, its true peak at most "True Peak Ceiling" dBTP; both stored as decimal texts).
+inline constexpr const char* kNormalizationMode = "Normalization Mode";
+inline constexpr const char* kLoudnessTarget = "Loudness Target";
+inline constexpr const char* kTruePeakCeiling = "True Peak Ceiling";
 inline constexpr const char* kOutputFolderConfirmation = "Output Folder Confirmation";
 inline constexpr const char* kConfirmOverwrite = "Confirm Overwrite";
 inline constexpr const char* kShowSuccess = "Show Success";

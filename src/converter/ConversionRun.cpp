@@ -13,6 +13,7 @@
 #include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
 #include "components/IConversionComponent.h"
+#include "converter/ConverterSettings.h"
 #include "converter/OutputNaming.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "output/RunSummary.h"
@@ -95,8 +96,11 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
     if (!row.folder) sources_.Add(JoinPath(row.folder_path, row.name));
   }
   claims_ = std::make_unique<OutputClaims>();
+  albums_ = std::make_unique<ReplayGainAlbums>();
   shared_ = FileConversion::Shared{converter_.get(), settings,        programFolder, services_.encode, &stop_request_,
                                    &sources_,        &overwrite_all_, false,         claims_.get()};
+  shared_.replaygain = static_cast<ReplayGainMode>(ConverterSettings::Read(settings_).replaygain);
+  shared_.albums = albums_.get();
 
   for (int j = 0; j < rows_.Count(); ++j) {
     rows_.SelectOnly(j);
@@ -107,6 +111,7 @@ void ConversionRun::Run(const QString& outputFolderField, const EncodeSettings& 
     }
   }
   converter_.reset();
+  WriteAlbumGains();
   if (!counts_.failed.isEmpty()) {
     const int failed = static_cast<int>(counts_.failed.size());
     ui_.ShowMessage(failed == 1 ? Word(text::kOneFileFailed) : StringTable::Format(text::kFilesFailed, {failed}),
@@ -203,6 +208,15 @@ FileResult ConversionRun::ConvertOne(int& index, const QString& source, QString 
   // A converted file's detail (a picture left out) stays in view without a box.
   view_.SetStatusLine(failure.isEmpty() ? outcome.text : failure);
   return result;
+}
+
+void ConversionRun::WriteAlbumGains() {
+  QStringList untagged;
+  albums_->WriteAlbumTags(untagged);
+  for (const QString& output : untagged) {
+    ui_.ShowMessage(StringTable::Format(text::kReplayGainNotWritten, {output}), MessageIcon::Warning,
+                    MessageButtons::Ok);
+  }
 }
 
 void ConversionRun::Finish(const QString& outputFolder) {

@@ -80,6 +80,8 @@ class ConversionRun {
   void ConvertFileRow(int& index, const QString& outputFolder);
   void ConvertFolderRow(int& index, const QString& outputFolder);
   FileResult ConvertOne(int& index, const QString& source, QString output);
+  // Album mode: the albums' gains go into their files; a file that could not take them is named.
+  void WriteAlbumGains();
   void Finish(const QString& outputFolder);
   void BackToIdle();
 
@@ -94,6 +96,7 @@ class ConversionRun {
   std::atomic<bool> stop_request_{false};
   std::atomic<bool> overwrite_all_{false};
   std::unique_ptr<OutputClaims> claims_;  // one per run
+  std::unique_ptr<ReplayGainAlbums> albums_;
   bool running_ = false;
   Counts counts_;
 };

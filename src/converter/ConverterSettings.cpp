@@ -1,5 +1,7 @@
 #include "converter/ConverterSettings.h"
 
+#include <algorithm>
+
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
 
@@ -25,6 +27,7 @@ ConverterSettings ConverterSettings::Read(const SettingsStore& settings) {
   s.confirm_overwrite = Number(settings, keys::kConfirmOverwrite, kDefaultConfirmOverwrite) != 0;
   s.show_success = Number(settings, keys::kShowSuccess, kDefaultShowSuccess) != 0;
   s.auto_open_folder = Number(settings, keys::kAutoOpenFolder, kDefaultAutoOpenFolder) != 0;
+  s.replaygain = std::clamp(Number(settings, keys::kReplayGainMode, kDefaultReplayGain), 0, 2);
   return s;
 }
 
@@ -36,6 +39,7 @@ ConverterSettings ConverterSettings::Load(SettingsStore& settings) {
   settings.ReadNumberOrStore(kSection, keys::kConfirmOverwrite, kDefaultConfirmOverwrite);
   settings.ReadNumberOrStore(kSection, keys::kShowSuccess, kDefaultShowSuccess);
   settings.ReadNumberOrStore(kSection, keys::kAutoOpenFolder, kDefaultAutoOpenFolder);
+  settings.ReadNumberOrStore(kSection, keys::kReplayGainMode, kDefaultReplayGain);
   return Read(settings);
 }
 
@@ -47,6 +51,7 @@ void ConverterSettings::Save(SettingsStore& settings) const {
   settings.WriteNumber(kSection, keys::kConfirmOverwrite, confirm_overwrite ? 1 : 0);
   settings.WriteNumber(kSection, keys::kShowSuccess, show_success ? 1 : 0);
   settings.WriteNumber(kSection, keys::kAutoOpenFolder, auto_open_folder ? 1 : 0);
+  settings.WriteNumber(kSection, keys::kReplayGainMode, replaygain);
 }
 
 }  // namespace corvane

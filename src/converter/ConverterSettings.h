@@ -5,9 +5,9 @@ namespace corvane {
 
 class SettingsStore;
 
-// The seven values of the "Converter Settings" dialog. Load writes the default of every missing
-// value back at once; Read (for the settings summary and a file's tags) writes nothing; Save
-// writes all seven.
+// The eight values of the "Converter Settings" dialog. Load writes the default of every missing
+// value back at once; Read (for the settings summary, a file's tags, a run) writes nothing; Save
+// writes all eight.
 struct ConverterSettings {
   static constexpr int kDefaultSourceFolderMode = 1;
   static constexpr int kDefaultEnableId3v2 = 0;
@@ -15,6 +15,7 @@ struct ConverterSettings {
   static constexpr bool kDefaultConfirmOverwrite = true;
   static constexpr bool kDefaultShowSuccess = true;
   static constexpr bool kDefaultAutoOpenFolder = false;
+  static constexpr int kDefaultReplayGain = 0;
 
   int source_folder_mode = kDefaultSourceFolderMode;  // 0 always the default folder, 1 the last opened folder
   QString default_source_folder;
@@ -23,6 +24,7 @@ struct ConverterSettings {
   bool confirm_overwrite = kDefaultConfirmOverwrite;
   bool show_success = kDefaultShowSuccess;
   bool auto_open_folder = kDefaultAutoOpenFolder;
+  int replaygain = kDefaultReplayGain;  // ReplayGainMode: 0 off, 1 track, 2 album
 
   static ConverterSettings Read(const SettingsStore& settings);
   static ConverterSettings Load(SettingsStore& settings);

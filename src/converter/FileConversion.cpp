@@ -14,6 +14,7 @@
 #include "components/IConversionComponent.h"
 #include "converter/ConverterSettings.h"
 #include "converter/OutputNaming.h"
+#include "encoding/LoudnessNormalization.h"
 #include "encoding/OutputTagging.h"
 #include "engine/AudioFileServices.h"
 #include "engine/DecodeStream.h"
@@ -106,6 +107,14 @@ Result<FileResult> FileConversion::OpenInput(const QString& source, Input& input
 void FileConversion::PrepareNormalization(AudioStream& encode) {
   if (!options_.NormalizeEnabled()) return;
   options_.SetStatusLine(StringTable::Text(text::kPreparingNormalization));
+  if (const std::optional<LoudnessTarget> target = LoudnessTarget::Read(settings_, keys::section::kConvert)) {
+    // Measured after mixing too: the loudness of what is written.
+    const Loudness measured = MeasureStreamLoudness(encode);
+    encode.Seek(0);
+    AttachGain(encode, LoudnessGainFor(measured, *target));
+    options_.SetStatusLine(StringTable::Text(text::kConvertingInProgress));
+    return;
+  }
   const int percent = std::clamp(options_.NormalizeValue(), 0, 100);
   settings_.WriteNumber(keys::section::kConvert, keys::kNormalizationValue, percent);
   options_.SetNormalizeValue(percent);
@@ -156,6 +165,8 @@ Result<FileResult> FileConversion::Encode(const QString& source, QString& output
   job.stop_request = shared_.stop_request;
   job.processor_share = shared_.processor_share;
   job.user_settings = &settings_;
+  ReplayGainTrack gain(shared_.replaygain, shared_.settings.format, encode.Info().rate, encode.Info().channels);
+  job.tap = gain.Tap();
   const EncodeOutcome outcome = RunEncoder(job);
   input.Close();
 
@@ -176,8 +187,15 @@ Result<FileResult> FileConversion::Encode(const QString& source, QString& output
     WriteTags(source, job.output_path);
     WritePicturesAfterEncoding(job.output_path, shared_.settings.format, SourcePictures(source), notes);
   }
+  if (!gain.TagTrack(job.output_path)) {
+    return Failed(StringTable::Format(text::kReplayGainNotWritten, {output}));
+  }
+  measured_ = gain.Result();
   Result<FileResult> placed = PlaceOutput(*temporary, output, replace);
-  if (placed.Succeeded()) placed.text = notes.join(QStringLiteral("; "));
+  if (placed.Succeeded()) {
+    gain.KeepForAlbum(shared_.albums, QFileInfo(output).absolutePath(), output);
+    placed.text = notes.join(QStringLiteral("; "));
+  }
   return placed;
 }
 

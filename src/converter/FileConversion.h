@@ -7,6 +7,7 @@
 
 #include "converter/FileIdentity.h"
 #include "encoding/EncodeFunction.h"
+#include "encoding/ReplayGain.h"
 #include "output/OutputClaims.h"
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
@@ -54,6 +55,10 @@ class FileConversion {
     // The output names of the run's jobs (null: jobs do not see each other's names).
     OutputClaims* claims = nullptr;
     int processor_share = 0;  // see EncodeJob
+    // The ReplayGain tags each output gets; album mode keeps its measurement in `albums` (one
+    // album per output folder), whose tags the run writes once every file is done.
+    ReplayGainMode replaygain = ReplayGainMode::Off;
+    ReplayGainAlbums* albums = nullptr;
   };
 
   FileConversion(const Shared& shared, IFileOptions& options, IUserInterface& ui, SettingsStore& settings);
@@ -64,6 +69,8 @@ class FileConversion {
   // Converts `source` into `output` (which the overwrite prompt may rename). A Failed result
   // carries the reason.
   Result<FileResult> Convert(const QString& source, QString& output);
+  // The output's loudness as it was written (not measured: no ReplayGain, or silence).
+  const Loudness& Measured() const { return measured_; }
 
  private:
   // The decoded source and, when the format needs one, the mixer in front of it.
@@ -91,6 +98,7 @@ class FileConversion {
   IUserInterface& ui_;
   SettingsStore& settings_;
   OutputClaim claim_;
+  Loudness measured_;
 };
 
 }  // namespace corvane

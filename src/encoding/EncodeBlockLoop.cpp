@@ -25,6 +25,7 @@ EncodeOutcome EncodeBlockLoop::Run(const Sink& sink) {
     const int read = job_.encode->Read(buffer_.data(), blockBytes);
     if (read < 0) return EncodeFailed(StringTable::Text(text::kMsgUnableToLoadData));
     if (read == 0) break;
+    if (job_.tap != nullptr) job_.tap->Consume(buffer_.data(), read);
     if (std::optional<EncodeOutcome> failed = sink(buffer_.data(), read)) return *failed;
     ShowProgress();
     ui_.PumpEvents();

@@ -2,6 +2,7 @@
 #include <QString>
 #include <atomic>
 
+#include "common/PcmTap.h"
 #include "common/Result.h"
 #include "common/strings/FormatText.h"
 #include "components/ConverterError.h"
@@ -76,6 +77,8 @@ struct EncodeJob {
   // Processors this job may keep busy; 0: all of them. A run that converts several files at
   // once gives each its share.
   int processor_share = 0;
+  // Sees every block exactly as it is handed to the encoder; null: none.
+  PcmTap* tap = nullptr;
 };
 
 // The tags a job writes when keep_tags is set: `tags` when given, else the source's own. False

@@ -34,6 +34,8 @@ class Fields {
     rows_.emplace_back(StringTable::Text(label) + u':', OneLine(value));
     return *this;
   }
+  // Only a value there is: the loudness lines of a rip without ReplayGain stay out.
+  Fields& AddGiven(int label, const QString& value) { return value.isEmpty() ? *this : Add(label, value); }
   void AppendTo(QString& out) const {
     qsizetype width = 0;
     for (const auto& row : rows_) width = std::max(width, row.first.size());
@@ -73,7 +75,10 @@ QString FormatRipLog(const RipLogData& data) {
       .Add(text::kRipLogFormat, data.output_format)
       .Add(text::kRipLogDiscId, data.accurate_rip_id)
       .Add(text::kRipLogCddbId, data.cddb_id)
-      .Add(text::kRipLogDatabase, data.database_status);
+      .Add(text::kRipLogDatabase, data.database_status)
+      .AddGiven(text::kRipLogAlbumLoudness, data.album_loudness)
+      .AddGiven(text::kRipLogAlbumGain, data.album_gain)
+      .AddGiven(text::kRipLogAlbumPeak, data.album_peak);
   out += u'\n';
   disc.AppendTo(out);
   for (const RipLogTrack& track : data.tracks) {
@@ -86,7 +91,10 @@ QString FormatRipLog(const RipLogData& data) {
         .Add(text::kRipLogCrc, Hex(track.crc32))
         .Add(text::kRipLogV1, Hex(track.v1))
         .Add(text::kRipLogV2, Hex(track.v2))
-        .Add(text::kRipLogVerdict, track.verdict);
+        .Add(text::kRipLogVerdict, track.verdict)
+        .AddGiven(text::kRipLogLoudness, track.loudness)
+        .AddGiven(text::kRipLogGain, track.gain)
+        .AddGiven(text::kRipLogPeak, track.peak);
     fields.AppendTo(out);
   }
   if (!data.summary.isEmpty()) out += u'\n' + OneLine(data.summary) + u'\n';

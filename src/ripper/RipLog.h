@@ -18,6 +18,10 @@ struct RipLogTrack {
   std::optional<quint32> v1;
   std::optional<quint32> v2;
   QString verdict;  // as shown to the user, e.g. "Accurately ripped (confidence 5)"
+  // With ReplayGain: "-14.20 LUFS", "-3.80 dB", "0.977237"; empty: not measured, not logged.
+  QString loudness;
+  QString gain;
+  QString peak;
 };
 
 // Everything a rip log holds, as plain values.
@@ -36,6 +40,10 @@ struct RipLogData {
   QString database_status;  // the look-up's outcome in one line
   std::vector<RipLogTrack> tracks;
   QString summary;  // e.g. "AccurateRip: 11 of 12 tracks accurate"
+  // In album mode, the tracks' loudness taken together, as for a track; empty: not logged.
+  QString album_loudness;
+  QString album_gain;
+  QString album_peak;
 };
 
 // A checksum as the log and the track list show it: 8 upper-case hex digits.

@@ -102,6 +102,7 @@ RipSessionOptions RipRun::OptionsFor(const QString& folder) {
   options.settings = start_.settings;
   options.TakeReading(values_, ReadOffsetFor(settings_, DriveIdentifier(start_.device)));
   options.tags = start_.keep_tags;
+  options.normalize = LoudnessTarget::Read(settings_, keys::section::kRip);
   options.verify = values_.verify_accuraterip;
   options.log = values_.rip_log;
   options.program_folder = start_.program_folder;

@@ -8,11 +8,14 @@
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
 #include "common/strings/ConverterText.h"
+#include "common/strings/FormatText.h"
 #include "common/strings/RipperText.h"
 #include "components/IAudioCDGrabber.h"
 #include "components/IConversionComponent.h"
 #include "encoding/EncoderSetup.h"
+#include "engine/CdStream.h"
 #include "formats/EncoderCapabilities.h"
+#include "formats/OutputFormatCatalogue.h"
 #include "output/OutputSettling.h"
 #include "output/RunSummary.h"
 #include "ripper/ComponentGrab.h"
@@ -57,7 +60,8 @@ RipSession::RipSession(IAudioCDGrabber& grabber, SettingsStore& stored, Mp3Encod
     // The table the user chose from: a track of an image cut short since keeps its length.
     if (AddressRow(grabber_, row)) track.sectors = grabber_.GetTrackSectors();
   }
-  component_grab_ = options_.values.UsesComponentGrab(options_.settings);
+  // The grabber's own grab writes as it reads: it cannot bring a track to a loudness first.
+  component_grab_ = options_.values.UsesComponentGrab(options_.settings) && !options_.normalize;
   // The CD stream cannot leave a sector out: discard reads through the track reader too.
   if (!component_grab_ &&
       (options_.values.Careful() || options_.careful.error_action == static_cast<int>(ErrorAction::Discard)))
@@ -175,7 +179,22 @@ bool RipSession::PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceT
   rip.stop_request = options_.stop_request;
   rip.fail_at_retry_limit = options_.fail_at_retry_limit;
   track.checksum = verification_ ? verification_->ChecksumFor(track.row) : nullptr;
-  rip.tap = track.checksum.get();
+  track.replaygain = nullptr;
+  // Measured as read, unless normalising changes the audio: then as the encoder gets it.
+  const EncoderInput fed = options_.normalize ? catalogue::InputFor(options_.settings, CdStream::kRate, 2)
+                                              : EncoderInput{false, CdStream::kRate, 2};
+  if (options_.values.replaygain != 0) {
+    track.replaygain = std::make_unique<ReplayGainTrack>(static_cast<ReplayGainMode>(options_.values.replaygain),
+                                                         options_.settings.format, fed.rate, fed.channels);
+  }
+  PcmTap* measure = track.replaygain ? track.replaygain->Tap() : nullptr;
+  track.taps = PcmTaps();
+  track.taps.Add(track.checksum.get());
+  track.taps.Add(options_.normalize ? nullptr : measure);
+  rip.tap = track.taps.OrNull();
+  rip.encode_tap = options_.normalize ? measure : nullptr;
+  rip.normalize = options_.normalize;
+  rip.replaygain = track.replaygain.get();
   track.stats = {};
   rip.stats = &track.stats;
   rip.tags = options_.tags ? &tags : nullptr;
@@ -248,6 +267,21 @@ void RipSession::Rip() {
     RipOverlapped();
   } else {
     RipInOrder();
+  }
+  WriteAlbumGain();
+}
+
+void RipSession::WriteAlbumGain() {
+  if (options_.values.replaygain != static_cast<int>(ReplayGainMode::Album)) return;
+  ReplayGainAlbums albums;
+  for (RipSessionTrack& track : tracks_) {
+    if (track.done && track.replaygain) track.replaygain->KeepForAlbum(&albums, QString(), track.output);
+  }
+  QStringList untagged;
+  const std::vector<ReplayGainAlbums::Album> album = albums.WriteAlbumTags(untagged);
+  if (!album.empty()) album_loudness_ = album.front().loudness;
+  for (const QString& output : untagged) {
+    observer_.Message(StringTable::Format(text::kReplayGainNotWritten, {output}));
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include "common/EventLoopWaiting.h"
 #include "common/strings/ConverterText.h"
+#include "encoding/LoudnessNormalization.h"
 #include "output/OutputClaims.h"
 #include "output/OutputSettling.h"
 #include "ripper/AccurateRipCheck.h"
@@ -39,6 +40,8 @@ struct RipSessionOptions {
   // spool files, never more than one track beyond those the encoders hold.
   int jobs = 0;
   bool tags = true;
+  // Each track brought to this loudness (read twice, never by the grabber's own grab); none: as read.
+  std::optional<LoudnessTarget> normalize;
   bool verify = true;  // ask the AccurateRip database at the end
   bool log = true;     // write the rip log beside the tracks
   QString program_folder;
@@ -108,6 +111,8 @@ class RipSession {
   const std::vector<RipSessionTrack>& Tracks() const { return tracks_; }
   const std::optional<DiscVerification>& Verification() const { return verification_; }
   const std::optional<AccurateRipCheckResult>& Check() const { return check_; }
+  // The ripped tracks' loudness taken together, in album mode once Rip has ended.
+  const std::optional<Loudness>& AlbumLoudness() const { return album_loudness_; }
   // Whether an earlier track holds `path` although nothing may be there yet.
   bool NameClaimed(const QString& path) const { return claims_.IsClaimed(path); }
 
@@ -126,6 +131,8 @@ class RipSession {
   // (skipped, or its folder refused), its status then set.
   bool PrepareOutput(RipSessionTrack& track, RipTrackJob& rip, SourceTags& tags);
   void TakeResult(RipSessionTrack& track, const Result<RipResult>& result);
+  // Album mode: the album's gain goes into every track ripped; a file that cannot take it is told.
+  void WriteAlbumGain();
   // Rips the `ordinal`th track, and ends the run after it when the user or the rules say so.
   void RipOne(RipSessionTrack& track, int ordinal);
   void RipInOrder();
@@ -153,6 +160,7 @@ class RipSession {
   EventLoopWaiting own_waiting_;
   int reported_count_ = 0;
   int processor_share_ = 0;
+  std::optional<Loudness> album_loudness_;
 };
 
 }  // namespace corvane

@@ -8,6 +8,7 @@
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
 #include "components/grabber/DriveIdentifier.h"
+#include "encoding/ReplayGain.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "ripper/RipSession.h"
 
@@ -27,6 +28,21 @@ std::optional<AccurateRipCheckResult> CheckRippedTracks(std::vector<RipSessionTr
   for (size_t k = 0; k < ripped.size() && k < check.verdicts.size(); ++k) ripped[k]->verdict = check.verdicts[k];
   return check;
 }
+
+namespace {
+
+// A measurement as the log gives it; silence has a loudness line of its own and no gain.
+void LoudnessTexts(const Loudness& loudness, QString& level, QString& gain, QString& peak) {
+  if (!loudness.measured) {
+    level = StringTable::Text(text::kRipLogSilent);
+    return;
+  }
+  level = QString::number(loudness.integrated, 'f', 2) + QStringLiteral(" LUFS");
+  gain = GainText(GainFor(loudness));
+  peak = PeakText(loudness.true_peak);
+}
+
+}  // namespace
 
 RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFacts& facts,
                     const std::optional<DiscVerification>& disc, const std::optional<AccurateRipCheckResult>& check) {
@@ -61,7 +77,9 @@ RipLogData RipLogOf(const std::vector<RipSessionTrack>& tracks, const RipLogFact
       line.v2 = sums.v2;
     }
     if (track.verdict) line.verdict = AccurateRipVerdictText(*track.verdict);
+    if (track.replaygain) LoudnessTexts(track.replaygain->Result(), line.loudness, line.gain, line.peak);
   }
+  if (facts.album) LoudnessTexts(*facts.album, data.album_loudness, data.album_gain, data.album_peak);
   if (check) data.summary = check->SummaryText();
   return data;
 }
@@ -76,7 +94,7 @@ QString RipSession::WriteLog() {
       std::find_if(tracks_.begin(), tracks_.end(), [](const RipSessionTrack& track) { return track.done; });
   if (!options_.log || Interrupted() || first == tracks_.end()) return {};
   const RipLogFacts facts{options_.device, options_.careful, catalogue::NameOf(options_.settings.format),
-                          metadata_.titles};
+                          metadata_.titles, album_loudness_};
   const QString path = FreeRipLogPath(QFileInfo(first->output).absolutePath(), metadata_.album);
   if (!WriteRipLog(path, RipLogOf(tracks_, facts, verification_, check_))) {
     observer_.Message(StringTable::Format(text::kRipLogFailed, {path}));

@@ -23,7 +23,8 @@ struct RipLogFacts {
   QString device;  // the drive's path or the disc image
   ReadSettings careful;
   QString output_format;
-  QStringList titles;  // by row
+  QStringList titles;             // by row
+  std::optional<Loudness> album;  // ReplayGain's album mode
 };
 
 // The log of the tracks ripped whole, with the database's answer when it was asked.

@@ -5,8 +5,10 @@
 #include <optional>
 #include <vector>
 
+#include "common/PcmTaps.h"
 #include "components/accuraterip/AccurateRipChecksum.h"
 #include "components/accuraterip/AccurateRipVerdict.h"
+#include "encoding/ReplayGain.h"
 #include "ripper/AccurateRipCheck.h"
 #include "ripper/RipTrack.h"
 
@@ -28,6 +30,9 @@ struct RipSessionTrack {
   bool ended = false;  // its result is in and may be reported
   // Sees the audio as read; null for a track without a place among the disc's audio tracks.
   std::unique_ptr<AccurateRipChecksum> checksum;
+  // Measures the audio as read, with ReplayGain on; null otherwise.
+  std::unique_ptr<ReplayGainTrack> replaygain;
+  PcmTaps taps;  // the checksum's and the measurement's
   RipReadStats stats;
   std::optional<AccurateRipVerdict> verdict;
 

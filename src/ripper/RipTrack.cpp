@@ -92,6 +92,10 @@ Result<RipResult> CommitRipOutput(const RipTrackJob& job, TemporaryOutput& tempo
   }
   // Tags the back-end does not write itself go in once the audio is complete.
   if (job.tags != nullptr) WriteTagsAfterEncoding(path, job.settings.format, *job.tags, job.id3v2);
+  if (job.replaygain != nullptr && !job.replaygain->TagTrack(path)) {
+    ui.SetJobProgress(0);
+    return Failed(StringTable::Format(text::kReplayGainNotWritten, {job.output}));
+  }
   int fileError = 0;
   switch (temporary.MoveTo(job.output, job.replace, fileError)) {
     case TemporaryOutput::Commit::Done:
@@ -135,6 +139,14 @@ Result<RipResult> RipTrack(const RipTrackJob& job, IUserInterface& ui) {
   encode.final_path = job.output;
   encode.source = &stream;
   encode.encode = mixer ? static_cast<AudioStream*>(mixer.get()) : &stream;
+  encode.tap = job.encode_tap;
+  if (job.normalize) {
+    const Loudness measured = MeasureStreamLoudness(*encode.encode);
+    if (!encode.encode->Seek(0)) {
+      return Failed(StringTable::Format(text::kUnableToLoad, {ToCode(EngineError::Position)}));
+    }
+    AttachGain(*encode.encode, LoudnessGainFor(measured, *job.normalize));
+  }
   encode.converter = job.converter;
   encode.settings = job.settings;
   encode.keep_tags = job.tags != nullptr;

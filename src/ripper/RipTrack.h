@@ -2,10 +2,13 @@
 #include <QString>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 #include "common/Result.h"
 #include "common/UserInterface.h"
 #include "components/grabber/TrackReader.h"
+#include "encoding/LoudnessNormalization.h"
+#include "encoding/ReplayGain.h"
 #include "engine/CdStream.h"
 #include "formats/EncodeSettings.h"
 #include "ripper/RipResult.h"
@@ -74,6 +77,14 @@ struct RipTrackJob {
   // Tags written into the output; null: none.
   const SourceTags* tags = nullptr;
   bool id3v2 = false;  // MP3: an ID3v2 tag as well as the ID3v1 one
+  // Measured the audio (through `tap` or `encode_tap`); its ReplayGain track tags go in before
+  // the output is named. Null: none.
+  const ReplayGainTrack* replaygain = nullptr;
+  // Sees the audio as it is handed to the encoder, after normalising and mixing; null: none.
+  PcmTap* encode_tap = nullptr;
+  // Brings the track to this loudness before it is encoded: the track is read a second time, the
+  // first for its loudness. None: the audio as read.
+  std::optional<LoudnessTarget> normalize;
   int processor_share = 0;
 };
 

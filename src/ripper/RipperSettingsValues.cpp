@@ -31,6 +31,7 @@ constexpr NumberDefault kNumbers[] = {
     {keys::kAutoOpenFolder, 0},
     {keys::kVerifyAccurateRip, 1},
     {keys::kRipLog, 1},
+    {keys::kReplayGainMode, 0},
 };
 
 // The stored number, or its default when absent (-1 counts as absent, as for the readers that
@@ -64,6 +65,7 @@ RipperSettingsValues RipperSettingsValues::Read(const SettingsStore& settings) {
   v.verify_accuraterip = Number(settings, keys::kVerifyAccurateRip) != 0;
   v.rip_log = Number(settings, keys::kRipLog) != 0;
   v.accuraterip_url = settings.ReadText(kSection, keys::kAccurateRipUrl);
+  v.replaygain = std::clamp(Number(settings, keys::kReplayGainMode), 0, 2);
   return v;
 }
 
@@ -84,6 +86,7 @@ void RipperSettingsValues::Save(SettingsStore& settings) const {
   settings.WriteNumber(kSection, keys::kVerifyAccurateRip, verify_accuraterip ? 1 : 0);
   settings.WriteNumber(kSection, keys::kRipLog, rip_log ? 1 : 0);
   settings.WriteText(kSection, keys::kAccurateRipUrl, accuraterip_url.trimmed());
+  settings.WriteNumber(kSection, keys::kReplayGainMode, replaygain);
 }
 
 bool RipperSettingsValues::UsesComponentGrab(const EncodeSettings& settings) const {

@@ -36,6 +36,7 @@ struct RipperSettingsValues {
   bool verify_accuraterip = true;
   bool rip_log = true;
   QString accuraterip_url;  // empty: the public database
+  int replaygain = 0;       // ReplayGainMode: 0 off, 1 track, 2 album (the tracks of one rip)
 
   // The values as stored, writing nothing (the settings summary).
   static RipperSettingsValues Read(const SettingsStore& settings);

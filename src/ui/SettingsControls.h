@@ -1,6 +1,8 @@
 #pragma once
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QVBoxLayout>
 #include <initializer_list>
 
@@ -13,5 +15,16 @@ QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, std::initializer_li
 // The same for `count` labels numbered from `firstLabel` on.
 QButtonGroup* AddRadios(QWidget* owner, QVBoxLayout* layout, int firstLabel, int count, int checked);
 QCheckBox* AddBox(QWidget* owner, QVBoxLayout* layout, int label, bool checked);
+// A row of `label` and a drop-down list of `count` entries numbered from `firstEntry` on, entry
+// `current` shown (the first when out of range).
+// The two fields of loudness normalisation in a row: the target in LUFS (-70 to 0) and the
+// true-peak ceiling in dBTP (-20 to 0).
+struct LoudnessFields {
+  QDoubleSpinBox* target = nullptr;
+  QDoubleSpinBox* ceiling = nullptr;
+  void SetEnabled(bool enabled) const;
+};
+LoudnessFields AddLoudnessFields(QWidget* owner, QVBoxLayout* layout, double lufs, double ceiling);
+QComboBox* AddChoiceRow(QWidget* owner, QVBoxLayout* layout, int label, int firstEntry, int count, int current);
 
 }  // namespace corvane

@@ -45,11 +45,8 @@ class ConvertedOutputs : public test::CliFixture {
   // Ten seconds of plucked chords over pink noise: broadband like music, so that an encoder's
   // quality setting shows in its bitrate.
   QString Music(const QString& name, int rate, double seconds) {
-    const int repeats = static_cast<int>(seconds * 4) - 1;
-    return Sox(name, QStringLiteral("-r %1 -c 2 -b 16").arg(rate),
-               QStringLiteral("synth 0.25 pluck C3 pluck E4 pluck G4 pluck B5 synth 0.25 pinknoise mix "
-                              "gain -n -3 repeat %1 remix 1 1v0.7")
-                   .arg(repeats));
+    test::MakeMusic(Path(name), rate, seconds);
+    return Path(name);
   }
 
   // Converts `source` with corvane-cli and the given settings; the output's path.
@@ -123,10 +120,8 @@ TEST_P(FlacSize, MatchesFlacOnTheSameSamples) {
   QString source;
   if (GetParam() == Content::Speech) {
     source = Path(QStringLiteral("speech.wav"));  // 22,050 Hz mono
-    RunTool(QStringLiteral("espeak-ng"),
-            {QStringLiteral("-w"), source,
-             QStringLiteral("The quick brown fox jumps over the lazy dog. A converter should never make a file "
-                            "larger than its source.")});
+    test::MakeSpeech(source, QStringLiteral("The quick brown fox jumps over the lazy dog. A converter should never "
+                                            "make a file larger than its source."));
   } else {
     source = Music(QStringLiteral("music.wav"), 44100, 30);
   }

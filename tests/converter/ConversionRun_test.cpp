@@ -14,6 +14,8 @@
 #include "converter/ListRunRows.h"
 #include "encoding/EncodeTrack.h"
 #include "encoding/EncoderSetup.h"
+#include "encoding/LoudnessNormalization.h"
+#include "encoding/ReplayGain.h"
 #include "formats/EncoderCapabilities.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "presets/COutputQualityMgmt.h"
@@ -371,6 +373,28 @@ TEST_F(ConversionRunTest, NormalisationReachesTheTargetAndLeavesSilenceAlone) {
   EXPECT_GE(peakOf(test::DecodeWithFfmpeg(out + QStringLiteral("/quiet.WAV"))), 32000);
   EXPECT_EQ(peakOf(test::DecodeWithFfmpeg(out + QStringLiteral("/silent.WAV"))), 0);
   EXPECT_EQ(Statuses(), QStringList(2, QStringLiteral("Completed")));
+}
+
+// The window's run takes loudness normalisation and ReplayGain from the settings: each file is
+// brought to the target, measured as written, and both get the album's tags once both are done.
+TEST_F(ConversionRunTest, LoudnessNormalisationAndAlbumGainFromTheSettings) {
+  store_.WriteNumber(keys::section::kConvert, keys::kReplayGainMode, static_cast<int>(ReplayGainMode::Album));
+  LoudnessTarget::Write(store_, keys::section::kConvert, LoudnessTarget{-20.0, -1.0});
+  QDir().mkpath(Path(QStringLiteral("in")));
+  test::MakeTone(Path(QStringLiteral("in/a.wav")), 2, 44100, 2);
+  test::MakeMusic(Path(QStringLiteral("in/b.wav")), 44100, 4);
+  ASSERT_GE(list_.AddPath(Path(QStringLiteral("in/a.wav"))), 0);
+  ASSERT_GE(list_.AddPath(Path(QStringLiteral("in/b.wav"))), 0);
+  view_.normalize = true;
+  const QString out = Folder(QStringLiteral("out"));
+  RunInto(out);
+  EXPECT_EQ(Statuses(), QStringList(2, QStringLiteral("Completed")));
+  for (const QString& name : {QStringLiteral("/a.MP3"), QStringLiteral("/b.MP3")}) {
+    for (const QString& tag : {QStringLiteral("REPLAYGAIN_TRACK_GAIN"), QStringLiteral("REPLAYGAIN_ALBUM_GAIN")}) {
+      const QString gain = test::ProbeTag(out + name, tag);
+      EXPECT_NEAR(gain.section(QLatin1Char(' '), 0, 0).toDouble(), 2.0, 0.05) << (name + tag + gain).toStdString();
+    }
+  }
 }
 
 TEST_F(ConversionRunTest, TagsFollowTheSourceIntoMp3) {

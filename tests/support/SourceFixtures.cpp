@@ -32,6 +32,41 @@ void MakeTone(const QString& path, double seconds, int rate, int channels, const
   RunTool(QStringLiteral("ffmpeg"), arguments);
 }
 
+void MakeMusic(const QString& path, int rate, double seconds) {
+  const QString repeats = QString::number(static_cast<int>(seconds * 4) - 1);
+  const QString format = QStringLiteral("-r %1 -c 2 -b 16").arg(rate);
+  const QStringList words = format.split(QLatin1Char(' '));
+  // The format is given to the null input too, so that lengths in samples count at the rate.
+  RunTool(QStringLiteral("sox"), words + QStringList{QStringLiteral("-n")} + words +
+                                     QStringList{path,
+                                                 QStringLiteral("synth"),
+                                                 QStringLiteral("0.25"),
+                                                 QStringLiteral("pluck"),
+                                                 QStringLiteral("C3"),
+                                                 QStringLiteral("pluck"),
+                                                 QStringLiteral("E4"),
+                                                 QStringLiteral("pluck"),
+                                                 QStringLiteral("G4"),
+                                                 QStringLiteral("pluck"),
+                                                 QStringLiteral("B5"),
+                                                 QStringLiteral("synth"),
+                                                 QStringLiteral("0.25"),
+                                                 QStringLiteral("pinknoise"),
+                                                 QStringLiteral("mix"),
+                                                 QStringLiteral("gain"),
+                                                 QStringLiteral("-n"),
+                                                 QStringLiteral("-3"),
+                                                 QStringLiteral("repeat"),
+                                                 repeats,
+                                                 QStringLiteral("remix"),
+                                                 QStringLiteral("1"),
+                                                 QStringLiteral("1v0.7")});
+}
+
+void MakeSpeech(const QString& path, const QString& sentence) {
+  RunTool(QStringLiteral("espeak-ng"), {QStringLiteral("-w"), path, sentence});
+}
+
 namespace {
 
 void AppendLittleEndian(QByteArray& bytes, quint64 value, int size) {

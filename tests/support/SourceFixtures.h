@@ -14,6 +14,13 @@ bool HasFfmpegEncoder(const QString& name);
 // `channels` channels, encoded with `outputArguments` (codec, bitrate, container options ...).
 void MakeTone(const QString& path, double seconds, int rate, int channels, const QStringList& outputArguments = {});
 
+// Makes `path` a 16-bit stereo WAV of music-like sound with sox: plucked chords over pink noise,
+// the right channel quieter, broadband like real music, `seconds` long at `rate` Hz.
+void MakeMusic(const QString& path, int rate, double seconds);
+
+// Makes `path` a WAV of `sentence` spoken by espeak-ng (22050 Hz mono, with pauses).
+void MakeSpeech(const QString& path, const QString& sentence);
+
 // The two ASF header objects that mark a file as protected by digital rights management.
 enum class AsfProtection { ContentEncryption, ExtendedContentEncryption };
 // Makes `path` a one-second WMA file (ffmpeg, wmav2) whose header object also holds a protection

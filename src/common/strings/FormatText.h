@@ -88,8 +88,18 @@ inline constexpr int kMpegVersionFirst = 21500;  // 21500..21503: "N/A", "MPEG 2
 inline constexpr int kChannelModeFirst = 21504;  // 21504..21507: "Stereo", "Joint Stereo", "Dual Channel", "Mono"
 inline constexpr int kChannelWordStereo = 21504;
 inline constexpr int kChannelWordMono = 21507;
-inline constexpr int kVbrMark = 21508;   // "VBR"
-inline constexpr int kVbriMark = 21509;  // "VBRI"
+inline constexpr int kVbrMark = 21508;               // "VBR"
+inline constexpr int kVbriMark = 21509;              // "VBRI"
+inline constexpr int kReplayGainNotWritten = 26200;  // output
+// The settings dialogs' ReplayGain choice: its label and three entries in ReplayGainMode's order.
+inline constexpr int kReplayGainLabel = 26230;
+inline constexpr int kReplayGainOffEntry = 26231;
+// The converter settings' normalisation group: heading, the two radios, the two fields' labels.
+inline constexpr int kNormalizationGroup = 26234;
+inline constexpr int kNormalizePeakRadio = 26235;
+inline constexpr int kNormalizeLoudnessRadio = 26236;
+inline constexpr int kLoudnessTargetLabel = 26237;
+inline constexpr int kTruePeakCeilingLabel = 26238;
 
 // Why a picture is left out of an output (the file's detail line).
 inline constexpr int kPictureTooLarge = 26300;

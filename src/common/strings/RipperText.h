@@ -222,7 +222,15 @@ inline constexpr int kRipLogNotComputed = 24750;  // a checksum the rip could no
 inline constexpr int kRipLogDefaultName = 24751;  // the log's file name without an album
 
 // The rip session, whichever front end runs it.
-inline constexpr int kRipTrackName = 26130;   // track number
-inline constexpr int kRipLogFailed = 26156;   // the log's path
+inline constexpr int kRipTrackName = 26130;  // track number
+inline constexpr int kRipLogFailed = 26156;  // the log's path
+inline constexpr int kRipLogLoudness = 26220;
+inline constexpr int kRipLogGain = 26221;
+inline constexpr int kRipLogPeak = 26222;
+inline constexpr int kRipLogAlbumLoudness = 26223;
+inline constexpr int kRipLogAlbumGain = 26224;
+inline constexpr int kRipLogAlbumPeak = 26225;
+inline constexpr int kRipLogSilent = 26226;  // a track too quiet to have a loudness
+inline constexpr int kRipNormalizeBox = 26227;
 inline constexpr int kRipNotChecked = 26157;  // the database was not asked
 }  // namespace corvane::text

@@ -1,6 +1,7 @@
 #include "converter/gui/CCvrtSettingDlg.h"
 
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,8 +10,11 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/SettingsKeys.h"
 #include "common/StringTable.h"
 #include "common/strings/ConverterText.h"
+#include "common/strings/FormatText.h"
+#include "encoding/LoudnessNormalization.h"
 #include "ui/DialogSizing.h"
 #include "ui/SettingsControls.h"
 
@@ -45,6 +49,10 @@ CCvrtSettingDlg::CCvrtSettingDlg(SettingsStore& store, QWidget* parent) : QDialo
   id3v2_ = AddRadios(this, tagsLayout, {text::kId3v2Auto, text::kId3v2Always, text::kId3v2Never}, id3v2);
   layout->addWidget(tagsBox);
 
+  replaygain_ =
+      AddChoiceRow(this, tagsLayout, text::kReplayGainLabel, text::kReplayGainOffEntry, 3, settings.replaygain);
+  AddNormalization(*layout);
+
   auto* beforeBox = new QGroupBox(StringTable::Text(text::kBeforeStartHeading), this);
   auto* beforeLayout = new QVBoxLayout(beforeBox);
   confirmation_ = AddBox(this, beforeLayout, text::kOutputFolderConfirmationBox, settings.output_folder_confirmation);
@@ -65,6 +73,21 @@ CCvrtSettingDlg::CCvrtSettingDlg(SettingsStore& store, QWidget* parent) : QDialo
   SizeDialogToContent(*this, 50);
 }
 
+void CCvrtSettingDlg::AddNormalization(QVBoxLayout& layout) {
+  const std::optional<LoudnessTarget> stored = LoudnessTarget::Read(store_, keys::section::kConvert);
+  auto* box = new QGroupBox(StringTable::Text(text::kNormalizationGroup), this);
+  auto* boxLayout = new QVBoxLayout(box);
+  normalization_ = AddRadios(this, boxLayout, text::kNormalizePeakRadio, 2, stored ? 1 : 0);
+  const LoudnessTarget shown = stored.value_or(LoudnessTarget());
+  const LoudnessFields fields = AddLoudnessFields(box, boxLayout, shown.lufs, shown.ceiling);
+  loudness_target_ = fields.target;
+  true_peak_ceiling_ = fields.ceiling;
+  const auto enable = [this, fields] { fields.SetEnabled(normalization_->checkedId() == 1); };
+  connect(normalization_, &QButtonGroup::idClicked, this, enable);
+  enable();
+  layout.addWidget(box);
+}
+
 ConverterSettings CCvrtSettingDlg::FromControls() const {
   ConverterSettings settings;
   settings.source_folder_mode = source_mode_->checkedId();
@@ -74,11 +97,17 @@ ConverterSettings CCvrtSettingDlg::FromControls() const {
   settings.confirm_overwrite = overwrite_->isChecked();
   settings.show_success = success_->isChecked();
   settings.auto_open_folder = open_folder_->isChecked();
+  settings.replaygain = replaygain_->currentIndex();
   return settings;
 }
 
 void CCvrtSettingDlg::accept() {
   FromControls().Save(store_);
+  LoudnessTarget target;
+  target.lufs = loudness_target_->value();
+  target.ceiling = true_peak_ceiling_->value();
+  LoudnessTarget::Write(store_, keys::section::kConvert,
+                        normalization_->checkedId() == 1 ? std::optional(target) : std::nullopt);
   QDialog::accept();
 }
 

@@ -9,10 +9,13 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "common/SettingsKeys.h"
 #include "common/StringTable.h"
 #include "common/UserInterface.h"
+#include "common/strings/FormatText.h"
 #include "common/strings/RipperText.h"
 #include "components/accuraterip/AccurateRipFetch.h"
+#include "encoding/LoudnessNormalization.h"
 #include "ui/DialogSizing.h"
 #include "ui/SettingsControls.h"
 
@@ -62,6 +65,15 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
   success_ = AddBox(this, layout, text::kRipShowSuccessBox, values.show_success);
   open_folder_ = AddBox(this, layout, text::kRipAutoOpenFolderBox, values.auto_open_folder);
   rip_log_ = AddBox(this, layout, text::kRipLogBox, values.rip_log);
+  const std::optional<LoudnessTarget> normalize = LoudnessTarget::Read(store_, keys::section::kRip);
+  normalize_ = AddBox(this, layout, text::kRipNormalizeBox, normalize.has_value());
+  const LoudnessTarget shown = normalize.value_or(LoudnessTarget());
+  const LoudnessFields loudness = AddLoudnessFields(this, layout, shown.lufs, shown.ceiling);
+  loudness_target_ = loudness.target;
+  true_peak_ceiling_ = loudness.ceiling;
+  loudness.SetEnabled(normalize_->isChecked());
+  connect(normalize_, &QCheckBox::toggled, this, [loudness](bool on) { loudness.SetEnabled(on); });
+  replaygain_ = AddChoiceRow(this, layout, text::kReplayGainLabel, text::kReplayGainOffEntry, 3, values.replaygain);
 
   auto* verifyBox = new QGroupBox(StringTable::Text(text::kVerifiedRipGroup), this);
   auto* verifyLayout = new QVBoxLayout(verifyBox);
@@ -105,6 +117,7 @@ std::optional<RipperSettingsValues> CRipSettings::FromControls() const {
   values.verify_accuraterip = verify_->isChecked();
   values.rip_log = rip_log_->isChecked();
   values.accuraterip_url = accuraterip_url_->text().trimmed();
+  values.replaygain = replaygain_->currentIndex();
   return values;
 }
 
@@ -118,6 +131,10 @@ void CRipSettings::accept() {
   }
   values->Save(store_);
   WriteReadOffset(store_, drive_identifier_, read_offset_->value());
+  LoudnessTarget target;
+  target.lufs = loudness_target_->value();
+  target.ceiling = true_peak_ceiling_->value();
+  LoudnessTarget::Write(store_, keys::section::kRip, normalize_->isChecked() ? std::optional(target) : std::nullopt);
   QDialog::accept();
 }
 

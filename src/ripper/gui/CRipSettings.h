@@ -1,7 +1,9 @@
 #pragma once
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -27,6 +29,7 @@ class CRipSettings : public QDialog {
   std::optional<RipperSettingsValues> FromControls() const;
 
   QButtonGroup* GrabModeGroup() const { return grab_mode_; }
+  QComboBox* ReplayGainBox() const { return replaygain_; }
   QButtonGroup* ErrorActionGroup() const { return error_action_; }
   QLineEdit* RetriesEdit() const { return retries_; }
   QCheckBox* VerifyBox() const { return verify_; }
@@ -47,6 +50,10 @@ class CRipSettings : public QDialog {
   QCheckBox* open_folder_ = nullptr;
   QCheckBox* verify_ = nullptr;
   QCheckBox* rip_log_ = nullptr;
+  QComboBox* replaygain_ = nullptr;
+  QCheckBox* normalize_ = nullptr;  // loudness normalisation, with its two fields
+  QDoubleSpinBox* loudness_target_ = nullptr;
+  QDoubleSpinBox* true_peak_ceiling_ = nullptr;
   QLineEdit* accuraterip_url_ = nullptr;
   QSpinBox* read_offset_ = nullptr;
   QString drive_identifier_;

@@ -50,6 +50,9 @@ class CCvrtSettingDlgTest : public QObject {
       dialog.Id3v2Group()->button(2)->setChecked(true);
       dialog.DefaultFolder()->setText(QStringLiteral("/srv/music"));
       for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->setChecked(!box->isChecked());
+      dialog.ReplayGainBox()->setCurrentIndex(2);
+      dialog.NormalizationGroup()->button(1)->setChecked(true);
+      dialog.LoudnessTargetField()->setValue(-23.5);
       dialog.accept();
     }
     QCOMPARE(Stored(settings, keys::kSourceFolderMode), 0);
@@ -59,6 +62,15 @@ class CCvrtSettingDlgTest : public QObject {
     QCOMPARE(Stored(settings, keys::kConfirmOverwrite), 0);
     QCOMPARE(Stored(settings, keys::kShowSuccess), 0);
     QCOMPARE(Stored(settings, keys::kAutoOpenFolder), 1);
+    QCOMPARE(Stored(settings, keys::kReplayGainMode), 2);
+    QCOMPARE(Stored(settings, keys::kNormalizationMode), 1);
+    QCOMPARE(settings.ReadText(keys::section::kConvert, keys::kLoudnessTarget), QStringLiteral("-23.5"));
+    {
+      CCvrtSettingDlg dialog(settings);  // shows what is stored
+      QCOMPARE(dialog.NormalizationGroup()->checkedId(), 1);
+      QCOMPARE(dialog.LoudnessTargetField()->value(), -23.5);
+      QCOMPARE(dialog.ReplayGainBox()->currentIndex(), 2);
+    }
   }
 };
 

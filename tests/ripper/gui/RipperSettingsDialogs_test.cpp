@@ -61,6 +61,7 @@ class RipperSettingsDialogsTest : public QObject {
     dialog.RetriesEdit()->setText(QStringLiteral("150"));
     dialog.ErrorActionGroup()->button(0)->click();
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->setChecked(!box->isChecked());
+    dialog.ReplayGainBox()->setCurrentIndex(1);
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(Rip(settings, keys::kGrabModePreset), 2);
@@ -73,6 +74,7 @@ class RipperSettingsDialogsTest : public QObject {
     QCOMPARE(Rip(settings, keys::kAutoOpenFolder), 1);
     QCOMPARE(Rip(settings, keys::kVerifyAccurateRip), 0);
     QCOMPARE(Rip(settings, keys::kRipLog), 0);
+    QCOMPARE(Rip(settings, keys::kReplayGainMode), 1);
   }
 
   void ripperDialogKeepsVerifySettingsAndTheDrivesOffset() {
