@@ -144,7 +144,7 @@ class CRipperPageTest : public QObject {
     QCOMPARE(list->columnWidth(1), 25);
     QCOMPARE(list->columnWidth(4), 80);
     const QString loaded = StringTable::Format(
-        text::kDiscLoaded, {QStringLiteral("CD-ROM"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
+        text::kDiscLoaded, {QStringLiteral("Disc image"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
     QCOMPARE(status_.back(), loaded);
     QCOMPARE(shown_, QStringList({QStringLiteral("popup: ") + StringTable::Text(text::kFreedbTip)}));
     QCOMPARE(settings_->ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, -1), 0);
