@@ -96,7 +96,7 @@ bool RipperController::InitialiseDevices() {
   const bool created = components_->Create();
   if (components_changed_) components_changed_();
   if (!created) {
-    ui_.ShowMessage(Text(text::kCoreComponentsFailed), MessageIcon::Error, MessageButtons::Ok);
+    Tell(Text(text::kCoreComponentsFailed), MessageIcon::Error);
     return false;
   }
   IAudioCDGrabber* grabber = components_->Grabber();
@@ -367,13 +367,13 @@ void RipperController::FailLoad() {
   if (grabber != nullptr && grabber->IsDiscImage() && !reason.isEmpty()) {
     // An image's reader names the file that is missing or damaged; the drive advice would not.
     ui_.SetStatusText(1, reason);
-    ui_.ShowMessage(reason, MessageIcon::Error, MessageButtons::Ok);
+    Tell(reason, MessageIcon::Error);
     return;
   }
   ui_.SetStatusText(1, Text(text::kDiscLoadFailed));
   QString message = Text(text::kDiscLoadFailedMessage);
   if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
-  ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
+  Tell(message, MessageIcon::Error);
 }
 
 }  // namespace corvane

@@ -203,6 +203,8 @@ TEST_F(RipperControllerTest, AMissingComponentIsToldAndNothingIsHeld) {
     if (missing == 1) factories.grabber = [] { return std::unique_ptr<IAudioCDGrabber>(); };
     if (missing == 2) factories.freedb = [] { return std::unique_ptr<IFreedbClient>(); };
     RipperController& controller = Make({Build(QStringLiteral("any")).cue}, true, factories);
+    EXPECT_TRUE(ui_.messages.empty());  // told once the window is up
+    controller.ShowPendingTips();
     EXPECT_EQ(ui_.MessageTexts(), QStringList({StringTable::Text(text::kCoreComponentsFailed)})) << missing;
     EXPECT_FALSE(controller.DrivesReady());
     EXPECT_FALSE(controller.Components().Created());

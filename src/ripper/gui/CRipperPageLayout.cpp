@@ -94,10 +94,8 @@ QLayout* CRipperPage::BuildDeviceRow() {
   device_box_->setPlaceholderText(Text(text::kNoDrivePlaceholder));
   open_image_button_ = new QPushButton(Text(text::kOpenDiscImageButton), this);
   open_image_button_->setObjectName(QStringLiteral("openDiscImage"));
-  remove_image_button_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogDiscardButton), QString(), this);
+  remove_image_button_ = new QPushButton(Text(text::kRemoveDiscImageButton), this);
   remove_image_button_->setObjectName(QStringLiteral("removeDiscImage"));
-  remove_image_button_->setToolTip(Text(text::kRemoveDiscImageButton));
-  remove_image_button_->setAccessibleName(Text(text::kRemoveDiscImageButton));
   remove_image_button_->setEnabled(false);
   load_button_ = new QPushButton(Text(text::kLoadDiscButton), this);
   load_button_->setObjectName(QStringLiteral("loadDisc"));

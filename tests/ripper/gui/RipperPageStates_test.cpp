@@ -11,20 +11,17 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <QtTest>
 
-#include "app/gui/QtUserInterface.h"
 #include "common/MemorySettings.h"
 #include "common/SettingsKeys.h"
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
-#include "presets/COutputQualityMgmt.h"
 #include "ripper/RipperController.h"
 #include "ripper/gui/CRipperPage.h"
 #include "support/DiscImageFixture.h"
 #include "support/LoopbackHttpServer.h"
-#include "support/gui/DialogAnswerer.h"
+#include "support/gui/RipperPageHost.h"
 #include "ui/CheckListView.h"
 
 using namespace corvane;
@@ -54,23 +51,19 @@ class RipperPageStatesTest : public QObject {
   Q_OBJECT
  private:
   QTemporaryDir dir_;
-  std::unique_ptr<MemorySettings> settings_;
-  std::unique_ptr<COutputQualityMgmt> presets_;
-  std::unique_ptr<QtUserInterface> ui_;
-  std::unique_ptr<test::DialogAnswerer> answerer_;
-  std::unique_ptr<QDialog> host_;
+  std::unique_ptr<test::RipperPageHost> host_;
+  MemorySettings* settings_ = nullptr;
   CRipperPage* page_ = nullptr;
-  QStringList status_;
   QStringList shown_;  // the texts of the message boxes, in order
   bool box_over_shown_window_ = true;
 
   void Answer(QDialog& dialog) {
-    if (&dialog == host_.get() || qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
+    if (qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
     if (auto* box = qobject_cast<QMessageBox*>(&dialog)) {
       shown_ << box->text();
       // A box belongs over the window, after the window is up and with no progress window left.
-      box_over_shown_window_ = box_over_shown_window_ && box->parentWidget() == host_.get() && host_->isVisible() &&
-                               VisibleProgress() == nullptr;
+      box_over_shown_window_ = box_over_shown_window_ && box->parentWidget() == &host_->Window() &&
+                               host_->Window().isVisible() && VisibleProgress() == nullptr;
       box->accept();
     } else {
       dialog.reject();
@@ -79,17 +72,8 @@ class RipperPageStatesTest : public QObject {
 
   void MakePage(const QStringList& images) {
     settings_->WriteText(kRip, keys::kDiscImages, images.join(u'\n'));
-    RipperPageContext context;
-    context.ui = ui_.get();
-    context.settings = settings_.get();
-    context.presets = presets_.get();
-    host_ = std::make_unique<QDialog>();
-    ui_->SetParentWindow(host_.get());
-    page_ = new CRipperPage(context, host_.get());
-    (new QVBoxLayout(host_.get()))->addWidget(page_);
-    host_->resize(1000, 760);
-    host_->show();
-    QTRY_VERIFY(!page_->Controller().TipsPending());
+    page_ = host_->Show();
+    QVERIFY(page_ != nullptr);
   }
 
   test::DiscImage Build(const QString& folder, const QString& name) const {
@@ -109,25 +93,17 @@ class RipperPageStatesTest : public QObject {
   void initTestCase() { QVERIFY(dir_.isValid()); }
 
   void init() {
-    settings_ = std::make_unique<MemorySettings>(dir_.path());
+    host_ = std::make_unique<test::RipperPageHost>(dir_.path(), [this](QDialog& dialog) { Answer(dialog); });
+    settings_ = &host_->Settings();
     settings_->WriteNumber(kRip, keys::kDiscAutoLoad, 1);
     settings_->WriteNumber(kRip, keys::kVerifyAccurateRip, 0);  // no database here
     settings_->WriteNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 0);
-    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
-    ui_ = std::make_unique<QtUserInterface>();
-    ui_->SetStatusSink([this](int pane, const QString& text) {
-      if (pane == 1) status_ << text;
-    });
-    answerer_ = std::make_unique<test::DialogAnswerer>([this](QDialog& dialog) { Answer(dialog); }, 50);
   }
 
   void cleanup() {
     host_.reset();
-    answerer_.reset();
-    ui_.reset();
-    presets_.reset();
-    settings_.reset();
-    status_.clear();
+    settings_ = nullptr;
+    page_ = nullptr;
     shown_.clear();
     box_over_shown_window_ = true;
   }
@@ -153,7 +129,7 @@ class RipperPageStatesTest : public QObject {
   }
 
   void aRipLocksEveryCommandThatWouldDisturbIt() {
-    presets_->Load(QString(), *ui_);
+    host_->Presets().Load(QString(), host_->Ui());
     const test::DiscImage image = Build(QStringLiteral("rip"), QStringLiteral("rip"));
     MakePage({image.cue});
     QCOMPARE(page_->TrackList()->RowCount(), 2);
@@ -162,7 +138,7 @@ class RipperPageStatesTest : public QObject {
     page_->OutputNameField()->setText(QStringLiteral("%N"));
     page_->OutputFolderField()->setText(folder);
     QStringList during;
-    ui_->SetProgressSink([&](int) {
+    host_->Ui().SetProgressSink([&](int) {
       if (!during.isEmpty() || !page_->JobRunning()) return;
       const QList<QWidget*> locked = {page_->LoadButton(),     page_->OpenImageButton(),   page_->PlayButton(),
                                       page_->PreviousButton(), page_->NextButton(),        page_->Slider(),
@@ -246,7 +222,7 @@ class RipperPageStatesTest : public QObject {
     page_->LoadButton()->click();
     QTRY_COMPARE(shown_.size(), 2);
     QVERIFY2(shown_[1].contains(QFileInfo(later.bin).fileName()), qPrintable(shown_[1]));
-    QCOMPARE(status_.back(), shown_[1]);
+    QCOMPARE(host_->Statuses().back(), shown_[1]);
     QCOMPARE(DiscFields(), empty);
   }
 
@@ -262,7 +238,7 @@ class RipperPageStatesTest : public QObject {
       QVERIFY2(box->itemText(i).contains(folder), qPrintable(box->itemText(i)));
       QCOMPARE(box->itemData(i, Qt::ToolTipRole).toString(), QDir::toNativeSeparators(i == 0 ? first.cue : second.cue));
     }
-    QVERIFY(status_.back().startsWith(QStringLiteral("[Disc image] - disc loaded successfully")));
+    QVERIFY(host_->Statuses().back().startsWith(QStringLiteral("[Disc image] - disc loaded successfully")));
 
     const int removed = box->currentIndex();
     const QString kept = removed == 0 ? second.cue : first.cue;
