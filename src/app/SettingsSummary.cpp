@@ -50,10 +50,12 @@ QString BuildConverterSummary(const SettingsStore& settings) {
 
 QString BuildRipperSummary(const SettingsStore& settings) {
   const RipperSettingsValues values = RipperSettingsValues::Read(settings);
-  return StringTable::Format(
-      text::kRipperSummary,
-      {GrabModeText(values.grab_mode), ErrorActionText(values.error_action), YesNo(values.output_folder_confirmation),
-       YesNo(values.confirm_overwrite), YesNo(values.show_success), YesNo(values.auto_open_folder)});
+  return StringTable::Format(text::kRipperSummary,
+                             {GrabModeText(values.grab_mode), ErrorActionText(values.error_action),
+                              YesNo(values.output_folder_confirmation), YesNo(values.confirm_overwrite),
+                              YesNo(values.show_success), YesNo(values.auto_open_folder)}) +
+         // Both are on by default, and the look-up contacts a server: the user should know.
+         StringTable::Format(text::kRipperSummaryAfter, {YesNo(values.rip_log), YesNo(values.verify_accuraterip)});
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,9 @@ class IProgressWindow {
   virtual bool CancelRequested() const = 0;
   // A job that cannot stop half-way offers no Cancel; the button is there and enabled otherwise.
   virtual void SetCancelEnabled(bool /*enabled*/) {}
+  // For a job that waits on events instead of asking CancelRequested: `cancelled` runs once the
+  // Cancel click has been served, outside the window's own handling, so it may close the window.
+  virtual void SetCancelHandler(std::function<void()> /*cancelled*/) {}
 };
 
 // The one seam through which the logic asks the user and reports to them. The windowed program

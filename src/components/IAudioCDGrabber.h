@@ -138,6 +138,8 @@ class IAudioCDGrabber : public QObject {
   // (querying), then one of 3 (found), -2 (nothing known about the disc) or -1 (failed). A new
   // query, RefreshDisc or a drive change drops a running one without a report.
   virtual GrabberResult QueryFreedb(IFreedbClient& client, int source) = 0;
+  // Drops a running look-up without a report, as a new query would; nothing when none runs.
+  virtual void CancelFreedbQuery() = 0;
   // What the last successful look-up of the current disc found; empty (0) before one. A
   // RefreshDisc that finds the same table of contents again keeps it.
   virtual QString GetDiscArtist() const = 0;

@@ -1,5 +1,7 @@
 #include "converter/ConversionRow.h"
 
+#include <QFileInfo>
+
 #include "common/PathJoin.h"
 #include "common/StringTable.h"
 #include "common/strings/ConverterText.h"
@@ -17,7 +19,8 @@ ConversionRow ConversionRow::ForFile(const QString& name, const QString& folder,
   ConversionRow row;
   row.SetText(ListColumn::Name, name);
   row.SetText(ListColumn::Length, FormatLength(probe.length_ms));
-  row.SetText(ListColumn::Size, FormatSize(probe.size));
+  // The whole file, whatever part of it the probe counted as audio; nothing for a CD track.
+  row.SetText(ListColumn::Size, FormatSize(probe.size > 0 ? QFileInfo(JoinPath(folder, name)).size() : 0));
   row.SetText(ListColumn::Status, StringTable::Text(text::kLoaded));
   row.SetText(ListColumn::AudioInfo, probe.text);
   row.SetText(ListColumn::SubFolders, StringTable::Text(text::kNotAvailable));

@@ -1,5 +1,8 @@
 #include "ripper/DiscReading.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace corvane {
 namespace {
 
@@ -22,6 +25,13 @@ std::vector<DriveChoice> ReadDriveEntries(IAudioCDGrabber& grabber) {
     const QString identifier =
         image ? QString() : (grabber.GetDriveText1().trimmed() + u' ' + grabber.GetDriveText2().trimmed()).trimmed();
     entries.push_back({entry, grabber.GetDrivePath(), image, identifier});
+  }
+  // Two images of one name (every rip's "disc.cue") are told apart by their folders.
+  QStringList texts;
+  for (const DriveChoice& choice : entries) texts << choice.text;
+  for (DriveChoice& choice : entries) {
+    if (choice.image && texts.count(choice.text) > 1)
+      choice.text += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(QFileInfo(choice.path).absolutePath()));
   }
   return entries;
 }

@@ -35,8 +35,11 @@ FreedbOutcome FreedbQuery::Start(IAudioCDGrabber& grabber, IFreedbClient& client
   const int source = values.freedb_source;
   server_ = LookupServiceName(client, static_cast<LookupSource>(source));
   held_.clear();
+  grabber_ = &grabber;
   progress_ = ui_.OpenProgressWindow(QString());
-  progress_->SetCancelEnabled(false);
+  // A slow server would otherwise hold the window until the time-out.
+  progress_->SetCancelEnabled(true);
+  progress_->SetCancelHandler([this] { Cancel(); });
   progress_->SetRange(0, kDonePercent);
   ShowProgress(StringTable::Format(text::kFreedbPreparing, {server_}), kPreparingPercent);
   if (grabber.QueryFreedb(client, source).Failed()) return Handle(kFailed);
@@ -103,6 +106,13 @@ FreedbOutcome FreedbQuery::Finish(FreedbOutcome outcome) {
 void FreedbQuery::Abandon() {
   progress_.reset();
   held_.clear();
+}
+
+void FreedbQuery::Cancel() {
+  if (!Running()) return;
+  grabber_->CancelFreedbQuery();
+  Abandon();
+  if (cancelled_) cancelled_();
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <deque>
+#include <functional>
 #include <memory>
 
 namespace corvane {
@@ -37,6 +38,9 @@ class FreedbQuery {
   FreedbOutcome OnState(int code);
   // Ends a running look-up without a report: the grabber forgot it with the disc it was about.
   void Abandon();
+  // Told when the user cancelled a look-up in its progress window. The look-up ends then without
+  // a report and the page's fields stay as they were.
+  void SetCancelled(std::function<void()> cancelled) { cancelled_ = std::move(cancelled); }
 
  private:
   FreedbOutcome Handle(int code);
@@ -44,6 +48,7 @@ class FreedbQuery {
   FreedbOutcome HandleHeld(FreedbOutcome outcome);
   void ShowProgress(const QString& text, int percent);
   FreedbOutcome Finish(FreedbOutcome outcome);
+  void Cancel();
 
   SettingsStore& settings_;
   IUserInterface& ui_;
@@ -51,6 +56,8 @@ class FreedbQuery {
   std::unique_ptr<IProgressWindow> progress_;
   bool updating_ = false;
   std::deque<int> held_;
+  IAudioCDGrabber* grabber_ = nullptr;  // the running look-up's
+  std::function<void()> cancelled_;
 };
 
 }  // namespace corvane

@@ -3,6 +3,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <utility>
 
 #include "common/SettingsKeys.h"
 #include "common/SettingsStore.h"
@@ -42,6 +43,11 @@ RipperController::RipperController(SettingsStore& settings, IUserInterface& ui, 
   components_ = std::make_unique<RipperComponents>(*this, *this, std::move(factories));
   playback_ = std::make_unique<TrackPlayback>(ui_, view_, *components_, [this] { return Busy(); });
   query_ = std::make_unique<FreedbQuery>(settings_, ui_);
+  query_->SetCancelled([this] {
+    // The grabber forgot what an earlier look-up found; the fields keep showing it until a load.
+    freedb_data_present_ = false;
+    RunPendingChange();
+  });
 }
 
 RipperController::~RipperController() {
@@ -90,7 +96,7 @@ bool RipperController::InitialiseDevices() {
   const bool created = components_->Create();
   if (components_changed_) components_changed_();
   if (!created) {
-    ui_.ShowMessage(Text(text::kCoreComponentsFailed), MessageIcon::Error, MessageButtons::Ok);
+    Tell(Text(text::kCoreComponentsFailed), MessageIcon::Error);
     return false;
   }
   IAudioCDGrabber* grabber = components_->Grabber();
@@ -106,9 +112,7 @@ bool RipperController::InitialiseDevices() {
   DropRejectedImages(listing.rejected, listing.reasons);
   if (listing.status.Failed()) {
     // Told once: a machine without drives would otherwise hear it at every load.
-    if (!no_drives_told_) {
-      ui_.ShowMessage(Text(text::kNoDrivesDetected), MessageIcon::Error, MessageButtons::Ok);
-    }
+    if (!no_drives_told_) Tell(Text(text::kNoDrivesDetected), MessageIcon::Error);
     no_drives_told_ = true;
     return false;
   }
@@ -117,9 +121,7 @@ bool RipperController::InitialiseDevices() {
   for (const DriveChoice& drive : drives_) entries << drive.text;
   view_.SetDriveEntries(entries);
   if (drives_.empty()) {
-    if (!no_drives_told_) {
-      ui_.ShowMessage(Text(text::kNoAppropriateDrives), MessageIcon::Warning, MessageButtons::Ok);
-    }
+    if (!no_drives_told_) Tell(Text(text::kNoAppropriateDrives), MessageIcon::Warning);
     no_drives_told_ = true;
   } else {
     const int count = static_cast<int>(drives_.size());
@@ -182,7 +184,16 @@ void RipperController::SetAutoLoad(bool on) {
 void RipperController::ClearList() {
   view_.ClearRows();
   view_.SetStepButtonsEnabled(false);
+  view_.SetFreedbEnabled(false);
+  view_.SetDiscFields({}, {}, {}, 0);
   playback_->ResetToRow(0);
+}
+
+void RipperController::SetRipRunning(bool running) {
+  if (rip_running_ == running) return;
+  rip_running_ = running;
+  // A disc change during the rip is served now.
+  if (!running) RunPendingChange();
 }
 
 void RipperController::LoadDisc() {
@@ -200,6 +211,8 @@ bool RipperController::LoadAndReport() {
   if (!drives_ready_) {
     if (!InitialiseDevices()) {
       ui_.SetStatusText(1, Text(text::kDevicesInitFailed));
+      // Without a drive the button would do nothing visible; the way to a disc image is named.
+      if (no_drives_told_) Tell(Text(text::kNoDriveToLoad), MessageIcon::Information);
       return true;
     }
     ui_.SetStatusText(1, Text(text::kDevicesInitialised));
@@ -221,6 +234,7 @@ bool RipperController::LoadAndReport() {
     // Nothing to read: the page says so as it does for an empty drive.
     view_.SetDriveControlsEnabled(true);
     ui_.SetStatusText(1, Text(text::kNoDisc));
+    Tell(Text(text::kNoDriveToLoad), MessageIcon::Information);
     return true;
   }
   IAudioCDGrabber* grabber = components_->Grabber();
@@ -258,8 +272,9 @@ bool RipperController::LoadAndReport() {
   }
   view_.SetStepButtonsEnabled(true);
   view_.SetFreedbEnabled(true);
-  ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded,
-                                           {MediaTypeName(disc.media_type), static_cast<qulonglong>(disc.disc_id)}));
+  // An image is no medium of its own; calling it a CD-ROM would say a drive was read.
+  const QString medium = grabber->IsDiscImage() ? Text(text::kDiscImageDriveText) : MediaTypeName(disc.media_type);
+  ui_.SetStatusText(1, StringTable::Format(text::kDiscLoaded, {medium, static_cast<qulonglong>(disc.disc_id)}));
   tips_due_ = !autoQuery && !freedb_data_present_ &&
               settings_.ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, 1) == 1;
   return true;
@@ -317,8 +332,22 @@ void RipperController::Conclude(FreedbOutcome outcome) {
   RunPendingChange();
 }
 
+void RipperController::Tell(const QString& text, MessageIcon icon) {
+  if (initialising_) {
+    held_message_ = text;
+    held_icon_ = icon;
+    return;
+  }
+  ui_.ShowMessage(text, icon, MessageButtons::Ok);
+}
+
 void RipperController::ShowPendingTips() {
-  if (!tips_due_ || Busy()) return;
+  if (Busy()) return;
+  if (!held_message_.isEmpty()) {
+    const QString message = std::exchange(held_message_, QString());
+    ui_.ShowMessage(message, held_icon_, MessageButtons::Ok);
+  }
+  if (!tips_due_) return;
   tips_due_ = false;
   ShowTips();
 }
@@ -333,8 +362,18 @@ void RipperController::ShowTips() {
 void RipperController::FailLoad() {
   ClearList();
   view_.SetDriveControlsEnabled(true);
+  const QString& reason = disc_.status.text;
+  IAudioCDGrabber* grabber = components_->Grabber();
+  if (grabber != nullptr && grabber->IsDiscImage() && !reason.isEmpty()) {
+    // An image's reader names the file that is missing or damaged; the drive advice would not.
+    ui_.SetStatusText(1, reason);
+    Tell(reason, MessageIcon::Error);
+    return;
+  }
   ui_.SetStatusText(1, Text(text::kDiscLoadFailed));
-  ui_.ShowMessage(Text(text::kDiscLoadFailedMessage), MessageIcon::Error, MessageButtons::Ok);
+  QString message = Text(text::kDiscLoadFailedMessage);
+  if (!reason.isEmpty()) message += QStringLiteral("\n\n") + reason;
+  Tell(message, MessageIcon::Error);
 }
 
 }  // namespace corvane

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/EventLoopWaiting.h"
+#include "common/UserInterface.h"
 #include "components/CAudioCDGrabberEvents.h"
 #include "ripper/DiscReading.h"
 #include "ripper/FreedbQuery.h"
@@ -15,7 +16,6 @@
 namespace corvane {
 
 class IRipperView;
-class IUserInterface;
 class SettingsStore;
 
 // The CD side of the ripper page as plain logic: the components, the device box with the
@@ -44,20 +44,25 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   void SetAutoLoad(bool on);
   bool AutoLoad() const { return auto_load_; }
   void LoadDisc();
-  // The information popup of the last load, when it has not been shown yet.
+  // What the start-up held back until the window is on the screen: the box that says there is no
+  // drive, then the information popup of the first load.
   void ShowPendingTips();
-  bool TipsPending() const { return tips_due_; }
+  bool TipsPending() const { return tips_due_ || !held_message_.isEmpty(); }
   // Eject / insert (Alt+E) and the hidden insert command.
   void EjectOrInsert();
   void InsertDisc();
   // Adds a disc image to the drive list, selects it and loads it.
   void OpenDiscImage(const QString& path);
+  // Takes the disc image of device box entry `index` off the list (a drive stays).
+  void RemoveDiscImage(int index);
+  // A rip runs: every command that would touch the drive or the list waits until it ends.
+  void SetRipRunning(bool running);
   // "&FreeDB": looks the disc up with the freedb settings; the rows take the titles found.
   void StartFreedbQuery();
 
   bool DrivesReady() const { return drives_ready_; }
   // A command, a load or a look-up runs; the page's commands wait for it.
-  bool Busy() const { return busy_ || query_->Running(); }
+  bool Busy() const { return busy_ || rip_running_ || query_->Running(); }
   const std::vector<DriveChoice>& Drives() const { return drives_; }
   // The CD-TEXT lines read by the last load.
   const QStringList& CdText() const { return disc_.cd_text; }
@@ -98,8 +103,11 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   void StartQuery();
   // Acts on how a look-up ended.
   void Conclude(FreedbOutcome outcome);
+  // Empties the list and every field of the disc it showed.
   void ClearList();
   void FailLoad();
+  // Shows `text` now, or once the window is up when the page is still being made.
+  void Tell(const QString& text, MessageIcon icon);
   // A disc change that arrived while the page was busy is handled now.
   void RunPendingChange();
 
@@ -123,6 +131,9 @@ class RipperController : public IAudioCDGrabberEventHandler, public IAudioPlayer
   bool tips_due_ = false;
   bool change_pending_ = false;
   bool no_drives_told_ = false;
+  bool rip_running_ = false;
+  QString held_message_;  // a box of the start-up, shown once the window is up
+  MessageIcon held_icon_ = MessageIcon::None;
 };
 
 }  // namespace corvane

@@ -71,10 +71,28 @@ void RipperController::OpenDiscImage(const QString& path) {
   if (listed) {
     freedb_data_present_ = false;
     LoadDisc();
-  } else if (drives_ready_) {
-    // The user asked for this file: the reason it is not listed is worth a box, not only a status.
-    ui_.ShowMessage(RefusalText(image), MessageIcon::Warning, MessageButtons::Ok);
+  } else if (components_->Created()) {
+    // The user asked for this file: the reason it is not listed is worth a box, not only a
+    // status, also when it was the only device there would have been.
+    const QString refusal = RefusalText(image);
+    ui_.SetStatusText(1, refusal);
+    ui_.ShowMessage(refusal, MessageIcon::Warning, MessageButtons::Ok);
   }
+  RunPendingChange();
+}
+
+void RipperController::RemoveDiscImage(int index) {
+  if (Busy() || index < 0 || index >= static_cast<int>(drives_.size()) || !drives_[index].image) return;
+  disc_images::Remove(settings_, drives_[index].path);
+  freedb_data_present_ = false;
+  {
+    BusyScope busy(*this);
+    // The user emptied the list on purpose; the device box's hint says what is left to do.
+    no_drives_told_ = true;
+    const bool ready = InitialiseDevices();
+    ui_.SetStatusText(1, Text(ready ? text::kDevicesInitialised : text::kDevicesInitFailed));
+  }
+  if (auto_load_ && drives_ready_ && !drives_.empty()) LoadDisc();
   RunPendingChange();
 }
 

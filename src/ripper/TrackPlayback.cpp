@@ -52,29 +52,37 @@ void TrackPlayback::PlayRow(int row, double fraction) {
   playing_ = true;
   current_row_ = row;
   current_length_ms_ = track_text::LengthMs(view_.RowLength(row));
-  if (!Start(row, std::clamp(fraction, 0.0, 1.0))) {
-    ui_.ShowMessage(StringTable::Text(text::kStartPlayFailed), MessageIcon::Error, MessageButtons::Ok);
+  const std::optional<QString> failure = Start(row, std::clamp(fraction, 0.0, 1.0));
+  if (failure) {
+    // The status bar leaves "Opening track ..." before the box says why nothing plays.
     Stop();
+    QString message = StringTable::Text(text::kStartPlayFailed);
+    if (!failure->isEmpty()) message += QStringLiteral("\n\n") + *failure;
+    ui_.SetStatusText(1, StringTable::Text(text::kStartPlayFailed));
+    ui_.ShowMessage(message, MessageIcon::Error, MessageButtons::Ok);
   }
 }
 
-bool TrackPlayback::Start(int row, double fraction) {
+std::optional<QString> TrackPlayback::Start(int row, double fraction) {
   IAudioCDGrabber& grabber = *components_.Grabber();
   grabber.SetGrabMode(0);
   grabber.SetErrorAction(0);
   grabber.SetRetries(0);
-  if (grabber.OpenTrack().Failed()) return false;
+  if (const GrabberResult opened = grabber.OpenTrack(); opened.Failed()) return opened.text;
   track_open_ = true;
   total_frames_ = static_cast<qint64>(grabber.GetTrackSectors()) * grabber.GetSectorBytes() / kBytesPerFrame;
   end_written_ = false;
   start_offset_ = 0;
-  if (components_.Player()->StartPlay().Failed()) return false;
+  if (const PlayerResult started = components_.Player()->StartPlay(); started.Failed()) {
+    if (started.code != PlayerErrorCode::NoDevice) return started.text;
+    return StringTable::Format(text::kNoAudioOutput, {started.text});
+  }
   player_started_ = true;
-  if (fraction > 0 && !Seek(fraction)) return false;
-  if (fraction <= 0 && !(Feed() && Feed())) return false;
+  if (fraction > 0 && !Seek(fraction)) return QString();
+  if (fraction <= 0 && !(Feed() && Feed())) return QString();
   view_.SetPlayButtonText(StringTable::Text(text::kTrackStop));
   view_.FocusRow(row);
-  return true;
+  return std::nullopt;
 }
 
 bool TrackPlayback::Feed() {

@@ -1,5 +1,7 @@
 #pragma once
+#include <QString>
 #include <functional>
+#include <optional>
 
 #include "components/CAudioPlayer2Events.h"
 
@@ -47,7 +49,9 @@ class TrackPlayback : public IAudioPlayer2EventHandler {
   void OnPlaybackEnded() override;
 
  private:
-  bool Start(int row, double fraction);
+  // nullopt when playback started; otherwise why not, in the words of the part that refused
+  // (empty when it gave none).
+  std::optional<QString> Start(int row, double fraction);
   bool Feed();
   bool Seek(double fraction);
   void ShowLabel(qint64 ms);

@@ -61,7 +61,8 @@ DiscMetadata ReadCdTextTitles(const QStringList& lines) {
       if (key == QLatin1String("DATE")) titles.year = YearOf(value);
       if (key == QLatin1String("GENRE")) {
         const int genre = Id3Genres::IndexOf(value);
-        titles.genre_entry = genre >= 0 && genre < Id3Genres::kCount ? genre + 1 : 0;
+        // Genre 0 ("Blues") is no genre here, as in a looked-up answer, which makes it "Other".
+        titles.genre_entry = genre >= 1 && genre < Id3Genres::kCount ? genre + 1 : 0;
       }
     } else if (key == QLatin1String("TITLE") && index <= 99) {
       if (titles.titles.size() < index) titles.titles.resize(index);

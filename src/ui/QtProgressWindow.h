@@ -15,6 +15,7 @@ class QtProgressWindow final : public IProgressWindow {
   void SetPosition(int position) override;
   bool CancelRequested() const override;
   void SetCancelEnabled(bool enabled) override;
+  void SetCancelHandler(std::function<void()> cancelled) override;
 
  private:
   std::unique_ptr<QProgressDialog> dialog_;

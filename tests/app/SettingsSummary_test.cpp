@@ -56,6 +56,13 @@ TEST(SettingsSummary, RipperGrabModeAndErrorActionTexts) {
   }
   settings.WriteNumber(s, keys::kShowSuccess, 0);
   EXPECT_TRUE(BuildRipperSummary(settings).contains(QStringLiteral("Show 'Success' Window:  No")));
+  // The log and the database look-up, both on unless turned off, are named.
+  EXPECT_TRUE(BuildRipperSummary(settings).endsWith(QStringLiteral(
+      "Write Rip Log:  Yes\n  Verify with AccurateRip (asks the AccurateRip database over the Internet):  Yes")));
+  settings.WriteNumber(s, keys::kRipLog, 0);
+  settings.WriteNumber(s, keys::kVerifyAccurateRip, 0);
+  EXPECT_TRUE(BuildRipperSummary(settings).contains(QStringLiteral("Write Rip Log:  No\n")));
+  EXPECT_TRUE(BuildRipperSummary(settings).endsWith(QStringLiteral("Internet):  No")));
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST_F(ConversionListTest, FileRowShowsTheProbeAndRemembersItsFolder) {
   EXPECT_EQ(row.Text(ListColumn::Number), QStringLiteral("01"));
   EXPECT_EQ(row.Text(ListColumn::Name), QStringLiteral("song.wav"));
   EXPECT_EQ(row.Text(ListColumn::Length), QStringLiteral("0:00:01"));
-  EXPECT_EQ(row.Text(ListColumn::Size), QStringLiteral("172 KB"));  // 176400 bytes of samples
+  EXPECT_EQ(row.Text(ListColumn::Size), QStringLiteral("172 KB"));  // the 176444-byte file
   EXPECT_EQ(row.Text(ListColumn::Status), QStringLiteral("Loaded"));
   EXPECT_EQ(row.Text(ListColumn::AudioInfo), QStringLiteral("WAV, 44100Hz, 16 bit, Stereo"));
   EXPECT_EQ(row.Text(ListColumn::SubFolders), QStringLiteral("n/a"));
@@ -126,14 +126,16 @@ TEST(ConversionRowTest, SizeAndLengthTexts) {
   EXPECT_EQ(FormatLength(25LL * 3600 * 1000), QStringLiteral("25:00:00"));
 }
 
-TEST_F(ListFixture, SizesAndLengthsComeFromTheProbe) {
-  const QString path = Touch(QStringLiteral("long.mp3"));
-  ConversionList big(ui_, store_, FixedProbe(3725000, 1048576));
+TEST_F(ListFixture, LengthsComeFromTheProbeAndSizesFromTheFile) {
+  const QString path = Touch(QStringLiteral("long.ogg"));
+  ASSERT_TRUE(test::WriteAll(path, QByteArray(10712, 'x')));
+  // The probe counts 7000 bytes of audio after the headers; the column shows the whole file.
+  ConversionList big(ui_, store_, FixedProbe(3725000, 7000));
   ConversionList empty(ui_, store_, FixedProbe(0, 0));
   ASSERT_EQ(big.AddPath(path), 0);
   ASSERT_EQ(empty.AddPath(path), 0);
   EXPECT_EQ(big.Text(0, ListColumn::Length), QStringLiteral("1:02:05"));
-  EXPECT_EQ(big.Text(0, ListColumn::Size), QStringLiteral("1.0 MB"));
+  EXPECT_EQ(big.Text(0, ListColumn::Size), QStringLiteral("10 KB"));
   EXPECT_EQ(empty.Text(0, ListColumn::Size), QStringLiteral("n/a"));
   EXPECT_FALSE(empty.Row(0).IsFolder());
 }

@@ -368,7 +368,7 @@ TEST_F(RipSessionTest, TheVerdictsAndTheLog) {
                         QStringLiteral("FLAC"),
                         AccurateRipSummaryText(2, 3)};
   for (const char* label :
-       {"Read offset \\(samples\\)", "Grab mode", "Retries\\W+3", "On read errors", "Worst retries"})
+       {"Read offset \\(samples\\)", "Grab mode", "Retries\\W+3", "On read errors", "Most reads of one sector"})
     EXPECT_TRUE(log.contains(QRegularExpression(QString::fromLatin1(label)))) << label;
   for (size_t i = 0; i < 3; ++i) {
     const auto hex = [](quint32 value) { return QStringLiteral("%1").arg(value, 8, 16, QLatin1Char('0')).toUpper(); };

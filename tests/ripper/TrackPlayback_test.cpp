@@ -62,6 +62,31 @@ class TrackPlaybackTest : public testing::Test {
 QTemporaryDir* TrackPlaybackTest::dir_ = nullptr;
 test::DiscImage* TrackPlaybackTest::image_ = nullptr;
 
+TEST_F(TrackPlaybackTest, WithoutASoundDeviceThePlayerSaysWhyAndTheStatusGoesBack) {
+  // A sound driver that does not exist stands for a machine without a sound device.
+  // The fixture's player goes first, so that the sound system starts again without a driver.
+  controller_.reset();
+  const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+  qputenv("SDL_AUDIODRIVER", "no-such-driver");
+  controller_ = std::make_unique<RipperController>(settings_, ui_, view_);
+  controller_->InitialisePage();
+  ASSERT_EQ(view_.rows.size(), 3u);
+  ui_.status_texts.clear();
+  Playback().PlayRow(0, 0);
+  qputenv("SDL_AUDIODRIVER", driver);
+  EXPECT_FALSE(Playback().Playing());
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  const QString reason = ui_.messages[0].text.section(QStringLiteral("\n\n"), 1);
+  EXPECT_TRUE(ui_.messages[0].text.startsWith(StringTable::Text(text::kStartPlayFailed) + QStringLiteral("\n\n")));
+  EXPECT_TRUE(reason.startsWith(QStringLiteral("No audio output device could be opened: ")) &&
+              reason.size() > QStringLiteral("No audio output device could be opened: ").size())
+      << reason.toStdString();
+  // The status bar does not stay at "Opening track ..." behind the box.
+  ASSERT_FALSE(ui_.status_texts.empty());
+  EXPECT_EQ(ui_.status_texts.back().second, StringTable::Text(text::kStartPlayFailed));
+  EXPECT_EQ(view_.play_text, QStringLiteral("Play"));
+}
+
 TEST_F(TrackPlaybackTest, PlaysWithPositionsToTheEnd) {
   view_.selected_row = 0;
   Playback().PlayButton();

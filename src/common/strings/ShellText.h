@@ -39,5 +39,6 @@ inline constexpr int kYes = 20015;
 inline constexpr int kNo = 20016;
 inline constexpr int kHelpMenu = 20017;
 inline constexpr int kHelpButton = 20018;
+inline constexpr int kRipperSummaryAfter = 20019;  // rip log, AccurateRip look-up
 inline constexpr int kManualMissing = 20051;
 }  // namespace corvane::text

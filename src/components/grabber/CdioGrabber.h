@@ -75,6 +75,7 @@ class CdioGrabber final : public IAudioCDGrabber {
   GrabberResult CloseTrack() override;
 
   GrabberResult QueryFreedb(IFreedbClient& client, int source) override;
+  void CancelFreedbQuery() override;
   QString GetDiscArtist() const override;
   QString GetDiscTitle() const override;
   QString GetDiscGenre() const override;

@@ -41,6 +41,11 @@ GrabberResult CdioGrabber::QueryFreedb(IFreedbClient& client, int source) {
   return GrabberResult::Success();
 }
 
+void CdioGrabber::CancelFreedbQuery() {
+  std::lock_guard lock(mutex_);
+  DropLookup();
+}
+
 template <typename Lookup>
 void CdioGrabber::Follow(Lookup* lookup, quint64 generation) {
   QObject::connect(lookup, &Lookup::progress, lookup,

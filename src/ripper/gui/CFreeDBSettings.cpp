@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "common/StringTable.h"
 #include "common/strings/RipperText.h"
@@ -31,10 +32,16 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
   form->addRow(StringTable::Text(text::kLookupServiceLabel), service_);
 
   server_ = new QComboBox(this);
-  server_->addItems(FreedbSettingsValues::ServerEntries(client));
-  if (server_->count() > 0)
-    server_->setCurrentIndex(values_.server_index >= 0 && values_.server_index < server_->count() ? values_.server_index
-                                                                                                  : 0);
+  // The client's ten places often hold one host several times: each host is listed once and
+  // stands for the first place that holds it, so a stored place keeps its meaning.
+  const QStringList entries = FreedbSettingsValues::ServerEntries(client);
+  for (int place = 0; place < entries.size(); ++place) {
+    if (server_->findText(entries[place]) < 0) server_->addItem(entries[place], place);
+  }
+  int shown = server_->findData(values_.server_index);
+  if (shown < 0 && values_.server_index > 0 && values_.server_index < entries.size())
+    shown = server_->findText(entries[values_.server_index]);
+  if (server_->count() > 0) server_->setCurrentIndex(std::max(shown, 0));
   form->addRow(StringTable::Text(text::kServerUrlLabel), server_);
 
   // The box's first entry is the server used when none of the list is chosen: the user's own
@@ -55,8 +62,13 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
   form->addRow(StringTable::Text(text::kMusicBrainzUrlLabel), musicbrainz_url_);
   FollowService(service_->currentIndex());
   connect(service_, &QComboBox::currentIndexChanged, this, &CFreeDBSettings::FollowService);
+  connect(server_, &QComboBox::currentIndexChanged, this, [this] { FollowService(service_->currentIndex()); });
 
-  email_ = new QLineEdit(values_.client_email, this);
+  // The stored stand-in address is never sent, so it shows as a hint, not as the user's own.
+  const QString standIn = FreedbClientSettings::DefaultClientEmail();
+  const bool ownEmail = values_.client_email.compare(standIn, Qt::CaseInsensitive) != 0;
+  email_ = new QLineEdit(ownEmail ? values_.client_email : QString(), this);
+  email_->setPlaceholderText(standIn);
   auto* emailNote = new QLabel(StringTable::Text(text::kEmailSentNote), this);
   emailNote->setWordWrap(true);
   form->addRow(StringTable::Text(text::kEmailLabel), email_);
@@ -76,6 +88,13 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
                        style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
   proxyRow->addWidget(proxy_);
   layout->addLayout(proxyRow);
+  auto* portNote = new QLabel(StringTable::Text(text::kProxyPortShared), this);
+  portNote->setObjectName(QStringLiteral("proxyPortNote"));
+  portNote->setWordWrap(true);
+  auto* noteRow = new QHBoxLayout;
+  noteRow->addSpacing(proxyRow->itemAt(0)->sizeHint().width());
+  noteRow->addWidget(portNote);
+  layout->addLayout(noteRow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &CFreeDBSettings::accept);
@@ -89,7 +108,8 @@ CFreeDBSettings::CFreeDBSettings(SettingsStore& store, IFreedbClient& client, QW
 void CFreeDBSettings::FollowService(int service) {
   const bool freedb = service != int(LookupSource::MusicBrainz);
   server_->setEnabled(freedb);
-  server_name_->setEnabled(freedb);
+  // The user's own server name serves only the box's first entry.
+  server_name_->setEnabled(freedb && server_->currentData().toInt() == 0);
   musicbrainz_url_->setEnabled(!freedb);
 }
 
@@ -99,10 +119,12 @@ FreedbSettingsValues CFreeDBSettings::FromControls() const {
   values.freedb_source = service_->currentIndex() == int(LookupSource::MusicBrainz) ? 1 : 0;
   values.server_name = server_name_->text().trimmed();
   values.musicbrainz_url = musicbrainz_url_->text().trimmed();
-  values.server_index = server_->currentIndex() >= 0 ? server_->currentIndex() : 0;
+  values.server_index = server_->currentIndex() >= 0 ? server_->currentData().toInt() : 0;
   values.use_proxy = use_proxy_->isChecked();
   values.SetProxyText(proxy_->text());
-  values.client_email = email_->text().trimmed();
+  // Left empty, the stand-in is stored as before.
+  values.client_email =
+      email_->text().trimmed().isEmpty() ? FreedbClientSettings::DefaultClientEmail() : email_->text().trimmed();
   return values;
 }
 

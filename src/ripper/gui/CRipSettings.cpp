@@ -81,6 +81,9 @@ CRipSettings::CRipSettings(IUserInterface& ui, SettingsStore& store, QWidget* pa
   auto* fields = new QFormLayout;
   accuraterip_url_ = new QLineEdit(values.accuraterip_url, verifyBox);
   accuraterip_url_->setPlaceholderText(QString::fromLatin1(kAccurateRipDefaultBase));
+  // The whole default address shows, with room for the frame and the margins.
+  accuraterip_url_->setMinimumWidth(
+      accuraterip_url_->fontMetrics().horizontalAdvance(accuraterip_url_->placeholderText() + QStringLiteral("MM")));
   accuraterip_url_->setEnabled(values.verify_accuraterip);
   connect(verify_, &QCheckBox::toggled, accuraterip_url_, &QWidget::setEnabled);
   fields->addRow(StringTable::Text(text::kAccurateRipUrlLabel), accuraterip_url_);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -123,6 +124,7 @@ void CRipperPage::ConnectKeys() {
     auto* shortcut = new QShortcut(key.key, this);
     shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, key.action);
+    if (key.key != QKeySequence(Qt::ALT | Qt::Key_D)) play_keys_.push_back(shortcut);
   }
 }
 
@@ -156,12 +158,28 @@ void CRipperPage::SetDriveEntries(const QStringList& entries) {
   const QSignalBlocker blocker(device_box_);
   device_box_->clear();
   device_box_->addItems(entries);
+  // Each entry's device or file in full, for entries that show a file name only.
+  const std::vector<DriveChoice>& drives = controller_->Drives();
+  for (int i = 0; i < device_box_->count() && i < static_cast<int>(drives.size()); ++i)
+    device_box_->setItemData(i, QDir::toNativeSeparators(drives[i].path), Qt::ToolTipRole);
+  UpdateRemoveImage();
 }
 
 void CRipperPage::SelectDriveEntry(int index) {
   const QSignalBlocker blocker(device_box_);
   device_box_->setCurrentIndex(index);
+  UpdateRemoveImage();
 }
+
+void CRipperPage::UpdateRemoveImage() {
+  const int index = device_box_->currentIndex();
+  const std::vector<DriveChoice>& drives = controller_->Drives();
+  const bool image = index >= 0 && index < static_cast<int>(drives.size()) && drives[index].image;
+  remove_image_button_->setEnabled(image && !job_running_);
+  device_box_->setToolTip(image ? QDir::toNativeSeparators(drives[index].path) : QString());
+}
+
+QWidget* CRipperPage::QualityPanelView() const { return panel_widget_; }
 
 int CRipperPage::DriveEntryIndex() const { return device_box_->currentIndex(); }
 
@@ -251,11 +269,19 @@ void CRipperPage::SetRipButton(const QString& text, const QString& tooltip, bool
 
 void CRipperPage::SetRipControlsEnabled(bool enabled) {
   job_running_ = !enabled;
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{load_button_, freedb_button_, device_box_, track_list_, play_button_, auto_load_,
-                                       eject_button_, insert_button_, artist_, album_, genre_, year_}) {
+  // The logic refuses every command meanwhile; the controls and keys say so.
+  controller_->SetRipRunning(!enabled);
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           load_button_, device_box_, open_image_button_, track_list_, play_button_, slider_, auto_load_, eject_button_,
+           insert_button_, artist_, album_, genre_, year_, panel_widget_}) {
     control->setEnabled(enabled);
   }
+  for (QShortcut* key : play_keys_) key->setEnabled(enabled);
+  const bool rows = enabled && track_list_->RowCount() > 0;
+  freedb_button_->setEnabled(rows);
+  previous_button_->setEnabled(rows);
+  next_button_->setEnabled(rows);
+  UpdateRemoveImage();
 }
 
 void CRipperPage::SetOutputFolderField(const QString& folder) { output_folder_->setText(folder); }

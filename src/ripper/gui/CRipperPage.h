@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "ripper/RipperPageContext.h"
 #include "ripper/RipperView.h"
@@ -12,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QShortcut;
 class QSlider;
 
 namespace corvane {
@@ -54,6 +56,8 @@ class CRipperPage : public PageWidget, private IRipperView {
   QPushButton* LoadButton() const { return load_button_; }
   QPushButton* EjectButton() const { return eject_button_; }
   QPushButton* OpenImageButton() const { return open_image_button_; }
+  QPushButton* RemoveImageButton() const { return remove_image_button_; }
+  QWidget* QualityPanelView() const;
   QPushButton* PlayButton() const { return play_button_; }
   QPushButton* PreviousButton() const { return previous_button_; }
   QPushButton* NextButton() const { return next_button_; }
@@ -88,6 +92,8 @@ class CRipperPage : public PageWidget, private IRipperView {
   QLayout* BuildPlaybackRow();
   QLayout* BuildOutputFields();
   void ConnectKeys();
+  // "Remove disc image" is offered for an image only.
+  void UpdateRemoveImage();
   void FillControls();
 
   // IRipperView
@@ -132,6 +138,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QualityPanelWidget* panel_widget_ = nullptr;
   QComboBox* device_box_ = nullptr;
   QPushButton* open_image_button_ = nullptr;
+  QPushButton* remove_image_button_ = nullptr;
   QPushButton* load_button_ = nullptr;
   QCheckBox* auto_load_ = nullptr;
   QPushButton* eject_button_ = nullptr;
@@ -151,6 +158,7 @@ class CRipperPage : public PageWidget, private IRipperView {
   QSlider* slider_ = nullptr;
   QLabel* position_ = nullptr;
   QPushButton* freedb_button_ = nullptr;
+  std::vector<QShortcut*> play_keys_;  // F2, F3, F4
   QLabel* status_label_ = nullptr;
   QProgressBar* progress_ = nullptr;
   bool job_running_ = false;

@@ -90,8 +90,13 @@ QLayout* CRipperPage::BuildDeviceRow() {
   device_box_->setObjectName(QStringLiteral("deviceBox"));
   device_box_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   label->setBuddy(device_box_);
+  // Shown while the list is empty: without a drive, an image is the way in.
+  device_box_->setPlaceholderText(Text(text::kNoDrivePlaceholder));
   open_image_button_ = new QPushButton(Text(text::kOpenDiscImageButton), this);
   open_image_button_->setObjectName(QStringLiteral("openDiscImage"));
+  remove_image_button_ = new QPushButton(Text(text::kRemoveDiscImageButton), this);
+  remove_image_button_->setObjectName(QStringLiteral("removeDiscImage"));
+  remove_image_button_->setEnabled(false);
   load_button_ = new QPushButton(Text(text::kLoadDiscButton), this);
   load_button_->setObjectName(QStringLiteral("loadDisc"));
   auto_load_ = new QCheckBox(Text(text::kAutoLoadBox), this);
@@ -105,11 +110,17 @@ QLayout* CRipperPage::BuildDeviceRow() {
   row->addWidget(label);
   row->addWidget(device_box_, 1);
   row->addWidget(open_image_button_);
+  row->addWidget(remove_image_button_);
   row->addWidget(load_button_);
   row->addWidget(auto_load_);
   row->addWidget(eject_button_);
 
-  connect(device_box_, &QComboBox::activated, this, [this](int index) { controller_->DriveEntryChanged(index); });
+  connect(device_box_, &QComboBox::activated, this, [this](int index) {
+    UpdateRemoveImage();
+    controller_->DriveEntryChanged(index);
+  });
+  connect(remove_image_button_, &QPushButton::clicked, this,
+          [this] { controller_->RemoveDiscImage(device_box_->currentIndex()); });
   connect(open_image_button_, &QPushButton::clicked, this, &CRipperPage::ChooseDiscImage);
   connect(load_button_, &QPushButton::clicked, this, [this] { controller_->LoadDisc(); });
   connect(auto_load_, &QCheckBox::clicked, this, [this](bool on) { controller_->SetAutoLoad(on); });

@@ -378,7 +378,7 @@ class CAudioConverterDlgTest : public QObject {
             rip->GrabModeGroup()->button(0)->click();
             rip->ErrorActionGroup()->button(0)->click();
           } else if (auto* freedb = qobject_cast<CFreeDBSettings*>(&dialog)) {
-            freedb->ServerBox()->setCurrentIndex(2);
+            freedb->ServerBox()->setCurrentIndex(1);  // vgmdb.net, the second place of the list
           } else {
             return;
           }

@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
-#include <QVBoxLayout>
 #include <QtTest>
 
 #include "app/gui/QtUserInterface.h"
@@ -27,7 +26,7 @@
 #include "ripper/gui/CRipperPage.h"
 #include "support/DiscImageFixture.h"
 #include "support/LoopbackHttpServer.h"
-#include "support/gui/DialogAnswerer.h"
+#include "support/gui/RipperPageHost.h"
 #include "ui/CheckListView.h"
 #include "ui/InformationPopup.h"
 
@@ -38,18 +37,14 @@ class CRipperPageTest : public QObject {
  private:
   QTemporaryDir dir_;
   test::DiscImage image_;
-  std::unique_ptr<MemorySettings> settings_;
-  std::unique_ptr<COutputQualityMgmt> presets_;
-  std::unique_ptr<QtUserInterface> ui_;
-  std::unique_ptr<test::DialogAnswerer> answerer_;
-  std::unique_ptr<QDialog> host_;
+  std::unique_ptr<test::RipperPageHost> host_;
+  MemorySettings* settings_ = nullptr;
   CRipperPage* page_ = nullptr;
-  QStringList status_;
   QStringList shown_;  // "message: ..." or "popup: ..." in order
   bool tick_popup_box_ = false;
 
   void Answer(QDialog& dialog) {
-    if (&dialog == host_.get() || qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
+    if (qobject_cast<QProgressDialog*>(&dialog) != nullptr) return;
     if (auto* chooser = qobject_cast<QFileDialog*>(&dialog)) {
       shown_ << QStringLiteral("folder: ") + chooser->windowTitle();
       chooser->reject();
@@ -71,25 +66,10 @@ class CRipperPageTest : public QObject {
     }
   }
 
+  // The popup of the load at start-up comes up over the shown page.
   bool MakePage() {
-    RipperPageContext context;
-    context.ui = ui_.get();
-    context.settings = settings_.get();
-    context.presets = presets_.get();
-    host_ = std::make_unique<QDialog>();
-    ui_->SetParentWindow(host_.get());
-    page_ = new CRipperPage(context, host_.get());
-    auto* layout = new QVBoxLayout(host_.get());
-    layout->addWidget(page_);
-    host_->resize(1000, 760);
-    host_->show();
-    // The popup of the load at start-up comes up over the shown page.
-    if (page_->Controller().TipsPending() &&
-        !QTest::qWaitFor([this] { return !shown_.isEmpty() && !page_->Controller().TipsPending(); }, 20000)) {
-      return false;
-    }
-    host_->activateWindow();
-    return QTest::qWaitForWindowActive(host_.get());
+    page_ = host_->Show();
+    return page_ != nullptr;
   }
 
  private slots:
@@ -104,25 +84,17 @@ class CRipperPageTest : public QObject {
   }
 
   void init() {
-    settings_ = std::make_unique<MemorySettings>(dir_.path());
+    host_ = std::make_unique<test::RipperPageHost>(dir_.path(), [this](QDialog& dialog) { Answer(dialog); });
+    settings_ = &host_->Settings();
     settings_->WriteText(keys::section::kRip, keys::kDiscImages, image_.cue);
     settings_->WriteNumber(keys::section::kRip, keys::kDiscAutoLoad, 1);
     settings_->WriteNumber(keys::section::kRip, keys::kVerifyAccurateRip, 0);  // no database here
-    presets_ = std::make_unique<COutputQualityMgmt>(*settings_);
-    ui_ = std::make_unique<QtUserInterface>();
-    ui_->SetStatusSink([this](int pane, const QString& text) {
-      if (pane == 1) status_ << text;
-    });
-    answerer_ = std::make_unique<test::DialogAnswerer>([this](QDialog& dialog) { Answer(dialog); }, 50);
   }
 
   void cleanup() {
     host_.reset();
-    answerer_.reset();
-    ui_.reset();
-    presets_.reset();
-    settings_.reset();
-    status_.clear();
+    settings_ = nullptr;
+    page_ = nullptr;
     shown_.clear();
     tick_popup_box_ = false;
   }
@@ -144,8 +116,8 @@ class CRipperPageTest : public QObject {
     QCOMPARE(list->columnWidth(1), 25);
     QCOMPARE(list->columnWidth(4), 80);
     const QString loaded = StringTable::Format(
-        text::kDiscLoaded, {QStringLiteral("CD-ROM"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
-    QCOMPARE(status_.back(), loaded);
+        text::kDiscLoaded, {QStringLiteral("Disc image"), static_cast<qulonglong>(test::DiscIdFromCdInfo(image_.cue))});
+    QCOMPARE(host_->Statuses().back(), loaded);
     QCOMPARE(shown_, QStringList({QStringLiteral("popup: ") + StringTable::Text(text::kFreedbTip)}));
     QCOMPARE(settings_->ReadNumber(keys::section::kDialogToggle, keys::kFreeDbTips, -1), 0);
     QCOMPARE(page_->ArtistField()->text(), QStringLiteral("The Quays"));
@@ -161,13 +133,13 @@ class CRipperPageTest : public QObject {
     // Loading again: the box was ticked, so no popup.
     page_->TrackList()->setFocus();
     QTest::keyClick(page_->TrackList(), Qt::Key_L, Qt::AltModifier);
-    QTRY_COMPARE(status_.filter(QStringLiteral("disc loaded")).size(), 2);
+    QTRY_COMPARE(host_->Statuses().filter(QStringLiteral("disc loaded")).size(), 2);
     QCOMPARE(shown_.size(), 1);
   }
 
   void loadWindowOffersNoCancel() {
     // Loading a disc cannot stop half-way, so its progress window has no working Cancel.
-    const std::unique_ptr<IProgressWindow> window = ui_->OpenProgressWindow(QString());
+    const std::unique_ptr<IProgressWindow> window = host_->Ui().OpenProgressWindow(QString());
     QPushButton* cancel = nullptr;
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (auto* dialog = qobject_cast<QProgressDialog*>(top)) cancel = dialog->findChild<QPushButton*>();
@@ -204,9 +176,9 @@ class CRipperPageTest : public QObject {
     list->setFocus();
     QTest::keyClick(list, Qt::Key_E, Qt::AltModifier);
     // A button's own key clicks it a moment later.
-    QTRY_COMPARE(status_.back(), StringTable::Text(text::kDiscImageHasNoTray));
+    QTRY_COMPARE(host_->Statuses().back(), StringTable::Text(text::kDiscImageHasNoTray));
     QCOMPARE(list->RowCount(), 3);
-    QVERIFY(host_->isVisible());
+    QVERIFY(host_->Window().isVisible());
 
     // Only the title opens an editor, on a double-click among others.
     QVERIFY(list->editTriggers().testFlag(QAbstractItemView::DoubleClicked));
@@ -238,7 +210,7 @@ class CRipperPageTest : public QObject {
     QCOMPARE(page_->ArtistField()->text(), QStringLiteral("Tide Tables"));
     QCOMPARE(page_->AlbumField()->text(), QStringLiteral("Sea Room"));
     QCOMPARE(page_->GenreBox()->currentText(), QStringLiteral("Folk"));
-    QCOMPARE(status_.back(), StringTable::Text(text::kFreedbRetrieved));
+    QCOMPARE(host_->Statuses().back(), StringTable::Text(text::kFreedbRetrieved));
 
     // What an in-place edit commits.
     list->model()->setData(list->model()->index(0, 2), QStringLiteral("Low Water"));
@@ -274,7 +246,7 @@ class CRipperPageTest : public QObject {
   }
 
   void altRRipsTheCheckedTracksWhileThePageIsLocked() {
-    presets_->Load(QString(), *ui_);
+    host_->Presets().Load(QString(), host_->Ui());
     QVERIFY(MakePage());
     shown_.clear();
     const QString folder = dir_.filePath(QStringLiteral("ripped"));

@@ -2,6 +2,7 @@
 // refill, proxy edit following its box, the drive's read offset, OK writing, Cancel leaving the
 // store alone.
 #include <QAbstractButton>
+#include <QLabel>
 #include <QtTest>
 
 #include "common/MemorySettings.h"
@@ -143,12 +144,20 @@ class RipperSettingsDialogsTest : public QObject {
       CFreeDBSettings dialog(settings, *client);
       dialog.show();
       QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-      QCOMPARE(dialog.ServerBox()->count(), 11);
+      // Each host once: the default server, then vgmdb.net for the place that first holds it.
+      QCOMPARE(dialog.ServerBox()->count(), 2);
       QCOMPARE(dialog.ServerBox()->itemText(0), DefaultFreedbServer());
+      QCOMPARE(dialog.ServerBox()->itemText(1), QStringLiteral("vgmdb.net"));
       QCOMPARE(dialog.ServerBox()->currentIndex(), 0);
       QCOMPARE(client->GetServerName(), QStringLiteral("cddb.lan"));
       QCOMPARE(dialog.ProxyEdit()->text(), QStringLiteral("proxy.example.com:80"));
-      QCOMPARE(dialog.EmailEdit()->text(), QStringLiteral("someone@example.com"));
+      // The stored stand-in is a hint, not a value that reads as sent.
+      QCOMPARE(dialog.EmailEdit()->text(), QString());
+      QCOMPARE(dialog.EmailEdit()->placeholderText(), QStringLiteral("someone@example.com"));
+      QVERIFY(dialog.ServerNameEdit()->isEnabled());
+      dialog.ServerBox()->setCurrentIndex(1);
+      QVERIFY(!dialog.ServerNameEdit()->isEnabled());  // a listed server ignores the own name
+      QVERIFY(dialog.findChild<QLabel*>(QStringLiteral("proxyPortNote")) != nullptr);
       QVERIFY(!dialog.ProxyEdit()->isEnabled());
       dialog.UseProxyBox()->click();
       QVERIFY(dialog.ProxyEdit()->isEnabled());
@@ -164,7 +173,7 @@ class RipperSettingsDialogsTest : public QObject {
     CFreeDBSettings dialog(settings, *client);
     dialog.UseProxyBox()->click();
     dialog.AutoQueryBox()->setChecked(true);
-    dialog.ServerBox()->setCurrentIndex(2);
+    dialog.ServerBox()->setCurrentIndex(1);
     dialog.ProxyEdit()->setText(QStringLiteral("cache:8080"));
     dialog.EmailEdit()->setText(QStringLiteral("me@example.org"));
     dialog.accept();
@@ -176,7 +185,13 @@ class RipperSettingsDialogsTest : public QObject {
     QCOMPARE(settings.ReadText(keys::section::kFreeDb, keys::kClientEmail), QStringLiteral("me@example.org"));
 
     CFreeDBSettings again(settings, *client);
-    QCOMPARE(again.ServerBox()->currentIndex(), 2);
+    QCOMPARE(again.ServerBox()->currentIndex(), 1);
+    QCOMPARE(again.EmailEdit()->text(), QStringLiteral("me@example.org"));
+    again.EmailEdit()->clear();
+    again.accept();  // an emptied address stores the stand-in, as an absent one always did
+    QCOMPARE(settings.ReadText(keys::section::kFreeDb, keys::kClientEmail), QStringLiteral("someone@example.com"));
+    settings.WriteNumber(keys::section::kFreeDb, keys::kServerUrlIndex, 5);  // a place that repeats the default
+    QCOMPARE(CFreeDBSettings(settings, *client).ServerBox()->currentIndex(), 0);
     QVERIFY(again.ProxyEdit()->isEnabled());
     QCOMPARE(again.ProxyEdit()->text(), QStringLiteral("cache:8080"));
   }
@@ -213,7 +228,7 @@ class RipperSettingsDialogsTest : public QObject {
     dialog.ServiceBox()->setCurrentIndex(0);
     dialog.ServerNameEdit()->setText(QStringLiteral(" 127.0.0.1:8123 "));
     QCOMPARE(dialog.ServerBox()->itemText(0), QStringLiteral("127.0.0.1:8123"));
-    QCOMPARE(dialog.ServerBox()->itemText(1), DefaultFreedbServer());  // the listed ones stay
+    QCOMPARE(dialog.ServerBox()->itemText(1), QStringLiteral("vgmdb.net"));  // the listed ones stay
     dialog.MusicBrainzUrlEdit()->setText(QString());
     dialog.accept();
     QCOMPARE(Freedb(settings, keys::kFreedbSource), 0);
