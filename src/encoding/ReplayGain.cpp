@@ -84,10 +84,15 @@ ReplayGainTrack::ReplayGainTrack(ReplayGainMode mode, FormatCode format, int rat
     : mode_(mode), format_(format) {
   if (mode != ReplayGainMode::Off) {
     meter_ = std::make_unique<LoudnessMeter>(rate, channels);
+    background_ = std::make_unique<BackgroundPcmTap>(*meter_);
   }
 }
 
-Loudness ReplayGainTrack::Result() const { return meter_ ? meter_->Result() : handed_over_; }
+Loudness ReplayGainTrack::Result() const {
+  if (!meter_) return handed_over_;
+  background_->Drain();
+  return meter_->Result();
+}
 
 bool ReplayGainTrack::TagTrack(const QString& path) const {
   const Loudness loudness = Result();
@@ -97,7 +102,8 @@ bool ReplayGainTrack::TagTrack(const QString& path) const {
 
 void ReplayGainTrack::KeepForAlbum(ReplayGainAlbums* albums, const QString& album, const QString& finalPath) {
   if (albums == nullptr || mode_ != ReplayGainMode::Album || !meter_) return;
-  handed_over_ = meter_->Result();
+  handed_over_ = Result();
+  background_.reset();
   albums->Add(album, finalPath, format_, std::move(meter_));
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "common/BackgroundPcmTap.h"
 #include "components/loudness/LoudnessMeter.h"
 #include "formats/OutputFormatCatalogue.h"
 #include "tags/ReplayGainTags.h"
@@ -65,8 +66,9 @@ class ReplayGainTrack {
   // the same (for the reports) and left as they are.
   ReplayGainTrack(ReplayGainMode mode, FormatCode format, int rate, int channels);
 
-  // The tap to hand the encoding (null: nothing to measure).
-  PcmTap* Tap() { return meter_.get(); }
+  // The tap to hand the encoding (null: nothing to measure). The meter behind it runs on a thread
+  // of its own, beside the encoder.
+  PcmTap* Tap() { return background_.get(); }
   bool Active() const { return meter_ != nullptr; }
   // The measurement so far.
   Loudness Result() const;
@@ -80,7 +82,8 @@ class ReplayGainTrack {
   ReplayGainMode mode_;
   FormatCode format_;
   std::unique_ptr<LoudnessMeter> meter_;
-  Loudness handed_over_;  // the measurement once the meter went to an album
+  std::unique_ptr<BackgroundPcmTap> background_;  // feeds meter_; drained before it is read
+  Loudness handed_over_;                          // the measurement once the meter went to an album
 };
 
 }  // namespace corvane
