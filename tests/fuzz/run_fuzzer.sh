@@ -2,7 +2,7 @@
 # Runs one fuzz target for a bounded time from a seed corpus: real encoder output for the MPEG and
 # ID3 readers; small valid and damaged descriptions (the inputs that once crashed image readers
 # among them) for the cue, toc and nrg readers.
-# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3|cue|toc|nrg|wav> <work folder> <seconds>
+# Usage: run_fuzzer.sh <fuzzer binary> <mp3info|id3|cue|toc|nrg|wav|picture> <work folder> <seconds>
 set -euo pipefail
 fuzzer=$1 kind=$2 work=$3 seconds=$4
 corpus=$work/corpus
@@ -16,6 +16,17 @@ if [ -z "$(ls -A "$corpus")" ] && [ "$kind" = wav ]; then
   ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.05" -ac 2 "$corpus/plain.wav"
   ffmpeg -loglevel error -y -i "$corpus/plain.wav" -ac 4 -c:a pcm_s24le "$corpus/extensible.wav"
   ffmpeg -loglevel error -y -i "$corpus/plain.wav" -metadata title=Tone "$corpus/list.wav"
+fi
+if [ -z "$(ls -A "$corpus")" ] && [ "$kind" = picture ]; then
+  # Files with a picture as FFmpeg writes them, behind the byte that picks their kind: MP3, FLAC.
+  ffmpeg -loglevel error -y -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=0.05" -ac 2 "$work/tone.wav"
+  ffmpeg -loglevel error -y -f lavfi -i "color=c=red:s=8x8" -frames:v 1 "$work/cover.png"
+  for kind_byte in 0:mp3 1:flac; do
+    ffmpeg -loglevel error -y -i "$work/tone.wav" -i "$work/cover.png" -map 0 -map 1 -c:v copy \
+      -disposition:v attached_pic "$work/seed.${kind_byte#*:}"
+    { printf "\\x0${kind_byte%%:*}"; cat "$work/seed.${kind_byte#*:}"; } >"$corpus/${kind_byte#*:}"
+  done
+  cp "$work/cover.png" "$corpus/png"
 fi
 if [ -z "$(ls -A "$corpus")" ]; then
   tone="$work/tone.wav"
