@@ -7,7 +7,10 @@ class RecordingProgressWindow final : public IProgressWindow {
  public:
   RecordingProgressWindow(ScriptedUserInterface& owner, int cancelAfter) : owner_(owner), cancel_after_(cancelAfter) {}
   void SetText(const QString& text) override {
-    owner_.progress_texts << text;
+    {
+      const std::lock_guard lock(owner_.record_mutex);
+      owner_.progress_texts << text;
+    }
     ++updates_;
     if (owner_.progress_text_hook) owner_.progress_text_hook(text);
   }
@@ -35,14 +38,21 @@ T Next(std::deque<T>& queue, T fallback) {
 }  // namespace
 
 MessageAnswer ScriptedUserInterface::ShowMessage(const QString& text, MessageIcon icon, MessageButtons buttons) {
+  const std::lock_guard lock(record_mutex);
   messages.push_back({text, icon, buttons});
   return Next(answers, MessageAnswer::Ok);
 }
 
-void ScriptedUserInterface::SetStatusText(int pane, const QString& text) { status_texts.emplace_back(pane, text); }
+void ScriptedUserInterface::SetStatusText(int pane, const QString& text) {
+  const std::lock_guard lock(record_mutex);
+  status_texts.emplace_back(pane, text);
+}
 
 void ScriptedUserInterface::SetJobProgress(int percent) {
-  progress.push_back(percent);
+  {
+    const std::lock_guard lock(record_mutex);
+    progress.push_back(percent);
+  }
   if (job_progress_hook) job_progress_hook(percent);
 }
 
@@ -51,22 +61,29 @@ std::unique_ptr<IProgressWindow> ScriptedUserInterface::OpenProgressWindow(const
 }
 
 std::optional<QString> ScriptedUserInterface::AskText(const QString&, const QString&, const QString&) {
+  const std::lock_guard lock(record_mutex);
   return Next(text_answers, std::optional<QString>());
 }
 
 std::optional<QString> ScriptedUserInterface::ChooseFolder(const QString& caption, const QString& start) {
+  const std::lock_guard lock(record_mutex);
   folder_captions << caption;
   folder_starts << start;
   return Next(folder_answers, std::optional<QString>());
 }
 
 StopAnswer ScriptedUserInterface::AskStop(const QString& question) {
-  stop_questions << question;
+  {
+    const std::lock_guard lock(record_mutex);
+    stop_questions << question;
+  }
   if (stop_question_hook) stop_question_hook();
+  const std::lock_guard lock(record_mutex);
   return Next(stop_answers, StopAnswer::Continue);
 }
 
 OverwriteReply ScriptedUserInterface::AskOverwrite(const QString& message, const QString& proposedPath) {
+  const std::lock_guard lock(record_mutex);
   overwrite_messages << message;
   overwrite_proposals << proposedPath;
   return Next(overwrite_replies, OverwriteReply{});
@@ -74,6 +91,7 @@ OverwriteReply ScriptedUserInterface::AskOverwrite(const QString& message, const
 
 CompletionReply ScriptedUserInterface::ShowCompleted(const QString& heading, const QString& summary, int failedCount,
                                                      bool allowOpenFolder) {
+  const std::lock_guard lock(record_mutex);
   completion_headings << heading;
   completion_summaries << summary;
   completion_failed_counts.push_back(failedCount);

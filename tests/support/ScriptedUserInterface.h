@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <mutex>
 #include <vector>
 
 #include "common/UserInterface.h"
@@ -10,7 +11,9 @@
 namespace corvane::test {
 
 // The user-interface seam for tests: records every message, status text and progress value, and
-// answers questions from scripted queues (Ok, or nullopt, when a queue is empty).
+// answers questions from scripted queues (Ok, or nullopt, when a queue is empty). Calls may come
+// from several threads at once (a rip's encoders): each record and each answer taken is locked;
+// the hooks run outside the lock.
 class ScriptedUserInterface final : public IUserInterface {
  public:
   struct Message {
@@ -77,6 +80,15 @@ class ScriptedUserInterface final : public IUserInterface {
   }
 
   QStringList MessageTexts() const;
+
+  // Held while a call records or takes an answer; a copy or an assignment of the seam (a test
+  // starting over with a fresh one) leaves each its own.
+  struct RecordMutex : std::mutex {
+    RecordMutex() = default;
+    RecordMutex(const RecordMutex&) : std::mutex() {}
+    RecordMutex& operator=(const RecordMutex&) { return *this; }
+  };
+  RecordMutex record_mutex;
 };
 
 }  // namespace corvane::test
